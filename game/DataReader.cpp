@@ -1,0 +1,220 @@
+#include "DataReader.h"
+
+#include <charconv>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+namespace
+{
+constexpr size_t MaxToken = 32;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string Quote(std::string_view s)
+{
+    return "'" + std::string(s) + "'";
+}
+} // namespace
+
+TDataReader::TDataReader(std::filesystem::path file) : Path(std::move(file))
+{
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(Path, ec))
+    {
+        FailAt(0, "file not found");
+    }
+    std::ifstream in(Path, std::ios::binary);
+    if (!in)
+    {
+        FailAt(0, "cannot be opened");
+    }
+    std::string line;
+    while (std::getline(in, line))
+    {
+        if (!line.empty() && line.back() == '\r')
+        {
+            line.pop_back();
+        }
+        Lines.push_back(std::move(line));
+    }
+    if (in.bad())
+    {
+        FailAt(0, "cannot be read");
+    }
+}
+
+void TDataReader::Fail(const std::string& problem) const
+{
+    FailAt(LastValueLine, problem);
+}
+
+void TDataReader::FailAt(int line, const std::string& problem) const
+{
+    throw TDataError(Path, line, problem);
+}
+
+std::string_view TDataReader::NextToken()
+{
+    while (Current < Lines.size())
+    {
+        const std::string& line = Lines[Current];
+        size_t start = 0;
+        while (start < line.size() && IsBlank(line[start]))
+        {
+            ++start;
+        }
+        if (start == line.size())
+        {
+            ++Current; // a blank line where a value belongs is passed over
+            continue;
+        }
+        size_t end = start;
+        while (end < line.size() && !IsBlank(line[end]))
+        {
+            ++end;
+        }
+        LastValueLine = static_cast<int>(Current) + 1;
+        ++Current; // whatever follows the token on its line is a comment
+        const std::string_view token(line.data() + start, end - start);
+        if (token.size() > MaxToken)
+        {
+            Fail("value " + Quote(token.substr(0, MaxToken)) + "... is longer than 32 characters");
+        }
+        return token;
+    }
+    LastValueLine = static_cast<int>(Lines.size());
+    return {};
+}
+
+int TDataReader::ReadInt()
+{
+    const std::string_view token = NextToken();
+    if (token.empty())
+    {
+        return 0; // values missing at the end of the file read as 0
+    }
+    const size_t sign = (token.front() == '+' || token.front() == '-') ? 1 : 0;
+    bool digitsOnly = token.size() > sign;
+    for (size_t i = sign; i < token.size(); ++i)
+    {
+        digitsOnly = digitsOnly && IsDigit(token[i]);
+    }
+    if (!digitsOnly)
+    {
+        Fail("expected a whole number, found " + Quote(token));
+    }
+    const std::string_view body = token.front() == '+' ? token.substr(1) : token;
+    int value = 0;
+    const auto [end, ec] = std::from_chars(body.data(), body.data() + body.size(), value);
+    if (ec != std::errc() || end != body.data() + body.size())
+    {
+        Fail("number " + Quote(token) + " is out of range");
+    }
+    return value;
+}
+
+double TDataReader::ReadReal()
+{
+    const std::string_view token = NextToken();
+    if (token.empty())
+    {
+        return 0;
+    }
+    // Decimal reals only: sign, digits, an optional point and exponent. No inf or nan.
+    size_t i = 0;
+    if (token[i] == '+' || token[i] == '-')
+    {
+        ++i;
+    }
+    bool anyDigit = false;
+    while (i < token.size() && IsDigit(token[i]))
+    {
+        ++i;
+        anyDigit = true;
+    }
+    if (i < token.size() && token[i] == '.')
+    {
+        ++i;
+        while (i < token.size() && IsDigit(token[i]))
+        {
+            ++i;
+            anyDigit = true;
+        }
+    }
+    bool valid = anyDigit;
+    if (valid && i < token.size() && (token[i] == 'e' || token[i] == 'E'))
+    {
+        ++i;
+        if (i < token.size() && (token[i] == '+' || token[i] == '-'))
+        {
+            ++i;
+        }
+        valid = i < token.size() && IsDigit(token[i]);
+        while (i < token.size() && IsDigit(token[i]))
+        {
+            ++i;
+        }
+    }
+    if (!valid || i != token.size())
+    {
+        Fail("expected a number, found " + Quote(token));
+    }
+    double value = 0;
+    std::string_view body = token;
+    if (body.front() == '+')
+    {
+        body.remove_prefix(1);
+    }
+    const auto [end, ec] = std::from_chars(body.data(), body.data() + body.size(), value);
+    if (ec != std::errc() || end != body.data() + body.size())
+    {
+        Fail("number " + Quote(token) + " is out of range");
+    }
+    return value;
+}
+
+bool TDataReader::ReadFlag()
+{
+    if (Current >= Lines.size())
+    {
+        LastValueLine = static_cast<int>(Lines.size());
+        return false;
+    }
+    LastValueLine = static_cast<int>(Current) + 1;
+    const std::string& line = Lines[Current++];
+    return !line.empty() && line.front() == '1';
+}
+
+void TDataReader::SkipLine()
+{
+    if (Current < Lines.size())
+    {
+        ++Current;
+    }
+}
+
+void TDataReader::ReadDigits(int count, int* digits)
+{
+    if (Current >= Lines.size())
+    {
+        LastValueLine = static_cast<int>(Lines.size());
+        Fail("the file ends where a row of " + std::to_string(count) + " digits belongs");
+    }
+    LastValueLine = static_cast<int>(Current) + 1;
+    const std::string& line = Lines[Current++];
+    for (int c = 0; c < count; ++c)
+    {
+        if (static_cast<size_t>(c) >= line.size())
+        {
+            Fail("expected " + std::to_string(count) + " digits, the line has only " +
+                 std::to_string(line.size()) + " characters");
+        }
+        if (!IsDigit(line[c]))
+        {
+            Fail(Quote(std::string_view(&line[c], 1)) + " is not a valid integer value");
+        }
+        digits[c] = line[c] - '0';
+    }
+}

@@ -1,0 +1,48 @@
+// The line reader of the game's text data files.
+//
+// One value per line: a number is the first token on or after the current line
+// (blank lines are passed over), anything after it on the line is a comment. A flag
+// is the very first character of its line. Values missing at the end of the file read
+// as 0 or false. Every error is a TDataError naming the file and the line.
+#pragma once
+
+#include "DataError.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TDataReader
+{
+public:
+    // Reads the whole file; a missing or unreadable file is a TDataError.
+    explicit TDataReader(std::filesystem::path file);
+
+    int ReadInt();
+    double ReadReal();
+    bool ReadFlag();
+    // Skips the current line unread.
+    void SkipLine();
+    // The first `count` characters of the current line, each a decimal digit.
+    // A missing or non-digit character is an error.
+    void ReadDigits(int count, int* digits);
+
+    // 1-based number of the line the next value is read from (or the last value's line).
+    int Line() const { return static_cast<int>(Current) + 1; }
+    int LastLine() const { return LastValueLine; }
+    bool AtEnd() const { return Current >= Lines.size(); }
+    [[noreturn]] void Fail(const std::string& problem) const;
+    [[noreturn]] void FailAt(int line, const std::string& problem) const;
+    const std::filesystem::path& File() const { return Path; }
+
+private:
+    // Finds the next token, moving past blank lines; empty at the end of the file.
+    std::string_view NextToken();
+
+    std::filesystem::path Path;
+    std::vector<std::string> Lines;
+    size_t Current = 0;
+    int LastValueLine = 0;
+};

@@ -1,0 +1,41 @@
+#include "Game.h"
+
+#include <utility>
+
+TGame::TGame(IGameHost& host, TRandom& random, std::filesystem::path dataFolder,
+             std::filesystem::path userFolder)
+    : Host(host), Rng(random), DataFolder(std::move(dataFolder)), UserFolder(std::move(userFolder))
+{
+}
+
+void TGame::Create(std::shared_ptr<TDevice> device)
+{
+    SetDevice(std::move(device));
+    ResourcesLoaded = false;
+}
+
+void TGame::SetDevice(std::shared_ptr<TDevice> device)
+{
+    Device = std::move(device);
+}
+
+void TGame::SetState(int cube, uint8_t state)
+{
+    TCube& c = Cubes[cube];
+    --StateCounts[StateSlot(c.State)];
+    c.State = state;
+    ++StateCounts[StateSlot(state)];
+}
+
+int TGame::CountKind(uint8_t kind) const
+{
+    int n = 0;
+    for (int i = 1; i <= CubeCount; ++i)
+    {
+        if (Cubes[i].Kind == kind)
+        {
+            ++n;
+        }
+    }
+    return n;
+}

@@ -1,0 +1,336 @@
+// The game object: board, cubes, levels, bonus figures and score, with every rule that
+// changes them. It knows nothing of windows, sound devices or graphics: what it needs
+// from them goes through IGameHost, and what the scene shows is plain state here.
+//
+// Tables are 1-based as the rules count them (index 0 unused) except Path, which is
+// 0-based. Cells are indexed [X][Y] with X and Y in 1..9.
+#pragma once
+
+#include "GameHost.h"
+#include "Labels.h"
+#include "Particles.h"
+#include "Random.h"
+#include "TexMatrix.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+class TDevice; // the renderer's device; the game only carries the reference
+
+enum TCubeKind : uint8_t
+{
+    ckJoker = 8,
+    ckBomb = 9,
+    ckShot = 10,
+    ckPaint1 = 11,
+    ckPaint7 = 17,
+    ckStone = 18,
+};
+
+enum TCubeState : uint8_t
+{
+    csWaiting = 0,
+    csGrowing = 1,
+    csIdle = 2,
+    csSpin = 3,
+    csSelected = 4,
+    csTurn = 5,
+    csMoving = 6,
+    csVanishing = 7,
+    csRemoved = 8,
+};
+
+enum TOccupancy : uint8_t
+{
+    coEmpty = 0,
+    coReserved = 1, // a waiting or growing cube stands here
+    coOccupied = 2,
+};
+
+enum TEndPhase : uint8_t
+{
+    epPlaying = 0,
+    epLevelDone = 1,
+    epGameOver = 2,
+    epPaused = 3,
+};
+
+enum TLevelKind : uint8_t
+{
+    lkNormal = 0,
+    lkFlyBy = 1, // level number mod 5 = 4
+    lkBonus = 2, // level number mod 5 = 0
+};
+
+enum TGameMode : uint8_t
+{
+    gmNormal = 1,
+    gmTimed = 2,
+};
+
+constexpr int BoardSize = 9;
+constexpr int CellCount = 81;
+constexpr int MaxLevels = 100;
+constexpr int MinLevels = 50;
+constexpr int MaxFigures = 30;
+constexpr int MaxColours = 7;
+
+// Texture index of a kind: kind - 1 for 1..17, 17 for anything else.
+constexpr int KindToTextureIndex(int kind)
+{
+    return (kind >= 1 && kind <= 17) ? kind - 1 : 17;
+}
+// Kind made from a random or stored index: n + 1 for 1..17, 1 for anything else.
+constexpr uint8_t TextureIndexToKind(int n)
+{
+    return static_cast<uint8_t>((n >= 1 && n <= 17) ? n + 1 : 1);
+}
+// Counter slot of a state in StateCounts: s + 1 for 0..7, 9 for anything else.
+constexpr int StateSlot(int state)
+{
+    return (state >= 0 && state <= 7) ? state + 1 : 9;
+}
+constexpr bool IsColourKind(int kind) { return kind >= 1 && kind <= MaxColours; }
+constexpr bool IsPaintKind(int kind) { return kind >= ckPaint1 && kind <= ckPaint7; }
+
+struct TCell
+{
+    uint8_t X = 0;
+    uint8_t Y = 0;
+
+    friend bool operator==(const TCell&, const TCell&) = default;
+};
+
+// One level; fields that exist once per mode are indexed by the mode (1 or 2).
+struct TLevel
+{
+    std::array<uint8_t, 3> NewCubes{}; // on a bonus level: the stones laid out
+    std::array<uint8_t, 3> Colours{};
+    int JokerOdds = 0;
+    std::array<int, 3> Stones{}; // normal level: stones still to come; bonus level: bombs given
+    bool AllowBombs = false;
+    bool AllowShots = false;
+    bool AllowPaints = false;
+    uint8_t FigureMin = 0;
+    uint8_t FigureMax = 0;
+    double Progress = 0;
+    std::array<double, 3> Target{};
+    double Drain = 0; // progress lost per millisecond in the timed mode
+    uint8_t LevelKind = lkNormal;
+    uint8_t Darkness = 0;
+    int CubePoints = 0;
+    int SquarePoints = 0;
+    double FigureFactor = 0;
+    int BonusPoints = 0;
+};
+
+struct TCube
+{
+    TVector3 Scale;
+    TVector3 Position;
+    TVector3 Rotation;
+    TMatrix Matrix; // rebuilt from the three above when the cube is drawn
+    uint8_t State = csWaiting;
+    float Anim = 0;
+    uint8_t TurnAxis = 1; // 1 = X, 2 = Y, 3 = Z
+    int8_t TurnDir = 1;
+    float TurnTarget = 0;
+    float PathStart = 0;
+    float PathPos = 0;
+    float NextHop = 0;
+    TVector3 Velocity; // scatter effect
+    TVector3 Gravity;
+    TVector3 Spin;
+    uint8_t Kind = 1;
+    uint8_t X = 0;
+    uint8_t Y = 0;
+};
+
+struct TBoardCell
+{
+    uint8_t Occupancy = coEmpty;
+    uint8_t Cube = 0;     // index in Cubes
+    uint8_t Distance = 0; // steps from the selected cube, 0 = not reached
+};
+
+struct TDot : TTexMatrix
+{
+    uint8_t DotKind = 1; // 1 path step, 2 reachable target, 3 unreachable target
+    uint8_t X = 0;
+    uint8_t Y = 0;
+};
+
+struct TBonusCube : TTexMatrix
+{
+    uint8_t Colour = 0;      // 0 = empty, 1..7 as read
+    uint8_t ShownColour = 0; // after the colour shift; 0 = empty
+};
+
+struct TBonusFigure
+{
+    uint8_t Width = 0;  // columns used, 1..4
+    uint8_t Height = 0; // rows used, 1..4
+    uint8_t TopColour = 0;
+    std::array<TBonusCube, 16> Cells{}; // column by column: (c, r) is (c - 1) * 4 + (r - 1)
+    double BaseValue = 0;
+    double Value = 0;
+
+    TBonusCube& At(int c, int r) { return Cells[(c - 1) * 4 + (r - 1)]; }
+    const TBonusCube& At(int c, int r) const { return Cells[(c - 1) * 4 + (r - 1)]; }
+};
+
+struct TDelayedScoreLabel
+{
+    bool Active = false;
+    TVector3 Position;
+    std::string Text;
+};
+
+// What the progress bar and the bonus lamps show, written by the rules, read by the scene.
+struct TGameDisplay
+{
+    double Fraction = 0;      // progress bar fill, 0..1
+    double StartFraction = 0; // fill when the level-end phase began
+    int LampCount = 5;        // bonus lamps lit
+};
+
+class TGame
+{
+public:
+    // dataFolder holds Levels.dat and BonusFigures.dat; userFolder receives the saves.
+    TGame(IGameHost& host, TRandom& random, std::filesystem::path dataFolder,
+          std::filesystem::path userFolder);
+
+    // --- model ---------------------------------------------------------------------
+    void Create(std::shared_ptr<TDevice> device);
+    void SetDevice(std::shared_ptr<TDevice> device);
+    // Every change of a cube's State goes through here to keep StateCounts true.
+    void SetState(int cube, uint8_t state);
+
+    // --- level and figure files ------------------------------------------------------
+    // Throw TDataError naming the file, the line and the problem.
+    void CreateLevels();
+    void CreateBonus();
+
+    // --- moves and turns -------------------------------------------------------------
+    void ClearBoard();
+    void NewTurn();
+    void AddCube();
+    void AddSpecialCube(uint8_t kind);
+    void PlaceSpecialCube(uint8_t kind, TCell cell);
+    void AddSpecial();
+    TCell TakeFreeCell(); // (0, 0) when the game is over
+    void DropFreeCell(int i);
+    void GrowWaitingCubes();
+    void Select(int i);
+    void ComputeDistances();
+    void BuildPath();
+    void AddDot(TCell cell, uint8_t kind);
+    void StartMove();
+    void UpdateMoving(int i, float dt);
+    void Arrive(int i);
+    void RemoveCube(int i);
+    void ExplodeBomb(TCell cell);
+    void Paint(TCell cell, int k);
+    void Shoot(uint8_t kind);
+    bool CheckGameOver(bool onSpawn);
+
+    // --- squares, figures and score ----------------------------------------------------
+    void CheckSquares();
+    bool CheckFigure();
+    void NewFigure(bool reward);
+    void BankScore(bool all, float dt);
+    void EndBonusLevel();
+
+    // --- per-frame update and level flow -------------------------------------------------
+    void NewGame();
+    void NextLevel();
+    void Update(float dt);
+    void CompleteLevel();
+
+    // --- input ---------------------------------------------------------------------------
+    void MouseMove();
+    void MouseDown(int button);
+    void KeyDown(int key);
+    uint8_t Deselect();
+    bool CursorOnBoard() const;
+    TCell CursorCell() const;
+    bool CursorOnCube(int i) const;
+
+    // --- saved games ---------------------------------------------------------------------
+    std::filesystem::path SaveFile(int mode) const;
+    void SaveGame();
+    void LoadGame(int mode);
+
+    // --- animations and level-end effects ----------------------------------------------------
+    void Grow(int i, float dt);
+    void StartTurn(int i);
+    void Turn(int i, float dt);
+    void StartSpin(int i);
+    void SpinCube(int i, float dt);
+    void Hover(int i, float dt);
+    void Vanish(int i, float dt);
+    void EmitFuseSparks(int i);
+    void Burst(int i);
+    void Scatter(int style);
+    void ScatterStep();
+    void MoveCamera(double t);
+
+    TLevel& CurrentLevel() { return Levels[Level]; }
+    const TLevel& CurrentLevel() const { return Levels[Level]; }
+    int CountKind(uint8_t kind) const;
+
+    // --- the fields of the game ----------------------------------------------------------------
+    std::shared_ptr<TDevice> Device;
+    int Level = 0;
+    int LevelCount = 0;
+    std::array<TLevel, MaxLevels + 1> Levels{};
+    double LevelTime = 0;
+    uint8_t Mode = gmNormal;
+    double Score = 0;
+    double PendingScore = 0;
+    int Combo = 0;
+    int CubeCount = 0;
+    int Selected = 0;
+    std::array<TCube, CellCount + 1> Cubes{};
+    std::array<int, 10> StateCounts{};     // slots 1..9
+    std::array<int, 10> PrevStateCounts{}; // copy taken at the end of every update
+    int8_t FreeCount = 0;
+    std::array<TCell, CellCount + 1> FreeCells{};
+    int PathLength = 0;
+    std::array<TDot, CellCount> Path{};
+    TBoardCell Cells[BoardSize + 1][BoardSize + 1]{};
+    TCell HoverCell;
+    TCell ShotCell;
+    int FigureCount = 0;
+    int Figure = 0;
+    std::array<TBonusFigure, MaxFigures + 1> Figures{};
+    int SpecialsOwed = 0;
+    bool NoScoreMove = false;
+    uint8_t EndPhase = epPlaying;
+    double PhaseTime = 0;
+    bool BoardQuiet = false;
+    bool ResourcesLoaded = false;
+
+    std::array<TDelayedScoreLabel, 3> DelayedLabels{}; // slots 1 and 2
+    TScoreLabels Labels;
+    TParticleSystems Particles;
+    TGameDisplay Display;
+
+    // Shared with the renderer: cube textures by kind - 1 (18 entries) and the three
+    // path dot textures; empty until the renderer fills them.
+    std::array<TTextureRef, 18> CubeTextures{};
+    std::array<TTextureRef, 4> DotTextures{}; // 1-based by DotKind
+
+    IGameHost& Host;
+    TRandom& Rng;
+    std::filesystem::path DataFolder;
+    std::filesystem::path UserFolder;
+
+private:
+    // Line of each level's FigureMin in Levels.dat, to name it when the range is refused.
+    std::array<int, MaxLevels + 1> FigureRangeLine{};
+};

@@ -1,0 +1,58 @@
+// What the rules ask of the rest of the program. The game calls these; the shell wires
+// them to the real sound, cursor and camera, and NullGameHost runs a game headless.
+#pragma once
+
+#include "Sounds.h"
+#include "TexMatrix.h"
+
+class IGameHost
+{
+public:
+    virtual ~IGameHost() = default;
+
+    virtual void PlaySound(TSound sound) = 0;
+    // Only the looping "Selected" sound is ever stopped by the rules.
+    virtual void StopSound(TSound sound) = 0;
+    virtual void PlayMusic(TTune tune) = 0;
+    virtual void StopMusic() = 0;
+
+    // The point of the board plane under the mouse, in world units (x, y).
+    virtual float CursorX() const = 0;
+    virtual float CursorY() const = 0;
+    // Cursor 2 is the game cursor, cursor 3 the aiming cursor of a shot.
+    virtual int Cursor() const = 0;
+    virtual void SetCursor(int cursor) = 0;
+
+    // The camera eye point, moved by the level-end flights; ResetEye puts it at rest.
+    virtual TVector3& Eye() = 0;
+    virtual void ResetEye() = 0;
+
+    // The game-over flight has ended: the shell shows the game-over picture.
+    virtual void ShowGameOver() = 0;
+};
+
+// A host without a screen or speakers: it keeps the cursor, the eye and the shown
+// picture as plain state, so tests and the simulator can drive and inspect a game.
+class NullGameHost : public IGameHost
+{
+public:
+    static constexpr TVector3 RestEye{-1.8f, -0.25f, 12.7f};
+
+    void PlaySound(TSound) override {}
+    void StopSound(TSound) override {}
+    void PlayMusic(TTune) override {}
+    void StopMusic() override {}
+    float CursorX() const override { return MouseX; }
+    float CursorY() const override { return MouseY; }
+    int Cursor() const override { return CursorIndex; }
+    void SetCursor(int cursor) override { CursorIndex = cursor; }
+    TVector3& Eye() override { return EyePoint; }
+    void ResetEye() override { EyePoint = RestEye; }
+    void ShowGameOver() override { GameOverShown = true; }
+
+    float MouseX = 100.0f; // off the board until a test moves it
+    float MouseY = 100.0f;
+    int CursorIndex = 1;
+    TVector3 EyePoint = RestEye;
+    bool GameOverShown = false;
+};

@@ -1,0 +1,39 @@
+// Floating score labels: short texts that rise from the board, drift and fade.
+// The game adds and advances them; the renderer draws them with the bitmap fonts.
+#pragma once
+
+#include "TexMatrix.h"
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+constexpr int MaxLabels = 20;
+constexpr int MaxLabelText = 39; // characters kept of a label's text
+
+struct TScoreLabel
+{
+    TVector3 Position; // pen position; z is always 1.0
+    TVector3 Velocity; // world units per millisecond
+    TVector3 Damping;  // each update adds Velocity x Damping x dt to Velocity
+    float Alpha = 0;   // opacity, starts at 255
+    uint8_t Font = 1;  // motion style: font number 1 or 2
+    uint8_t Colour = 1; // colour style: index into the font colours
+    int Size = 0;
+    std::array<char, MaxLabelText + 1> Text{}; // zero-terminated, no allocation
+
+    std::string_view GetText() const { return Text.data(); }
+};
+
+class TScoreLabels
+{
+public:
+    // Appends a label; the 21st label while 20 are alive is dropped.
+    void AddLabel(const TVector3& position, int font, int colour, std::string_view text, int size);
+    // Moves, slows and fades every label by dt milliseconds and removes the faded ones.
+    void UpdateLabels(float dt);
+    void Clear() { LabelCount = 0; }
+
+    int LabelCount = 0;
+    std::array<TScoreLabel, MaxLabels + 1> Labels{}; // 1-based: Labels[1..LabelCount]
+};
