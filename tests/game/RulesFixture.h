@@ -217,12 +217,15 @@ struct RulesGame
         Game.BuildPath();
     }
 
-    // Runs the updates of a move of the selected cube until it arrives; afterwards the
-    // state counters tell that a move has just ended, as the update sees it.
+    // Starts the move of the selected cube (unless a click did) and runs the updates until
+    // it arrives; afterwards the state counters tell that a move has just ended.
     void RunMove(float dt = 16)
     {
         const int i = Game.Selected;
-        Game.StartMove();
+        if (Game.Cubes[i].State != csMoving)
+        {
+            Game.StartMove();
+        }
         for (int guard = 0; guard < 10000 && Game.Cubes[i].State == csMoving; ++guard)
         {
             Game.PrevStateCounts = Game.StateCounts;
