@@ -55,10 +55,10 @@ std::string CheckInvariants(const TGame& game)
     {
         const TCube& cube = game.Cubes[i];
         ++states[StateSlot(cube.State)];
-        const std::string name = "cube " + std::to_string(i);
+        auto name = [i] { return "cube " + std::to_string(i); };
         if (cube.X < 1 || cube.X > BoardSize || cube.Y < 1 || cube.Y > BoardSize)
         {
-            fail(name + " stands off the board at " + CellText(cube.X, cube.Y));
+            fail(name() + " stands off the board at " + CellText(cube.X, cube.Y));
             continue;
         }
         ++seen[cube.X][cube.Y];
@@ -66,7 +66,7 @@ std::string CheckInvariants(const TGame& game)
         if (cell.Cube != i)
         {
             fail("cell " + CellText(cube.X, cube.Y) + " names cube " + std::to_string(cell.Cube) +
-                 " but " + name + " stands there");
+                 " but " + name() + " stands there");
         }
         const bool fits = cube.State == csWaiting   ? cell.Occupancy == coReserved
                           : cube.State == csGrowing ? cell.Occupancy != coEmpty
@@ -74,7 +74,7 @@ std::string CheckInvariants(const TGame& game)
         if (!fits)
         {
             fail("cell " + CellText(cube.X, cube.Y) + " has occupancy " +
-                 std::to_string(cell.Occupancy) + " under " + name + " in state " +
+                 std::to_string(cell.Occupancy) + " under " + name() + " in state " +
                  std::to_string(cube.State));
         }
     }
