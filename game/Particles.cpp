@@ -17,9 +17,6 @@ const std::array<TParticleKind, ParticleKindCount> ParticleKinds = {{
 
 namespace
 {
-// Room reserved per system up front, so steady play does not allocate.
-constexpr size_t ReservedParticles = 16384;
-
 bool Alive(const TParticle& p)
 {
     return p.Life > 5 && p.Width > 0 && p.Height > 0;
@@ -30,13 +27,18 @@ TParticleSystems::TParticleSystems()
 {
     for (auto& s : Systems)
     {
-        s.reserve(ReservedParticles);
+        s.reserve(MaxParticles);
     }
 }
 
 void TParticleSystems::EmitParticle(int system, int kind, const TVector3& position, const TVector3& velocity,
                                     int life)
 {
+    auto& s = Systems[system];
+    if (s.size() >= static_cast<size_t>(MaxParticles))
+    {
+        return;
+    }
     const TParticleKind& k = ParticleKinds[kind];
     TParticle p;
     p.Kind = static_cast<uint8_t>(kind);
@@ -49,7 +51,7 @@ void TParticleSystems::EmitParticle(int system, int kind, const TVector3& positi
     p.Life = life;
     p.Width = k.StartWidth;
     p.Height = k.StartHeight;
-    Systems[system].push_back(p);
+    s.push_back(p);
 }
 
 void TParticleSystems::UpdateParticles(int system, float dt)
