@@ -168,11 +168,6 @@ TSaveContent ReadSaveFile(const std::filesystem::path& file)
 }
 } // namespace
 
-std::filesystem::path TGame::SaveFile(int mode) const
-{
-    return UserFolder / (mode == gmTimed ? "Save2.dat" : "Save1.dat");
-}
-
 void TGame::SaveGame()
 {
     const std::filesystem::path file = SaveFile(Mode);
