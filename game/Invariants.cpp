@@ -100,8 +100,10 @@ std::string CheckInvariants(const TGame& game)
         }
     }
 
+    // The moving cube stays the selection until it arrives.
     if (game.Selected != 0 &&
-        (game.Selected < 0 || game.Selected > game.CubeCount || game.Cubes[game.Selected].State != csSelected))
+        (game.Selected < 0 || game.Selected > game.CubeCount ||
+         (game.Cubes[game.Selected].State != csSelected && game.Cubes[game.Selected].State != csMoving)))
     {
         fail("Selected " + std::to_string(game.Selected) + " names no selected cube");
     }

@@ -7,7 +7,8 @@
 //     coReserved or coOccupied, every other cube's cell coOccupied;
 //   - Cells[X][Y].Cube names the cube that stands on (X, Y);
 //   - StateCounts holds, slot by slot, the number of cubes in each state;
-//   - Selected is 0 or names a cube in csSelected.
+//   - Selected is 0 or names a cube in csSelected (or csMoving: the moving cube stays
+//     selected until it arrives).
 #pragma once
 
 #include <string>
