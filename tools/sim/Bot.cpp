@@ -149,14 +149,27 @@ struct TPlacement
 
 struct TFigureView
 {
+    struct TCover
+    {
+        uint8_t Place = 0; // index in Places
+        uint8_t Cell = 0;  // index in the placement's cells
+    };
+
     bool Active = false;
     int Count = 0;
     std::array<TPlacement, 81> Places{};
+    // The placements that cover each cell (at most 16 for a 4 x 4 figure).
+    std::array<std::array<std::array<TCover, 16>, N + 1>, N + 1> Cover{};
+    std::array<std::array<uint8_t, N + 1>, N + 1> CoverCount{};
     double Weight = 25;
 
     void Build(const TGame& g, const TView& v)
     {
         Count = 0;
+        for (auto& row : CoverCount)
+        {
+            row.fill(0);
+        }
         Active = g.CurrentLevel().LevelKind != lkBonus && g.Figure >= 1 && g.Figure <= g.FigureCount;
         if (!Active)
         {
@@ -172,7 +185,8 @@ struct TFigureView
         {
             for (int s = 1; s <= 10 - f.Height; ++s)
             {
-                TPlacement& p = Places[Count++];
+                const int n = Count++;
+                TPlacement& p = Places[n];
                 p = TPlacement{};
                 for (int i = 1; i <= f.Width; ++i)
                 {
@@ -192,6 +206,7 @@ struct TFigureView
                         p.Cells[p.Need] = {static_cast<uint8_t>(x), static_cast<uint8_t>(y)};
                         p.Colour[p.Need] = colour;
                         p.Done[p.Need] = done;
+                        Cover[x][y][CoverCount[x][y]++] = {static_cast<uint8_t>(n), static_cast<uint8_t>(p.Need)};
                         ++p.Need;
                         p.Matched += done ? 1 : 0;
                         p.Blocked += blocked ? 1 : 0;
@@ -217,42 +232,41 @@ struct TFigureView
         }
         double gain = 0;
         double loss = 0;
-        for (int n = 0; n < Count; ++n)
+        // What leaving s costs or clears; the placements that lose a matched cell.
+        std::array<int8_t, 81> atS{}; // 0 not at s, 1 s matched, 2 s blocked by this cube
+        for (int e = 0; e < CoverCount[s.X][s.Y]; ++e)
         {
-            const TPlacement& p = Places[n];
-            if (p.Need == 0)
+            const TCover c = Cover[s.X][s.Y][e];
+            const TPlacement& p = Places[c.Place];
+            if (p.Done[c.Cell])
             {
-                continue;
-            }
-            int atT = -1;
-            int atS = -1;
-            for (int c = 0; c < p.Need; ++c)
-            {
-                atT = p.Cells[c] == t ? c : atT;
-                atS = p.Cells[c] == s ? c : atS;
-            }
-            if (atS >= 0 && p.Done[atS])
-            {
+                atS[c.Place] = 1;
                 loss = std::max(loss, p.Blocked == 0 ? Promise(p, p.Matched) : 0.0);
-                continue; // the cube leaves a cell this placement already has
             }
-            if (atS >= 0 && p.Blocked == 1)
+            else
             {
-                gain = std::max(gain, 0.5 * Promise(p, p.Matched)); // it clears the way
+                atS[c.Place] = 2;
+                if (p.Blocked == 1)
+                {
+                    gain = std::max(gain, 0.5 * Promise(p, p.Matched)); // it clears the way
+                }
             }
-            if (atT < 0 || p.Done[atT] || !(kind == p.Colour[atT] || kind == ckJoker))
+        }
+        for (int e = 0; e < CoverCount[t.X][t.Y]; ++e)
+        {
+            const TCover c = Cover[t.X][t.Y][e];
+            const TPlacement& p = Places[c.Place];
+            if (atS[c.Place] == 1 || p.Done[c.Cell] || !(kind == p.Colour[c.Cell] || kind == ckJoker))
             {
                 continue;
             }
-            const int blocked = p.Blocked - (atS >= 0 ? 1 : 0);
-            if (p.Matched + 1 == p.Need && blocked <= 0)
+            const int blocked = p.Blocked - (atS[c.Place] == 2 ? 1 : 0);
+            if (blocked > 0)
             {
-                completes = true;
+                continue;
             }
-            if (blocked <= 0)
-            {
-                gain = std::max(gain, Promise(p, p.Matched + 1));
-            }
+            completes = completes || p.Matched + 1 == p.Need;
+            gain = std::max(gain, Promise(p, p.Matched + 1));
         }
         return gain - loss;
     }
@@ -379,7 +393,11 @@ bool TBot::BoardChanged() const
 void TBot::Frame(float dt)
 {
     const bool playing = Game.EndPhase == epPlaying;
-    const bool quiet = playing && Game.BoardQuiet;
+    // What a player sees: nothing grows, moves or vanishes. (The game itself calls the
+    // board quiet for one frame after a new turn, before it notices the growing cubes.)
+    const auto& n = Game.StateCounts;
+    const bool quiet = playing && Game.BoardQuiet && n[StateSlot(csGrowing)] == 0 &&
+                       n[StateSlot(csMoving)] == 0 && n[StateSlot(csVanishing)] == 0;
 
     switch (Step)
     {
