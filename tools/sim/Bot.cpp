@@ -627,11 +627,20 @@ void TBot::Choose()
 
     int stonesLeft = 0;
     int bombsLeft = 0;
+    int paintsLeft = 0;
+    int shotsLeft = 0;
     for (int i = 1; i <= g.CubeCount; ++i)
     {
-        stonesLeft += g.Cubes[i].Kind == ckStone ? 1 : 0;
-        bombsLeft += g.Cubes[i].Kind == ckBomb ? 1 : 0;
+        const uint8_t k = g.Cubes[i].Kind;
+        stonesLeft += k == ckStone ? 1 : 0;
+        bombsLeft += k == ckBomb ? 1 : 0;
+        paintsLeft += IsPaintKind(k) ? 1 : 0;
+        shotsLeft += k == ckShot ? 1 : 0;
     }
+    // Specials kept in reserve take cells; beyond a small reserve they are spent.
+    const double spareBombs = 40.0 * std::max(0, bombsLeft - 2);
+    const double sparePaints = 25.0 * std::max(0, paintsLeft - 2);
+    const double spareShots = 40.0 * std::max(0, shotsLeft - 1);
 
     Plan = TAction{};
     TReach reach;
@@ -654,7 +663,7 @@ void TBot::Choose()
                 count[c.Kind <= MaxColours ? c.Kind : 0] += c.State != csWaiting ? 1 : 0;
             }
             const int best = *std::max_element(count.begin() + 1, count.end());
-            const double value = best * (4 + 40 * v.Crowd) + 25 * v.Crowd - 30;
+            const double value = best * (4 + 40 * v.Crowd) + 25 * v.Crowd - 30 + spareShots;
             if (best > 0 && value > Plan.Value)
             {
                 Plan = TAction{TActionKind::Shot, s, s, kind, false, false, value};
@@ -704,7 +713,7 @@ void TBot::Choose()
                     else
                     {
                         value = 150 * stones + cubes * (1 + 45 * v.Crowd * v.Crowd) + 20 * v.Crowd -
-                                80 * bombs - 40 * specials - 25;
+                                80 * bombs - 40 * specials - 25 + (cubes > 0 ? spareBombs : 0);
                     }
                 }
                 else if (IsPaintKind(kind))
@@ -751,7 +760,7 @@ void TBot::Choose()
                     v.Kind[s.X][s.Y] = kind;
                     square = squares > 0;
                     value = (square ? 900 + 300 * squares : -10) + potentialAfter - potentialBefore +
-                            2 * painted + 20 * v.Crowd;
+                            2 * painted + 20 * v.Crowd + (painted > 0 ? sparePaints : 0);
                 }
                 else
                 {
