@@ -703,8 +703,8 @@ void TGame::Shoot(uint8_t kind)
         }
     }
     PendingScore += static_cast<double>(total);
-    Labels.AddLabel(PointsLabelAt(HoverCell.X, HoverCell.Y), 2, 2, TLabelText().Number(total).View(),
-                    14);
+    const TLabelText text = TLabelText().Number(total);
+    Labels.AddLabel(PointsLabelAt(HoverCell.X, HoverCell.Y), 2, 2, text.View(), 14);
     Host.PlaySound(snShot);
     NoScoreMove = false;
 }
