@@ -502,10 +502,10 @@ bool TGLDevice::Init(const TDeviceParams& params, std::string* error)
 
 TGLDevice::~TGLDevice()
 {
-    if (Impl->Context != nullptr)
+    Current.Texture.reset();
+    // After the window has gone the context cannot be made current: then GL is left alone.
+    if (Impl->Context != nullptr && SDL_WasInit(SDL_INIT_VIDEO) != 0 && SDL_GL_MakeCurrent(Win, Impl->Context) == 0)
     {
-        SDL_GL_MakeCurrent(Win, Impl->Context);
-        Current.Texture.reset();
         TImpl& g = *Impl;
         glDeleteBuffers(1, &g.Vbo);
         glDeleteVertexArrays(1, &g.Vao);

@@ -7,6 +7,8 @@
 #include <SDL.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 bool InitD3D(TGraphics& g, SDL_Window* window, bool fullscreen, int width, int height, int colourBits,
@@ -43,6 +45,10 @@ bool InitD3D(TGraphics& g, SDL_Window* window, bool fullscreen, int width, int h
     g.Device = TGLDevice::Create(window, p, &error);
     if (!g.Device)
     {
+        if (const char* trace = std::getenv("TANDREL_TRACE_DEVICE"); trace != nullptr && *trace == '1')
+        {
+            std::fprintf(stderr, "device (%s): %s\n", hardware ? "hardware" : "reference", error.c_str());
+        }
         return false;
     }
     DebugLog(" D3D initialized");
