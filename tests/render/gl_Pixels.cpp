@@ -70,42 +70,62 @@ TEST(GLPixels, SelectArg1ShowsThePlainTextureAndModulateTintsIt)
     TTextureRef picture;
     LoadTexture(*t.R.Device, dir.Path() / "p.bmp", picture);
     ASSERT_TRUE(picture);
+    // A dim lit colour: only a quarter grey of ambient, no lights.
+    TDevice& d = *t.R.Device;
+    d.SetRenderState(rsAmbient, 0x00404040);
+    d.SetRenderState(rsSpecularEnable, StateFalse);
+    d.LightEnable(0, false);
+    d.LightEnable(1, false);
     BeginFrame(t);
     Picture(t, picture);
     EndFrame(t);
     EXPECT_TRUE(Near(t.Frame().At(160, 20), 0xFF80C040, 2)) << std::hex << t.Frame().At(160, 20);
-    // Modulated by the lit colour: ambient 0.4 + room light about 0.3 + 0.3 -> darker.
-    t.R.Device->SetTextureStageState(0, tsColorOp, toModulate);
+    d.SetTextureStageState(0, tsColorOp, toModulate);
     BeginFrame(t);
     Picture(t, picture);
     EndFrame(t);
-    const uint32_t p = t.Frame().At(160, 20);
-    EXPECT_LT(::Red(p), 0x80 - 8);
-    EXPECT_GT(::Red(p), 0x20);
-    EXPECT_LT(::Green(p), 0xC0 - 8);
+    EXPECT_TRUE(Near(t.Frame().At(160, 20), 0xFF203010, 3)) << std::hex << t.Frame().At(160, 20);
 }
 
-TEST(GLPixels, UntextuedObjectsAreLitAndTheCursorLightReachesOnlyItsRange)
+TEST(GLPixels, UntexturedObjectsAreLitAndTheCursorLightReachesOnlyItsRange)
 {
     TGLRenderer t;
+    TDevice& d = *t.R.Device;
+    d.SetRenderState(rsAmbient, 0);
+    d.SetRenderState(rsSpecularEnable, StateFalse);
     TLight cursor = t.R.CursorLight;
     cursor.Position = {2.0f, 2.0f, 1.05f};
-    t.R.Device->SetLight(1, cursor);
-    BeginFrame(t);
-    Picture(t, nullptr);
-    EndFrame(t);
-    const TImage f = t.Frame();
-    int x = 0, y = 0;
-    t.Project({2.0f, 2.0f, 0}, x, y);
-    const uint32_t under = f.At(x, y);
-    t.Project({-4.0f, -3.0f, 0}, x, y);
-    const uint32_t far = f.At(x, y);
-    // Lit grey from the ambient and the room light; brighter only under the cursor light.
-    EXPECT_GT(Brightness(far), 3 * 120);
-    EXPECT_LT(Brightness(far), 3 * 250);
-    EXPECT_GT(Brightness(under), Brightness(far) + 30);
-    t.Project({2.0f + 0.7f, 2.0f, 0}, x, y); // beyond the 0.6 range (distance > 1.2)
-    EXPECT_NEAR(Brightness(f.At(x, y)), Brightness(far), 6);
+    d.SetLight(1, cursor);
+    // Untextured cubes: one under the cursor light, one beside it, one far away. Lighting
+    // is per vertex, so the light reaches the cube whose corners lie within its range.
+    const TVector3 at[3] = {{2, 2, 0.4f}, {3.5f, 2, 0.4f}, {-4, -3, 0.4f}};
+    auto draw = [&](bool cursorLight, int* b) {
+        d.LightEnable(1, cursorLight);
+        BeginFrame(t);
+        d.SetMaterial(t.R.Materials[0]);
+        for (const TVector3& p : at)
+        {
+            d.SetTransform(tkWorld, MakeWorldMatrix({0.8f, 0.8f, 0.8f}, p, {}));
+            t.R.DrawMesh(meshCube);
+        }
+        EndFrame(t);
+        const TImage f = t.Frame();
+        for (int i = 0; i < 3; ++i)
+        {
+            int x = 0, y = 0;
+            t.Project({at[i].x, at[i].y, 0.8f}, x, y);
+            b[i] = Brightness(f.At(x, y));
+        }
+    };
+    int with[3], without[3];
+    draw(true, with);
+    draw(false, without);
+    // Lit grey from the room light alone, brighter only under the cursor light.
+    EXPECT_GT(without[2], 3 * 80);
+    EXPECT_LT(without[2], 3 * 200);
+    EXPECT_GT(with[0], without[0] + 60);
+    EXPECT_NEAR(with[1], without[1], 2);
+    EXPECT_NEAR(with[2], without[2], 2);
 }
 
 TEST(GLPixels, CubeCellsAndCulling)
@@ -168,19 +188,24 @@ TEST(GLPixels, AdditiveParticlesBrightenAndKindSixBlendsNormally)
     systems.EmitParticle(0, 1, {0, 0, 1}, {}, 128);           // additive, opacity 128
     systems.EmitParticle(1, 6, {-3.5f, 0, 1}, {}, 128 + 256); // normal blending, opacity 128
     const TTextureRef grey = t.R.Device->CreateTexture(SolidImage(4, 4, 0xFF808080), false);
+    int xa = 0, ya = 0, xb = 0, yb = 0;
+    t.Project({0, 0, 1}, xa, ya);
+    t.Project({-3.5f, 0, 1}, xb, yb);
+    BeginFrame(t);
+    Picture(t, grey);
+    EndFrame(t);
+    const TImage before = t.Frame();
     BeginFrame(t);
     Picture(t, grey);
     DrawParticles(*t.R.Device, textures, systems, 0);
     DrawParticles(*t.R.Device, textures, systems, 1);
     EndFrame(t);
     const TImage f = t.Frame();
-    int x = 0, y = 0;
-    t.Project({0, 0, 1}, x, y);
-    EXPECT_GT(::Red(f.At(x, y)), 0x80 + 100); // grey + half white
-    t.Project({-3.5f, 0, 1}, x, y);
-    EXPECT_NEAR(::Red(f.At(x, y)), (0x80 + 0xFF) / 2, 6); // halfway between
-    t.Project({3.5f, 3, 1}, x, y);
-    EXPECT_NEAR(::Red(f.At(x, y)), 0x80, 2);
+    const int a = ::Red(before.At(xa, ya));
+    EXPECT_NEAR(::Red(f.At(xa, ya)), std::min(255, a + 128), 3); // background + half white
+    const int b = ::Red(before.At(xb, yb));
+    EXPECT_NEAR(::Red(f.At(xb, yb)), (b * 127 + 255 * 128) / 255, 3); // halfway to white
+    EXPECT_EQ(f.At(10, 10), before.At(10, 10));
 }
 
 TEST(GLPixels, OverlaysIgnoreTheDepthTest)
@@ -277,16 +302,21 @@ TEST(GLPixels, LoadingBarLightsItsLamps)
         int x = 0, y = 0;
         t.Project({0, -0.28f, 0}, x, y);
         int count = 0;
-        bool in = false;
         for (int i = 0; i < f.Width; ++i)
         {
-            const bool lit = ::Red(f.At(i, y)) > 100;
-            count += lit && !in;
-            in = lit;
+            count += ::Red(f.At(i, y)) > 100;
         }
         return count;
     };
+    // n lamps 0.36125 wide at 0.255 apart cover 0.36125 + (n - 1) x 0.255 units.
+    auto span = [&](int n) {
+        int x0 = 0, x1 = 0, y = 0;
+        t.Project({0, -0.28f, 0}, x0, y);
+        t.Project({-(0.36125f + (n - 1) * 0.255f), -0.28f, 0}, x1, y);
+        return x1 - x0;
+    };
     EXPECT_EQ(lamps(0), 0);
-    EXPECT_EQ(lamps(5), 5);
-    EXPECT_EQ(lamps(30), 30);
+    EXPECT_NEAR(lamps(1), span(1), 2);
+    EXPECT_NEAR(lamps(5), span(5), 2);
+    EXPECT_NEAR(lamps(30), span(30), 2);
 }

@@ -44,14 +44,21 @@ TEST(FontMetrics, GlyphsFromRowsOfBoundaries)
 TEST(FontMetrics, BlankBeforeTheLineBreakRunsIntoTheNextRow)
 {
     // The row ends only where its line ends: a trailing blank makes the reader take the
-    // next row's first number as one more boundary, as the font files have always been read.
+    // next line's first number as one more boundary, as the font files have always been read.
     TempFolder dir;
     TFont font;
-    ReadFontMetrics(dir.Write("font.dat", "f\n100\nr\n2\n0 10 20 \n0 30 40 50 60 70 80 90 100 " +
-                                              std::string("\n")), font);
-    // Row 1: 0-10, 10-20, 20-0 (the next line's 0), 0-30, ... all read as one row.
-    EXPECT_EQ(font.GlyphWidths[3], -20);
-    EXPECT_FLOAT_EQ(font.Glyphs[4].vTop, 0.0f);
+    std::string row;
+    for (int k = 0; k <= 30; ++k)
+    {
+        row += std::to_string(k) + (k < 30 ? " " : "");
+    }
+    ReadFontMetrics(dir.Write("font.dat", "f\n100\nr\n2\n" + row + " \n0 5\n" + row + "\n"), font);
+    EXPECT_EQ(font.GlyphCount, 62);
+    EXPECT_EQ(font.GlyphWidths[30], 1);
+    EXPECT_EQ(font.GlyphWidths[31], -30); // from 30 back to the next line's 0
+    EXPECT_EQ(font.GlyphWidths[32], 5);
+    EXPECT_FLOAT_EQ(font.Glyphs[32].vTop, 0.0f);
+    EXPECT_FLOAT_EQ(font.Glyphs[33].vTop, 0.5f);
 }
 
 TEST(FontMetrics, RefusesTooFewOrTooManyGlyphs)
