@@ -2,6 +2,7 @@
 // each level, noticing when a level is won or the game lost, and the timed level-end
 // phases with their sounds, labels, progress bar and camera flights.
 #include "Game.h"
+#include "RuleHelpers.h"
 
 namespace
 {
@@ -33,12 +34,13 @@ void TGame::NextLevel()
     }
     TLevel& l = CurrentLevel();
     const bool bonus = l.LevelKind == lkBonus;
+    const int m = rules::ModeIndex(Mode);
 
     l.Progress = 0;
     PendingScore = 0;
     if (Mode == gmTimed)
     {
-        l.Progress = bonus ? l.Target[gmTimed] : l.Target[gmTimed] / 2;
+        l.Progress = bonus ? l.Target[m] : l.Target[m] / 2;
     }
     Display.LampCount = l.Darkness <= 5 ? 5 - l.Darkness : 5;
     NewFigure(false);
@@ -57,7 +59,7 @@ void TGame::NextLevel()
     if (Level == 1)
     {
         // The first announced cubes; the first update grows them.
-        for (int k = 0; k < l.NewCubes[Mode]; ++k)
+        for (int k = 0; k < l.NewCubes[m]; ++k)
         {
             AddCube();
         }
@@ -66,11 +68,11 @@ void TGame::NextLevel()
     {
         // A field of stones (AddCube makes nothing else on a bonus level) and the bombs
         // to blast them with.
-        for (int k = 0; k < l.NewCubes[Mode]; ++k)
+        for (int k = 0; k < l.NewCubes[m]; ++k)
         {
             AddCube();
         }
-        for (int k = 0; k < l.Stones[Mode]; ++k)
+        for (int k = 0; k < l.Stones[m]; ++k)
         {
             AddSpecialCube(ckBomb);
         }
@@ -92,7 +94,7 @@ void TGame::SyncDisplay()
         return;
     }
     const TLevel& l = CurrentLevel();
-    const double target = l.Target[Mode];
+    const double target = l.Target[rules::ModeIndex(Mode)];
     // A level without a target (no game started yet) shows an empty bar.
     Display.Fraction = target > 0 ? l.Progress / target : 0;
     Display.StartFraction = Display.Fraction;
@@ -224,7 +226,7 @@ void TGame::Update(float dt)
                 EndBonusLevel();
             }
         }
-        else if (l.Progress >= l.Target[Mode])
+        else if (l.Progress >= l.Target[rules::ModeIndex(Mode)])
         {
             CompleteLevel();
             if (l.LevelKind == lkFlyBy)
