@@ -281,7 +281,8 @@ TEST(Figures, TheColourShiftStaysWithinTheColoursAndNeverHidesAFigure)
             for (uint32_t seed = 1; seed <= 12; ++seed)
             {
                 RulesGame t(seed);
-                t.Level().Colours = {0, static_cast<uint8_t>(colours), static_cast<uint8_t>(colours)};
+                const auto n = static_cast<uint8_t>(colours);
+                t.Level().Colours = {0, n, n};
                 std::string row(4, '0');
                 row[0] = '1';
                 row[3] = char('0' + top);
