@@ -1,45 +1,15 @@
 // The per-frame update and the level flow: new games, new levels, turn ends, the timed
 // drain, the end of levels and of the game, and the level-end phases.
+#include "HeapCount.h"
 #include "RulesFixture.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
-#include <cstdlib>
-#include <new>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
-
-// Every allocation of the test program is counted while Counting is set.
-namespace
-{
-std::atomic<bool> Counting{false};
-std::atomic<long> Allocations{0};
-} // namespace
-
-void* operator new(std::size_t n)
-{
-    if (Counting)
-    {
-        ++Allocations;
-    }
-    if (void* p = std::malloc(n == 0 ? 1 : n))
-    {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
 
 namespace
 {
@@ -665,14 +635,14 @@ TEST(LevelFlow, SteadyPlayDoesNotAllocate)
     f.RunUntil([] { return false; }, 200); // growth, sparks, spins and turns under way
     ASSERT_EQ(g.EndPhase, epPlaying);
 
-    Allocations = 0;
-    Counting = true;
+    heap::Allocations = 0;
+    heap::Counting = true;
     for (int k = 0; k < 2000; ++k)
     {
         g.Update(16);
         f.PointAt(1 + k % 9, 1 + (k / 9) % 9);
     }
-    Counting = false;
-    EXPECT_EQ(Allocations, 0);
+    heap::Counting = false;
+    EXPECT_EQ(heap::Allocations, 0);
     EXPECT_GT(g.Particles.Count(3), 0);
 }
