@@ -74,7 +74,8 @@ struct FlowGame
 
     int Put(int kind, int x, int y)
     {
-        Game.PlaceSpecialCube(static_cast<uint8_t>(kind), {static_cast<uint8_t>(x), static_cast<uint8_t>(y)});
+        const TCell cell{static_cast<uint8_t>(x), static_cast<uint8_t>(y)};
+        Game.PlaceSpecialCube(static_cast<uint8_t>(kind), cell);
         return Game.CubeCount;
     }
 
