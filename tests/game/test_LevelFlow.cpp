@@ -502,6 +502,32 @@ TEST(LevelFlow, TimedBonusLevelEndsWhenDrainedInsteadOfEndingTheGame)
     EXPECT_EQ(n.Game.EndPhase, epPlaying);
 }
 
+TEST(LevelFlow, ABombMoveThatEndsADrainedBonusLevelGivesNoNewTurn)
+{
+    FlowGame f(gmTimed);
+    TGame& g = f.Game;
+    f.StartAt(5);
+    g.ClearBoard();
+    f.Put(ckStone, 1, 1);
+    f.Put(ckStone, 1, 9);
+    const int bomb = f.Put(ckBomb, 5, 5);
+    g.Update(16);
+    g.Select(bomb);
+    g.ComputeDistances();
+    g.HoverCell = {8, 5};
+    g.BuildPath();
+    g.StartMove();
+    f.RunUntil([&] { return g.Cubes[bomb].PathPos - 16 * 0.014f <= 1; });
+    f.Level().Progress = 0.001; // drained in the update in which the bomb lands
+    f.Host.Forget();
+    g.Update(16);
+    EXPECT_EQ(g.EndPhase, epLevelDone);
+    EXPECT_EQ(g.CubeCount, 0);
+    EXPECT_EQ(f.Host.Count(snExplodeBomb), 1);
+    EXPECT_EQ(f.Host.Count(snNewTurn), 0);
+    EXPECT_TRUE(BoardIsConsistent(g));
+}
+
 TEST(LevelFlow, AfterLevel100PlayGoesOnAtLevel1OfTheOtherMode)
 {
     FlowGame f;
