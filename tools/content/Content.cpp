@@ -1,0 +1,10 @@
+#include "Content.h"
+
+#include "Fonts.h"
+
+std::vector<TContentJob> ContentJobs()
+{
+    return {
+        {"fonts", MakeFonts},
+    };
+}
