@@ -2,9 +2,36 @@
 
 #include <algorithm>
 
+namespace
+{
+constexpr int SineTableSize = 4096;
+
+std::vector<double> BuildSineTable()
+{
+    std::vector<double> t(SineTableSize + 1);
+    for (int i = 0; i <= SineTableSize; ++i)
+    {
+        t[static_cast<size_t>(i)] = std::sin(TwoPi * i / SineTableSize);
+    }
+    return t;
+}
+
+const std::vector<double> SineTable = BuildSineTable();
+} // namespace
+
+double FastSin01(double x)
+{
+    x -= std::floor(x);
+    const double pos = x * SineTableSize;
+    const int i = static_cast<int>(pos);
+    const double f = pos - i;
+    const double a = SineTable[static_cast<size_t>(i)];
+    return a + (SineTable[static_cast<size_t>(i) + 1] - a) * f;
+}
+
 double TOsc::Sine(double hz)
 {
-    const double v = std::sin(TwoPi * Phase);
+    const double v = FastSin01(Phase);
     Phase += hz / SampleRate;
     Phase -= std::floor(Phase);
     return v;

@@ -16,6 +16,14 @@ inline double NoteHz(double note)
     return 440.0 * std::pow(2.0, (note - 69.0) / 12.0);
 }
 
+// sin(2 pi x) from a table: exact enough for sound, several times faster than std::sin.
+double FastSin01(double x);
+// sin(a) for any angle in radians, by the same table.
+inline double FastSin(double radians)
+{
+    return FastSin01(radians * (1.0 / TwoPi));
+}
+
 // Band-limited step correction for saw and square (polyBLEP).
 inline double PolyBlep(double t, double dt)
 {
