@@ -2,6 +2,7 @@
 
 #include "Fonts.h"
 #include "Music.h"
+#include "Skins.h"
 #include "Sounds.h"
 
 std::vector<TContentJob> ContentJobs()
@@ -14,5 +15,6 @@ std::vector<TContentJob> ContentJobs()
         {"sounds", MakeSounds},
         {"voices", MakeVoices},
         {"fonts", MakeFonts},
+        {"skins", MakeSkins},
     };
 }
