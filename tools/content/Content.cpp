@@ -1,5 +1,6 @@
 #include "Content.h"
 
+#include "Board.h"
 #include "Fonts.h"
 #include "Music.h"
 #include "Skins.h"
@@ -16,5 +17,6 @@ std::vector<TContentJob> ContentJobs()
         {"voices", MakeVoices},
         {"fonts", MakeFonts},
         {"skins", MakeSkins},
+        {"background", MakeBackground},
     };
 }
