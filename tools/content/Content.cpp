@@ -4,6 +4,7 @@
 #include "Fonts.h"
 #include "Music.h"
 #include "Skins.h"
+#include "Sprites.h"
 #include "Sounds.h"
 
 std::vector<TContentJob> ContentJobs()
@@ -18,5 +19,6 @@ std::vector<TContentJob> ContentJobs()
         {"fonts", MakeFonts},
         {"skins", MakeSkins},
         {"background", MakeBackground},
+        {"sprites", MakeSprites},
     };
 }
