@@ -3,6 +3,7 @@
 #include "Board.h"
 #include "Fonts.h"
 #include "Music.h"
+#include "Room.h"
 #include "Skins.h"
 #include "Sprites.h"
 #include "Sounds.h"
@@ -20,5 +21,6 @@ std::vector<TContentJob> ContentJobs()
         {"skins", MakeSkins},
         {"background", MakeBackground},
         {"sprites", MakeSprites},
+        {"room", MakeRoom},
     };
 }
