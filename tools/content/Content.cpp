@@ -3,6 +3,7 @@
 #include "Board.h"
 #include "Fonts.h"
 #include "Music.h"
+#include "Pictures.h"
 #include "Room.h"
 #include "Skins.h"
 #include "Sprites.h"
@@ -22,5 +23,6 @@ std::vector<TContentJob> ContentJobs()
         {"background", MakeBackground},
         {"sprites", MakeSprites},
         {"room", MakeRoom},
+        {"pictures", MakePictures},
     };
 }

@@ -36,6 +36,22 @@ float MeasureText(const TSources& sources, std::string_view text, const TTextSty
 // The largest em size (up to `style.Em`) at which the text fits into `width` pixels.
 float FitEm(const TSources& sources, std::string_view text, const TTextStyle& style, float width);
 
+// A blurred shape (a shadow or a glow) inside the box (x0, y0)-(x1, y1), worked on a mask of
+// just that box plus room for the blur.
+template <class Sdf>
+void DrawSoftShape(TImage& img, float x0, float y0, float x1, float y1, Sdf sdf, const TColour& colour,
+                   float blur)
+{
+    const int margin = static_cast<int>(blur * 3.0f) + 2;
+    const int left = static_cast<int>(x0) - margin;
+    const int top = static_cast<int>(y0) - margin;
+    const int w = static_cast<int>(x1 - x0) + 2 * margin + 1;
+    const int h = static_cast<int>(y1 - y0) + 2 * margin + 1;
+    TMask m = ShapeMask(w, h, [&](TVec2 p) { return sdf(TVec2{p.X + static_cast<float>(left), p.Y + static_cast<float>(top)}); });
+    m.Blur(blur);
+    img.DrawMask(m, left, top, colour);
+}
+
 struct TPanelStyle
 {
     float Radius = 12;

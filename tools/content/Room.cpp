@@ -178,12 +178,10 @@ void Window(TImage& img, float cx, float top, float width, float height, uint32_
                   [&](TVec2) { return Rgb(0xFFF6E0, 0.9f); });
     }
     const TVec2 moon{x0 + width * 0.7f, top + height * 0.22f};
-    TImage glow(img.Width(), img.Height());
-    FillShape(glow, [&](TVec2 p) { return SdCircle(p, moon, width * 0.09f); }, [&](TVec2) { return Rgb(0xFFF2C8); });
-    TImage halo = glow;
-    halo.Blur(width * 0.06f);
-    img.DrawImage(halo, 0, 0, 1.0f, 0.8f);
-    img.DrawImage(glow, 0, 0);
+    const float moonR = width * 0.09f;
+    DrawSoftShape(img, moon.X - moonR, moon.Y - moonR, moon.X + moonR, moon.Y + moonR,
+                  [&](TVec2 p) { return SdCircle(p, moon, moonR); }, Rgb(0xFFF2C8, 0.8f), width * 0.06f);
+    FillShape(img, [&](TVec2 p) { return SdCircle(p, moon, moonR); }, [&](TVec2) { return Rgb(0xFFF2C8); });
     // Mullions.
     FillShape(img, x0, top, x1, y1, [&](TVec2 p)
     {
@@ -277,11 +275,9 @@ TImage Floor()
     Planks(img, 90);
     const float cx = static_cast<float>(img.Width()) / 2;
     const float cy = static_cast<float>(img.Height()) / 2;
-    TImage shadow(img.Width(), img.Height());
-    FillShape(shadow, [&](TVec2 p) { return SdRoundBox(p, {cx, cy}, 9.5f * PerUnit, 7.6f * PerUnit, 10); },
-              [&](TVec2) { return TColour{0, 0, 0, 0.6f}; });
-    shadow.Blur(10.0f);
-    img.DrawImage(shadow, 0, 0);
+    DrawSoftShape(img, cx - 9.5f * PerUnit, cy - 7.6f * PerUnit, cx + 9.5f * PerUnit, cy + 7.6f * PerUnit,
+                  [&](TVec2 p) { return SdRoundBox(p, {cx, cy}, 9.5f * PerUnit, 7.6f * PerUnit, 10); },
+                  TColour{0, 0, 0, 0.6f}, 10.0f);
     Rug(img, cx, cy, 9.4f * PerUnit, 7.5f * PerUnit);
     Vignette(img, 0.5f);
     Grain(img, 0.02f, 91);

@@ -71,7 +71,9 @@ TImage LineLeft()
     return img;
 }
 
-TImage Dot(int kind)
+} // namespace
+
+TImage DotImage(int kind)
 {
     const int size = 128;
     TImage img(size, size);
@@ -120,6 +122,8 @@ TImage Dot(int kind)
     return img;
 }
 
+namespace
+{
 // The pointer: its tip is the picture's centre, the hot spot of the game's cursor.
 TImage Pointer()
 {
@@ -410,7 +414,7 @@ void MakeSprites(const TOutput& out, const TSources& sources)
     sprites.emplace_back("plugbonus", PlugBonus(sources));
     for (int k = 1; k <= 3; ++k)
     {
-        sprites.emplace_back("dot" + std::to_string(k), Dot(k));
+        sprites.emplace_back("dot" + std::to_string(k), DotImage(k));
     }
     sprites.emplace_back("cursor", Pointer());
     sprites.emplace_back("cursor1", Crosshair());

@@ -7,4 +7,6 @@
 #include "Sources.h"
 
 TImage LampImage(int size);
+// Path dots: 1 a step of the path, 2 a reachable target, 3 an unreachable one.
+TImage DotImage(int kind);
 void MakeSprites(const TOutput& out, const TSources& sources);
