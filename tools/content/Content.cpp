@@ -2,6 +2,7 @@
 
 #include "Board.h"
 #include "Fonts.h"
+#include "Menu.h"
 #include "Music.h"
 #include "Pictures.h"
 #include "Room.h"
@@ -24,5 +25,6 @@ std::vector<TContentJob> ContentJobs()
         {"sprites", MakeSprites},
         {"room", MakeRoom},
         {"pictures", MakePictures},
+        {"menu", MakeMenu},
     };
 }

@@ -300,7 +300,9 @@ TImage Launcher(const TSources& sources)
 TImage Icon()
 {
     TImage img(64, 64);
-    DrawIsoCube(img, SkinTexture(1, 7), {32, 22}, 26);
+    DrawIsoCube(img, SkinTexture(1, 7), {32, 19}, 24);
+    // Keep the corners clear for window managers that show the icon on any colour.
+    img.MultiplyAlpha(ShapeMask(64, 64, [](TVec2 p) { return SdRoundBox(p, {32, 32}, 31, 31, 10); }));
     return img;
 }
 } // namespace
