@@ -211,3 +211,26 @@ TEST(Skins, TheSevenColoursOfEachSkinStayApart)
         }
     }
 }
+
+TEST(Tutorial, NinePagesWithTheirFootClearForTheButtons)
+{
+    for (int page = 1; page <= 9; ++page)
+    {
+        SCOPED_TRACE(page);
+        const TPicture p = ReadJpeg(Images() / "Tutorial" / ("tut" + std::to_string(page) + ".jpg"));
+        EXPECT_NEAR(4.0 / 3.0, Aspect(p), 0.01);
+        // Close, next and previous sit at y -5.0 across the page: nothing bright there.
+        const int y0 = static_cast<int>((5.16875 + 4.65) / 10.8375 * p.Height);
+        const int y1 = static_cast<int>((5.16875 + 5.35) / 10.8375 * p.Height);
+        double brightest = 0;
+        for (int y = y0; y < y1; ++y)
+        {
+            for (int x = 0; x < p.Width; ++x)
+            {
+                const uint8_t* c = p.At(x, y);
+                brightest = std::max(brightest, 0.3 * c[0] + 0.59 * c[1] + 0.11 * c[2]);
+            }
+        }
+        EXPECT_LT(brightest, 140);
+    }
+}

@@ -8,6 +8,7 @@
 #include "Room.h"
 #include "Skins.h"
 #include "Sprites.h"
+#include "Tutorial.h"
 #include "Sounds.h"
 
 std::vector<TContentJob> ContentJobs()
@@ -26,5 +27,6 @@ std::vector<TContentJob> ContentJobs()
         {"room", MakeRoom},
         {"pictures", MakePictures},
         {"menu", MakeMenu},
+        {"tutorial", MakeTutorial},
     };
 }
