@@ -65,10 +65,19 @@ void DrawDiagram(TImage& img, const TDiagram& d)
             {
                 index = 10 + (ch - '1');
             }
-            else if (ch == 'J') index = 7;
-            else if (ch == 'X') index = 8;
-            else if (ch == 'T') index = 9;
-            else if (ch == 'O') index = 17;
+            else
+            {
+                const std::string specials = "JXT";
+                const size_t k = specials.find(ch);
+                if (k != std::string::npos)
+                {
+                    index = 7 + static_cast<int>(k);
+                }
+                else if (ch == 'O')
+                {
+                    index = 17;
+                }
+            }
             if (index >= 0)
             {
                 DrawTopCube(img, SkinTexture(1, index), at, d.Cell, scale);
@@ -80,30 +89,43 @@ void DrawDiagram(TImage& img, const TDiagram& d)
 void Mark(TImage& img, const TDiagram& d, int kind, float column, float row)
 {
     const TVec2 at = d.At(column, row);
-    img.DrawImage(DotImage(kind), at.X - d.Cell * 0.45f, at.Y - d.Cell * 0.45f, d.Cell * 0.9f / 128.0f);
+    img.DrawImage(DotImage(kind), at.X - d.Cell * 0.45f, at.Y - d.Cell * 0.45f,
+                  d.Cell * 0.9f / 128.0f);
 }
 
 // A glowing frame round a block of cells: what vanishes or what counts.
-void Ring(TImage& img, const TDiagram& d, float c0, float r0, float c1, float r1, const TColour& colour)
+void Ring(TImage& img, const TDiagram& d, float c0, float r0, float c1, float r1,
+          const TColour& colour)
 {
     const TVec2 a = d.At(c0 - 0.5f, r0 - 0.5f);
     const TVec2 b = d.At(c1 + 0.5f, r1 + 0.5f);
     const TVec2 c{(a.X + b.X) / 2, (a.Y + b.Y) / 2};
-    auto sdf = [&](TVec2 p) { return std::fabs(SdRoundBox(p, c, (b.X - a.X) / 2, (b.Y - a.Y) / 2, d.Cell * 0.15f)) - 2.5f; };
-    DrawSoftShape(img, a.X - 6, a.Y - 6, b.X + 6, b.Y + 6, sdf, WithAlpha(colour, 0.9f), d.Cell * 0.08f);
-    FillShape(img, a.X - 6, a.Y - 6, b.X + 6, b.Y + 6, sdf, [&](TVec2) { return Mix(colour, TColour{1, 1, 1, 1}, 0.4f); });
+    auto sdf = [&](TVec2 p)
+    {
+        return std::fabs(SdRoundBox(p, c, (b.X - a.X) / 2, (b.Y - a.Y) / 2, d.Cell * 0.15f)) - 2.5f;
+    };
+    DrawSoftShape(img, a.X - 6, a.Y - 6, b.X + 6, b.Y + 6, sdf, WithAlpha(colour, 0.9f),
+                  d.Cell * 0.08f);
+    FillShape(img, a.X - 6, a.Y - 6, b.X + 6, b.Y + 6, sdf,
+              [&](TVec2) {
+                  return Mix(colour, TColour{1, 1, 1, 1}, 0.4f);
+              });
 }
 
 // A fat arrow pointing right, from one picture to the next.
 void Arrow(TImage& img, TVec2 at, float size)
 {
-    const std::vector<TVec2> shape = {{at.X - size, at.Y - size * 0.22f}, {at.X + size * 0.2f, at.Y - size * 0.22f},
-                                      {at.X + size * 0.2f, at.Y - size * 0.55f}, {at.X + size, at.Y},
-                                      {at.X + size * 0.2f, at.Y + size * 0.55f}, {at.X + size * 0.2f, at.Y + size * 0.22f},
-                                      {at.X - size, at.Y + size * 0.22f}};
-    FillShape(img, [&](TVec2 p) { return SdPolygon(p, shape) - 3.0f; }, [&](TVec2) { return Rgb(0x2A1A05, 0.9f); });
-    FillShape(img, [&](TVec2 p) { return SdPolygon(p, shape); },
-              [&](TVec2 p) { return Mix(PaleGold, Gold, (p.Y - at.Y + size * 0.55f) / (size * 1.1f)); });
+    const std::vector<TVec2> shape = {
+        {at.X - size, at.Y - size * 0.22f},        {at.X + size * 0.2f, at.Y - size * 0.22f},
+        {at.X + size * 0.2f, at.Y - size * 0.55f}, {at.X + size, at.Y},
+        {at.X + size * 0.2f, at.Y + size * 0.55f}, {at.X + size * 0.2f, at.Y + size * 0.22f},
+        {at.X - size, at.Y + size * 0.22f}};
+    FillShape(
+        img, [&](TVec2 p) { return SdPolygon(p, shape) - 3.0f; },
+        [&](TVec2) { return Rgb(0x2A1A05, 0.9f); });
+    FillShape(
+        img, [&](TVec2 p) { return SdPolygon(p, shape); },
+        [&](TVec2 p) { return Mix(PaleGold, Gold, (p.Y - at.Y + size * 0.55f) / (size * 1.1f)); });
 }
 
 void Caption(TImage& img, const TSources& sources, const std::string& text, TVec2 at, float unit,
@@ -163,8 +185,8 @@ void Text(TPage& page, const TSources& sources, const std::string& text)
     body.Bottom = Rgb(0xCCD5F2);
     body.ShadowY = 2;
     body.ShadowBlur = 2;
-    DrawParagraph(page.Image, sources, text, m.X(-1.8f), m.Y(-2.3f), m.Unit() * 11.4f, m.Unit() * 0.44f, body,
-                  TAlign::Centre);
+    DrawParagraph(page.Image, sources, text, m.X(-1.8f), m.Y(-2.3f), m.Unit() * 11.4f,
+                  m.Unit() * 0.44f, body, TAlign::Centre);
 }
 
 TDiagram Left(const TPage& page, std::vector<std::string> rows)
@@ -200,8 +222,10 @@ TImage Moving(const TSources& sources)
     Mark(page.Image, b, 3, 4, 4);
     Caption(page.Image, sources, "NO WAY THROUGH", b.At(2.5f, 5.0f), page.Unit(), Rgb(0xFF9C90));
     Text(page, sources,
-         "Click a cube to pick it up: it rises and hovers. Point at a free cell and dots show the way "
-         "the cube will take; click, and off it goes. Cubes never pass through each other, so a walled-in "
+         "Click a cube to pick it up: it rises and hovers. Point at a free cell and dots show the "
+         "way "
+         "the cube will take; click, and off it goes. Cubes never pass through each other, so a "
+         "walled-in "
          "cube or a cell too far away shows a red ring instead.");
     return page.Image;
 }
@@ -221,8 +245,10 @@ TImage Squares(const TSources& sources)
     Caption(page.Image, sources, "+ POINTS", b.At(1.5f, 0.0f), page.Unit(), Rgb(0xFFE7A8));
     Caption(page.Image, sources, "...AND THEY VANISH", b.At(2.5f, 5.0f), page.Unit());
     Text(page, sources,
-         "Four cubes of one colour that form a square vanish and score. A bigger block of one colour "
-         "counts every square inside it, so it pays more. Clearing cubes is also what keeps the board "
+         "Four cubes of one colour that form a square vanish and score. A bigger block of one "
+         "colour "
+         "counts every square inside it, so it pays more. Clearing cubes is also what keeps the "
+         "board "
          "from filling up.");
     return page.Image;
 }
@@ -238,8 +264,10 @@ TImage Turns(const TSources& sources)
     DrawDiagram(page.Image, b);
     Caption(page.Image, sources, "...AND GROW", b.At(2.5f, 5.0f), page.Unit());
     Text(page, sources,
-         "Small cubes show where the next cubes will appear. After every move that clears nothing they "
-         "grow to full size and new small ones are announced. A move that scores brings no new cubes. "
+         "Small cubes show where the next cubes will appear. After every move that clears nothing "
+         "they "
+         "grow to full size and new small ones are announced. A move that scores brings no new "
+         "cubes. "
          "Landing on a small cube sends it elsewhere. The game is over when the board is full.");
     return page.Image;
 }
@@ -264,10 +292,12 @@ TImage Combos(const TSources& sources)
         const float y = 2.6f - static_cast<float>(k) * 0.95f;
         DrawText(page.Image, sources, words[k], m.X(x), m.Y(y), s);
     }
-    Text(page, sources,
-         "Score on move after move and the points multiply: the second scoring move in a row is worth "
-         "double, the third triple, and so on. One move that scores nothing ends the run, so plan a "
-         "few squares ahead.");
+    Text(
+        page, sources,
+        "Score on move after move and the points multiply: the second scoring move in a row is "
+        "worth "
+        "double, the third triple, and so on. One move that scores nothing ends the run, so plan a "
+        "few squares ahead.");
     return page.Image;
 }
 
@@ -292,7 +322,8 @@ TImage Figure(const TSources& sources)
         {
             if (shape[r][c])
             {
-                DrawTopCube(page.Image, SkinTexture(1, 5), {m.X(1.3f) + (c - 1) * cell, m.Y(1.0f) + (r - 1) * cell}, cell);
+                DrawTopCube(page.Image, SkinTexture(1, 5),
+                            {m.X(1.3f) + (c - 1) * cell, m.Y(1.0f) + (r - 1) * cell}, cell);
             }
         }
     }
@@ -303,8 +334,10 @@ TImage Figure(const TSources& sources)
     Ring(page.Image, b, 1, 1, 3, 3, Rgb(0xFFD060));
     Caption(page.Image, sources, "BUILT ON THE BOARD", b.At(2.5f, 5.0f), page.Unit());
     Text(page, sources,
-         "The side panel shows a bonus figure and what it is worth. Build the same pattern anywhere on "
-         "the board, in its colours and the same way up (no turning, no mirroring): it vanishes for the "
+         "The side panel shows a bonus figure and what it is worth. Build the same pattern "
+         "anywhere on "
+         "the board, in its colours and the same way up (no turning, no mirroring): it vanishes "
+         "for the "
          "bonus and a new figure takes its place.");
     return page.Image;
 }
@@ -320,8 +353,10 @@ TImage JokersStones(const TSources& sources)
     DrawDiagram(page.Image, b);
     Caption(page.Image, sources, "STONES NEVER MATCH", b.At(2.5f, 5.0f), page.Unit());
     Text(page, sources,
-         "A rainbow joker counts as any colour, so it completes a square of whatever colour surrounds "
-         "it. Grey stones are the opposite: they match nothing and just stand in the way. Only a bomb "
+         "A rainbow joker counts as any colour, so it completes a square of whatever colour "
+         "surrounds "
+         "it. Grey stones are the opposite: they match nothing and just stand in the way. Only a "
+         "bomb "
          "breaks them.");
     return page.Image;
 }
@@ -342,12 +377,15 @@ TImage Bombs(const TSources& sources)
     Ring(page.Image, b, 1, 1, 3, 3, Rgb(0xFF8A40));
     const TVec2 c = b.At(2, 2);
     const float r = b.Cell * 1.4f;
-    DrawSoftShape(page.Image, c.X - r, c.Y - r, c.X + r, c.Y + r, [&](TVec2 p) { return SdCircle(p, c, r * 0.6f); },
-                  Rgb(0xFFB040, 0.75f), r * 0.25f);
+    DrawSoftShape(
+        page.Image, c.X - r, c.Y - r, c.X + r, c.Y + r,
+        [&](TVec2 p) { return SdCircle(p, c, r * 0.6f); }, Rgb(0xFFB040, 0.75f), r * 0.25f);
     Caption(page.Image, sources, "...AND ITS BLOCK IS CLEARED", b.At(2.5f, 5.0f), page.Unit());
     Text(page, sources,
-         "Pick up a bomb and move it like any cube. Where it lands it blows up the 3 x 3 block around "
-         "it, stones included, and every cube in the blast scores. Cubes that are still small are left "
+         "Pick up a bomb and move it like any cube. Where it lands it blows up the 3 x 3 block "
+         "around "
+         "it, stones included, and every cube in the blast scores. Cubes that are still small are "
+         "left "
          "alone.");
     return page.Image;
 }
@@ -363,18 +401,26 @@ TImage PaintShot(const TSources& sources)
     DrawDiagram(page.Image, b);
     const TVec2 aim = b.At(4, 0);
     TImage cross(128, 128);
-    FillShape(cross, [&](TVec2 p) { return std::fabs(SdCircle(p, {64, 64}, 24)) - 2.5f; }, [&](TVec2) { return Rgb(0xFF6A3D); });
-    page.Image.DrawImage(cross, aim.X - b.Cell * 0.7f, aim.Y - b.Cell * 0.7f, b.Cell * 1.4f / 128.0f);
+    FillShape(
+        cross,
+        [&](TVec2 p) {
+            return std::fabs(SdCircle(p, {64, 64}, 24)) - 2.5f;
+        },
+        [&](TVec2) { return Rgb(0xFF6A3D); });
+    page.Image.DrawImage(cross, aim.X - b.Cell * 0.7f, aim.Y - b.Cell * 0.7f,
+                         b.Cell * 1.4f / 128.0f);
     for (auto [c, r] : std::vector<std::pair<int, int>>{{0, 0}, {4, 0}, {1, 2}, {3, 3}, {0, 4}})
     {
-        Ring(page.Image, b, static_cast<float>(c), static_cast<float>(r), static_cast<float>(c), static_cast<float>(r),
-             Rgb(0xFF8A40));
+        Ring(page.Image, b, static_cast<float>(c), static_cast<float>(r), static_cast<float>(c),
+             static_cast<float>(r), Rgb(0xFF8A40));
     }
     Caption(page.Image, sources, "A SHOT CLEARS ONE COLOUR", b.At(2.5f, 5.0f), page.Unit());
-    Text(page, sources,
-         "Move a paint cube and every coloured cube in its 3 x 3 block takes its colour, often making "
-         "squares at once. Pick up a shot cube and aim at a cube instead: every cube of that colour "
-         "on the board vanishes.");
+    Text(
+        page, sources,
+        "Move a paint cube and every coloured cube in its 3 x 3 block takes its colour, often "
+        "making "
+        "squares at once. Pick up a shot cube and aim at a cube instead: every cube of that colour "
+        "on the board vanishes.");
     return page.Image;
 }
 
@@ -398,30 +444,38 @@ TImage Levels(const TSources& sources)
         groove.Border = 2.5f;
         groove.BorderColour = Gold;
         groove.InnerShade = 0.5f;
-        DrawPanel(page.Image, cx - w / 2, cy - m.Unit() * 0.2f, cx + w / 2, cy + m.Unit() * 0.2f, groove);
+        DrawPanel(page.Image, cx - w / 2, cy - m.Unit() * 0.2f, cx + w / 2, cy + m.Unit() * 0.2f,
+                  groove);
         const float fill = k == 0 ? 0.85f : 0.15f;
         const TColour top = k == 0 ? Rgb(0x7FF0FF) : Rgb(0xFF8A70);
         const TColour bottom = k == 0 ? Rgb(0x1A7FB8) : Rgb(0xA01808);
         const float half = (w - m.Unit() * 0.16f) * fill / 2;
         const float left = cx - w / 2 + m.Unit() * 0.08f;
-        FillShape(page.Image, [&](TVec2 p) { return SdRoundBox(p, {left + half, cy}, half, m.Unit() * 0.13f, m.Unit() * 0.13f); },
-                  [&](TVec2 p) { return Mix(top, bottom, (p.Y - cy + m.Unit() * 0.13f) / (m.Unit() * 0.26f)); });
-        Caption(page.Image, sources, k == 0 ? "FILL THE BAR: NEXT LEVEL" : "TIMED: IT DRAINS!", {cx, cy + m.Unit() * 0.55f},
-                page.Unit(), k == 0 ? Rgb(0xFFFFFF) : Rgb(0xFF9C90));
+        FillShape(
+            page.Image,
+            [&](TVec2 p) {
+                return SdRoundBox(p, {left + half, cy}, half, m.Unit() * 0.13f, m.Unit() * 0.13f);
+            },
+            [&](TVec2 p)
+            { return Mix(top, bottom, (p.Y - cy + m.Unit() * 0.13f) / (m.Unit() * 0.26f)); });
+        Caption(page.Image, sources, k == 0 ? "FILL THE BAR: NEXT LEVEL" : "TIMED: IT DRAINS!",
+                {cx, cy + m.Unit() * 0.55f}, page.Unit(), k == 0 ? Rgb(0xFFFFFF) : Rgb(0xFF9C90));
     }
-    Text(page, sources,
-         "Fill the bar under the board to finish a level. Every fifth level is a bonus level: blast "
-         "the stones with the bombs you are given. Win the level before it and the camera takes a "
-         "flight round the room. In the timed game the bar drains all the time; when it runs empty, "
-         "the game is over.");
+    Text(
+        page, sources,
+        "Fill the bar under the board to finish a level. Every fifth level is a bonus level: blast "
+        "the stones with the bombs you are given. Win the level before it and the camera takes a "
+        "flight round the room. In the timed game the bar drains all the time; when it runs empty, "
+        "the game is over.");
     return page.Image;
 }
 } // namespace
 
 void MakeTutorial(const TOutput& out, const TSources& sources)
 {
-    const TImage pages[9] = {Moving(sources), Squares(sources), Turns(sources), Combos(sources), Figure(sources),
-                             JokersStones(sources), Bombs(sources), PaintShot(sources), Levels(sources)};
+    const TImage pages[9] = {Moving(sources), Squares(sources),   Turns(sources),
+                             Combos(sources), Figure(sources),    JokersStones(sources),
+                             Bombs(sources),  PaintShot(sources), Levels(sources)};
     for (int i = 0; i < 9; ++i)
     {
         out.WriteJpeg("Images/Tutorial/tut" + std::to_string(i + 1) + ".jpg", pages[i], 90);
