@@ -1,0 +1,57 @@
+// Small helpers shared by the rule files (moves, squares, input). Nothing here allocates:
+// numbers for labels are written into buffers on the caller's stack.
+#pragma once
+
+#include "Game.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string_view>
+
+namespace rules
+{
+// The mode as an index into the per-mode pairs of a level; anything but timed is normal.
+inline int ModeIndex(uint8_t mode)
+{
+    return mode == gmTimed ? 2 : 1;
+}
+
+// Colours in play on a level, kept to the seven colours a cube can have.
+inline int ColourCount(const TLevel& level, uint8_t mode)
+{
+    return std::min<int>(level.Colours[ModeIndex(mode)], MaxColours);
+}
+
+inline bool OnBoard(int x, int y)
+{
+    return x >= 1 && x <= BoardSize && y >= 1 && y <= BoardSize;
+}
+
+// A label text built in place: a number, optionally followed by more text or numbers.
+class TLabelText
+{
+public:
+    TLabelText& Number(long long v)
+    {
+        const auto r = std::to_chars(Buffer + Length, Buffer + Capacity, v);
+        if (r.ec == std::errc())
+        {
+            Length = static_cast<int>(r.ptr - Buffer);
+        }
+        return *this;
+    }
+    TLabelText& Text(std::string_view s)
+    {
+        const int n = std::min(static_cast<int>(s.size()), Capacity - Length);
+        std::copy_n(s.data(), n, Buffer + Length);
+        Length += n;
+        return *this;
+    }
+    std::string_view View() const { return {Buffer, static_cast<size_t>(Length)}; }
+
+private:
+    static constexpr int Capacity = 48;
+    char Buffer[Capacity] = {};
+    int Length = 0;
+};
+} // namespace rules

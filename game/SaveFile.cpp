@@ -1,0 +1,7 @@
+// Where the saved game of each mode lives.
+#include "Game.h"
+
+std::filesystem::path TGame::SaveFile(int mode) const
+{
+    return UserFolder / (mode == 2 ? "Save2.dat" : "Save1.dat");
+}

@@ -1,0 +1,352 @@
+// A game on a hand-made level with a host that records what the rules asked for, and
+// helpers that lay out boards and stand in for the animations the rules wait on.
+#pragma once
+
+#include "Game.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+class RecordingHost : public NullGameHost
+{
+public:
+    void PlaySound(TSound s) override
+    {
+        if (Record)
+        {
+            Played.push_back(s);
+        }
+        if (s == snSelected)
+        {
+            SelectedLoop = true;
+        }
+    }
+    void StopSound(TSound s) override
+    {
+        if (Record)
+        {
+            Stopped.push_back(s);
+        }
+        if (s == snSelected)
+        {
+            SelectedLoop = false;
+        }
+    }
+    void StopMusic() override { MusicStopped = true; }
+
+    int Count(TSound s) const
+    {
+        return static_cast<int>(std::count(Played.begin(), Played.end(), s));
+    }
+    void Forget() { Played.clear(), Stopped.clear(); }
+
+    std::vector<TSound> Played;
+    std::vector<TSound> Stopped;
+    bool SelectedLoop = false;
+    bool MusicStopped = false;
+    bool Record = true; // off, the host itself never allocates
+};
+
+// Level 1: normal, five colours, three new cubes a turn, 15 points a cube, 40 a square,
+// bonus figure 1 = two cubes of colour 7 one above the other (never made by this level).
+struct RulesGame
+{
+    explicit RulesGame(uint32_t seed = 1) : Rng(seed), Game(Host, Rng, User.Path(), User.Path())
+    {
+        TLevel& l = Game.Levels[1];
+        l.NewCubes = {0, 3, 3};
+        l.Colours = {0, 5, 5};
+        l.FigureMin = 1;
+        l.FigureMax = 1;
+        l.Target = {0, 1000, 1000};
+        l.CubePoints = 15;
+        l.SquarePoints = 40;
+        l.BonusPoints = 300;
+        Game.Level = 1;
+        Game.Mode = gmNormal;
+        SetFigure(1, 1, 2, {"7", "7"}, 100);
+        Game.FigureCount = 1;
+        Game.Figure = 1;
+        Game.Figures[1].Value = 100;
+        Game.ClearBoard();
+        Game.BoardQuiet = true;
+        Host.CursorIndex = 2;
+    }
+
+    TLevel& Level() { return Game.Levels[Game.Level]; }
+
+    // rows[j - 1] holds row j of the figure, one digit per column.
+    void SetFigure(int index, int w, int h, std::vector<std::string> rows, double base)
+    {
+        TBonusFigure& f = Game.Figures[index];
+        f = TBonusFigure{};
+        f.Width = static_cast<uint8_t>(w);
+        f.Height = static_cast<uint8_t>(h);
+        f.BaseValue = base;
+        for (int j = 1; j <= static_cast<int>(rows.size()); ++j)
+        {
+            for (int i = 1; i <= static_cast<int>(rows[j - 1].size()); ++i)
+            {
+                const int c = rows[j - 1][i - 1] - '0';
+                f.At(i, j).Colour = f.At(i, j).ShownColour = static_cast<uint8_t>(c);
+                f.TopColour = std::max<uint8_t>(f.TopColour, static_cast<uint8_t>(c));
+            }
+        }
+    }
+
+    // A cube of the kind at rest (or waiting) on a free cell; returns its index.
+    int Put(int kind, int x, int y, uint8_t state = csIdle)
+    {
+        const TCell cell{static_cast<uint8_t>(x), static_cast<uint8_t>(y)};
+        Game.PlaceSpecialCube(static_cast<uint8_t>(kind), cell);
+        const int i = Game.CubeCount;
+        EXPECT_EQ(Game.Cubes[i].X, x);
+        EXPECT_EQ(Game.Cubes[i].Y, y);
+        if (state != csIdle)
+        {
+            Game.SetState(i, state);
+            if (state == csWaiting || state == csGrowing)
+            {
+                Game.Cells[x][y].Occupancy = coReserved;
+            }
+        }
+        return i;
+    }
+
+    // Lays out rows of kinds; rows[0] is y = y0, character k of a row is x = x0 + k.
+    // Digits 1..7 are colours, J joker, B bomb, S shot, P paint 1, X stone, '.' nothing.
+    void Board(int x0, int y0, std::vector<std::string> rows)
+    {
+        for (int j = 0; j < static_cast<int>(rows.size()); ++j)
+        {
+            for (int k = 0; k < static_cast<int>(rows[j].size()); ++k)
+            {
+                const char c = rows[j][k];
+                int kind = 0;
+                if (c >= '1' && c <= '7')
+                {
+                    kind = c - '0';
+                }
+                else if (c == 'J')
+                {
+                    kind = ckJoker;
+                }
+                else if (c == 'B')
+                {
+                    kind = ckBomb;
+                }
+                else if (c == 'S')
+                {
+                    kind = ckShot;
+                }
+                else if (c == 'P')
+                {
+                    kind = ckPaint1;
+                }
+                else if (c == 'X')
+                {
+                    kind = ckStone;
+                }
+                if (kind != 0)
+                {
+                    Put(kind, x0 + k, y0 + j);
+                }
+            }
+        }
+    }
+
+    int CubeAt(int x, int y) const
+    {
+        for (int i = 1; i <= Game.CubeCount; ++i)
+        {
+            if (Game.Cubes[i].X == x && Game.Cubes[i].Y == y)
+            {
+                return i;
+            }
+        }
+        return 0;
+    }
+
+    int CountState(uint8_t state) const
+    {
+        int n = 0;
+        for (int i = 1; i <= Game.CubeCount; ++i)
+        {
+            n += Game.Cubes[i].State == state;
+        }
+        return n;
+    }
+
+    // What the growth animation does when it ends.
+    void FinishGrowth()
+    {
+        for (int i = 1; i <= Game.CubeCount; ++i)
+        {
+            TCube& c = Game.Cubes[i];
+            if (c.State == csGrowing)
+            {
+                Game.SetState(i, csIdle);
+                Game.Cells[c.X][c.Y].Occupancy = coOccupied;
+            }
+        }
+    }
+
+    // Vanishing cubes end as removed ones, which the next update deletes.
+    void FinishVanishing()
+    {
+        for (int i = 1; i <= Game.CubeCount; ++i)
+        {
+            if (Game.Cubes[i].State == csVanishing)
+            {
+                Game.SetState(i, csRemoved);
+            }
+        }
+        for (int i = 1; i <= Game.CubeCount;)
+        {
+            if (Game.Cubes[i].State == csRemoved)
+            {
+                Game.RemoveCube(i);
+            }
+            else
+            {
+                ++i;
+            }
+        }
+    }
+
+    // Selects cube i and shows the path to (x, y) as the mouse would.
+    void Aim(int i, int x, int y)
+    {
+        Game.Select(i);
+        Game.ComputeDistances();
+        Game.HoverCell = {static_cast<uint8_t>(x), static_cast<uint8_t>(y)};
+        Game.BuildPath();
+    }
+
+    // Starts the move of the selected cube (unless a click did) and runs the updates until
+    // it arrives; afterwards the state counters tell that a move has just ended.
+    void RunMove(float dt = 16)
+    {
+        const int i = Game.Selected;
+        if (Game.Cubes[i].State != csMoving)
+        {
+            Game.StartMove();
+        }
+        for (int guard = 0; guard < 10000 && Game.Cubes[i].State == csMoving; ++guard)
+        {
+            Game.PrevStateCounts = Game.StateCounts;
+            Game.UpdateMoving(i, dt);
+        }
+    }
+
+    // Aim, move and arrive; false when no path leads there.
+    bool Move(int i, int x, int y)
+    {
+        Aim(i, x, y);
+        if (Game.PathLength == 0 || Game.Path[0].DotKind != 2)
+        {
+            return false;
+        }
+        RunMove();
+        return true;
+    }
+
+    // Counters after an update in which no move ended (a growth check, say).
+    void Settle() { Game.PrevStateCounts = Game.StateCounts; }
+
+    TempFolder User;
+    RecordingHost Host;
+    TRandom Rng;
+    TGame Game;
+};
+
+// The board's bookkeeping: every cell in exactly one place, indices true, counters true.
+inline ::testing::AssertionResult BoardIsConsistent(const TGame& g)
+{
+    if (g.FreeCount < 0 || g.CubeCount < 0 || g.FreeCount + g.CubeCount != CellCount)
+    {
+        return ::testing::AssertionFailure() << "free " << int(g.FreeCount) << " + cubes "
+                                             << g.CubeCount << " != 81";
+    }
+    int where[BoardSize + 1][BoardSize + 1] = {};
+    for (int k = 1; k <= g.FreeCount; ++k)
+    {
+        const TCell c = g.FreeCells[k];
+        if (c.X < 1 || c.X > 9 || c.Y < 1 || c.Y > 9)
+        {
+            return ::testing::AssertionFailure() << "free cell off the board";
+        }
+        if (++where[c.X][c.Y] > 1)
+        {
+            return ::testing::AssertionFailure() << "cell " << int(c.X) << "," << int(c.Y)
+                                                 << " listed twice";
+        }
+        if (g.Cells[c.X][c.Y].Occupancy != coEmpty)
+        {
+            return ::testing::AssertionFailure() << "free cell " << int(c.X) << "," << int(c.Y)
+                                                 << " is not empty";
+        }
+    }
+    std::array<int, 10> counts{};
+    for (int i = 1; i <= g.CubeCount; ++i)
+    {
+        const TCube& c = g.Cubes[i];
+        ++counts[StateSlot(c.State)];
+        if (c.X < 1 || c.X > 9 || c.Y < 1 || c.Y > 9)
+        {
+            return ::testing::AssertionFailure() << "cube " << i << " off the board";
+        }
+        if (++where[c.X][c.Y] > 1)
+        {
+            return ::testing::AssertionFailure() << "cell " << int(c.X) << "," << int(c.Y)
+                                                 << " used twice (cube " << i << ")";
+        }
+        const TBoardCell& b = g.Cells[c.X][c.Y];
+        const uint8_t expected =
+            (c.State == csWaiting || c.State == csGrowing) ? coReserved : coOccupied;
+        if (b.Occupancy != expected)
+        {
+            return ::testing::AssertionFailure() << "cube " << i << " in state " << int(c.State)
+                                                 << " has occupancy " << int(b.Occupancy);
+        }
+        if (b.Cube != i)
+        {
+            return ::testing::AssertionFailure() << "cell of cube " << i << " names cube "
+                                                 << int(b.Cube);
+        }
+    }
+    int sum = 0;
+    for (int s = 1; s <= 9; ++s)
+    {
+        sum += g.StateCounts[s];
+        if (g.StateCounts[s] != counts[s])
+        {
+            return ::testing::AssertionFailure() << "state slot " << s << " counts "
+                                                 << g.StateCounts[s] << ", cubes " << counts[s];
+        }
+    }
+    if (sum != g.CubeCount)
+    {
+        return ::testing::AssertionFailure() << "state counts sum " << sum;
+    }
+    if (g.Selected != 0 && (g.Selected > g.CubeCount || g.Cubes[g.Selected].State != csSelected))
+    {
+        return ::testing::AssertionFailure() << "selection " << g.Selected << " is stale";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+inline std::vector<std::string> LabelTexts(const TGame& g)
+{
+    std::vector<std::string> texts;
+    for (int i = 1; i <= g.Labels.LabelCount; ++i)
+    {
+        texts.emplace_back(g.Labels.Labels[i].GetText());
+    }
+    return texts;
+}
