@@ -115,13 +115,8 @@ int TDataReader::ReadInt()
     return value;
 }
 
-double TDataReader::ReadReal()
+double TDataReader::ParseReal(std::string_view token) const
 {
-    const std::string_view token = NextToken();
-    if (token.empty())
-    {
-        return 0;
-    }
     // Decimal reals only: sign, digits, an optional point and exponent. No inf or nan.
     size_t i = 0;
     if (token[i] == '+' || token[i] == '-')
@@ -173,6 +168,58 @@ double TDataReader::ReadReal()
         Fail("number " + Quote(token) + " is out of range");
     }
     return value;
+}
+
+double TDataReader::ReadReal()
+{
+    const std::string_view token = NextToken();
+    return token.empty() ? 0 : ParseReal(token);
+}
+
+void TDataReader::ReadReals(int count, double* values)
+{
+    const std::string_view first = NextToken();
+    if (first.empty())
+    {
+        for (int i = 0; i < count; ++i)
+        {
+            values[i] = 0;
+        }
+        return;
+    }
+    // NextToken moved past the line; read the rest of the same line.
+    const std::string& line = Lines[Current - 1];
+    size_t pos = static_cast<size_t>(first.data() + first.size() - line.data());
+    values[0] = ParseReal(first);
+    for (int i = 1; i < count; ++i)
+    {
+        while (pos < line.size() && IsBlank(line[pos]))
+        {
+            ++pos;
+        }
+        size_t end = pos;
+        while (end < line.size() && !IsBlank(line[end]))
+        {
+            ++end;
+        }
+        if (end == pos)
+        {
+            Fail("expected " + std::to_string(count) + " numbers on the line, found " + std::to_string(i));
+        }
+        values[i] = ParseReal(std::string_view(line).substr(pos, end - pos));
+        pos = end;
+    }
+}
+
+std::string TDataReader::ReadText()
+{
+    if (Current >= Lines.size())
+    {
+        LastValueLine = static_cast<int>(Lines.size());
+        return {};
+    }
+    LastValueLine = static_cast<int>(Current) + 1;
+    return Lines[Current++];
 }
 
 bool TDataReader::ReadFlag()

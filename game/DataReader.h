@@ -23,6 +23,10 @@ public:
     int ReadInt();
     double ReadReal();
     bool ReadFlag();
+    // Several reals on the next non-blank line, separated by blanks; a comment may follow.
+    void ReadReals(int count, double* values);
+    // The whole current line as text, leading blanks included; empty at the end of the file.
+    std::string ReadText();
     // Skips the current line unread.
     void SkipLine();
     // The first `count` characters of the current line, each a decimal digit.
@@ -43,6 +47,7 @@ public:
 private:
     // Finds the next token, moving past blank lines; empty at the end of the file.
     std::string_view NextToken();
+    double ParseReal(std::string_view token) const;
 
     std::filesystem::path Path;
     std::vector<std::string> Lines;

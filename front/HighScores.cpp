@@ -1,0 +1,205 @@
+#include "HighScores.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <system_error>
+#include <utility>
+
+void THiScoreEntry::SetName(std::string_view name)
+{
+    NameLength = static_cast<uint8_t>(std::min<size_t>(name.size(), MaxNameLength));
+    Name.fill('\0');
+    std::copy_n(name.begin(), NameLength, Name.begin());
+}
+
+THiScores::THiScores(std::filesystem::path file, std::function<void(TSound)> playSound)
+    : Path(std::move(file)), Play(std::move(playSound))
+{
+    SetDefaults();
+}
+
+void THiScores::SetDefaults()
+{
+    for (int mode = 1; mode <= 2; ++mode)
+    {
+        for (int i = 1; i <= HiScorePlaces; ++i)
+        {
+            Tables[mode][i].SetName("Anonymous");
+            Tables[mode][i].Points = 1100 - 100 * i;
+        }
+    }
+}
+
+std::string THiScores::Create()
+{
+    SetDefaults();
+    return LoadScores();
+}
+
+std::string THiScores::LoadScores()
+{
+    std::error_code ec;
+    if (!std::filesystem::exists(Path, ec))
+    {
+        return {};
+    }
+    std::string bytes;
+    {
+        std::ifstream in(Path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (in.bad())
+        {
+            return Path.string() + ": cannot be read; the default high scores are shown.";
+        }
+    }
+
+    std::string problem;
+    if (bytes.size() != HiScoreFileSize)
+    {
+        problem = "is " + std::to_string(bytes.size()) + " bytes long instead of " +
+                  std::to_string(HiScoreFileSize);
+    }
+    for (size_t e = 0; problem.empty() && e < 2 * HiScorePlaces; ++e)
+    {
+        if (static_cast<uint8_t>(bytes[e * 20]) > MaxNameLength)
+        {
+            problem = "entry " + std::to_string(e % HiScorePlaces + 1) + " of mode " +
+                      std::to_string(e / HiScorePlaces + 1) + " has a name longer than 15 characters";
+        }
+    }
+    if (!problem.empty())
+    {
+        // Keep what the player had: the damaged file moves aside, the defaults are used.
+        auto aside = Path;
+        aside += ".damaged";
+        std::filesystem::copy_file(Path, aside, std::filesystem::copy_options::overwrite_existing, ec);
+        return Path.string() + " " + problem + ". It was kept as " + aside.filename().string() +
+               " and the default high scores are shown.";
+    }
+
+    for (int mode = 1; mode <= 2; ++mode)
+    {
+        for (int i = 1; i <= HiScorePlaces; ++i)
+        {
+            const unsigned char* p =
+                reinterpret_cast<const unsigned char*>(bytes.data()) + ((mode - 1) * HiScorePlaces + (i - 1)) * 20;
+            THiScoreEntry& entry = Tables[mode][i];
+            entry.NameLength = p[0];
+            std::copy_n(p + 1, MaxNameLength, entry.Name.begin());
+            entry.Points = static_cast<int32_t>(static_cast<uint32_t>(p[16]) | static_cast<uint32_t>(p[17]) << 8 |
+                                                static_cast<uint32_t>(p[18]) << 16 | static_cast<uint32_t>(p[19]) << 24);
+        }
+    }
+    return {};
+}
+
+std::string THiScores::SaveScores()
+{
+    std::string bytes(HiScoreFileSize, '\0');
+    for (int mode = 1; mode <= 2; ++mode)
+    {
+        for (int i = 1; i <= HiScorePlaces; ++i)
+        {
+            char* p = bytes.data() + ((mode - 1) * HiScorePlaces + (i - 1)) * 20;
+            const THiScoreEntry& entry = Tables[mode][i];
+            p[0] = static_cast<char>(entry.NameLength);
+            std::copy_n(entry.Name.begin(), MaxNameLength, p + 1);
+            const auto points = static_cast<uint32_t>(entry.Points);
+            for (int b = 0; b < 4; ++b)
+            {
+                p[16 + b] = static_cast<char>((points >> (8 * b)) & 0xFF);
+            }
+        }
+    }
+
+    std::error_code ec;
+    std::filesystem::create_directories(Path.parent_path(), ec);
+    auto temp = Path;
+    temp += ".tmp";
+    LastSaveError.clear();
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out)
+        {
+            LastSaveError = temp.string() + ": the high scores cannot be written";
+        }
+    }
+    if (LastSaveError.empty())
+    {
+        std::filesystem::rename(temp, Path, ec);
+        if (ec)
+        {
+            LastSaveError = Path.string() + ": the high scores cannot be replaced (" + ec.message() + ")";
+        }
+    }
+    if (!LastSaveError.empty())
+    {
+        std::filesystem::remove(temp, ec);
+    }
+    return LastSaveError;
+}
+
+int THiScores::InsertScore(int32_t points)
+{
+    auto& table = Tables[ShownMode];
+    int p = 1;
+    while (p <= HiScorePlaces && table[p].Points >= points)
+    {
+        ++p;
+    }
+    if (p > HiScorePlaces)
+    {
+        return 0;
+    }
+    for (int i = HiScorePlaces; i > p; --i)
+    {
+        table[i] = table[i - 1];
+    }
+    table[p] = THiScoreEntry{};
+    table[p].Points = points;
+    return p;
+}
+
+char THiScores::NameCharacter(int key)
+{
+    if (key == 32 || (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
+    {
+        return static_cast<char>(key);
+    }
+    switch (key)
+    {
+    case 188: return ','; // the comma key
+    case 189: return '-'; // the minus key
+    case 190: return '.'; // the full-stop key
+    case 191: return '/'; // the slash key
+    default: return 0;
+    }
+}
+
+void THiScores::EditName(int key)
+{
+    if (Play)
+    {
+        Play(snMenuKey);
+    }
+    THiScoreEntry& entry = Tables[ShownMode][EditRow];
+    if (key == 13)
+    {
+        SaveScores();
+        Entering = false;
+    }
+    else if (key == 8)
+    {
+        if (entry.NameLength > 0)
+        {
+            entry.Name[--entry.NameLength] = '\0';
+        }
+    }
+    else if (const char c = NameCharacter(key & 0xFF); c != 0 && entry.NameLength < MaxNameLength)
+    {
+        entry.Name[entry.NameLength++] = c;
+    }
+}

@@ -1,0 +1,66 @@
+// The two top-ten tables, one per game mode, kept in the 400-byte file Hiscores.dat:
+// ten 20-byte entries of mode 1 in place order, then ten of mode 2. An entry is a length
+// byte, 15 name characters and the points as a little-endian signed 32-bit number.
+#pragma once
+
+#include "Sounds.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+constexpr int HiScorePlaces = 10;
+constexpr int MaxNameLength = 15;
+constexpr int HiScoreFileSize = 2 * HiScorePlaces * 20;
+
+struct THiScoreEntry
+{
+    uint8_t NameLength = 0;
+    std::array<char, MaxNameLength> Name{};
+    int32_t Points = 0;
+
+    std::string_view PlayerName() const { return {Name.data(), NameLength}; }
+    void SetName(std::string_view name);
+};
+
+class THiScores
+{
+public:
+    // file: the table file in the user folder; playSound: how a key click is heard.
+    THiScores(std::filesystem::path file, std::function<void(TSound)> playSound);
+
+    // Fills both tables with the defaults, then reads the file. Returns an empty text,
+    // or a message for the player when a damaged file had to be set aside (the file is
+    // kept as a copy next to it and the defaults are used).
+    std::string Create();
+    std::string LoadScores();
+    // Writes both tables through a temporary file renamed over the old one. Returns an
+    // empty text or what went wrong; the old file is then untouched.
+    std::string SaveScores();
+
+    // Puts points into the shown table; the place 1..10, or 0 when they do not qualify.
+    int InsertScore(int32_t points);
+    // Types one key into the name at EditRow: Enter saves, Backspace deletes, and only
+    // characters the font can draw are added.
+    void EditName(int key);
+    // The character a key code types into a name, or 0 when the font cannot draw it.
+    static char NameCharacter(int key);
+    bool Qualifies(int32_t points) const { return points > Tables[ShownMode][HiScorePlaces].Points; }
+
+    std::array<std::array<THiScoreEntry, HiScorePlaces + 1>, 3> Tables{}; // [mode 1..2][place 1..10]
+    uint8_t ShownMode = 1;
+    bool Entering = false;
+    uint8_t EditRow = 1;
+    std::string LastSaveError; // what the last SaveScores reported
+
+    const std::filesystem::path& File() const { return Path; }
+
+private:
+    void SetDefaults();
+
+    std::filesystem::path Path;
+    std::function<void(TSound)> Play;
+};

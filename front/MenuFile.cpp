@@ -1,0 +1,83 @@
+#include "MenuFile.h"
+
+#include "DataReader.h"
+
+#include <system_error>
+
+namespace
+{
+TVector3 ReadVector(TDataReader& in)
+{
+    double v[3];
+    in.ReadReals(3, v);
+    return {static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2])};
+}
+
+void CheckImage(TDataReader& in, const std::filesystem::path& programFolder, const std::string& image)
+{
+    std::error_code ec;
+    if (image.empty() || !std::filesystem::is_regular_file(programFolder / image, ec))
+    {
+        in.Fail("the image '" + image + "' does not exist");
+    }
+}
+} // namespace
+
+TMenuFile TMenuFile::Load(const std::filesystem::path& programFolder)
+{
+    TDataReader in(programFolder / "data" / "Menu.dat");
+    TMenuFile menu;
+
+    in.SkipLine();
+    menu.Background = in.ReadText();
+    in.SkipLine();
+    const int screens = in.ReadInt();
+    if (screens < MenuScreensUsed || screens > MaxMenuScreens)
+    {
+        in.Fail("the menu has " + std::to_string(screens) + " screens; it needs " +
+                std::to_string(MenuScreensUsed) + " to " + std::to_string(MaxMenuScreens));
+    }
+
+    for (int s = 1; s <= screens; ++s)
+    {
+        if (in.AtEnd())
+        {
+            in.Fail("the file ends before screen " + std::to_string(s));
+        }
+        in.SkipLine();
+        const int items = in.ReadInt();
+        const int countLine = in.LastLine();
+        const int required = s <= MenuScreensUsed ? RequiredItems[s] : 0;
+        if (items < required || items > MaxMenuItems)
+        {
+            in.Fail("screen " + std::to_string(s) + " has " + std::to_string(items) + " items; it needs " +
+                    std::to_string(required) + " to " + std::to_string(MaxMenuItems));
+        }
+        auto& list = menu.Screens.emplace_back();
+        bool usable = false;
+        for (int i = 1; i <= items; ++i)
+        {
+            if (in.AtEnd())
+            {
+                in.Fail("the file ends before item " + std::to_string(i) + " of screen " + std::to_string(s));
+            }
+            TMenuItemData item;
+            item.NormalImage = in.ReadText();
+            CheckImage(in, programFolder, item.NormalImage);
+            item.HighlightImage = in.ReadText();
+            CheckImage(in, programFolder, item.HighlightImage);
+            item.Position = ReadVector(in);
+            item.Scale = ReadVector(in);
+            item.Rotation = ReadVector(in);
+            item.Visible = in.ReadInt() == 1;
+            item.Selectable = in.ReadInt() == 1;
+            usable = usable || (item.Visible && item.Selectable);
+            list.push_back(item);
+        }
+        if (CanBeShown(s) && !usable)
+        {
+            in.FailAt(countLine, "screen " + std::to_string(s) + " has no item that is both visible and selectable");
+        }
+    }
+    return menu;
+}

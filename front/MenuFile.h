@@ -1,0 +1,45 @@
+// The menu description data/Menu.dat: the background picture and the screens with their
+// items (two images, a placement, and whether each is visible and selectable).
+//
+// The program relies on screens 1 to 10 and on the items its commands name; a file that
+// lacks them, exceeds 13 screens or 20 items, names an image that does not exist, or
+// leaves a screen that can be shown without a visible selectable item is refused with a
+// TDataError naming the file, the line and the problem.
+#pragma once
+
+#include "TexMatrix.h"
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+constexpr int MaxMenuScreens = 13;
+constexpr int MaxMenuItems = 20;
+constexpr int MenuScreensUsed = 10;
+
+struct TMenuItemData
+{
+    std::string NormalImage;    // as written in the file
+    std::string HighlightImage;
+    TVector3 Position;
+    TVector3 Scale;
+    TVector3 Rotation;
+    bool Visible = false;
+    bool Selectable = false;
+};
+
+struct TMenuFile
+{
+    std::string Background; // relative to the program folder
+    std::vector<std::vector<TMenuItemData>> Screens; // Screens[s - 1][i - 1]
+
+    // Reads and checks programFolder / "data/Menu.dat"; image paths resolve against
+    // programFolder.
+    static TMenuFile Load(const std::filesystem::path& programFolder);
+
+    // The number of items the menu commands address on each screen (index 1..10).
+    static constexpr std::array<int, MenuScreensUsed + 1> RequiredItems = {0, 4, 4, 19, 1, 3, 3, 3, 0, 3, 3};
+    // Screens the program can show (screen 8 is never shown).
+    static constexpr bool CanBeShown(int screen) { return screen >= 1 && screen <= MenuScreensUsed && screen != 8; }
+};
