@@ -34,6 +34,8 @@ bool ShowGtkMessageBox(TMessageKind kind, const std::string& caption, const std:
 
 void ShowMessageBox(TMessageKind kind, const std::string& caption, const std::string& text)
 {
+    // Also on standard error, for a player who started the game from a terminal.
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     const Uint32 flags = kind == TMessageKind::Error     ? SDL_MESSAGEBOX_ERROR
                          : kind == TMessageKind::Warning ? SDL_MESSAGEBOX_WARNING
                                                          : SDL_MESSAGEBOX_INFORMATION;
@@ -41,8 +43,5 @@ void ShowMessageBox(TMessageKind kind, const std::string& caption, const std::st
     {
         return;
     }
-    if (!ShowGtkMessageBox(kind, caption, text))
-    {
-        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-    }
+    ShowGtkMessageBox(kind, caption, text);
 }

@@ -31,7 +31,7 @@ std::string Shell(const std::string& command)
     return out;
 }
 
-TProgram::TProgram(const TempFolder& tmp) : Tmp(tmp)
+TProgram::TProgram(const TempFolder& tmp) : Tmp(tmp), Program(std::filesystem::path(TANDREL_GAME_DIR) / "tandrel")
 {
     const auto opener = tmp.Write("bin/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > \"" +
                                                       (tmp.Path() / "opened.txt").string() + "\"\n");
@@ -57,12 +57,29 @@ std::filesystem::path TProgram::DebugFile() const
     return Tmp.Path() / "data" / "tandrel" / "debug.txt";
 }
 
+std::string TProgram::Output() const
+{
+    return ReadFile(Tmp.Path() / "output.txt");
+}
+
+std::filesystem::path TProgram::UseCopiedProgram()
+{
+    const auto folder = Tmp.Path() / "program";
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy(std::filesystem::path(TANDREL_GAME_DIR) / "tandrel", folder / "tandrel");
+    std::filesystem::copy(std::filesystem::path(TANDREL_GAME_DIR) / "data", folder / "data",
+                          std::filesystem::copy_options::recursive);
+    Program = folder / "tandrel";
+    return folder;
+}
+
 void TProgram::Start()
 {
     const std::string config = (Tmp.Path() / "config").string();
     const std::string data = (Tmp.Path() / "data").string();
     const std::string path = (Tmp.Path() / "bin").string() + ":" + std::getenv("PATH");
-    const std::string program = std::string(TANDREL_GAME_DIR) + "/tandrel";
+    const std::string program = Program.string();
+    const std::string output = (Tmp.Path() / "output.txt").string();
     Process = fork();
     if (Process == 0)
     {
@@ -71,6 +88,11 @@ void TProgram::Start()
         setenv("PATH", path.c_str(), 1);
         setenv("NO_AT_BRIDGE", "1", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
+        if (std::FILE* out = std::fopen(output.c_str(), "w"))
+        {
+            dup2(fileno(out), 1);
+            dup2(fileno(out), 2);
+        }
         execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }

@@ -21,6 +21,11 @@ public:
 
     std::filesystem::path SettingsFile() const;
     std::filesystem::path DebugFile() const;
+    // What the program wrote to standard output and standard error.
+    std::string Output() const;
+    // Runs a copy of the program with its data files (no pictures or sounds) from a
+    // folder below the temporary one, so a test may damage them; returns that folder.
+    std::filesystem::path UseCopiedProgram();
     void Start();
     pid_t Pid() const { return Process; }
 
@@ -38,5 +43,6 @@ public:
 
 private:
     const TempFolder& Tmp;
+    std::filesystem::path Program;
     pid_t Process = -1;
 };

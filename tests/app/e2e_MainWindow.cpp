@@ -136,3 +136,43 @@ TEST(MainWindow, DesktopSizedRunSavesResolutionNine)
     EXPECT_EQ(program.WaitForExit(), 0);
     EXPECT_NE(ReadFile(program.SettingsFile()).find("Resolution=9\n"), std::string::npos);
 }
+
+TEST(MainWindow, BadDataFileIsNamedInOneMessageAndTheProgramEnds)
+{
+    TempFolder tmp;
+    TProgram program(tmp);
+    const auto folder = program.UseCopiedProgram();
+    std::string levels = ReadFile(folder / "data" / "Levels.dat");
+    // Line 3 loses its number.
+    size_t at = 0;
+    for (int line = 1; line < 3; ++line)
+    {
+        at = levels.find('\n', at) + 1;
+    }
+    levels.replace(at, levels.find('\n', at) - at, "many");
+    tmp.Write("program/data/Levels.dat", levels);
+    tmp.Write("config/tandrel/settings.ini", Windowed800);
+    program.Start();
+    const std::string launcher = TProgram::WaitForWindow("Tandrel");
+    ASSERT_FALSE(launcher.empty());
+    TProgram::Keys(launcher, "Return");
+
+    // One message box, titled as the game, over the game window.
+    std::string box;
+    for (int i = 0; i < 500 && box.empty(); ++i)
+    {
+        box = Shell("xdotool search --onlyvisible --name '^Tandrel$' 2>/dev/null | head -1");
+        std::this_thread::sleep_for(20ms);
+    }
+    ASSERT_FALSE(box.empty()) << program.Output();
+    const std::string output = program.Output();
+    EXPECT_NE(output.find((folder / "data" / "Levels.dat").string() + ", line 3"), std::string::npos) << output;
+    TProgram::Keys(box, "Return");
+    EXPECT_EQ(program.WaitForExit(), 1);
+    const std::vector<std::string> lines = LogMessages(program.DebugFile());
+    EXPECT_TRUE(InOrder(lines, {" loading createlevels", " Closing mainform", " Main form closed"}));
+    for (const std::string& line : lines)
+    {
+        EXPECT_NE(line, " ... Loading finished");
+    }
+}
