@@ -12,6 +12,13 @@
 
 using namespace std::chrono_literals;
 
+namespace
+{
+// Every xdotool call is a new X client; polling more often makes Xvfb drop connections.
+constexpr auto PollPause = 50ms;
+constexpr int PollsIn10s = 200;
+} // namespace
+
 std::string Shell(const std::string& command)
 {
     std::string out;
@@ -100,14 +107,14 @@ void TProgram::Start()
 
 std::string TProgram::WaitForWindow(const std::string& title)
 {
-    for (int i = 0; i < 500; ++i)
+    for (int i = 0; i < PollsIn10s; ++i)
     {
         const std::string id = Shell("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null | head -1");
         if (!id.empty())
         {
             return id;
         }
-        std::this_thread::sleep_for(20ms);
+        std::this_thread::sleep_for(PollPause);
     }
     return "";
 }
@@ -116,7 +123,7 @@ std::string TProgram::WaitForGameWindow()
 {
     // The launcher's class is "Tandrel", SDL's "tandrel"; xdotool matches either, so
     // wait until the only visible one is left.
-    for (int i = 0; i < 500; ++i)
+    for (int i = 0; i < PollsIn10s; ++i)
     {
         const std::string launcher = Shell("xdotool search --onlyvisible --name '^Tandrel$' 2>/dev/null");
         const std::string id = Shell("xdotool search --onlyvisible --classname '^tandrel$' 2>/dev/null | head -1");
@@ -124,32 +131,46 @@ std::string TProgram::WaitForGameWindow()
         {
             return id;
         }
-        std::this_thread::sleep_for(20ms);
+        std::this_thread::sleep_for(PollPause);
     }
     return "";
 }
 
 bool TProgram::WaitForWindowGone(const std::string& title)
 {
-    for (int i = 0; i < 250; ++i)
+    for (int i = 0; i < PollsIn10s / 2; ++i)
     {
         if (Shell("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null | head -1").empty())
         {
             return true;
         }
-        std::this_thread::sleep_for(20ms);
+        std::this_thread::sleep_for(PollPause);
     }
     return false;
 }
 
 void TProgram::Keys(const std::string& window, const std::string& keys)
 {
-    Shell("xdotool windowfocus --sync " + window + " 2>/dev/null; xdotool key --delay 60 " + keys);
+    // Again when Xvfb turned a connection away (the tools then fail as a whole).
+    const std::string command = "xdotool windowfocus --sync " + window + " 2>/dev/null && xdotool key --delay 60 " +
+                                keys + " && echo sent";
+    for (int attempt = 0; attempt < 5 && Shell(command) != "sent"; ++attempt)
+    {
+        std::this_thread::sleep_for(PollPause);
+    }
 }
 
 void TProgram::CloseWindow(const std::string& window)
 {
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = nullptr;
+    for (int attempt = 0; attempt < 5 && display == nullptr; ++attempt)
+    {
+        display = XOpenDisplay(nullptr);
+        if (display == nullptr)
+        {
+            std::this_thread::sleep_for(PollPause);
+        }
+    }
     if (display == nullptr)
     {
         return;
@@ -167,7 +188,7 @@ void TProgram::CloseWindow(const std::string& window)
 
 int TProgram::WaitForExit(int seconds)
 {
-    for (int i = 0; i < seconds * 50; ++i)
+    for (int i = 0; i < seconds * 20; ++i)
     {
         int status = 0;
         if (waitpid(Process, &status, WNOHANG) == Process)
@@ -175,7 +196,7 @@ int TProgram::WaitForExit(int seconds)
             Process = -1;
             return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         }
-        std::this_thread::sleep_for(20ms);
+        std::this_thread::sleep_for(PollPause);
     }
     return -1;
 }

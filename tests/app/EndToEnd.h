@@ -39,7 +39,7 @@ public:
     static void CloseWindow(const std::string& window);
 
     // The exit status, or -1 when the program is still running after the given time.
-    int WaitForExit(int seconds = 5);
+    int WaitForExit(int seconds = 10);
 
 private:
     const TempFolder& Tmp;
