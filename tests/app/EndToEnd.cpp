@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -105,14 +106,42 @@ void TProgram::Start()
     }
 }
 
-std::string TProgram::WaitForWindow(const std::string& title)
+std::vector<TWindowInfo> VisibleWindows()
+{
+    // xdotool lists the visible windows but cannot match a title stored as UTF-8 (SDL's);
+    // xwininfo names every top-level window.
+    std::vector<TWindowInfo> windows;
+    const std::string visible = " " + Shell("xdotool search --onlyvisible --class '' 2>/dev/null | tr '\\n' ' '") + " ";
+    std::istringstream tree(Shell("xwininfo -root -children 2>/dev/null"));
+    std::string line;
+    while (std::getline(tree, line))
+    {
+        const auto hex = line.find("0x");
+        const auto open = line.find('"');
+        const auto close = line.find("\":", open + 1);
+        if (hex == std::string::npos || open == std::string::npos || close == std::string::npos)
+        {
+            continue;
+        }
+        const std::string id = std::to_string(std::stoul(line.substr(hex), nullptr, 16));
+        if (visible.find(" " + id + " ") != std::string::npos)
+        {
+            windows.push_back({id, line.substr(open + 1, close - open - 1)});
+        }
+    }
+    return windows;
+}
+
+std::string TProgram::WaitForWindow(const std::string& title, const std::string& except)
 {
     for (int i = 0; i < PollsIn10s; ++i)
     {
-        const std::string id = Shell("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null | head -1");
-        if (!id.empty())
+        for (const TWindowInfo& w : VisibleWindows())
         {
-            return id;
+            if (w.Title == title && w.Id != except)
+            {
+                return w.Id;
+            }
         }
         std::this_thread::sleep_for(PollPause);
     }
@@ -122,12 +151,16 @@ std::string TProgram::WaitForWindow(const std::string& title)
 std::string TProgram::WaitForGameWindow()
 {
     // The launcher's class is "Tandrel", SDL's "tandrel"; xdotool matches either, so
-    // wait until the only visible one is left.
+    // wait until the launcher is gone.
     for (int i = 0; i < PollsIn10s; ++i)
     {
-        const std::string launcher = Shell("xdotool search --onlyvisible --name '^Tandrel$' 2>/dev/null");
         const std::string id = Shell("xdotool search --onlyvisible --classname '^tandrel$' 2>/dev/null | head -1");
-        if (launcher.empty() && !id.empty())
+        bool launcher = false;
+        for (const TWindowInfo& w : VisibleWindows())
+        {
+            launcher = launcher || (w.Title == "Tandrel" && w.Id != id);
+        }
+        if (!launcher && !id.empty())
         {
             return id;
         }
@@ -140,7 +173,12 @@ bool TProgram::WaitForWindowGone(const std::string& title)
 {
     for (int i = 0; i < PollsIn10s / 2; ++i)
     {
-        if (Shell("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null | head -1").empty())
+        bool found = false;
+        for (const TWindowInfo& w : VisibleWindows())
+        {
+            found = found || w.Title == title;
+        }
+        if (!found)
         {
             return true;
         }

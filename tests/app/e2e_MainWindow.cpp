@@ -158,12 +158,8 @@ TEST(MainWindow, BadDataFileIsNamedInOneMessageAndTheProgramEnds)
     TProgram::Keys(launcher, "Return");
 
     // One message box, titled as the game, over the game window.
-    std::string box;
-    for (int i = 0; i < 200 && box.empty(); ++i)
-    {
-        box = Shell("xdotool search --onlyvisible --name '^Tandrel$' 2>/dev/null | head -1");
-        std::this_thread::sleep_for(50ms);
-    }
+    const std::string game = TProgram::WaitForGameWindow();
+    const std::string box = TProgram::WaitForWindow("Tandrel", game);
     ASSERT_FALSE(box.empty()) << program.Output();
     const std::string output = program.Output();
     EXPECT_NE(output.find((folder / "data" / "Levels.dat").string() + ", line 3"), std::string::npos) << output;
