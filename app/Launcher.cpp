@@ -77,7 +77,7 @@ void OnExit(GtkButton*, gpointer data)
 
 gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data)
 {
-    static_cast<TLauncher*>(data)->Choice = TLaunchChoice::Exit;
+    static_cast<TLauncher*>(data)->Choice = TLaunchChoice::Closed;
     gtk_main_quit();
     return TRUE; // the window goes with the loop
 }

@@ -10,7 +10,8 @@
 enum class TLaunchChoice
 {
     Start,
-    Exit,
+    Exit,   // the Exit button
+    Closed, // the close box
 };
 
 // The artwork shown beside the buttons, below the program folder; missing is allowed.

@@ -6,6 +6,7 @@
 #include "MainWindow.h"
 #include "MessageBox.h"
 #include "Options.h"
+#include "Renderer.h"
 
 #include <SDL.h>
 
@@ -70,9 +71,19 @@ int main()
     options.ShowMessage = [](const std::string& text) { ShowMessageBox(TMessageKind::Error, ApplicationTitle, text); };
     options.Reload();
 
-    if (RunLauncher(options, ProgramFolder()) == TLaunchChoice::Exit)
+    switch (RunLauncher(options, ProgramFolder()))
     {
+    case TLaunchChoice::Exit:
+    {
+        // No device exists yet; its release still logs its steps.
+        TRenderer none;
+        ReleaseD3D(none);
         return 0; // leaving from the launcher saves nothing
+    }
+    case TLaunchChoice::Closed:
+        return 0;
+    case TLaunchChoice::Start:
+        break;
     }
     return StartGame(options);
 }

@@ -34,6 +34,10 @@ TEST(Launcher, AppearsTitledTandrelAndExitWritesNoSettings)
     // A save would have rewritten SoundVol as 44 and dropped nothing else; the file is
     // exactly as it was.
     EXPECT_EQ(ReadFile(program.SettingsFile()), StoredSettings);
+    // The release of the device that never was still logs its steps, making the file.
+    const std::string log = ReadFile(program.DebugFile());
+    EXPECT_NE(log.find(" Closing DGfx\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find(" D3D released\r\n"), std::string::npos) << log;
 }
 
 TEST(Launcher, CloseBoxEndsWithoutSaving)
