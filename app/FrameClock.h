@@ -32,6 +32,8 @@ struct TFrameClock
         LastTick = again;
         TotalTime += FrameDelta;
     }
+    // A pass that drew nothing (a still menu): the next FrameDelta starts at tick.
+    void Skip(uint32_t tick) { LastTick = tick; }
     // With writeDebug, once more than 1000 ms have passed since FpsTick: the line for the
     // log (" gsMenu  FPS:" or " gsGame  FPS:" and the rate as "%6.0f"; none in the other
     // states), and the window starts afresh at freshTick.

@@ -442,6 +442,9 @@ void TFormMain::IdlePass(bool& done)
     }
     if (MenuIsStill())
     {
+        // No frame: the frame time restarts here, so the next frame (a game started from
+        // this menu, say) is not handed the whole still spell as one step.
+        Clock.Skip(SDL_GetTicks());
         WaitMs = StillMenuWait;
         return;
     }
