@@ -1,36 +1,26 @@
-// Program entry. For now it loads the level and figure tables from the program folder
-// and reports them; the window, the launcher and the frame loop build on this.
+// Program entry: the settings are read, the launcher opens, and Start hands over to the
+// game. Until the game's window exists, Start loads the level and figure tables from the
+// program folder and reports them.
 #include "DataError.h"
+#include "DebugLog.h"
+#include "Folders.h"
 #include "Game.h"
+#include "Launcher.h"
+#include "MessageBox.h"
+#include "Options.h"
+
+#include <glib.h>
+#include <gtk/gtk.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <system_error>
 
 namespace
 {
-std::filesystem::path ProgramFolder()
-{
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::filesystem::current_path() : exe.parent_path();
-}
+constexpr const char* ApplicationTitle = "Tandrel";
 
-std::filesystem::path UserFolder()
+int StartGame(TOptions& options)
 {
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg != nullptr && *xdg == '/')
-    {
-        return std::filesystem::path(xdg) / "tandrel";
-    }
-    const char* home = std::getenv("HOME");
-    return std::filesystem::path(home != nullptr ? home : ".") / ".local/share/tandrel";
-}
-} // namespace
-
-int main()
-{
+    (void)options;
     NullGameHost host;
     TRandom random(TRandom::TimeOfDaySeed());
     TGame game(host, random, ProgramFolder() / "data", UserFolder() / "data");
@@ -41,11 +31,34 @@ int main()
     }
     catch (const TDataError& e)
     {
-        std::fprintf(stderr, "tandrel: %s\n", e.what());
+        ShowMessageBox(TMessageKind::Error, ApplicationTitle, e.what());
         return 1;
     }
-    std::printf("Tandrel: %d levels in the file (100 in play), %d bonus figures, from %s\n",
-                game.LevelCount, game.FigureCount, game.DataFolder.c_str());
+    std::printf("Tandrel: %d levels in the file (100 in play), %d bonus figures, from %s\n", game.LevelCount,
+                game.FigureCount, game.DataFolder.c_str());
     std::printf("Saved games and high scores go to %s\n", game.UserFolder.c_str());
     return 0;
+}
+} // namespace
+
+int main()
+{
+    g_set_application_name(ApplicationTitle);
+    g_set_prgname("tandrel");
+    if (!gtk_init_check(nullptr, nullptr))
+    {
+        std::fprintf(stderr, "Tandrel: cannot open the display\n");
+        return 1;
+    }
+    SetDebugLogFolder(UserFolder());
+
+    TOptions options;
+    options.ShowMessage = [](const std::string& text) { ShowMessageBox(TMessageKind::Error, ApplicationTitle, text); };
+    options.Reload();
+
+    if (RunLauncher(options, ProgramFolder()) == TLaunchChoice::Exit)
+    {
+        return 0; // leaving from the launcher saves nothing
+    }
+    return StartGame(options);
 }

@@ -265,3 +265,20 @@ void TDataReader::ReadDigits(int count, int* digits)
         digits[c] = line[c] - '0';
     }
 }
+
+bool TDataReader::HasValue()
+{
+    while (Current < Lines.size())
+    {
+        const std::string& line = Lines[Current];
+        for (char c : line)
+        {
+            if (!IsBlank(c))
+            {
+                return true;
+            }
+        }
+        ++Current;
+    }
+    return false;
+}

@@ -32,6 +32,9 @@ public:
     // The first `count` characters of the current line, each a decimal digit.
     // A missing or non-digit character is an error.
     void ReadDigits(int count, int* digits);
+    // Moves past blank lines; true when a value is left to read. For files in which a
+    // missing value is an error rather than a 0.
+    bool HasValue();
 
     // 1-based number of the line the next value is read from (or the last value's line).
     int Line() const { return static_cast<int>(Current) + 1; }

@@ -250,6 +250,9 @@ public:
     void NextLevel();
     void Update(float dt);
     void CompleteLevel();
+    // While playing, the progress bar shows Progress / Target[Mode] (the renderer calls
+    // this every frame, Update at its start).
+    void SyncDisplay();
 
     // --- input ---------------------------------------------------------------------------
     void MouseMove();
@@ -331,6 +334,12 @@ public:
     std::filesystem::path UserFolder;
 
 private:
+    // Parts of Update.
+    bool HasOrdinaryCubes() const;
+    void ShowDelayedLabel(int slot);
+    void UpdateLevelDone(float dt);
+    void UpdateGameOver(float dt);
+
     // Line of each level's FigureMin in Levels.dat, to name it when the range is refused.
     std::array<int, MaxLevels + 1> FigureRangeLine{};
 };

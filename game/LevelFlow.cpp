@@ -1,5 +1,104 @@
-// The level flow: the end of a won level.
+// The per-frame update and the flow from level to level: starting a game, setting up
+// each level, noticing when a level is won or the game lost, and the timed level-end
+// phases with their sounds, labels, progress bar and camera flights.
 #include "Game.h"
+#include "RuleHelpers.h"
+
+namespace
+{
+constexpr double PhaseEnd = 3000;     // level-done phase, in PhaseTime units
+constexpr double GameOverEnd = 6000;  // game-over phase
+constexpr double DrainAfter = 60000;  // ms on one level before the drain first grows
+constexpr double DrainEvery = 15000;  // then it grows again every 15 s
+} // namespace
+
+void TGame::NewGame()
+{
+    ClearBoard();
+    Score = 0;
+    PendingScore = 0;
+    Level = 0;
+    Host.SetCursor(2);
+    NextLevel();
+}
+
+void TGame::NextLevel()
+{
+    ++Level;
+    if (Level > MaxLevels)
+    {
+        // After the last level play goes on at the first level of the other mode.
+        Level = 1;
+        Mode = Mode == gmTimed ? gmNormal : gmTimed;
+        Host.PlayMusic(Mode == gmNormal ? tnTheme1 : tnTheme2);
+    }
+    TLevel& l = CurrentLevel();
+    const bool bonus = l.LevelKind == lkBonus;
+    const int m = rules::ModeIndex(Mode);
+
+    l.Progress = 0;
+    PendingScore = 0;
+    if (Mode == gmTimed)
+    {
+        l.Progress = bonus ? l.Target[m] : l.Target[m] / 2;
+    }
+    Display.LampCount = l.Darkness <= 5 ? 5 - l.Darkness : 5;
+    NewFigure(false);
+
+    if (bonus)
+    {
+        ClearBoard();
+        Host.PlaySound(snBonusLevel);
+    }
+    else
+    {
+        Host.PlaySound(snNewLevel);
+    }
+    PathLength = 0;
+
+    if (Level == 1)
+    {
+        // The first announced cubes; the first update grows them.
+        for (int k = 0; k < l.NewCubes[m]; ++k)
+        {
+            AddCube();
+        }
+    }
+    if (bonus)
+    {
+        // A field of stones (AddCube makes nothing else on a bonus level) and the bombs
+        // to blast them with.
+        for (int k = 0; k < l.NewCubes[m]; ++k)
+        {
+            AddCube();
+        }
+        for (int k = 0; k < l.Stones[m]; ++k)
+        {
+            AddSpecialCube(ckBomb);
+        }
+        GrowWaitingCubes();
+    }
+    if (Level != 1)
+    {
+        Particles.EmitParticle(5, 6, {0, -3, 1}, {0, 50, 0}, 256);
+        Particles.SetParticleImage(5, "Images/newlevel.tga", 4.45f, 0.85f);
+    }
+    LevelTime = 0;
+    BoardQuiet = false;
+}
+
+void TGame::SyncDisplay()
+{
+    if (EndPhase != epPlaying)
+    {
+        return;
+    }
+    const TLevel& l = CurrentLevel();
+    const double target = l.Target[rules::ModeIndex(Mode)];
+    // A level without a target (no game started yet) shows an empty bar.
+    Display.Fraction = target > 0 ? l.Progress / target : 0;
+    Display.StartFraction = Display.Fraction;
+}
 
 void TGame::CompleteLevel()
 {
@@ -9,5 +108,270 @@ void TGame::CompleteLevel()
     if (CurrentLevel().LevelKind == lkBonus)
     {
         ClearBoard();
+    }
+}
+
+void TGame::Update(float dt)
+{
+    SyncDisplay();
+
+    // 1. In the timed mode a drained level ends the game.
+    CheckGameOver(false);
+
+    // 2. A board without ordinary cubes gets a new turn at once.
+    if (CurrentLevel().LevelKind != lkBonus && !HasOrdinaryCubes())
+    {
+        NewTurn();
+    }
+
+    // 3.
+    PhaseTime += 0.5 * dt;
+    LevelTime += dt;
+
+    // 4. Every cube's animation.
+    for (int i = 1; i <= CubeCount; ++i)
+    {
+        switch (Cubes[i].State)
+        {
+        case csWaiting:
+            break;
+        case csGrowing:
+            Grow(i, dt);
+            break;
+        case csIdle:
+            if (Rng.Random(2000) == 1)
+            {
+                StartTurn(i);
+            }
+            break;
+        case csSpin:
+            SpinCube(i, dt);
+            break;
+        case csSelected:
+            Hover(i, dt);
+            break;
+        case csTurn:
+            // A cube turning under the cursor hurries to finish its turn.
+            Turn(i, CursorOnCube(i) ? dt * 10 : dt);
+            break;
+        case csMoving:
+            UpdateMoving(i, dt);
+            break;
+        case csVanishing:
+            Vanish(i, dt);
+            break;
+        default:
+            RemoveCube(i);
+            break;
+        }
+        // After a removal slot i holds the next cube (or nothing, after the last one).
+        if (i > CubeCount)
+        {
+            break;
+        }
+        if (Cubes[i].State == csIdle && EndPhase == epPlaying && CursorOnCube(i))
+        {
+            StartSpin(i);
+        }
+        if (Cubes[i].Kind == ckBomb)
+        {
+            EmitFuseSparks(i);
+        }
+    }
+
+    // 5.
+    Labels.UpdateLabels(dt);
+    for (int s = 0; s < ParticleSystemCount; ++s)
+    {
+        Particles.UpdateParticles(s, dt);
+    }
+
+    // 6.
+    const int growing = StateCounts[StateSlot(csGrowing)];
+    const int moving = StateCounts[StateSlot(csMoving)];
+    BoardQuiet = growing == 0 && moving == 0 && StateCounts[StateSlot(csVanishing)] == 0;
+
+    // 7. New cubes have finished growing or a move has ended: look for squares.
+    const bool grown = PrevStateCounts[StateSlot(csGrowing)] != 0 && growing == 0;
+    const bool moved = PrevStateCounts[StateSlot(csMoving)] != 0 && moving == 0;
+    if (grown || moved)
+    {
+        CheckSquares();
+    }
+
+    // 8. The timed mode drains the progress, faster after the first minute.
+    TLevel& l = CurrentLevel();
+    if (Mode == gmTimed && EndPhase == epPlaying)
+    {
+        l.Progress -= l.Drain * dt;
+        if (LevelTime >= DrainAfter)
+        {
+            l.Drain *= 1.1;
+            LevelTime = DrainAfter - DrainEvery;
+        }
+    }
+
+    // 9.
+    BankScore(false, dt);
+
+    // 10. End of the level.
+    if (EndPhase == epPlaying)
+    {
+        if (l.LevelKind == lkBonus)
+        {
+            const bool goesOn = CountKind(ckBomb) > 0 && CountKind(ckStone) > 0 &&
+                                (Mode != gmTimed || l.Progress > 0);
+            if (!goesOn)
+            {
+                EndBonusLevel();
+            }
+        }
+        else if (l.Progress >= l.Target[rules::ModeIndex(Mode)])
+        {
+            CompleteLevel();
+            if (l.LevelKind == lkFlyBy)
+            {
+                Scatter(Rng.Random(6));
+            }
+        }
+    }
+
+    // 11. A move that scored nothing ends the turn.
+    if (moved && StateCounts[StateSlot(csVanishing)] == 0)
+    {
+        NewTurn();
+    }
+
+    // 12. Cubes that have just started to vanish burst into particles.
+    if (PrevStateCounts[StateSlot(csVanishing)] == 0 && StateCounts[StateSlot(csVanishing)] > 0)
+    {
+        for (int i = 1; i <= CubeCount; ++i)
+        {
+            if (Cubes[i].State == csVanishing)
+            {
+                Burst(i);
+            }
+        }
+    }
+
+    // 13.
+    for (int k = 0; k < SpecialsOwed; ++k)
+    {
+        AddSpecial();
+    }
+    SpecialsOwed = 0;
+
+    // 14.
+    PrevStateCounts = StateCounts;
+
+    switch (EndPhase)
+    {
+    case epLevelDone:
+        UpdateLevelDone(dt);
+        break;
+    case epGameOver:
+        UpdateGameOver(dt);
+        break;
+    case epPaused:
+        Select(0);
+        Host.StopSound(snSelected);
+        break;
+    default:
+        break;
+    }
+}
+
+bool TGame::HasOrdinaryCubes() const
+{
+    for (int i = 1; i <= CubeCount; ++i)
+    {
+        if (Cubes[i].State != csWaiting && IsColourKind(Cubes[i].Kind))
+        {
+            return true;
+        }
+    }
+    return false;
+}
+
+void TGame::ShowDelayedLabel(int slot)
+{
+    TDelayedScoreLabel& d = DelayedLabels[slot];
+    Labels.AddLabel(d.Position, 1, 2, d.Text, 14);
+    Host.PlaySound(snMessage);
+    d.Active = false;
+    d.Position = {0, 0, 0};
+    d.Text.clear();
+}
+
+void TGame::UpdateLevelDone(float dt)
+{
+    const TLevel& l = CurrentLevel();
+    switch (l.LevelKind)
+    {
+    case lkBonus:
+        // PhaseTime is still 0 in the update in which the level ended.
+        if (PhaseTime == 0)
+        {
+            Host.PlaySound(snBonusLevelDone);
+        }
+        if (PhaseTime >= 1000 && DelayedLabels[1].Active)
+        {
+            ShowDelayedLabel(1);
+        }
+        if (PhaseTime >= 2000 && DelayedLabels[2].Active)
+        {
+            ShowDelayedLabel(2);
+        }
+        break;
+    case lkFlyBy:
+        if (PhaseTime == 0)
+        {
+            Host.PlaySound(snFlyingBy);
+        }
+        PhaseTime += 0.3 * dt;
+        ScatterStep();
+        MoveCamera(PhaseTime);
+        break;
+    default:
+        PhaseTime += 5.0 * dt;
+        break;
+    }
+
+    // The mode-1 bar empties; the mode-2 bar moves to the next level's starting value.
+    const double f = PhaseTime / PhaseEnd;
+    if (Mode == gmNormal)
+    {
+        Display.Fraction = 1 - f;
+    }
+    else if (l.LevelKind == lkFlyBy)
+    {
+        Display.Fraction = f;
+    }
+    else
+    {
+        const double v = Display.StartFraction;
+        Display.Fraction = v - (v - 0.5) * f;
+    }
+
+    if (PhaseTime >= PhaseEnd)
+    {
+        Host.ResetEye();
+        EndPhase = epPlaying;
+        NextLevel();
+    }
+}
+
+void TGame::UpdateGameOver(float dt)
+{
+    PhaseTime += 0.4 * dt;
+    MoveCamera(PhaseTime);
+    if (PhaseTime >= GameOverEnd)
+    {
+        Host.ResetEye();
+        EndPhase = epPlaying;
+        Host.ShowGameOver();
+        PhaseTime = 0;
+        ClearBoard();
+        Host.PlayMusic(tnMenu2);
     }
 }

@@ -11,6 +11,10 @@
 
 constexpr int ParticleSystemCount = 6; // systems 0..5
 constexpr int ParticleKindCount = 7;   // kinds 0..6
+// Room reserved per system up front, so play never allocates. It is also the most a
+// system holds: frames shorter than a millisecond fade nothing while bombs keep
+// sparking, and a list must not grow without end.
+constexpr int MaxParticles = 16384;
 
 struct TParticle
 {
@@ -44,7 +48,8 @@ class TParticleSystems
 public:
     TParticleSystems();
 
-    // Creates a particle and puts it at the front of the system.
+    // Creates a particle and puts it at the front of the system; a full system
+    // (MaxParticles) drops it.
     void EmitParticle(int system, int kind, const TVector3& position, const TVector3& velocity, int life);
     // Advances every particle of the system and removes the dead ones.
     void UpdateParticles(int system, float dt);

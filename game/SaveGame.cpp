@@ -1,0 +1,286 @@
+// Saved games: one text file per mode in the user folder, one value per line.
+//
+//   1        date and time of saving (never read)
+//   2        mode (1 or 2)
+//   3        level (1..100)
+//   4        stones still to come on that level, for that mode
+//   5, 6     progress of the level, score (reals, 23-character scientific field)
+//   7        bonus figure on offer (read, then replaced by a fresh choice)
+//   8        number of cubes N (0..81)
+//   then 4 lines per cube: 1 if the cube had grown else 0, kind code, X, Y
+//
+// The file is written to a temporary file beside it and renamed over the old one, so a
+// crash or a full disk never leaves half a save. A damaged file is refused as a whole
+// before anything of the game changes.
+#include "DataError.h"
+#include "DataReader.h"
+#include "Game.h"
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <limits>
+#include <string>
+#include <system_error>
+
+namespace
+{
+// The date line: the local date and time in the user's own format.
+std::string SaveDateLine()
+{
+    const std::time_t now = std::time(nullptr);
+    const std::tm* local = std::localtime(&now);
+    char text[128] = {};
+    if (local == nullptr || std::strftime(text, sizeof text, "%x %X", local) == 0)
+    {
+        return "-";
+    }
+    return text;
+}
+
+// A real in the save file's 23-character scientific field: a blank or a minus, one digit,
+// a point, 14 digits, E, the exponent's sign and four digits (" 1.50000000000000E+0003").
+std::string FormatSaveReal(double value)
+{
+    if (!std::isfinite(value))
+    {
+        value = 0; // never produced by play; write something that reads back
+    }
+    char text[40];
+    std::snprintf(text, sizeof text, "%.14E", value);
+    std::string s = text;
+    const size_t e = s.find('E');
+    const std::string mantissa = s.substr(0, e);
+    const char sign = s[e + 1];
+    std::string exponent = s.substr(e + 2);
+    while (exponent.size() < 4)
+    {
+        exponent.insert(0, "0");
+    }
+    return (mantissa.front() == '-' ? "" : " ") + mantissa + "E" + sign + exponent;
+}
+
+struct TSavedCube
+{
+    bool Grown = false;
+    uint8_t Kind = 1;
+    uint8_t X = 0;
+    uint8_t Y = 0;
+};
+
+// Everything a save file holds, checked before any of it reaches the game.
+struct TSaveContent
+{
+    int Mode = 0;
+    int Level = 0;
+    int Stones = 0;
+    double Progress = 0;
+    double Score = 0;
+    int Figure = 0;
+    int CubeCount = 0;
+    std::array<TSavedCube, CellCount + 1> Cubes{};
+};
+
+// Reads one value of a save file; a save file that ends early is damaged.
+class TSaveReader
+{
+public:
+    explicit TSaveReader(const std::filesystem::path& file) : In(file) {}
+
+    void SkipLine() { In.SkipLine(); }
+
+    int Int(const char* what)
+    {
+        Require(what);
+        return In.ReadInt();
+    }
+
+    int IntIn(const char* what, int lo, int hi)
+    {
+        const int v = Int(what);
+        if (v < lo || v > hi)
+        {
+            In.Fail(std::string(what) + " " + std::to_string(v) + " is outside " +
+                    std::to_string(lo) + ".." + std::to_string(hi));
+        }
+        return v;
+    }
+
+    double Real(const char* what)
+    {
+        Require(what);
+        return In.ReadReal();
+    }
+
+    int LastLine() const { return In.LastLine(); }
+    [[noreturn]] void Fail(const std::string& problem) const { In.Fail(problem); }
+
+private:
+    void Require(const char* what)
+    {
+        if (!In.HasValue())
+        {
+            In.FailAt(In.Line(), std::string("the file ends where the ") + what + " belongs");
+        }
+    }
+
+    TDataReader In;
+};
+
+TSaveContent ReadSaveFile(const std::filesystem::path& file)
+{
+    TSaveReader in(file);
+    TSaveContent save;
+
+    in.SkipLine(); // the date of saving
+    save.Mode = in.Int("game mode");
+    if (save.Mode != gmNormal && save.Mode != gmTimed)
+    {
+        in.Fail("game mode " + std::to_string(save.Mode) + " is neither 1 nor 2");
+    }
+    save.Level = in.IntIn("level", 1, MaxLevels);
+    save.Stones = in.IntIn("stone count", 0, std::numeric_limits<int>::max());
+    save.Progress = in.Real("level progress");
+    save.Score = in.Real("score");
+    save.Figure = in.Int("bonus figure");
+    save.CubeCount = in.IntIn("cube count", 0, CellCount);
+
+    std::array<std::array<int, BoardSize + 1>, BoardSize + 1> owner{}; // cube on each cell
+    for (int i = 1; i <= save.CubeCount; ++i)
+    {
+        const std::string cube = "cube " + std::to_string(i);
+        TSavedCube& c = save.Cubes[i];
+        c.Grown = in.Int((cube + " state").c_str()) != 0;
+        c.Kind = TextureIndexToKind(in.Int((cube + " kind").c_str()));
+        c.X = static_cast<uint8_t>(in.IntIn((cube + " X").c_str(), 1, BoardSize));
+        c.Y = static_cast<uint8_t>(in.IntIn((cube + " Y").c_str(), 1, BoardSize));
+        int& first = owner[c.X][c.Y];
+        if (first != 0)
+        {
+            in.Fail("cell (" + std::to_string(c.X) + ", " + std::to_string(c.Y) + ") of cube " +
+                    std::to_string(i) + " is already taken by cube " + std::to_string(first));
+        }
+        first = i;
+    }
+    return save;
+}
+} // namespace
+
+void TGame::SaveGame()
+{
+    const std::filesystem::path file = SaveFile(Mode);
+    const TLevel& level = Levels[Level];
+
+    std::string text = SaveDateLine() + "\n";
+    auto line = [&text](const std::string& value) { text += value + "\n"; };
+    line(std::to_string(Mode));
+    line(std::to_string(Level));
+    line(std::to_string(level.Stones[Mode]));
+    line(FormatSaveReal(level.Progress));
+    line(FormatSaveReal(Score));
+    line(std::to_string(Figure));
+    line(std::to_string(CubeCount));
+    for (int i = 1; i <= CubeCount; ++i)
+    {
+        const TCube& c = Cubes[i];
+        line(c.State != csWaiting ? "1" : "0");
+        line(std::to_string(KindToTextureIndex(c.Kind)));
+        line(std::to_string(c.X));
+        line(std::to_string(c.Y));
+    }
+
+    std::error_code ec;
+    std::filesystem::create_directories(file.parent_path(), ec);
+    if (ec)
+    {
+        throw TDataError(file, 0, "cannot be written: the folder cannot be made (" + ec.message() + ")");
+    }
+    std::filesystem::path temporary = file;
+    temporary += ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << text;
+        out.flush();
+        if (!out)
+        {
+            out.close();
+            std::filesystem::remove(temporary, ec);
+            throw TDataError(file, 0, "cannot be written");
+        }
+    }
+    std::filesystem::rename(temporary, file, ec);
+    if (ec)
+    {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        throw TDataError(file, 0, "cannot be written (" + ec.message() + ")");
+    }
+}
+
+void TGame::LoadGame(int mode)
+{
+    ClearBoard();
+    Level = 1;
+    Mode = static_cast<uint8_t>(mode);
+
+    const std::filesystem::path file = SaveFile(mode);
+    std::error_code ec;
+    if (!std::filesystem::exists(file, ec))
+    {
+        return;
+    }
+    if (!std::filesystem::is_regular_file(file, ec))
+    {
+        throw TDataError(file, 0, "is not a file");
+    }
+    const TSaveContent save = ReadSaveFile(file);
+
+    Mode = static_cast<uint8_t>(save.Mode);
+    Level = save.Level;
+    TLevel& level = Levels[Level];
+    level.Stones[Mode] = save.Stones;
+    level.Progress = save.Progress;
+    Score = save.Score;
+    Figure = save.Figure;
+    CubeCount = save.CubeCount;
+
+    for (int i = 1; i <= CubeCount; ++i)
+    {
+        const TSavedCube& s = save.Cubes[i];
+        TCube& c = Cubes[i];
+        c = TCube{};
+        c.State = s.Grown ? csGrowing : csWaiting;
+        c.Kind = s.Kind;
+        c.X = s.X;
+        c.Y = s.Y;
+        for (int j = FreeCount; j >= 1; --j)
+        {
+            if (FreeCells[j] == TCell{s.X, s.Y})
+            {
+                DropFreeCell(j);
+                break;
+            }
+        }
+        Cells[s.X][s.Y].Occupancy = s.Grown ? coOccupied : coReserved;
+        Cells[s.X][s.Y].Cube = static_cast<uint8_t>(i);
+        ++StateCounts[StateSlot(c.State)];
+        c.Position = {static_cast<float>(s.X - 5), static_cast<float>(s.Y - 5), 0.15f};
+        c.Scale = {0.3f, 0.3f, 0.3f};
+        c.Rotation = {0, 0, 0};
+        c.Anim = 0;
+    }
+
+    PrevStateCounts = StateCounts;
+    PathLength = 0;
+    Selected = 0;
+    Combo = 0;
+    LevelTime = 0;
+    NewFigure(false);
+
+    const double target = level.Target[Mode];
+    const double fraction = target != 0 ? level.Progress / target : 0;
+    Display.Fraction = fraction;
+    Display.StartFraction = fraction;
+}

@@ -1,0 +1,69 @@
+// The two bitmap fonts and the floating labels drawn with them. A font is a texture of
+// glyph rows and a metrics file of glyph boundaries; text is drawn glyph by glyph as quads
+// in the world, the pen running towards world -x (to the right on the screen).
+#pragma once
+
+#include "Device.h"
+#include "Labels.h"
+
+#include <array>
+#include <filesystem>
+#include <string_view>
+
+constexpr int MaxGlyphs = 100;
+constexpr int MinGlyphs = 51; // the glyph set below needs them all
+constexpr int FontHeight = 40; // glyph height in texture pixels
+constexpr int SpaceWidth = 22; // advance of a blank in texture pixels
+
+struct TGlyph
+{
+    float uLeft = 0, vBottom = 0, uRight = 0, vTop = 0;
+};
+
+struct TFont
+{
+    std::array<TGlyph, MaxGlyphs + 1> Glyphs{}; // 1-based
+    std::array<int, MaxGlyphs + 1> GlyphWidths{};
+    int GlyphCount = 0;
+    TTextureRef Texture;
+};
+
+// Fonts 1 and 2 (index 0 unused).
+struct TFonts
+{
+    std::array<TFont, 3> Font;
+};
+
+// The font colours 1..7 as red, green, blue bytes.
+struct TFontColour
+{
+    uint8_t r, g, b;
+};
+extern const std::array<TFontColour, 8> FontColours;
+
+// Glyph of a character after upper-casing: 1..51, GlyphBlank for a blank, GlyphNone for
+// a character the fonts cannot draw.
+constexpr int GlyphBlank = 0;
+constexpr int GlyphNone = -1;
+int GlyphCode(char c);
+
+// Reads one metrics file into font (the texture is left alone). A malformed file, more
+// than 100 glyphs or fewer than 51 throw TDataError with the file and the line.
+void ReadFontMetrics(const std::filesystem::path& file, TFont& font);
+// data/font.dat and data/font1.dat below the program folder.
+void LoadFontMetrics(TFonts& fonts, const std::filesystem::path& programFolder);
+// data/font.tga and data/font1.tga, without mipmaps; a missing image draws untextured glyphs.
+void LoadFontTextures(TDevice& device, TFonts& fonts, const std::filesystem::path& programFolder);
+void ReleaseFonts(TFonts& fonts);
+
+// The glyph quad of glyph g of font f with the given colour: from the pen one unit
+// towards -x and half a unit above and below, before scaling.
+std::array<TVertex, 6> WriteGlyphQuad(const TFonts& fonts, int g, int f, uint32_t colour);
+
+// Draws text with font f, colour index c and size s (s x 0.001 world units per texture
+// pixel) from (x, y) at depth z with opacity alpha; returns the pen x after the last glyph.
+// The glyphs go to the device as one streamed run.
+float DrawText(TDevice& device, const TFonts& fonts, int f, int c, int s, float x, float y,
+               std::string_view text, float z, int alpha);
+
+void DrawLabels(TDevice& device, const TFonts& fonts, const TScoreLabels& labels);

@@ -1,0 +1,75 @@
+// The device on an OpenGL 3.3 core context of an SDL window: the only code of the game
+// that calls gl*. One shader program emulates the fixed-function subset the drawing
+// code uses; the state is sent to GL at draw time, and only what changed.
+#pragma once
+
+#include "Device.h"
+
+#include <memory>
+#include <string>
+
+struct SDL_Window;
+
+struct TDeviceParams
+{
+    bool Fullscreen = false;
+    int Width = 0; // full screen: the display mode; windowed: taken from the window
+    int Height = 0;
+    int ColourBits = 32; // 16 (5-6-5) or 32 (8-8-8-8)
+    bool Hardware = true; // false: the software rasteriser
+    bool Depth = true;
+};
+
+// Sets the SDL pixel-format attributes for a device with these parameters. Call it before
+// the window is created (with SDL_WINDOW_OPENGL) so the window gets a matching visual.
+void SetDeviceAttributes(const TDeviceParams& params);
+
+class TGLDevice final : public TDevice
+{
+public:
+    // Makes the context on the window and the shader; null on failure (reason in Error).
+    static std::shared_ptr<TGLDevice> Create(SDL_Window* window, const TDeviceParams& params,
+                                             std::string* error = nullptr);
+    ~TGLDevice() override;
+
+    TResult Clear(uint32_t flags, uint32_t colour, float z) override;
+    TResult BeginScene() override;
+    TResult EndScene() override;
+    TResult Present() override;
+
+    TResult CreateVertexBuffer(int vertexCount) override;
+    void ReleaseVertexBuffer() override;
+    bool HasVertexBuffer() const override;
+    TResult WriteVertices(int firstVertex, std::span<const TVertex> vertices) override;
+    TResult DrawPrimitive(int startVertex, int primitiveCount) override;
+    TResult DrawStream(std::span<const TVertex> vertices) override;
+
+    TTextureRef CreateTexture(const TImage& image, bool mipmapped) override;
+
+    int Width() const override;
+    int Height() const override;
+
+    // The back buffer as it is now (before Present), rows top to bottom.
+    TImage ReadBackBuffer() const;
+    // Draw calls since the last reset.
+    int DrawCalls() const { return DrawCallCount; }
+    void ResetDrawCalls() { DrawCallCount = 0; }
+    // Skips the buffer swap of Present (for off-screen measuring and snapshots).
+    void SetSwapOnPresent(bool swap) { SwapOnPresent = swap; }
+    // Waits until GL has finished every command sent so far.
+    void Finish() const;
+    SDL_Window* Window() const { return Win; }
+
+private:
+    struct TImpl;
+    explicit TGLDevice(SDL_Window* window);
+    bool Init(const TDeviceParams& params, std::string* error);
+    TResult Draw(int startVertex, int vertexCount, bool streamed);
+    void ApplyState(bool streamed);
+
+    SDL_Window* Win = nullptr;
+    std::unique_ptr<TImpl> Impl;
+    bool InScene = false;
+    bool SwapOnPresent = true;
+    int DrawCallCount = 0;
+};

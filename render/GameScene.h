@@ -1,0 +1,17 @@
+// Turning the game's state into draw calls: the picture screens, the game scene and the
+// game's own objects (dots, cubes, figure preview, in-game numbers). Drawing reads the
+// game and changes nothing of it.
+#pragma once
+
+#include "GameState.h"
+#include "Renderer.h"
+
+class TGame;
+
+// The full-screen picture of gsMenu, gsHiScores, gsGameOver or gsHelp.
+void DrawPictureScreen(TRenderer& r, TGameState state);
+// Room, score line, lamps, the game's objects, labels and particles, in that order.
+void DrawGameScene(TRenderer& r, const TGame& game, double totalTime);
+// The game's own objects: path dots, cubes, the figure preview or the bonus picture, and
+// the level, score and figure value.
+void DrawGame(TRenderer& r, const TGame& game);

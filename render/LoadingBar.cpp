@@ -1,0 +1,130 @@
+#include "LoadingBar.h"
+
+#include "DebugLog.h"
+#include "Game.h"
+#include "RenderScene.h"
+
+#include <SDL.h>
+
+#include <numbers>
+
+TLoadingBar::TLoadingBar(TRenderer& renderer, const std::filesystem::path& programFolder) : Renderer(renderer)
+{
+    Background = std::make_unique<T3DSprite>(renderer.Device, programFolder / "Images" / "loading.jpg");
+    Background->Scale = {14.45f, 10.8375f, 1};
+    Background->Position = {RoomCentreX, RoomCentreY, 0};
+    for (int i = 1; i <= 30; ++i)
+    {
+        auto& s = Segments[i];
+        s = std::make_unique<T3DSprite>(renderer.Device, programFolder / "Images" / "bonuslight.tga");
+        s->Scale = {0.36125f, 0.36125f, 1};
+        s->Position = {1.9f - static_cast<float>(i - 1) * 0.255f, -0.28f, 0};
+        s->Rotation = {0, 0, std::numbers::pi_v<float>};
+    }
+    Lit = 0;
+}
+
+void TLoadingBar::Draw()
+{
+    Background->Draw(Renderer);
+    Renderer.Device->SetRenderState(rsAlphaBlendEnable, StateTrue);
+    for (int i = 1; i <= Lit && i <= 30; ++i)
+    {
+        Segments[i]->Draw(Renderer);
+    }
+}
+
+void TLoadingBar::SetProgress(int n)
+{
+    Lit = static_cast<uint8_t>(std::clamp(n, 0, 30));
+    if (OnProgress)
+    {
+        OnProgress();
+        return;
+    }
+    TFrame frame;
+    frame.State = gsLoading;
+    frame.LoadingBar = this;
+    RenderScene(Renderer, frame);
+    SDL_PumpEvents();
+}
+
+void LoadResources(TGame& game, TRenderer& r, TLoadingBar* bar, const std::filesystem::path& dir, TGameState& state)
+{
+    auto progress = [&](int n) {
+        if (bar != nullptr)
+        {
+            bar->SetProgress(n);
+        }
+    };
+    const auto images = dir / "Images";
+    TDevice& d = *r.Device;
+    DebugLog(" loading initialise 1");
+    if (game.ResourcesLoaded)
+    {
+        return;
+    }
+    DebugLog(" loading initialise 2");
+    state = gsLoading;
+    DebugLog(" loading gameover");
+    progress(15);
+    LoadTexture(d, images / "gameover.jpg", r.GameOverPicture);
+    DebugLog(" loading help");
+    progress(17);
+    LoadTexture(d, images / "help.jpg", r.HelpPicture);
+    DebugLog(" loading dots");
+    progress(18);
+    for (int n = 1; n <= 3; ++n)
+    {
+        LoadTexture(d, images / ("dot" + std::to_string(n) + ".tga"), game.DotTextures[n]);
+    }
+    DebugLog(" loading materials");
+    InitMaterial(r.Materials[0], 1, 1, 1, 0, 10);
+    InitMaterial(r.Materials[1], 1, 1, 1, 0, 255);
+    InitMaterial(r.Materials[2], 1, 1, 1, 1, 0);
+    InitMaterial(r.Materials[3], 1, 1, 1, 0, 255);
+
+    constexpr float HalfPi = 1.5707964f;
+    constexpr float Pi = 3.1415927f;
+    const auto device = r.Device;
+    auto plane = [&](const char* image, TVector3 scale, TVector3 position, TVector3 rotation) {
+        return std::make_unique<TBackPlane>(device, images / image, scale, position, rotation);
+    };
+    TSceneObjects& s = r.Scene;
+    DebugLog(" loading room 0");
+    progress(20);
+    s.RoomPlanes[1] = plane("floor.jpg", {28, 24, 1}, {-1.8f, -0.25f, -0.11f}, {0, 0, 0});
+    DebugLog(" loading room 1");
+    progress(22);
+    s.RoomPlanes[2] = plane("wall1.jpg", {24, 12, 1}, {-15.8f, -0.25f, 5.8f}, {0, HalfPi, HalfPi});
+    DebugLog(" loading room 2");
+    progress(24);
+    s.RoomPlanes[3] = plane("wall2.jpg", {24, 12, 1}, {12.2f, -0.25f, 5.8f}, {0, -HalfPi, -HalfPi});
+    DebugLog(" loading room 3");
+    progress(25);
+    s.RoomPlanes[4] = plane("wall3.jpg", {28, 12, 1}, {-1.8f, -12.25f, 5.8f}, {-HalfPi, 0, Pi});
+    DebugLog(" loading room 4");
+    progress(26);
+    s.RoomPlanes[5] = plane("wall4.jpg", {28, 12, 1}, {-1.8f, 11.75f, 5.8f}, {HalfPi, 0, 0});
+    DebugLog(" loading backplane");
+    progress(27);
+    s.BackPlane = plane("background.jpg", {14.45f, 10.8375f, 1}, {-1.8f, -0.25f, 0}, {0, 0, 0});
+    DebugLog(" loading bonuslight");
+    progress(29);
+    s.BonusLights = std::make_unique<TBonusLight>(device, images / "bonuslight.tga", TVector3{0.36125f, 0.36125f, 1},
+                                                  TVector3{-6.387875f, 0.5266875f, 0}, TVector3{});
+    DebugLog(" loading plub bonus");
+    s.PlugBonus = std::make_unique<TBonusLight>(device, images / "plugbonus.tga", TVector3{1.76545f, 2.6095f, 1},
+                                                TVector3{-7.02f, -1.92f, 0.01f}, TVector3{});
+    DebugLog(" loading scoreline");
+    s.ScoreLine = std::make_unique<TScoreLine>(device, images / "line.tga", TVector3{0.27f, 0.42f, 1},
+                                               TVector3{4.0f, -5.33459375f, 0.01f}, TVector3{});
+    s.ScoreLine->LeftCap = plane("lineleft.tga", {0.27f, 0.42f, 1}, {4.615f, -5.33459375f, 0.01f}, {0, 0, 0});
+    DebugLog(" loading createlevels");
+    game.CreateLevels();
+    DebugLog(" loading createbonus");
+    game.CreateBonus();
+    DebugLog(" loading initialise particles");
+    InitParticles(d, r.ParticleTextures, dir);
+    game.ResourcesLoaded = true;
+}

@@ -1,0 +1,76 @@
+#include "ParticleDrawing.h"
+
+#include "Graphics.h"
+#include "Texture.h"
+
+#include <vector>
+
+void InitParticles(TDevice& device, TParticleTextures& textures, const std::filesystem::path& programFolder)
+{
+    textures.ProgramFolder = programFolder;
+    for (int i = 0; i < 6; ++i)
+    {
+        LoadTextureFlat(device, programFolder / "Images" / ("effect" + std::to_string(i + 1) + ".tga"),
+                        textures.Slots[i]);
+    }
+    LoadTextureFlat(device, programFolder / "Images" / "effect1.tga", textures.Slots[6]);
+    textures.Slot6Version = -1;
+}
+
+void SyncParticleImage(TDevice& device, TParticleTextures& textures, const TParticleSystems& systems)
+{
+    if (systems.Slot6Version == textures.Slot6Version || systems.Slot6Version == 0)
+    {
+        return;
+    }
+    LoadTextureFlat(device, textures.ProgramFolder / systems.Slot6Image, textures.Slots[6]);
+    textures.Slot6Version = systems.Slot6Version;
+}
+
+void DrawParticles(TDevice& device, const TParticleTextures& textures, const TParticleSystems& systems, int s)
+{
+    const int count = systems.Count(s);
+    if (count == 0)
+    {
+        return;
+    }
+    const TParticle& front = systems.At(s, 0);
+    const TParticleKind& kind = ParticleKinds[front.Kind < ParticleKindCount ? front.Kind : 0];
+    device.SetRenderState(rsLighting, StateFalse);
+    device.SetTextureStageState(0, tsAlphaOp, toModulate);
+    device.SetTextureStageState(0, tsAlphaArg1, taDiffuse);
+    device.SetTextureStageState(0, tsAlphaArg2, taTexture);
+    device.SetRenderState(rsAlphaBlendEnable, StateTrue);
+    device.SetRenderState(rsSrcBlend, blSrcAlpha);
+    device.SetRenderState(rsDestBlend, kind.Additive ? blOne : blInvSrcAlpha);
+    device.SetTexture(0, textures.Slots[kind.TextureSlot]);
+
+    thread_local std::vector<TVertex> run;
+    run.clear();
+    run.reserve(static_cast<size_t>(count) * 6);
+    std::array<TVertex, 6> quad;
+    TMatrix world = IdentityMatrix();
+    for (int i = 0; i < count; ++i)
+    {
+        const TParticle& p = systems.At(s, i);
+        SetQuadColour(quad, (static_cast<uint32_t>(p.Life) << 24) | 0x00FFFFFFu, 0);
+        world = MakeWorldMatrix({p.Width, p.Height, 1}, p.Position, {0, 0, p.Angle});
+        for (const TVertex& v : quad)
+        {
+            TVertex t = v;
+            const TVector3 w = TransformPoint({v.x, v.y, v.z}, world);
+            t.x = w.x;
+            t.y = w.y;
+            t.z = w.z;
+            run.push_back(t);
+        }
+    }
+    device.DrawStream(run);
+    device.SetTransform(tkWorld, world);
+
+    device.SetTexture(0, nullptr);
+    device.SetRenderState(rsLighting, StateTrue);
+    device.SetRenderState(rsAlphaBlendEnable, StateFalse);
+    device.SetRenderState(rsSrcBlend, blSrcAlpha);
+    device.SetRenderState(rsDestBlend, blInvSrcAlpha);
+}

@@ -1,0 +1,31 @@
+// One frame: clear the depth buffer, draw what the application state shows, then the
+// overlays without depth test (menu, cursor), and present.
+#pragma once
+
+#include "GameState.h"
+#include "Renderer.h"
+
+#include <functional>
+
+class TGame;
+class TLoadingBar;
+
+struct TFrame
+{
+    TGameState State = gsLaunch;
+    const TGame* Game = nullptr;
+    TVector3 Eye{-1.8f, -0.25f, 12.7f};
+    double TotalTime = 0;
+    bool Fullscreen = false;
+    bool PseudoFullscreen = false;
+    ICursorPlatform* CursorPlatform = nullptr; // null: the cursor is drawn without edge rules
+    TLoadingBar* LoadingBar = nullptr;
+    // Filled by the front end: the 3D menu (in gsTutorial the page first, then the menu),
+    // and the high-score table, which is passed TotalTime.
+    std::function<void()> DrawMenuOverlay;
+    std::function<void(double)> DrawHiScoreTable;
+};
+
+// D3D_OK, or the first failing result of the clear, the scene or the presentation.
+// In gsLaunch nothing is drawn or presented; without a device the result is E_FAIL.
+TResult RenderScene(TRenderer& r, const TFrame& frame);

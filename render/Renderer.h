@@ -1,0 +1,30 @@
+// Everything the renderer owns, one of each: the device with its shared state, the fonts,
+// the cursor, the game scene objects, the particle textures and the pictures. The shell
+// makes one and hands it to whatever draws.
+#pragma once
+
+#include "Cursor.h"
+#include "Font.h"
+#include "Graphics.h"
+#include "ParticleDrawing.h"
+#include "SceneObjects.h"
+#include "Sounds.h"
+
+#include <functional>
+#include <memory>
+
+struct TRenderer : TGraphics
+{
+    TFonts Fonts;
+    std::unique_ptr<TCursor> Cursor;
+    TSceneObjects Scene;
+    TParticleTextures ParticleTextures;
+    TTextureRef GameOverPicture;
+    TTextureRef HelpPicture;
+    TTextureRef MenuBackground; // loaded with the menu file by the front end
+    // The warning beep of the score line; the shell wires it to the sound module.
+    std::function<void(TSound)> PlaySound;
+};
+
+// " Closing DGfx": releases the fonts, the vertex buffer and the device, logging each step.
+void ReleaseD3D(TRenderer& r);

@@ -1,0 +1,120 @@
+#include "SceneObjects.h"
+
+#include "Texture.h"
+
+#include <cmath>
+
+TBackPlane::TBackPlane(std::shared_ptr<TDevice> device, const std::filesystem::path& image, const TVector3& scale,
+                       const TVector3& position, const TVector3& rotation)
+    : Device(std::move(device))
+{
+    Placement.Scale = scale;
+    Placement.Position = position;
+    Placement.Rotation = rotation;
+    LoadTexture(*Device, image, Placement.Texture);
+    Placement.UpdateMatrix();
+}
+
+void TBackPlane::Draw(const TGraphics& g, int entry) const
+{
+    Device->SetMaterial(g.Materials[0]);
+    Device->SetTexture(0, Placement.Texture);
+    Device->SetTransform(tkWorld, Placement.Matrix);
+    g.DrawMesh(entry);
+    Device->SetTexture(0, nullptr);
+}
+
+TBonusLight::TBonusLight(std::shared_ptr<TDevice> device, const std::filesystem::path& image, const TVector3& scale,
+                         const TVector3& position, const TVector3& rotation)
+    : TBackPlane(std::move(device), image, scale, position, rotation)
+{
+    for (int j = 1; j <= 5; ++j)
+    {
+        Slots[j] = position;
+        Slots[j].x = position.x - static_cast<float>(j - 1) * 0.289f;
+    }
+}
+
+void TBonusLight::Draw(const TGraphics& g, int entry)
+{
+    Placement.UpdateMatrix();
+    Device->SetMaterial(g.Materials[0]);
+    for (int i = 1; i <= Count && i <= 5; ++i)
+    {
+        const TMatrix m = MakeWorldMatrix(Placement.Scale, Slots[i], Placement.Rotation);
+        Device->SetTexture(0, Placement.Texture);
+        Device->SetTransform(tkWorld, m);
+        g.DrawMesh(entry);
+    }
+    Device->SetTexture(0, nullptr);
+}
+
+TScoreLine::TScoreLine(std::shared_ptr<TDevice> device, const std::filesystem::path& image, const TVector3& scale,
+                       const TVector3& position, const TVector3& rotation)
+    : TBackPlane(std::move(device), image, scale, position, rotation)
+{
+}
+
+void ScoreLineBeep(TScoreLine& line, double u, double totalTime, const std::function<void(TSound)>& play)
+{
+    if (line.NextBeep == 0)
+    {
+        line.NextBeep = totalTime + 150;
+    }
+    else if (totalTime >= line.NextBeep)
+    {
+        line.NextBeep = line.NextBeep + 150 + (1 - u) * 150;
+        if (play)
+        {
+            play(snTimeUp);
+        }
+    }
+}
+
+void TScoreLine::Draw(const TGraphics& g, int entry, int mode, double totalTime,
+                      const std::function<void(TSound)>& play)
+{
+    if (Fraction > 1)
+    {
+        Fraction = 1;
+    }
+    if (!(Fraction >= 0))
+    {
+        Fraction = 0;
+    }
+    Device->SetRenderState(rsAlphaBlendEnable, StateTrue);
+    Placement.Scale.x = 8.75f * Fraction;
+    Placement.Position = {4.51f - 8.75f * Fraction / 2, RoomCentreY - 5.08459375f, 0};
+    LineMaterial = g.Materials[3];
+    if (mode == 2)
+    {
+        if (Fraction <= 0.2f)
+        {
+            const double a = (0.2 - Fraction) * totalTime / 200;
+            InitMaterial(LineMaterial, static_cast<float>(std::fabs(std::sin(a))),
+                         static_cast<float>(std::fabs(std::cos(a))), 0, 0, 256);
+            if (Fraction > 0)
+            {
+                ScoreLineBeep(*this, (0.2 - Fraction) / 0.2, totalTime, play);
+            }
+        }
+        else
+        {
+            NextBeep = 0;
+        }
+    }
+    Placement.UpdateMatrix();
+    Device->SetMaterial(LineMaterial);
+    if (Fraction > 0 && LeftCap)
+    {
+        // The cap keeps the line's material so it pulses with it.
+        Device->SetTexture(0, LeftCap->Placement.Texture);
+        Device->SetTransform(tkWorld, LeftCap->Placement.Matrix);
+        g.DrawMesh(entry);
+    }
+    Device->SetTexture(0, Placement.Texture);
+    Device->SetTransform(tkWorld, Placement.Matrix);
+    g.DrawMesh(entry);
+    Device->SetTexture(0, nullptr);
+    Device->SetRenderState(rsAlphaBlendEnable, StateFalse);
+}

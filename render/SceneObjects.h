@@ -1,0 +1,66 @@
+// The objects of the game scene behind and around the board: the room planes, the back
+// plane, the score line with its low-time warning, and the rows of bonus lamps.
+#pragma once
+
+#include "Graphics.h"
+#include "Sounds.h"
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+// A textured quad with a placement built once.
+class TBackPlane
+{
+public:
+    TBackPlane(std::shared_ptr<TDevice> device, const std::filesystem::path& image, const TVector3& scale,
+               const TVector3& position, const TVector3& rotation);
+
+    // Materials[0], the texture, the stored matrix, the mesh entry.
+    void Draw(const TGraphics& g, int entry) const;
+
+    std::shared_ptr<TDevice> Device;
+    TTexMatrix Placement;
+};
+
+// A row of up to five lamps running to the screen right from the object's position.
+class TBonusLight : public TBackPlane
+{
+public:
+    TBonusLight(std::shared_ptr<TDevice> device, const std::filesystem::path& image, const TVector3& scale,
+                const TVector3& position, const TVector3& rotation);
+    void Draw(const TGraphics& g, int entry);
+
+    std::array<TVector3, 6> Slots{}; // 1-based
+    uint8_t Count = 0;
+};
+
+// The level progress bar. Fraction is clamped to 0..1 when drawn; in the timed mode a
+// bar at or below 0.2 pulses red and green and beeps faster the emptier it is.
+class TScoreLine : public TBackPlane
+{
+public:
+    TScoreLine(std::shared_ptr<TDevice> device, const std::filesystem::path& image, const TVector3& scale,
+               const TVector3& position, const TVector3& rotation);
+    void Draw(const TGraphics& g, int entry, int mode, double totalTime, const std::function<void(TSound)>& play);
+
+    float Fraction = 0;
+    float StartFraction = 0;
+    TMaterial LineMaterial;
+    std::unique_ptr<TBackPlane> LeftCap;
+    double NextBeep = 0; // TotalTime of the next warning beep; 0 = none scheduled
+};
+
+// Schedules and plays the warning beep; u is the urgency 0..1.
+void ScoreLineBeep(TScoreLine& line, double u, double totalTime, const std::function<void(TSound)>& play);
+
+// Everything the resource loading makes for the game scene.
+struct TSceneObjects
+{
+    std::array<std::unique_ptr<TBackPlane>, 6> RoomPlanes; // 1 floor, 2..5 walls
+    std::unique_ptr<TBackPlane> BackPlane;
+    std::unique_ptr<TBonusLight> BonusLights;
+    std::unique_ptr<TBonusLight> PlugBonus;
+    std::unique_ptr<TScoreLine> ScoreLine;
+};

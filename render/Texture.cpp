@@ -1,0 +1,214 @@
+#include "Texture.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <jpeglib.h>
+#include <setjmp.h>
+#include <stdexcept>
+#include <vector>
+
+bool ReadImageFile(const std::filesystem::path& file, TImage& image)
+{
+    SDL_Surface* loaded = IMG_Load(file.string().c_str());
+    if (loaded == nullptr)
+    {
+        return false;
+    }
+    const bool alpha = loaded->format->Amask != 0 || loaded->format->palette != nullptr;
+    SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_FreeSurface(loaded);
+    if (argb == nullptr)
+    {
+        return false;
+    }
+    image.Width = argb->w;
+    image.Height = argb->h;
+    image.HasAlpha = alpha;
+    image.Pixels.resize(static_cast<size_t>(argb->w) * argb->h);
+    SDL_LockSurface(argb);
+    for (int y = 0; y < argb->h; ++y)
+    {
+        std::memcpy(&image.Pixels[static_cast<size_t>(y) * argb->w],
+                    static_cast<const uint8_t*>(argb->pixels) + static_cast<size_t>(y) * argb->pitch,
+                    argb->w * sizeof(uint32_t));
+    }
+    SDL_UnlockSurface(argb);
+    SDL_FreeSurface(argb);
+    if (!alpha)
+    {
+        for (uint32_t& p : image.Pixels)
+        {
+            p |= 0xFF000000u; // without alpha a texture reads alpha 1
+        }
+    }
+    return true;
+}
+
+namespace
+{
+void Load(TDevice& device, const std::filesystem::path& file, TTextureRef& texture, bool mipmapped)
+{
+    texture.reset();
+    TImage image;
+    if (!ReadImageFile(file, image))
+    {
+        return;
+    }
+    texture = device.CreateTexture(image, mipmapped);
+}
+} // namespace
+
+void LoadTexture(TDevice& device, const std::filesystem::path& file, TTextureRef& texture)
+{
+    Load(device, file, texture, true);
+}
+
+void LoadTextureFlat(TDevice& device, const std::filesystem::path& file, TTextureRef& texture)
+{
+    Load(device, file, texture, false);
+}
+
+T3DSprite::T3DSprite(std::shared_ptr<TDevice> device, const std::filesystem::path& image)
+    : Device(std::move(device)), Matrix(IdentityMatrix())
+{
+    LoadTexture(*Device, image, Texture);
+}
+
+void T3DSprite::Draw(const TGraphics& g)
+{
+    Matrix = MakeWorldMatrix(Scale, Position, Rotation);
+    Device->SetTexture(0, Texture);
+    Device->SetTransform(tkWorld, Matrix);
+    Device->DrawPrimitive(g.Collector.FirstVertex(meshQuad), g.Collector.Triangles(meshQuad));
+    Device->SetTexture(0, nullptr);
+}
+
+namespace
+{
+struct TJpegError
+{
+    jpeg_error_mgr Manager;
+    jmp_buf Jump;
+    char Message[JMSG_LENGTH_MAX];
+};
+
+void OnJpegError(j_common_ptr info)
+{
+    auto* e = reinterpret_cast<TJpegError*>(info->err);
+    info->err->format_message(info, e->Message);
+    longjmp(e->Jump, 1);
+}
+
+void Put16(std::vector<uint8_t>& b, size_t at, uint16_t v)
+{
+    b[at] = static_cast<uint8_t>(v);
+    b[at + 1] = static_cast<uint8_t>(v >> 8);
+}
+void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v)
+{
+    Put16(b, at, static_cast<uint16_t>(v));
+    Put16(b, at + 2, static_cast<uint16_t>(v >> 16));
+}
+
+// Decodes into rows of R, G, B bytes; the decoder's state is kept out of this frame's
+// C++ objects so a long jump leaves nothing undestroyed.
+bool DecodeJpeg(FILE* in, std::vector<uint8_t>& rgb, int& width, int& height, std::string& message)
+{
+    jpeg_decompress_struct info{};
+    TJpegError err{};
+    info.err = jpeg_std_error(&err.Manager);
+    err.Manager.error_exit = OnJpegError;
+    if (setjmp(err.Jump))
+    {
+        jpeg_destroy_decompress(&info);
+        message = err.Message;
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, in);
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    width = static_cast<int>(info.output_width);
+    height = static_cast<int>(info.output_height);
+    rgb.resize(static_cast<size_t>(width) * height * 3);
+    while (info.output_scanline < info.output_height)
+    {
+        JSAMPROW row = &rgb[static_cast<size_t>(info.output_scanline) * width * 3];
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+} // namespace
+
+void ConvertJpegToBmp(const std::filesystem::path& file)
+{
+    FILE* in = std::fopen(file.string().c_str(), "rb");
+    if (in == nullptr)
+    {
+        throw std::runtime_error(file.string() + ": cannot open the picture");
+    }
+    std::vector<uint8_t> rgb;
+    int width = 0, height = 0;
+    std::string message;
+    const bool ok = DecodeJpeg(in, rgb, width, height, message);
+    std::fclose(in);
+    if (!ok)
+    {
+        throw std::runtime_error(file.string() + ": " + message);
+    }
+
+    const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
+    const size_t dataSize = stride * height;
+    std::vector<uint8_t> bmp(54 + dataSize, 0);
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    Put32(bmp, 2, static_cast<uint32_t>(bmp.size()));
+    Put32(bmp, 10, 54);
+    Put32(bmp, 14, 40);
+    Put32(bmp, 18, static_cast<uint32_t>(width));
+    Put32(bmp, 22, static_cast<uint32_t>(height)); // bottom-up rows
+    Put16(bmp, 26, 1);
+    Put16(bmp, 28, 24);
+    Put32(bmp, 34, static_cast<uint32_t>(dataSize));
+    Put32(bmp, 38, 2835);
+    Put32(bmp, 42, 2835);
+    for (int y = 0; y < height; ++y)
+    {
+        const uint8_t* src = &rgb[static_cast<size_t>(height - 1 - y) * width * 3];
+        uint8_t* dst = &bmp[54 + static_cast<size_t>(y) * stride];
+        for (int x = 0; x < width; ++x)
+        {
+            dst[3 * x] = src[3 * x + 2];
+            dst[3 * x + 1] = src[3 * x + 1];
+            dst[3 * x + 2] = src[3 * x];
+        }
+    }
+    // Written aside and renamed, so a failed write never leaves a half bitmap behind
+    // that would be taken for a finished conversion.
+    auto out = file;
+    out.replace_extension(".bmp");
+    auto temporary = out;
+    temporary += ".part";
+    std::ofstream f(temporary, std::ios::binary | std::ios::trunc);
+    f.write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
+    f.close();
+    std::error_code ec;
+    if (!f)
+    {
+        std::filesystem::remove(temporary, ec);
+        throw std::runtime_error(out.string() + ": cannot write the bitmap");
+    }
+    std::filesystem::rename(temporary, out, ec);
+    if (ec)
+    {
+        std::filesystem::remove(temporary, ec);
+        throw std::runtime_error(out.string() + ": cannot write the bitmap");
+    }
+}

@@ -1,0 +1,423 @@
+// Saved games: the file a player leaves behind, and what comes back from it.
+#include "DataError.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+namespace
+{
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line))
+    {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// Everything of a file but its date line.
+std::string Body(const std::string& text)
+{
+    return text.substr(text.find('\n') + 1);
+}
+
+class SaveGameTest : public ::testing::Test
+{
+protected:
+    SaveGameTest() : T(ShippedDataFolder(), User.Path() / "data")
+    {
+        TGame& g = T.Game;
+        // A small level table of our own, so the saves do not depend on the shipped levels.
+        g.LevelCount = MaxLevels;
+        for (int l = 1; l <= MaxLevels; ++l)
+        {
+            TLevel& v = g.Levels[l];
+            v.Colours = {0, 5, 6};
+            v.NewCubes = {0, 3, 3};
+            v.FigureMin = 1;
+            v.FigureMax = 2;
+            v.Target = {0, 1000.0 + l, 2000.0 + l};
+            v.Stones = {0, 10 + l, 20 + l};
+            v.CubePoints = 15;
+            v.LevelKind = l % 5 == 4 ? lkFlyBy : (l % 5 == 0 ? lkBonus : lkNormal);
+        }
+        g.FigureCount = 2;
+        for (int f = 1; f <= 2; ++f)
+        {
+            TBonusFigure& fig = g.Figures[f];
+            fig.Width = 2;
+            fig.Height = 1;
+            fig.TopColour = 2;
+            fig.BaseValue = 100;
+            fig.At(1, 1).Colour = 1;
+            fig.At(2, 1).Colour = 2;
+        }
+        g.ClearBoard();
+    }
+
+    // Puts a cube of the given kind and state on (x, y), keeping the board's books true.
+    void Put(uint8_t kind, uint8_t x, uint8_t y, uint8_t state)
+    {
+        TGame& g = T.Game;
+        const int n = ++g.CubeCount;
+        TCube& c = g.Cubes[n];
+        c = TCube{};
+        c.Kind = kind;
+        c.X = x;
+        c.Y = y;
+        c.State = csWaiting;
+        ++g.StateCounts[StateSlot(csWaiting)];
+        g.SetState(n, state);
+        for (int j = 1; j <= g.FreeCount; ++j)
+        {
+            if (g.FreeCells[j] == TCell{x, y})
+            {
+                g.DropFreeCell(j);
+                break;
+            }
+        }
+        g.Cells[x][y].Occupancy = state == csWaiting ? coReserved : coOccupied;
+        g.Cells[x][y].Cube = static_cast<uint8_t>(n);
+    }
+
+    std::filesystem::path Save1() const { return T.Game.SaveFile(gmNormal); }
+    std::filesystem::path Save2() const { return T.Game.SaveFile(gmTimed); }
+
+    TempFolder User;
+    TestGame T;
+};
+
+TEST_F(SaveGameTest, SlotsLiveInTheUserFolderOnePerMode)
+{
+    EXPECT_EQ(Save1(), User.Path() / "data" / "Save1.dat");
+    EXPECT_EQ(Save2(), User.Path() / "data" / "Save2.dat");
+}
+
+TEST_F(SaveGameTest, WritesTheExactLinesOfAKnownBoard)
+{
+    TGame& g = T.Game;
+    g.Mode = gmNormal;
+    g.Level = 3;
+    g.Levels[3].Stones[1] = 2;
+    g.Levels[3].Progress = 0;
+    g.Score = 1500;
+    g.Figure = 2;
+    Put(1, 1, 1, csWaiting);
+    Put(ckStone, 9, 9, csIdle);
+    Put(ckJoker, 5, 4, csSelected);
+    Put(ckPaint7, 2, 8, csGrowing);
+    Put(7, 3, 3, csVanishing);
+    g.Selected = 3;
+
+    g.SaveGame(); // the folder does not exist yet: it is made
+
+    const std::string text = ReadFile(Save1());
+    ASSERT_FALSE(text.empty());
+    const std::vector<std::string> lines = Lines(text);
+    ASSERT_EQ(lines.size(), 8u + 4 * 5);
+    EXPECT_FALSE(lines[0].empty()); // the date of saving
+    EXPECT_EQ(Body(text), "1\n"
+                          "3\n"
+                          "2\n"
+                          " 0.00000000000000E+0000\n"
+                          " 1.50000000000000E+0003\n"
+                          "2\n"
+                          "5\n"
+                          "0\n0\n1\n1\n"   // waiting kind 1
+                          "1\n17\n9\n9\n"  // stone
+                          "1\n7\n5\n4\n"   // joker
+                          "1\n16\n2\n8\n"  // paint cube of colour 7
+                          "1\n6\n3\n3\n"); // colour 7, vanishing
+    EXPECT_FALSE(std::filesystem::exists(Save2()));
+    EXPECT_FALSE(std::filesystem::exists(Save1().string() + ".tmp"));
+}
+
+TEST_F(SaveGameTest, RealsKeepTheirSignExponentAndFifteenDigits)
+{
+    TGame& g = T.Game;
+    g.Mode = gmTimed;
+    g.Level = 1;
+    const std::pair<double, const char*> cases[] = {
+        {-12.25, "-1.22500000000000E+0001"},
+        {0.5, " 5.00000000000000E-0001"},
+        {123456789.123456789, " 1.23456789123457E+0008"},
+        {9.999999999999999, " 1.00000000000000E+0001"},
+        {1e-300, " 1.00000000000000E-0300"},
+    };
+    for (const auto& [value, text] : cases)
+    {
+        g.Levels[1].Progress = value;
+        g.Score = -value;
+        g.SaveGame();
+        const std::vector<std::string> lines = Lines(ReadFile(Save2()));
+        ASSERT_GE(lines.size(), 8u);
+        EXPECT_EQ(lines[4], text) << value;
+        EXPECT_EQ(lines[4].size(), 23u);
+        // The score line carries the opposite sign in the same field.
+        std::string negated = text;
+        negated[0] = text[0] == '-' ? ' ' : '-';
+        EXPECT_EQ(lines[5], negated) << value;
+    }
+}
+
+TEST_F(SaveGameTest, RoundTripRestoresTheGameWithGrownCubesGrowingAgain)
+{
+    TGame& g = T.Game;
+    g.Mode = gmTimed;
+    g.Level = 37;
+    g.Levels[37].Stones[2] = 3;
+    g.Levels[37].Progress = 1234.5678;
+    g.Score = 98765.4321;
+    g.Combo = 4;
+    g.PathLength = 5;
+    struct Want
+    {
+        uint8_t Kind, X, Y, State;
+    };
+    const std::vector<Want> cubes = {
+        {1, 1, 1, csWaiting},   {ckStone, 9, 9, csIdle},  {ckJoker, 5, 5, csSelected},
+        {ckBomb, 1, 9, csIdle}, {ckShot, 9, 1, csSpin},   {ckPaint1, 4, 6, csTurn},
+        {ckPaint7, 6, 4, csIdle}, {7, 2, 3, csGrowing},   {3, 3, 2, csWaiting},
+        {4, 7, 7, csVanishing},
+    };
+    for (const Want& w : cubes)
+    {
+        Put(w.Kind, w.X, w.Y, w.State);
+    }
+    g.Selected = 3;
+    g.SaveGame();
+    const std::string saved = ReadFile(Save2());
+
+    // Start over in the other mode, as the menu does before it offers the resume.
+    g.Mode = gmNormal;
+    g.Level = 1;
+    g.Score = 0;
+    g.Levels[37].Stones[2] = 99;
+    g.Levels[37].Progress = 0;
+    g.ClearBoard();
+    g.LoadGame(gmTimed);
+
+    EXPECT_EQ(g.Mode, gmTimed);
+    EXPECT_EQ(g.Level, 37);
+    EXPECT_EQ(g.Levels[37].Stones[2], 3);
+    EXPECT_EQ(g.Levels[37].Stones[1], 10 + 37); // the other mode's count is not in the file
+    EXPECT_EQ(g.Levels[36].Stones[2], 20 + 36); // nor are other levels
+    EXPECT_DOUBLE_EQ(g.Levels[37].Progress, 1234.5678);
+    EXPECT_DOUBLE_EQ(g.Score, 98765.4321);
+    EXPECT_EQ(g.Selected, 0);
+    EXPECT_EQ(g.Combo, 0);
+    EXPECT_EQ(g.PathLength, 0);
+    EXPECT_EQ(g.LevelTime, 0);
+    EXPECT_GE(g.Figure, 1);
+    EXPECT_LE(g.Figure, 2);
+    EXPECT_DOUBLE_EQ(g.Display.Fraction, 1234.5678 / g.Levels[37].Target[2]);
+
+    ASSERT_EQ(g.CubeCount, static_cast<int>(cubes.size()));
+    EXPECT_EQ(g.FreeCount, CellCount - static_cast<int>(cubes.size()));
+    int waiting = 0;
+    for (int i = 1; i <= g.CubeCount; ++i)
+    {
+        const Want& w = cubes[i - 1];
+        const TCube& c = g.Cubes[i];
+        SCOPED_TRACE("cube " + std::to_string(i));
+        EXPECT_EQ(c.Kind, w.Kind);
+        EXPECT_EQ(c.X, w.X);
+        EXPECT_EQ(c.Y, w.Y);
+        const uint8_t state = w.State == csWaiting ? csWaiting : csGrowing;
+        waiting += state == csWaiting;
+        EXPECT_EQ(c.State, state);
+        EXPECT_EQ(g.Cells[w.X][w.Y].Cube, i);
+        EXPECT_EQ(g.Cells[w.X][w.Y].Occupancy, state == csWaiting ? coReserved : coOccupied);
+        EXPECT_FLOAT_EQ(c.Position.x, w.X - 5.0f);
+        EXPECT_FLOAT_EQ(c.Position.y, w.Y - 5.0f);
+        EXPECT_FLOAT_EQ(c.Position.z, 0.15f);
+        EXPECT_FLOAT_EQ(c.Scale.x, 0.3f);
+        EXPECT_EQ(c.Anim, 0);
+    }
+    EXPECT_EQ(g.StateCounts[StateSlot(csWaiting)], waiting);
+    EXPECT_EQ(g.StateCounts[StateSlot(csGrowing)], g.CubeCount - waiting);
+    EXPECT_EQ(g.PrevStateCounts, g.StateCounts);
+    // Every free cell is listed once and holds no cube.
+    for (int j = 1; j <= g.FreeCount; ++j)
+    {
+        const TCell c = g.FreeCells[j];
+        EXPECT_EQ(g.Cells[c.X][c.Y].Occupancy, coEmpty);
+        for (int k = j + 1; k <= g.FreeCount; ++k)
+        {
+            EXPECT_FALSE(g.FreeCells[k] == c);
+        }
+    }
+
+    // Saved again, the file says the same (the figure on offer was chosen afresh).
+    g.Figure = std::stoi(Lines(saved)[6]);
+    g.SaveGame();
+    EXPECT_EQ(Body(ReadFile(Save2())), Body(saved));
+}
+
+TEST_F(SaveGameTest, AnEmptyBoardIsEightLinesAndLoadsEmpty)
+{
+    TGame& g = T.Game;
+    g.Mode = gmNormal;
+    g.Level = 12;
+    g.Score = 777;
+    g.Levels[12].Progress = 250;
+    g.SaveGame();
+    EXPECT_EQ(Lines(ReadFile(Save1())).size(), 8u);
+
+    g.Level = 1;
+    g.Score = 0;
+    Put(2, 4, 4, csIdle);
+    g.LoadGame(gmNormal);
+    EXPECT_EQ(g.Level, 12);
+    EXPECT_DOUBLE_EQ(g.Score, 777);
+    EXPECT_DOUBLE_EQ(g.Levels[12].Progress, 250);
+    EXPECT_EQ(g.CubeCount, 0);
+    EXPECT_EQ(g.FreeCount, CellCount);
+    EXPECT_EQ(g.Cells[4][4].Occupancy, coEmpty);
+}
+
+TEST_F(SaveGameTest, EachModeWritesAndReadsOnlyItsOwnSlot)
+{
+    TGame& g = T.Game;
+    g.Mode = gmTimed;
+    g.Level = 8;
+    g.SaveGame();
+    EXPECT_TRUE(std::filesystem::exists(Save2()));
+    EXPECT_FALSE(std::filesystem::exists(Save1()));
+
+    // No file for mode 1: a cleared board at level 1 of mode 1, and the mode 2 save stays.
+    Put(3, 2, 2, csIdle);
+    g.LoadGame(gmNormal);
+    EXPECT_EQ(g.Mode, gmNormal);
+    EXPECT_EQ(g.Level, 1);
+    EXPECT_EQ(g.CubeCount, 0);
+    EXPECT_EQ(g.FreeCount, CellCount);
+    EXPECT_TRUE(std::filesystem::exists(Save2()));
+
+    g.LoadGame(gmTimed);
+    EXPECT_EQ(g.Level, 8);
+    EXPECT_TRUE(std::filesystem::exists(Save2())); // resuming does not remove the save
+}
+
+TEST_F(SaveGameTest, DamagedFilesAreRefusedAndLeftAlone)
+{
+    const std::string head = "Mon 07 Dec 2026 08:00\n";
+    const std::string good = "1\n7\n4\n 5.0E+0002\n 9.0E+0003\n1\n";
+    struct Case
+    {
+        const char* Name;
+        std::string Text;
+        int Line;
+        const char* Problem;
+    };
+    const std::vector<Case> cases = {
+        {"cell named twice", head + good + "2\n1\n1\n2\n3\n0\n4\n2\n3\n", 16, "already taken"},
+        {"X below the board", head + good + "1\n0\n4\n0\n5\n", 11, "cube 1 X 0"},
+        {"Y beyond the board", head + good + "1\n0\n4\n9\n10\n", 12, "cube 1 Y 10"},
+        {"too many cubes", head + good + "82\n", 8, "cube count 82"},
+        {"negative cube count", head + good + "-1\n", 8, "cube count -1"},
+        {"level 0", head + "1\n0\n", 3, "level 0"},
+        {"level 101", head + "1\n101\n", 3, "level 101"},
+        {"mode 3", head + "3\n7\n", 2, "game mode 3"},
+        {"mode 0", head + "0\n7\n", 2, "game mode 0"},
+        {"negative stones", head + "1\n7\n-4\n", 4, "stone count -4"},
+        {"malformed whole number", head + "1\n7\n4\n 5.0E+0002\n 9.0E+0003\nx1\n", 7, "'x1'"},
+        {"malformed real", head + "1\n7\n4\n 5.0E+00O2\n", 5, "'5.0E+00O2'"},
+        {"malformed kind", head + good + "1\n1\n1.5\n4\n4\n", 10, "'1.5'"},
+        {"file ends inside a cube", head + good + "2\n1\n0\n4\n4\n1\n1\n", 15, "cube 2 X"},
+        {"file ends before the cubes", head + good + "1\n\n\n", 11, "cube 1 state"},
+        {"only a date", head, 2, "game mode"},
+        {"empty file", "", 1, "game mode"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.Name);
+        TGame& g = T.Game;
+        g.ClearBoard();
+        g.Mode = gmNormal;
+        g.Level = 9;
+        g.Score = 4321;
+        g.Levels[7].Stones[1] = 55;
+        g.Levels[7].Progress = 66;
+        Put(1, 5, 5, csIdle);
+        const auto file = User.Write("data/Save1.dat", c.Text);
+
+        try
+        {
+            g.LoadGame(gmNormal);
+            ADD_FAILURE() << "accepted";
+        }
+        catch (const TDataError& e)
+        {
+            EXPECT_EQ(e.File, file);
+            EXPECT_EQ(e.Line, c.Line);
+            EXPECT_NE(e.Problem.find(c.Problem), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(g.Mode, gmNormal);
+        EXPECT_EQ(g.Level, 1);
+        EXPECT_EQ(g.CubeCount, 0);
+        EXPECT_EQ(g.FreeCount, CellCount);
+        EXPECT_EQ(g.Cells[5][5].Occupancy, coEmpty);
+        EXPECT_EQ(g.Levels[7].Stones[1], 55);
+        EXPECT_DOUBLE_EQ(g.Levels[7].Progress, 66);
+        EXPECT_EQ(ReadFile(file), c.Text);
+    }
+}
+
+TEST_F(SaveGameTest, AKindCodeOutsideTheTableComesBackAsKindOne)
+{
+    User.Write("data/Save1.dat", "x\n1\n2\n0\n0\n0\n1\n3\n"
+                                 "1\n18\n1\n1\n"
+                                 "0\n-3\n2\n2\n"
+                                 "1\n0\n3\n3\n");
+    T.Game.LoadGame(gmNormal);
+    ASSERT_EQ(T.Game.CubeCount, 3);
+    EXPECT_EQ(T.Game.Cubes[1].Kind, 1);
+    EXPECT_EQ(T.Game.Cubes[2].Kind, 1);
+    EXPECT_EQ(T.Game.Cubes[3].Kind, 1);
+    EXPECT_EQ(T.Game.Cubes[2].State, csWaiting);
+}
+
+TEST_F(SaveGameTest, AFailedWriteLeavesTheOldSaveIntact)
+{
+    TGame& g = T.Game;
+    g.Mode = gmNormal;
+    g.Level = 6;
+    g.SaveGame();
+    const std::string before = ReadFile(Save1());
+
+    // Something stands where the new file is written first.
+    std::filesystem::create_directory(Save1().string() + ".tmp");
+    g.Level = 7;
+    EXPECT_THROW(g.SaveGame(), TDataError);
+    EXPECT_EQ(ReadFile(Save1()), before);
+    std::filesystem::remove(Save1().string() + ".tmp");
+
+    // The user folder is a file: nothing can be saved, and the error names the save.
+    TempFolder other;
+    const auto blocker = other.Write("tandrel", "not a folder");
+    TestGame t2(ShippedDataFolder(), blocker / "data");
+    t2.Game.Levels = g.Levels;
+    t2.Game.Level = 6;
+    try
+    {
+        t2.Game.SaveGame();
+        ADD_FAILURE() << "saved into a file";
+    }
+    catch (const TDataError& e)
+    {
+        EXPECT_EQ(e.File, blocker / "data" / "Save1.dat");
+    }
+    EXPECT_EQ(ReadFile(blocker), "not a folder");
+
+    // And the good save still loads.
+    g.LoadGame(gmNormal);
+    EXPECT_EQ(g.Level, 6);
+}
+} // namespace

@@ -1,0 +1,797 @@
+#include "Bot.h"
+
+#include <algorithm>
+#include <array>
+
+namespace
+{
+constexpr int N = BoardSize;
+
+bool IsSpecialKind(int kind) { return kind >= ckBomb; }
+
+// The board as the player sees it: what stands on each cell and whether it is only
+// announced (a small waiting cube). Cells outside the board are walls.
+struct TView
+{
+    std::array<std::array<uint8_t, N + 2>, N + 2> Kind{};
+    std::array<std::array<bool, N + 2>, N + 2> Waiting{};
+    int Occupied = 0;
+    double Crowd = 0; // 0 while the board is open, 1 when it is nearly full
+
+    bool Empty(int x, int y) const { return Kind[x][y] == 0; }
+    bool Grown(int x, int y) const { return Kind[x][y] != 0 && !Waiting[x][y]; }
+    // A cube may pass or land here: nothing stands there, or only an announced cube.
+    bool Open(int x, int y) const
+    {
+        return x >= 1 && x <= N && y >= 1 && y <= N && (Kind[x][y] == 0 || Waiting[x][y]);
+    }
+};
+
+// Worth of a 2 x 2 window at (x, y) as a square in the making.
+double WindowValue(const TView& v, int x, int y)
+{
+    int colour = 0;
+    int count = 0;
+    int waiting = 0;
+    for (int dx = 0; dx <= 1; ++dx)
+    {
+        for (int dy = 0; dy <= 1; ++dy)
+        {
+            const int k = v.Kind[x + dx][y + dy];
+            if (k == 0)
+            {
+                continue;
+            }
+            if (IsSpecialKind(k))
+            {
+                return 0;
+            }
+            ++count;
+            waiting += v.Waiting[x + dx][y + dy] ? 1 : 0;
+            if (k != ckJoker)
+            {
+                if (colour == 0)
+                {
+                    colour = k;
+                }
+                else if (colour != k)
+                {
+                    return -0.3;
+                }
+            }
+        }
+    }
+    static constexpr double Worth[5] = {0, 1, 4, 12, 0};
+    if (count == 4)
+    {
+        return waiting > 0 ? 40 : 0; // grows into a square next turn
+    }
+    return Worth[count];
+}
+
+// Four grown cubes of one colour (jokers match any) and no special: the game's square.
+bool SquareAt(const TView& v, int x, int y)
+{
+    int colour = 0;
+    for (int dx = 0; dx <= 1; ++dx)
+    {
+        for (int dy = 0; dy <= 1; ++dy)
+        {
+            const int k = v.Kind[x + dx][y + dy];
+            if (k == 0 || v.Waiting[x + dx][y + dy] || IsSpecialKind(k))
+            {
+                return false;
+            }
+            if (k != ckJoker)
+            {
+                if (colour != 0 && colour != k)
+                {
+                    return false;
+                }
+                colour = k;
+            }
+        }
+    }
+    return true;
+}
+
+// A set of 2 x 2 windows, each named by its lower corner.
+struct TWindows
+{
+    std::array<TCell, 24> At{};
+    int Count = 0;
+
+    void Add(int wx, int wy)
+    {
+        if (wx < 1 || wx > N - 1 || wy < 1 || wy > N - 1)
+        {
+            return;
+        }
+        const TCell c{static_cast<uint8_t>(wx), static_cast<uint8_t>(wy)};
+        if (Count < static_cast<int>(At.size()) &&
+            std::find(At.begin(), At.begin() + Count, c) == At.begin() + Count)
+        {
+            At[Count++] = c;
+        }
+    }
+    // The windows that contain the cell (x, y).
+    void AddAround(int x, int y)
+    {
+        for (int wx = x - 1; wx <= x; ++wx)
+        {
+            for (int wy = y - 1; wy <= y; ++wy)
+            {
+                Add(wx, wy);
+            }
+        }
+    }
+    double Value(const TView& v) const
+    {
+        double sum = 0;
+        for (int i = 0; i < Count; ++i)
+        {
+            sum += WindowValue(v, At[i].X, At[i].Y);
+        }
+        return sum;
+    }
+};
+
+// One placement of the bonus figure on the board and how far it is from complete.
+struct TPlacement
+{
+    int Need = 0;
+    int Matched = 0;
+    int Blocked = 0;
+    std::array<TCell, 16> Cells{};
+    std::array<uint8_t, 16> Colour{};
+    std::array<bool, 16> Done{};
+};
+
+struct TFigureView
+{
+    struct TCover
+    {
+        uint8_t Place = 0; // index in Places
+        uint8_t Cell = 0;  // index in the placement's cells
+    };
+
+    bool Active = false;
+    int Count = 0;
+    std::array<TPlacement, 81> Places{};
+    // The placements that cover each cell (at most 16 for a 4 x 4 figure).
+    std::array<std::array<std::array<TCover, 16>, N + 1>, N + 1> Cover{};
+    std::array<std::array<uint8_t, N + 1>, N + 1> CoverCount{};
+    double Weight = 25;
+
+    void Build(const TGame& g, const TView& v)
+    {
+        Count = 0;
+        for (auto& row : CoverCount)
+        {
+            row.fill(0);
+        }
+        Active = g.CurrentLevel().LevelKind != lkBonus && g.Figure >= 1 && g.Figure <= g.FigureCount;
+        if (!Active)
+        {
+            return;
+        }
+        const TBonusFigure& f = g.Figures[g.Figure];
+        if (f.Width < 1 || f.Width > 4 || f.Height < 1 || f.Height > 4)
+        {
+            Active = false;
+            return;
+        }
+        for (int r = 1; r <= 10 - f.Width; ++r)
+        {
+            for (int s = 1; s <= 10 - f.Height; ++s)
+            {
+                const int n = Count++;
+                TPlacement& p = Places[n];
+                p = TPlacement{};
+                for (int i = 1; i <= f.Width; ++i)
+                {
+                    for (int j = 1; j <= f.Height; ++j)
+                    {
+                        const uint8_t colour = f.At(i, j).ShownColour;
+                        if (colour == 0)
+                        {
+                            continue;
+                        }
+                        const int x = r + i - 1;
+                        const int y = s + j - 1;
+                        const int k = v.Kind[x][y];
+                        const bool done = v.Grown(x, y) && (k == colour || k == ckJoker);
+                        const bool blocked = !done && k != 0 &&
+                                             !(v.Waiting[x][y] && (k == colour || k == ckJoker));
+                        p.Cells[p.Need] = {static_cast<uint8_t>(x), static_cast<uint8_t>(y)};
+                        p.Colour[p.Need] = colour;
+                        p.Done[p.Need] = done;
+                        Cover[x][y][CoverCount[x][y]++] = {static_cast<uint8_t>(n), static_cast<uint8_t>(p.Need)};
+                        ++p.Need;
+                        p.Matched += done ? 1 : 0;
+                        p.Blocked += blocked ? 1 : 0;
+                    }
+                }
+            }
+        }
+    }
+
+    double Promise(const TPlacement& p, int matched) const
+    {
+        return Weight * matched * matched / (p.Need * p.Need);
+    }
+
+    // A cube of this kind moved from s to t: does it complete a placement, and what is
+    // the figure's gain in the making?
+    double MoveValue(TCell s, TCell t, uint8_t kind, bool& completes) const
+    {
+        completes = false;
+        if (!Active)
+        {
+            return 0;
+        }
+        double gain = 0;
+        double loss = 0;
+        // What leaving s costs or clears; the placements that lose a matched cell.
+        std::array<int8_t, 81> atS{}; // 0 not at s, 1 s matched, 2 s blocked by this cube
+        for (int e = 0; e < CoverCount[s.X][s.Y]; ++e)
+        {
+            const TCover c = Cover[s.X][s.Y][e];
+            const TPlacement& p = Places[c.Place];
+            if (p.Done[c.Cell])
+            {
+                atS[c.Place] = 1;
+                loss = std::max(loss, p.Blocked == 0 ? Promise(p, p.Matched) : 0.0);
+            }
+            else
+            {
+                atS[c.Place] = 2;
+                if (p.Blocked == 1)
+                {
+                    gain = std::max(gain, 0.5 * Promise(p, p.Matched)); // it clears the way
+                }
+            }
+        }
+        for (int e = 0; e < CoverCount[t.X][t.Y]; ++e)
+        {
+            const TCover c = Cover[t.X][t.Y][e];
+            const TPlacement& p = Places[c.Place];
+            if (atS[c.Place] == 1 || p.Done[c.Cell] || !(kind == p.Colour[c.Cell] || kind == ckJoker))
+            {
+                continue;
+            }
+            const int blocked = p.Blocked - (atS[c.Place] == 2 ? 1 : 0);
+            if (blocked > 0)
+            {
+                continue;
+            }
+            completes = completes || p.Matched + 1 == p.Need;
+            gain = std::max(gain, Promise(p, p.Matched + 1));
+        }
+        return gain - loss;
+    }
+};
+
+// Steps from a cell to every cell a cube there can reach, as the game counts them.
+struct TReach
+{
+    std::array<std::array<uint8_t, N + 2>, N + 2> Distance{};
+
+    void From(const TView& v, TCell start)
+    {
+        for (auto& row : Distance)
+        {
+            row.fill(0);
+        }
+        std::array<TCell, 81> queue{};
+        int head = 0;
+        int tail = 0;
+        queue[tail++] = start;
+        Distance[start.X][start.Y] = 0;
+        static constexpr int Dx[4] = {1, -1, 0, 0};
+        static constexpr int Dy[4] = {0, 0, 1, -1};
+        while (head < tail)
+        {
+            const TCell c = queue[head++];
+            const int d = Distance[c.X][c.Y];
+            if (d >= 30)
+            {
+                continue;
+            }
+            for (int k = 0; k < 4; ++k)
+            {
+                const int x = c.X + Dx[k];
+                const int y = c.Y + Dy[k];
+                if (!v.Open(x, y) || Distance[x][y] != 0 || (x == start.X && y == start.Y))
+                {
+                    continue;
+                }
+                Distance[x][y] = static_cast<uint8_t>(d + 1);
+                queue[tail++] = {static_cast<uint8_t>(x), static_cast<uint8_t>(y)};
+            }
+        }
+    }
+};
+
+// Empty cells next to t that the cube at t would wall in completely.
+int HolesMade(const TView& v, TCell t)
+{
+    static constexpr int Dx[4] = {1, -1, 0, 0};
+    static constexpr int Dy[4] = {0, 0, 1, -1};
+    int holes = 0;
+    for (int k = 0; k < 4; ++k)
+    {
+        const int x = t.X + Dx[k];
+        const int y = t.Y + Dy[k];
+        if (!v.Open(x, y))
+        {
+            continue;
+        }
+        bool walled = true;
+        for (int m = 0; m < 4 && walled; ++m)
+        {
+            walled = !v.Open(x + Dx[m], y + Dy[m]);
+        }
+        holes += walled ? 1 : 0;
+    }
+    return holes;
+}
+
+// Cells of the 3 x 3 block around c, clipped to the board.
+template <typename F> void ForBlock(TCell c, F f)
+{
+    for (int x = std::max(1, c.X - 1); x <= std::min(N, c.X + 1); ++x)
+    {
+        for (int y = std::max(1, c.Y - 1); y <= std::min(N, c.Y + 1); ++y)
+        {
+            f(x, y);
+        }
+    }
+}
+} // namespace
+
+TBot::TBot(TGame& game, NullGameHost& host, const TBotSettings& settings)
+    : Game(game), Host(host), Settings(settings)
+{
+}
+
+void TBot::Reset()
+{
+    Step = TStep::Idle;
+    Plan = TAction{};
+    Timer = 0;
+    StuckMs = 0;
+}
+
+void TBot::PointAt(TCell cell)
+{
+    Host.MouseX = static_cast<float>(cell.X - 5);
+    Host.MouseY = static_cast<float>(cell.Y - 5);
+    Game.MouseMove();
+}
+
+uint32_t TBot::BoardSignature() const
+{
+    uint32_t h = 2166136261u;
+    auto mix = [&h](uint32_t v) { h = (h ^ v) * 16777619u; };
+    mix(static_cast<uint32_t>(Game.CubeCount));
+    for (int i = 1; i <= Game.CubeCount; ++i)
+    {
+        const TCube& c = Game.Cubes[i];
+        mix(c.Kind);
+        mix(static_cast<uint32_t>(c.X) * 16u + c.Y);
+        mix(c.State == csWaiting ? 1u : 0u);
+    }
+    return h;
+}
+
+bool TBot::BoardChanged() const
+{
+    return BoardSignature() != PlannedSignature;
+}
+
+void TBot::Frame(float dt)
+{
+    const bool playing = Game.EndPhase == epPlaying;
+    // What a player sees: nothing grows, moves or vanishes. (The game itself calls the
+    // board quiet for one frame after a new turn, before it notices the growing cubes.)
+    const auto& n = Game.StateCounts;
+    const bool quiet = playing && Game.BoardQuiet && n[StateSlot(csGrowing)] == 0 &&
+                       n[StateSlot(csMoving)] == 0 && n[StateSlot(csVanishing)] == 0;
+
+    switch (Step)
+    {
+    case TStep::Idle:
+        if (!quiet)
+        {
+            return;
+        }
+        if (Host.Cursor() == 3)
+        {
+            Step = TStep::ShotWait; // aiming left over from before
+            return;
+        }
+        Choose();
+        if (Plan.Kind == TActionKind::None)
+        {
+            StuckMs += dt;
+            return;
+        }
+        StuckMs = 0;
+        PointAt(Plan.From);
+        Timer = Settings.ThinkMs;
+        Step = TStep::Thinking;
+        return;
+
+    case TStep::Thinking:
+        if (!quiet || BoardChanged())
+        {
+            Step = TStep::Idle; // something happened meanwhile: look again
+            return;
+        }
+        Timer -= dt;
+        if (Timer <= 0)
+        {
+            PressSource();
+        }
+        return;
+
+    case TStep::Aiming:
+        if (!quiet || BoardChanged())
+        {
+            Step = TStep::Idle;
+            return;
+        }
+        Timer -= dt;
+        if (Timer <= 0)
+        {
+            PressTarget();
+        }
+        return;
+
+    case TStep::ShotWait:
+        if (!quiet || Game.StateCounts[StateSlot(csVanishing)] > 0)
+        {
+            return;
+        }
+        StartShotAim();
+        return;
+
+    case TStep::ShotAim:
+        if (!playing)
+        {
+            return;
+        }
+        Timer -= dt;
+        if (Timer <= 0)
+        {
+            PressShot();
+        }
+        return;
+    }
+}
+
+void TBot::PressSource()
+{
+    const TCell from = Plan.From;
+    const int before = Game.Selected;
+    const bool alreadySelected =
+        before != 0 && Game.Cubes[before].X == from.X && Game.Cubes[before].Y == from.Y;
+    PointAt(from);
+    if (!alreadySelected)
+    {
+        Game.MouseDown(0);
+    }
+    if (Plan.Kind == TActionKind::Shot)
+    {
+        if (Host.Cursor() != 3)
+        {
+            ++Stats.Misses;
+            Step = TStep::Idle;
+            return;
+        }
+        Step = TStep::ShotWait;
+        return;
+    }
+    const int s = Game.Selected;
+    if (s == 0 || Game.Cubes[s].X != from.X || Game.Cubes[s].Y != from.Y)
+    {
+        ++Stats.Misses;
+        Step = TStep::Idle;
+        return;
+    }
+    PointAt(Plan.To);
+    PlannedSignature = BoardSignature();
+    Timer = Settings.AimMs;
+    Step = TStep::Aiming;
+}
+
+void TBot::PressTarget()
+{
+    PointAt(Plan.To);
+    const int s = Game.Selected;
+    if (s == 0 || Game.PathLength == 0 || Game.Path[0].DotKind != 2)
+    {
+        ++Stats.Misses;
+        Game.MouseDown(1); // drop the selection and look again
+        Step = TStep::Idle;
+        return;
+    }
+    Game.MouseDown(0);
+    if (Game.Cubes[s].State != csMoving)
+    {
+        ++Stats.Misses;
+        Step = TStep::Idle;
+        return;
+    }
+    ++Stats.Moves;
+    const uint8_t kind = Plan.CubeKind;
+    Stats.Bombs += kind == ckBomb ? 1 : 0;
+    Stats.Paints += IsPaintKind(kind) ? 1 : 0;
+    Stats.Squares += Plan.ExpectSquare ? 1 : 0;
+    Stats.Figures += Plan.ExpectFigure ? 1 : 0;
+    Step = TStep::Idle;
+}
+
+void TBot::StartShotAim()
+{
+    // The commonest colour among the grown cubes; the first such cube is the mark.
+    std::array<int, MaxColours + 1> count{};
+    for (int i = 1; i <= Game.CubeCount; ++i)
+    {
+        const TCube& c = Game.Cubes[i];
+        if (IsColourKind(c.Kind) && c.State != csWaiting)
+        {
+            ++count[c.Kind];
+        }
+    }
+    ShotColour = 0;
+    for (int k = 1; k <= MaxColours; ++k)
+    {
+        if (count[k] > 0 && (ShotColour == 0 || count[k] > count[ShotColour]))
+        {
+            ShotColour = static_cast<uint8_t>(k);
+        }
+    }
+    if (ShotColour == 0)
+    {
+        Game.MouseDown(1); // nothing to shoot: put the shot cube back
+        Step = TStep::Idle;
+        return;
+    }
+    for (int i = 1; i <= Game.CubeCount; ++i)
+    {
+        const TCube& c = Game.Cubes[i];
+        if (c.Kind == ShotColour && c.State != csWaiting)
+        {
+            PointAt({c.X, c.Y});
+            break;
+        }
+    }
+    Timer = Settings.AimMs;
+    Step = TStep::ShotAim;
+}
+
+void TBot::PressShot()
+{
+    // The game shoots the colour of the first spinning coloured cube: wait for ours.
+    int first = 0;
+    for (int i = 1; i <= Game.CubeCount && first == 0; ++i)
+    {
+        if (Game.Cubes[i].State == csSpin && IsColourKind(Game.Cubes[i].Kind))
+        {
+            first = i;
+        }
+    }
+    if (first == 0 || Game.Cubes[first].Kind != ShotColour)
+    {
+        if (Timer < -3000)
+        {
+            ++Stats.Misses;
+            Game.MouseDown(1);
+            Step = TStep::Idle;
+        }
+        return;
+    }
+    Game.MouseDown(0);
+    if (Host.Cursor() == 3)
+    {
+        ++Stats.Misses;
+        return;
+    }
+    ++Stats.Shots;
+    ++Stats.Moves;
+    Step = TStep::Idle;
+}
+
+void TBot::Choose()
+{
+    const TGame& g = Game;
+    TView v;
+    for (int i = 1; i <= g.CubeCount; ++i)
+    {
+        const TCube& c = g.Cubes[i];
+        if (c.X < 1 || c.X > N || c.Y < 1 || c.Y > N)
+        {
+            continue;
+        }
+        v.Kind[c.X][c.Y] = c.Kind;
+        v.Waiting[c.X][c.Y] = c.State == csWaiting;
+        ++v.Occupied;
+    }
+    v.Crowd = std::clamp((v.Occupied - 35) / 40.0, 0.0, 1.0);
+    const bool bonusLevel = g.CurrentLevel().LevelKind == lkBonus;
+
+    TFigureView figure;
+    figure.Build(g, v);
+
+    int stonesLeft = 0;
+    int bombsLeft = 0;
+    for (int i = 1; i <= g.CubeCount; ++i)
+    {
+        stonesLeft += g.Cubes[i].Kind == ckStone ? 1 : 0;
+        bombsLeft += g.Cubes[i].Kind == ckBomb ? 1 : 0;
+    }
+
+    Plan = TAction{};
+    TReach reach;
+    for (int i = 1; i <= g.CubeCount; ++i)
+    {
+        const TCube& cube = g.Cubes[i];
+        const uint8_t kind = cube.Kind;
+        if (kind == ckStone || cube.State == csWaiting)
+        {
+            continue;
+        }
+        const TCell s{cube.X, cube.Y};
+
+        if (kind == ckShot)
+        {
+            std::array<int, MaxColours + 1> count{};
+            for (int j = 1; j <= g.CubeCount; ++j)
+            {
+                const TCube& c = g.Cubes[j];
+                count[c.Kind <= MaxColours ? c.Kind : 0] += c.State != csWaiting ? 1 : 0;
+            }
+            const int best = *std::max_element(count.begin() + 1, count.end());
+            const double value = best * (4 + 40 * v.Crowd) + 25 * v.Crowd - 30;
+            if (best > 0 && value > Plan.Value)
+            {
+                Plan = TAction{TActionKind::Shot, s, s, kind, false, false, value};
+            }
+            continue;
+        }
+
+        reach.From(v, s);
+        for (int x = 1; x <= N; ++x)
+        {
+            for (int y = 1; y <= N; ++y)
+            {
+                if (reach.Distance[x][y] == 0)
+                {
+                    continue;
+                }
+                const TCell t{static_cast<uint8_t>(x), static_cast<uint8_t>(y)};
+                const uint8_t savedKind = v.Kind[x][y];
+                const bool savedWaiting = v.Waiting[x][y];
+                TWindows windows;
+                double value = 0;
+                bool square = false;
+                bool completes = false;
+
+                if (kind == ckBomb)
+                {
+                    int stones = 0;
+                    int cubes = 0;
+                    int bombs = 0;
+                    int specials = 0;
+                    ForBlock(t, [&](int bx, int by) {
+                        const int k = v.Kind[bx][by];
+                        if (k == 0 || v.Waiting[bx][by] || (bx == s.X && by == s.Y))
+                        {
+                            return;
+                        }
+                        stones += k == ckStone ? 1 : 0;
+                        bombs += k == ckBomb ? 1 : 0;
+                        specials += (k >= ckShot && k <= ckPaint7) ? 1 : 0;
+                        cubes += k <= ckJoker ? 1 : 0;
+                    });
+                    if (bonusLevel)
+                    {
+                        const bool spare = bombsLeft - 1 - bombs > 0 || stones >= stonesLeft;
+                        value = stones > 0 ? 1000 + 100 * stones - (spare ? 20 : 300) * bombs : -50;
+                    }
+                    else
+                    {
+                        value = 150 * stones + cubes * (1 + 45 * v.Crowd * v.Crowd) + 20 * v.Crowd -
+                                80 * bombs - 40 * specials - 25;
+                    }
+                }
+                else if (IsPaintKind(kind))
+                {
+                    const uint8_t colour = static_cast<uint8_t>(kind - 10);
+                    std::array<uint8_t, 9> before{};
+                    int painted = 0;
+                    int n = 0;
+                    ForBlock(t, [&](int bx, int by) {
+                        before[n++] = v.Kind[bx][by];
+                        if (IsColourKind(v.Kind[bx][by]) && !v.Waiting[bx][by] &&
+                            !(bx == s.X && by == s.Y))
+                        {
+                            painted += v.Kind[bx][by] != colour ? 1 : 0;
+                        }
+                    });
+                    for (int wx = x - 2; wx <= x + 1; ++wx)
+                    {
+                        for (int wy = y - 2; wy <= y + 1; ++wy)
+                        {
+                            windows.Add(wx, wy); // every window that meets the block
+                        }
+                    }
+                    windows.AddAround(s.X, s.Y);
+                    v.Kind[s.X][s.Y] = 0;
+                    const double potentialBefore = windows.Value(v);
+                    v.Kind[x][y] = kind; // the paint cube itself blocks squares on its cell
+                    v.Waiting[x][y] = false;
+                    ForBlock(t, [&](int bx, int by) {
+                        if (IsColourKind(v.Kind[bx][by]) && !v.Waiting[bx][by])
+                        {
+                            v.Kind[bx][by] = colour;
+                        }
+                    });
+                    int squares = 0;
+                    for (int w = 0; w < windows.Count; ++w)
+                    {
+                        squares += SquareAt(v, windows.At[w].X, windows.At[w].Y) ? 1 : 0;
+                    }
+                    v.Kind[x][y] = 0;
+                    const double potentialAfter = windows.Value(v);
+                    n = 0;
+                    ForBlock(t, [&](int bx, int by) { v.Kind[bx][by] = before[n++]; });
+                    v.Kind[s.X][s.Y] = kind;
+                    square = squares > 0;
+                    value = (square ? 900 + 300 * squares : -10) + potentialAfter - potentialBefore +
+                            2 * painted + 20 * v.Crowd;
+                }
+                else
+                {
+                    windows.AddAround(s.X, s.Y);
+                    windows.AddAround(x, y);
+                    const double before = windows.Value(v);
+                    v.Kind[s.X][s.Y] = 0;
+                    v.Kind[x][y] = kind;
+                    v.Waiting[x][y] = false;
+                    int squares = 0;
+                    TWindows around;
+                    around.AddAround(x, y);
+                    for (int w = 0; w < around.Count; ++w)
+                    {
+                        squares += SquareAt(v, around.At[w].X, around.At[w].Y) ? 1 : 0;
+                    }
+                    const double after = windows.Value(v);
+                    const int holes = HolesMade(v, t);
+                    v.Kind[s.X][s.Y] = kind;
+                    const double fig = figure.MoveValue(s, t, kind, completes);
+                    square = squares > 0;
+                    value = after - before + fig - 4 * holes - (savedKind != 0 ? 3 : 0);
+                    if (square)
+                    {
+                        value += 1000 + 300 * squares;
+                    }
+                    if (completes)
+                    {
+                        value += 1200 + g.Figures[g.Figure].Value;
+                    }
+                }
+                v.Kind[x][y] = savedKind;
+                v.Waiting[x][y] = savedWaiting;
+
+                if (value > Plan.Value)
+                {
+                    Plan = TAction{TActionKind::Move, s, t, kind, square, completes, value};
+                }
+            }
+        }
+    }
+    PlannedSignature = BoardSignature();
+}

@@ -1,0 +1,118 @@
+#include "Playthrough.h"
+
+#include "Invariants.h"
+
+#include <string_view>
+
+TPlaythrough::TPlaythrough(const std::filesystem::path& dataFolder, const TPlaySettings& settings)
+    : Settings(settings), DataFolder(dataFolder),
+      NoSaves(std::filesystem::temp_directory_path() / "tandrel-sim-saves-are-off"),
+      Loaded(std::make_unique<TGame>(Host, Rng, dataFolder, NoSaves))
+{
+    Loaded->CreateLevels();
+    Loaded->CreateBonus();
+}
+
+uint32_t GameSeed(uint32_t runSeed, int n)
+{
+    uint64_t z = (static_cast<uint64_t>(runSeed) << 32) + static_cast<uint64_t>(n) + 0x9E3779B97F4A7C15ull;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return static_cast<uint32_t>(z ^ (z >> 31));
+}
+
+TGameResult TPlaythrough::Play(uint32_t seed)
+{
+    Host = NullGameHost{};
+    Rng.Seed = seed;
+    Current = std::make_unique<TGame>(Host, Rng, DataFolder, NoSaves);
+    TGame& g = *Current;
+    g.LevelCount = Loaded->LevelCount;
+    g.Levels = Loaded->Levels;
+    g.FigureCount = Loaded->FigureCount;
+    g.Figures = Loaded->Figures;
+    g.ResourcesLoaded = true;
+
+    TGameResult r;
+    r.BonusPaid.fill(-1);
+    TBot bot(g, Host, Settings.Bot);
+
+    g.Mode = static_cast<uint8_t>(Settings.Mode);
+    g.NewGame();
+    g.EndPhase = epPlaying;
+
+    const double maxMs = Settings.MaxSeconds * 1000.0;
+    double simMs = 0;
+    int level = g.Level;
+    uint8_t phase = g.EndPhase;
+    for (;;)
+    {
+        bot.Frame(Settings.Dt);
+        g.Update(Settings.Dt);
+        simMs += Settings.Dt;
+        ++r.Updates;
+
+        if (Settings.CheckInvariants)
+        {
+            const std::string problems = CheckInvariants(g);
+            if (!problems.empty())
+            {
+                if (r.Violations == 0)
+                {
+                    r.FirstViolation = "update " + std::to_string(r.Updates) + ", level " +
+                                       std::to_string(g.Level) + ": " + problems;
+                }
+                ++r.Violations;
+            }
+        }
+
+        // A bonus level that has just ended tells in its second delayed label whether
+        // the stones-left bonus was paid.
+        if (phase == epPlaying && g.EndPhase == epLevelDone && g.CurrentLevel().LevelKind == lkBonus)
+        {
+            const auto& slot = g.DelayedLabels[2];
+            r.BonusPaid[g.Level] = std::string_view(slot.Text).starts_with("Bonus") ? 1 : 0;
+        }
+        phase = g.EndPhase;
+
+        if (g.Level != level)
+        {
+            const bool wrapped = g.Level < level;
+            if (level >= 1 && level <= MaxLevels && !Host.GameOverShown)
+            {
+                r.Passed[level] = true;
+                ++r.LevelsPassed;
+            }
+            if (wrapped || level >= Settings.MaxLevel)
+            {
+                r.LastLevel = level;
+                r.End = TGameEnd::MaxLevel;
+                break;
+            }
+            level = g.Level;
+            bot.Reset();
+        }
+        if (Host.GameOverShown)
+        {
+            r.End = TGameEnd::GameOver;
+            r.LastLevel = level;
+            break;
+        }
+        if (bot.Stuck())
+        {
+            r.End = TGameEnd::Stuck;
+            r.LastLevel = level;
+            break;
+        }
+        if (simMs >= maxMs)
+        {
+            r.End = TGameEnd::TimeCap;
+            r.LastLevel = level;
+            break;
+        }
+    }
+    r.Score = g.Score;
+    r.SimSeconds = simMs / 1000.0;
+    r.Bot = bot.Stats;
+    return r;
+}

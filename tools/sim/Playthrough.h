@@ -1,0 +1,72 @@
+// Whole games played by the bot, headless, at a fixed frame time: the simulator, the
+// soak test and the benchmarks all run games through here.
+#pragma once
+
+#include "Bot.h"
+#include "Game.h"
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+struct TPlaySettings
+{
+    int Mode = gmNormal;
+    float Dt = 16;            // milliseconds per frame
+    int MaxLevel = MaxLevels; // the game stops once this level is passed
+    double MaxSeconds = 4 * 3600; // simulated time after which a game is cut short
+    bool CheckInvariants = true;  // after every update
+    TBotSettings Bot;
+};
+
+enum class TGameEnd : uint8_t
+{
+    GameOver, // the game-over picture was shown
+    MaxLevel, // the last level asked for was passed
+    Stuck,    // the bot found nothing to do for a long time
+    TimeCap,  // MaxSeconds ran out
+};
+
+struct TGameResult
+{
+    TGameEnd End = TGameEnd::GameOver;
+    int LastLevel = 0;    // the level played when the game ended
+    int LevelsPassed = 0;
+    std::array<bool, MaxLevels + 1> Passed{};
+    // Bonus levels: 1 when the stones-left bonus was paid, 0 when not, -1 not finished.
+    std::array<int8_t, MaxLevels + 1> BonusPaid{};
+    double Score = 0;
+    double SimSeconds = 0;
+    long Updates = 0;
+    TBotStats Bot;
+    long Violations = 0;
+    std::string FirstViolation;
+};
+
+class TPlaythrough
+{
+public:
+    // Loads the level and figure files once; every game starts from these tables.
+    TPlaythrough(const std::filesystem::path& dataFolder, const TPlaySettings& settings);
+
+    // One whole game from the given seed. Games are independent of each other.
+    TGameResult Play(uint32_t seed);
+
+    // The game of the latest Play, and its host (for inspection after a game).
+    TGame& Game() { return *Current; }
+
+    TPlaySettings Settings;
+
+private:
+    std::filesystem::path DataFolder;
+    std::filesystem::path NoSaves; // a folder never created: the simulator saves nothing
+    NullGameHost Host;
+    TRandom Rng;
+    std::unique_ptr<TGame> Loaded; // the tables as read from the files
+    std::unique_ptr<TGame> Current;
+};
+
+// A seed for game number n of a run started with seed s (well spread, never repeating
+// within a run).
+uint32_t GameSeed(uint32_t runSeed, int n);

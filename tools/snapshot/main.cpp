@@ -1,0 +1,364 @@
+// tandrel-snapshot: renders one frame of a chosen scene on a hidden window and writes it
+// as a PNG; with --bench it measures the heaviest game scene against the floor frame.
+//
+//   tandrel-snapshot --scene loading|menu-picture|game|gameover|help [--level L] [--mode 1|2]
+//                    [--seed S] [--moves N] [--size WxH] [--out FILE] [--program DIR]
+//   tandrel-snapshot --bench FRAMES [--size WxH]
+#include "SnapshotScenes.h"
+
+#include "GLDevice.h"
+#include "Game.h"
+#include "GameScene.h"
+#include "LoadingBar.h"
+#include "RenderScene.h"
+#include "Texture.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+struct TOptions
+{
+    std::string Scene = "game";
+    int Level = 1;
+    int Mode = 1;
+    uint32_t Seed = 1;
+    int Moves = 0;
+    int Width = 1280;
+    int Height = 960;
+    std::string Out = "snapshot.png";
+    fs::path Program = TANDREL_GAME_DIR;
+    int Bench = 0;
+};
+
+[[noreturn]] void Usage(const std::string& problem)
+{
+    std::fprintf(stderr, "tandrel-snapshot: %s\n", problem.c_str());
+    std::fprintf(stderr, "usage: tandrel-snapshot --scene loading|menu-picture|game|gameover|help [--level L]\n"
+                         "         [--mode 1|2] [--seed S] [--moves N] [--size WxH] [--out FILE] [--program DIR]\n"
+                         "       tandrel-snapshot --bench FRAMES [--size WxH]\n");
+    std::exit(2);
+}
+
+int Number(const char* text, const char* option)
+{
+    char* end = nullptr;
+    const long v = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || v < 0 || v > 1000000000)
+    {
+        Usage(std::string("bad number for ") + option + ": " + text);
+    }
+    return static_cast<int>(v);
+}
+
+TOptions Parse(int argc, char** argv)
+{
+    TOptions o;
+    for (int i = 1; i < argc; ++i)
+    {
+        const std::string a = argv[i];
+        if (i + 1 >= argc)
+        {
+            Usage("missing value for " + a);
+        }
+        const char* v = argv[++i];
+        if (a == "--scene")
+        {
+            o.Scene = v;
+        }
+        else if (a == "--level")
+        {
+            o.Level = Number(v, "--level");
+        }
+        else if (a == "--mode")
+        {
+            o.Mode = Number(v, "--mode");
+        }
+        else if (a == "--seed")
+        {
+            o.Seed = static_cast<uint32_t>(Number(v, "--seed"));
+        }
+        else if (a == "--moves")
+        {
+            o.Moves = Number(v, "--moves");
+        }
+        else if (a == "--size")
+        {
+            if (std::sscanf(v, "%dx%d", &o.Width, &o.Height) != 2 || o.Width < 16 || o.Height < 16 ||
+                o.Width > 8192 || o.Height > 8192)
+            {
+                Usage(std::string("bad size: ") + v);
+            }
+        }
+        else if (a == "--out")
+        {
+            o.Out = v;
+        }
+        else if (a == "--program")
+        {
+            o.Program = v;
+        }
+        else if (a == "--bench")
+        {
+            o.Bench = Number(v, "--bench");
+        }
+        else
+        {
+            Usage("unknown option " + a);
+        }
+    }
+    if (o.Level < 1 || o.Level > MaxLevels)
+    {
+        Usage("--level must be 1..100");
+    }
+    if (o.Mode != 1 && o.Mode != 2)
+    {
+        Usage("--mode must be 1 or 2");
+    }
+    return o;
+}
+
+// The menu background named on the second line of the menu file, when there is one.
+void LoadMenuBackground(TRenderer& r, const fs::path& program)
+{
+    std::ifstream in(program / "data" / "Menu.dat");
+    std::string line;
+    if (!std::getline(in, line) || !std::getline(in, line))
+    {
+        return;
+    }
+    line = line.substr(0, line.find(' '));
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\t'))
+    {
+        line.pop_back();
+    }
+    for (char& c : line)
+    {
+        c = c == '\\' ? '/' : c;
+    }
+    LoadTexture(*r.Device, program / line, r.MenuBackground);
+}
+
+void LoadSkin(TRenderer& r, TGame& game, const fs::path& program)
+{
+    for (int k = 0; k <= 17; ++k)
+    {
+        const int skin = 1;
+        LoadTexture(*r.Device, program / "Images" / ("Skin" + std::to_string(skin)) / ("tex" + std::to_string(k) + ".tga"),
+                    game.CubeTextures[k]);
+    }
+}
+
+bool SavePng(const TImage& image, const std::string& file)
+{
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(image.Pixels.data()), image.Width,
+                                                        image.Height, 32, image.Width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (s == nullptr)
+    {
+        return false;
+    }
+    const bool ok = IMG_SavePNG(s, file.c_str()) == 0;
+    SDL_FreeSurface(s);
+    return ok;
+}
+
+double Seconds(std::chrono::steady_clock::duration d)
+{
+    return std::chrono::duration<double>(d).count();
+}
+
+int Run(const TOptions& o, SDL_Window* window)
+{
+    TRenderer r;
+    if (!InitD3D(r, window, false, o.Width, o.Height, 32, 0, true, true) &&
+        !InitD3D(r, window, false, o.Width, o.Height, 32, 0, false, true))
+    {
+        std::fprintf(stderr, "tandrel-snapshot: no OpenGL 3.3 device\n");
+        return 1;
+    }
+    auto* gl = static_cast<TGLDevice*>(r.Device.get());
+    gl->SetSwapOnPresent(false);
+    SetRenderDefaults(*r.Device);
+    SetLights(r);
+    InitVertices(r);
+
+    const fs::path temp = fs::temp_directory_path() / ("tandrel-snapshot-" + std::to_string(getpid()));
+    NullGameHost host;
+    TRandom rng(o.Seed);
+    TGame game(host, rng, o.Program / "data", temp);
+    game.Create(r.Device);
+    game.Mode = static_cast<uint8_t>(o.Mode);
+    TGameState state = gsLoading;
+    try
+    {
+        LoadFontTextures(*r.Device, r.Fonts, o.Program);
+        LoadFontMetrics(r.Fonts, o.Program);
+    }
+    catch (const std::exception& e)
+    {
+        std::fprintf(stderr, "tandrel-snapshot: fonts: %s (text is left out)\n", e.what());
+    }
+    try
+    {
+        LoadResources(game, r, nullptr, o.Program, state);
+    }
+    catch (const std::exception& e)
+    {
+        std::fprintf(stderr, "tandrel-snapshot: %s\n", e.what());
+        return 1;
+    }
+    LoadMenuBackground(r, o.Program);
+    LoadSkin(r, game, o.Program);
+    r.Cursor = std::make_unique<TCursor>(r.Device, o.Program, o.Width, o.Height);
+    r.Cursor->MoveCursor(o.Width * 3 / 4, o.Height / 4);
+
+    TFrame frame;
+    frame.Game = &game;
+    frame.TotalTime = 10000;
+    frame.Fullscreen = true;
+
+    if (o.Bench > 0)
+    {
+        BuildHeaviestScene(game, host);
+        r.Cursor->CursorIndex = 2;
+        frame.State = gsGame;
+        // The floor frame: a depth clear and one full-screen textured quad.
+        auto floorFrame = [&] {
+            r.Device->Clear(clZBuffer, 0x02215BFF, 1.0f);
+            r.Device->BeginScene();
+            DrawPictureScreen(r, gsGameOver);
+            r.Device->EndScene();
+            r.Device->Present();
+        };
+        gl->SetSwapOnPresent(true);
+        SDL_ShowWindow(window);
+        // Warm up: the software rasteriser compiles a pipeline per new state combination.
+        for (int i = 0; i < 10; ++i)
+        {
+            RenderScene(r, frame);
+            floorFrame();
+        }
+        gl->Finish();
+        gl->ResetDrawCalls();
+        RenderScene(r, frame);
+        const int drawCalls = gl->DrawCalls();
+        gl->Finish();
+
+        auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < o.Bench; ++i)
+        {
+            RenderScene(r, frame);
+        }
+        gl->Finish();
+        const double heavy = Seconds(std::chrono::steady_clock::now() - start);
+        start = std::chrono::steady_clock::now();
+        for (int i = 0; i < o.Bench; ++i)
+        {
+            floorFrame();
+        }
+        gl->Finish();
+        const double floor = Seconds(std::chrono::steady_clock::now() - start);
+        int particles = 0;
+        for (int s = 0; s < ParticleSystemCount; ++s)
+        {
+            particles += game.Particles.Count(s);
+        }
+        std::printf("size %dx%d, %d frames each, renderer %s\n", o.Width, o.Height, o.Bench,
+                    reinterpret_cast<const char*>(SDL_GL_GetCurrentContext() ? "OpenGL 3.3 core" : "?"));
+        std::printf("heaviest scene: %.1f frames/s (%d cubes, %d particles, %d labels, %d draw calls per frame)\n",
+                    o.Bench / heavy, game.CubeCount, particles, game.Labels.LabelCount, drawCalls);
+        std::printf("floor frame:    %.1f frames/s\n", o.Bench / floor);
+        std::printf("cost ratio heaviest / floor: %.2f\n", heavy / floor);
+        return 0;
+    }
+
+    std::unique_ptr<TLoadingBar> bar;
+    if (o.Scene == "loading")
+    {
+        bar = std::make_unique<TLoadingBar>(r, o.Program);
+        bar->Lit = 18;
+        frame.State = gsLoading;
+        frame.LoadingBar = bar.get();
+    }
+    else if (o.Scene == "menu-picture")
+    {
+        frame.State = gsMenu;
+    }
+    else if (o.Scene == "gameover")
+    {
+        frame.State = gsGameOver;
+    }
+    else if (o.Scene == "help")
+    {
+        frame.State = gsHelp;
+    }
+    else if (o.Scene == "game")
+    {
+        PlayBotMoves(game, host, o.Level, o.Moves);
+        r.Cursor->CursorIndex = static_cast<uint8_t>(host.Cursor());
+        r.Cursor->MoveCursor(static_cast<int>((0.5f - (host.MouseX - RoomCentreX) / 14.45f) * o.Width),
+                             static_cast<int>((0.5f - (host.MouseY - RoomCentreY) / 10.8375f) * o.Height));
+        frame.State = gsGame;
+        frame.Eye = host.Eye();
+        std::string kinds;
+        for (int i = 1; i <= game.CubeCount; ++i)
+        {
+            kinds += std::to_string(game.Cubes[i].Kind) + " ";
+        }
+        std::printf("level %d, %d cubes: %s\n", game.Level, game.CubeCount, kinds.c_str());
+    }
+    else
+    {
+        Usage("unknown scene " + o.Scene);
+    }
+    const TResult result = RenderScene(r, frame);
+    if (Failed(result))
+    {
+        std::fprintf(stderr, "tandrel-snapshot: the frame failed (0x%08X)\n", static_cast<unsigned>(result));
+        return 1;
+    }
+    const TImage image = gl->ReadBackBuffer();
+    if (!SavePng(image, o.Out))
+    {
+        std::fprintf(stderr, "tandrel-snapshot: cannot write %s: %s\n", o.Out.c_str(), SDL_GetError());
+        return 1;
+    }
+    std::error_code ec;
+    fs::remove_all(temp, ec);
+    return 0;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const TOptions o = Parse(argc, argv);
+    if (SDL_Init(SDL_INIT_VIDEO) != 0)
+    {
+        std::fprintf(stderr, "tandrel-snapshot: no display: %s\n", SDL_GetError());
+        return 1;
+    }
+    TDeviceParams params;
+    SetDeviceAttributes(params);
+    SDL_Window* window = SDL_CreateWindow("Tandrel snapshot", 0, 0, o.Width, o.Height,
+                                          SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (window == nullptr)
+    {
+        std::fprintf(stderr, "tandrel-snapshot: no window: %s\n", SDL_GetError());
+        return 1;
+    }
+    const int rc = Run(o, window);
+    SDL_DestroyWindow(window);
+    SDL_Quit();
+    return rc;
+}
