@@ -320,6 +320,10 @@ void TFrontEnd::OptionsCommand(TMenuAction action, int item)
         Menu->ShowScreen(1); // the changes stay in force and are saved with the window
         return;
     }
+    if (item == 0)
+    {
+        return; // Enter with nothing highlighted: no item was activated
+    }
     switch (item)
     {
     case 1:
