@@ -241,7 +241,7 @@ float DrawText(TDevice& device, const TFonts& fonts, int f, int c, int s, float 
         {
             pen -= SpaceWidth * k;
         }
-        else if (g > 0 && drawable)
+        else if (g > 0 && drawable && g <= fonts.Font[f].GlyphCount)
         {
             const TFontColour& fc = FontColours[c];
             const auto quad = WriteGlyphQuad(fonts, g, f, ColorARGB(a, fc.r, fc.g, fc.b));

@@ -6,6 +6,7 @@
 //   tandrel-snapshot --bench FRAMES [--size WxH]
 #include "SnapshotScenes.h"
 
+#include "DebugLog.h"
 #include "GLDevice.h"
 #include "Game.h"
 #include "GameScene.h"
@@ -280,6 +281,8 @@ int Run(const TOptions& o, SDL_Window* window)
                     o.Bench / heavy, game.CubeCount, particles, game.Labels.LabelCount, drawCalls);
         std::printf("floor frame:    %.1f frames/s\n", o.Bench / floor);
         std::printf("cost ratio heaviest / floor: %.2f\n", heavy / floor);
+        std::error_code ec;
+        fs::remove_all(temp, ec);
         return 0;
     }
 
@@ -343,6 +346,11 @@ int Run(const TOptions& o, SDL_Window* window)
 int main(int argc, char** argv)
 {
     const TOptions o = Parse(argc, argv);
+    // The log of this run goes to a folder thrown away at the end.
+    const fs::path temp = fs::temp_directory_path() / ("tandrel-snapshot-" + std::to_string(getpid()));
+    std::error_code made;
+    fs::create_directories(temp, made);
+    SetDebugLogFolder(temp);
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
     {
         std::fprintf(stderr, "tandrel-snapshot: no display: %s\n", SDL_GetError());
@@ -358,6 +366,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const int rc = Run(o, window);
+    fs::remove_all(temp, made);
     SDL_DestroyWindow(window);
     SDL_Quit();
     return rc;

@@ -1,0 +1,322 @@
+// Pixel probes on real frames drawn by the GL device on the software rasteriser.
+#include "GameScene.h"
+#include "LoadingBar.h"
+#include "Meshes.h"
+#include "RenderScene.h"
+#include "RenderTestSupport.h"
+#include "Texture.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+constexpr uint32_t CRed = 0xFFFF0000, CGreen = 0xFF00FF00, CBlue = 0xFF0000FF, CWhite = 0xFFFFFFFF;
+
+void BeginFrame(TGLRenderer& t)
+{
+    TDevice& d = *t.R.Device;
+    d.Clear(clTarget | clZBuffer, 0xFF000000, 1.0f);
+    d.BeginScene();
+    TMatrix view, proj;
+    BuildViewMatrix(view, {RoomCentreX, RoomCentreY, 12.7f}, {RoomCentreX, RoomCentreY, 0}, {0, 0, 1});
+    BuildProjectionMatrix(proj, 0.8f, 0.75f, 0.01f, 200);
+    d.SetTransform(tkView, view);
+    d.SetTransform(tkProjection, proj);
+}
+
+void EndFrame(TGLRenderer& t)
+{
+    t.R.Device->EndScene();
+    t.GL().Finish();
+}
+
+// A full-screen picture with the given texture.
+void Picture(TGLRenderer& t, const TTextureRef& texture)
+{
+    t.R.MenuBackground = texture;
+    DrawPictureScreen(t.R, gsMenu);
+}
+
+bool Near(uint32_t a, uint32_t b, int tolerance = 8)
+{
+    return std::abs(::Red(a) - ::Red(b)) <= tolerance && std::abs(::Green(a) - ::Green(b)) <= tolerance &&
+           std::abs(::Blue(a) - ::Blue(b)) <= tolerance;
+}
+} // namespace
+
+TEST(GLPixels, FullScreenPictureReachesAllCornersUnmirrored)
+{
+    TGLRenderer t;
+    TempFolder dir;
+    WriteTga(dir.Path() / "p.tga", QuadrantImage(64, 48, CRed, CGreen, CBlue, CWhite));
+    TTextureRef picture;
+    LoadTexture(*t.R.Device, dir.Path() / "p.tga", picture);
+    ASSERT_TRUE(picture);
+    BeginFrame(t);
+    Picture(t, picture);
+    EndFrame(t);
+    const TImage f = t.Frame();
+    EXPECT_TRUE(Near(f.At(0, 0), CRed)) << std::hex << f.At(0, 0);
+    EXPECT_TRUE(Near(f.At(319, 0), CGreen)) << std::hex << f.At(319, 0);
+    EXPECT_TRUE(Near(f.At(0, 239), CBlue)) << std::hex << f.At(0, 239);
+    EXPECT_TRUE(Near(f.At(319, 239), CWhite)) << std::hex << f.At(319, 239);
+}
+
+TEST(GLPixels, SelectArg1ShowsThePlainTextureAndModulateTintsIt)
+{
+    TGLRenderer t;
+    TempFolder dir;
+    WriteBmp(dir.Path() / "p.bmp", SolidImage(8, 8, 0xFF80C040));
+    TTextureRef picture;
+    LoadTexture(*t.R.Device, dir.Path() / "p.bmp", picture);
+    ASSERT_TRUE(picture);
+    // A dim lit colour: only a quarter grey of ambient, no lights.
+    TDevice& d = *t.R.Device;
+    d.SetRenderState(rsAmbient, 0x00404040);
+    d.SetRenderState(rsSpecularEnable, StateFalse);
+    d.LightEnable(0, false);
+    d.LightEnable(1, false);
+    BeginFrame(t);
+    Picture(t, picture);
+    EndFrame(t);
+    EXPECT_TRUE(Near(t.Frame().At(160, 20), 0xFF80C040, 2)) << std::hex << t.Frame().At(160, 20);
+    d.SetTextureStageState(0, tsColorOp, toModulate);
+    BeginFrame(t);
+    Picture(t, picture);
+    EndFrame(t);
+    EXPECT_TRUE(Near(t.Frame().At(160, 20), 0xFF203010, 3)) << std::hex << t.Frame().At(160, 20);
+}
+
+TEST(GLPixels, UntexturedObjectsAreLitAndTheCursorLightReachesOnlyItsRange)
+{
+    TGLRenderer t;
+    TDevice& d = *t.R.Device;
+    d.SetRenderState(rsAmbient, 0);
+    d.SetRenderState(rsSpecularEnable, StateFalse);
+    TLight cursor = t.R.CursorLight;
+    cursor.Position = {2.0f, 2.0f, 1.05f};
+    d.SetLight(1, cursor);
+    // Untextured cubes: one under the cursor light, one beside it, one far away. Lighting
+    // is per vertex, so the light reaches the cube whose corners lie within its range.
+    const TVector3 at[3] = {{2, 2, 0.4f}, {3.5f, 2, 0.4f}, {-4, -3, 0.4f}};
+    auto draw = [&](bool cursorLight, int* b) {
+        d.LightEnable(1, cursorLight);
+        BeginFrame(t);
+        d.SetMaterial(t.R.Materials[0]);
+        for (const TVector3& p : at)
+        {
+            d.SetTransform(tkWorld, MakeWorldMatrix({0.8f, 0.8f, 0.8f}, p, {}));
+            t.R.DrawMesh(meshCube);
+        }
+        EndFrame(t);
+        const TImage f = t.Frame();
+        for (int i = 0; i < 3; ++i)
+        {
+            int x = 0, y = 0;
+            t.Project({at[i].x, at[i].y, 0.8f}, x, y);
+            b[i] = Brightness(f.At(x, y));
+        }
+    };
+    int with[3], without[3];
+    draw(true, with);
+    draw(false, without);
+    // Lit grey from the room light alone, brighter only under the cursor light.
+    EXPECT_GT(without[2], 3 * 80);
+    EXPECT_LT(without[2], 3 * 200);
+    EXPECT_GT(with[0], without[0] + 60);
+    EXPECT_NEAR(with[1], without[1], 2);
+    EXPECT_NEAR(with[2], without[2], 2);
+}
+
+TEST(GLPixels, CubeCellsAndCulling)
+{
+    TGLRenderer t;
+    TestGame game;
+    game.Game.Level = 1;
+    game.Game.CubeCount = 2;
+    const int cells[2][2] = {{1, 1}, {9, 9}};
+    for (int i = 0; i < 2; ++i)
+    {
+        TCube& c = game.Game.Cubes[i + 1];
+        c.Kind = 1;
+        c.Scale = {0.8f, 0.8f, 0.8f};
+        c.Position = {cells[i][0] - 5.0f, cells[i][1] - 5.0f, 0.4f};
+    }
+    BeginFrame(t);
+    DrawGame(t.R, game.Game);
+    EndFrame(t);
+    const TImage f = t.Frame();
+    int x1 = 0, y1 = 0, x9 = 0, y9 = 0;
+    t.Project({-4, -4, 0.8f}, x1, y1);
+    t.Project({4, 4, 0.8f}, x9, y9);
+    // Cell (1, 1) sits at the bottom right of the board, (9, 9) at the top left.
+    EXPECT_GT(x1, 160);
+    EXPECT_GT(y1, 120);
+    EXPECT_LT(x9, 160);
+    EXPECT_LT(y9, 120);
+    EXPECT_GT(Brightness(f.At(x1, y1)), 60);
+    EXPECT_GT(Brightness(f.At(x9, y9)), 60);
+    int xm = 0, ym = 0;
+    t.Project({0, 0, 0.8f}, xm, ym);
+    EXPECT_EQ(Brightness(f.At(xm, ym)), 0);
+
+    // A quad wound clockwise on the screen is culled; its counter-clockwise twin is not.
+    std::vector<TVertex> quad;
+    AppendQuad(quad, 2, 2, 0, 1, 1);
+    std::swap(quad[1], quad[2]);
+    std::swap(quad[4], quad[5]);
+    t.R.Device->WriteVertices(0, quad);
+    BeginFrame(t);
+    t.R.Device->SetTransform(tkWorld, IdentityMatrix());
+    t.R.Device->DrawPrimitive(0, 2);
+    EndFrame(t);
+    int xc = 0, yc = 0;
+    t.Project({0, 0, 0}, xc, yc);
+    EXPECT_EQ(Brightness(t.Frame().At(xc, yc)), 0);
+    BeginFrame(t);
+    t.R.Device->DrawPrimitive(6, 2);
+    EndFrame(t);
+    EXPECT_GT(Brightness(t.Frame().At(xc, yc)), 0);
+}
+
+TEST(GLPixels, AdditiveParticlesBrightenAndKindSixBlendsNormally)
+{
+    TGLRenderer t;
+    TParticleTextures textures;
+    textures.Slots.fill(t.R.Device->CreateTexture(SolidImage(4, 4, CWhite), false));
+    TParticleSystems systems;
+    systems.EmitParticle(0, 1, {0, 0, 1}, {}, 128);           // additive, opacity 128
+    systems.EmitParticle(1, 6, {-3.5f, 0, 1}, {}, 128 + 256); // normal blending, opacity 128
+    const TTextureRef grey = t.R.Device->CreateTexture(SolidImage(4, 4, 0xFF808080), false);
+    int xa = 0, ya = 0, xb = 0, yb = 0;
+    t.Project({0, 0, 1}, xa, ya);
+    t.Project({-3.5f, 0, 1}, xb, yb);
+    BeginFrame(t);
+    Picture(t, grey);
+    EndFrame(t);
+    const TImage before = t.Frame();
+    BeginFrame(t);
+    Picture(t, grey);
+    DrawParticles(*t.R.Device, textures, systems, 0);
+    DrawParticles(*t.R.Device, textures, systems, 1);
+    EndFrame(t);
+    const TImage f = t.Frame();
+    const int a = ::Red(before.At(xa, ya));
+    EXPECT_NEAR(::Red(f.At(xa, ya)), std::min(255, a + 128), 3); // background + half white
+    const int b = ::Red(before.At(xb, yb));
+    EXPECT_NEAR(::Red(f.At(xb, yb)), (b * 127 + 255 * 128) / 255, 3); // halfway to white
+    EXPECT_EQ(f.At(10, 10), before.At(10, 10));
+}
+
+TEST(GLPixels, OverlaysIgnoreTheDepthTest)
+{
+    TGLRenderer t;
+    const TTextureRef red = t.R.Device->CreateTexture(SolidImage(4, 4, CRed), false);
+    const TTextureRef green = t.R.Device->CreateTexture(SolidImage(4, 4, CGreen), false);
+    BeginFrame(t);
+    TDevice& d = *t.R.Device;
+    d.SetRenderState(rsLighting, StateFalse);
+    TMatrix nearQuad = MakeWorldMatrix({4, 4, 1}, {0, 0, 2}, {});
+    TMatrix farQuad = MakeWorldMatrix({4, 4, 1}, {0, 0, 0}, {});
+    d.SetTexture(0, red);
+    d.SetTransform(tkWorld, nearQuad);
+    t.R.DrawMesh(meshQuad);
+    d.SetTexture(0, green);
+    d.SetTransform(tkWorld, farQuad);
+    t.R.DrawMesh(meshQuad); // hidden behind
+    EndFrame(t);
+    int x = 0, y = 0;
+    t.Project({0, 0, 0}, x, y);
+    EXPECT_TRUE(Near(t.Frame().At(x, y), CRed));
+    BeginFrame(t);
+    d.SetTexture(0, red);
+    d.SetTransform(tkWorld, nearQuad);
+    t.R.DrawMesh(meshQuad);
+    d.SetRenderState(rsZEnable, StateFalse);
+    d.SetTexture(0, green);
+    d.SetTransform(tkWorld, farQuad);
+    t.R.DrawMesh(meshQuad); // an overlay: drawn over
+    EndFrame(t);
+    EXPECT_TRUE(Near(t.Frame().At(x, y), CGreen));
+}
+
+TEST(GLPixels, ScoreLineFollowsTheFractionAndPulsesOnlyWhenTimed)
+{
+    TGLRenderer t;
+    const TTextureRef white = t.R.Device->CreateTexture(SolidImage(4, 4, CWhite), true);
+    t.R.Scene.ScoreLine = std::make_unique<TScoreLine>(t.R.Device, "/nonexistent", TVector3{0.27f, 0.42f, 1},
+                                                       TVector3{4.0f, -5.33459375f, 0.01f}, TVector3{});
+    t.R.Scene.ScoreLine->Placement.Texture = white;
+    auto lineLength = [&](float fraction, int mode, double time, uint32_t* colour) {
+        TScoreLine& line = *t.R.Scene.ScoreLine;
+        line.Fraction = fraction;
+        BeginFrame(t);
+        t.R.Device->SetTextureStageState(0, tsColorOp, toModulate);
+        line.Draw(t.R, meshQuad, mode, time, nullptr);
+        EndFrame(t);
+        const TImage f = t.Frame();
+        int x = 0, y = 0;
+        t.Project({4.51f, RoomCentreY - 5.08459375f, 0}, x, y);
+        int n = 0;
+        for (int i = 0; i < f.Width; ++i)
+        {
+            n += Brightness(f.At(i, y)) > 60;
+        }
+        if (colour != nullptr)
+        {
+            *colour = f.At(x + 2, y);
+        }
+        return n;
+    };
+    const int half = lineLength(0.5f, 1, 0, nullptr);
+    const int full = lineLength(1.0f, 1, 0, nullptr);
+    EXPECT_NEAR(full, 2 * half, 3);
+    EXPECT_GT(full, 150);
+    uint32_t a = 0, b = 0;
+    lineLength(0.1f, 1, 1000, &a);
+    lineLength(0.1f, 1, 3000, &b);
+    EXPECT_EQ(a, b);
+    lineLength(0.1f, 2, 1000 * 3.14159 * 2 / 1.0, &a); // sin 0 x: green
+    lineLength(0.1f, 2, 1000 * 3.14159, &b);           // a = pi / 2: red
+    EXPECT_GT(::Green(a), ::Red(a) + 40);
+    EXPECT_GT(::Red(b), ::Green(b) + 40);
+}
+
+TEST(GLPixels, LoadingBarLightsItsLamps)
+{
+    TGLRenderer t(640, 480);
+    TempFolder dir;
+    std::filesystem::create_directories(dir.Path() / "Images");
+    WriteBmp(dir.Path() / "Images" / "loading.bmp", SolidImage(8, 8, 0xFF000040));
+    std::filesystem::rename(dir.Path() / "Images" / "loading.bmp", dir.Path() / "Images" / "loading.jpg");
+    WriteTga(dir.Path() / "Images" / "bonuslight.tga", SolidImage(8, 8, 0xFFFFFF00));
+    TLoadingBar bar(t.R, dir.Path());
+    auto lamps = [&](int n) {
+        TFrame frame;
+        frame.State = gsLoading;
+        frame.LoadingBar = &bar;
+        bar.Lit = static_cast<uint8_t>(n);
+        RenderScene(t.R, frame);
+        t.GL().Finish();
+        const TImage f = t.Frame();
+        int x = 0, y = 0;
+        t.Project({0, -0.28f, 0}, x, y);
+        int count = 0;
+        for (int i = 0; i < f.Width; ++i)
+        {
+            count += ::Red(f.At(i, y)) > 100;
+        }
+        return count;
+    };
+    // n lamps 0.36125 wide at 0.255 apart cover 0.36125 + (n - 1) x 0.255 units.
+    auto span = [&](int n) {
+        int x0 = 0, x1 = 0, y = 0;
+        t.Project({0, -0.28f, 0}, x0, y);
+        t.Project({-(0.36125f + (n - 1) * 0.255f), -0.28f, 0}, x1, y);
+        return x1 - x0;
+    };
+    EXPECT_EQ(lamps(0), 0);
+    EXPECT_NEAR(lamps(1), span(1), 2);
+    EXPECT_NEAR(lamps(5), span(5), 2);
+    EXPECT_NEAR(lamps(30), span(30), 2);
+}
