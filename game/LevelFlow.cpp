@@ -115,20 +115,20 @@ void TGame::Update(float dt)
 {
     SyncDisplay();
 
-    // 1. In the timed mode a drained level ends the game.
+    // In the timed mode a drained level ends the game.
     CheckGameOver(false);
 
-    // 2. A board without ordinary cubes gets a new turn at once.
+    // A board without ordinary cubes gets a new turn at once (this also grows the first
+    // cubes of a new game).
     if (CurrentLevel().LevelKind != lkBonus && !HasOrdinaryCubes())
     {
         NewTurn();
     }
 
-    // 3.
     PhaseTime += 0.5 * dt;
     LevelTime += dt;
 
-    // 4. Every cube's animation.
+    // Every cube's animation; idle cubes turn now and then, and spin under the cursor.
     for (int i = 1; i <= CubeCount; ++i)
     {
         switch (Cubes[i].State)
@@ -179,27 +179,22 @@ void TGame::Update(float dt)
         }
     }
 
-    // 5.
     Labels.UpdateLabels(dt);
     for (int s = 0; s < ParticleSystemCount; ++s)
     {
         Particles.UpdateParticles(s, dt);
     }
 
-    // 6.
-    const int growing = StateCounts[StateSlot(csGrowing)];
-    const int moving = StateCounts[StateSlot(csMoving)];
-    BoardQuiet = growing == 0 && moving == 0 && StateCounts[StateSlot(csVanishing)] == 0;
+    BoardQuiet = StateCounts[StateSlot(csGrowing)] == 0 && StateCounts[StateSlot(csMoving)] == 0 &&
+                 StateCounts[StateSlot(csVanishing)] == 0;
 
-    // 7. New cubes have finished growing or a move has ended: look for squares.
-    const bool grown = PrevStateCounts[StateSlot(csGrowing)] != 0 && growing == 0;
-    const bool moved = PrevStateCounts[StateSlot(csMoving)] != 0 && moving == 0;
-    if (grown || moved)
+    // New cubes have finished growing or a move has ended: look for squares.
+    if (JustEnded(csGrowing) || JustEnded(csMoving))
     {
         CheckSquares();
     }
 
-    // 8. The timed mode drains the progress, faster after the first minute.
+    // The timed mode drains the progress, faster after the first minute.
     TLevel& l = CurrentLevel();
     if (Mode == gmTimed && EndPhase == epPlaying)
     {
@@ -211,10 +206,10 @@ void TGame::Update(float dt)
         }
     }
 
-    // 9.
     BankScore(false, dt);
 
-    // 10. End of the level.
+    // The end of the level: a bonus level ends when bombs or stones run out (or, timed,
+    // when the progress is drained), any other when the progress reaches the target.
     if (EndPhase == epPlaying)
     {
         if (l.LevelKind == lkBonus)
@@ -236,13 +231,14 @@ void TGame::Update(float dt)
         }
     }
 
-    // 11. A move that scored nothing ends the turn.
-    if (moved && StateCounts[StateSlot(csVanishing)] == 0)
+    // A move that scored nothing ends the turn (the level's end may have cleared the board
+    // since, so ask again).
+    if (JustEnded(csMoving) && StateCounts[StateSlot(csVanishing)] == 0)
     {
         NewTurn();
     }
 
-    // 12. Cubes that have just started to vanish burst into particles.
+    // Cubes that have just started to vanish burst into particles.
     if (PrevStateCounts[StateSlot(csVanishing)] == 0 && StateCounts[StateSlot(csVanishing)] > 0)
     {
         for (int i = 1; i <= CubeCount; ++i)
@@ -254,14 +250,13 @@ void TGame::Update(float dt)
         }
     }
 
-    // 13.
+    // Special cubes earned by combos and bonus figures.
     for (int k = 0; k < SpecialsOwed; ++k)
     {
         AddSpecial();
     }
     SpecialsOwed = 0;
 
-    // 14.
     PrevStateCounts = StateCounts;
 
     switch (EndPhase)
@@ -279,6 +274,11 @@ void TGame::Update(float dt)
     default:
         break;
     }
+}
+
+bool TGame::JustEnded(uint8_t state) const
+{
+    return PrevStateCounts[StateSlot(state)] != 0 && StateCounts[StateSlot(state)] == 0;
 }
 
 bool TGame::HasOrdinaryCubes() const
@@ -339,7 +339,7 @@ void TGame::UpdateLevelDone(float dt)
 
     // The mode-1 bar empties; the mode-2 bar moves to the next level's starting value.
     const double f = PhaseTime / PhaseEnd;
-    if (Mode == gmNormal)
+    if (Mode != gmTimed)
     {
         Display.Fraction = 1 - f;
     }

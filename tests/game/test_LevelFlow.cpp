@@ -1,45 +1,15 @@
 // The per-frame update and the level flow: new games, new levels, turn ends, the timed
 // drain, the end of levels and of the game, and the level-end phases.
+#include "HeapCount.h"
 #include "RulesFixture.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
-#include <cstdlib>
-#include <new>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
-
-// Every allocation of the test program is counted while Counting is set.
-namespace
-{
-std::atomic<bool> Counting{false};
-std::atomic<long> Allocations{0};
-} // namespace
-
-void* operator new(std::size_t n)
-{
-    if (Counting)
-    {
-        ++Allocations;
-    }
-    if (void* p = std::malloc(n == 0 ? 1 : n))
-    {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
 
 namespace
 {
@@ -104,7 +74,8 @@ struct FlowGame
 
     int Put(int kind, int x, int y)
     {
-        Game.PlaceSpecialCube(static_cast<uint8_t>(kind), {static_cast<uint8_t>(x), static_cast<uint8_t>(y)});
+        const TCell cell{static_cast<uint8_t>(x), static_cast<uint8_t>(y)};
+        Game.PlaceSpecialCube(static_cast<uint8_t>(kind), cell);
         return Game.CubeCount;
     }
 
@@ -531,6 +502,32 @@ TEST(LevelFlow, TimedBonusLevelEndsWhenDrainedInsteadOfEndingTheGame)
     EXPECT_EQ(n.Game.EndPhase, epPlaying);
 }
 
+TEST(LevelFlow, ABombMoveThatEndsADrainedBonusLevelGivesNoNewTurn)
+{
+    FlowGame f(gmTimed);
+    TGame& g = f.Game;
+    f.StartAt(5);
+    g.ClearBoard();
+    f.Put(ckStone, 1, 1);
+    f.Put(ckStone, 1, 9);
+    const int bomb = f.Put(ckBomb, 5, 5);
+    g.Update(16);
+    g.Select(bomb);
+    g.ComputeDistances();
+    g.HoverCell = {8, 5};
+    g.BuildPath();
+    g.StartMove();
+    f.RunUntil([&] { return g.Cubes[bomb].PathPos - 16 * 0.014f <= 1; });
+    f.Level().Progress = 0.001; // drained in the update in which the bomb lands
+    f.Host.Forget();
+    g.Update(16);
+    EXPECT_EQ(g.EndPhase, epLevelDone);
+    EXPECT_EQ(g.CubeCount, 0);
+    EXPECT_EQ(f.Host.Count(snExplodeBomb), 1);
+    EXPECT_EQ(f.Host.Count(snNewTurn), 0);
+    EXPECT_TRUE(BoardIsConsistent(g));
+}
+
 TEST(LevelFlow, AfterLevel100PlayGoesOnAtLevel1OfTheOtherMode)
 {
     FlowGame f;
@@ -665,14 +662,14 @@ TEST(LevelFlow, SteadyPlayDoesNotAllocate)
     f.RunUntil([] { return false; }, 200); // growth, sparks, spins and turns under way
     ASSERT_EQ(g.EndPhase, epPlaying);
 
-    Allocations = 0;
-    Counting = true;
+    heap::Allocations = 0;
+    heap::Counting = true;
     for (int k = 0; k < 2000; ++k)
     {
         g.Update(16);
         f.PointAt(1 + k % 9, 1 + (k / 9) % 9);
     }
-    Counting = false;
-    EXPECT_EQ(Allocations, 0);
+    heap::Counting = false;
+    EXPECT_EQ(heap::Allocations, 0);
     EXPECT_GT(g.Particles.Count(3), 0);
 }
