@@ -348,6 +348,36 @@ template <typename F> void ForBlock(TCell c, F f)
         }
     }
 }
+// What putting a cube of this kind on t does around t: the change in the worth of the
+// windows that contain t, the squares it completes and the holes it walls in. The view is
+// left as it was.
+struct TPlaceEval
+{
+    double Delta = 0;
+    int Squares = 0;
+    int Holes = 0;
+};
+
+TPlaceEval EvalPlace(TView& v, TCell t, uint8_t kind)
+{
+    TPlaceEval e;
+    TWindows around;
+    around.AddAround(t.X, t.Y);
+    const uint8_t savedKind = v.Kind[t.X][t.Y];
+    const bool savedWaiting = v.Waiting[t.X][t.Y];
+    const double before = around.Value(v);
+    v.Kind[t.X][t.Y] = kind;
+    v.Waiting[t.X][t.Y] = false;
+    for (int w = 0; w < around.Count; ++w)
+    {
+        e.Squares += SquareAt(v, around.At[w].X, around.At[w].Y) ? 1 : 0;
+    }
+    e.Delta = around.Value(v) - before;
+    e.Holes = HolesMade(v, t);
+    v.Kind[t.X][t.Y] = savedKind;
+    v.Waiting[t.X][t.Y] = savedWaiting;
+    return e;
+}
 } // namespace
 
 TBot::TBot(TGame& game, NullGameHost& host, const TBotSettings& settings)
@@ -644,6 +674,8 @@ void TBot::Choose()
 
     Plan = TAction{};
     TReach reach;
+    std::array<std::array<std::array<TPlaceEval, N + 1>, N + 1>, ckJoker + 1> placeCache{};
+    std::array<std::array<std::array<bool, N + 1>, N + 1>, ckJoker + 1> placeCached{};
     for (int i = 1; i <= g.CubeCount; ++i)
     {
         const TCube& cube = g.Cubes[i];
@@ -672,6 +704,16 @@ void TBot::Choose()
         }
 
         reach.From(v, s);
+        double leaveDelta = 0; // the windows around s losing this cube
+        if (kind <= ckJoker)
+        {
+            TWindows around;
+            around.AddAround(s.X, s.Y);
+            const double before = around.Value(v);
+            v.Kind[s.X][s.Y] = 0;
+            leaveDelta = around.Value(v) - before;
+            v.Kind[s.X][s.Y] = kind;
+        }
         for (int x = 1; x <= N; ++x)
         {
             for (int y = 1; y <= N; ++y)
@@ -764,28 +806,39 @@ void TBot::Choose()
                 }
                 else
                 {
-                    windows.AddAround(s.X, s.Y);
-                    windows.AddAround(x, y);
-                    const double before = windows.Value(v);
-                    v.Kind[s.X][s.Y] = 0;
-                    v.Kind[x][y] = kind;
-                    v.Waiting[x][y] = false;
-                    int squares = 0;
-                    TWindows around;
-                    around.AddAround(x, y);
-                    for (int w = 0; w < around.Count; ++w)
+                    TPlaceEval place;
+                    if (std::max(std::abs(x - s.X), std::abs(y - s.Y)) > 2)
                     {
-                        squares += SquareAt(v, around.At[w].X, around.At[w].Y) ? 1 : 0;
+                        // Far from the source: what happens at t does not depend on s.
+                        TPlaceEval& cached = placeCache[kind][x][y];
+                        if (!placeCached[kind][x][y])
+                        {
+                            cached = EvalPlace(v, t, kind);
+                            placeCached[kind][x][y] = true;
+                        }
+                        place = cached;
+                        place.Delta += leaveDelta;
                     }
-                    const double after = windows.Value(v);
-                    const int holes = HolesMade(v, t);
-                    v.Kind[s.X][s.Y] = kind;
+                    else
+                    {
+                        windows.AddAround(s.X, s.Y);
+                        windows.AddAround(x, y);
+                        const double before = windows.Value(v);
+                        v.Kind[s.X][s.Y] = 0;
+                        place = EvalPlace(v, t, kind); // its squares and holes
+                        v.Kind[x][y] = kind;
+                        v.Waiting[x][y] = false;
+                        place.Delta = windows.Value(v) - before;
+                        v.Kind[x][y] = savedKind;
+                        v.Waiting[x][y] = savedWaiting;
+                        v.Kind[s.X][s.Y] = kind;
+                    }
                     const double fig = figure.MoveValue(s, t, kind, completes);
-                    square = squares > 0;
-                    value = after - before + fig - 4 * holes - (savedKind != 0 ? 3 : 0);
+                    square = place.Squares > 0;
+                    value = place.Delta + fig - 4 * place.Holes - (savedKind != 0 ? 3 : 0);
                     if (square)
                     {
-                        value += 1000 + 300 * squares;
+                        value += 1000 + 300 * place.Squares;
                     }
                     if (completes)
                     {
