@@ -83,8 +83,12 @@ void TParticleSystems::UpdateParticles(int system, float dt)
                        {k.Accel.x / 1000 * dt, k.Accel.y / 1000 * dt, k.Accel.z / 1000 * dt}};
     }
     const float move = dt / 10000;
-    for (TParticle& p : s)
+    // One pass: each particle is advanced and, if it lives on, written back behind the
+    // survivors before it, so the order of the list is kept.
+    size_t kept = 0;
+    for (size_t i = 0; i < s.size(); ++i)
     {
+        TParticle p = s[i];
         const TStep& k = steps[p.Kind];
         p.Position.x += p.Velocity.x * move;
         p.Position.y += p.Velocity.y * move;
@@ -105,8 +109,12 @@ void TParticleSystems::UpdateParticles(int system, float dt)
         p.Width += k.GrowWidth;
         p.Height += k.GrowHeight;
         p.Life -= k.Fade;
+        if (Alive(p))
+        {
+            s[kept++] = p;
+        }
     }
-    RemoveDead(s);
+    s.resize(kept);
 }
 
 void TParticleSystems::SetParticleImage(int system, const std::string& image, float w, float h)

@@ -348,6 +348,36 @@ template <typename F> void ForBlock(TCell c, F f)
         }
     }
 }
+// What putting a cube of this kind on t does around t: the change in the worth of the
+// windows that contain t, the squares it completes and the holes it walls in. The view is
+// left as it was.
+struct TPlaceEval
+{
+    double Delta = 0;
+    int Squares = 0;
+    int Holes = 0;
+};
+
+TPlaceEval EvalPlace(TView& v, TCell t, uint8_t kind)
+{
+    TPlaceEval e;
+    TWindows around;
+    around.AddAround(t.X, t.Y);
+    const uint8_t savedKind = v.Kind[t.X][t.Y];
+    const bool savedWaiting = v.Waiting[t.X][t.Y];
+    const double before = around.Value(v);
+    v.Kind[t.X][t.Y] = kind;
+    v.Waiting[t.X][t.Y] = false;
+    for (int w = 0; w < around.Count; ++w)
+    {
+        e.Squares += SquareAt(v, around.At[w].X, around.At[w].Y) ? 1 : 0;
+    }
+    e.Delta = around.Value(v) - before;
+    e.Holes = HolesMade(v, t);
+    v.Kind[t.X][t.Y] = savedKind;
+    v.Waiting[t.X][t.Y] = savedWaiting;
+    return e;
+}
 } // namespace
 
 TBot::TBot(TGame& game, NullGameHost& host, const TBotSettings& settings)
@@ -627,14 +657,25 @@ void TBot::Choose()
 
     int stonesLeft = 0;
     int bombsLeft = 0;
+    int paintsLeft = 0;
+    int shotsLeft = 0;
     for (int i = 1; i <= g.CubeCount; ++i)
     {
-        stonesLeft += g.Cubes[i].Kind == ckStone ? 1 : 0;
-        bombsLeft += g.Cubes[i].Kind == ckBomb ? 1 : 0;
+        const uint8_t k = g.Cubes[i].Kind;
+        stonesLeft += k == ckStone ? 1 : 0;
+        bombsLeft += k == ckBomb ? 1 : 0;
+        paintsLeft += IsPaintKind(k) ? 1 : 0;
+        shotsLeft += k == ckShot ? 1 : 0;
     }
+    // Specials kept in reserve take cells; beyond a small reserve they are spent.
+    const double spareBombs = 40.0 * std::max(0, bombsLeft - 2);
+    const double sparePaints = 25.0 * std::max(0, paintsLeft - 2);
+    const double spareShots = 40.0 * std::max(0, shotsLeft - 1);
 
     Plan = TAction{};
     TReach reach;
+    std::array<std::array<std::array<TPlaceEval, N + 1>, N + 1>, ckJoker + 1> placeCache{};
+    std::array<std::array<std::array<bool, N + 1>, N + 1>, ckJoker + 1> placeCached{};
     for (int i = 1; i <= g.CubeCount; ++i)
     {
         const TCube& cube = g.Cubes[i];
@@ -654,7 +695,7 @@ void TBot::Choose()
                 count[c.Kind <= MaxColours ? c.Kind : 0] += c.State != csWaiting ? 1 : 0;
             }
             const int best = *std::max_element(count.begin() + 1, count.end());
-            const double value = best * (4 + 40 * v.Crowd) + 25 * v.Crowd - 30;
+            const double value = best * (4 + 40 * v.Crowd) + 25 * v.Crowd - 30 + spareShots;
             if (best > 0 && value > Plan.Value)
             {
                 Plan = TAction{TActionKind::Shot, s, s, kind, false, false, value};
@@ -663,6 +704,16 @@ void TBot::Choose()
         }
 
         reach.From(v, s);
+        double leaveDelta = 0; // the windows around s losing this cube
+        if (kind <= ckJoker)
+        {
+            TWindows around;
+            around.AddAround(s.X, s.Y);
+            const double before = around.Value(v);
+            v.Kind[s.X][s.Y] = 0;
+            leaveDelta = around.Value(v) - before;
+            v.Kind[s.X][s.Y] = kind;
+        }
         for (int x = 1; x <= N; ++x)
         {
             for (int y = 1; y <= N; ++y)
@@ -704,7 +755,7 @@ void TBot::Choose()
                     else
                     {
                         value = 150 * stones + cubes * (1 + 45 * v.Crowd * v.Crowd) + 20 * v.Crowd -
-                                80 * bombs - 40 * specials - 25;
+                                80 * bombs - 40 * specials - 25 + (cubes > 0 ? spareBombs : 0);
                     }
                 }
                 else if (IsPaintKind(kind))
@@ -751,32 +802,43 @@ void TBot::Choose()
                     v.Kind[s.X][s.Y] = kind;
                     square = squares > 0;
                     value = (square ? 900 + 300 * squares : -10) + potentialAfter - potentialBefore +
-                            2 * painted + 20 * v.Crowd;
+                            2 * painted + 20 * v.Crowd + (painted > 0 ? sparePaints : 0);
                 }
                 else
                 {
-                    windows.AddAround(s.X, s.Y);
-                    windows.AddAround(x, y);
-                    const double before = windows.Value(v);
-                    v.Kind[s.X][s.Y] = 0;
-                    v.Kind[x][y] = kind;
-                    v.Waiting[x][y] = false;
-                    int squares = 0;
-                    TWindows around;
-                    around.AddAround(x, y);
-                    for (int w = 0; w < around.Count; ++w)
+                    TPlaceEval place;
+                    if (std::max(std::abs(x - s.X), std::abs(y - s.Y)) > 2)
                     {
-                        squares += SquareAt(v, around.At[w].X, around.At[w].Y) ? 1 : 0;
+                        // Far from the source: what happens at t does not depend on s.
+                        TPlaceEval& cached = placeCache[kind][x][y];
+                        if (!placeCached[kind][x][y])
+                        {
+                            cached = EvalPlace(v, t, kind);
+                            placeCached[kind][x][y] = true;
+                        }
+                        place = cached;
+                        place.Delta += leaveDelta;
                     }
-                    const double after = windows.Value(v);
-                    const int holes = HolesMade(v, t);
-                    v.Kind[s.X][s.Y] = kind;
+                    else
+                    {
+                        windows.AddAround(s.X, s.Y);
+                        windows.AddAround(x, y);
+                        const double before = windows.Value(v);
+                        v.Kind[s.X][s.Y] = 0;
+                        place = EvalPlace(v, t, kind); // its squares and holes
+                        v.Kind[x][y] = kind;
+                        v.Waiting[x][y] = false;
+                        place.Delta = windows.Value(v) - before;
+                        v.Kind[x][y] = savedKind;
+                        v.Waiting[x][y] = savedWaiting;
+                        v.Kind[s.X][s.Y] = kind;
+                    }
                     const double fig = figure.MoveValue(s, t, kind, completes);
-                    square = squares > 0;
-                    value = after - before + fig - 4 * holes - (savedKind != 0 ? 3 : 0);
+                    square = place.Squares > 0;
+                    value = place.Delta + fig - 4 * place.Holes - (savedKind != 0 ? 3 : 0);
                     if (square)
                     {
-                        value += 1000 + 300 * squares;
+                        value += 1000 + 300 * place.Squares;
                     }
                     if (completes)
                     {
