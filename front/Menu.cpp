@@ -10,7 +10,6 @@
 #include <cmath>
 #include <cstdint>
 #include <exception>
-#include <limits>
 #include <system_error>
 #include <utility>
 
@@ -510,17 +509,6 @@ void TFrontEnd::LeaveGameToMenu()
     }
 }
 
-void TFrontEnd::PauseGame()
-{
-    if (Game == nullptr || !Menu)
-    {
-        return;
-    }
-    Game->Deselect();
-    Game->EndPhase = epPaused;
-    Menu->ShowScreen(5);
-}
-
 // --- high scores --------------------------------------------------------------------------------
 
 void TFrontEnd::SaveScores()
@@ -531,60 +519,6 @@ void TFrontEnd::SaveScores()
         {
             Host.ShowMessage(problem);
         }
-    }
-}
-
-void TFrontEnd::LeaveGameOver()
-{
-    if (!HiScores || !Menu || Game == nullptr)
-    {
-        return;
-    }
-    THiScores& h = *HiScores;
-    h.ShownMode = Game->Mode == gmTimed ? 2 : 1;
-    // Rounded to the nearest, halves to even; beyond the file's 32 bits it is held at the edge.
-    const double rounded = std::nearbyint(Game->Score);
-    const int64_t score = static_cast<int64_t>(
-        std::clamp(rounded, static_cast<double>(std::numeric_limits<int32_t>::min()),
-                   static_cast<double>(std::numeric_limits<int32_t>::max())));
-    if (static_cast<int64_t>(h.Tables[h.ShownMode][HiScorePlaces].Points) < score)
-    {
-        h.Entering = true;
-        h.EditRow = static_cast<uint8_t>(h.InsertScore(static_cast<int32_t>(score)));
-    }
-    else
-    {
-        h.Entering = false;
-    }
-    State = gsHiScores;
-    Menu->ShowScreen(6);
-    Menu->SwapItem(3, 2);
-    if (h.ShownMode == 2)
-    {
-        Menu->SwapItem(2, 3);
-    }
-}
-
-void TFrontEnd::HiScoreKey(int key)
-{
-    if (!HiScores || !Menu)
-    {
-        return;
-    }
-    if (HiScores->Entering)
-    {
-        HiScores->EditName(key & 0xFF);
-        if ((key & 0xFF) == vkReturn && !HiScores->LastSaveError.empty())
-        {
-            Host.ShowMessage(HiScores->LastSaveError);
-        }
-        return;
-    }
-    if (key == vkEscape || key == vkReturn)
-    {
-        SaveScores();
-        State = gsMenu;
-        Menu->ShowScreen(1);
     }
 }
 

@@ -74,14 +74,6 @@ public:
     // On the options screen: the caption of the button pair under the highlight is drawn in
     // its highlighted look. Called on every mouse move in gsMenu, before the widget's own.
     void HighlightOptionLabels();
-    // The game-over picture is left: the score enters the table of its mode when it beats
-    // the tenth place (name entry starts), and the table is shown.
-    void LeaveGameOver();
-    // A key while the high-score table is shown: typed into the name while one is entered,
-    // otherwise Escape and Enter save the tables and return to the main menu.
-    void HiScoreKey(int key);
-    // Escape, F1 or P while a game is played: the game is paused under screen 5.
-    void PauseGame();
 
     // --- screens -------------------------------------------------------------------------------
     // Sizes the two volume bars of the options screen from the settings.

@@ -232,6 +232,7 @@ TFrontFixture::TFrontFixture()
     Front.LoadMenu(nullptr);
     Play.Game.Create(Renderer.R.Device);
     Front.Game = &Play.Game;
+    Router.Game = &Play.Game;
     Front.CreateHiScores();
     LoadResources(Play.Game, Renderer.R, nullptr, Program, State);
     Front.EnterMainMenu();

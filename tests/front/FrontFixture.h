@@ -5,7 +5,9 @@
 
 #include "D3DMenu.h"
 #include "FrontHost.h"
+#include "InputRouting.h"
 #include "Menu.h"
+#include "MenuFrontEnd.h"
 #include "Options.h"
 #include "RecordingDevice.h"
 #include "Renderer.h"
@@ -82,8 +84,8 @@ void WriteProgramFolder(const std::filesystem::path& folder);
 // Where item i of a test menu screen lies.
 float ItemY(int item);
 
-// A front end over a real game, real settings and a recording renderer, with a clock the
-// test moves: Key() and Click() wait out the menu's 0.25 s guard first.
+// A front end over a real game, real settings and a recording renderer, reached by the
+// shell's input routing, with a clock the test moves: Key() and Click() wait out the menu's 0.25 s guard first.
 struct TFrontFixture
 {
     TFrontFixture();
@@ -109,4 +111,8 @@ struct TFrontFixture
     TGameState State = gsLoading;
     TestGame Play;
     TFrontEnd Front;
+    // The shell's routing of keys and game-over to the front end, as the program has it.
+    bool AppActive = true;
+    TMenuFrontEnd Hooks{Front};
+    TInputRouter Router{State, Hooks, AppActive};
 };

@@ -195,7 +195,7 @@ TEST(MenuScreens, TheHighScoreModeSwitchWaitsUntilTheNameIsTyped)
     TFrontFixture f;
     f.Play.Game.Mode = gmNormal;
     f.Play.Game.Score = 950.5; // rounds to 950, halves to even
-    f.Front.LeaveGameOver();
+    f.Router.LeaveGameOver();
     EXPECT_EQ(f.State, gsHiScores);
     EXPECT_EQ(f.Screen(), 6);
     THiScores& h = *f.Front.HiScores;
@@ -208,9 +208,9 @@ TEST(MenuScreens, TheHighScoreModeSwitchWaitsUntilTheNameIsTyped)
     EXPECT_TRUE(f.Visible(6, 2));
     EXPECT_FALSE(f.Visible(6, 3));
 
-    for (int key : {int{'A'}, int{'B'}, vkBack, int{'C'}, vkReturn})
+    for (uint16_t key : {'A', 'B', '\b', 'C', '\r'})
     {
-        f.Front.HiScoreKey(key);
+        f.Router.KeyDown(key);
     }
     EXPECT_EQ(h.Tables[1][2].PlayerName(), "AC");
     EXPECT_FALSE(h.Entering);
@@ -222,7 +222,7 @@ TEST(MenuScreens, TheHighScoreModeSwitchWaitsUntilTheNameIsTyped)
     EXPECT_FALSE(f.Visible(6, 2));
     f.ClickItem(3);
     EXPECT_EQ(h.ShownMode, 1);
-    f.Front.HiScoreKey(vkEscape);
+    f.Router.KeyDown(vkEscape);
     EXPECT_EQ(f.State, gsMenu);
     EXPECT_EQ(f.Screen(), 1);
 }
@@ -232,19 +232,19 @@ TEST(MenuScreens, GameOverScoresEnterTheTableOfTheirModeOnlyAboveTheTenthPlace)
     TFrontFixture f;
     f.Play.Game.Mode = gmTimed;
     f.Play.Game.Score = 100.4; // equal to the tenth place once rounded
-    f.Front.LeaveGameOver();
+    f.Router.LeaveGameOver();
     EXPECT_FALSE(f.Front.HiScores->Entering);
     EXPECT_EQ(f.Front.HiScores->ShownMode, 2);
     EXPECT_TRUE(f.Visible(6, 3)); // the timed table is shown
-    f.Front.HiScoreKey(vkReturn);
+    f.Router.KeyDown(vkReturn);
     EXPECT_EQ(f.State, gsMenu);
 
     f.Play.Game.Score = 1e12; // beyond the file's 32 bits
-    f.Front.LeaveGameOver();
+    f.Router.LeaveGameOver();
     EXPECT_EQ(f.Front.HiScores->EditRow, 1);
     EXPECT_EQ(f.Front.HiScores->Tables[2][1].Points, 2147483647);
     // Leaving with the mouse while the name is typed keeps the score in the file.
-    f.Front.HiScoreKey('Z');
+    f.Router.KeyDown('Z');
     f.ClickItem(1, 1);
     EXPECT_EQ(f.State, gsMenu);
     THiScores reread(f.User / "data" / "Hiscores.dat", {});
