@@ -28,6 +28,9 @@ public:
     virtual THiScores* HiScores() = 0; // null until made
 
     // --- drawing, inside RenderScene
+    // True while something on the screen moves by itself (a highlight, a caret, a page
+    // turning): the menus are then drawn every frame rather than only after a change.
+    virtual bool Animating() const = 0;
     virtual void DrawMenuOverlay() = 0;
     virtual void DrawHiScoreTable(double totalTime) = 0;
 
@@ -50,6 +53,7 @@ public:
     void EnterMainMenu() override;
     void CreateHiScores() override {}
     THiScores* HiScores() override { return nullptr; }
+    bool Animating() const override { return false; }
     void DrawMenuOverlay() override {}
     void DrawHiScoreTable(double) override {}
     void MenuCommand(uint16_t) override {}

@@ -58,7 +58,7 @@ void TInputRouter::KeyDown(uint16_t key)
     {
         Game->Deselect();
         Game->EndPhase = epPaused;
-        FrontEnd.ShowScreen(PauseScreen);
+        FrontEnd->ShowScreen(PauseScreen);
         return;
     }
     if (Game != nullptr)
@@ -70,13 +70,13 @@ void TInputRouter::KeyDown(uint16_t key)
     case gsMenu:
     case gsTutorial:
     case gsHelp:
-        FrontEnd.MenuCommand(key);
+        FrontEnd->MenuCommand(key);
         break;
     case gsGameOver:
         LeaveGameOver();
         break;
     case gsHiScores:
-        if (THiScores* scores = FrontEnd.HiScores(); scores != nullptr && scores->Entering)
+        if (THiScores* scores = FrontEnd->HiScores(); scores != nullptr && scores->Entering)
         {
             scores->EditName(key & 0xFF);
         }
@@ -87,7 +87,7 @@ void TInputRouter::KeyDown(uint16_t key)
                 scores->SaveScores();
             }
             State = gsMenu;
-            FrontEnd.ShowScreen(MainScreen);
+            FrontEnd->ShowScreen(MainScreen);
         }
         break;
     default:
@@ -114,9 +114,9 @@ void TInputRouter::MouseMove(int x, int y)
     }
     if (State == gsMenu)
     {
-        FrontEnd.HighlightOptionLabels();
+        FrontEnd->HighlightOptionLabels();
     }
-    FrontEnd.HandleMouseMove(Cursor->X(), Cursor->Y());
+    FrontEnd->HandleMouseMove(Cursor->X(), Cursor->Y());
 }
 
 void TInputRouter::MouseDown(int button)
@@ -129,7 +129,7 @@ void TInputRouter::MouseDown(int button)
     {
         Game->MouseDown(button);
     }
-    FrontEnd.MenuMouseDown();
+    FrontEnd->MenuMouseDown();
 }
 
 void TInputRouter::MouseUp(int button)
@@ -159,12 +159,12 @@ void TInputRouter::MouseUp(int button)
     }
     const float x = Cursor != nullptr ? Cursor->X() : 0.0f;
     const float y = Cursor != nullptr ? Cursor->Y() : 0.0f;
-    FrontEnd.MenuMouseUp(button, x, y);
+    FrontEnd->MenuMouseUp(button, x, y);
 }
 
 void TInputRouter::LeaveGameOver()
 {
-    THiScores* scores = FrontEnd.HiScores();
+    THiScores* scores = FrontEnd->HiScores();
     if (scores != nullptr && Game != nullptr)
     {
         scores->ShownMode = Game->Mode == gmTimed ? 2 : 1;
@@ -180,10 +180,10 @@ void TInputRouter::LeaveGameOver()
         }
     }
     State = gsHiScores;
-    FrontEnd.ShowScreen(HiScoreScreen);
-    FrontEnd.SwapItem(3, 2);
+    FrontEnd->ShowScreen(HiScoreScreen);
+    FrontEnd->SwapItem(3, 2);
     if (scores != nullptr && scores->ShownMode == 2)
     {
-        FrontEnd.SwapItem(2, 3);
+        FrontEnd->SwapItem(2, 3);
     }
 }

@@ -18,7 +18,7 @@ class TInputRouter
 {
 public:
     TInputRouter(TGameState& state, IFrontEnd& frontEnd, bool& appActive) :
-        State(state), FrontEnd(frontEnd), AppActive(appActive)
+        FrontEnd(&frontEnd), State(state), AppActive(appActive)
     {
     }
 
@@ -30,6 +30,7 @@ public:
     // game's score (rounded, halves to even) beats the tenth place of its mode's table.
     void LeaveGameOver();
 
+    IFrontEnd* FrontEnd;
     // Set by the load sequence; null before it.
     TGame* Game = nullptr;
     TCursor* Cursor = nullptr;
@@ -42,7 +43,6 @@ private:
     bool ClosingGame() const; // the game's closing sequence runs
 
     TGameState& State;
-    IFrontEnd& FrontEnd;
     bool& AppActive;
 };
 

@@ -1,5 +1,5 @@
-// Modal message boxes without an owner window. When no box can be shown (no display),
-// the text goes to standard error, so a message is never lost.
+// Modal message boxes without an owner window: SDL's box, or GTK's dialog where SDL has
+// none to offer. The text also goes to standard error, so a message is never lost.
 #pragma once
 
 #include <string>

@@ -1,43 +1,42 @@
 // Program entry: the settings are read, the launcher opens, and Start hands over to the
-// game. Until the game's window exists, Start loads the level and figure tables from the
-// program folder and reports them.
-#include "DataError.h"
+// main window, whose loop runs until it is closed.
 #include "DebugLog.h"
 #include "Folders.h"
-#include "Game.h"
 #include "Launcher.h"
+#include "MainWindow.h"
 #include "MessageBox.h"
 #include "Options.h"
+
+#include <SDL.h>
 
 #include <glib.h>
 #include <gtk/gtk.h>
 
 #include <cstdio>
+#include <string>
 
 namespace
 {
 constexpr const char* ApplicationTitle = "Tandrel";
 
+// Start: the launcher is gone; the main window and its loop take over until it closes.
 int StartGame(TOptions& options)
 {
-    (void)options;
-    NullGameHost host;
-    TRandom random(TRandom::TimeOfDaySeed());
-    TGame game(host, random, ProgramFolder() / "data", UserFolder() / "data");
-    try
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
     {
-        game.CreateLevels();
-        game.CreateBonus();
-    }
-    catch (const TDataError& e)
-    {
-        ShowMessageBox(TMessageKind::Error, ApplicationTitle, e.what());
+        ShowMessageBox(TMessageKind::Error, "Error", std::string("Could not open the game's window: ") + SDL_GetError());
         return 1;
     }
-    std::printf("Tandrel: %d levels in the file (100 in play), %d bonus figures, from %s\n", game.LevelCount,
-                game.FigureCount, game.DataFolder.c_str());
-    std::printf("Saved games and high scores go to %s\n", game.UserFolder.c_str());
-    return 0;
+    int status = 1;
+    {
+        TFormMain form(options, ProgramFolder(), UserFolder());
+        if (form.Show())
+        {
+            status = form.Run();
+        }
+    }
+    SDL_Quit();
+    return status;
 }
 } // namespace
 

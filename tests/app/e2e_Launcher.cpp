@@ -1,135 +1,17 @@
 // End-to-end tests of the launcher: the real program in the X server of xvfb-run, driven
 // with xdotool through XTEST (GTK ignores synthetic key events), with its own XDG folders.
+#include "EndToEnd.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
-#include <vector>
 
 namespace
 {
 using namespace std::chrono_literals;
-
-std::string Shell(const std::string& command)
-{
-    std::string out;
-    if (std::FILE* p = popen(command.c_str(), "r"))
-    {
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, p) != nullptr)
-        {
-            out += buffer;
-        }
-        pclose(p);
-    }
-    while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
-    {
-        out.pop_back();
-    }
-    return out;
-}
-
-// The program with temporary config and data folders, and a PATH whose xdg-open only
-// writes down the address it was asked to open.
-class TProgram
-{
-public:
-    explicit TProgram(const TempFolder& tmp) : Tmp(tmp)
-    {
-        const auto opener = tmp.Write("bin/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > \"" +
-                                                          (tmp.Path() / "opened.txt").string() + "\"\n");
-        std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
-    }
-    ~TProgram()
-    {
-        if (Pid > 0)
-        {
-            kill(Pid, SIGKILL);
-            waitpid(Pid, nullptr, 0);
-        }
-    }
-
-    std::filesystem::path SettingsFile() const { return Tmp.Path() / "config" / "tandrel" / "settings.ini"; }
-
-    void Start()
-    {
-        const std::string config = (Tmp.Path() / "config").string();
-        const std::string data = (Tmp.Path() / "data").string();
-        const std::string path = (Tmp.Path() / "bin").string() + ":" + std::getenv("PATH");
-        const std::string program = std::string(TANDREL_GAME_DIR) + "/tandrel";
-        Pid = fork();
-        if (Pid == 0)
-        {
-            setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-            setenv("XDG_DATA_HOME", data.c_str(), 1);
-            setenv("PATH", path.c_str(), 1);
-            setenv("NO_AT_BRIDGE", "1", 1);
-            execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-    }
-
-    // The id of the visible window with exactly this title, or "" after ten seconds.
-    static std::string WaitForWindow(const std::string& title)
-    {
-        for (int i = 0; i < 500; ++i)
-        {
-            const std::string id = Shell("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null | head -1");
-            if (!id.empty())
-            {
-                return id;
-            }
-            std::this_thread::sleep_for(20ms);
-        }
-        return "";
-    }
-
-    // True once no visible window has this title (within five seconds).
-    static bool WaitForWindowGone(const std::string& title)
-    {
-        for (int i = 0; i < 250; ++i)
-        {
-            if (Shell("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null | head -1").empty())
-            {
-                return true;
-            }
-            std::this_thread::sleep_for(20ms);
-        }
-        return false;
-    }
-
-    static void Keys(const std::string& window, const std::string& keys)
-    {
-        Shell("xdotool windowfocus --sync " + window + " 2>/dev/null; xdotool key --delay 60 " + keys);
-    }
-
-    // The exit status, or -1 when the program is still running after five seconds.
-    int WaitForExit()
-    {
-        for (int i = 0; i < 250; ++i)
-        {
-            int status = 0;
-            if (waitpid(Pid, &status, WNOHANG) == Pid)
-            {
-                Pid = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            std::this_thread::sleep_for(20ms);
-        }
-        return -1;
-    }
-
-private:
-    const TempFolder& Tmp;
-    pid_t Pid = -1;
-};
 
 const std::string StoredSettings = "# kept as written\n[Tandrel]\nSoundVol=300\nMusicVol=120\nFullscreen=1\n"
                                    "Resolution=6\nColor=0\nDesktop=1\nTexture=2\nHelp=1\nWriteDebug=0\n"
@@ -152,6 +34,20 @@ TEST(Launcher, AppearsTitledTandrelAndExitWritesNoSettings)
     // A save would have rewritten SoundVol as 44 and dropped nothing else; the file is
     // exactly as it was.
     EXPECT_EQ(ReadFile(program.SettingsFile()), StoredSettings);
+}
+
+TEST(Launcher, CloseBoxEndsWithoutSaving)
+{
+    TempFolder tmp;
+    TProgram program(tmp);
+    tmp.Write("config/tandrel/settings.ini", StoredSettings);
+    program.Start();
+    const std::string window = TProgram::WaitForWindow("Tandrel");
+    ASSERT_FALSE(window.empty());
+    TProgram::CloseWindow(window);
+    EXPECT_EQ(program.WaitForExit(), 0);
+    EXPECT_EQ(ReadFile(program.SettingsFile()), StoredSettings);
+    EXPECT_FALSE(std::filesystem::exists(program.DebugFile())) << "no main window was made";
 }
 
 TEST(Launcher, FirstRunWritesTheDefaultsBeforeTheWindowShows)

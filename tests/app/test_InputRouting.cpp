@@ -28,6 +28,7 @@ public:
     void EnterMainMenu() override { Calls.push_back("EnterMainMenu"); }
     void CreateHiScores() override {}
     THiScores* HiScores() override { return &Scores; }
+    bool Animating() const override { return false; }
     void DrawMenuOverlay() override {}
     void DrawHiScoreTable(double) override {}
     void MenuCommand(uint16_t key) override { Calls.push_back("MenuCommand " + std::to_string(key)); }

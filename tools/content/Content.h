@@ -1,0 +1,18 @@
+// The list of everything the generator makes, one job per independent group of files.
+#pragma once
+
+#include "Output.h"
+#include "Sources.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct TContentJob
+{
+    std::string Name;
+    std::function<void(const TOutput&, const TSources&)> Make;
+};
+
+// Longest jobs first, so that the workers finish together.
+std::vector<TContentJob> ContentJobs();

@@ -1,0 +1,17 @@
+// The two bitmap fonts of the game: glyph images in rows and their boundary files.
+#pragma once
+
+#include "Output.h"
+#include "Sources.h"
+
+#include <string_view>
+
+// The 51 glyphs in the order the game looks them up.
+inline constexpr std::string_view FontGlyphs = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ:,!<>'-.+/|=?@$";
+// Height of one glyph row in the font pictures: the game draws every glyph 40 pixels high.
+inline constexpr int FontRowHeight = 40;
+inline constexpr int FontTextureWidth = 512;
+
+// data/font.dat + font.tga (labels and high scores) and data/font1.dat + font1.tga
+// (the numbers of the game display).
+void MakeFonts(const TOutput& out, const TSources& sources);

@@ -1,0 +1,42 @@
+// Writes the generated files below the program folder: TGA (32-bit, alpha), JPEG, text, Ogg.
+#pragma once
+
+#include "Image.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct TSound;
+
+class TOutput
+{
+public:
+    explicit TOutput(std::filesystem::path root, std::filesystem::path previews = {})
+        : Root(std::move(root)), Previews(std::move(previews))
+    {
+    }
+
+    const std::filesystem::path& RootFolder() const { return Root; }
+    // The full path of a file below the root; its folder is made if missing.
+    std::filesystem::path Prepare(const std::string& relative) const;
+
+    void WriteText(const std::string& relative, const std::string& text) const;
+    // Uncompressed 32-bit Targa with 8 alpha bits, rows stored bottom-up.
+    void WriteTga(const std::string& relative, const TImage& image) const;
+    void WriteJpeg(const std::string& relative, const TImage& image, int quality = 92) const;
+    // An uncompressed PNG of the picture over black, for looking at while drawing.
+    void WritePreview(const std::string& relative, const TImage& image) const;
+    // Ogg Vorbis at the sound's rate; `quality` is libvorbis' -0.1..1 scale.
+    void WriteOgg(const std::string& relative, const TSound& sound, float quality) const;
+
+private:
+    std::filesystem::path Root;
+    // When set, every TGA is also written here as a JPEG over a checkerboard, for looking at.
+    std::filesystem::path Previews;
+};
+
+// The 8-bit straight-alpha pixels a TGA of this picture holds, top row first, RGBA order.
+// Fully transparent pixels take the colour of their nearest visible neighbours so that
+// filtered edges do not darken.
+std::vector<uint8_t> ToRgba8(const TImage& image);

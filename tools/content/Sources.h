@@ -1,0 +1,20 @@
+// Where the generator finds its free inputs, and the shared look of the game.
+#pragma once
+
+#include <filesystem>
+
+struct TSources
+{
+    std::filesystem::path FontFolder; // the DejaVu fonts of Debian's font packages
+    std::filesystem::path Espeak;     // the espeak-ng program
+
+    std::filesystem::path Font(const char* name) const { return FontFolder / name; }
+};
+
+// Font files used across the content.
+inline constexpr const char* SansBold = "DejaVuSans-Bold.ttf";
+inline constexpr const char* SansCondensedBold = "DejaVuSansCondensed-Bold.ttf";
+inline constexpr const char* Sans = "DejaVuSans.ttf";
+inline constexpr const char* SansCondensed = "DejaVuSansCondensed.ttf";
+inline constexpr const char* SerifBold = "DejaVuSerif-Bold.ttf";
+inline constexpr const char* SerifCondensedBold = "DejaVuSerifCondensed-Bold.ttf";

@@ -1,0 +1,139 @@
+// The announcer: espeak-ng says the words, our DSP makes them a voice of the game (lower
+// pitch, presence, a doubled chorus, a room).
+#include "Sounds.h"
+
+#include "Audio.h"
+#include "Synth.h"
+
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace
+{
+struct TVoiceLine
+{
+    const char* Name;
+    const char* Text;
+    int Speed;        // espeak-ng words per minute
+    int Pitch;        // espeak-ng base pitch 0..99
+    double Lower;     // our pitch factor (< 1 lowers)
+    double Room;      // reverb room size
+    float Wet;
+};
+
+std::string Quote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s)
+    {
+        q += (c == '\'') ? std::string("'\\''") : std::string(1, c);
+    }
+    return q + "'";
+}
+
+std::vector<float> Speak(const TSources& sources, const TVoiceLine& line, int& rate)
+{
+    const std::string command = Quote(sources.Espeak.string()) + " -v en-us+m3 -s " +
+                                std::to_string(line.Speed) + " -p " + std::to_string(line.Pitch) +
+                                " --stdout " + Quote(line.Text);
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+    {
+        throw std::runtime_error("cannot run " + sources.Espeak.string());
+    }
+    std::vector<unsigned char> bytes;
+    unsigned char buffer[65536];
+    size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+    {
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    }
+    if (pclose(pipe) != 0 || bytes.empty())
+    {
+        throw std::runtime_error(sources.Espeak.string() + " failed to speak \"" + line.Text + "\"");
+    }
+    return ParseWav(bytes, rate);
+}
+
+// A gentle compressor: evens the syllables out so the words carry over the music.
+void Compress(std::vector<float>& v, float threshold, float ratio)
+{
+    float env = 0;
+    const float attack = 1.0f - std::exp(-1.0f / (0.003f * SampleRate));
+    const float release = 1.0f - std::exp(-1.0f / (0.08f * SampleRate));
+    for (float& x : v)
+    {
+        const float a = std::fabs(x);
+        env += (a > env ? attack : release) * (a - env);
+        if (env > threshold)
+        {
+            const float over = env / threshold;
+            x *= std::pow(over, 1.0f / ratio - 1.0f);
+        }
+    }
+}
+
+TSound Shape(std::vector<float> speech, int rate, const TVoiceLine& line)
+{
+    // Lower the pitch by playing the speech back slower.
+    std::vector<float> v = Resample(speech, rate, SampleRate / line.Lower);
+    // Clear the rumble, lift the presence.
+    TSvf lowCut;
+    lowCut.Set(110.0, 0.7);
+    TSvf presence;
+    presence.Set(2800.0, 0.9);
+    TSvf air;
+    air.Set(7000.0, 0.7);
+    for (float& x : v)
+    {
+        const double lc = lowCut.High(x);
+        x = static_cast<float>(lc + 0.45 * presence.Band(lc) + 0.15 * air.High(lc));
+    }
+    float peak = 0;
+    for (float x : v)
+    {
+        peak = std::max(peak, std::fabs(x));
+    }
+    for (float& x : v)
+    {
+        x /= std::max(peak, 1e-6f);
+    }
+    Compress(v, 0.25f, 3.0f);
+
+    // Doubling: two slightly delayed, slowly wavering copies spread left and right.
+    const double lead = 0.03;
+    TSound s = TSound::Stereo(static_cast<double>(v.size()) / SampleRate + lead);
+    TDelayLine delay(4096);
+    TOsc wobbleL(0.0);
+    TOsc wobbleR(0.37);
+    for (size_t i = 0; i < s.Frames(); ++i)
+    {
+        const float dry = i < v.size() ? v[i] : 0.0f;
+        delay.Write(dry);
+        const float l = delay.Read((0.012 + 0.0015 * wobbleL.Sine(0.7)) * SampleRate);
+        const float r = delay.Read((0.019 + 0.0015 * wobbleR.Sine(0.9)) * SampleRate);
+        s.At(i, 0) = dry + 0.35f * l - 0.1f * r;
+        s.At(i, 1) = dry + 0.35f * r - 0.1f * l;
+    }
+    return WithReverb(s, line.Room, 0.45, line.Wet, 1.0);
+}
+} // namespace
+
+void MakeVoices(const TOutput& out, const TSources& sources)
+{
+    const TVoiceLine lines[] = {
+        {"vDouble", "Double score!", 150, 45, 0.88, 0.55, 0.25f},
+        {"vTriple", "Triple score!", 150, 48, 0.88, 0.55, 0.25f},
+        {"vQuadro", "Quadro score!", 150, 50, 0.88, 0.6, 0.27f},
+        {"vExcellent", "Excellent!", 140, 60, 0.9, 0.65, 0.3f},
+        {"vTandrel", "Tandrel!", 120, 40, 0.8, 0.85, 0.4f},
+    };
+    for (const TVoiceLine& line : lines)
+    {
+        int rate = 0;
+        std::vector<float> speech = Speak(sources, line, rate);
+        FinishEffect(out, line.Name, Shape(std::move(speech), rate, line), 1.1f);
+    }
+}
