@@ -1,5 +1,19 @@
 #include "MenuFrontEnd.h"
 
+void TMenuFrontEnd::EnterMainMenu()
+{
+    if (CurrentGame)
+    {
+        Front.Game = CurrentGame(); // a load sequence run again makes a new game object
+    }
+    Front.EnterMainMenu();
+}
+
+bool TMenuFrontEnd::Animating() const
+{
+    return Front.HiScores && Front.HiScores->Entering;
+}
+
 void TMenuFrontEnd::HandleMouseMove(float x, float y)
 {
     if (Front.Menu)

@@ -5,15 +5,25 @@
 #include "FrontEnd.h"
 #include "Menu.h"
 
+#include <functional>
+
+class TGame;
+
 class TMenuFrontEnd final : public IFrontEnd
 {
 public:
-    explicit TMenuFrontEnd(TFrontEnd& front) : Front(front) {}
+    // currentGame: the game object of the load sequence (made after the menu is read).
+    TMenuFrontEnd(TFrontEnd& front, std::function<TGame*()> currentGame = {}) :
+        Front(front), CurrentGame(std::move(currentGame))
+    {
+    }
 
     void LoadMenu(TLoadingBar& bar) override { Front.LoadMenu(&bar); }
-    void EnterMainMenu() override { Front.EnterMainMenu(); }
+    void EnterMainMenu() override;
     void CreateHiScores() override { Front.CreateHiScores(); }
     THiScores* HiScores() override { return Front.HiScores.get(); }
+    // The caret of a name being typed pulses.
+    bool Animating() const override;
     void DrawMenuOverlay() override { Front.DrawFrontEnd(); }
     void DrawHiScoreTable(double totalTime) override { Front.DrawScores(totalTime); }
     void MenuCommand(uint16_t key) override { Front.MenuCommand(key); }
@@ -26,4 +36,5 @@ public:
 
 private:
     TFrontEnd& Front;
+    std::function<TGame*()> CurrentGame;
 };
