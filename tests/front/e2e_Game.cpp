@@ -317,6 +317,39 @@ public:
         const TPlace p = TestPlace(screen, item);
         Click(p.X, p.Y, button);
     }
+    void MovePointer(float x, float y) const
+    {
+        Shell("xdotool mousemove --window " + Window + " " + std::to_string(PixelX(x)) + " " +
+              std::to_string(PixelY(y)));
+    }
+
+    // Polls until the board looks the same in two screenshots 300 ms apart: cubes have
+    // grown, moved and settled (the board takes clicks only then).
+    bool WaitForStillBoard() const
+    {
+        auto board = [&] {
+            const TShot shot = Grab(Window);
+            std::vector<int> v;
+            for (int y = PixelY(4.6f); y <= PixelY(-4.6f); y += 2)
+            {
+                for (int x = PixelX(4.6f); x <= PixelX(-4.6f); x += 2)
+                {
+                    const TRgb c = shot.Width > 0 ? shot.At(x, y) : TRgb{};
+                    v.push_back(c.r << 16 | c.g << 8 | c.b);
+                }
+            }
+            return v;
+        };
+        std::vector<int> before = board();
+        return WaitUntil([&] {
+            std::this_thread::sleep_for(300ms);
+            std::vector<int> now = board();
+            const bool still = now == before;
+            before = std::move(now);
+            return still;
+        });
+    }
+
     void Keys(const std::string& keys) const
     {
         std::this_thread::sleep_for(350ms);
@@ -476,12 +509,14 @@ TEST(GameEndToEnd, PlayPauseLeaveResumeAndMoveACube)
     startNormal("10");
     int fx = 0, fy = 0, tx = 0, ty = 0;
     ASSERT_TRUE(ChooseMove(resumed, fx, fy, tx, ty)) << "no cube with a free neighbour";
-    std::this_thread::sleep_for(1500ms); // the resumed cubes grow back before the board takes clicks
+    ASSERT_TRUE(run.WaitForStillBoard()) << "the resumed cubes never settled";
     const int kind = KindAt(resumed, fx, fy);
     run.Click(static_cast<float>(fx - 5), static_cast<float>(fy - 5));
     run.Screenshot("11-selected");
     run.Click(static_cast<float>(tx - 5), static_cast<float>(ty - 5));
-    std::this_thread::sleep_for(1500ms); // the move and the turn that follows
+    // Off the board, so no cube turns under the cursor, until the move and its turn are over.
+    run.MovePointer(-7.0f, -4.0f);
+    EXPECT_TRUE(run.WaitForStillBoard()) << "the board never settled after the move";
     run.Screenshot("12-moved");
     fs::remove(save);
     run.Keys("Escape");
