@@ -13,8 +13,8 @@ class TMenuFrontEnd final : public IFrontEnd
 {
 public:
     // currentGame: the game object of the load sequence (made after the menu is read).
-    TMenuFrontEnd(TFrontEnd& front, std::function<TGame*()> currentGame = {}) :
-        Front(front), CurrentGame(std::move(currentGame))
+    TMenuFrontEnd(TFrontEnd& front, std::function<TGame*()> currentGame = {})
+        : Front(front), CurrentGame(std::move(currentGame))
     {
     }
 

@@ -46,9 +46,11 @@ void TD3DMenu::SetScreenCount(int n)
     CurrentScreen = 1;
 }
 
-bool TD3DMenu::AddItem(const std::shared_ptr<TDevice>& device, int screen, const std::filesystem::path& normalImage,
-                       const std::filesystem::path& highlightImage, const TVector3& position, const TVector3& scale,
-                       const TVector3& rotation, bool visible, bool selectable)
+bool TD3DMenu::AddItem(const std::shared_ptr<TDevice>& device, int screen,
+                       const std::filesystem::path& normalImage,
+                       const std::filesystem::path& highlightImage, const TVector3& position,
+                       const TVector3& scale, const TVector3& rotation, bool visible,
+                       bool selectable)
 {
     if (screen < 1 || screen > ScreenCount || Screens[screen].ItemCount >= MenuMaxItems)
     {
@@ -208,8 +210,7 @@ TMenuKeyResult TD3DMenu::HandleKey(int key)
             Play(snMenuEsc);
         }
         return {CurrentScreen, maBack, s.SelectedItem};
-    default:
-        return {};
+    default: return {};
     }
 }
 

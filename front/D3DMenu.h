@@ -93,9 +93,10 @@ public:
     void SetScreenCount(int n);
     // Appends one item to a screen; a sprite is made only when its image exists. False
     // (and nothing added) for a screen outside 1..ScreenCount or a screen already full.
-    bool AddItem(const std::shared_ptr<TDevice>& device, int screen, const std::filesystem::path& normalImage,
-                 const std::filesystem::path& highlightImage, const TVector3& position, const TVector3& scale,
-                 const TVector3& rotation, bool visible, bool selectable);
+    bool AddItem(const std::shared_ptr<TDevice>& device, int screen,
+                 const std::filesystem::path& normalImage,
+                 const std::filesystem::path& highlightImage, const TVector3& position,
+                 const TVector3& scale, const TVector3& rotation, bool visible, bool selectable);
     // Makes screen k current and highlights its lowest-numbered visible selectable item.
     void ShowScreen(int k);
     // On the current screen: hides one item, shows another and highlights it.

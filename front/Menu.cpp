@@ -48,8 +48,8 @@ int Skin(const TOptions& options)
 
 TFrontEnd::TFrontEnd(IFrontHost& host, TRenderer& renderer, TOptions& options, TGameState& state,
                      fs::path programFolder, fs::path userFolder)
-    : Host(host), Renderer(renderer), Options(options), State(state), ProgramFolder(std::move(programFolder)),
-      UserFolder(std::move(userFolder))
+    : Host(host), Renderer(renderer), Options(options), State(state),
+      ProgramFolder(std::move(programFolder)), UserFolder(std::move(userFolder))
 {
 }
 
@@ -59,7 +59,8 @@ TFrontEnd::~TFrontEnd() = default;
 
 void TFrontEnd::LoadMenu(TLoadingBar* bar)
 {
-    auto step = [bar](int n) {
+    auto step = [bar](int n)
+    {
         if (bar != nullptr)
         {
             bar->SetProgress(n);
@@ -96,8 +97,9 @@ void TFrontEnd::LoadMenu(TLoadingBar* bar)
                 step(6);
             }
             const TMenuItemData& d = items[i - 1];
-            Menu->AddItem(Renderer.Device, s, ProgramFolder / d.NormalImage, ProgramFolder / d.HighlightImage,
-                          d.Position, d.Scale, d.Rotation, d.Visible, d.Selectable);
+            Menu->AddItem(Renderer.Device, s, ProgramFolder / d.NormalImage,
+                          ProgramFolder / d.HighlightImage, d.Position, d.Scale, d.Rotation,
+                          d.Visible, d.Selectable);
         }
     }
     Menu->ShowScreen(1);
@@ -151,15 +153,9 @@ void TFrontEnd::MenuCommand(int key)
     const bool activate = r.Action == maActivate;
     switch (r.Screen)
     {
-    case 1:
-        MainMenuCommand(r.Action, r.Item);
-        break;
-    case 2:
-        PlayMenuCommand(r.Action, r.Item);
-        break;
-    case 3:
-        OptionsCommand(r.Action, r.Item);
-        break;
+    case 1: MainMenuCommand(r.Action, r.Item); break;
+    case 2: PlayMenuCommand(r.Action, r.Item); break;
+    case 3: OptionsCommand(r.Action, r.Item); break;
     case 4:
         if (activate && r.Item == 1 && Game != nullptr)
         {
@@ -179,9 +175,7 @@ void TFrontEnd::MenuCommand(int key)
             Menu->ShowScreen(4);
         }
         break;
-    case 6:
-        HiScoresCommand(r.Action, r.Item);
-        break;
+    case 6: HiScoresCommand(r.Action, r.Item); break;
     case 7:
         if (activate && (r.Item == 2 || r.Item == 3) && Game != nullptr)
         {
@@ -193,9 +187,7 @@ void TFrontEnd::MenuCommand(int key)
             Menu->ShowScreen(4);
         }
         break;
-    case 9:
-        TutorialCommand(r.Action, r.Item);
-        break;
+    case 9: TutorialCommand(r.Action, r.Item); break;
     case 10:
         if (!activate)
         {
@@ -216,8 +208,7 @@ void TFrontEnd::MenuCommand(int key)
             Menu->SwapItem(3, 2);
         }
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -229,12 +220,8 @@ void TFrontEnd::MainMenuCommand(TMenuAction action, int item)
     }
     switch (item)
     {
-    case 1:
-        Menu->ShowScreen(2);
-        break;
-    case 2:
-        OpenOptions();
-        break;
+    case 1: Menu->ShowScreen(2); break;
+    case 2: OpenOptions(); break;
     case 3:
         if (HiScores)
         {
@@ -245,11 +232,8 @@ void TFrontEnd::MainMenuCommand(TMenuAction action, int item)
             Menu->SwapItem(3, 2);
         }
         break;
-    case 4:
-        Host.CloseMainWindow();
-        break;
-    default:
-        break;
+    case 4: Host.CloseMainWindow(); break;
+    default: break;
     }
 }
 
@@ -333,26 +317,13 @@ void TFrontEnd::OptionsCommand(TMenuAction action, int item)
         Options.Reload();
         Menu->ShowScreen(1);
         break;
-    case optSoundDown:
-        Options.SoundVol = VolumeDown(Options.SoundVol);
-        break;
-    case optSoundUp:
-        Options.SoundVol = VolumeUp(Options.SoundVol);
-        break;
-    case optMusicDown:
-        Options.MusicVol = VolumeDown(Options.MusicVol);
-        break;
-    case optMusicUp:
-        Options.MusicVol = VolumeUp(Options.MusicVol);
-        break;
-    case optSkinDown:
-        StepSkin(-1);
-        break;
-    case optSkinUp:
-        StepSkin(+1);
-        break;
-    default:
-        break;
+    case optSoundDown: Options.SoundVol = VolumeDown(Options.SoundVol); break;
+    case optSoundUp: Options.SoundVol = VolumeUp(Options.SoundVol); break;
+    case optMusicDown: Options.MusicVol = VolumeDown(Options.MusicVol); break;
+    case optMusicUp: Options.MusicVol = VolumeUp(Options.MusicVol); break;
+    case optSkinDown: StepSkin(-1); break;
+    case optSkinUp: StepSkin(+1); break;
+    default: break;
     }
     UpdateVolumeBars();
     Host.ApplySoundVolume();
@@ -435,7 +406,8 @@ fs::path TFrontEnd::SkinTexture(int k) const
 {
     // Joker, bomb, shot and stone look the same in every skin.
     const int skin = (k == 7 || k == 8 || k == 9 || k == 17) ? 1 : Skin(Options);
-    return ProgramFolder / "Images" / ("Skin" + std::to_string(skin)) / ("tex" + std::to_string(k) + ".tga");
+    return ProgramFolder / "Images" / ("Skin" + std::to_string(skin)) /
+           ("tex" + std::to_string(k) + ".tga");
 }
 
 void TFrontEnd::StartGame()
@@ -483,7 +455,8 @@ void TFrontEnd::ResumeSavedGame()
     catch (const std::exception& e)
     {
         // The damaged file is left as it is and the new game goes on.
-        Host.ShowMessage(std::string(e.what()) + "\nThe saved game cannot be resumed; a new game starts.");
+        Host.ShowMessage(std::string(e.what()) +
+                         "\nThe saved game cannot be resumed; a new game starts.");
         g.NewGame();
         g.EndPhase = epPlaying;
     }

@@ -10,7 +10,8 @@
 namespace fs = std::filesystem;
 
 TTutorial::TTutorial(std::shared_ptr<TDevice> device, fs::path programFolder, fs::path userFolder)
-    : Device(std::move(device)), ProgramFolder(std::move(programFolder)), UserFolder(std::move(userFolder))
+    : Device(std::move(device)), ProgramFolder(std::move(programFolder)),
+      UserFolder(std::move(userFolder))
 {
     ConvertPages();
     PageSprite = std::make_unique<T3DSprite>(Device, PageFile(1));
@@ -48,7 +49,8 @@ void TTutorial::ConvertPages() const
     std::error_code ec;
     for (int n = 1; n <= TutorialPages; ++n)
     {
-        if (fs::is_regular_file(ShippedPage(n, ".bmp"), ec) || fs::is_regular_file(ConvertedPage(n), ec))
+        if (fs::is_regular_file(ShippedPage(n, ".bmp"), ec) ||
+            fs::is_regular_file(ConvertedPage(n), ec))
         {
             continue;
         }

@@ -31,8 +31,8 @@ void WriteBytes(const fs::path& file, const std::string& bytes)
 }
 
 // One item of the test menu, in the seven lines of the menu file.
-void Item(std::ostringstream& s, int screen, int item, float x, float y, float w, float h, bool visible,
-          bool selectable)
+void Item(std::ostringstream& s, int screen, int item, float x, float y, float w, float h,
+          bool visible, bool selectable)
 {
     s << "Images/Menu/s" << screen << "i" << item << ".tga\n";
     s << "Images/Menu/s" << screen << "i" << item << "h.tga\n";
@@ -49,27 +49,22 @@ struct TItemSpec
 // Visible and selectable flags of each screen's items, as the game's own menu has them.
 std::vector<TItemSpec> ScreenItems(int screen)
 {
-    const TItemSpec on{true, true}, caption{true, false}, hiddenButton{false, true}, hidden{false, false};
+    const TItemSpec on{true, true}, caption{true, false}, hiddenButton{false, true},
+        hidden{false, false};
     switch (screen)
     {
     case 1:
-    case 2:
-        return {on, on, on, on};
+    case 2: return {on, on, on, on};
     case 3:
-        return {on,      on,      hidden,  on,      caption, on,      caption, on,      caption, on,
-                caption, on,      caption, on,      caption, caption, caption, caption, caption};
-    case 4:
-        return {on};
+        return {on,      on, hidden,  on, caption, on,      caption, on,      caption, on,
+                caption, on, caption, on, caption, caption, caption, caption, caption};
+    case 4: return {on};
     case 5:
-    case 7:
-        return {caption, on, on};
+    case 7: return {caption, on, on};
     case 6:
-    case 10:
-        return {on, on, hiddenButton};
-    case 9:
-        return {on, on, on};
-    default:
-        return {on};
+    case 10: return {on, on, hiddenButton};
+    case 9: return {on, on, on};
+    default: return {on};
     }
 }
 } // namespace
@@ -105,10 +100,10 @@ void WriteImage(const fs::path& file, int width, int height, uint32_t argb)
     }
     else
     {
-        Put(b, 0, 2);  // no image id, no colour map
-        Put(b, 2, 1);  // uncompressed true colour
-        Put(b, 0, 5);  // colour map spec
-        Put(b, 0, 4);  // origin
+        Put(b, 0, 2); // no image id, no colour map
+        Put(b, 2, 1); // uncompressed true colour
+        Put(b, 0, 5); // colour map spec
+        Put(b, 0, 4); // origin
         Put(b, width, 2);
         Put(b, height, 2);
         Put(b, 32, 1);
@@ -186,7 +181,8 @@ void WriteProgramFolder(const fs::path& folder)
                 h = 0.3f;
             }
             Item(s, screen, i, x, y, w, h, items[i - 1].Visible, items[i - 1].Selectable);
-            WriteImage(folder / "Images" / "Menu" / ("s" + std::to_string(screen) + "i" + std::to_string(i) + ".tga"),
+            WriteImage(folder / "Images" / "Menu" /
+                           ("s" + std::to_string(screen) + "i" + std::to_string(i) + ".tga"),
                        NormalWidth(screen, i), 1);
             WriteImage(folder / "Images" / "Menu" /
                            ("s" + std::to_string(screen) + "i" + std::to_string(i) + "h.tga"),
@@ -207,7 +203,8 @@ void WriteProgramFolder(const fs::path& folder)
     {
         for (int k = 0; k <= 17; ++k)
         {
-            WriteImage(folder / "Images" / ("Skin" + std::to_string(skin)) / ("tex" + std::to_string(k) + ".tga"),
+            WriteImage(folder / "Images" / ("Skin" + std::to_string(skin)) /
+                           ("tex" + std::to_string(k) + ".tga"),
                        skin, k + 1);
         }
     }
@@ -221,8 +218,8 @@ void WriteProgramFolder(const fs::path& folder)
 
 TFrontFixture::TFrontFixture()
     : Program(Tmp.Path() / "program"), User(Tmp.Path() / "user"),
-      Options(Tmp.Path() / "config" / "tandrel" / "settings.ini"), Play(Program / "data", User / "data"),
-      Front(Host, Renderer.R, Options, State, Program, User)
+      Options(Tmp.Path() / "config" / "tandrel" / "settings.ini"),
+      Play(Program / "data", User / "data"), Front(Host, Renderer.R, Options, State, Program, User)
 {
     SetDebugLogFolder(User);
     WriteProgramFolder(Program);

@@ -19,7 +19,8 @@
 #include <vector>
 
 // An uncompressed 32-bit TGA (or, by extension .bmp, a 24-bit BMP) of one colour.
-void WriteImage(const std::filesystem::path& file, int width, int height, uint32_t argb = 0xFF808080);
+void WriteImage(const std::filesystem::path& file, int width, int height,
+                uint32_t argb = 0xFF808080);
 // A baseline JPEG of one colour.
 void WriteJpeg(const std::filesystem::path& file, int width, int height, uint8_t grey);
 
@@ -85,7 +86,8 @@ void WriteProgramFolder(const std::filesystem::path& folder);
 float ItemY(int item);
 
 // A front end over a real game, real settings and a recording renderer, reached by the
-// shell's input routing, with a clock the test moves: Key() and Click() wait out the menu's 0.25 s guard first.
+// shell's input routing, with a clock the test moves: Key() and Click() wait out the menu's 0.25 s
+// guard first.
 struct TFrontFixture
 {
     TFrontFixture();
@@ -99,7 +101,10 @@ struct TFrontFixture
     void ClickItem(int item, int button = 0);
     int Screen() const { return Front.Menu->CurrentScreen; }
     int Selected() const { return Front.Menu->Current().SelectedItem; }
-    bool Visible(int screen, int item) const { return Front.Menu->Screens[screen].Items[item].Visible; }
+    bool Visible(int screen, int item) const
+    {
+        return Front.Menu->Screens[screen].Items[item].Visible;
+    }
 
     TempFolder Tmp;
     std::filesystem::path Program;

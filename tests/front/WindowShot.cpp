@@ -37,9 +37,9 @@ TShot Grab(const std::string& window)
                 for (int x = 0; x < a.width; ++x)
                 {
                     const unsigned long p = XGetPixel(image, x, y);
-                    shot.Pixels[static_cast<size_t>(y) * a.width + x] = {static_cast<int>((p >> 16) & 0xFF),
-                                                                         static_cast<int>((p >> 8) & 0xFF),
-                                                                         static_cast<int>(p & 0xFF)};
+                    shot.Pixels[static_cast<size_t>(y) * a.width + x] = {
+                        static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
+                        static_cast<int>(p & 0xFF)};
                 }
             }
             XDestroyImage(image);
@@ -51,7 +51,8 @@ TShot Grab(const std::string& window)
 
 void SavePng(const TShot& shot, const std::filesystem::path& file)
 {
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, shot.Width, shot.Height, 24, SDL_PIXELFORMAT_RGB24);
+    SDL_Surface* s =
+        SDL_CreateRGBSurfaceWithFormat(0, shot.Width, shot.Height, 24, SDL_PIXELFORMAT_RGB24);
     if (s == nullptr)
     {
         return;
@@ -71,4 +72,3 @@ void SavePng(const TShot& shot, const std::filesystem::path& file)
     IMG_SavePNG(s, file.string().c_str());
     SDL_FreeSurface(s);
 }
-

@@ -39,12 +39,14 @@ TRgb ItemColour(int screen, int item, bool highlighted)
 
 bool Near(const TRgb& a, const TRgb& b, int tolerance = 6)
 {
-    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
+           std::abs(a.b - b.b) <= tolerance;
 }
 
 std::string Text(const TRgb& c)
 {
-    return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) + ")";
+    return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) +
+           ")";
 }
 
 // Where each item of the test menu lies: (x, y, width, height) in world units.
@@ -72,7 +74,8 @@ TPlace TestPlace(int screen, int item)
         // Rows of button, caption, button: sound (4..6, caption 3 spare), music, skin.
         const int row = item == 3 ? 0 : (item - 4) / 4;
         const int column = item == 3 ? 1 : (item - 4) % 4;
-        return {3.5f - 1.5f * static_cast<float>(column), 2.0f - 1.8f * static_cast<float>(row), 1.2f, 0.8f};
+        return {3.5f - 1.5f * static_cast<float>(column), 2.0f - 1.8f * static_cast<float>(row),
+                1.2f, 0.8f};
     }
     if (screen == 4 || screen == 5 || screen == 7)
     {
@@ -88,8 +91,25 @@ void WriteTestMenu(const fs::path& program)
         {},
         {{1, 1}, {1, 1}, {1, 1}, {1, 1}},
         {{1, 1}, {1, 1}, {1, 1}, {1, 1}},
-        {{1, 1}, {1, 1}, {0, 0}, {1, 1}, {1, 0}, {1, 1}, {1, 0}, {1, 1}, {1, 0}, {1, 1},
-         {1, 0}, {1, 1}, {1, 0}, {1, 1}, {1, 0}, {1, 0}, {1, 0}, {1, 0}, {1, 0}},
+        {{1, 1},
+         {1, 1},
+         {0, 0},
+         {1, 1},
+         {1, 0},
+         {1, 1},
+         {1, 0},
+         {1, 1},
+         {1, 0},
+         {1, 1},
+         {1, 0},
+         {1, 1},
+         {1, 0},
+         {1, 1},
+         {1, 0},
+         {1, 0},
+         {1, 0},
+         {1, 0},
+         {1, 0}},
         {{1, 1}},
         {{1, 0}, {1, 1}, {1, 1}},
         {{1, 1}, {1, 1}, {0, 1}},
@@ -105,7 +125,8 @@ void WriteTestMenu(const fs::path& program)
         s << "--- screen " << screen << "\n" << flags[screen].size() << "\n";
         for (int i = 1; i <= static_cast<int>(flags[screen].size()); ++i)
         {
-            const std::string base = "Images/TestMenu/s" + std::to_string(screen) + "i" + std::to_string(i);
+            const std::string base =
+                "Images/TestMenu/s" + std::to_string(screen) + "i" + std::to_string(i);
             for (const bool high : {false, true})
             {
                 const TRgb c = ItemColour(screen, i, high);
@@ -208,8 +229,8 @@ public:
             fs::remove(Program / "Images" / "Tutorial");
             for (int n = 1; n <= 9; ++n)
             {
-                WriteJpeg(Program / "Images" / "Tutorial" / ("tut" + std::to_string(n) + ".jpg"), 64, 48,
-                          static_cast<uint8_t>(20 + 25 * n));
+                WriteJpeg(Program / "Images" / "Tutorial" / ("tut" + std::to_string(n) + ".jpg"),
+                          64, 48, static_cast<uint8_t>(20 + 25 * n));
             }
         }
         WriteTestMenu(Program);
@@ -256,9 +277,13 @@ public:
         {
             return ::testing::AssertionFailure() << "no game window";
         }
-        if (!WaitUntil([&] { return ReadFile(DebugFile()).find(" ... Loading finished") != std::string::npos; }))
+        if (!WaitUntil(
+                [&] {
+                    return ReadFile(DebugFile()).find(" ... Loading finished") != std::string::npos;
+                }))
         {
-            return ::testing::AssertionFailure() << "loading did not finish:\n" << ReadFile(DebugFile());
+            return ::testing::AssertionFailure() << "loading did not finish:\n"
+                                                 << ReadFile(DebugFile());
         }
         Shell("xdotool windowfocus --sync " + Window + " 2>/dev/null");
         return ::testing::AssertionSuccess();
@@ -272,22 +297,25 @@ public:
         const int x = PixelX(p.X + p.W / 2 - 0.2f);
         const int y = PixelY(p.Y);
         TShot shot;
-        const bool shown = WaitUntil([&] {
-            shot = Grab(Window);
-            if (shot.Width == 0)
+        const bool shown = WaitUntil(
+            [&]
             {
-                return false;
-            }
-            const TRgb c = shot.At(x, y);
-            return Near(c, ItemColour(screen, item, false)) || Near(c, ItemColour(screen, item, true));
-        });
+                shot = Grab(Window);
+                if (shot.Width == 0)
+                {
+                    return false;
+                }
+                const TRgb c = shot.At(x, y);
+                return Near(c, ItemColour(screen, item, false)) ||
+                       Near(c, ItemColour(screen, item, true));
+            });
         Screenshot(stage, shot);
         if (!shown)
         {
             return ::testing::AssertionFailure()
-                   << stage << ": screen " << screen << " item " << item << " is not shown at (" << x << ", " << y
-                   << "), found " << Text(shot.Width ? shot.At(x, y) : TRgb{}) << ", wanted "
-                   << Text(ItemColour(screen, item, false));
+                   << stage << ": screen " << screen << " item " << item << " is not shown at ("
+                   << x << ", " << y << "), found " << Text(shot.Width ? shot.At(x, y) : TRgb{})
+                   << ", wanted " << Text(ItemColour(screen, item, false));
         }
         return ::testing::AssertionSuccess();
     }
@@ -306,7 +334,8 @@ public:
         std::this_thread::sleep_for(350ms);
         const std::string px = std::to_string(PixelX(x));
         const std::string py = std::to_string(PixelY(y));
-        Shell("xdotool mousemove --window " + Window + " " + std::to_string(PixelX(x) + 2) + " " + py);
+        Shell("xdotool mousemove --window " + Window + " " + std::to_string(PixelX(x) + 2) + " " +
+              py);
         std::this_thread::sleep_for(60ms);
         Shell("xdotool mousemove --window " + Window + " " + px + " " + py);
         std::this_thread::sleep_for(120ms);
@@ -327,7 +356,8 @@ public:
     // grown, moved and settled (the board takes clicks only then).
     bool WaitForStillBoard() const
     {
-        auto board = [&] {
+        auto board = [&]
+        {
             const TShot shot = Grab(Window);
             std::vector<int> v;
             for (int y = PixelY(4.6f); y <= PixelY(-4.6f); y += 2)
@@ -341,13 +371,15 @@ public:
             return v;
         };
         std::vector<int> before = board();
-        return WaitUntil([&] {
-            std::this_thread::sleep_for(300ms);
-            std::vector<int> now = board();
-            const bool still = now == before;
-            before = std::move(now);
-            return still;
-        });
+        return WaitUntil(
+            [&]
+            {
+                std::this_thread::sleep_for(300ms);
+                std::vector<int> now = board();
+                const bool still = now == before;
+                before = std::move(now);
+                return still;
+            });
     }
 
     void Keys(const std::string& keys) const
@@ -381,8 +413,10 @@ private:
 
 std::string Settings(bool help, int soundVol = 160, int texture = 2)
 {
-    return "[Tandrel]\nSoundVol=" + std::to_string(soundVol) + "\nMusicVol=120\nFullscreen=0\nResolution=3\n"
-           "Color=1\nDesktop=0\nTexture=" + std::to_string(texture) + "\nHelp=" + (help ? "1" : "0") +
+    return "[Tandrel]\nSoundVol=" + std::to_string(soundVol) +
+           "\nMusicVol=120\nFullscreen=0\nResolution=3\n"
+           "Color=1\nDesktop=0\nTexture=" +
+           std::to_string(texture) + "\nHelp=" + (help ? "1" : "0") +
            "\nWriteDebug=0\nPseudoFullscreen=0\n";
 }
 
@@ -436,7 +470,8 @@ bool ChooseMove(const TSavedGame& s, int& fromX, int& fromY, int& toX, int& toY)
                     for (int k = 0; k < 4; ++k)
                     {
                         const int cx = x + sx + k % 2, cy = y + sy + k / 2;
-                        same += (cx == x && cy == y) || (!(cx == c[2] && cy == c[3]) && KindAt(s, cx, cy) == c[1]);
+                        same += (cx == x && cy == y) ||
+                                (!(cx == c[2] && cy == c[3]) && KindAt(s, cx, cy) == c[1]);
                     }
                     square = square || same == 4;
                 }
@@ -483,7 +518,8 @@ TEST(GameEndToEnd, PlayPauseLeaveResumeAndMoveACube)
 
     // Start again: the saved game is offered, and resuming brings its board back (leaving
     // at once writes the same board again).
-    auto startNormal = [&](const std::string& stage) {
+    auto startNormal = [&](const std::string& stage)
+    {
         run.ClickItem(1, 1);
         ASSERT_TRUE(run.WaitForScreen(2, 1, stage + "-play-menu"));
         run.ClickItem(2, 1);
@@ -525,8 +561,8 @@ TEST(GameEndToEnd, PlayPauseLeaveResumeAndMoveACube)
     ASSERT_TRUE(WaitUntil([&] { return fs::exists(save); }));
     const TSavedGame moved = ReadSave(save);
     EXPECT_TRUE(KindAt(moved, tx, ty) == kind || moved.Score > resumed.Score)
-        << "the cube of kind " << kind << " did not move from (" << fx << ", " << fy << ") to (" << tx << ", " << ty
-        << ")";
+        << "the cube of kind " << kind << " did not move from (" << fx << ", " << fy << ") to ("
+        << tx << ", " << ty << ")";
     EXPECT_GE(moved.CubeCount, resumed.CubeCount);
 
     // Exit from the main menu: the program ends and the settings are written.
@@ -556,7 +592,8 @@ TEST(GameEndToEnd, ATimedGameRunsOutTheNameGoesIntoTheTableAndTheSaveIsGone)
         table.replace(static_cast<size_t>(e) * 20 + 1, 3, "OLD");
         for (int b = 0; b < 4; ++b)
         {
-            table[static_cast<size_t>(e) * 20 + 16 + b] = static_cast<char>((static_cast<uint32_t>(points) >> (8 * b)) & 0xFF);
+            table[static_cast<size_t>(e) * 20 + 16 + b] =
+                static_cast<char>((static_cast<uint32_t>(points) >> (8 * b)) & 0xFF);
         }
     }
     run.Tmp.Write("data/tandrel/data/Hiscores.dat", table);
@@ -574,11 +611,13 @@ TEST(GameEndToEnd, ATimedGameRunsOutTheNameGoesIntoTheTableAndTheSaveIsGone)
     const fs::path save = run.UserData() / "Save2.dat";
     ASSERT_TRUE(WaitUntil([&] { return !fs::exists(save); })) << "game over keeps the saved game";
     ASSERT_TRUE(WaitUntil(
-        [&] {
+        [&]
+        {
             Shell("xdotool key shift");
             const TShot shot = Grab(run.Window);
             const TPlace p = TestPlace(6, 1);
-            return shot.Width > 0 && Near(shot.At(PixelX(p.X + p.W / 2 - 0.2f), PixelY(p.Y)), ItemColour(6, 1, false));
+            return shot.Width > 0 && Near(shot.At(PixelX(p.X + p.W / 2 - 0.2f), PixelY(p.Y)),
+                                          ItemColour(6, 1, false));
         },
         40s))
         << "no high-score table after the game";
@@ -588,12 +627,14 @@ TEST(GameEndToEnd, ATimedGameRunsOutTheNameGoesIntoTheTableAndTheSaveIsGone)
 
     run.Keys("T E S T Return");
     const fs::path scores = run.UserData() / "Hiscores.dat";
-    ASSERT_TRUE(WaitUntil([&] { return ReadFile(scores).substr(200, 5) == std::string("\x04TEST", 5); }))
+    ASSERT_TRUE(
+        WaitUntil([&] { return ReadFile(scores).substr(200, 5) == std::string("\x04TEST", 5); }))
         << "the name is not in the file";
     const std::string written = ReadFile(scores);
     EXPECT_EQ(written.size(), 400u);
-    EXPECT_EQ(written.substr(220, 4), std::string("\x03OLD", 4)); // the former first place moved down
-    EXPECT_EQ(written.substr(0, 200), table.substr(0, 200));      // the normal table untouched
+    EXPECT_EQ(written.substr(220, 4),
+              std::string("\x03OLD", 4));                    // the former first place moved down
+    EXPECT_EQ(written.substr(0, 200), table.substr(0, 200)); // the normal table untouched
     run.Screenshot("7-name-typed");
 
     run.Keys("Escape");
@@ -613,9 +654,11 @@ TEST(GameEndToEnd, OptionsReachTheSettingsFileAndTheTutorialPages)
     run.Click(-1.76f, 2.0f);                            // the sound slider: 125
     run.ClickItem(3, 14);                               // skin up: 3
     ASSERT_TRUE(run.WaitForScreen(3, 17, "3-changed"));
-    EXPECT_NE(ReadFile(run.SettingsFile()).find("SoundVol=160\n"), std::string::npos) << "saved before Save";
+    EXPECT_NE(ReadFile(run.SettingsFile()).find("SoundVol=160\n"), std::string::npos)
+        << "saved before Save";
     run.ClickItem(3, 1);
-    ASSERT_TRUE(WaitUntil([&] { return ReadFile(run.SettingsFile()).find("SoundVol=125\n") != std::string::npos; }))
+    ASSERT_TRUE(WaitUntil(
+        [&] { return ReadFile(run.SettingsFile()).find("SoundVol=125\n") != std::string::npos; }))
         << ReadFile(run.SettingsFile());
     EXPECT_NE(ReadFile(run.SettingsFile()).find("Texture=3\n"), std::string::npos);
     ASSERT_TRUE(run.WaitForScreen(1, 1, "4-saved"));
@@ -625,16 +668,21 @@ TEST(GameEndToEnd, OptionsReachTheSettingsFileAndTheTutorialPages)
     ASSERT_TRUE(run.WaitForScreen(2, 3, "5-play-menu"));
     run.ClickItem(2, 3);
     ASSERT_TRUE(run.WaitForScreen(9, 1, "6-tutorial-page-1"));
-    auto pageColour = [&](int n) {
+    auto pageColour = [&](int n)
+    {
         TImage page;
-        const fs::path bmp = run.Tmp.Path() / "data" / "tandrel" / "Images" / "Tutorial" / ("tut" + std::to_string(n) + ".bmp");
+        const fs::path bmp = run.Tmp.Path() / "data" / "tandrel" / "Images" / "Tutorial" /
+                             ("tut" + std::to_string(n) + ".bmp");
         EXPECT_TRUE(ReadImageFile(bmp, page)) << bmp;
         const uint32_t p = page.Width > 0 ? page.At(page.Width / 8, page.Height / 2) : 0;
-        return TRgb{static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF), static_cast<int>(p & 0xFF)};
+        return TRgb{static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
+                    static_cast<int>(p & 0xFF)};
     };
-    auto showsPage = [&](int n) {
+    auto showsPage = [&](int n)
+    {
         const TRgb want = pageColour(n);
-        return WaitUntil([&] { return Near(Grab(run.Window).At(WindowWidth / 8, WindowHeight / 2), want, 12); });
+        return WaitUntil(
+            [&] { return Near(Grab(run.Window).At(WindowWidth / 8, WindowHeight / 2), want, 12); });
     };
     EXPECT_TRUE(showsPage(1));
     run.ClickItem(9, 2);

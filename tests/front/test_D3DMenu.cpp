@@ -34,8 +34,8 @@ struct TWidget
             const auto high = Tmp.Path() / ("h" + std::to_string(i) + ".tga");
             WriteImage(normal, 10 + i, 1);
             WriteImage(high, 50 + i, 1);
-            Menu.AddItem(Renderer.R.Device, 1, normal, high, {it.X, it.Y, 0.1f}, {it.W, it.H, 1}, {0, 0, 0},
-                         it.Visible, it.Selectable);
+            Menu.AddItem(Renderer.R.Device, 1, normal, high, {it.X, it.Y, 0.1f}, {it.W, it.H, 1},
+                         {0, 0, 0}, it.Visible, it.Selectable);
         }
         Menu.ShowScreen(1);
         Now += 0.3;
@@ -246,15 +246,18 @@ TEST(D3DMenu, RefusesItemsBeyondTheScreensAndTheTwentiethAndDrawsItemsWithoutIma
     WriteImage(image, 7, 1);
     for (int i = 1; i <= MenuMaxItems; ++i)
     {
-        EXPECT_TRUE(w.Menu.AddItem(w.Renderer.R.Device, 2, image, image, {}, {1, 1, 1}, {}, true, true));
+        EXPECT_TRUE(
+            w.Menu.AddItem(w.Renderer.R.Device, 2, image, image, {}, {1, 1, 1}, {}, true, true));
     }
-    EXPECT_FALSE(w.Menu.AddItem(w.Renderer.R.Device, 2, image, image, {}, {1, 1, 1}, {}, true, true));
-    EXPECT_FALSE(w.Menu.AddItem(w.Renderer.R.Device, 3, image, image, {}, {1, 1, 1}, {}, true, true));
+    EXPECT_FALSE(
+        w.Menu.AddItem(w.Renderer.R.Device, 2, image, image, {}, {1, 1, 1}, {}, true, true));
+    EXPECT_FALSE(
+        w.Menu.AddItem(w.Renderer.R.Device, 3, image, image, {}, {1, 1, 1}, {}, true, true));
     EXPECT_EQ(w.Menu.Screens[2].ItemCount, MenuMaxItems);
 
     // An item whose images are missing has no sprites; the screen still draws.
-    EXPECT_TRUE(w.Menu.AddItem(w.Renderer.R.Device, 1, w.Tmp.Path() / "none.tga", w.Tmp.Path() / "none.tga", {},
-                               {1, 1, 1}, {}, true, true));
+    EXPECT_TRUE(w.Menu.AddItem(w.Renderer.R.Device, 1, w.Tmp.Path() / "none.tga",
+                               w.Tmp.Path() / "none.tga", {}, {1, 1, 1}, {}, true, true));
     w.Menu.ShowScreen(1);
     EXPECT_TRUE(w.DrawnWidths().empty());
 }

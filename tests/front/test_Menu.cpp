@@ -162,7 +162,8 @@ TEST(MenuScreens, CaptionOfTheButtonPairUnderTheCursorTakesItsHighlightedLook)
     TFrontFixture f;
     OpenOptions(f);
     TD3DMenu& m = *f.Front.Menu;
-    auto move = [&](int item) {
+    auto move = [&](int item)
+    {
         f.Wait();
         f.Front.HighlightOptionLabels();
         m.HandleMouseMove(0, ItemY(item));
@@ -369,7 +370,8 @@ TEST(MenuScreens, ADamagedSaveIsRefusedWithItsLineAndTheNewGameGoesOn)
     EXPECT_EQ(f.Screen(), 7);
     f.ClickItem(2);
     ASSERT_EQ(f.Host.Messages.size(), 1u);
-    EXPECT_NE(f.Host.Messages[0].find("Save1.dat, line 3"), std::string::npos) << f.Host.Messages[0];
+    EXPECT_NE(f.Host.Messages[0].find("Save1.dat, line 3"), std::string::npos)
+        << f.Host.Messages[0];
     EXPECT_EQ(f.State, gsGame);
     EXPECT_EQ(f.Screen(), 4);
     EXPECT_EQ(f.Play.Game.EndPhase, epPlaying);
@@ -390,7 +392,8 @@ TEST(MenuScreens, TheTutorialOpensOnPageOneWithOnlyTheButtonsThatLeadSomewhere)
     EXPECT_FALSE(f.Visible(9, 3));
     for (int n = 1; n <= 9; ++n)
     {
-        EXPECT_TRUE(std::filesystem::exists(f.User / "Images" / "Tutorial" / ("tut" + std::to_string(n) + ".bmp")));
+        EXPECT_TRUE(std::filesystem::exists(f.User / "Images" / "Tutorial" /
+                                            ("tut" + std::to_string(n) + ".bmp")));
     }
     for (int i = 0; i < 8; ++i)
     {
@@ -405,7 +408,8 @@ TEST(MenuScreens, TheTutorialOpensOnPageOneWithOnlyTheButtonsThatLeadSomewhere)
     f.Renderer.Device().Draws.clear();
     f.Front.DrawFrontEnd();
     ASSERT_FALSE(f.Renderer.Device().Draws.empty());
-    EXPECT_EQ(TextureWidth(f.Renderer.Device().Draws.front().State.Texture), 19); // page 9, under the buttons
+    EXPECT_EQ(TextureWidth(f.Renderer.Device().Draws.front().State.Texture),
+              19); // page 9, under the buttons
 
     f.Key(vkEscape);
     EXPECT_EQ(f.State, gsMenu);

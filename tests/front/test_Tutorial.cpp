@@ -29,13 +29,18 @@ struct TTutorialFolder
     {
         return Program / "Images" / "Tutorial" / ("tut" + std::to_string(n) + extension);
     }
-    fs::path Bitmap(int n) const { return User / "Images" / "Tutorial" / ("tut" + std::to_string(n) + ".bmp"); }
+    fs::path Bitmap(int n) const
+    {
+        return User / "Images" / "Tutorial" / ("tut" + std::to_string(n) + ".bmp");
+    }
 
     int ShownWidth(TTutorial& t)
     {
         Renderer.Device().Draws.clear();
         t.Draw(Renderer.R);
-        return Renderer.Device().Draws.size() == 1 ? TextureWidth(Renderer.Device().Draws[0].State.Texture) : -1;
+        return Renderer.Device().Draws.size() == 1
+                   ? TextureWidth(Renderer.Device().Draws[0].State.Texture)
+                   : -1;
     }
 
     TempFolder Tmp;
@@ -61,7 +66,7 @@ TEST(Tutorial, ThePagesAreConvertedOnceIntoTheUserFolder)
         written.push_back(fs::last_write_time(f.Bitmap(n)));
     }
     EXPECT_FALSE(fs::exists(f.User / "Images" / "Tutorial" / "tut1.jpg")); // no copy left behind
-    EXPECT_FALSE(fs::exists(f.Page(1, ".bmp")));                            // the program folder untouched
+    EXPECT_FALSE(fs::exists(f.Page(1, ".bmp"))); // the program folder untouched
 
     // The second visit converts nothing: even without the JPEGs it shows the bitmaps.
     for (int n = 1; n <= 9; ++n)
@@ -118,7 +123,8 @@ TEST(Tutorial, PagingStaysWithinOneToNineAndReloadsThePageEachTime)
     EXPECT_NE(log.find(" loaded1\r\n"), std::string::npos);
     EXPECT_NE(log.find(" loaded9\r\n"), std::string::npos);
     size_t reloads = 0;
-    for (size_t at = log.find(" loaded9"); at != std::string::npos; at = log.find(" loaded9", at + 1))
+    for (size_t at = log.find(" loaded9"); at != std::string::npos;
+         at = log.find(" loaded9", at + 1))
     {
         ++reloads;
     }
