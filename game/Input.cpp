@@ -156,7 +156,8 @@ bool TGame::CursorOnBoard() const
 
 TCell TGame::CursorCell() const
 {
-    return {static_cast<uint8_t>(CellOf(Host.CursorX())), static_cast<uint8_t>(CellOf(Host.CursorY()))};
+    return {static_cast<uint8_t>(CellOf(Host.CursorX())),
+            static_cast<uint8_t>(CellOf(Host.CursorY()))};
 }
 
 bool TGame::CursorOnCube(int i) const

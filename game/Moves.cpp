@@ -4,7 +4,9 @@
 #include "Game.h"
 #include "RuleHelpers.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 #include <system_error>
 
@@ -102,7 +104,8 @@ void TGame::AddCube()
         }
     }
 
-    // No cell (the game is not running): nothing is placed and no stone is used up.
+    // No cell (the game is over, or the board is full while a level ends): nothing is
+    // placed and no stone is used up.
     const TCell cell = TakeFreeCell();
     if (cell.X == 0)
     {
@@ -703,8 +706,8 @@ void TGame::Shoot(uint8_t kind)
         }
     }
     PendingScore += static_cast<double>(total);
-    Labels.AddLabel(PointsLabelAt(HoverCell.X, HoverCell.Y), 2, 2, TLabelText().Number(total).View(),
-                    14);
+    const TLabelText text = TLabelText().Number(total);
+    Labels.AddLabel(PointsLabelAt(HoverCell.X, HoverCell.Y), 2, 2, text.View(), 14);
     Host.PlaySound(snShot);
     NoScoreMove = false;
 }

@@ -251,8 +251,8 @@ bool TGame::CheckFigure()
 
     PendingScore += f.Value;
     Labels.AddLabel(At(q.X - 6, q.Y - 4), 1, 3, "BONUS", 12);
-    Labels.AddLabel(At(q.X - 6, q.Y - 5), 2, 2,
-                    TLabelText().Number(static_cast<long long>(std::nearbyint(f.Value))).View(), 14);
+    const TLabelText value = TLabelText().Number(static_cast<long long>(std::nearbyint(f.Value)));
+    Labels.AddLabel(At(q.X - 6, q.Y - 5), 2, 2, value.View(), 14);
     NewFigure(true);
     return true;
 }
@@ -278,8 +278,8 @@ void TGame::NewFigure(bool reward)
         for (TBonusCube& cell : f.Cells)
         {
             const int shown = cell.Colour + a;
-            cell.ShownColour =
-                static_cast<uint8_t>(cell.Colour > 0 && shown >= 1 && shown <= MaxColours ? shown : 0);
+            const bool visible = cell.Colour > 0 && shown >= 1 && shown <= MaxColours;
+            cell.ShownColour = static_cast<uint8_t>(visible ? shown : 0);
         }
         f.Value = std::nearbyint((l.FigureFactor + 1) * f.BaseValue);
     }
