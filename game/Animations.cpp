@@ -42,10 +42,15 @@ void SetScale(TCube& c, float s)
     c.Scale = {s, s, s};
 }
 
-// Below 0.01 a scatter velocity or spin component stops.
+// After a bounce: a fifth slower, and a component below 0.01 stops.
 float Settle(float v)
 {
+    v *= 0.8f;
     return std::fabs(v) < 0.01f ? 0.0f : v;
+}
+TVector3 Settle(const TVector3& v)
+{
+    return {Settle(v.x), Settle(v.y), Settle(v.z)};
 }
 } // namespace
 
@@ -185,7 +190,8 @@ void TGame::EmitFuseSparks(int i)
         const float u1 = static_cast<float>(Rng.RandomFloat());
         const float u2 = static_cast<float>(Rng.RandomFloat());
         const float u3 = static_cast<float>(Rng.RandomFloat());
-        Particles.EmitParticle(3, 5, tip, {(u1 - 0.5f) * 25, (u2 - 0.5f) * 25, (u3 - 0.5f) * 25}, 256);
+        const TVector3 velocity{(u1 - 0.5f) * 25, (u2 - 0.5f) * 25, (u3 - 0.5f) * 25};
+        Particles.EmitParticle(3, 5, tip, velocity, 256);
     }
 }
 
@@ -215,9 +221,9 @@ void TGame::Burst(int i)
             const float a = k * Pi / 18;
             float u = static_cast<float>(Rng.RandomFloat());
             float v = static_cast<float>(Rng.RandomFloat());
-            Particles.EmitParticle(1, 3, at,
-                                   {(u + 2 * std::sin(a) - 0.5f) * 12, (v + 2 * std::cos(a) - 0.5f) * 12, 0},
-                                   256);
+            const TVector3 spark{(u + 2 * std::sin(a) - 0.5f) * 12,
+                                 (v + 2 * std::cos(a) - 0.5f) * 12, 0};
+            Particles.EmitParticle(1, 3, at, spark, 256);
             u = static_cast<float>(Rng.RandomFloat());
             v = static_cast<float>(Rng.RandomFloat());
             Particles.EmitParticle(1, 2, at, {(u - 0.5f) * 40, (v - 0.5f) * 40, 0}, 256);
@@ -234,8 +240,8 @@ void TGame::Burst(int i)
             const float a = k * Pi / 18;
             const float u = static_cast<float>(Rng.RandomFloat());
             const float v = static_cast<float>(Rng.RandomFloat());
-            Particles.EmitParticle(0, 1, {at.x + 0.5f * std::cos(a), at.y + 0.5f * std::sin(a), 1.0f},
-                                   {(u - 0.5f) * 20, (v - 0.5f) * 20, 0}, 256);
+            const TVector3 from{at.x + 0.5f * std::cos(a), at.y + 0.5f * std::sin(a), 1.0f};
+            Particles.EmitParticle(0, 1, from, {(u - 0.5f) * 20, (v - 0.5f) * 20, 0}, 256);
         }
     }
     else if (c.Kind == ckStone)
@@ -351,8 +357,8 @@ void TGame::ScatterStep()
             // Bounce off the floor, losing a fifth of the speed and spin.
             c.Position.z = RestHeight;
             c.Velocity.z = -c.Velocity.z;
-            c.Velocity = {Settle(c.Velocity.x * 0.8f), Settle(c.Velocity.y * 0.8f), Settle(c.Velocity.z * 0.8f)};
-            c.Spin = {Settle(c.Spin.x * 0.8f), Settle(c.Spin.y * 0.8f), Settle(c.Spin.z * 0.8f)};
+            c.Velocity = Settle(c.Velocity);
+            c.Spin = Settle(c.Spin);
         }
     }
 }

@@ -336,6 +336,8 @@ public:
 private:
     // Parts of Update.
     bool HasOrdinaryCubes() const;
+    // No cube is in the state now, and some were at the end of the last update.
+    bool JustEnded(uint8_t state) const;
     void ShowDelayedLabel(int slot);
     void UpdateLevelDone(float dt);
     void UpdateGameOver(float dt);

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-void TScoreLabels::AddLabel(const TVector3& position, int font, int colour, std::string_view text, int size)
+void TScoreLabels::AddLabel(const TVector3& position, int font, int colour, std::string_view text,
+                            int size)
 {
     if (LabelCount >= MaxLabels)
     {

@@ -2,6 +2,7 @@
 // each level, noticing when a level is won or the game lost, and the timed level-end
 // phases with their sounds, labels, progress bar and camera flights.
 #include "Game.h"
+#include "RuleHelpers.h"
 
 namespace
 {
@@ -33,12 +34,13 @@ void TGame::NextLevel()
     }
     TLevel& l = CurrentLevel();
     const bool bonus = l.LevelKind == lkBonus;
+    const int m = rules::ModeIndex(Mode);
 
     l.Progress = 0;
     PendingScore = 0;
     if (Mode == gmTimed)
     {
-        l.Progress = bonus ? l.Target[gmTimed] : l.Target[gmTimed] / 2;
+        l.Progress = bonus ? l.Target[m] : l.Target[m] / 2;
     }
     Display.LampCount = l.Darkness <= 5 ? 5 - l.Darkness : 5;
     NewFigure(false);
@@ -57,7 +59,7 @@ void TGame::NextLevel()
     if (Level == 1)
     {
         // The first announced cubes; the first update grows them.
-        for (int k = 0; k < l.NewCubes[Mode]; ++k)
+        for (int k = 0; k < l.NewCubes[m]; ++k)
         {
             AddCube();
         }
@@ -66,11 +68,11 @@ void TGame::NextLevel()
     {
         // A field of stones (AddCube makes nothing else on a bonus level) and the bombs
         // to blast them with.
-        for (int k = 0; k < l.NewCubes[Mode]; ++k)
+        for (int k = 0; k < l.NewCubes[m]; ++k)
         {
             AddCube();
         }
-        for (int k = 0; k < l.Stones[Mode]; ++k)
+        for (int k = 0; k < l.Stones[m]; ++k)
         {
             AddSpecialCube(ckBomb);
         }
@@ -92,7 +94,7 @@ void TGame::SyncDisplay()
         return;
     }
     const TLevel& l = CurrentLevel();
-    const double target = l.Target[Mode];
+    const double target = l.Target[rules::ModeIndex(Mode)];
     // A level without a target (no game started yet) shows an empty bar.
     Display.Fraction = target > 0 ? l.Progress / target : 0;
     Display.StartFraction = Display.Fraction;
@@ -113,20 +115,20 @@ void TGame::Update(float dt)
 {
     SyncDisplay();
 
-    // 1. In the timed mode a drained level ends the game.
+    // In the timed mode a drained level ends the game.
     CheckGameOver(false);
 
-    // 2. A board without ordinary cubes gets a new turn at once.
+    // A board without ordinary cubes gets a new turn at once (this also grows the first
+    // cubes of a new game).
     if (CurrentLevel().LevelKind != lkBonus && !HasOrdinaryCubes())
     {
         NewTurn();
     }
 
-    // 3.
     PhaseTime += 0.5 * dt;
     LevelTime += dt;
 
-    // 4. Every cube's animation.
+    // Every cube's animation; idle cubes turn now and then, and spin under the cursor.
     for (int i = 1; i <= CubeCount; ++i)
     {
         switch (Cubes[i].State)
@@ -177,27 +179,22 @@ void TGame::Update(float dt)
         }
     }
 
-    // 5.
     Labels.UpdateLabels(dt);
     for (int s = 0; s < ParticleSystemCount; ++s)
     {
         Particles.UpdateParticles(s, dt);
     }
 
-    // 6.
-    const int growing = StateCounts[StateSlot(csGrowing)];
-    const int moving = StateCounts[StateSlot(csMoving)];
-    BoardQuiet = growing == 0 && moving == 0 && StateCounts[StateSlot(csVanishing)] == 0;
+    BoardQuiet = StateCounts[StateSlot(csGrowing)] == 0 && StateCounts[StateSlot(csMoving)] == 0 &&
+                 StateCounts[StateSlot(csVanishing)] == 0;
 
-    // 7. New cubes have finished growing or a move has ended: look for squares.
-    const bool grown = PrevStateCounts[StateSlot(csGrowing)] != 0 && growing == 0;
-    const bool moved = PrevStateCounts[StateSlot(csMoving)] != 0 && moving == 0;
-    if (grown || moved)
+    // New cubes have finished growing or a move has ended: look for squares.
+    if (JustEnded(csGrowing) || JustEnded(csMoving))
     {
         CheckSquares();
     }
 
-    // 8. The timed mode drains the progress, faster after the first minute.
+    // The timed mode drains the progress, faster after the first minute.
     TLevel& l = CurrentLevel();
     if (Mode == gmTimed && EndPhase == epPlaying)
     {
@@ -209,10 +206,10 @@ void TGame::Update(float dt)
         }
     }
 
-    // 9.
     BankScore(false, dt);
 
-    // 10. End of the level.
+    // The end of the level: a bonus level ends when bombs or stones run out (or, timed,
+    // when the progress is drained), any other when the progress reaches the target.
     if (EndPhase == epPlaying)
     {
         if (l.LevelKind == lkBonus)
@@ -224,7 +221,7 @@ void TGame::Update(float dt)
                 EndBonusLevel();
             }
         }
-        else if (l.Progress >= l.Target[Mode])
+        else if (l.Progress >= l.Target[rules::ModeIndex(Mode)])
         {
             CompleteLevel();
             if (l.LevelKind == lkFlyBy)
@@ -234,13 +231,14 @@ void TGame::Update(float dt)
         }
     }
 
-    // 11. A move that scored nothing ends the turn.
-    if (moved && StateCounts[StateSlot(csVanishing)] == 0)
+    // A move that scored nothing ends the turn (the level's end may have cleared the board
+    // since, so ask again).
+    if (JustEnded(csMoving) && StateCounts[StateSlot(csVanishing)] == 0)
     {
         NewTurn();
     }
 
-    // 12. Cubes that have just started to vanish burst into particles.
+    // Cubes that have just started to vanish burst into particles.
     if (PrevStateCounts[StateSlot(csVanishing)] == 0 && StateCounts[StateSlot(csVanishing)] > 0)
     {
         for (int i = 1; i <= CubeCount; ++i)
@@ -252,14 +250,13 @@ void TGame::Update(float dt)
         }
     }
 
-    // 13.
+    // Special cubes earned by combos and bonus figures.
     for (int k = 0; k < SpecialsOwed; ++k)
     {
         AddSpecial();
     }
     SpecialsOwed = 0;
 
-    // 14.
     PrevStateCounts = StateCounts;
 
     switch (EndPhase)
@@ -277,6 +274,11 @@ void TGame::Update(float dt)
     default:
         break;
     }
+}
+
+bool TGame::JustEnded(uint8_t state) const
+{
+    return PrevStateCounts[StateSlot(state)] != 0 && StateCounts[StateSlot(state)] == 0;
 }
 
 bool TGame::HasOrdinaryCubes() const
@@ -337,7 +339,7 @@ void TGame::UpdateLevelDone(float dt)
 
     // The mode-1 bar empties; the mode-2 bar moves to the next level's starting value.
     const double f = PhaseTime / PhaseEnd;
-    if (Mode == gmNormal)
+    if (Mode != gmTimed)
     {
         Display.Fraction = 1 - f;
     }

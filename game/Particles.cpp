@@ -21,6 +21,13 @@ bool Alive(const TParticle& p)
 {
     return p.Life > 5 && p.Width > 0 && p.Height > 0;
 }
+
+// Removing keeps the order of the survivors.
+void RemoveDead(std::vector<TParticle>& s)
+{
+    s.erase(std::remove_if(s.begin(), s.end(), [](const TParticle& p) { return !Alive(p); }),
+            s.end());
+}
 } // namespace
 
 TParticleSystems::TParticleSystems()
@@ -31,8 +38,8 @@ TParticleSystems::TParticleSystems()
     }
 }
 
-void TParticleSystems::EmitParticle(int system, int kind, const TVector3& position, const TVector3& velocity,
-                                    int life)
+void TParticleSystems::EmitParticle(int system, int kind, const TVector3& position,
+                                    const TVector3& velocity, int life)
 {
     auto& s = Systems[system];
     if (s.size() >= static_cast<size_t>(MaxParticles))
@@ -124,5 +131,5 @@ void TParticleSystems::SetParticleImage(int system, const std::string& image, fl
         p.Width = w;
         p.Height = h;
     }
-    s.erase(std::remove_if(s.begin(), s.end(), [](const TParticle& p) { return !Alive(p); }), s.end());
+    RemoveDead(s);
 }

@@ -50,7 +50,8 @@ public:
 
     // Creates a particle and puts it at the front of the system; a full system
     // (MaxParticles) drops it.
-    void EmitParticle(int system, int kind, const TVector3& position, const TVector3& velocity, int life);
+    void EmitParticle(int system, int kind, const TVector3& position, const TVector3& velocity,
+                      int life);
     // Advances every particle of the system and removes the dead ones.
     void UpdateParticles(int system, float dt);
     // Gives texture slot 6 a new picture and every particle of the system the size w x h.

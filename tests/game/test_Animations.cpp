@@ -24,7 +24,8 @@ int PutCube(TGame& g, uint8_t kind, int x, int y, uint8_t state)
     c.Scale = small ? TVector3{0.3f, 0.3f, 0.3f} : TVector3{0.8f, 0.8f, 0.8f};
     c.State = state;
     ++g.StateCounts[StateSlot(state)];
-    g.Cells[x][y] = {static_cast<uint8_t>(small ? coReserved : coOccupied), static_cast<uint8_t>(n), 0};
+    g.Cells[x][y] = {static_cast<uint8_t>(small ? coReserved : coOccupied),
+                     static_cast<uint8_t>(n), 0};
     return n;
 }
 
@@ -259,7 +260,8 @@ TEST(Animations, BurstsByKind)
         g.Burst(i);
         for (int s = 0; s < ParticleSystemCount; ++s)
         {
-            EXPECT_EQ(g.Particles.Count(s), k.Counts[s]) << "kind " << int(k.Kind) << " system " << s;
+            EXPECT_EQ(g.Particles.Count(s), k.Counts[s])
+                << "kind " << int(k.Kind) << " system " << s;
         }
         for (int s = 0; s < 3; ++s)
         {

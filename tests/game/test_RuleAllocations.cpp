@@ -1,55 +1,11 @@
 // The rules run every frame; they must not touch the heap while a game is played.
+#include "HeapCount.h"
 #include "RulesFixture.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
-namespace
-{
-std::atomic<bool> Counting{false};
-std::atomic<int> Allocations{0};
-
-void* Allocate(std::size_t n)
-{
-    if (Counting)
-    {
-        ++Allocations;
-    }
-    if (void* p = std::malloc(n == 0 ? 1 : n))
-    {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-} // namespace
-
-void* operator new(std::size_t n)
-{
-    return Allocate(n);
-}
-void* operator new[](std::size_t n)
-{
-    return Allocate(n);
-}
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete[](void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
+using heap::Allocations;
+using heap::Counting;
 
 TEST(RuleAllocations, PlayingTurnsMovesSquaresAndShotsAllocatesNothing)
 {
