@@ -1,8 +1,7 @@
-// The per-frame update on a crowded board, and whole games played by the bot.
+// The per-frame update on a full and on a busy board, and whole games played by the bot.
 //
 // Global operator new is replaced in this program to count heap allocations: the update
 // must not allocate once the board has settled (counter allocs_per_update).
-#include "Game.h"
 #include "Invariants.h"
 #include "Playthrough.h"
 
@@ -10,7 +9,6 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <filesystem>
 #include <new>
 
 namespace
@@ -127,43 +125,9 @@ void BM_UpdateFullBoard(benchmark::State& state)
 }
 BENCHMARK(BM_UpdateFullBoard);
 
-// Whole games, bot and invariant checks included, as the simulator plays them; one game
-// per iteration, a new seed each time.
-void BM_SimulatedGame(benchmark::State& state)
-{
-    TPlaySettings settings;
-    settings.Mode = static_cast<int>(state.range(0));
-    TPlaythrough play(DataFolder, settings);
-    double simSeconds = 0;
-    long updates = 0;
-    long allocations = 0;
-    int levels = 0;
-    int n = 0;
-    for (auto _ : state)
-    {
-        const long before = Allocations.load(std::memory_order_relaxed);
-        const TGameResult r = play.Play(GameSeed(1, n++));
-        allocations += Allocations.load(std::memory_order_relaxed) - before;
-        simSeconds += r.SimSeconds;
-        updates += r.Updates;
-        levels += r.LastLevel;
-        if (r.Violations != 0)
-        {
-            state.SkipWithError("invariant violated");
-            return;
-        }
-    }
-    state.counters["sim_s_per_wall_s"] = benchmark::Counter(simSeconds, benchmark::Counter::kIsRate);
-    state.counters["updates_per_s"] = benchmark::Counter(static_cast<double>(updates), benchmark::Counter::kIsRate);
-    state.counters["allocs_per_update"] = static_cast<double>(allocations) / static_cast<double>(updates);
-    state.counters["levels"] = static_cast<double>(levels) / n;
-}
-BENCHMARK(BM_SimulatedGame)->Arg(gmNormal)->Arg(gmTimed)->Unit(benchmark::kMillisecond)->Iterations(8);
-} // namespace
-
-// One frame of the update on a busy board: cubes turning and spinning, bombs sparking,
-// particles and labels fading.
-static void BM_UpdateBusyBoard(benchmark::State& state)
+// A busy board grown by the rules themselves: twelve turns of new cubes and four bombs,
+// the cursor over the centre.
+void BM_UpdateBusyBoard(benchmark::State& state)
 {
     NullGameHost host;
     TRandom rng(7);
@@ -207,3 +171,37 @@ static void BM_UpdateBusyBoard(benchmark::State& state)
     state.counters["cubes"] = game.CubeCount;
 }
 BENCHMARK(BM_UpdateBusyBoard);
+
+// Whole games, bot and invariant checks included, as the simulator plays them; one game
+// per iteration, a new seed each time.
+void BM_SimulatedGame(benchmark::State& state)
+{
+    TPlaySettings settings;
+    settings.Mode = static_cast<int>(state.range(0));
+    TPlaythrough play(DataFolder, settings);
+    double simSeconds = 0;
+    long updates = 0;
+    long allocations = 0;
+    int levels = 0;
+    int n = 0;
+    for (auto _ : state)
+    {
+        const long before = Allocations.load(std::memory_order_relaxed);
+        const TGameResult r = play.Play(GameSeed(1, n++));
+        allocations += Allocations.load(std::memory_order_relaxed) - before;
+        simSeconds += r.SimSeconds;
+        updates += r.Updates;
+        levels += r.LastLevel;
+        if (r.Violations != 0)
+        {
+            state.SkipWithError("invariant violated");
+            return;
+        }
+    }
+    state.counters["sim_s_per_wall_s"] = benchmark::Counter(simSeconds, benchmark::Counter::kIsRate);
+    state.counters["updates_per_s"] = benchmark::Counter(static_cast<double>(updates), benchmark::Counter::kIsRate);
+    state.counters["allocs_per_update"] = static_cast<double>(allocations) / static_cast<double>(updates);
+    state.counters["levels"] = static_cast<double>(levels) / n;
+}
+BENCHMARK(BM_SimulatedGame)->Arg(gmNormal)->Arg(gmTimed)->Unit(benchmark::kMillisecond)->Iterations(8);
+} // namespace

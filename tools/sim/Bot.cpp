@@ -61,7 +61,7 @@ double WindowValue(const TView& v, int x, int y)
             }
         }
     }
-    static constexpr double Worth[5] = {0, 1, 4, 12, 0};
+    static constexpr double Worth[5] = {0, 1, 4, 20, 0};
     if (count == 4)
     {
         return waiting > 0 ? 40 : 0; // grows into a square next turn
@@ -161,7 +161,7 @@ struct TFigureView
     // The placements that cover each cell (at most 16 for a 4 x 4 figure).
     std::array<std::array<std::array<TCover, 16>, N + 1>, N + 1> Cover{};
     std::array<std::array<uint8_t, N + 1>, N + 1> CoverCount{};
-    double Weight = 25;
+    double Weight = 70;
 
     void Build(const TGame& g, const TView& v)
     {
@@ -835,7 +835,7 @@ void TBot::Choose()
                     }
                     const double fig = figure.MoveValue(s, t, kind, completes);
                     square = place.Squares > 0;
-                    value = place.Delta + fig - 4 * place.Holes - (savedKind != 0 ? 3 : 0);
+                    value = place.Delta + fig - 10 * place.Holes - (savedKind != 0 ? 3 : 0);
                     if (square)
                     {
                         value += 1000 + 300 * place.Squares;
