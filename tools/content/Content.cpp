@@ -1,7 +1,13 @@
 #include "Content.h"
 
+#include "Board.h"
 #include "Fonts.h"
+#include "Menu.h"
 #include "Music.h"
+#include "Pictures.h"
+#include "Room.h"
+#include "Skins.h"
+#include "Sprites.h"
 #include "Sounds.h"
 
 std::vector<TContentJob> ContentJobs()
@@ -14,5 +20,11 @@ std::vector<TContentJob> ContentJobs()
         {"sounds", MakeSounds},
         {"voices", MakeVoices},
         {"fonts", MakeFonts},
+        {"skins", MakeSkins},
+        {"background", MakeBackground},
+        {"sprites", MakeSprites},
+        {"room", MakeRoom},
+        {"pictures", MakePictures},
+        {"menu", MakeMenu},
     };
 }

@@ -25,6 +25,15 @@ public:
     // Uncompressed 32-bit Targa with 8 alpha bits, rows stored bottom-up.
     void WriteTga(const std::string& relative, const TImage& image) const;
     void WriteJpeg(const std::string& relative, const TImage& image, int quality = 92) const;
+    bool HasPreviews() const { return !Previews.empty(); }
+    // Writes a picture to the previews folder only (a contact sheet, say), if there is one.
+    void Preview(const std::string& name, const TImage& image) const
+    {
+        if (!Previews.empty())
+        {
+            TOutput(Previews).WritePreview(name + ".png", image);
+        }
+    }
     // An uncompressed PNG of the picture over black, for looking at while drawing.
     void WritePreview(const std::string& relative, const TImage& image) const;
     // Ogg Vorbis at the sound's rate; `quality` is libvorbis' -0.1..1 scale.

@@ -1,0 +1,8 @@
+// The menu: data/Menu.dat with its ten screens, every item's normal and highlighted picture
+// (Images/Menu/...), and the menu background (Images/menu.jpg).
+#pragma once
+
+#include "Output.h"
+#include "Sources.h"
+
+void MakeMenu(const TOutput& out, const TSources& sources);

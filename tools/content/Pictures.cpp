@@ -1,0 +1,370 @@
+#include "Pictures.h"
+
+#include "Illustrate.h"
+#include "Noise.h"
+#include "Palette.h"
+#include "Skins.h"
+#include "Sprites.h"
+
+#include <cmath>
+#include <string>
+
+namespace
+{
+constexpr float Pi = 3.14159265f;
+
+// A small group of cubes on an isometric grid, drawn back to front. Each entry: grid
+// column, row, height (stacked), texture.
+struct TIsoCube
+{
+    float I, J, K;
+    int Skin, Index;
+};
+
+void DrawIsoGroup(TImage& img, TVec2 origin, float size, std::vector<TIsoCube> cubes)
+{
+    std::sort(cubes.begin(), cubes.end(), [](const TIsoCube& a, const TIsoCube& b)
+    {
+        return a.I + a.J + a.K * 0.01f < b.I + b.J + b.K * 0.01f;
+    });
+    const float a = size * 0.866f;
+    const float b = size * 0.5f;
+    for (const TIsoCube& c : cubes)
+    {
+        const TVec2 at{origin.X + (c.I - c.J) * a, origin.Y + (c.I + c.J) * b - c.K * size};
+        DrawIsoCube(img, SkinTexture(c.Skin, c.Index), at, size);
+    }
+}
+
+TTextStyle BodyStyle(float em)
+{
+    TTextStyle s;
+    s.Font = Sans;
+    s.Em = em;
+    s.Top = Rgb(0xEEF2FF);
+    s.Bottom = Rgb(0xC8D2F0);
+    s.ShadowY = 2;
+    s.ShadowBlur = 2;
+    s.ShadowColour = TColour{0, 0, 0, 0.7f};
+    return s;
+}
+
+TTextStyle HeadingStyle(float em)
+{
+    TTextStyle s;
+    s.Font = SerifCondensedBold;
+    s.Em = em;
+    s.Top = PaleGold;
+    s.Bottom = Gold;
+    s.Tracking = em * 0.08f;
+    s.ShadowY = 2;
+    s.ShadowBlur = 2;
+    s.ShadowColour = TColour{0, 0, 0, 0.8f};
+    return s;
+}
+
+TImage Loading(const TSources& sources)
+{
+    const TScreenMap m{PictureWidth, PictureHeight};
+    const float unit = m.Unit();
+    TImage img = Backdrop(PictureWidth, PictureHeight, 201);
+    // Cubes around the title.
+    DrawIsoGroup(img, {m.X(3.6f), m.Y(3.2f)}, unit * 0.55f, {{0, 0, 0, 1, 0}, {1, 0, 0, 1, 0}, {0, 1, 0, 1, 0}, {1, 1, 0, 1, 0}, {0, 0, 1, 1, 3}});
+    DrawIsoGroup(img, {m.X(-7.3f), m.Y(3.0f)}, unit * 0.5f, {{0, 0, 0, 1, 2}, {1, 0, 0, 1, 5}, {0, 1, 0, 1, 7}, {1, 1, 0, 1, 4}});
+    DrawTitle(img, sources, "TANDREL", m.X(-1.8f), m.Y(2.35f), unit * 1.55f);
+    TTextStyle tag = HeadingStyle(unit * 0.34f);
+    tag.Tracking = unit * 0.09f;
+    DrawText(img, sources, "A PUZZLE OF COLOURED CUBES", m.X(-1.8f), m.Y(1.1f), tag);
+
+    // The lamp track: 30 lamps light from x 1.9 to -5.5 at y -0.28, 0.255 apart.
+    TPanelStyle track;
+    track.Radius = unit * 0.22f;
+    track.Top = Rgb(0x03050C);
+    track.Bottom = Rgb(0x121833);
+    track.Border = 3;
+    track.BorderColour = Gold;
+    track.ShadowBlur = 6;
+    track.ShadowOffset = 4;
+    track.InnerShade = 0.5f;
+    DrawPanel(img, m.X(2.17f), m.Y(-0.28f + 0.25f), m.X(-5.77f), m.Y(-0.28f - 0.25f), track);
+    for (int i = 0; i < 30; ++i)
+    {
+        const TVec2 c{m.X(1.9f - 0.255f * static_cast<float>(i)), m.Y(-0.28f)};
+        const float r = unit * 0.085f;
+        FillShape(img, [&](TVec2 p) { return SdCircle(p, c, r + 2.0f); },
+                  [&](TVec2 p) { return Mix(Rgb(0x6B5226), Rgb(0xE8C77E), (p.Y - c.Y + r) / (2 * r)); });
+        FillShape(img, [&](TVec2 p) { return SdCircle(p, c, r); },
+                  [&](TVec2 p) { return Mix(Rgb(0x3A2A14), Rgb(0x0C0804), Length(p - c) / r); });
+    }
+    TTextStyle small = HeadingStyle(unit * 0.26f);
+    small.Tracking = unit * 0.12f;
+    DrawText(img, sources, "LOADING", m.X(-1.8f), m.Y(-0.9f), small);
+
+    // A corner of a board with a square about to form.
+    const float cell = unit * 0.7f;
+    const float bx = m.X(-1.8f) - cell * 2.5f;
+    const float by = m.Y(-1.9f);
+    DrawMiniBoard(img, bx, by, 5, 3, cell);
+    const int colours[3][5] = {{0, 3, 3, 0, 1}, {5, 3, 0, 2, 0}, {6, 0, 0, 3, 4}};
+    for (int r = 0; r < 3; ++r)
+    {
+        for (int c = 0; c < 5; ++c)
+        {
+            if (colours[r][c] > 0)
+            {
+                DrawTopCube(img, SkinTexture(1, colours[r][c] - 1), {bx + cell * (c + 0.5f), by + cell * (r + 0.5f)}, cell);
+            }
+        }
+    }
+    // The fourth cube of the square on its way, with its path.
+    const TImage step = DotImage(1);
+    img.DrawImage(step, bx + cell * 2.5f - cell * 0.45f, by + cell * 2.5f - cell * 0.45f, cell * 0.9f / 128.0f);
+    img.DrawImage(DotImage(2), bx + cell * 2.5f - cell * 0.45f, by + cell * 1.5f - cell * 0.45f, cell * 0.9f / 128.0f);
+    Grain(img, 0.015f, 202);
+    return img;
+}
+
+TImage GameOver(const TSources& sources)
+{
+    const TScreenMap m{PictureWidth, PictureHeight};
+    const float unit = m.Unit();
+    TImage img = Backdrop(PictureWidth, PictureHeight, 203, 0.6f);
+    // A tumbled heap of cubes at the foot of the picture.
+    TRng rng(204);
+    std::vector<TIsoCube> heap;
+    for (int k = 0; k < 26; ++k)
+    {
+        const float i = rng.Range(-4.0f, 4.0f);
+        const float j = rng.Range(-1.0f, 1.0f);
+        const float height = std::max(0.0f, 1.4f - std::fabs(i + j) * 0.3f) * rng.Uniform();
+        heap.push_back({i, j - i, height, 1 + rng.Below(5), rng.Below(7)});
+    }
+    DrawIsoGroup(img, {m.X(-1.8f), m.Y(-3.3f)}, unit * 0.6f, heap);
+    TImage dim(PictureWidth, PictureHeight, TColour{0.02f, 0.0f, 0.05f, 0.35f});
+    img.DrawImage(dim, 0, 0);
+    DrawTitle(img, sources, "GAME OVER", m.X(-1.8f), m.Y(1.2f), unit * 1.35f);
+    TTextStyle tag = HeadingStyle(unit * 0.3f);
+    tag.Tracking = unit * 0.08f;
+    DrawText(img, sources, "PRESS A KEY OR CLICK TO GO ON", m.X(-1.8f), m.Y(-0.1f), tag);
+    Grain(img, 0.015f, 205);
+    return img;
+}
+
+// One box of the help page: a heading, a small picture drawn by `draw`, a few lines.
+template <class F>
+void HelpBox(TImage& img, const TSources& sources, const TScreenMap& m, float x0, float y0, float x1,
+             float y1, const char* heading, const char* text, F draw)
+{
+    const float unit = m.Unit();
+    TPanelStyle box;
+    box.Radius = unit * 0.18f;
+    box.Top = Rgb(0x1C2654, 0.9f);
+    box.Bottom = Rgb(0x0D1230, 0.92f);
+    box.Border = 2.5f;
+    box.BorderColour = Gold;
+    box.ShadowBlur = 8;
+    box.ShadowOffset = 5;
+    box.Gloss = 0.05f;
+    const float px0 = m.X(x0);
+    const float px1 = m.X(x1);
+    const float py0 = m.Y(y0);
+    const float py1 = m.Y(y1);
+    DrawPanel(img, px0, py0, px1, py1, box);
+    DrawText(img, sources, heading, (px0 + px1) / 2, py0 + unit * 0.32f, HeadingStyle(unit * 0.3f));
+    draw((px0 + px1) / 2, py0 + unit * 1.35f);
+    DrawParagraph(img, sources, text, (px0 + px1) / 2, py0 + unit * 2.35f, px1 - px0 - unit * 0.4f, unit * 0.3f,
+                  BodyStyle(unit * 0.2f), TAlign::Centre);
+}
+
+TImage Help(const TSources& sources)
+{
+    const TScreenMap m{PictureWidth, PictureHeight};
+    const float unit = m.Unit();
+    TImage img = Backdrop(PictureWidth, PictureHeight, 206);
+    DrawTitle(img, sources, "HOW TO PLAY", m.X(-1.8f), m.Y(4.45f), unit * 0.8f);
+    const float cell = unit * 0.56f;
+    const float xs[4] = {5.2f, 0.5f, -4.1f, -8.8f};
+    const float top[2] = {3.75f, -0.35f};
+    const float bottom[2] = {-0.15f, -4.25f};
+    auto cube = [&](int colour, float cx, float cy) { DrawTopCube(img, SkinTexture(1, colour), {cx, cy}, cell); };
+
+    HelpBox(img, sources, m, xs[0], top[0], xs[1] + 0.1f, bottom[0], "MOVE",
+            "Click a cube, then click a free cell. The cube travels there when the way is open; "
+            "a red ring means it cannot.",
+            [&](float cx, float cy)
+            {
+                DrawMiniBoard(img, cx - cell * 2.5f, cy - cell, 5, 2, cell);
+                cube(2, cx - cell * 2.0f, cy - cell * 0.5f);
+                const TImage dot = DotImage(1);
+                for (int k = 0; k < 3; ++k)
+                {
+                    img.DrawImage(dot, cx - cell * (1.0f - k) - cell * 0.45f, cy - cell * 0.95f, cell * 0.9f / 128.0f);
+                }
+                img.DrawImage(DotImage(2), cx + cell * 2.0f - cell * 0.45f, cy - cell * 0.95f, cell * 0.9f / 128.0f);
+                cube(0, cx - cell * 1.0f, cy + cell * 0.5f);
+            });
+    HelpBox(img, sources, m, xs[1] - 0.1f, top[0], xs[2] + 0.1f, bottom[0], "SQUARES",
+            "Four cubes of one colour in a square vanish and score. After a move that scores "
+            "nothing, new cubes grow where the small ones wait.",
+            [&](float cx, float cy)
+            {
+                DrawMiniBoard(img, cx - cell * 2.0f, cy - cell, 4, 2, cell);
+                cube(3, cx - cell * 1.5f, cy - cell * 0.5f);
+                cube(3, cx - cell * 0.5f, cy - cell * 0.5f);
+                cube(3, cx - cell * 1.5f, cy + cell * 0.5f);
+                cube(3, cx - cell * 0.5f, cy + cell * 0.5f);
+                cube(5, cx + cell * 1.5f, cy + cell * 0.5f);
+                DrawTopCube(img, SkinTexture(1, 1), {cx + cell * 0.5f, cy - cell * 0.5f}, cell, 0.35f);
+            });
+    HelpBox(img, sources, m, xs[2] - 0.1f, top[0], xs[3], bottom[0], "COMBOS",
+            "Score with move after move and the points double, triple and more. A move "
+            "that scores nothing ends the run.",
+            [&](float cx, float cy)
+            {
+                TTextStyle s = HeadingStyle(unit * 0.5f);
+                s.Top = Rgb(0xFFFFFF);
+                s.Bottom = Rgb(0x9FD8FF);
+                s.GlowBlur = 6;
+                s.GlowColour = Rgb(0x6FB8FF, 0.5f);
+                DrawText(img, sources, "x2", cx - unit * 1.1f, cy + unit * 0.25f, s);
+                s.Em = unit * 0.62f;
+                DrawText(img, sources, "x3", cx, cy, s);
+                s.Em = unit * 0.76f;
+                DrawText(img, sources, "x4", cx + unit * 1.15f, cy - unit * 0.25f, s);
+            });
+    HelpBox(img, sources, m, xs[0], top[1], xs[1] + 0.1f, bottom[1], "BONUS FIGURE",
+            "Build the figure shown on the right, in the same colours and the same way up, "
+            "for a bonus. It shows what it is worth.",
+            [&](float cx, float cy)
+            {
+                const int fig[2][3] = {{4, 4, 0}, {0, 4, 4}};
+                for (int r = 0; r < 2; ++r)
+                {
+                    for (int c = 0; c < 3; ++c)
+                    {
+                        if (fig[r][c] > 0)
+                        {
+                            cube(fig[r][c] - 1, cx + cell * (c - 1.0f), cy + cell * (r - 0.5f));
+                        }
+                    }
+                }
+            });
+    HelpBox(img, sources, m, xs[1] - 0.1f, top[1], xs[2] + 0.1f, bottom[1], "SPECIAL CUBES",
+            "A joker fits any colour. Move a bomb to clear its 3 x 3 block, a paint cube to "
+            "colour it. Aim a shot at a colour to clear it all.",
+            [&](float cx, float cy)
+            {
+                const int kinds[4] = {7, 8, 12, 9};
+                const char* names[4] = {"JOKER", "BOMB", "PAINT", "SHOT"};
+                TTextStyle label = HeadingStyle(unit * 0.15f);
+                for (int k = 0; k < 4; ++k)
+                {
+                    const float x = cx + cell * 1.3f * (static_cast<float>(k) - 1.5f);
+                    cube(kinds[k], x, cy - cell * 0.25f);
+                    DrawText(img, sources, names[k], x, cy + cell * 0.55f, label);
+                }
+            });
+    HelpBox(img, sources, m, xs[2] - 0.1f, top[1], xs[3], bottom[1], "LEVELS",
+            "Fill the bar under the board to reach the next level. In the timed game it drains "
+            "away: keep scoring! The game ends when the board is full.",
+            [&](float cx, float cy)
+            {
+                const float w = unit * 2.4f;
+                TPanelStyle groove;
+                groove.Radius = unit * 0.15f;
+                groove.Top = Rgb(0x020308);
+                groove.Bottom = Rgb(0x111733);
+                groove.Border = 2;
+                groove.BorderColour = Gold;
+                groove.InnerShade = 0.5f;
+                DrawPanel(img, cx - w / 2, cy - unit * 0.16f, cx + w / 2, cy + unit * 0.16f, groove);
+                FillShape(img, [&](TVec2 p) { return SdRoundBox(p, {cx - w * 0.14f, cy}, w * 0.34f, unit * 0.1f, unit * 0.1f); },
+                          [&](TVec2 p) { return Mix(Rgb(0x7FF0FF), Rgb(0x1A7FB8), (p.Y - cy + unit * 0.1f) / (unit * 0.2f)); });
+            });
+    Grain(img, 0.015f, 207);
+    return img;
+}
+
+TImage Launcher(const TSources& sources)
+{
+    // 155 x 145 in the launcher, drawn at twice that for sharp screens.
+    const int w = 310;
+    const int h = 290;
+    TImage img = Backdrop(w, h, 208);
+    DrawIsoGroup(img, {155, 88}, 38, {{0, 0, 0, 1, 0}, {1, 0, 0, 1, 0}, {0, 1, 0, 1, 0}, {1, 1, 0, 4, 0},
+                                      {-1, 1, 0, 1, 3}, {1, -1, 0, 1, 5}, {0, 0, 1, 1, 7}});
+    DrawTitle(img, sources, "TANDREL", 155, 248, 58);
+    return img;
+}
+
+TImage Icon()
+{
+    TImage img(64, 64);
+    DrawIsoCube(img, SkinTexture(1, 7), {32, 19}, 24);
+    // Keep the corners clear for window managers that show the icon on any colour.
+    img.MultiplyAlpha(ShapeMask(64, 64, [](TVec2 p) { return SdRoundBox(p, {32, 32}, 31, 31, 10); }));
+    return img;
+}
+} // namespace
+
+TImage Backdrop(int width, int height, uint32_t seed, float warmth)
+{
+    TImage img(width, height);
+    const float w = static_cast<float>(width);
+    const float h = static_cast<float>(height);
+    for (int y = 0; y < height; ++y)
+    {
+        for (int x = 0; x < width; ++x)
+        {
+            const float dx = (static_cast<float>(x) - w * 0.5f) / w;
+            const float dy = (static_cast<float>(y) - h * 0.1f) / h;
+            const float light = std::exp(-(dx * dx * 2.2f + dy * dy * 1.6f));
+            const float n = Fbm(static_cast<float>(x) * 4.0f / w, static_cast<float>(y) * 4.0f / w, seed, 4);
+            const float a = std::atan2(dy, dx);
+            const float rays = 0.5f + 0.5f * std::sin(a * 9.0f + 1.3f);
+            TColour c = Mix(Rgb(0x070A18), Rgb(0x2A3874), light * (0.75f + 0.25f * n));
+            c = Mix(c, Rgb(0x6A1E3A), warmth * light * 0.6f);
+            c = Mix(c, Rgb(0x4A5CA8), 0.08f * rays * light);
+            img.Set(x, y, c);
+        }
+    }
+    // A scatter of faint sparkles.
+    TRng rng(seed + 1);
+    for (int i = 0; i < width * height / 6000; ++i)
+    {
+        const TVec2 p{rng.Range(0, w), rng.Range(0, h)};
+        const float r = rng.Range(0.5f, 1.6f);
+        FillShape(img, p.X - 3, p.Y - 3, p.X + 3, p.Y + 3, [&](TVec2 q) { return SdCircle(q, p, r); },
+                  [&](TVec2) { return Rgb(0xCFE0FF, rng.Range(0.2f, 0.6f)); });
+    }
+    Vignette(img, 0.5f);
+    return img;
+}
+
+void DrawTitle(TImage& img, const TSources& sources, const char* text, float x, float y, float em)
+{
+    TTextStyle s;
+    s.Font = SerifBold;
+    s.Em = em;
+    s.Top = Rgb(0xFFF6D8);
+    s.Bottom = Rgb(0xD9A441);
+    s.Tracking = em * 0.05f;
+    s.Outline = std::max(1.5f, em * 0.025f);
+    s.OutlineColour = Rgb(0x2A1A05);
+    s.GlowBlur = em * 0.08f;
+    s.GlowColour = Rgb(0xF3C360, 0.4f);
+    s.ShadowY = em * 0.04f;
+    s.ShadowBlur = em * 0.04f;
+    s.ShadowColour = TColour{0, 0, 0, 0.75f};
+    s.Em = FitEm(sources, text, s, static_cast<float>(img.Width()) * 0.9f);
+    DrawText(img, sources, text, x, y, s);
+}
+
+void MakePictures(const TOutput& out, const TSources& sources)
+{
+    out.WriteJpeg("Images/loading.jpg", Loading(sources), 90);
+    out.WriteJpeg("Images/gameover.jpg", GameOver(sources), 90);
+    out.WriteJpeg("Images/help.jpg", Help(sources), 92);
+    out.WriteJpeg("Images/launcher.jpg", Launcher(sources), 92);
+    out.WriteTga("Images/icon.tga", Icon());
+}

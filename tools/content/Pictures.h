@@ -1,0 +1,17 @@
+// The full-screen pictures: the loading picture with its lamp track, game over, the help
+// page shown before a game; and the launcher's artwork and the window icon.
+#pragma once
+
+#include "Image.h"
+#include "Output.h"
+#include "Sources.h"
+
+inline constexpr int PictureWidth = 1600;
+inline constexpr int PictureHeight = 1200;
+
+// The deep blue backdrop with a soft light from above, shared by the full-screen pictures.
+TImage Backdrop(int width, int height, uint32_t seed, float warmth = 0.0f);
+// The game's name in gilded letters, centred at (x, y), `em` pixels per em.
+void DrawTitle(TImage& img, const TSources& sources, const char* text, float x, float y, float em);
+
+void MakePictures(const TOutput& out, const TSources& sources);

@@ -1,0 +1,8 @@
+// The room around the board, seen while the camera circles on fly-by levels and at the end
+// of a game: Images/floor.jpg and Images/wall1..4.jpg (all upright, ceiling at the top).
+#pragma once
+
+#include "Output.h"
+#include "Sources.h"
+
+void MakeRoom(const TOutput& out, const TSources& sources);
