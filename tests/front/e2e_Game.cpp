@@ -2,7 +2,7 @@
 // temporary copy of its program folder with its own XDG folders, driven with xdotool
 // through XTEST as a player would, watched through screenshots of its window.
 //
-// The copy carries a menu of our own (data/Menu.dat over solid-coloured item images), so a
+// Most runs carry a menu of our own (data/Menu.dat over solid-coloured item images), so a
 // pixel proves which screen is shown: the normal image of item i on screen s is
 // (40 + 20 s, 12 i, 90), the highlighted one (40 + 20 s, 12 i, 230). The rest of the
 // content is the program's own.
@@ -206,7 +206,8 @@ TSavedGame ReadSave(const fs::path& file)
 class TGameRun
 {
 public:
-    explicit TGameRun(const std::string& settings)
+    // ownMenu: the menu of this test over the program's own (which then stays unused).
+    explicit TGameRun(const std::string& settings, bool ownMenu = true)
     {
         const fs::path shipped = TANDREL_GAME_DIR;
         fs::create_directories(Program / "data");
@@ -233,7 +234,10 @@ public:
                           64, 48, static_cast<uint8_t>(20 + 25 * n));
             }
         }
-        WriteTestMenu(Program);
+        if (ownMenu)
+        {
+            WriteTestMenu(Program);
+        }
         Tmp.Write("config/tandrel/settings.ini", settings);
     }
 
@@ -698,4 +702,68 @@ TEST(GameEndToEnd, OptionsReachTheSettingsFileAndTheTutorialPages)
     ASSERT_TRUE(run.WaitForScreen(1, 4, "9-menu"));
     run.ClickItem(1, 4);
     EXPECT_EQ(run.WaitForExit(), 0);
+}
+
+// The program's own menu, clicked where its file places the items: nothing covers an item
+// the commands need, and the options reach the settings.
+TEST(GameEndToEnd, TheShippedMenuWorksWithTheMouse)
+{
+    TGameRun run(Settings(false, 160, 2), false);
+    const TMenuFile menu = TMenuFile::Load(run.Program);
+    auto click = [&](int screen, int item)
+    {
+        const TMenuItemData& d = menu.Screens[static_cast<size_t>(screen - 1)][static_cast<size_t>(item - 1)];
+        run.Click(d.Position.x, d.Position.y);
+    };
+    // The item area of the screen, to tell screens apart.
+    auto items = [&]
+    {
+        const TShot shot = Grab(run.Window);
+        std::vector<int> v;
+        for (int y = 0; y < shot.Height; y += 4)
+        {
+            for (int x = 0; x < shot.Width; x += 4)
+            {
+                const TRgb c = shot.At(x, y);
+                v.push_back(c.r << 16 | c.g << 8 | c.b);
+            }
+        }
+        return v;
+    };
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(WaitUntil([&] { return !items().empty(); }));
+    std::this_thread::sleep_for(500ms);
+    const std::vector<int> main = items();
+    run.Screenshot("1-main-menu");
+
+    click(1, 2);
+    ASSERT_TRUE(WaitUntil([&] { return items() != main; })) << "the options did not open";
+    run.Screenshot("2-options");
+    click(3, 6); // sound up
+    click(3, 14); // skin up
+    click(3, 1); // save
+    ASSERT_TRUE(WaitUntil(
+        [&] { return ReadFile(run.SettingsFile()).find("SoundVol=170\n") != std::string::npos; }))
+        << ReadFile(run.SettingsFile());
+    EXPECT_NE(ReadFile(run.SettingsFile()).find("Texture=3\n"), std::string::npos);
+
+    click(1, 1); // play
+    std::this_thread::sleep_for(300ms);
+    run.Screenshot("3-play-menu");
+    click(2, 3); // the tutorial
+    const fs::path page2 = run.Tmp.Path() / "data" / "tandrel" / "Images" / "Tutorial" / "tut2.bmp";
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(page2); })) << "the tutorial did not open";
+    std::this_thread::sleep_for(300ms);
+    run.Screenshot("4-tutorial");
+    click(9, 2);
+    std::this_thread::sleep_for(300ms);
+    run.Screenshot("5-tutorial-page-2");
+    click(9, 1); // close
+    click(2, 4); // back
+    std::this_thread::sleep_for(300ms);
+    run.Screenshot("6-main-menu");
+    click(1, 4); // exit
+    EXPECT_EQ(run.WaitForExit(), 0);
+    const std::string log = ReadFile(run.DebugFile());
+    EXPECT_NE(log.find(" loaded2"), std::string::npos) << "the next page was not shown";
 }
