@@ -22,10 +22,25 @@ namespace
 {
 constexpr const char* ApplicationTitle = "Tandrel";
 
+// A busy X server may refuse a new connection for a moment (a full listen queue resets it):
+// a few attempts a tenth of a second apart before the display counts as unavailable.
+template <typename TOpen> bool Retried(TOpen open)
+{
+    for (int attempt = 0; attempt < 5; ++attempt)
+    {
+        if (open())
+        {
+            return true;
+        }
+        g_usleep(100000);
+    }
+    return false;
+}
+
 // Start: the launcher is gone; the main window and its loop take over until it closes.
 int StartGame(TOptions& options)
 {
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
+    if (!Retried([] { return SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0; }))
     {
         ShowMessageBox(TMessageKind::Error, "Error", std::string("Could not open the game's window: ") + SDL_GetError());
         return 1;
@@ -52,7 +67,7 @@ int main()
 {
     g_set_application_name(ApplicationTitle);
     g_set_prgname("tandrel");
-    if (!gtk_init_check(nullptr, nullptr))
+    if (!Retried([] { return gtk_init_check(nullptr, nullptr) != FALSE; }))
     {
         std::fprintf(stderr, "Tandrel: cannot open the display\n");
         return 1;

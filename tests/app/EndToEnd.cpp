@@ -6,11 +6,19 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
 using namespace std::chrono_literals;
+
+namespace
+{
+// Every xdotool call is a new X client; polling more often makes Xvfb drop connections.
+constexpr auto PollPause = 50ms;
+constexpr int PollsIn10s = 200;
+} // namespace
 
 std::string Shell(const std::string& command)
 {
@@ -101,16 +109,44 @@ void TProgram::Start()
     }
 }
 
-std::string TProgram::WaitForWindow(const std::string& title)
+std::vector<TWindowInfo> VisibleWindows()
 {
-    for (int i = 0; i < 500; ++i)
+    // xdotool lists the visible windows but cannot match a title stored as UTF-8 (SDL's);
+    // xwininfo names every top-level window.
+    std::vector<TWindowInfo> windows;
+    const std::string visible = " " + Shell("xdotool search --onlyvisible --class '' 2>/dev/null | tr '\\n' ' '") + " ";
+    std::istringstream tree(Shell("xwininfo -root -children 2>/dev/null"));
+    std::string line;
+    while (std::getline(tree, line))
     {
-        const std::string id = Shell("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null | head -1");
-        if (!id.empty())
+        const auto hex = line.find("0x");
+        const auto open = line.find('"');
+        const auto close = line.find("\":", open + 1);
+        if (hex == std::string::npos || open == std::string::npos || close == std::string::npos)
         {
-            return id;
+            continue;
         }
-        std::this_thread::sleep_for(20ms);
+        const std::string id = std::to_string(std::stoul(line.substr(hex), nullptr, 16));
+        if (visible.find(" " + id + " ") != std::string::npos)
+        {
+            windows.push_back({id, line.substr(open + 1, close - open - 1)});
+        }
+    }
+    return windows;
+}
+
+std::string TProgram::WaitForWindow(const std::string& title, const std::string& except)
+{
+    for (int i = 0; i < PollsIn10s; ++i)
+    {
+        for (const TWindowInfo& w : VisibleWindows())
+        {
+            if (w.Title == title && w.Id != except)
+            {
+                return w.Id;
+            }
+        }
+        std::this_thread::sleep_for(PollPause);
     }
     return "";
 }
@@ -118,41 +154,64 @@ std::string TProgram::WaitForWindow(const std::string& title)
 std::string TProgram::WaitForGameWindow()
 {
     // The launcher's class is "Tandrel", SDL's "tandrel"; xdotool matches either, so
-    // wait until the only visible one is left.
-    for (int i = 0; i < 500; ++i)
+    // wait until the launcher is gone.
+    for (int i = 0; i < PollsIn10s; ++i)
     {
-        const std::string launcher = Shell("xdotool search --onlyvisible --name '^Tandrel$' 2>/dev/null");
         const std::string id = Shell("xdotool search --onlyvisible --classname '^tandrel$' 2>/dev/null | head -1");
-        if (launcher.empty() && !id.empty())
+        bool launcher = false;
+        for (const TWindowInfo& w : VisibleWindows())
+        {
+            launcher = launcher || (w.Title == "Tandrel" && w.Id != id);
+        }
+        if (!launcher && !id.empty())
         {
             return id;
         }
-        std::this_thread::sleep_for(20ms);
+        std::this_thread::sleep_for(PollPause);
     }
     return "";
 }
 
 bool TProgram::WaitForWindowGone(const std::string& title)
 {
-    for (int i = 0; i < 250; ++i)
+    for (int i = 0; i < PollsIn10s / 2; ++i)
     {
-        if (Shell("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null | head -1").empty())
+        bool found = false;
+        for (const TWindowInfo& w : VisibleWindows())
+        {
+            found = found || w.Title == title;
+        }
+        if (!found)
         {
             return true;
         }
-        std::this_thread::sleep_for(20ms);
+        std::this_thread::sleep_for(PollPause);
     }
     return false;
 }
 
 void TProgram::Keys(const std::string& window, const std::string& keys)
 {
-    Shell("xdotool windowfocus --sync " + window + " 2>/dev/null; xdotool key --delay 60 " + keys);
+    // Again when Xvfb turned a connection away (the tools then fail as a whole).
+    const std::string command = "xdotool windowfocus --sync " + window + " 2>/dev/null && xdotool key --delay 60 " +
+                                keys + " && echo sent";
+    for (int attempt = 0; attempt < 5 && Shell(command) != "sent"; ++attempt)
+    {
+        std::this_thread::sleep_for(PollPause);
+    }
 }
 
 void TProgram::CloseWindow(const std::string& window)
 {
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = nullptr;
+    for (int attempt = 0; attempt < 5 && display == nullptr; ++attempt)
+    {
+        display = XOpenDisplay(nullptr);
+        if (display == nullptr)
+        {
+            std::this_thread::sleep_for(PollPause);
+        }
+    }
     if (display == nullptr)
     {
         return;
@@ -170,7 +229,7 @@ void TProgram::CloseWindow(const std::string& window)
 
 int TProgram::WaitForExit(int seconds)
 {
-    for (int i = 0; i < seconds * 50; ++i)
+    for (int i = 0; i < seconds * 20; ++i)
     {
         int status = 0;
         if (waitpid(Process, &status, WNOHANG) == Process)
@@ -178,7 +237,7 @@ int TProgram::WaitForExit(int seconds)
             Process = -1;
             return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         }
-        std::this_thread::sleep_for(20ms);
+        std::this_thread::sleep_for(PollPause);
     }
     return -1;
 }

@@ -8,7 +8,16 @@
 #include <string>
 #include <sys/types.h>
 
+#include <vector>
+
 std::string Shell(const std::string& command);
+
+struct TWindowInfo
+{
+    std::string Id; // decimal, as xdotool takes it
+    std::string Title;
+};
+std::vector<TWindowInfo> VisibleWindows();
 
 class TProgram
 {
@@ -29,8 +38,9 @@ public:
     void Start();
     pid_t Pid() const { return Process; }
 
-    // The id of the visible window with exactly this title, or "" after ten seconds.
-    static std::string WaitForWindow(const std::string& title);
+    // The id of a visible window with exactly this title (other than except), or "" after
+    // ten seconds.
+    static std::string WaitForWindow(const std::string& title, const std::string& except = "");
     // The visible game window (SDL's, found by its class once the launcher is gone).
     static std::string WaitForGameWindow();
     static bool WaitForWindowGone(const std::string& title);
@@ -39,7 +49,7 @@ public:
     static void CloseWindow(const std::string& window);
 
     // The exit status, or -1 when the program is still running after the given time.
-    int WaitForExit(int seconds = 5);
+    int WaitForExit(int seconds = 10);
 
 private:
     const TempFolder& Tmp;

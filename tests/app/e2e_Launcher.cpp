@@ -25,7 +25,7 @@ TEST(Launcher, AppearsTitledTandrelAndExitWritesNoSettings)
     tmp.Write("config/tandrel/settings.ini", StoredSettings);
     program.Start();
     const std::string window = TProgram::WaitForWindow("Tandrel");
-    ASSERT_FALSE(window.empty()) << "no launcher window titled Tandrel";
+    ASSERT_FALSE(window.empty()) << "no launcher window titled Tandrel\n" << program.Output();
     const std::string geometry = Shell("xdotool getwindowgeometry " + window);
     EXPECT_NE(geometry.find("Geometry:"), std::string::npos) << geometry;
 
@@ -43,7 +43,7 @@ TEST(Launcher, CloseBoxEndsWithoutSaving)
     tmp.Write("config/tandrel/settings.ini", StoredSettings);
     program.Start();
     const std::string window = TProgram::WaitForWindow("Tandrel");
-    ASSERT_FALSE(window.empty());
+    ASSERT_FALSE(window.empty()) << program.Output();
     TProgram::CloseWindow(window);
     EXPECT_EQ(program.WaitForExit(), 0);
     EXPECT_EQ(ReadFile(program.SettingsFile()), StoredSettings);
@@ -56,7 +56,7 @@ TEST(Launcher, FirstRunWritesTheDefaultsBeforeTheWindowShows)
     TProgram program(tmp);
     program.Start();
     const std::string window = TProgram::WaitForWindow("Tandrel");
-    ASSERT_FALSE(window.empty());
+    ASSERT_FALSE(window.empty()) << program.Output();
     const std::string text = ReadFile(program.SettingsFile());
     EXPECT_NE(text.find("SoundVol=160\nMusicVol=120\nFullscreen=1\nResolution=6\nColor=0\nDesktop=1\n"
                         "Texture=2\nHelp=1\nWriteDebug=0\nPseudoFullscreen=0\n"),
@@ -74,7 +74,7 @@ TEST(Launcher, OptionsDialogChoicesReachTheSettingsFile)
     tmp.Write("config/tandrel/settings.ini", StoredSettings);
     program.Start();
     const std::string launcher = TProgram::WaitForWindow("Tandrel");
-    ASSERT_FALSE(launcher.empty());
+    ASSERT_FALSE(launcher.empty()) << program.Output();
 
     // Escape cancels: nothing is written.
     TProgram::Keys(launcher, "alt+o");
@@ -109,7 +109,7 @@ TEST(Launcher, HomepageOpensTheAddressWithTheDesktopHandler)
     TProgram program(tmp);
     program.Start();
     const std::string launcher = TProgram::WaitForWindow("Tandrel");
-    ASSERT_FALSE(launcher.empty());
+    ASSERT_FALSE(launcher.empty()) << program.Output();
     TProgram::Keys(launcher, "alt+h");
     const auto opened = tmp.Path() / "opened.txt";
     for (int i = 0; i < 250 && !std::filesystem::exists(opened); ++i)

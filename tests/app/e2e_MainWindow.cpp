@@ -85,7 +85,7 @@ TEST(MainWindow, EnterStartsTheGameInAWindowOfTheChosenSizeAndClosingSaves)
     tmp.Write("config/tandrel/settings.ini", Windowed800);
     program.Start();
     const std::string launcher = TProgram::WaitForWindow("Tandrel");
-    ASSERT_FALSE(launcher.empty());
+    ASSERT_FALSE(launcher.empty()) << program.Output();
     TProgram::Keys(launcher, "Return");
 
     const std::string window = TProgram::WaitForGameWindow();
@@ -119,7 +119,7 @@ TEST(MainWindow, DesktopSizedRunSavesResolutionNine)
     TProgram program(tmp);
     program.Start(); // first run: full screen at the display's size
     const std::string launcher = TProgram::WaitForWindow("Tandrel");
-    ASSERT_FALSE(launcher.empty());
+    ASSERT_FALSE(launcher.empty()) << program.Output();
     TProgram::Keys(launcher, "Return");
     const std::string window = TProgram::WaitForGameWindow();
     ASSERT_FALSE(window.empty());
@@ -154,16 +154,12 @@ TEST(MainWindow, BadDataFileIsNamedInOneMessageAndTheProgramEnds)
     tmp.Write("config/tandrel/settings.ini", Windowed800);
     program.Start();
     const std::string launcher = TProgram::WaitForWindow("Tandrel");
-    ASSERT_FALSE(launcher.empty());
+    ASSERT_FALSE(launcher.empty()) << program.Output();
     TProgram::Keys(launcher, "Return");
 
     // One message box, titled as the game, over the game window.
-    std::string box;
-    for (int i = 0; i < 500 && box.empty(); ++i)
-    {
-        box = Shell("xdotool search --onlyvisible --name '^Tandrel$' 2>/dev/null | head -1");
-        std::this_thread::sleep_for(20ms);
-    }
+    const std::string game = TProgram::WaitForGameWindow();
+    const std::string box = TProgram::WaitForWindow("Tandrel", game);
     ASSERT_FALSE(box.empty()) << program.Output();
     const std::string output = program.Output();
     EXPECT_NE(output.find((folder / "data" / "Levels.dat").string() + ", line 3"), std::string::npos) << output;
