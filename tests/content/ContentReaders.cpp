@@ -9,20 +9,23 @@
 #include <jpeglib.h>
 #include <vorbis/vorbisfile.h>
 
-std::filesystem::path GameFolder()
-{
-    return std::filesystem::path(TANDREL_GAME_DIR);
-}
+std::filesystem::path GameFolder() { return std::filesystem::path(TANDREL_GAME_DIR); }
 
 TPicture ReadTga(const std::filesystem::path& file)
 {
     const std::string bytes = ReadFile(file);
-    auto fail = [&](const std::string& why) { throw std::runtime_error(file.string() + ": " + why); };
+    auto fail = [&](const std::string& why)
+    {
+        throw std::runtime_error(file.string() + ": " + why);
+    };
     if (bytes.size() < 18)
     {
         fail("too short for a TGA header");
     }
-    auto u8 = [&](size_t i) { return static_cast<uint8_t>(bytes[i]); };
+    auto u8 = [&](size_t i)
+    {
+        return static_cast<uint8_t>(bytes[i]);
+    };
     if (u8(2) != 2)
     {
         fail("not an uncompressed true-colour TGA");

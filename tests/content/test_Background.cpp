@@ -49,11 +49,13 @@ TEST(Background, GridLinesLieOnTheCellBorders)
             const double line = std::max(probe.Luma(lx, ly), probe.Luma(lx - 1, ly));
             if (k > 0)
             {
-                EXPECT_GT(line, probe.Luma(lx - static_cast<int>(cell * 0.3), ly) + 25) << "x " << border << " y " << c;
+                EXPECT_GT(line, probe.Luma(lx - static_cast<int>(cell * 0.3), ly) + 25)
+                    << "x " << border << " y " << c;
             }
             if (k < 9)
             {
-                EXPECT_GT(line, probe.Luma(lx + static_cast<int>(cell * 0.3), ly) + 25) << "x " << border << " y " << c;
+                EXPECT_GT(line, probe.Luma(lx + static_cast<int>(cell * 0.3), ly) + 25)
+                    << "x " << border << " y " << c;
             }
             // A horizontal line at y = border, crossing the column of cells at x = c.
             const int hx = probe.PixelX(c);
@@ -61,11 +63,13 @@ TEST(Background, GridLinesLieOnTheCellBorders)
             const double across = std::max(probe.Luma(hx, hy), probe.Luma(hx, hy - 1));
             if (k > 0)
             {
-                EXPECT_GT(across, probe.Luma(hx, hy - static_cast<int>(cell * 0.3)) + 25) << "y " << border << " x " << c;
+                EXPECT_GT(across, probe.Luma(hx, hy - static_cast<int>(cell * 0.3)) + 25)
+                    << "y " << border << " x " << c;
             }
             if (k < 9)
             {
-                EXPECT_GT(across, probe.Luma(hx, hy + static_cast<int>(cell * 0.3)) + 25) << "y " << border << " x " << c;
+                EXPECT_GT(across, probe.Luma(hx, hy + static_cast<int>(cell * 0.3)) + 25)
+                    << "y " << border << " x " << c;
             }
         }
     }

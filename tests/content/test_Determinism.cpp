@@ -11,8 +11,9 @@
 TEST(Generator, SecondRunGivesIdenticalFiles)
 {
     TempFolder out;
-    const std::string command = std::string("'") + TANDREL_CONTENT_TOOL + "' --out '" + out.Path().string() +
-                                "' --fonts '" + TANDREL_FONT_DIR + "' --espeak '" + TANDREL_ESPEAK + "' > /dev/null";
+    const std::string command = std::string("'") + TANDREL_CONTENT_TOOL + "' --out '" +
+                                out.Path().string() + "' --fonts '" + TANDREL_FONT_DIR +
+                                "' --espeak '" + TANDREL_ESPEAK + "' > /dev/null";
     ASSERT_EQ(0, std::system(command.c_str()));
     int files = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(out.Path()))
@@ -25,7 +26,8 @@ TEST(Generator, SecondRunGivesIdenticalFiles)
         ++files;
         const auto shipped = GameFolder() / relative;
         ASSERT_TRUE(std::filesystem::exists(shipped)) << relative;
-        EXPECT_TRUE(ReadFile(entry.path()) == ReadFile(shipped)) << relative << " differs between runs";
+        EXPECT_TRUE(ReadFile(entry.path()) == ReadFile(shipped))
+            << relative << " differs between runs";
     }
     // Fonts, menu, sounds, music, skins and pictures.
     EXPECT_GT(files, 200);

@@ -86,7 +86,8 @@ const TItem& Item(int screen, int item)
 
 bool Overlap(const TItem& a, const TItem& b)
 {
-    return a.Left() <= b.Right() && b.Left() <= a.Right() && a.Bottom() <= b.Top() && b.Bottom() <= a.Top();
+    return a.Left() <= b.Right() && b.Left() <= a.Right() && a.Bottom() <= b.Top() &&
+           b.Bottom() <= a.Top();
 }
 } // namespace
 
@@ -118,7 +119,8 @@ TEST(MenuFile, EveryPictureExistsWithAlphaAndTheItemsProportions)
             {
                 SCOPED_TRACE(path);
                 const TPicture p = ReadTga(GameFolder() / path);
-                EXPECT_NEAR(item.W / item.H, static_cast<double>(p.Width) / p.Height, 0.05 * item.W / item.H);
+                EXPECT_NEAR(item.W / item.H, static_cast<double>(p.Width) / p.Height,
+                            0.05 * item.W / item.H);
                 int clear = 0;
                 int solid = 0;
                 for (size_t i = 3; i < p.Data.size(); i += 4)
@@ -154,7 +156,8 @@ TEST(MenuFile, SelectableItemsNeverCoverEachOther)
                 {
                     continue;
                 }
-                EXPECT_FALSE(Overlap(a, b)) << "screen " << s + 1 << ": items " << i + 1 << " and " << j + 1;
+                EXPECT_FALSE(Overlap(a, b))
+                    << "screen " << s + 1 << ": items " << i + 1 << " and " << j + 1;
             }
         }
     }

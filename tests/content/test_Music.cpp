@@ -9,10 +9,7 @@
 
 namespace
 {
-TAudio Tune(const char* name)
-{
-    return ReadOgg(GameFolder() / "Music" / name);
-}
+TAudio Tune(const char* name) { return ReadOgg(GameFolder() / "Music" / name); }
 
 float Rms(const TAudio& a, size_t from, size_t count)
 {
@@ -68,7 +65,8 @@ TEST(Music, ThemesLoopWithoutASeam)
         }
         for (int c = 0; c < 2; ++c)
         {
-            EXPECT_LE(std::fabs(a.Samples[static_cast<size_t>(c)] - a.Samples[n - 2 + static_cast<size_t>(c)]),
+            EXPECT_LE(std::fabs(a.Samples[static_cast<size_t>(c)] -
+                                a.Samples[n - 2 + static_cast<size_t>(c)]),
                       local * 1.5f);
         }
         // The end is not a fade: the music carries on into the start at about its level.

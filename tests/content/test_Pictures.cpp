@@ -18,8 +18,8 @@ uint8_t AlphaAt(const TPicture& p, int x, int y) { return p.At(x, y)[3]; }
 
 bool CornersClear(const TPicture& p)
 {
-    return AlphaAt(p, 0, 0) == 0 && AlphaAt(p, p.Width - 1, 0) == 0 && AlphaAt(p, 0, p.Height - 1) == 0 &&
-           AlphaAt(p, p.Width - 1, p.Height - 1) == 0;
+    return AlphaAt(p, 0, 0) == 0 && AlphaAt(p, p.Width - 1, 0) == 0 &&
+           AlphaAt(p, 0, p.Height - 1) == 0 && AlphaAt(p, p.Width - 1, p.Height - 1) == 0;
 }
 } // namespace
 
@@ -30,10 +30,11 @@ TEST(Pictures, FullScreenAndRoomPicturesDecodeInTheirShapes)
         const char* Name;
         double Aspect;
     };
-    for (const TCase& c : {TCase{"loading.jpg", 4.0 / 3}, TCase{"gameover.jpg", 4.0 / 3}, TCase{"help.jpg", 4.0 / 3},
-                           TCase{"floor.jpg", 28.0 / 24}, TCase{"wall1.jpg", 24.0 / 12}, TCase{"wall2.jpg", 24.0 / 12},
-                           TCase{"wall3.jpg", 28.0 / 12}, TCase{"wall4.jpg", 28.0 / 12},
-                           TCase{"launcher.jpg", 155.0 / 145}})
+    for (const TCase& c :
+         {TCase{"loading.jpg", 4.0 / 3}, TCase{"gameover.jpg", 4.0 / 3}, TCase{"help.jpg", 4.0 / 3},
+          TCase{"floor.jpg", 28.0 / 24}, TCase{"wall1.jpg", 24.0 / 12},
+          TCase{"wall2.jpg", 24.0 / 12}, TCase{"wall3.jpg", 28.0 / 12},
+          TCase{"wall4.jpg", 28.0 / 12}, TCase{"launcher.jpg", 155.0 / 145}})
     {
         SCOPED_TRACE(c.Name);
         const TPicture p = ReadJpeg(Images() / c.Name);
@@ -49,12 +50,13 @@ TEST(Pictures, SpritesHaveAlphaAndTheProportionsTheyAreDrawnAt)
         const char* Name;
         double Aspect; // width / height of the quad the game draws it on; 0 = any
     };
-    for (const TCase& c : {TCase{"bonuslight.tga", 1}, TCase{"plugbonus.tga", 1.76545 / 2.6095},
-                           TCase{"dot1.tga", 1}, TCase{"dot2.tga", 1}, TCase{"dot3.tga", 1}, TCase{"cursor.tga", 1},
-                           TCase{"cursor1.tga", 1}, TCase{"effect1.tga", 1}, TCase{"effect2.tga", 1},
-                           TCase{"effect3.tga", 1}, TCase{"effect4.tga", 1}, TCase{"effect5.tga", 1},
-                           TCase{"effect6.tga", 1}, TCase{"newlevel.tga", 4.45 / 0.85}, TCase{"lineleft.tga", 0.27 / 0.42},
-                           TCase{"icon.tga", 1}})
+    for (const TCase& c :
+         {TCase{"bonuslight.tga", 1}, TCase{"plugbonus.tga", 1.76545 / 2.6095},
+          TCase{"dot1.tga", 1}, TCase{"dot2.tga", 1}, TCase{"dot3.tga", 1}, TCase{"cursor.tga", 1},
+          TCase{"cursor1.tga", 1}, TCase{"effect1.tga", 1}, TCase{"effect2.tga", 1},
+          TCase{"effect3.tga", 1}, TCase{"effect4.tga", 1}, TCase{"effect5.tga", 1},
+          TCase{"effect6.tga", 1}, TCase{"newlevel.tga", 4.45 / 0.85},
+          TCase{"lineleft.tga", 0.27 / 0.42}, TCase{"icon.tga", 1}})
     {
         SCOPED_TRACE(c.Name);
         const TPicture p = ReadTga(Images() / c.Name);
@@ -148,7 +150,8 @@ TEST(Skins, EverySkinHasAllEighteenOpaqueSquareTextures)
     {
         for (int k = 0; k < 18; ++k)
         {
-            const auto file = Images() / ("Skin" + std::to_string(skin)) / ("tex" + std::to_string(k) + ".tga");
+            const auto file =
+                Images() / ("Skin" + std::to_string(skin)) / ("tex" + std::to_string(k) + ".tga");
             SCOPED_TRACE(file.string());
             const TPicture p = ReadTga(file);
             EXPECT_EQ(p.Width, p.Height);
@@ -168,7 +171,8 @@ TEST(Skins, TheSevenColoursOfEachSkinStayApart)
         double mean[7][3] = {};
         for (int k = 0; k < 7; ++k)
         {
-            const TPicture p = ReadTga(Images() / ("Skin" + std::to_string(skin)) / ("tex" + std::to_string(k) + ".tga"));
+            const TPicture p = ReadTga(Images() / ("Skin" + std::to_string(skin)) /
+                                       ("tex" + std::to_string(k) + ".tga"));
             // The flat face spans 0.1004 .. 0.8996 of the picture. Its colour is that of its
             // strongly coloured pixels (leaving out white or black symbols, dark glass), or of
             // all of them for a cube with no strong colour at all.
@@ -204,10 +208,35 @@ TEST(Skins, TheSevenColoursOfEachSkinStayApart)
         {
             for (int b = a + 1; b < 7; ++b)
             {
-                const double d = std::sqrt(std::pow(mean[a][0] - mean[b][0], 2) + std::pow(mean[a][1] - mean[b][1], 2) +
+                const double d = std::sqrt(std::pow(mean[a][0] - mean[b][0], 2) +
+                                           std::pow(mean[a][1] - mean[b][1], 2) +
                                            std::pow(mean[a][2] - mean[b][2], 2));
                 EXPECT_GT(d, 40.0) << "skin " << skin << ": colours " << a + 1 << " and " << b + 1;
             }
         }
+    }
+}
+
+TEST(Tutorial, NinePagesWithTheirFootClearForTheButtons)
+{
+    for (int page = 1; page <= 9; ++page)
+    {
+        SCOPED_TRACE(page);
+        const TPicture p =
+            ReadJpeg(Images() / "Tutorial" / ("tut" + std::to_string(page) + ".jpg"));
+        EXPECT_NEAR(4.0 / 3.0, Aspect(p), 0.01);
+        // Close, next and previous sit at y -5.0 across the page: nothing bright there.
+        const int y0 = static_cast<int>((5.16875 + 4.65) / 10.8375 * p.Height);
+        const int y1 = static_cast<int>((5.16875 + 5.35) / 10.8375 * p.Height);
+        double brightest = 0;
+        for (int y = y0; y < y1; ++y)
+        {
+            for (int x = 0; x < p.Width; ++x)
+            {
+                const uint8_t* c = p.At(x, y);
+                brightest = std::max(brightest, 0.3 * c[0] + 0.59 * c[1] + 0.11 * c[2]);
+            }
+        }
+        EXPECT_LT(brightest, 140);
     }
 }

@@ -20,15 +20,15 @@ struct TExpected
 
 // In the game's sound numbering, 0..26.
 const TExpected Effects[] = {
-    {"NewLevel", 0.8, 2.5},       {"BonusLevel", 1.0, 3.0},    {"NewTurn", 0.1, 0.6},
-    {"FlyingBy", 1.5, 4.0},       {"BonusLevelDone", 1.0, 3.5}, {"SelectCube", 0.05, 0.4},
-    {"MoveCube", 0.2, 0.8},       {"MoveBomb", 0.2, 1.0},      {"Moved", 0.05, 0.5},
-    {"FigureDone", 0.5, 2.5},     {"vDouble", 0.5, 2.8},       {"vTriple", 0.5, 2.8},
-    {"vQuadro", 0.5, 2.8},        {"vExcellent", 0.5, 2.8},    {"vTandrel", 0.4, 2.8},
-    {"ExplodeBomb", 0.8, 3.0},    {"Colorize", 0.3, 1.8},      {"Shot", 0.15, 1.0},
-    {"ShowBonus", 0.3, 1.6},      {"GameOver", 1.5, 4.5},      {"MenuMove", 0.02, 0.2},
-    {"MenuEnter", 0.1, 0.6},      {"MenuEsc", 0.1, 0.6},       {"MenuKey", 0.02, 0.2},
-    {"Selected", 0.5, 3.0},       {"TimeUp", 0.03, 0.25},      {"Message", 0.2, 1.0},
+    {"NewLevel", 0.8, 2.5},    {"BonusLevel", 1.0, 3.0},     {"NewTurn", 0.1, 0.6},
+    {"FlyingBy", 1.5, 4.0},    {"BonusLevelDone", 1.0, 3.5}, {"SelectCube", 0.05, 0.4},
+    {"MoveCube", 0.2, 0.8},    {"MoveBomb", 0.2, 1.0},       {"Moved", 0.05, 0.5},
+    {"FigureDone", 0.5, 2.5},  {"vDouble", 0.5, 2.8},        {"vTriple", 0.5, 2.8},
+    {"vQuadro", 0.5, 2.8},     {"vExcellent", 0.5, 2.8},     {"vTandrel", 0.4, 2.8},
+    {"ExplodeBomb", 0.8, 3.0}, {"Colorize", 0.3, 1.8},       {"Shot", 0.15, 1.0},
+    {"ShowBonus", 0.3, 1.6},   {"GameOver", 1.5, 4.5},       {"MenuMove", 0.02, 0.2},
+    {"MenuEnter", 0.1, 0.6},   {"MenuEsc", 0.1, 0.6},        {"MenuKey", 0.02, 0.2},
+    {"Selected", 0.5, 3.0},    {"TimeUp", 0.03, 0.25},       {"Message", 0.2, 1.0},
 };
 
 float LoudestRms(const TAudio& a, double window)
@@ -92,7 +92,8 @@ TEST(Sounds, LevelsAreMatched)
         {
             continue;
         }
-        levels.push_back(LoudestRms(ReadOgg(GameFolder() / "Sounds" / (std::string(e.Name) + ".ogg")), 0.05));
+        levels.push_back(
+            LoudestRms(ReadOgg(GameFolder() / "Sounds" / (std::string(e.Name) + ".ogg")), 0.05));
     }
     std::vector<float> sorted = levels;
     std::sort(sorted.begin(), sorted.end());

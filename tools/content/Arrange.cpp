@@ -63,8 +63,8 @@ void AddRhythm(TPart& part, const TSong& song, int bar, int bars, std::string_vi
     }
 }
 
-void AddChords(TPart& part, const TSong& song, int bar, const std::vector<TChord>& chords,
-               int low, std::string_view text, float velocity)
+void AddChords(TPart& part, const TSong& song, int bar, const std::vector<TChord>& chords, int low,
+               std::string_view text, float velocity)
 {
     const std::string steps = Compact(text);
     const double step = static_cast<double>(song.BeatsPerBar) / static_cast<double>(steps.size());
@@ -108,10 +108,14 @@ void AddBass(TPart& part, const TSong& song, int bar, const std::vector<TChord>&
             int pitch = root;
             switch (c)
             {
-            case 'R': case 'r': pitch = root; break;
-            case 'O': case 'o': pitch = root + 12; break;
-            case 'F': case 'f': pitch = root + 7; break;
-            case 'A': case 'a': pitch = nextRoot > root ? nextRoot - 1 : nextRoot + 2; break;
+            case 'R':
+            case 'r': pitch = root; break;
+            case 'O':
+            case 'o': pitch = root + 12; break;
+            case 'F':
+            case 'f': pitch = root + 7; break;
+            case 'A':
+            case 'a': pitch = nextRoot > root ? nextRoot - 1 : nextRoot + 2; break;
             default: throw std::runtime_error(std::string("unknown bass step ") + c);
             }
             const float v = (c >= 'A' && c <= 'Z') ? velocity : velocity * 0.7f;
@@ -158,8 +162,8 @@ void AddArpeggio(TPart& part, const TSong& song, int bar, const std::vector<TCho
 void AddLine(TPart& part, const TSong& song, int bar, std::string_view melody, float velocity,
              int transpose)
 {
-    AddMelody(part, static_cast<double>(bar * song.BeatsPerBar), melody, song.BeatsPerBar,
-              velocity, transpose);
+    AddMelody(part, static_cast<double>(bar * song.BeatsPerBar), melody, song.BeatsPerBar, velocity,
+              transpose);
 }
 
 void AddHarmony(TPart& part, const TSong& song, int bar, std::string_view melody, int keyRoot,

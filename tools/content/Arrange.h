@@ -13,11 +13,10 @@
 
 void AddRhythm(TPart& part, const TSong& song, int bar, int bars, std::string_view steps,
                float velocity = 0.8f, int pitch = 60);
-void AddChords(TPart& part, const TSong& song, int bar, const std::vector<TChord>& chords,
-               int low, std::string_view steps, float velocity = 0.6f);
-void AddBass(TPart& part, const TSong& song, int bar, const std::vector<TChord>& chords,
-             int low, std::string_view steps, float velocity = 0.85f,
-             const TChord* after = nullptr);
+void AddChords(TPart& part, const TSong& song, int bar, const std::vector<TChord>& chords, int low,
+               std::string_view steps, float velocity = 0.6f);
+void AddBass(TPart& part, const TSong& song, int bar, const std::vector<TChord>& chords, int low,
+             std::string_view steps, float velocity = 0.85f, const TChord* after = nullptr);
 void AddArpeggio(TPart& part, const TSong& song, int bar, const std::vector<TChord>& chords,
                  int low, std::string_view steps, float velocity = 0.6f, double noteBeats = 0);
 // A melody placed at a bar.

@@ -108,7 +108,8 @@ void Fade(TSound& s, double inSeconds, double outSeconds)
     }
     for (size_t i = 0; i < fout; ++i)
     {
-        const float k = static_cast<float>(0.5 - 0.5 * std::cos(Pi * static_cast<double>(i) / fout));
+        const float k =
+            static_cast<float>(0.5 - 0.5 * std::cos(Pi * static_cast<double>(i) / fout));
         for (int c = 0; c < s.Channels; ++c)
         {
             s.At(frames - 1 - i, c) *= k;
@@ -183,8 +184,14 @@ void TrimTail(TSound& s, float threshold)
 
 std::vector<float> ParseWav(const std::vector<unsigned char>& b, int& rate)
 {
-    auto u16 = [&](size_t i) { return static_cast<uint32_t>(b[i] | (b[i + 1] << 8)); };
-    auto u32 = [&](size_t i) { return u16(i) | (u16(i + 2) << 16); };
+    auto u16 = [&](size_t i)
+    {
+        return static_cast<uint32_t>(b[i] | (b[i + 1] << 8));
+    };
+    auto u32 = [&](size_t i)
+    {
+        return u16(i) | (u16(i + 2) << 16);
+    };
     if (b.size() < 12 || b[0] != 'R' || b[1] != 'I' || b[2] != 'F' || b[3] != 'F')
     {
         throw std::runtime_error("speech is not a WAV stream");
@@ -198,7 +205,8 @@ std::vector<float> ParseWav(const std::vector<unsigned char>& b, int& rate)
     {
         const uint32_t size = u32(pos + 4);
         const bool isFmt = b[pos] == 'f' && b[pos + 1] == 'm' && b[pos + 2] == 't';
-        const bool isData = b[pos] == 'd' && b[pos + 1] == 'a' && b[pos + 2] == 't' && b[pos + 3] == 'a';
+        const bool isData =
+            b[pos] == 'd' && b[pos + 1] == 'a' && b[pos + 2] == 't' && b[pos + 3] == 'a';
         if (isFmt)
         {
             channels = static_cast<int>(u16(pos + 10));
@@ -242,7 +250,8 @@ std::vector<float> Resample(const std::vector<float>& in, double fromRate, doubl
         for (long k = centre - half + 1; k <= centre + half; ++k)
         {
             const double x = pos - static_cast<double>(k);
-            const double sinc = std::fabs(x) < 1e-9 ? 1.0 : std::sin(Pi * x * cutoff) / (Pi * x * cutoff);
+            const double sinc =
+                std::fabs(x) < 1e-9 ? 1.0 : std::sin(Pi * x * cutoff) / (Pi * x * cutoff);
             const double window = 0.5 + 0.5 * std::cos(Pi * x / half);
             const double w = sinc * window;
             norm += w;

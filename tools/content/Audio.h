@@ -21,10 +21,7 @@ struct TSound
     float LoudestRms(double window = 0.05) const;
 };
 
-inline size_t FramesOf(double seconds)
-{
-    return static_cast<size_t>(seconds * SampleRate + 0.5);
-}
+inline size_t FramesOf(double seconds) { return static_cast<size_t>(seconds * SampleRate + 0.5); }
 
 // Mono to stereo with a constant-power pan (-1 left .. 1 right).
 TSound ToStereo(const TSound& mono, float pan = 0.0f);

@@ -19,7 +19,8 @@ void Mat(TImage& img)
             const float fx = static_cast<float>(x);
             const float fy = static_cast<float>(y);
             const float n = Fbm(fx * 0.006f, fy * 0.006f, 11, 4);
-            const float weave = 0.5f + 0.5f * std::sin((fx + fy) * 0.09f) * std::sin((fx - fy) * 0.09f);
+            const float weave =
+                0.5f + 0.5f * std::sin((fx + fy) * 0.09f) * std::sin((fx - fy) * 0.09f);
             const float k = 0.82f + 0.3f * n + 0.035f * weave;
             float* p = img.Pixel(x, y);
             p[0] *= k;
@@ -29,13 +30,15 @@ void Mat(TImage& img)
     }
     // A faint lattice of diamonds.
     const float step = 96.0f;
-    FillShape(img, [&](TVec2 p)
-    {
-        const float a = std::fmod(p.X + p.Y + 10000.0f, step);
-        const float b = std::fmod(p.X - p.Y + 10000.0f, step);
-        return std::min(std::min(a, step - a), std::min(b, step - b)) - 0.6f;
-    },
-              [&](TVec2) { return Rgb(0x8CA0E0, 0.05f); });
+    FillShape(
+        img,
+        [&](TVec2 p)
+        {
+            const float a = std::fmod(p.X + p.Y + 10000.0f, step);
+            const float b = std::fmod(p.X - p.Y + 10000.0f, step);
+            return std::min(std::min(a, step - a), std::min(b, step - b)) - 0.6f;
+        },
+        [&](TVec2) { return Rgb(0x8CA0E0, 0.05f); });
     Vignette(img, 0.45f);
 }
 
@@ -83,28 +86,29 @@ void Board(TImage& img, const TScreenMap& m)
             const float tone = ((cx + cy) % 2 == 0) ? 1.0f : 0.9f;
             const TVec2 c{(x0 + x1) / 2, (y0 + y1) / 2};
             const float h = (x1 - x0) / 2;
-            FillShape(img, x0, y0, x1, y1, [&](TVec2 p) { return SdRoundBox(p, c, h, h, 3.0f); },
-                      [&](TVec2 p)
-                      {
-                          const float t = ((p.X - x0) + (p.Y - y0)) / (2 * h * 2);
-                          const float n = Fbm(p.X * 0.05f, p.Y * 0.05f, 21, 2);
-                          const TColour a = Scaled(Rgb(0x2C3A74), tone * (0.92f + 0.12f * n));
-                          const TColour b = Scaled(Rgb(0x1A244C), tone * (0.92f + 0.12f * n));
-                          TColour col = Mix(a, b, t);
-                          // Bevel: light on the upper left rim, shade on the lower right.
-                          const float dl = std::min(p.X - x0, p.Y - y0);
-                          const float dr = std::min(x1 - p.X, y1 - p.Y);
-                          const float bevel = h * 0.12f;
-                          if (dl < bevel)
-                          {
-                              col = Mix(col, Rgb(0x7F93D8), 0.35f * (1.0f - dl / bevel));
-                          }
-                          if (dr < bevel)
-                          {
-                              col = Mix(col, Rgb(0x05070F), 0.45f * (1.0f - dr / bevel));
-                          }
-                          return col;
-                      });
+            FillShape(
+                img, x0, y0, x1, y1, [&](TVec2 p) { return SdRoundBox(p, c, h, h, 3.0f); },
+                [&](TVec2 p)
+                {
+                    const float t = ((p.X - x0) + (p.Y - y0)) / (2 * h * 2);
+                    const float n = Fbm(p.X * 0.05f, p.Y * 0.05f, 21, 2);
+                    const TColour a = Scaled(Rgb(0x2C3A74), tone * (0.92f + 0.12f * n));
+                    const TColour b = Scaled(Rgb(0x1A244C), tone * (0.92f + 0.12f * n));
+                    TColour col = Mix(a, b, t);
+                    // Bevel: light on the upper left rim, shade on the lower right.
+                    const float dl = std::min(p.X - x0, p.Y - y0);
+                    const float dr = std::min(x1 - p.X, y1 - p.Y);
+                    const float bevel = h * 0.12f;
+                    if (dl < bevel)
+                    {
+                        col = Mix(col, Rgb(0x7F93D8), 0.35f * (1.0f - dl / bevel));
+                    }
+                    if (dr < bevel)
+                    {
+                        col = Mix(col, Rgb(0x05070F), 0.45f * (1.0f - dr / bevel));
+                    }
+                    return col;
+                });
         }
     }
 
@@ -129,7 +133,8 @@ void Board(TImage& img, const TScreenMap& m)
         }
         return d;
     };
-    FillShape(lines, left - 8, top - 8, right + 8, bottom + 8, gridSdf, [&](TVec2) { return Rgb(0xA9C8FF); });
+    FillShape(lines, left - 8, top - 8, right + 8, bottom + 8, gridSdf,
+              [&](TVec2) { return Rgb(0xA9C8FF); });
     TImage halo = lines;
     halo.Blur(unit * 0.03f);
     img.DrawImage(halo, 0, 0, 1.0f, 0.5f);
@@ -193,12 +198,16 @@ void Panel(TImage& img, const TSources& sources, const TScreenMap& m)
     title.ShadowY = 3;
     title.ShadowBlur = 3;
     DrawText(img, sources, "TANDREL", m.X(-6.79f), m.Y(4.5f), title);
-    FillShape(img, [&](TVec2 p) { return SdSegment(p, {m.X(-5.3f), m.Y(4.08f)}, {m.X(-8.28f), m.Y(4.08f)}, 1.0f); },
-              [&](TVec2 p)
-              {
-                  const float t = std::fabs(p.X - m.X(-6.79f)) / (m.X(-8.28f) - m.X(-6.79f));
-                  return WithAlpha(Gold, 0.9f * (1.0f - t));
-              });
+    FillShape(
+        img,
+        [&](TVec2 p) {
+            return SdSegment(p, {m.X(-5.3f), m.Y(4.08f)}, {m.X(-8.28f), m.Y(4.08f)}, 1.0f);
+        },
+        [&](TVec2 p)
+        {
+            const float t = std::fabs(p.X - m.X(-6.79f)) / (m.X(-8.28f) - m.X(-6.79f));
+            return WithAlpha(Gold, 0.9f * (1.0f - t));
+        });
 
     // Level: the number starts at x -6.75, y 3.6.
     Caption(img, sources, m, "LEVEL", -5.62f, 3.6f);
@@ -222,16 +231,20 @@ void Panel(TImage& img, const TSources& sources, const TScreenMap& m)
     {
         const TVec2 c{m.X(-6.387875f - 0.289f * static_cast<float>(j)), m.Y(0.5266875f)};
         const float r = unit * 0.1f;
-        FillShape(img, [&](TVec2 p) { return SdCircle(p, c, r + 2.5f); }, [&](TVec2 p)
-        {
-            const float t = (p.Y - c.Y + r) / (2 * r);
-            return Mix(Rgb(0x6B5226), Rgb(0xE8C77E), t);
-        });
-        FillShape(img, [&](TVec2 p) { return SdCircle(p, c, r); }, [&](TVec2 p)
-        {
-            const float t = Length(p - TVec2{c.X - r * 0.3f, c.Y - r * 0.3f}) / (r * 1.4f);
-            return Mix(Rgb(0x3A2A14), Rgb(0x0C0804), t);
-        });
+        FillShape(
+            img, [&](TVec2 p) { return SdCircle(p, c, r + 2.5f); },
+            [&](TVec2 p)
+            {
+                const float t = (p.Y - c.Y + r) / (2 * r);
+                return Mix(Rgb(0x6B5226), Rgb(0xE8C77E), t);
+            });
+        FillShape(
+            img, [&](TVec2 p) { return SdCircle(p, c, r); },
+            [&](TVec2 p)
+            {
+                const float t = Length(p - TVec2{c.X - r * 0.3f, c.Y - r * 0.3f}) / (r * 1.4f);
+                return Mix(Rgb(0x3A2A14), Rgb(0x0C0804), t);
+            });
     }
     // The bonus figure: its cells gather around (-6.91, -2.09); its value follows at
     // (-6.4, -3.5), on an ivory strip at the foot of the same card.
@@ -247,13 +260,18 @@ void Panel(TImage& img, const TSources& sources, const TScreenMap& m)
     card.InnerShade = 0.35f;
     DrawPanel(img, m.X(-5.72f), m.Y(-0.56f), m.X(-8.2f), m.Y(-3.86f), card);
     // A soft light in the middle of the card, where the figure floats.
-    FillShape(img, m.X(-5.72f), m.Y(-0.56f), m.X(-8.2f), m.Y(-3.2f),
-              [&](TVec2 p) { return SdRoundBox(p, {m.X(-6.96f), m.Y(-1.88f)}, (m.X(-8.2f) - m.X(-5.72f)) / 2 - 4, (m.Y(-3.2f) - m.Y(-0.56f)) / 2 - 4, 8); },
-              [&](TVec2 p)
-              {
-                  const float d = Length(p - TVec2{m.X(-6.91f), m.Y(-2.09f)}) / (unit * 1.3f);
-                  return Rgb(0x4A64C8, 0.28f * std::max(0.0f, 1.0f - d));
-              });
+    FillShape(
+        img, m.X(-5.72f), m.Y(-0.56f), m.X(-8.2f), m.Y(-3.2f),
+        [&](TVec2 p)
+        {
+            return SdRoundBox(p, {m.X(-6.96f), m.Y(-1.88f)}, (m.X(-8.2f) - m.X(-5.72f)) / 2 - 4,
+                              (m.Y(-3.2f) - m.Y(-0.56f)) / 2 - 4, 8);
+        },
+        [&](TVec2 p)
+        {
+            const float d = Length(p - TVec2{m.X(-6.91f), m.Y(-2.09f)}) / (unit * 1.3f);
+            return Rgb(0x4A64C8, 0.28f * std::max(0.0f, 1.0f - d));
+        });
     Window(img, m, -5.82f, -8.1f, -3.52f, 0.27f);
     // A recess at the foot of the panel where the in-game menu button sits.
     TPanelStyle slot = strip;
@@ -278,8 +296,12 @@ void Groove(TImage& img, const TScreenMap& m)
     for (int k = 1; k < 4; ++k)
     {
         const float x = m.X(4.51f - 8.75f * static_cast<float>(k) / 4.0f);
-        FillShape(img, [&](TVec2 p) { return SdSegment(p, {x, m.Y(-5.33f + 0.2f)}, {x, m.Y(-5.33f - 0.2f)}, 0.8f); },
-                  [&](TVec2) { return Rgb(0x8E6B2C, 0.7f); });
+        FillShape(
+            img,
+            [&](TVec2 p) {
+                return SdSegment(p, {x, m.Y(-5.33f + 0.2f)}, {x, m.Y(-5.33f - 0.2f)}, 0.8f);
+            },
+            [&](TVec2) { return Rgb(0x8E6B2C, 0.7f); });
     }
 }
 } // namespace

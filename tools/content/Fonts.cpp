@@ -12,12 +12,12 @@ namespace
 struct TFontStyle
 {
     const char* File;
-    float Em;            // pixels per em
-    float Outline;       // radius of the dark rim in pixels
-    float OutlineBlur;   // softness of the rim
-    float OutlineAlpha;  // opacity of the rim
-    float Shade;         // how much darker the glyph's foot is than its head
-    const char* Name;    // for the first line of the metrics file
+    float Em;           // pixels per em
+    float Outline;      // radius of the dark rim in pixels
+    float OutlineBlur;  // softness of the rim
+    float OutlineAlpha; // opacity of the rim
+    float Shade;        // how much darker the glyph's foot is than its head
+    const char* Name;   // for the first line of the metrics file
 };
 
 // One glyph cell: the glyph's advance plus room for the rim, one row high.
@@ -65,7 +65,8 @@ void MakeFont(const TOutput& out, const TSources& sources, const TFontStyle& sty
 {
     const TFontFace face(sources.Font(style.File), style.Em);
     // Capitals and digits sit in the middle of the row, where the game puts the text's y.
-    const int baseline = static_cast<int>(std::lround(FontRowHeight / 2.0f + face.CapHeight() / 2.0f));
+    const int baseline =
+        static_cast<int>(std::lround(FontRowHeight / 2.0f + face.CapHeight() / 2.0f));
     std::vector<TImage> cells;
     for (char c : FontGlyphs)
     {

@@ -7,7 +7,8 @@
 #include <string_view>
 
 // The 51 glyphs in the order the game looks them up.
-inline constexpr std::string_view FontGlyphs = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ:,!<>'-.+/|=?@$";
+inline constexpr std::string_view FontGlyphs =
+    "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ:,!<>'-.+/|=?@$";
 // Height of one glyph row in the font pictures: the game draws every glyph 40 pixels high.
 inline constexpr int FontRowHeight = 40;
 inline constexpr int FontTextureWidth = 512;

@@ -88,10 +88,7 @@ TColour Scaled(const TColour& c, float k)
     return {Clamp01(c.R * k), Clamp01(c.G * k), Clamp01(c.B * k), c.A};
 }
 
-TColour WithAlpha(const TColour& c, float alpha)
-{
-    return {c.R, c.G, c.B, alpha};
-}
+TColour WithAlpha(const TColour& c, float alpha) { return {c.R, c.G, c.B, alpha}; }
 
 TMask::TMask(int width, int height, float fill)
     : Data(static_cast<size_t>(width) * height, fill), W(width), H(height)
@@ -122,10 +119,7 @@ float TMask::Sample(float x, float y) const
     return top + (bottom - top) * fy;
 }
 
-void TMask::Blur(float sigma)
-{
-    BlurChannels(Data, W, H, 1, sigma);
-}
+void TMask::Blur(float sigma) { BlurChannels(Data, W, H, 1, sigma); }
 
 TMask TMask::Dilated(float radius) const
 {
@@ -232,7 +226,10 @@ TColour TImage::SampleWrapped(float x, float y) const
     y -= 0.5f;
     const float fx0 = std::floor(x);
     const float fy0 = std::floor(y);
-    auto wrap = [](int v, int n) { return ((v % n) + n) % n; };
+    auto wrap = [](int v, int n)
+    {
+        return ((v % n) + n) % n;
+    };
     const int x0 = wrap(static_cast<int>(fx0), W);
     const int y0 = wrap(static_cast<int>(fy0), H);
     return Bilinear(*this, x0, y0, (x0 + 1) % W, (y0 + 1) % H, x - fx0, y - fy0);
@@ -390,10 +387,7 @@ TMask TImage::Alpha() const
     return m;
 }
 
-void TImage::Blur(float sigma)
-{
-    BlurChannels(Data, W, H, 4, sigma);
-}
+void TImage::Blur(float sigma) { BlurChannels(Data, W, H, 4, sigma); }
 
 void TImage::MultiplyAlpha(const TMask& mask)
 {

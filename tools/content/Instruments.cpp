@@ -68,7 +68,7 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
             const double env = Perc(t, 0.002, decay) * Release(t, held, 0.1);
             const double index = (0.3 + 1.4 * vel) * std::exp(-t / 0.3) + 0.12;
             double v = FastSin(TwoPi * hz * t + index * FastSin(TwoPi * hz * t));
-            v += 0.3 * FastSin(TwoPi * hz * 1.003 * t) ;
+            v += 0.3 * FastSin(TwoPi * hz * 1.003 * t);
             v += 0.18 * vel * FastSin(TwoPi * hz * 14.0 * t) * std::exp(-t / 0.025);
             out[i] = static_cast<float>(v * env * vel * 0.6);
         }
@@ -91,8 +91,8 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
             {
                 filter.Set(cutoff, pad ? 0.6 : 0.8);
             }
-            const double env = pad ? Adsr(t, held, 0.7, 0.8, 0.85, 1.1)
-                                   : Adsr(t, held, 0.25, 0.4, 0.9, 0.45);
+            const double env =
+                pad ? Adsr(t, held, 0.7, 0.8, 0.85, 1.1) : Adsr(t, held, 0.25, 0.4, 0.9, 0.45);
             out[i] = static_cast<float>(filter.Low(v) * env * vel * 0.22);
         }
         break;
@@ -121,7 +121,8 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
                 filter.Set(220.0 + 2400.0 * vel * std::exp(-t / 0.07), 1.7);
             }
             const double v = o1.Saw(hz) + o2.Saw(hz * 1.005) + 0.5 * o3.Square(hz * 0.5);
-            out[i] = static_cast<float>(filter.Low(v) * Adsr(t, held, 0.002, 0.15, 0.55, 0.04) * vel * 0.5);
+            out[i] = static_cast<float>(filter.Low(v) * Adsr(t, held, 0.002, 0.15, 0.55, 0.04) *
+                                        vel * 0.5);
         }
         break;
     }
@@ -137,7 +138,8 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
             {
                 filter.Set(1400.0 + 1800.0 * vel + 600.0 * std::exp(-t / 0.1), 0.7);
             }
-            out[i] = static_cast<float>(filter.Low(v) * Adsr(t, held, 0.012, 0.25, 0.78, 0.12) * vel * 0.45);
+            out[i] = static_cast<float>(filter.Low(v) * Adsr(t, held, 0.012, 0.25, 0.78, 0.12) *
+                                        vel * 0.45);
         }
         break;
     }
@@ -146,9 +148,12 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
         for (size_t i = 0; i < frames; ++i)
         {
             const double t = static_cast<double>(i) / Rate;
-            const double mod = FastSin(TwoPi * hz * 3.5 * t) * (0.6 + 0.8 * vel) * std::exp(-t / 0.4);
-            const double v = FastSin(TwoPi * hz * t + mod) + 0.25 * FastSin(TwoPi * hz * 2.0 * t) * std::exp(-t / 0.5);
-            out[i] = static_cast<float>(v * Perc(t, 0.002, 1.3) * Release(t, std::max(held, 0.5), 0.5) * vel * 0.5);
+            const double mod =
+                FastSin(TwoPi * hz * 3.5 * t) * (0.6 + 0.8 * vel) * std::exp(-t / 0.4);
+            const double v = FastSin(TwoPi * hz * t + mod) +
+                             0.25 * FastSin(TwoPi * hz * 2.0 * t) * std::exp(-t / 0.5);
+            out[i] = static_cast<float>(v * Perc(t, 0.002, 1.3) *
+                                        Release(t, std::max(held, 0.5), 0.5) * vel * 0.5);
         }
         break;
     }
@@ -193,7 +198,8 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
         {
             const double t = static_cast<double>(i) / Rate;
             const double f = 46.0 + 120.0 * std::exp(-t / 0.028);
-            const double v = o1.Sine(f) * Perc(t, 0.001, 0.26) + 0.25 * noise.Next() * std::exp(-t / 0.002);
+            const double v =
+                o1.Sine(f) * Perc(t, 0.001, 0.26) + 0.25 * noise.Next() * std::exp(-t / 0.002);
             out[i] = static_cast<float>(v * vel);
         }
         break;
@@ -204,7 +210,8 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
         for (size_t i = 0; i < frames; ++i)
         {
             const double t = static_cast<double>(i) / Rate;
-            const double tone = o1.Sine(185.0 + 40.0 * std::exp(-t / 0.01)) * Perc(t, 0.001, 0.06) * 0.6;
+            const double tone =
+                o1.Sine(185.0 + 40.0 * std::exp(-t / 0.01)) * Perc(t, 0.001, 0.06) * 0.6;
             const double snap = filter.Band(noise.Next()) * Perc(t, 0.001, 0.12) * 1.6;
             out[i] = static_cast<float>((tone + snap) * vel * 0.8);
         }
@@ -235,7 +242,8 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
         for (size_t i = 0; i < frames; ++i)
         {
             const double t = static_cast<double>(i) / Rate;
-            const double metal = o1.Square(317.0 * 2.0) + o2.Square(433.0 * 2.0) + o3.Square(551.0 * 2.0) + o4.Square(733.0 * 2.0);
+            const double metal = o1.Square(317.0 * 2.0) + o2.Square(433.0 * 2.0) +
+                                 o3.Square(551.0 * 2.0) + o4.Square(733.0 * 2.0);
             const double v = filter.High(noise.Next() * 0.8 + metal * 0.15);
             const double env = open ? Perc(t, 0.001, 0.22) * Release(t, std::min(held, 0.6), 0.02)
                                     : Perc(t, 0.0007, 0.03);
@@ -249,7 +257,8 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
         for (size_t i = 0; i < frames; ++i)
         {
             const double t = static_cast<double>(i) / Rate;
-            out[i] = static_cast<float>(filter.High(noise.Next()) * Perc(t, 0.012, 0.04) * vel * 0.5);
+            out[i] =
+                static_cast<float>(filter.High(noise.Next()) * Perc(t, 0.012, 0.04) * vel * 0.5);
         }
         break;
     }

@@ -21,19 +21,19 @@ constexpr float Depth = 0.1f;     // the menu floats just above the back plane
 
 enum class TLook
 {
-    Button,   // a plate with a word
-    Small,    // a square button with a sign: - + < >
-    Caption,  // a row caption with the groove of its slider or the frame of its choice
-    Bar,      // a volume bar, stretched by the game
-    Title,    // gilded words, no plate
-    Dialog,   // a question on a large plate; the answers lie on it as items of their own
-    Skin,     // a skin's name and four of its cubes
-    Toggle,   // a check box with its words
+    Button,  // a plate with a word
+    Small,   // a square button with a sign: - + < >
+    Caption, // a row caption with the groove of its slider or the frame of its choice
+    Bar,     // a volume bar, stretched by the game
+    Title,   // gilded words, no plate
+    Dialog,  // a question on a large plate; the answers lie on it as items of their own
+    Skin,    // a skin's name and four of its cubes
+    Toggle,  // a check box with its words
 };
 
 struct TItem
 {
-    std::string Name;   // picture file stem under Images/Menu
+    std::string Name; // picture file stem under Images/Menu
     TLook Look;
     std::string Text;
     std::string Detail; // second line of a dialog; the sign of a small button
@@ -41,9 +41,9 @@ struct TItem
     float W, H;         // size in world units
     bool Visible = true;
     bool Selectable = true;
-    int Skin = 0;       // for skin labels
+    int Skin = 0; // for skin labels
     bool Checked = false;
-    bool Draw = true;   // false: reuse the pictures of an item drawn earlier
+    bool Draw = true; // false: reuse the pictures of an item drawn earlier
 };
 
 struct TScreen
@@ -95,9 +95,14 @@ void Plate(TImage& img, float margin, bool lit, float radius)
     const float h = static_cast<float>(img.Height());
     if (lit)
     {
-        DrawSoftShape(img, margin, margin, w - margin, h - margin,
-                      [&](TVec2 p) { return std::fabs(SdRoundBox(p, {w / 2, h / 2}, w / 2 - margin, h / 2 - margin, radius)) - 2.0f; },
-                      Rgb(0xFFC850, 0.8f), margin * 0.35f);
+        DrawSoftShape(
+            img, margin, margin, w - margin, h - margin,
+            [&](TVec2 p) {
+                return std::fabs(
+                           SdRoundBox(p, {w / 2, h / 2}, w / 2 - margin, h / 2 - margin, radius)) -
+                       2.0f;
+            },
+            Rgb(0xFFC850, 0.8f), margin * 0.35f);
     }
     DrawPanel(img, margin, margin, w - margin, h - margin, s);
 }
@@ -121,13 +126,25 @@ void Sign(TImage& img, const std::string& sign, bool lit)
             return std::min(bar, SdRoundBox(p, c, r * 0.24f, r, r * 0.2f));
         }
         const float dir = sign == "<" ? -1.0f : 1.0f;
-        return SdPolygon(p, {{c.X + dir * r * 0.9f, c.Y}, {c.X - dir * r * 0.6f, c.Y - r}, {c.X - dir * r * 0.6f, c.Y + r}}) - 1.0f;
+        return SdPolygon(p, {{c.X + dir * r * 0.9f, c.Y},
+                             {c.X - dir * r * 0.6f, c.Y - r},
+                             {c.X - dir * r * 0.6f, c.Y + r}}) -
+               1.0f;
     };
-    FillShape(img, [&](TVec2 p) { return sdf(p - TVec2{0, -2}) - 1.0f; }, [&](TVec2) { return TColour{0, 0, 0, 0.7f}; });
-    FillShape(img, sdf, [&](TVec2 p)
-    {
-        return Mix(lit ? Rgb(0xFFFBEA) : Rgb(0xF2EEDF), lit ? Rgb(0xFFD877) : Rgb(0xC9C2AE), (p.Y - c.Y + r) / (2 * r));
-    });
+    FillShape(
+        img,
+        [&](TVec2 p) {
+            return sdf(p - TVec2{0, -2}) - 1.0f;
+        },
+        [&](TVec2) {
+            return TColour{0, 0, 0, 0.7f};
+        });
+    FillShape(img, sdf,
+              [&](TVec2 p)
+              {
+                  return Mix(lit ? Rgb(0xFFFBEA) : Rgb(0xF2EEDF),
+                             lit ? Rgb(0xFFD877) : Rgb(0xC9C2AE), (p.Y - c.Y + r) / (2 * r));
+              });
 }
 
 TImage DrawItem(const TSources& sources, const TItem& item, bool lit)
@@ -183,7 +200,8 @@ TImage DrawItem(const TSources& sources, const TItem& item, bool lit)
             for (int x = 0; x < img.Width(); ++x)
             {
                 const float u = static_cast<float>(x) / w;
-                TColour c = Mix(Rgb(0x1A7FB8), Rgb(0x8FF4FF), u * 0.7f + (1.0f - (t + 1.0f) / 2.0f) * 0.3f);
+                TColour c =
+                    Mix(Rgb(0x1A7FB8), Rgb(0x8FF4FF), u * 0.7f + (1.0f - (t + 1.0f) / 2.0f) * 0.3f);
                 c = Mix(c, TColour{1, 1, 1, 1}, 0.6f * shine);
                 img.Set(x, y, WithAlpha(c, a));
             }
@@ -231,7 +249,8 @@ TImage DrawItem(const TSources& sources, const TItem& item, bool lit)
         DrawText(img, sources, item.Text, w / 2, h * 0.24f, title);
         TTextStyle body = LabelStyle(0.24f * PerUnit, false);
         body.Font = Sans;
-        DrawParagraph(img, sources, item.Detail, w / 2, h * 0.45f, w - 6 * margin, 0.34f * PerUnit, body, TAlign::Centre);
+        DrawParagraph(img, sources, item.Detail, w / 2, h * 0.45f, w - 6 * margin, 0.34f * PerUnit,
+                      body, TAlign::Centre);
         break;
     }
     case TLook::Skin:
@@ -253,15 +272,25 @@ TImage DrawItem(const TSources& sources, const TItem& item, bool lit)
         Plate(img, margin, lit, (h - 2 * margin) * 0.3f);
         const float box = h * 0.42f;
         const TVec2 c{margin + h * 0.55f, h / 2};
-        FillShape(img, [&](TVec2 p) { return SdRoundBox(p, c, box / 2, box / 2, 3); },
-                  [&](TVec2) { return Rgb(0xF4EEDC); });
-        FillShape(img, [&](TVec2 p) { return std::fabs(SdRoundBox(p, c, box / 2, box / 2, 3)) - 1.2f; },
-                  [&](TVec2) { return Gold; });
+        FillShape(
+            img, [&](TVec2 p) { return SdRoundBox(p, c, box / 2, box / 2, 3); },
+            [&](TVec2) { return Rgb(0xF4EEDC); });
+        FillShape(
+            img, [&](TVec2 p) { return std::fabs(SdRoundBox(p, c, box / 2, box / 2, 3)) - 1.2f; },
+            [&](TVec2) { return Gold; });
         if (item.Checked)
         {
-            const std::vector<TVec2> tick = {{c.X - box * 0.32f, c.Y}, {c.X - box * 0.08f, c.Y + box * 0.26f}, {c.X + box * 0.36f, c.Y - box * 0.3f}};
-            FillShape(img, [&](TVec2 p) { return std::min(SdSegment(p, tick[0], tick[1], box * 0.09f), SdSegment(p, tick[1], tick[2], box * 0.09f)); },
-                      [&](TVec2) { return Rgb(0x2A8A3A); });
+            const std::vector<TVec2> tick = {{c.X - box * 0.32f, c.Y},
+                                             {c.X - box * 0.08f, c.Y + box * 0.26f},
+                                             {c.X + box * 0.36f, c.Y - box * 0.3f}};
+            FillShape(
+                img,
+                [&](TVec2 p)
+                {
+                    return std::min(SdSegment(p, tick[0], tick[1], box * 0.09f),
+                                    SdSegment(p, tick[1], tick[2], box * 0.09f));
+                },
+                [&](TVec2) { return Rgb(0x2A8A3A); });
         }
         TTextStyle s = LabelStyle(h * 0.32f, lit);
         s.Em = FitEm(sources, item.Text, s, w - h * 1.4f - 2 * margin);
@@ -272,7 +301,8 @@ TImage DrawItem(const TSources& sources, const TItem& item, bool lit)
     return img;
 }
 
-TItem Button(const std::string& name, const std::string& text, float x, float y, float w = 4.2f, float h = 0.8f)
+TItem Button(const std::string& name, const std::string& text, float x, float y, float w = 4.2f,
+             float h = 0.8f)
 {
     return TItem{name, TLook::Button, text, "", x, y, w, h};
 }
@@ -293,12 +323,17 @@ std::vector<TScreen> Screens()
 {
     std::vector<TScreen> screens(10);
     // 1: the main menu.
-    screens[0] = {"main menu", {Button("play", "PLAY", -1.8f, 1.45f), Button("options", "OPTIONS", -1.8f, 0.35f),
-                                Button("scores", "HIGH SCORES", -1.8f, -0.75f), Button("quit", "QUIT", -1.8f, -1.85f)}};
+    screens[0] = {"main menu",
+                  {Button("play", "PLAY", -1.8f, 1.45f), Button("options", "OPTIONS", -1.8f, 0.35f),
+                   Button("scores", "HIGH SCORES", -1.8f, -0.75f),
+                   Button("quit", "QUIT", -1.8f, -1.85f)}};
     // 2: choosing a game.
-    screens[1] = {"play menu", {Button("classic", "CLASSIC GAME", -1.8f, 1.45f), Button("timed", "TIMED GAME", -1.8f, 0.35f),
-                                Button("tutorial", "HOW TO PLAY", -1.8f, -0.75f), Button("back", "BACK", -1.8f, -1.85f),
-                                Fixed(TItem{"choose", TLook::Title, "CHOOSE A GAME", "", -1.8f, 2.75f, 6.0f, 0.8f})}};
+    screens[1] = {
+        "play menu",
+        {Button("classic", "CLASSIC GAME", -1.8f, 1.45f),
+         Button("timed", "TIMED GAME", -1.8f, 0.35f),
+         Button("tutorial", "HOW TO PLAY", -1.8f, -0.75f), Button("back", "BACK", -1.8f, -1.85f),
+         Fixed(TItem{"choose", TLook::Title, "CHOOSE A GAME", "", -1.8f, 2.75f, 6.0f, 0.8f})}};
     // 3: options. Sliders: the sound bar lies at y 1.801..2.201, the music bar at
     // -0.00525..0.39475, both from x -1.0 growing to the right.
     const float soundY = 2.001f;
@@ -308,9 +343,11 @@ std::vector<TScreen> Screens()
     {
         return TItem{name, TLook::Small, "", sign, x, y, 0.7f, 0.7f};
     };
-    auto caption = [](const std::string& name, const std::string& text, float y, const std::string& detail)
+    auto caption =
+        [](const std::string& name, const std::string& text, float y, const std::string& detail)
     {
-        return Fixed(TItem{name, TLook::Caption, text, detail, 0.4f, y, 6.1f, detail == "frame" ? 1.0f : 0.62f});
+        return Fixed(TItem{name, TLook::Caption, text, detail, 0.4f, y, 6.1f,
+                           detail == "frame" ? 1.0f : 0.62f});
     };
     TScreen options{"options", {}};
     options.Items.push_back(Button("save", "SAVE", -0.2f, -3.35f, 2.8f, 0.75f));
@@ -331,36 +368,42 @@ std::vector<TScreen> Screens()
     options.Items.push_back(small("right", ">", -3.05f, skinY));
     for (int skin = 1; skin <= SkinCount; ++skin)
     {
-        TItem label{"skin" + std::to_string(skin), TLook::Skin, "", "", -1.75f, skinY, 1.75f, 0.95f};
+        TItem label{
+            "skin" + std::to_string(skin), TLook::Skin, "", "", -1.75f, skinY, 1.75f, 0.95f};
         label.Skin = skin;
         label.Visible = skin == 1;
         options.Items.push_back(label);
     }
-    options.Items.push_back(Fixed(TItem{"optionstitle", TLook::Title, "OPTIONS", "", -1.8f, 3.3f, 5.0f, 0.85f}));
+    options.Items.push_back(
+        Fixed(TItem{"optionstitle", TLook::Title, "OPTIONS", "", -1.8f, 3.3f, 5.0f, 0.85f}));
     screens[2] = options;
     // 4: during a game, a button in the recess at the foot of the side panel.
     screens[3] = {"in-game menu button", {Button("menu", "MENU", -6.75f, -4.6f, 2.4f, 0.6f)}};
     // 5: leaving a game.
     screens[4] = {"leave the game?",
-                  {Fixed(TItem{"leave", TLook::Dialog, "LEAVE THE GAME?", "Your game is saved and waits for you.", 0.0f, 0.35f, 7.2f, 3.5f}),
+                  {Fixed(TItem{"leave", TLook::Dialog, "LEAVE THE GAME?",
+                               "Your game is saved and waits for you.", 0.0f, 0.35f, 7.2f, 3.5f}),
                    Button("saveleave", "SAVE AND LEAVE", 1.6f, -0.65f, 3.1f, 0.75f),
                    Button("playon", "PLAY ON", -1.6f, -0.65f, 3.1f, 0.75f)}};
     // 6: the high scores; the game writes the table from y 2.34 down.
-    screens[5] = {"high scores",
-                  {Button("scoresback", "BACK", -1.8f, -4.05f, 3.0f, 0.7f),
-                   Button("showtimed", "CLASSIC GAME  >", -1.8f, 2.88f, 4.6f, 0.56f),
-                   Hidden(Button("showclassic", "TIMED GAME  >", -1.8f, 2.88f, 4.6f, 0.56f)),
-                   Fixed(TItem{"scorestitle", TLook::Title, "HIGH SCORES", "", -1.8f, 3.58f, 5.0f, 0.75f})}};
+    screens[5] = {
+        "high scores",
+        {Button("scoresback", "BACK", -1.8f, -4.05f, 3.0f, 0.7f),
+         Button("showtimed", "CLASSIC GAME  >", -1.8f, 2.88f, 4.6f, 0.56f),
+         Hidden(Button("showclassic", "TIMED GAME  >", -1.8f, 2.88f, 4.6f, 0.56f)),
+         Fixed(TItem{"scorestitle", TLook::Title, "HIGH SCORES", "", -1.8f, 3.58f, 5.0f, 0.75f})}};
     // 7: a saved game waits.
     screens[6] = {"resume the saved game?",
-                  {Fixed(TItem{"resume", TLook::Dialog, "RESUME YOUR GAME?", "A saved game of this kind is waiting.", 0.0f, 0.35f, 7.2f, 3.5f}),
+                  {Fixed(TItem{"resume", TLook::Dialog, "RESUME YOUR GAME?",
+                               "A saved game of this kind is waiting.", 0.0f, 0.35f, 7.2f, 3.5f}),
                    Button("resumeyes", "RESUME", 1.6f, -0.65f, 3.1f, 0.75f),
                    Button("newgame", "NEW GAME", -1.6f, -0.65f, 3.1f, 0.75f)}};
     // 8: not shown by the game; kept so that the screen numbers stay as they are.
     screens[7] = {"spare", {Button("back", "BACK", -1.8f, -1.85f)}};
     // 9: the tutorial's buttons along the foot of its pages.
     screens[8] = {"tutorial",
-                  {Button("close", "CLOSE", -1.8f, -5.0f, 2.6f, 0.62f), Button("next", "NEXT  >", -6.2f, -5.0f, 2.6f, 0.62f),
+                  {Button("close", "CLOSE", -1.8f, -5.0f, 2.6f, 0.62f),
+                   Button("next", "NEXT  >", -6.2f, -5.0f, 2.6f, 0.62f),
                    Hidden(Button("previous", "<  PREVIOUS", 2.6f, -5.0f, 2.6f, 0.62f))}};
     // 10: the help page before a game.
     TItem on{"helpon", TLook::Toggle, "SHOW THIS BEFORE EVERY GAME", "", 0.9f, -4.95f, 5.6f, 0.62f};
@@ -368,7 +411,8 @@ std::vector<TScreen> Screens()
     TItem off = Hidden(on);
     off.Name = "helpoff";
     off.Checked = false;
-    screens[9] = {"help before a game", {Button("start", "START", -6.2f, -4.95f, 2.8f, 0.7f), on, off}};
+    screens[9] = {"help before a game",
+                  {Button("start", "START", -6.2f, -4.95f, 2.8f, 0.7f), on, off}};
     return screens;
 }
 
@@ -407,7 +451,10 @@ TImage MenuBackground(const TSources& sources)
     DrawPanel(img, m.X(2.65f), m.Y(4.0f), m.X(-6.25f), m.Y(-4.6f), pane);
     // Cubes at the sides: a square just made on the left, a stack with specials on the right.
     const float size = unit * 0.6f;
-    auto cube = [&](int skin, int index, float x, float y) { DrawIsoCube(img, SkinTexture(skin, index), {m.X(x), m.Y(y)}, size); };
+    auto cube = [&](int skin, int index, float x, float y)
+    {
+        DrawIsoCube(img, SkinTexture(skin, index), {m.X(x), m.Y(y)}, size);
+    };
     cube(1, 2, 4.35f, -1.5f);
     cube(1, 2, 3.83f, -1.8f);
     cube(1, 2, 4.87f, -1.8f);
@@ -427,10 +474,11 @@ void MakeMenu(const TOutput& out, const TSources& sources)
 {
     out.WriteJpeg("Images/menu.jpg", MenuBackground(sources), 90);
     const std::vector<TScreen> screens = Screens();
-    std::string dat = "Tandrel menu: ten screens of items, each item's normal and highlighted picture\n"
-                      "Images/menu.jpg\n"
-                      "number of screens\n" +
-                      std::to_string(screens.size()) + "\n";
+    std::string dat =
+        "Tandrel menu: ten screens of items, each item's normal and highlighted picture\n"
+        "Images/menu.jpg\n"
+        "number of screens\n" +
+        std::to_string(screens.size()) + "\n";
     std::map<std::string, std::string> drawn;
     int index = 0;
     for (const TScreen& screen : screens)
@@ -472,7 +520,8 @@ void MakeMenu(const TOutput& out, const TSources& sources)
         const TScreenMap m{PictureWidth, PictureHeight};
         for (size_t s = 0; s < screens.size(); ++s)
         {
-            TImage shot = (s == 3 || s == 4 || s == 6) ? board.Resized(PictureWidth, PictureHeight) : menuBack;
+            TImage shot = (s == 3 || s == 4 || s == 6) ? board.Resized(PictureWidth, PictureHeight)
+                                                       : menuBack;
             bool highlighted = false;
             for (const TItem& item : screens[s].Items)
             {

@@ -41,10 +41,11 @@ TSong MenuTuneOne()
     AddRhythm(shaker, song, 4, 12, "..x...x...x...x.", 0.5f);
     AddRhythm(rim, song, 8, 8, "........x.......", 0.45f);
 
-    AddLine(bell, song, 4,
-            "F#5:1.5 E5:.5 D5:1 A4:1 | B4:2 D5:1 C#5:1 | D5:1.5 B4:.5 G4:1 B4:1 | A4:3 r:1 |"
-            "F#5:1.5 E5:.5 D5:1 F#5:1 | A5:2 F#5:1 D5:1 | E5:1.5 F#5:.5 G5:1 B5:1 | A5:2 E5:1 C#5:1 |",
-            0.65f);
+    AddLine(
+        bell, song, 4,
+        "F#5:1.5 E5:.5 D5:1 A4:1 | B4:2 D5:1 C#5:1 | D5:1.5 B4:.5 G4:1 B4:1 | A4:3 r:1 |"
+        "F#5:1.5 E5:.5 D5:1 F#5:1 | A5:2 F#5:1 D5:1 | E5:1.5 F#5:.5 G5:1 B5:1 | A5:2 E5:1 C#5:1 |",
+        0.65f);
     AddLine(strings, song, 12, "G5:2 E5:2 | F#5:2 C#5:2 | D5:2 B4:1 D5:1 | E5:3 r:1 |", 0.5f);
     AddChords(strings, song, 12, {chords[12], chords[13], chords[14], chords[15]}, 55, "x", 0.35f);
     AddLine(bell, song, 16, "D5:1 F#5:1 A5:2 | F#5:4 |", 0.6f);
@@ -64,7 +65,8 @@ TSong MenuTuneTwo()
     song.Damping = 0.5;
     song.Loudness = 0.17f;
 
-    const auto chords = ParseChords("G Em C D G Em C D G Bm C D Em C G D Em C Am D G Em C D Cmaj7 G");
+    const auto chords =
+        ParseChords("G Em C D G Em C D G Bm C D Em C G D Em C Am D G Em C D Cmaj7 G");
     TPart& box = song.NewPart(I::MusicBox, 0.5f, 0.15f, 0.45f);
     TPart& harp = song.NewPart(I::Pluck, 0.42f, -0.3f, 0.35f);
     TPart& strings = song.NewPart(I::Strings, 0.32f, 0.2f, 0.45f);
@@ -76,11 +78,14 @@ TSong MenuTuneTwo()
     AddBass(harp, song, 0, waltz, 43, "R..", 0.55f);
     AddArpeggio(harp, song, 0, waltz, 59, ".xx", 0.45f, 0.9);
     AddChords(harp, song, 25, {chords[25]}, 55, "x", 0.5f);
-    AddChords(strings, song, 4, std::vector<TChord>(chords.begin() + 4, chords.end()), 55, "x", 0.4f);
-    AddBass(bass, song, 12, std::vector<TChord>(chords.begin() + 12, chords.end()), 36, "R--", 0.5f);
+    AddChords(strings, song, 4, std::vector<TChord>(chords.begin() + 4, chords.end()), 55, "x",
+              0.4f);
+    AddBass(bass, song, 12, std::vector<TChord>(chords.begin() + 12, chords.end()), 36, "R--",
+            0.5f);
 
     AddLine(box, song, 4,
-            "D5:2 B4:1 | E5:2 D5:1 | C5:1 E5:1 G5:1 | F#5:2 A4:1 | B4:1 D5:1 G5:1 | F#5:1.5 E5:.5 D5:1 |"
+            "D5:2 B4:1 | E5:2 D5:1 | C5:1 E5:1 G5:1 | F#5:2 A4:1 | B4:1 D5:1 G5:1 | F#5:1.5 E5:.5 "
+            "D5:1 |"
             "E5:1 C5:1 A4:1 | D5:3 |",
             0.7f, 12);
     AddLine(box, song, 12,
@@ -88,7 +93,8 @@ TSong MenuTuneTwo()
             "C5:1 E5:1 A5:1 | F#5:3 |",
             0.7f, 12);
     AddLine(bell, song, 12, "B4:3 | G4:3 | B4:3 | A4:3 | G4:3 | E4:3 | E4:3 | D4:3 |", 0.45f, 12);
-    AddLine(box, song, 20, "D5:2 B4:1 | E5:2 D5:1 | C5:1 E5:1 G5:1 | A5:2 F#5:1 | E5:1 D5:1 B4:1 | G5:3 |",
-            0.7f, 12);
+    AddLine(box, song, 20,
+            "D5:2 B4:1 | E5:2 D5:1 | C5:1 E5:1 G5:1 | A5:2 F#5:1 | E5:1 D5:1 B4:1 | G5:3 |", 0.7f,
+            12);
     return song;
 }

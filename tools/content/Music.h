@@ -30,14 +30,14 @@ enum class TInstrument
     HatOpen,
     Shaker,
     Rim,
-    Swell,     // a noise swell that rises into the next bar
+    Swell, // a noise swell that rises into the next bar
 };
 
 struct TNote
 {
-    double Beat;   // start, in beats from the tune's start
-    double Beats;  // length in beats
-    int Pitch;     // MIDI note number (drums ignore it)
+    double Beat;  // start, in beats from the tune's start
+    double Beats; // length in beats
+    int Pitch;    // MIDI note number (drums ignore it)
     float Velocity;
 };
 
@@ -45,8 +45,8 @@ struct TPart
 {
     TInstrument Instrument;
     float Gain = 1.0f;
-    float Pan = 0.0f;     // -1 left .. 1 right
-    float Reverb = 0.2f;  // send to the room
+    float Pan = 0.0f;    // -1 left .. 1 right
+    float Reverb = 0.2f; // send to the room
     std::vector<TNote> Notes;
 
     void Add(double beat, double beats, int pitch, float velocity = 0.8f)
@@ -61,7 +61,7 @@ struct TSong
     int BeatsPerBar = 4;
     int Bars = 0;
     bool Loops = false;
-    double EndSeconds = 0;  // extra room after the last bar for a tune that ends
+    double EndSeconds = 0; // extra room after the last bar for a tune that ends
     double Room = 0.7;
     double Damping = 0.5;
     float Loudness = 0.14f; // RMS of the loudest stretch

@@ -68,8 +68,10 @@ TSound RenderSong(const TSong& song)
             ++noteIndex;
             const uint32_t seed = Hash(song.Seed, partIndex, noteIndex);
             // A little human looseness: notes land up to 6 ms late and vary in strength.
-            const double late = 0.006 * HashUnit(static_cast<int>(noteIndex), static_cast<int>(partIndex), song.Seed);
-            const float velocity = note.Velocity * (0.94f + 0.06f * HashUnit(static_cast<int>(noteIndex), 99, seed));
+            const double late = 0.006 * HashUnit(static_cast<int>(noteIndex),
+                                                 static_cast<int>(partIndex), song.Seed);
+            const float velocity =
+                note.Velocity * (0.94f + 0.06f * HashUnit(static_cast<int>(noteIndex), 99, seed));
             const std::vector<float> samples =
                 RenderNote(part.Instrument, NoteHz(note.Pitch), note.Beats * spb, velocity, seed);
             const size_t start = FramesOf(note.Beat * spb + late);
@@ -112,7 +114,8 @@ TSound RenderSong(const TSong& song)
         const size_t fade = std::min(frames, FramesOf(std::min(3.0, song.EndSeconds)));
         for (size_t i = 0; i < fade; ++i)
         {
-            const float k = static_cast<float>(0.5 - 0.5 * std::cos(Pi * static_cast<double>(i) / fade));
+            const float k =
+                static_cast<float>(0.5 - 0.5 * std::cos(Pi * static_cast<double>(i) / fade));
             dry[(frames - 1 - i) * 2] *= k;
             dry[(frames - 1 - i) * 2 + 1] *= k;
         }

@@ -12,15 +12,9 @@ uint64_t TRng::Next()
     return z ^ (z >> 31);
 }
 
-float TRng::Uniform()
-{
-    return static_cast<float>(Next() >> 40) / static_cast<float>(1ull << 24);
-}
+float TRng::Uniform() { return static_cast<float>(Next() >> 40) / static_cast<float>(1ull << 24); }
 
-int TRng::Below(int n)
-{
-    return static_cast<int>(Next() % static_cast<uint64_t>(n));
-}
+int TRng::Below(int n) { return static_cast<int>(Next() % static_cast<uint64_t>(n)); }
 
 float TRng::Gauss()
 {
@@ -66,7 +60,10 @@ float ValueNoise(float x, float y, uint32_t seed, int period)
     int y1 = y0 + 1;
     if (period > 0)
     {
-        auto wrap = [period](int v) { return ((v % period) + period) % period; };
+        auto wrap = [period](int v)
+        {
+            return ((v % period) + period) % period;
+        };
         x0 = wrap(x0);
         x1 = wrap(x1);
         y0 = wrap(y0);

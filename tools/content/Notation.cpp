@@ -115,7 +115,8 @@ double AddMelody(TPart& part, double startBeat, std::string_view text, int beats
             if (std::fabs(beat - barStart - beatsPerBar) > 1e-6)
             {
                 throw std::runtime_error("a bar of the melody does not add up, at beat " +
-                                         std::to_string(beat) + ": " + std::string(text.substr(0, 40)));
+                                         std::to_string(beat) + ": " +
+                                         std::string(text.substr(0, 40)));
             }
             barStart = beat;
             continue;
@@ -156,22 +157,31 @@ TChord ParseChord(std::string_view name)
         s = s.substr(0, slash);
     }
     c.Root = ReadRoot(s);
-    const std::string q(s);
-    if (q.empty()) c.Intervals = {0, 4, 7};
-    else if (q == "m") c.Intervals = {0, 3, 7};
-    else if (q == "7") c.Intervals = {0, 4, 7, 10};
-    else if (q == "maj7") c.Intervals = {0, 4, 7, 11};
-    else if (q == "m7") c.Intervals = {0, 3, 7, 10};
-    else if (q == "sus4") c.Intervals = {0, 5, 7};
-    else if (q == "sus2") c.Intervals = {0, 2, 7};
-    else if (q == "6") c.Intervals = {0, 4, 7, 9};
-    else if (q == "m6") c.Intervals = {0, 3, 7, 9};
-    else if (q == "maj9") c.Intervals = {0, 4, 7, 11, 14};
-    else if (q == "m9") c.Intervals = {0, 3, 7, 10, 14};
-    else if (q == "add9") c.Intervals = {0, 4, 7, 14};
-    else if (q == "m7b5") c.Intervals = {0, 3, 6, 10};
-    else if (q == "dim") c.Intervals = {0, 3, 6};
-    else throw std::runtime_error("unknown chord: " + std::string(name));
+    struct TQuality
+    {
+        const char* Suffix;
+        std::vector<int> Intervals;
+    };
+    static const TQuality qualities[] = {
+        {"", {0, 4, 7}},           {"m", {0, 3, 7}},
+        {"7", {0, 4, 7, 10}},      {"maj7", {0, 4, 7, 11}},
+        {"m7", {0, 3, 7, 10}},     {"sus4", {0, 5, 7}},
+        {"sus2", {0, 2, 7}},       {"6", {0, 4, 7, 9}},
+        {"m6", {0, 3, 7, 9}},      {"maj9", {0, 4, 7, 11, 14}},
+        {"m9", {0, 3, 7, 10, 14}}, {"add9", {0, 4, 7, 14}},
+        {"m7b5", {0, 3, 6, 10}},   {"dim", {0, 3, 6}},
+    };
+    for (const TQuality& q : qualities)
+    {
+        if (s == q.Suffix)
+        {
+            c.Intervals = q.Intervals;
+        }
+    }
+    if (c.Intervals.empty())
+    {
+        throw std::runtime_error("unknown chord: " + std::string(name));
+    }
     c.Bass = c.Root;
     if (!bass.empty())
     {
@@ -219,10 +229,7 @@ std::vector<int> Voicing(const TChord& chord, int low)
     return notes;
 }
 
-int BassNote(const TChord& chord, int low)
-{
-    return low + ((chord.Bass - low) % 12 + 12) % 12;
-}
+int BassNote(const TChord& chord, int low) { return low + ((chord.Bass - low) % 12 + 12) % 12; }
 
 int ThirdBelow(int pitch, int keyRoot, bool minor)
 {

@@ -19,7 +19,8 @@ uint8_t ToByte(float v)
 void WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& bytes)
 {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     if (!out)
     {
         throw std::runtime_error(file.string() + ": cannot be written");

@@ -43,10 +43,11 @@ float DrawText(TImage& img, const TSources& sources, std::string_view text, floa
                const TTextStyle& style, TAlign align)
 {
     const TFontFace face(sources.Font(style.Font), style.Em);
-    const int pad = static_cast<int>(std::ceil(std::max({style.Outline + 2.0f, style.GlowBlur * 3.0f,
-                                                         style.ShadowBlur * 3.0f + std::fabs(style.ShadowX) +
-                                                             std::fabs(style.ShadowY)}))) +
-                    2;
+    const int pad =
+        static_cast<int>(std::ceil(std::max(
+            {style.Outline + 2.0f, style.GlowBlur * 3.0f,
+             style.ShadowBlur * 3.0f + std::fabs(style.ShadowX) + std::fabs(style.ShadowY)}))) +
+        2;
     const TTextMask t = SetText(face, text, style.Tracking, pad);
     float left = x;
     if (align == TAlign::Centre)
@@ -81,7 +82,8 @@ float DrawText(TImage& img, const TSources& sources, std::string_view text, floa
     const float capTop = static_cast<float>(t.BaselineY) - t.CapHeight;
     for (int my = 0; my < t.Mask.Height(); ++my)
     {
-        const TColour fill = Gradient(style.Top, style.Bottom, (static_cast<float>(my) - capTop) / t.CapHeight);
+        const TColour fill =
+            Gradient(style.Top, style.Bottom, (static_cast<float>(my) - capTop) / t.CapHeight);
         for (int mx = 0; mx < t.Mask.Width(); ++mx)
         {
             const float v = t.Mask.At(mx, my);
@@ -104,45 +106,51 @@ void DrawPanel(TImage& img, float x0, float y0, float x1, float y1, const TPanel
         const int margin = static_cast<int>(s.ShadowBlur * 3 + s.ShadowOffset) + 2;
         const int w = static_cast<int>(x1 - x0) + 2 * margin;
         const int h = static_cast<int>(y1 - y0) + 2 * margin;
-        TMask shadow = ShapeMask(w, h, [&](TVec2 p)
-        {
-            return SdRoundBox(p, {static_cast<float>(w) / 2, static_cast<float>(h) / 2}, hx, hy, s.Radius);
-        });
+        TMask shadow = ShapeMask(w, h,
+                                 [&](TVec2 p)
+                                 {
+                                     return SdRoundBox(
+                                         p, {static_cast<float>(w) / 2, static_cast<float>(h) / 2},
+                                         hx, hy, s.Radius);
+                                 });
         shadow.Blur(s.ShadowBlur);
-        img.DrawMask(shadow, static_cast<int>(c.X) - w / 2, static_cast<int>(c.Y + s.ShadowOffset) - h / 2,
-                     s.ShadowColour);
+        img.DrawMask(shadow, static_cast<int>(c.X) - w / 2,
+                     static_cast<int>(c.Y + s.ShadowOffset) - h / 2, s.ShadowColour);
     }
-    FillShape(img, x0 - 2, y0 - 2, x1 + 2, y1 + 2, [&](TVec2 p) { return SdRoundBox(p, c, hx, hy, s.Radius); },
-              [&](TVec2 p)
-              {
-                  TColour col = Gradient(s.Top, s.Bottom, (p.Y - y0) / (y1 - y0));
-                  if (s.InnerShade > 0)
-                  {
-                      const float d = p.Y - y0;
-                      const float k = s.InnerShade * std::exp(-d / std::max(2.0f, (y1 - y0) * 0.12f));
-                      col = Mix(col, TColour{0, 0, 0, col.A}, k);
-                  }
-                  if (s.Gloss > 0)
-                  {
-                      const float t = (p.Y - y0) / (y1 - y0);
-                      if (t < 0.5f)
-                      {
-                          col = Mix(col, TColour{1, 1, 1, col.A}, s.Gloss * (1.0f - t * 2.0f));
-                      }
-                  }
-                  return col;
-              });
+    FillShape(
+        img, x0 - 2, y0 - 2, x1 + 2, y1 + 2,
+        [&](TVec2 p) { return SdRoundBox(p, c, hx, hy, s.Radius); },
+        [&](TVec2 p)
+        {
+            TColour col = Gradient(s.Top, s.Bottom, (p.Y - y0) / (y1 - y0));
+            if (s.InnerShade > 0)
+            {
+                const float d = p.Y - y0;
+                const float k = s.InnerShade * std::exp(-d / std::max(2.0f, (y1 - y0) * 0.12f));
+                col = Mix(col, TColour{0, 0, 0, col.A}, k);
+            }
+            if (s.Gloss > 0)
+            {
+                const float t = (p.Y - y0) / (y1 - y0);
+                if (t < 0.5f)
+                {
+                    col = Mix(col, TColour{1, 1, 1, col.A}, s.Gloss * (1.0f - t * 2.0f));
+                }
+            }
+            return col;
+        });
     if (s.Border > 0)
     {
-        FillShape(img, x0 - s.Border - 2, y0 - s.Border - 2, x1 + s.Border + 2, y1 + s.Border + 2,
-                  [&](TVec2 p) { return std::fabs(SdRoundBox(p, c, hx, hy, s.Radius)) - s.Border / 2; },
-                  [&](TVec2 p)
-                  {
-                      // Metal catches light on its upper side.
-                      const float t = (p.Y - y0) / (y1 - y0);
-                      return Gradient(Mix(s.BorderColour, TColour{1, 1, 1, s.BorderColour.A}, 0.35f),
-                                      Scaled(s.BorderColour, 0.7f), t);
-                  });
+        FillShape(
+            img, x0 - s.Border - 2, y0 - s.Border - 2, x1 + s.Border + 2, y1 + s.Border + 2,
+            [&](TVec2 p) { return std::fabs(SdRoundBox(p, c, hx, hy, s.Radius)) - s.Border / 2; },
+            [&](TVec2 p)
+            {
+                // Metal catches light on its upper side.
+                const float t = (p.Y - y0) / (y1 - y0);
+                return Gradient(Mix(s.BorderColour, TColour{1, 1, 1, s.BorderColour.A}, 0.35f),
+                                Scaled(s.BorderColour, 0.7f), t);
+            });
     }
 }
 
@@ -150,7 +158,8 @@ void FillGradient(TImage& img, const TColour& top, const TColour& bottom)
 {
     for (int y = 0; y < img.Height(); ++y)
     {
-        const TColour c = Gradient(top, bottom, static_cast<float>(y) / static_cast<float>(img.Height() - 1));
+        const TColour c =
+            Gradient(top, bottom, static_cast<float>(y) / static_cast<float>(img.Height() - 1));
         for (int x = 0; x < img.Width(); ++x)
         {
             img.Set(x, y, c);

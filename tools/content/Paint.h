@@ -10,16 +10,16 @@
 struct TTextStyle
 {
     const char* Font = SansBold;
-    float Em = 40;                   // pixels per em
-    TColour Top{1, 1, 1, 1};         // fill at the top of the capitals
-    TColour Bottom{1, 1, 1, 1};      // fill at the baseline
-    float Outline = 0;               // rim width in pixels
+    float Em = 40;              // pixels per em
+    TColour Top{1, 1, 1, 1};    // fill at the top of the capitals
+    TColour Bottom{1, 1, 1, 1}; // fill at the baseline
+    float Outline = 0;          // rim width in pixels
     TColour OutlineColour{0, 0, 0, 1};
     float ShadowX = 0, ShadowY = 0, ShadowBlur = 0;
     TColour ShadowColour{0, 0, 0, 0.6f};
-    float GlowBlur = 0;              // a soft halo around the letters
+    float GlowBlur = 0; // a soft halo around the letters
     TColour GlowColour{1, 1, 1, 0.5f};
-    float Tracking = 0;              // extra pixels between letters
+    float Tracking = 0; // extra pixels between letters
 };
 
 enum class TAlign
@@ -39,15 +39,19 @@ float FitEm(const TSources& sources, std::string_view text, const TTextStyle& st
 // A blurred shape (a shadow or a glow) inside the box (x0, y0)-(x1, y1), worked on a mask of
 // just that box plus room for the blur.
 template <class Sdf>
-void DrawSoftShape(TImage& img, float x0, float y0, float x1, float y1, Sdf sdf, const TColour& colour,
-                   float blur)
+void DrawSoftShape(TImage& img, float x0, float y0, float x1, float y1, Sdf sdf,
+                   const TColour& colour, float blur)
 {
     const int margin = static_cast<int>(blur * 3.0f) + 2;
     const int left = static_cast<int>(x0) - margin;
     const int top = static_cast<int>(y0) - margin;
     const int w = static_cast<int>(x1 - x0) + 2 * margin + 1;
     const int h = static_cast<int>(y1 - y0) + 2 * margin + 1;
-    TMask m = ShapeMask(w, h, [&](TVec2 p) { return sdf(TVec2{p.X + static_cast<float>(left), p.Y + static_cast<float>(top)}); });
+    TMask m = ShapeMask(
+        w, h,
+        [&](TVec2 p) {
+            return sdf(TVec2{p.X + static_cast<float>(left), p.Y + static_cast<float>(top)});
+        });
     m.Blur(blur);
     img.DrawMask(m, left, top, colour);
 }
@@ -59,11 +63,11 @@ struct TPanelStyle
     TColour Bottom{0.05f, 0.06f, 0.12f, 0.9f};
     float Border = 2;
     TColour BorderColour{0.89f, 0.71f, 0.35f, 1};
-    float ShadowBlur = 6;           // drop shadow under the panel
+    float ShadowBlur = 6; // drop shadow under the panel
     float ShadowOffset = 4;
     TColour ShadowColour{0, 0, 0, 0.5f};
-    float InnerShade = 0;           // darkening just inside the top edge (a recess)
-    float Gloss = 0;                // a soft light on the upper half
+    float InnerShade = 0; // darkening just inside the top edge (a recess)
+    float Gloss = 0;      // a soft light on the upper half
 };
 
 // A rounded panel from (x0, y0) to (x1, y1).

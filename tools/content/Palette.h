@@ -8,14 +8,14 @@
 
 // Cube colours 1..7 (index 0 unused) of the four coloured skins.
 inline const std::array<TColour, 8> CubeColours = {
-    TColour{0, 0, 0, 1},  Rgb(0xE5302B), Rgb(0x2FBF45), Rgb(0x2E69EA), Rgb(0xF4CC1F),
-    Rgb(0xA23ED6),        Rgb(0x1FC6D6), Rgb(0xECE8E0),
+    TColour{0, 0, 0, 1}, Rgb(0xE5302B), Rgb(0x2FBF45), Rgb(0x2E69EA),
+    Rgb(0xF4CC1F),       Rgb(0xA23ED6), Rgb(0x1FC6D6), Rgb(0xECE8E0),
 };
 // The colour-blind skin: a palette kept apart for every kind of colour vision, each colour
 // with its own symbol as well.
 inline const std::array<TColour, 8> SymbolColours = {
-    TColour{0, 0, 0, 1},  Rgb(0xD55E00), Rgb(0x009E73), Rgb(0x0072B2), Rgb(0xF0E442),
-    Rgb(0xCC79A7),        Rgb(0x56B4E9), Rgb(0xF2F2F2),
+    TColour{0, 0, 0, 1}, Rgb(0xD55E00), Rgb(0x009E73), Rgb(0x0072B2),
+    Rgb(0xF0E442),       Rgb(0xCC79A7), Rgb(0x56B4E9), Rgb(0xF2F2F2),
 };
 
 // The room: deep twilight blue with warm gold.
@@ -35,7 +35,10 @@ struct TScreenMap
     int Height;
 
     float X(float worldX) const { return (5.425f - worldX) / 14.45f * static_cast<float>(Width); }
-    float Y(float worldY) const { return (5.16875f - worldY) / 10.8375f * static_cast<float>(Height); }
+    float Y(float worldY) const
+    {
+        return (5.16875f - worldY) / 10.8375f * static_cast<float>(Height);
+    }
     // Pixels per world unit (the same across and down for a 4:3 picture).
     float Unit() const { return static_cast<float>(Width) / 14.45f; }
     float WorldX(float px) const { return 5.425f - px / static_cast<float>(Width) * 14.45f; }

@@ -23,10 +23,9 @@ struct TIsoCube
 
 void DrawIsoGroup(TImage& img, TVec2 origin, float size, std::vector<TIsoCube> cubes)
 {
-    std::sort(cubes.begin(), cubes.end(), [](const TIsoCube& a, const TIsoCube& b)
-    {
-        return a.I + a.J + a.K * 0.01f < b.I + b.J + b.K * 0.01f;
-    });
+    std::sort(cubes.begin(), cubes.end(),
+              [](const TIsoCube& a, const TIsoCube& b)
+              { return a.I + a.J + a.K * 0.01f < b.I + b.J + b.K * 0.01f; });
     const float a = size * 0.866f;
     const float b = size * 0.5f;
     for (const TIsoCube& c : cubes)
@@ -69,8 +68,11 @@ TImage Loading(const TSources& sources)
     const float unit = m.Unit();
     TImage img = Backdrop(PictureWidth, PictureHeight, 201);
     // Cubes around the title.
-    DrawIsoGroup(img, {m.X(3.6f), m.Y(3.2f)}, unit * 0.55f, {{0, 0, 0, 1, 0}, {1, 0, 0, 1, 0}, {0, 1, 0, 1, 0}, {1, 1, 0, 1, 0}, {0, 0, 1, 1, 3}});
-    DrawIsoGroup(img, {m.X(-7.3f), m.Y(3.0f)}, unit * 0.5f, {{0, 0, 0, 1, 2}, {1, 0, 0, 1, 5}, {0, 1, 0, 1, 7}, {1, 1, 0, 1, 4}});
+    DrawIsoGroup(
+        img, {m.X(3.6f), m.Y(3.2f)}, unit * 0.55f,
+        {{0, 0, 0, 1, 0}, {1, 0, 0, 1, 0}, {0, 1, 0, 1, 0}, {1, 1, 0, 1, 0}, {0, 0, 1, 1, 3}});
+    DrawIsoGroup(img, {m.X(-7.3f), m.Y(3.0f)}, unit * 0.5f,
+                 {{0, 0, 0, 1, 2}, {1, 0, 0, 1, 5}, {0, 1, 0, 1, 7}, {1, 1, 0, 1, 4}});
     DrawTitle(img, sources, "TANDREL", m.X(-1.8f), m.Y(2.35f), unit * 1.55f);
     TTextStyle tag = HeadingStyle(unit * 0.34f);
     tag.Tracking = unit * 0.09f;
@@ -91,10 +93,12 @@ TImage Loading(const TSources& sources)
     {
         const TVec2 c{m.X(1.9f - 0.255f * static_cast<float>(i)), m.Y(-0.28f)};
         const float r = unit * 0.085f;
-        FillShape(img, [&](TVec2 p) { return SdCircle(p, c, r + 2.0f); },
-                  [&](TVec2 p) { return Mix(Rgb(0x6B5226), Rgb(0xE8C77E), (p.Y - c.Y + r) / (2 * r)); });
-        FillShape(img, [&](TVec2 p) { return SdCircle(p, c, r); },
-                  [&](TVec2 p) { return Mix(Rgb(0x3A2A14), Rgb(0x0C0804), Length(p - c) / r); });
+        FillShape(
+            img, [&](TVec2 p) { return SdCircle(p, c, r + 2.0f); },
+            [&](TVec2 p) { return Mix(Rgb(0x6B5226), Rgb(0xE8C77E), (p.Y - c.Y + r) / (2 * r)); });
+        FillShape(
+            img, [&](TVec2 p) { return SdCircle(p, c, r); },
+            [&](TVec2 p) { return Mix(Rgb(0x3A2A14), Rgb(0x0C0804), Length(p - c) / r); });
     }
     TTextStyle small = HeadingStyle(unit * 0.26f);
     small.Tracking = unit * 0.12f;
@@ -112,14 +116,17 @@ TImage Loading(const TSources& sources)
         {
             if (colours[r][c] > 0)
             {
-                DrawTopCube(img, SkinTexture(1, colours[r][c] - 1), {bx + cell * (c + 0.5f), by + cell * (r + 0.5f)}, cell);
+                DrawTopCube(img, SkinTexture(1, colours[r][c] - 1),
+                            {bx + cell * (c + 0.5f), by + cell * (r + 0.5f)}, cell);
             }
         }
     }
     // The fourth cube of the square on its way, with its path.
     const TImage step = DotImage(1);
-    img.DrawImage(step, bx + cell * 2.5f - cell * 0.45f, by + cell * 2.5f - cell * 0.45f, cell * 0.9f / 128.0f);
-    img.DrawImage(DotImage(2), bx + cell * 2.5f - cell * 0.45f, by + cell * 1.5f - cell * 0.45f, cell * 0.9f / 128.0f);
+    img.DrawImage(step, bx + cell * 2.5f - cell * 0.45f, by + cell * 2.5f - cell * 0.45f,
+                  cell * 0.9f / 128.0f);
+    img.DrawImage(DotImage(2), bx + cell * 2.5f - cell * 0.45f, by + cell * 1.5f - cell * 0.45f,
+                  cell * 0.9f / 128.0f);
     Grain(img, 0.015f, 202);
     return img;
 }
@@ -152,8 +159,8 @@ TImage GameOver(const TSources& sources)
 
 // One box of the help page: a heading, a small picture drawn by `draw`, a few lines.
 template <class F>
-void HelpBox(TImage& img, const TSources& sources, const TScreenMap& m, float x0, float y0, float x1,
-             float y1, const char* heading, const char* text, F draw)
+void HelpBox(TImage& img, const TSources& sources, const TScreenMap& m, float x0, float y0,
+             float x1, float y1, const char* heading, const char* text, F draw)
 {
     const float unit = m.Unit();
     TPanelStyle box;
@@ -172,8 +179,8 @@ void HelpBox(TImage& img, const TSources& sources, const TScreenMap& m, float x0
     DrawPanel(img, px0, py0, px1, py1, box);
     DrawText(img, sources, heading, (px0 + px1) / 2, py0 + unit * 0.32f, HeadingStyle(unit * 0.3f));
     draw((px0 + px1) / 2, py0 + unit * 1.35f);
-    DrawParagraph(img, sources, text, (px0 + px1) / 2, py0 + unit * 2.35f, px1 - px0 - unit * 0.4f, unit * 0.3f,
-                  BodyStyle(unit * 0.2f), TAlign::Centre);
+    DrawParagraph(img, sources, text, (px0 + px1) / 2, py0 + unit * 2.35f, px1 - px0 - unit * 0.4f,
+                  unit * 0.3f, BodyStyle(unit * 0.2f), TAlign::Centre);
 }
 
 TImage Help(const TSources& sources)
@@ -186,7 +193,10 @@ TImage Help(const TSources& sources)
     const float xs[4] = {5.2f, 0.5f, -4.1f, -8.8f};
     const float top[2] = {3.75f, -0.35f};
     const float bottom[2] = {-0.15f, -4.25f};
-    auto cube = [&](int colour, float cx, float cy) { DrawTopCube(img, SkinTexture(1, colour), {cx, cy}, cell); };
+    auto cube = [&](int colour, float cx, float cy)
+    {
+        DrawTopCube(img, SkinTexture(1, colour), {cx, cy}, cell);
+    };
 
     HelpBox(img, sources, m, xs[0], top[0], xs[1] + 0.1f, bottom[0], "MOVE",
             "Click a cube, then click a free cell. The cube travels there when the way is open; "
@@ -198,24 +208,27 @@ TImage Help(const TSources& sources)
                 const TImage dot = DotImage(1);
                 for (int k = 0; k < 3; ++k)
                 {
-                    img.DrawImage(dot, cx - cell * (1.0f - k) - cell * 0.45f, cy - cell * 0.95f, cell * 0.9f / 128.0f);
+                    img.DrawImage(dot, cx - cell * (1.0f - k) - cell * 0.45f, cy - cell * 0.95f,
+                                  cell * 0.9f / 128.0f);
                 }
-                img.DrawImage(DotImage(2), cx + cell * 2.0f - cell * 0.45f, cy - cell * 0.95f, cell * 0.9f / 128.0f);
+                img.DrawImage(DotImage(2), cx + cell * 2.0f - cell * 0.45f, cy - cell * 0.95f,
+                              cell * 0.9f / 128.0f);
                 cube(0, cx - cell * 1.0f, cy + cell * 0.5f);
             });
-    HelpBox(img, sources, m, xs[1] - 0.1f, top[0], xs[2] + 0.1f, bottom[0], "SQUARES",
-            "Four cubes of one colour in a square vanish and score. After a move that scores "
-            "nothing, new cubes grow where the small ones wait.",
-            [&](float cx, float cy)
-            {
-                DrawMiniBoard(img, cx - cell * 2.0f, cy - cell, 4, 2, cell);
-                cube(3, cx - cell * 1.5f, cy - cell * 0.5f);
-                cube(3, cx - cell * 0.5f, cy - cell * 0.5f);
-                cube(3, cx - cell * 1.5f, cy + cell * 0.5f);
-                cube(3, cx - cell * 0.5f, cy + cell * 0.5f);
-                cube(5, cx + cell * 1.5f, cy + cell * 0.5f);
-                DrawTopCube(img, SkinTexture(1, 1), {cx + cell * 0.5f, cy - cell * 0.5f}, cell, 0.35f);
-            });
+    HelpBox(
+        img, sources, m, xs[1] - 0.1f, top[0], xs[2] + 0.1f, bottom[0], "SQUARES",
+        "Four cubes of one colour in a square vanish and score. After a move that scores "
+        "nothing, new cubes grow where the small ones wait.",
+        [&](float cx, float cy)
+        {
+            DrawMiniBoard(img, cx - cell * 2.0f, cy - cell, 4, 2, cell);
+            cube(3, cx - cell * 1.5f, cy - cell * 0.5f);
+            cube(3, cx - cell * 0.5f, cy - cell * 0.5f);
+            cube(3, cx - cell * 1.5f, cy + cell * 0.5f);
+            cube(3, cx - cell * 0.5f, cy + cell * 0.5f);
+            cube(5, cx + cell * 1.5f, cy + cell * 0.5f);
+            DrawTopCube(img, SkinTexture(1, 1), {cx + cell * 0.5f, cy - cell * 0.5f}, cell, 0.35f);
+        });
     HelpBox(img, sources, m, xs[2] - 0.1f, top[0], xs[3], bottom[0], "COMBOS",
             "Score with move after move and the points double, triple and more. A move "
             "that scores nothing ends the run.",
@@ -264,23 +277,31 @@ TImage Help(const TSources& sources)
                     DrawText(img, sources, names[k], x, cy + cell * 0.55f, label);
                 }
             });
-    HelpBox(img, sources, m, xs[2] - 0.1f, top[1], xs[3], bottom[1], "LEVELS",
-            "Fill the bar under the board to reach the next level. In the timed game it drains "
-            "away: keep scoring! The game ends when the board is full.",
-            [&](float cx, float cy)
-            {
-                const float w = unit * 2.4f;
-                TPanelStyle groove;
-                groove.Radius = unit * 0.15f;
-                groove.Top = Rgb(0x020308);
-                groove.Bottom = Rgb(0x111733);
-                groove.Border = 2;
-                groove.BorderColour = Gold;
-                groove.InnerShade = 0.5f;
-                DrawPanel(img, cx - w / 2, cy - unit * 0.16f, cx + w / 2, cy + unit * 0.16f, groove);
-                FillShape(img, [&](TVec2 p) { return SdRoundBox(p, {cx - w * 0.14f, cy}, w * 0.34f, unit * 0.1f, unit * 0.1f); },
-                          [&](TVec2 p) { return Mix(Rgb(0x7FF0FF), Rgb(0x1A7FB8), (p.Y - cy + unit * 0.1f) / (unit * 0.2f)); });
-            });
+    HelpBox(
+        img, sources, m, xs[2] - 0.1f, top[1], xs[3], bottom[1], "LEVELS",
+        "Fill the bar under the board to reach the next level. In the timed game it drains "
+        "away: keep scoring! The game ends when the board is full.",
+        [&](float cx, float cy)
+        {
+            const float w = unit * 2.4f;
+            TPanelStyle groove;
+            groove.Radius = unit * 0.15f;
+            groove.Top = Rgb(0x020308);
+            groove.Bottom = Rgb(0x111733);
+            groove.Border = 2;
+            groove.BorderColour = Gold;
+            groove.InnerShade = 0.5f;
+            DrawPanel(img, cx - w / 2, cy - unit * 0.16f, cx + w / 2, cy + unit * 0.16f, groove);
+            FillShape(
+                img,
+                [&](TVec2 p) {
+                    return SdRoundBox(p, {cx - w * 0.14f, cy}, w * 0.34f, unit * 0.1f, unit * 0.1f);
+                },
+                [&](TVec2 p) {
+                    return Mix(Rgb(0x7FF0FF), Rgb(0x1A7FB8),
+                               (p.Y - cy + unit * 0.1f) / (unit * 0.2f));
+                });
+        });
     Grain(img, 0.015f, 207);
     return img;
 }
@@ -291,8 +312,14 @@ TImage Launcher(const TSources& sources)
     const int w = 310;
     const int h = 290;
     TImage img = Backdrop(w, h, 208);
-    DrawIsoGroup(img, {155, 88}, 38, {{0, 0, 0, 1, 0}, {1, 0, 0, 1, 0}, {0, 1, 0, 1, 0}, {1, 1, 0, 4, 0},
-                                      {-1, 1, 0, 1, 3}, {1, -1, 0, 1, 5}, {0, 0, 1, 1, 7}});
+    DrawIsoGroup(img, {155, 88}, 38,
+                 {{0, 0, 0, 1, 0},
+                  {1, 0, 0, 1, 0},
+                  {0, 1, 0, 1, 0},
+                  {1, 1, 0, 4, 0},
+                  {-1, 1, 0, 1, 3},
+                  {1, -1, 0, 1, 5},
+                  {0, 0, 1, 1, 7}});
     DrawTitle(img, sources, "TANDREL", 155, 248, 58);
     return img;
 }
@@ -302,7 +329,10 @@ TImage Icon()
     TImage img(64, 64);
     DrawIsoCube(img, SkinTexture(1, 7), {32, 19}, 24);
     // Keep the corners clear for window managers that show the icon on any colour.
-    img.MultiplyAlpha(ShapeMask(64, 64, [](TVec2 p) { return SdRoundBox(p, {32, 32}, 31, 31, 10); }));
+    img.MultiplyAlpha(ShapeMask(64, 64,
+                                [](TVec2 p) {
+                                    return SdRoundBox(p, {32, 32}, 31, 31, 10);
+                                }));
     return img;
 }
 } // namespace
@@ -319,7 +349,8 @@ TImage Backdrop(int width, int height, uint32_t seed, float warmth)
             const float dx = (static_cast<float>(x) - w * 0.5f) / w;
             const float dy = (static_cast<float>(y) - h * 0.1f) / h;
             const float light = std::exp(-(dx * dx * 2.2f + dy * dy * 1.6f));
-            const float n = Fbm(static_cast<float>(x) * 4.0f / w, static_cast<float>(y) * 4.0f / w, seed, 4);
+            const float n =
+                Fbm(static_cast<float>(x) * 4.0f / w, static_cast<float>(y) * 4.0f / w, seed, 4);
             const float a = std::atan2(dy, dx);
             const float rays = 0.5f + 0.5f * std::sin(a * 9.0f + 1.3f);
             TColour c = Mix(Rgb(0x070A18), Rgb(0x2A3874), light * (0.75f + 0.25f * n));
@@ -334,8 +365,9 @@ TImage Backdrop(int width, int height, uint32_t seed, float warmth)
     {
         const TVec2 p{rng.Range(0, w), rng.Range(0, h)};
         const float r = rng.Range(0.5f, 1.6f);
-        FillShape(img, p.X - 3, p.Y - 3, p.X + 3, p.Y + 3, [&](TVec2 q) { return SdCircle(q, p, r); },
-                  [&](TVec2) { return Rgb(0xCFE0FF, rng.Range(0.2f, 0.6f)); });
+        FillShape(
+            img, p.X - 3, p.Y - 3, p.X + 3, p.Y + 3, [&](TVec2 q) { return SdCircle(q, p, r); },
+            [&](TVec2) { return Rgb(0xCFE0FF, rng.Range(0.2f, 0.6f)); });
     }
     Vignette(img, 0.5f);
     return img;

@@ -44,34 +44,39 @@ void Planks(TImage& img, uint32_t seed)
 void Rug(TImage& img, float cx, float cy, float hw, float hh)
 {
     const float border = 1.2f * PerUnit;
-    FillShape(img, [&](TVec2 p) { return SdRoundBox(p, {cx, cy}, hw, hh, 6.0f); },
-              [&](TVec2 p)
-              {
-                  const float dx = hw - std::fabs(p.X - cx);
-                  const float dy = hh - std::fabs(p.Y - cy);
-                  const float d = std::min(dx, dy);
-                  const float n = Fbm(p.X * 0.08f, p.Y * 0.08f, 71, 2);
-                  if (d < border)
-                  {
-                      const bool line = std::fabs(d - border * 0.15f) < 3.0f || std::fabs(d - border * 0.85f) < 3.0f;
-                      if (line)
-                      {
-                          return Scaled(Gold, 0.8f + 0.2f * n);
-                      }
-                      // A running chain of diamonds in the border.
-                      const float along = (dx < dy ? p.Y : p.X) / (border * 0.7f);
-                      const float across = (d - border * 0.5f) / (border * 0.3f);
-                      const float f = along - std::floor(along) - 0.5f;
-                      const bool diamond = std::fabs(f) * 2.0f + std::fabs(across) < 0.8f;
-                      return Scaled(diamond ? Rgb(0xD9A441) : Rgb(0x7A1C22), 0.8f + 0.25f * n);
-                  }
-                  const float u = (p.X - cx) / (1.4f * PerUnit);
-                  const float v = (p.Y - cy) / (1.4f * PerUnit);
-                  const float fu = u - std::floor(u) - 0.5f;
-                  const float fv = v - std::floor(v) - 0.5f;
-                  const bool motif = std::fabs(std::fabs(fu) + std::fabs(fv) - 0.3f) < 0.05f;
-                  return Scaled(motif ? Rgb(0x3C4C8C) : Rgb(0x1A2352), 0.8f + 0.3f * n);
-              });
+    FillShape(
+        img,
+        [&](TVec2 p) {
+            return SdRoundBox(p, {cx, cy}, hw, hh, 6.0f);
+        },
+        [&](TVec2 p)
+        {
+            const float dx = hw - std::fabs(p.X - cx);
+            const float dy = hh - std::fabs(p.Y - cy);
+            const float d = std::min(dx, dy);
+            const float n = Fbm(p.X * 0.08f, p.Y * 0.08f, 71, 2);
+            if (d < border)
+            {
+                const bool line =
+                    std::fabs(d - border * 0.15f) < 3.0f || std::fabs(d - border * 0.85f) < 3.0f;
+                if (line)
+                {
+                    return Scaled(Gold, 0.8f + 0.2f * n);
+                }
+                // A running chain of diamonds in the border.
+                const float along = (dx < dy ? p.Y : p.X) / (border * 0.7f);
+                const float across = (d - border * 0.5f) / (border * 0.3f);
+                const float f = along - std::floor(along) - 0.5f;
+                const bool diamond = std::fabs(f) * 2.0f + std::fabs(across) < 0.8f;
+                return Scaled(diamond ? Rgb(0xD9A441) : Rgb(0x7A1C22), 0.8f + 0.25f * n);
+            }
+            const float u = (p.X - cx) / (1.4f * PerUnit);
+            const float v = (p.Y - cy) / (1.4f * PerUnit);
+            const float fu = u - std::floor(u) - 0.5f;
+            const float fv = v - std::floor(v) - 0.5f;
+            const bool motif = std::fabs(std::fabs(fu) + std::fabs(fv) - 0.3f) < 0.05f;
+            return Scaled(motif ? Rgb(0x3C4C8C) : Rgb(0x1A2352), 0.8f + 0.3f * n);
+        });
 }
 
 void Wallpaper(TImage& img, uint32_t seed)
@@ -86,9 +91,12 @@ void Wallpaper(TImage& img, uint32_t seed)
             const float fu = u - std::floor(u) - 0.5f;
             const float fv = v - std::floor(v) - 0.5f;
             // Ogee lattice and a small flower in each cell.
-            const float lattice = std::fabs(std::fabs(fu) + std::fabs(fv) * 0.8f - 0.45f + 0.05f * std::sin(fv * 12.0f));
-            const float flower = std::sqrt(fu * fu + fv * fv) - (0.08f + 0.03f * std::cos(std::atan2(fv, fu) * 5.0f));
-            const float n = Fbm(static_cast<float>(x) * 0.02f, static_cast<float>(y) * 0.02f, seed, 3);
+            const float lattice = std::fabs(std::fabs(fu) + std::fabs(fv) * 0.8f - 0.45f +
+                                            0.05f * std::sin(fv * 12.0f));
+            const float flower = std::sqrt(fu * fu + fv * fv) -
+                                 (0.08f + 0.03f * std::cos(std::atan2(fv, fu) * 5.0f));
+            const float n =
+                Fbm(static_cast<float>(x) * 0.02f, static_cast<float>(y) * 0.02f, seed, 3);
             TColour c = Scaled(Rgb(0x1E2A52), 0.85f + 0.25f * n);
             if (lattice < 0.025f)
             {
@@ -109,12 +117,13 @@ void Panelling(TImage& img, uint32_t seed)
     const float w = static_cast<float>(img.Width());
     const float h = static_cast<float>(img.Height());
     const float rail = h * 0.76f;
-    FillShape(img, 0, rail, w, h, [&](TVec2 p) { return rail - p.Y; },
-              [&](TVec2 p)
-              {
-                  const float grain = Fbm(p.X * 0.2f, p.Y * 0.01f, seed, 3);
-                  return Mix(Rgb(0x2E1B10), Rgb(0x4C3020), grain);
-              });
+    FillShape(
+        img, 0, rail, w, h, [&](TVec2 p) { return rail - p.Y; },
+        [&](TVec2 p)
+        {
+            const float grain = Fbm(p.X * 0.2f, p.Y * 0.01f, seed, 3);
+            return Mix(Rgb(0x2E1B10), Rgb(0x4C3020), grain);
+        });
     const float panelW = 2.4f * PerUnit;
     const float gap = 0.3f * PerUnit;
     const int count = static_cast<int>((w - gap) / (panelW + gap));
@@ -133,12 +142,18 @@ void Panelling(TImage& img, uint32_t seed)
         s.InnerShade = 0.3f;
         DrawPanel(img, x, rail + 0.35f * PerUnit, x + panelW, h - 0.55f * PerUnit, s);
     }
-    FillShape(img, 0, rail - 8, w, rail + 12, [&](TVec2 p) { return std::fabs(p.Y - rail - 2) - 8; },
-              [&](TVec2 p) { return Mix(Rgb(0xA27A48), Rgb(0x4A3018), (p.Y - rail + 6) / 16); });
-    FillShape(img, 0, h - 0.4f * PerUnit, w, h, [&](TVec2 p) { return h - 0.4f * PerUnit - p.Y; },
-              [&](TVec2 p) { return Mix(Rgb(0x5A3A20), Rgb(0x1E120A), (p.Y - (h - 0.4f * PerUnit)) / (0.4f * PerUnit)); });
-    FillShape(img, 0, 0, w, 0.5f * PerUnit, [&](TVec2 p) { return p.Y - 0.5f * PerUnit; },
-              [&](TVec2 p) { return Mix(Rgb(0xE8CC8A), Rgb(0x6A4A20), p.Y / (0.5f * PerUnit)); });
+    FillShape(
+        img, 0, rail - 8, w, rail + 12, [&](TVec2 p) { return std::fabs(p.Y - rail - 2) - 8; },
+        [&](TVec2 p) { return Mix(Rgb(0xA27A48), Rgb(0x4A3018), (p.Y - rail + 6) / 16); });
+    FillShape(
+        img, 0, h - 0.4f * PerUnit, w, h, [&](TVec2 p) { return h - 0.4f * PerUnit - p.Y; },
+        [&](TVec2 p) {
+            return Mix(Rgb(0x5A3A20), Rgb(0x1E120A),
+                       (p.Y - (h - 0.4f * PerUnit)) / (0.4f * PerUnit));
+        });
+    FillShape(
+        img, 0, 0, w, 0.5f * PerUnit, [&](TVec2 p) { return p.Y - 0.5f * PerUnit; },
+        [&](TVec2 p) { return Mix(Rgb(0xE8CC8A), Rgb(0x6A4A20), p.Y / (0.5f * PerUnit)); });
 }
 
 // A tall window onto a starry night, with curtains.
@@ -157,37 +172,48 @@ void Window(TImage& img, float cx, float top, float width, float height, uint32_
     frame.ShadowOffset = 6;
     DrawPanel(img, x0 - 14, top - 14, x1 + 14, y1 + 14, frame);
     TRng rng(seed);
-    FillShape(img, x0, top, x1, y1, [&](TVec2 p) { return SdRoundBox(p, {cx, top + height / 2}, width / 2, height / 2, 2); },
-              [&](TVec2 p)
-              {
-                  const float t = (p.Y - top) / height;
-                  TColour sky = Mix(Rgb(0x070B24), Rgb(0x3A2A6A), std::pow(t, 1.6f));
-                  const float hill = y1 - height * (0.12f + 0.05f * std::sin(p.X * 0.02f + 1.0f) + 0.03f * std::sin(p.X * 0.057f));
-                  if (p.Y > hill)
-                  {
-                      sky = Rgb(0x05060E);
-                  }
-                  return sky;
-              });
+    FillShape(
+        img, x0, top, x1, y1,
+        [&](TVec2 p) {
+            return SdRoundBox(p, {cx, top + height / 2}, width / 2, height / 2, 2);
+        },
+        [&](TVec2 p)
+        {
+            const float t = (p.Y - top) / height;
+            TColour sky = Mix(Rgb(0x070B24), Rgb(0x3A2A6A), std::pow(t, 1.6f));
+            const float hill = y1 - height * (0.12f + 0.05f * std::sin(p.X * 0.02f + 1.0f) +
+                                              0.03f * std::sin(p.X * 0.057f));
+            if (p.Y > hill)
+            {
+                sky = Rgb(0x05060E);
+            }
+            return sky;
+        });
     // Stars and a moon.
     for (int i = 0; i < 90; ++i)
     {
         const TVec2 s{rng.Range(x0, x1), rng.Range(top, top + height * 0.7f)};
         const float r = rng.Range(0.6f, 1.8f);
-        FillShape(img, s.X - 3, s.Y - 3, s.X + 3, s.Y + 3, [&](TVec2 p) { return SdCircle(p, s, r); },
-                  [&](TVec2) { return Rgb(0xFFF6E0, 0.9f); });
+        FillShape(
+            img, s.X - 3, s.Y - 3, s.X + 3, s.Y + 3, [&](TVec2 p) { return SdCircle(p, s, r); },
+            [&](TVec2) { return Rgb(0xFFF6E0, 0.9f); });
     }
     const TVec2 moon{x0 + width * 0.7f, top + height * 0.22f};
     const float moonR = width * 0.09f;
-    DrawSoftShape(img, moon.X - moonR, moon.Y - moonR, moon.X + moonR, moon.Y + moonR,
-                  [&](TVec2 p) { return SdCircle(p, moon, moonR); }, Rgb(0xFFF2C8, 0.8f), width * 0.06f);
-    FillShape(img, [&](TVec2 p) { return SdCircle(p, moon, moonR); }, [&](TVec2) { return Rgb(0xFFF2C8); });
+    DrawSoftShape(
+        img, moon.X - moonR, moon.Y - moonR, moon.X + moonR, moon.Y + moonR,
+        [&](TVec2 p) { return SdCircle(p, moon, moonR); }, Rgb(0xFFF2C8, 0.8f), width * 0.06f);
+    FillShape(
+        img, [&](TVec2 p) { return SdCircle(p, moon, moonR); },
+        [&](TVec2) { return Rgb(0xFFF2C8); });
     // Mullions.
-    FillShape(img, x0, top, x1, y1, [&](TVec2 p)
-    {
-        return std::min(std::fabs(p.X - cx) - 5.0f, std::fabs(p.Y - (top + height * 0.45f)) - 5.0f);
-    },
-              [&](TVec2) { return Rgb(0x4A3020); });
+    FillShape(
+        img, x0, top, x1, y1,
+        [&](TVec2 p) {
+            return std::min(std::fabs(p.X - cx) - 5.0f,
+                            std::fabs(p.Y - (top + height * 0.45f)) - 5.0f);
+        },
+        [&](TVec2) { return Rgb(0x4A3020); });
     // Curtains: folds of red velvet at both sides.
     for (int side = -1; side <= 1; side += 2)
     {
@@ -195,20 +221,23 @@ void Window(TImage& img, float cx, float top, float width, float height, uint32_
         const float outer = cx + static_cast<float>(side) * (width / 2 + width * 0.22f);
         const float l = std::min(inner, outer);
         const float r = std::max(inner, outer);
-        FillShape(img, l, top - 30, r, y1 + 40, [&](TVec2 p)
-        {
-            const float sway = 10.0f * std::sin((p.Y - top) * 0.01f);
-            return std::max(l + (side < 0 ? 0 : sway) - p.X, p.X - r - (side > 0 ? 0 : sway));
-        },
-                  [&](TVec2 p)
-                  {
-                      const float fold = 0.5f + 0.5f * std::sin(p.X * 0.09f + std::sin(p.Y * 0.01f));
-                      return Scaled(Rgb(0x8A1E2A), 0.45f + 0.7f * fold);
-                  });
+        FillShape(
+            img, l, top - 30, r, y1 + 40,
+            [&](TVec2 p)
+            {
+                const float sway = 10.0f * std::sin((p.Y - top) * 0.01f);
+                return std::max(l + (side < 0 ? 0 : sway) - p.X, p.X - r - (side > 0 ? 0 : sway));
+            },
+            [&](TVec2 p)
+            {
+                const float fold = 0.5f + 0.5f * std::sin(p.X * 0.09f + std::sin(p.Y * 0.01f));
+                return Scaled(Rgb(0x8A1E2A), 0.45f + 0.7f * fold);
+            });
     }
-    FillShape(img, x0 - width * 0.3f, top - 44, x1 + width * 0.3f, top - 26,
-              [&](TVec2 p) { return std::fabs(p.Y - (top - 35)) - 6; },
-              [&](TVec2 p) { return Mix(Rgb(0xF0D090), Rgb(0x7A5520), (p.Y - top + 41) / 12); });
+    FillShape(
+        img, x0 - width * 0.3f, top - 44, x1 + width * 0.3f, top - 26,
+        [&](TVec2 p) { return std::fabs(p.Y - (top - 35)) - 6; },
+        [&](TVec2 p) { return Mix(Rgb(0xF0D090), Rgb(0x7A5520), (p.Y - top + 41) / 12); });
 }
 
 // A framed picture of cubes: a square of four and a few loose ones.
@@ -222,7 +251,8 @@ void Painting(TImage& img, float cx, float cy, float width, float height, int sk
     frame.BorderColour = Rgb(0xFFE9B0);
     frame.ShadowBlur = 8;
     frame.ShadowOffset = 6;
-    DrawPanel(img, cx - width / 2 - 18, cy - height / 2 - 18, cx + width / 2 + 18, cy + height / 2 + 18, frame);
+    DrawPanel(img, cx - width / 2 - 18, cy - height / 2 - 18, cx + width / 2 + 18,
+              cy + height / 2 + 18, frame);
     TPanelStyle canvas;
     canvas.Radius = 2;
     canvas.Top = Rgb(0x1A2148);
@@ -238,7 +268,8 @@ void Painting(TImage& img, float cx, float cy, float width, float height, int sk
     {
         const float x = cx - cube + static_cast<float>(k % 2) * cube - cube * 0.5f + cube * 0.5f;
         const float y = cy - cube + static_cast<float>(k / 2) * cube;
-        img.DrawImage(face, x - cube / 2 + cube * 0.05f, y - cube / 2 + cube * 0.55f, cube / SkinTextureSize * 0.95f);
+        img.DrawImage(face, x - cube / 2 + cube * 0.05f, y - cube / 2 + cube * 0.55f,
+                      cube / SkinTextureSize * 0.95f);
     }
     const TImage other = SkinTexture(skin, (turn + 3) % 7);
     img.DrawImage(other, cx + width * 0.25f, cy - height * 0.35f, cube * 0.7f / SkinTextureSize);
@@ -249,7 +280,8 @@ void Painting(TImage& img, float cx, float cy, float width, float height, int sk
 TImage Wall(int index)
 {
     const bool longWall = index >= 3;
-    TImage img(static_cast<int>((longWall ? 28.0f : 24.0f) * PerUnit), static_cast<int>(12.0f * PerUnit));
+    TImage img(static_cast<int>((longWall ? 28.0f : 24.0f) * PerUnit),
+               static_cast<int>(12.0f * PerUnit));
     const uint32_t seed = 80 + static_cast<uint32_t>(index);
     Wallpaper(img, seed);
     Panelling(img, seed);
@@ -262,7 +294,8 @@ TImage Wall(int index)
     else
     {
         Painting(img, w * 0.3f, h * 0.42f, 4.2f * PerUnit, 3.2f * PerUnit, 1 + index % 5, index);
-        Painting(img, w * 0.7f, h * 0.42f, 4.2f * PerUnit, 3.2f * PerUnit, 1 + (index + 2) % 5, index + 2);
+        Painting(img, w * 0.7f, h * 0.42f, 4.2f * PerUnit, 3.2f * PerUnit, 1 + (index + 2) % 5,
+                 index + 2);
     }
     Vignette(img, 0.35f);
     Grain(img, 0.02f, seed);
@@ -275,9 +308,12 @@ TImage Floor()
     Planks(img, 90);
     const float cx = static_cast<float>(img.Width()) / 2;
     const float cy = static_cast<float>(img.Height()) / 2;
-    DrawSoftShape(img, cx - 9.5f * PerUnit, cy - 7.6f * PerUnit, cx + 9.5f * PerUnit, cy + 7.6f * PerUnit,
-                  [&](TVec2 p) { return SdRoundBox(p, {cx, cy}, 9.5f * PerUnit, 7.6f * PerUnit, 10); },
-                  TColour{0, 0, 0, 0.6f}, 10.0f);
+    DrawSoftShape(
+        img, cx - 9.5f * PerUnit, cy - 7.6f * PerUnit, cx + 9.5f * PerUnit, cy + 7.6f * PerUnit,
+        [&](TVec2 p) {
+            return SdRoundBox(p, {cx, cy}, 9.5f * PerUnit, 7.6f * PerUnit, 10);
+        },
+        TColour{0, 0, 0, 0.6f}, 10.0f);
     Rug(img, cx, cy, 9.4f * PerUnit, 7.5f * PerUnit);
     Vignette(img, 0.5f);
     Grain(img, 0.02f, 91);

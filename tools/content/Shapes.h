@@ -19,10 +19,7 @@ inline TVec2 operator*(TVec2 a, float k) { return {a.X * k, a.Y * k}; }
 inline float Dot(TVec2 a, TVec2 b) { return a.X * b.X + a.Y * b.Y; }
 inline float Length(TVec2 a) { return std::sqrt(a.X * a.X + a.Y * a.Y); }
 
-inline float SdCircle(TVec2 p, TVec2 centre, float radius)
-{
-    return Length(p - centre) - radius;
-}
+inline float SdCircle(TVec2 p, TVec2 centre, float radius) { return Length(p - centre) - radius; }
 
 // Box of half size (hx, hy) with corners rounded by `radius`.
 inline float SdRoundBox(TVec2 p, TVec2 centre, float hx, float hy, float radius)
@@ -107,22 +104,20 @@ void FillShape(TImage& img, float x0, float y0, float x1, float y1, Sdf sdf, Pai
 template <class Sdf, class Paint>
 void FillShape(TImage& img, Sdf sdf, Paint paint, float soft = 1.0f)
 {
-    FillShape(img, 0.0f, 0.0f, static_cast<float>(img.Width()),
-              static_cast<float>(img.Height()), sdf, paint, soft);
+    FillShape(img, 0.0f, 0.0f, static_cast<float>(img.Width()), static_cast<float>(img.Height()),
+              sdf, paint, soft);
 }
 
 // A mask of a shape over a picture-sized area.
-template <class Sdf>
-TMask ShapeMask(int width, int height, Sdf sdf, float soft = 1.0f)
+template <class Sdf> TMask ShapeMask(int width, int height, Sdf sdf, float soft = 1.0f)
 {
     TMask m(width, height);
     for (int y = 0; y < height; ++y)
     {
         for (int x = 0; x < width; ++x)
         {
-            m.At(x, y) = Coverage(sdf(TVec2{static_cast<float>(x) + 0.5f,
-                                            static_cast<float>(y) + 0.5f}),
-                                  soft);
+            m.At(x, y) = Coverage(
+                sdf(TVec2{static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f}), soft);
         }
     }
     return m;

@@ -50,18 +50,20 @@ TSound NewLevel()
 {
     // A rising major arpeggio of bells over a soft swell.
     const int notes[] = {72, 76, 79, 84, 88};
-    TSound s = Render(1.5, [&](double t)
-    {
-        double v = 0;
-        for (int i = 0; i < 5; ++i)
-        {
-            v += 0.5 * Bell(t - 0.075 * i, Hz(notes[i]), 0.7 - 0.06 * i);
-        }
-        const double swell = std::sin(Pi * std::min(1.0, t / 1.2)) * 0.25;
-        v += swell * (std::sin(TwoPi * Hz(60) * t) + 0.6 * std::sin(TwoPi * Hz(67) * t) +
-                      0.4 * std::sin(TwoPi * Hz(64) * t));
-        return v;
-    });
+    TSound s =
+        Render(1.5,
+               [&](double t)
+               {
+                   double v = 0;
+                   for (int i = 0; i < 5; ++i)
+                   {
+                       v += 0.5 * Bell(t - 0.075 * i, Hz(notes[i]), 0.7 - 0.06 * i);
+                   }
+                   const double swell = std::sin(Pi * std::min(1.0, t / 1.2)) * 0.25;
+                   v += swell * (std::sin(TwoPi * Hz(60) * t) + 0.6 * std::sin(TwoPi * Hz(67) * t) +
+                                 0.4 * std::sin(TwoPi * Hz(64) * t));
+                   return v;
+               });
     return WithReverb(s, 0.6, 0.4, 0.35, 0.6);
 }
 
@@ -69,24 +71,25 @@ TSound BonusLevel()
 {
     // A quick pentatonic run up into a shimmering chord.
     const int run[] = {67, 69, 72, 74, 76, 79, 81, 84, 86, 88};
-    TSound s = Render(1.8, [&](double t)
-    {
-        double v = 0;
-        for (int i = 0; i < 10; ++i)
-        {
-            v += 0.35 * Bell(t - 0.045 * i, Hz(run[i]), 0.35, 2.0, 1.0);
-        }
-        const double tc = t - 0.45;
-        if (tc > 0)
-        {
-            for (int n : {72, 76, 79, 84})
-            {
-                v += 0.22 * Bell(tc, Hz(n), 1.1, 3.0, 0.8) *
-                     (1.0 + 0.3 * std::sin(TwoPi * 6.0 * tc));
-            }
-        }
-        return v;
-    });
+    TSound s = Render(1.8,
+                      [&](double t)
+                      {
+                          double v = 0;
+                          for (int i = 0; i < 10; ++i)
+                          {
+                              v += 0.35 * Bell(t - 0.045 * i, Hz(run[i]), 0.35, 2.0, 1.0);
+                          }
+                          const double tc = t - 0.45;
+                          if (tc > 0)
+                          {
+                              for (int n : {72, 76, 79, 84})
+                              {
+                                  v += 0.22 * Bell(tc, Hz(n), 1.1, 3.0, 0.8) *
+                                       (1.0 + 0.3 * std::sin(TwoPi * 6.0 * tc));
+                              }
+                          }
+                          return v;
+                      });
     return WithReverb(s, 0.7, 0.3, 0.4, 0.8);
 }
 
@@ -95,18 +98,19 @@ TSound NewTurn()
     // Two soft bubbles: the new cubes popping up.
     TOsc a;
     TOsc b;
-    return Render(0.32, [&](double t)
-    {
-        const double f1 = 380.0 + 500.0 * std::exp(-t / 0.03);
-        const double t2 = t - 0.07;
-        const double f2 = 520.0 + 600.0 * std::exp(-std::max(0.0, t2) / 0.03);
-        double v = a.Sine(f1) * Perc(t, 0.003, 0.05);
-        if (t2 > 0)
-        {
-            v += 0.8 * b.Sine(f2) * Perc(t2, 0.003, 0.06);
-        }
-        return v;
-    });
+    return Render(0.32,
+                  [&](double t)
+                  {
+                      const double f1 = 380.0 + 500.0 * std::exp(-t / 0.03);
+                      const double t2 = t - 0.07;
+                      const double f2 = 520.0 + 600.0 * std::exp(-std::max(0.0, t2) / 0.03);
+                      double v = a.Sine(f1) * Perc(t, 0.003, 0.05);
+                      if (t2 > 0)
+                      {
+                          v += 0.8 * b.Sine(f2) * Perc(t2, 0.003, 0.06);
+                      }
+                      return v;
+                  });
 }
 
 TSound FlyingBy()
@@ -117,17 +121,19 @@ TSound FlyingBy()
     TSvf low;
     TOsc hum;
     const double length = 2.8;
-    TSound mono = Render(length, [&](double t)
-    {
-        const double x = t / length;
-        const double centre = 350.0 + 2200.0 * std::pow(std::sin(Pi * x), 2.0);
-        band.Set(centre, 1.4);
-        low.Set(800.0, 0.7);
-        const double env = std::pow(std::sin(Pi * x), 1.5);
-        const double air = band.Band(noise.Next()) * 1.4 + low.Low(noise.Next()) * 0.3;
-        const double tone = hum.Sine(110.0 + 40.0 * std::sin(Pi * x)) * 0.15;
-        return (air + tone) * env;
-    });
+    TSound mono = Render(length,
+                         [&](double t)
+                         {
+                             const double x = t / length;
+                             const double centre = 350.0 + 2200.0 * std::pow(std::sin(Pi * x), 2.0);
+                             band.Set(centre, 1.4);
+                             low.Set(800.0, 0.7);
+                             const double env = std::pow(std::sin(Pi * x), 1.5);
+                             const double air =
+                                 band.Band(noise.Next()) * 1.4 + low.Low(noise.Next()) * 0.3;
+                             const double tone = hum.Sine(110.0 + 40.0 * std::sin(Pi * x)) * 0.15;
+                             return (air + tone) * env;
+                         });
     TSound s = TSound::Stereo(length);
     for (size_t i = 0; i < mono.Frames(); ++i)
     {
@@ -158,20 +164,23 @@ TSound BonusLevelDone()
     // A little fanfare: three chords and a bell on top.
     std::vector<TOsc> osc(8);
     TSvf filter;
-    const std::vector<std::vector<int>> chords = {{60, 64, 67, 72}, {62, 67, 71, 74}, {64, 67, 72, 76}};
+    const std::vector<std::vector<int>> chords = {
+        {60, 64, 67, 72}, {62, 67, 71, 74}, {64, 67, 72, 76}};
     const double starts[] = {0.0, 0.22, 0.44};
     const double holds[] = {0.15, 0.15, 1.0};
-    TSound s = Render(2.1, [&](double t)
-    {
-        int c = 0;
-        while (c < 2 && t >= starts[c + 1])
-        {
-            ++c;
-        }
-        double v = BrassChord(t - starts[c], holds[c], chords[static_cast<size_t>(c)], osc, filter);
-        v += 0.3 * Bell(t - 0.44, Hz(84), 1.2) + 0.2 * Bell(t - 0.5, Hz(91), 1.0);
-        return v;
-    });
+    TSound s = Render(2.1,
+                      [&](double t)
+                      {
+                          int c = 0;
+                          while (c < 2 && t >= starts[c + 1])
+                          {
+                              ++c;
+                          }
+                          double v = BrassChord(t - starts[c], holds[c],
+                                                chords[static_cast<size_t>(c)], osc, filter);
+                          v += 0.3 * Bell(t - 0.44, Hz(84), 1.2) + 0.2 * Bell(t - 0.5, Hz(91), 1.0);
+                          return v;
+                      });
     return WithReverb(s, 0.7, 0.4, 0.35, 0.8);
 }
 
@@ -182,11 +191,13 @@ TSound SelectCube()
     TNoise noise(5);
     TSvf hp;
     hp.Set(3000, 0.7);
-    return Render(0.16, [&](double t)
-    {
-        const double f = 900.0 + 500.0 * (1.0 - std::exp(-t / 0.02));
-        return o.Sine(f) * Perc(t, 0.002, 0.04) + 0.25 * hp.High(noise.Next()) * Perc(t, 0.0005, 0.004);
-    });
+    return Render(0.16,
+                  [&](double t)
+                  {
+                      const double f = 900.0 + 500.0 * (1.0 - std::exp(-t / 0.02));
+                      return o.Sine(f) * Perc(t, 0.002, 0.04) +
+                             0.25 * hp.High(noise.Next()) * Perc(t, 0.0005, 0.004);
+                  });
 }
 
 TSound MoveCube()
@@ -196,13 +207,15 @@ TSound MoveCube()
     TSvf band;
     TOsc tone;
     const double length = 0.4;
-    return Render(length, [&](double t)
-    {
-        const double x = t / length;
-        band.Set(2200.0 - 1300.0 * x, 2.0);
-        const double env = std::sin(Pi * std::min(1.0, x * 1.05)) * (1.0 - 0.3 * x);
-        return (band.Band(noise.Next()) * 1.6 + tone.Triangle(320.0 - 110.0 * x) * 0.25) * env;
-    });
+    return Render(
+        length,
+        [&](double t)
+        {
+            const double x = t / length;
+            band.Set(2200.0 - 1300.0 * x, 2.0);
+            const double env = std::sin(Pi * std::min(1.0, x * 1.05)) * (1.0 - 0.3 * x);
+            return (band.Band(noise.Next()) * 1.6 + tone.Triangle(320.0 - 110.0 * x) * 0.25) * env;
+        });
 }
 
 TSound MoveBomb()
@@ -213,15 +226,18 @@ TSound MoveBomb()
     low.Set(260.0, 1.2);
     TOsc body;
     const double length = 0.55;
-    return Render(length, [&](double t)
-    {
-        const double x = t / length;
-        const double roll = 0.6 + 0.4 * std::sin(TwoPi * 17.0 * t);
-        const double env = std::sin(Pi * std::min(1.0, x * 1.1));
-        const double rumble = (low.Low(noise.Next()) * 3.0 + body.Sine(70.0 + 20.0 * x) * 0.5) * roll * env;
-        const double clink = 0.3 * Bell(t, 1850.0, 0.08, 2.76, 1.2);
-        return rumble + clink;
-    });
+    return Render(length,
+                  [&](double t)
+                  {
+                      const double x = t / length;
+                      const double roll = 0.6 + 0.4 * std::sin(TwoPi * 17.0 * t);
+                      const double env = std::sin(Pi * std::min(1.0, x * 1.1));
+                      const double rumble =
+                          (low.Low(noise.Next()) * 3.0 + body.Sine(70.0 + 20.0 * x) * 0.5) * roll *
+                          env;
+                      const double clink = 0.3 * Bell(t, 1850.0, 0.08, 2.76, 1.2);
+                      return rumble + clink;
+                  });
 }
 
 TSound Moved()
@@ -231,27 +247,31 @@ TSound Moved()
     TNoise noise(8);
     TSvf band;
     band.Set(1400, 1.5);
-    return Render(0.22, [&](double t)
-    {
-        const double f = 150.0 + 140.0 * std::exp(-t / 0.015);
-        return o.Sine(f) * Perc(t, 0.001, 0.05) + 0.5 * band.Band(noise.Next()) * Perc(t, 0.0005, 0.01) +
-               0.3 * Marimba(t, 523.0, 0.06);
-    });
+    return Render(0.22,
+                  [&](double t)
+                  {
+                      const double f = 150.0 + 140.0 * std::exp(-t / 0.015);
+                      return o.Sine(f) * Perc(t, 0.001, 0.05) +
+                             0.5 * band.Band(noise.Next()) * Perc(t, 0.0005, 0.01) +
+                             0.3 * Marimba(t, 523.0, 0.06);
+                  });
 }
 
 TSound FigureDone()
 {
     // A bright major-seventh chime, quickly rolled.
     const int notes[] = {72, 76, 79, 83, 84, 88};
-    TSound s = Render(1.2, [&](double t)
-    {
-        double v = 0;
-        for (int i = 0; i < 6; ++i)
-        {
-            v += 0.35 * Bell(t - 0.03 * i, Hz(notes[i]), 0.8, 1.0 + 0.5 * (i % 3), 1.2);
-        }
-        return v;
-    });
+    TSound s =
+        Render(1.2,
+               [&](double t)
+               {
+                   double v = 0;
+                   for (int i = 0; i < 6; ++i)
+                   {
+                       v += 0.35 * Bell(t - 0.03 * i, Hz(notes[i]), 0.8, 1.0 + 0.5 * (i % 3), 1.2);
+                   }
+                   return v;
+               });
     return WithReverb(s, 0.65, 0.3, 0.35, 0.6);
 }
 
@@ -264,17 +284,19 @@ TSound ExplodeBomb()
     TSvf low;
     TOsc boom;
     const double length = 1.7;
-    TSound s = Render(length, [&](double t)
-    {
-        low.Set(200.0 + 5000.0 * std::exp(-t / 0.18), 0.8);
-        double v = low.Low(noise.Next()) * Perc(t, 0.002, 0.45) * 1.4;
-        v += boom.Sine(38.0 + 70.0 * std::exp(-t / 0.08)) * Perc(t, 0.003, 0.35) * 0.9;
-        if (t > 0.05 && crackle.Uniform() < 0.004 * std::exp(-t / 0.5))
-        {
-            v += crackleNoise.Next() * 0.8;
-        }
-        return v;
-    });
+    TSound s =
+        Render(length,
+               [&](double t)
+               {
+                   low.Set(200.0 + 5000.0 * std::exp(-t / 0.18), 0.8);
+                   double v = low.Low(noise.Next()) * Perc(t, 0.002, 0.45) * 1.4;
+                   v += boom.Sine(38.0 + 70.0 * std::exp(-t / 0.08)) * Perc(t, 0.003, 0.35) * 0.9;
+                   if (t > 0.05 && crackle.Uniform() < 0.004 * std::exp(-t / 0.5))
+                   {
+                       v += crackleNoise.Next() * 0.8;
+                   }
+                   return v;
+               });
     return WithReverb(s, 0.75, 0.5, 0.3, 0.8);
 }
 
@@ -284,17 +306,20 @@ TSound Colorize()
     TOsc sweep;
     TOsc vib;
     const double length = 0.8;
-    TSound s = Render(length, [&](double t)
-    {
-        const double x = t / length;
-        const double f = 500.0 * std::pow(4.0, std::min(1.0, x * 1.6)) * (1.0 + 0.01 * vib.Sine(9.0));
-        double v = sweep.Sine(f) * Adsr(t, 0.35, 0.02, 0.2, 0.6, 0.12) * 0.6;
-        for (int i = 0; i < 6; ++i)
-        {
-            v += 0.18 * Bell(t - 0.2 - 0.06 * i, Hz(84 + (i * 5) % 12), 0.25, 2.0, 0.8);
-        }
-        return v;
-    });
+    TSound s =
+        Render(length,
+               [&](double t)
+               {
+                   const double x = t / length;
+                   const double f =
+                       500.0 * std::pow(4.0, std::min(1.0, x * 1.6)) * (1.0 + 0.01 * vib.Sine(9.0));
+                   double v = sweep.Sine(f) * Adsr(t, 0.35, 0.02, 0.2, 0.6, 0.12) * 0.6;
+                   for (int i = 0; i < 6; ++i)
+                   {
+                       v += 0.18 * Bell(t - 0.2 - 0.06 * i, Hz(84 + (i * 5) % 12), 0.25, 2.0, 0.8);
+                   }
+                   return v;
+               });
     return WithReverb(s, 0.6, 0.3, 0.3, 0.5);
 }
 
@@ -304,13 +329,15 @@ TSound Shot()
     TOsc zap;
     TOsc thump;
     TSvf low;
-    return Render(0.42, [&](double t)
-    {
-        const double f = 180.0 + 1700.0 * std::exp(-t / 0.06);
-        low.Set(400.0 + 6000.0 * std::exp(-t / 0.1), 0.9);
-        const double v = low.Low(zap.Square(f, 0.3)) * Perc(t, 0.002, 0.12) * 0.6;
-        return v + thump.Sine(90.0 + 60.0 * std::exp(-t / 0.02)) * Perc(t, 0.002, 0.06) * 0.7;
-    });
+    return Render(0.42,
+                  [&](double t)
+                  {
+                      const double f = 180.0 + 1700.0 * std::exp(-t / 0.06);
+                      low.Set(400.0 + 6000.0 * std::exp(-t / 0.1), 0.9);
+                      const double v = low.Low(zap.Square(f, 0.3)) * Perc(t, 0.002, 0.12) * 0.6;
+                      return v + thump.Sine(90.0 + 60.0 * std::exp(-t / 0.02)) *
+                                     Perc(t, 0.002, 0.06) * 0.7;
+                  });
 }
 
 TSound ShowBonus()
@@ -319,12 +346,14 @@ TSound ShowBonus()
     TNoise noise(12);
     TSvf high;
     high.Set(7000, 0.7);
-    TSound s = Render(0.75, [&](double t)
-    {
-        double v = 0.5 * Bell(t, Hz(88), 0.4, 3.0, 1.0) + 0.45 * Bell(t - 0.09, Hz(95), 0.45, 3.0, 1.0);
-        v += 0.12 * high.High(noise.Next()) * Perc(t, 0.05, 0.12);
-        return v;
-    });
+    TSound s = Render(0.75,
+                      [&](double t)
+                      {
+                          double v = 0.5 * Bell(t, Hz(88), 0.4, 3.0, 1.0) +
+                                     0.45 * Bell(t - 0.09, Hz(95), 0.45, 3.0, 1.0);
+                          v += 0.12 * high.High(noise.Next()) * Perc(t, 0.05, 0.12);
+                          return v;
+                      });
     return WithReverb(s, 0.6, 0.3, 0.35, 0.5);
 }
 
@@ -338,41 +367,49 @@ TSound GameOver()
     TOsc sub;
     TSvf filter;
     TOsc vib;
-    TSound s = Render(2.8, [&](double t)
-    {
-        int n = 0;
-        while (n < 4 && t >= starts[n + 1])
-        {
-            ++n;
-        }
-        const double u = t - starts[n];
-        const double env = Adsr(u, holds[n], 0.04, 0.3, 0.75, 0.18);
-        const double f = Hz(notes[n] - 12) * (1.0 + 0.004 * vib.Sine(5.0) * std::min(1.0, u * 2.0));
-        filter.Set(300.0 + 1400.0 * env, 1.0);
-        double v = filter.Low(osc[0].Saw(f) + osc[1].Saw(f * 1.004)) * env * 0.5;
-        if (n == 4)
-        {
-            v += 0.4 * sub.Sine(Hz(36)) * Adsr(u, 1.0, 0.1, 0.5, 0.8, 0.3);
-        }
-        return v;
-    });
+    TSound s = Render(2.8,
+                      [&](double t)
+                      {
+                          int n = 0;
+                          while (n < 4 && t >= starts[n + 1])
+                          {
+                              ++n;
+                          }
+                          const double u = t - starts[n];
+                          const double env = Adsr(u, holds[n], 0.04, 0.3, 0.75, 0.18);
+                          const double f = Hz(notes[n] - 12) *
+                                           (1.0 + 0.004 * vib.Sine(5.0) * std::min(1.0, u * 2.0));
+                          filter.Set(300.0 + 1400.0 * env, 1.0);
+                          double v = filter.Low(osc[0].Saw(f) + osc[1].Saw(f * 1.004)) * env * 0.5;
+                          if (n == 4)
+                          {
+                              v += 0.4 * sub.Sine(Hz(36)) * Adsr(u, 1.0, 0.1, 0.5, 0.8, 0.3);
+                          }
+                          return v;
+                      });
     return WithReverb(s, 0.7, 0.5, 0.35, 0.8);
 }
 
 TSound MenuMove()
 {
     TOsc o;
-    return Render(0.07, [&](double t) { return o.Sine(1900.0) * Perc(t, 0.001, 0.012) + 0.3 * o.Sine(3800) * Perc(t, 0.0005, 0.004); });
+    return Render(0.07,
+                  [&](double t) {
+                      return o.Sine(1900.0) * Perc(t, 0.001, 0.012) +
+                             0.3 * o.Sine(3800) * Perc(t, 0.0005, 0.004);
+                  });
 }
 
 TSound MenuEnter()
 {
-    return Render(0.3, [&](double t) { return Marimba(t, Hz(76), 0.12) + 0.9 * Marimba(t - 0.07, Hz(83), 0.16); });
+    return Render(0.3, [&](double t)
+                  { return Marimba(t, Hz(76), 0.12) + 0.9 * Marimba(t - 0.07, Hz(83), 0.16); });
 }
 
 TSound MenuEsc()
 {
-    return Render(0.3, [&](double t) { return Marimba(t, Hz(79), 0.12) + 0.9 * Marimba(t - 0.07, Hz(72), 0.16); });
+    return Render(0.3, [&](double t)
+                  { return Marimba(t, Hz(79), 0.12) + 0.9 * Marimba(t - 0.07, Hz(72), 0.16); });
 }
 
 TSound MenuKey()
@@ -382,11 +419,12 @@ TSound MenuKey()
     TSvf band;
     band.Set(3200, 2.5);
     TOsc thump;
-    return Render(0.06, [&](double t)
-    {
-        return band.Band(noise.Next()) * Perc(t, 0.0003, 0.006) * 2.0 +
-               thump.Sine(220.0) * Perc(t, 0.001, 0.012) * 0.4;
-    });
+    return Render(0.06,
+                  [&](double t)
+                  {
+                      return band.Band(noise.Next()) * Perc(t, 0.0003, 0.006) * 2.0 +
+                             thump.Sine(220.0) * Perc(t, 0.001, 0.012) * 0.4;
+                  });
 }
 
 TSound TimeUp()
@@ -396,16 +434,19 @@ TSound TimeUp()
     TSvf band;
     band.Set(2600, 3.0);
     TOsc ping;
-    return Render(0.09, [&](double t)
-    {
-        return band.Band(noise.Next()) * Perc(t, 0.0003, 0.005) * 2.5 +
-               ping.Sine(1650.0) * Perc(t, 0.0005, 0.018) * 0.6;
-    });
+    return Render(0.09,
+                  [&](double t)
+                  {
+                      return band.Band(noise.Next()) * Perc(t, 0.0003, 0.005) * 2.5 +
+                             ping.Sine(1650.0) * Perc(t, 0.0005, 0.018) * 0.6;
+                  });
 }
 
 TSound Message()
 {
-    TSound s = Render(0.5, [&](double t) { return 0.6 * Marimba(t, Hz(79), 0.25) + 0.5 * Marimba(t - 0.09, Hz(86), 0.3); });
+    TSound s =
+        Render(0.5, [&](double t)
+               { return 0.6 * Marimba(t, Hz(79), 0.25) + 0.5 * Marimba(t - 0.09, Hz(86), 0.3); });
     return WithReverb(s, 0.5, 0.4, 0.25, 0.3);
 }
 
@@ -424,7 +465,11 @@ TSound Selected()
         double Pan;
     };
     // 440, 440.83, 660, 880 Hz and a faint 1320 Hz shimmer.
-    const TPart parts[] = {{528, 0.35, -0.3}, {529, 0.35, 0.3}, {792, 0.18, 0.0}, {1056, 0.10, -0.2}, {1584, 0.05, 0.2}};
+    const TPart parts[] = {{528, 0.35, -0.3},
+                           {529, 0.35, 0.3},
+                           {792, 0.18, 0.0},
+                           {1056, 0.10, -0.2},
+                           {1584, 0.05, 0.2}};
     for (size_t i = 0; i < length; ++i)
     {
         const double x = static_cast<double>(i) / static_cast<double>(length);

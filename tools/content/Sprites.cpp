@@ -60,7 +60,8 @@ TImage LineLeft()
     {
         for (int x = 0; x < w; ++x)
         {
-            const float py = (static_cast<float>(y) + 0.5f - static_cast<float>(h) / 2.0f) / radiusY;
+            const float py =
+                (static_cast<float>(y) + 0.5f - static_cast<float>(h) / 2.0f) / radiusY;
             float px = (static_cast<float>(x) + 0.5f - cx) / radiusX;
             px = std::min(px, 0.0f);
             const float d = std::sqrt(px * px + py * py);
@@ -82,8 +83,9 @@ TImage DotImage(int kind)
     if (kind == 1)
     {
         // A path step: a small glowing bead.
-        FillShape(shape, [&](TVec2 p) { return SdCircle(p, c, 9.0f); },
-                  [&](TVec2 p) { return Mix(Rgb(0xFFFFFF), Rgb(0xF5D27A), Length(p - c) / 9.0f); });
+        FillShape(
+            shape, [&](TVec2 p) { return SdCircle(p, c, 9.0f); },
+            [&](TVec2 p) { return Mix(Rgb(0xFFFFFF), Rgb(0xF5D27A), Length(p - c) / 9.0f); });
         TImage glow = shape;
         glow.Blur(6.0f);
         img.DrawImage(glow, 0, 0, 1.0f, 1.0f);
@@ -112,9 +114,14 @@ TImage DotImage(int kind)
         }
         return d;
     };
-    FillShape(shape, [&](TVec2 p) { return sdf(p) - 2.0f; }, [&](TVec2) { return Rgb(0x06080F, 0.8f); });
+    FillShape(
+        shape, [&](TVec2 p) { return sdf(p) - 2.0f; }, [&](TVec2) { return Rgb(0x06080F, 0.8f); });
     FillShape(shape, sdf, [&](TVec2) { return colour; });
-    FillShape(shape, [&](TVec2 p) { return sdf(p) + 2.0f; }, [&](TVec2) { return Mix(colour, TColour{1, 1, 1, 1}, 0.6f); });
+    FillShape(
+        shape, [&](TVec2 p) { return sdf(p) + 2.0f; },
+        [&](TVec2) {
+            return Mix(colour, TColour{1, 1, 1, 1}, 0.6f);
+        });
     TImage glow = shape;
     glow.Blur(5.0f);
     img.DrawImage(glow, 0, 0, 1.0f, 0.9f);
@@ -141,12 +148,22 @@ TImage Pointer()
     };
     TImage img(size, size);
     TImage shadow(size, size);
-    FillShape(shadow, [&](TVec2 p) { return SdPolygon(p - TVec2{3, 4}, arrow) - 2.0f; }, [&](TVec2) { return TColour{0, 0, 0, 0.55f}; });
+    FillShape(
+        shadow,
+        [&](TVec2 p) {
+            return SdPolygon(p - TVec2{3, 4}, arrow) - 2.0f;
+        },
+        [&](TVec2) {
+            return TColour{0, 0, 0, 0.55f};
+        });
     shadow.Blur(2.5f);
     img.DrawImage(shadow, 0, 0);
-    FillShape(img, [&](TVec2 p) { return SdPolygon(p, arrow) - 2.2f; }, [&](TVec2) { return Rgb(0x14182C); });
-    FillShape(img, [&](TVec2 p) { return SdPolygon(p, arrow); },
-              [&](TVec2 p) { return Mix(Rgb(0xFFFFFF), Rgb(0xF2D48A), (p.Y - tip.Y) / l); });
+    FillShape(
+        img, [&](TVec2 p) { return SdPolygon(p, arrow) - 2.2f; },
+        [&](TVec2) { return Rgb(0x14182C); });
+    FillShape(
+        img, [&](TVec2 p) { return SdPolygon(p, arrow); },
+        [&](TVec2 p) { return Mix(Rgb(0xFFFFFF), Rgb(0xF2D48A), (p.Y - tip.Y) / l); });
     return img;
 }
 
@@ -168,9 +185,11 @@ TImage Crosshair()
         return d;
     };
     TImage img(size, size);
-    FillShape(img, [&](TVec2 p) { return sdf(p) - 2.0f; }, [&](TVec2) { return Rgb(0x14182C, 0.85f); });
+    FillShape(
+        img, [&](TVec2 p) { return sdf(p) - 2.0f; }, [&](TVec2) { return Rgb(0x14182C, 0.85f); });
     FillShape(img, sdf, [&](TVec2) { return Rgb(0xFF6A3D); });
-    FillShape(img, [&](TVec2 p) { return sdf(p) + 1.2f; }, [&](TVec2) { return Rgb(0xFFD2B0); });
+    FillShape(
+        img, [&](TVec2 p) { return sdf(p) + 1.2f; }, [&](TVec2) { return Rgb(0xFFD2B0); });
     return img;
 }
 
@@ -191,7 +210,8 @@ TImage Sparkle()
                                std::exp(-std::fabs(dy) * 14.0f) * std::exp(-std::fabs(dx) * 2.2f);
             const float core = std::exp(-r * r * 30.0f);
             const float halo = std::exp(-r * r * 5.0f) * 0.35f;
-            const float a = std::clamp(rays * 0.8f + core + halo, 0.0f, 1.0f) * Smooth(1.0f, 0.85f, r);
+            const float a =
+                std::clamp(rays * 0.8f + core + halo, 0.0f, 1.0f) * Smooth(1.0f, 0.85f, r);
             img.Set(x, y, WithAlpha(Mix(Rgb(0xFFE9B0), Rgb(0xFFFFFF), core), a));
         }
     }
@@ -209,8 +229,10 @@ TImage Puff()
             const float dx = (static_cast<float>(x) + 0.5f - 32.0f) / 32.0f;
             const float dy = (static_cast<float>(y) + 0.5f - 32.0f) / 32.0f;
             const float r = std::sqrt(dx * dx + dy * dy);
-            const float n = Fbm(static_cast<float>(x) * 0.12f, static_cast<float>(y) * 0.12f, 61, 3);
-            const float a = std::clamp((1.0f - r) * (0.6f + 0.6f * n), 0.0f, 1.0f) * Smooth(1.0f, 0.8f, r);
+            const float n =
+                Fbm(static_cast<float>(x) * 0.12f, static_cast<float>(y) * 0.12f, 61, 3);
+            const float a =
+                std::clamp((1.0f - r) * (0.6f + 0.6f * n), 0.0f, 1.0f) * Smooth(1.0f, 0.8f, r);
             img.Set(x, y, WithAlpha(Mix(Rgb(0xFFFFFF), Rgb(0xC9B8FF), r), a * 0.9f));
         }
     }
@@ -228,7 +250,8 @@ TImage Fireball()
             const float dx = (static_cast<float>(x) + 0.5f - 64.0f) / 64.0f;
             const float dy = (static_cast<float>(y) + 0.5f - 64.0f) / 64.0f;
             const float r = std::sqrt(dx * dx + dy * dy);
-            const float n = Fbm(static_cast<float>(x) * 0.06f, static_cast<float>(y) * 0.06f, 62, 4);
+            const float n =
+                Fbm(static_cast<float>(x) * 0.06f, static_cast<float>(y) * 0.06f, 62, 4);
             const float heat = std::clamp(1.1f - r * 1.3f + (n - 0.5f) * 0.7f, 0.0f, 1.0f);
             TColour c = heat > 0.7f ? Mix(Rgb(0xFFB030), Rgb(0xFFF6C8), (heat - 0.7f) / 0.3f)
                                     : Mix(Rgb(0xA01808), Rgb(0xFFB030), heat / 0.7f);
@@ -250,7 +273,8 @@ TImage Ember()
             const float dx = (static_cast<float>(x) + 0.5f - 16.0f) / 16.0f;
             const float dy = (static_cast<float>(y) + 0.5f - 16.0f) / 16.0f;
             const float r = std::sqrt(dx * dx + dy * dy);
-            const float a = std::clamp(std::exp(-r * r * 9.0f) * 1.3f, 0.0f, 1.0f) * Smooth(1.0f, 0.8f, r);
+            const float a =
+                std::clamp(std::exp(-r * r * 9.0f) * 1.3f, 0.0f, 1.0f) * Smooth(1.0f, 0.8f, r);
             img.Set(x, y, WithAlpha(Mix(Rgb(0xFFF2C0), Rgb(0xFF7A20), r * 1.5f), a));
         }
     }
@@ -270,12 +294,16 @@ TImage Swirl()
             const float r = std::sqrt(dx * dx + dy * dy);
             const float a0 = std::atan2(dy, dx);
             // Three arms winding out from the centre, each in the colours of the paints.
-            const float arm = std::fmod(a0 + r * 5.0f + 4.0f * Pi, 2.0f * Pi / 3.0f) / (2.0f * Pi / 3.0f);
+            const float arm =
+                std::fmod(a0 + r * 5.0f + 4.0f * Pi, 2.0f * Pi / 3.0f) / (2.0f * Pi / 3.0f);
             const float band = std::exp(-std::pow((arm - 0.5f) / 0.18f, 2.0f));
             const float hue = std::fmod((a0 + Pi) / (2.0f * Pi) * 7.0f + r * 3.0f, 7.0f);
             const int i = static_cast<int>(hue);
-            const TColour c = Mix(CubeColours[static_cast<size_t>(i + 1)], CubeColours[static_cast<size_t>((i + 1) % 7 + 1)], hue - static_cast<float>(i));
-            const float a = band * Smooth(1.0f, 0.6f, r) * Smooth(0.0f, 0.15f, r) + std::exp(-r * r * 40.0f) * 0.6f;
+            const TColour c =
+                Mix(CubeColours[static_cast<size_t>(i + 1)],
+                    CubeColours[static_cast<size_t>((i + 1) % 7 + 1)], hue - static_cast<float>(i));
+            const float a = band * Smooth(1.0f, 0.6f, r) * Smooth(0.0f, 0.15f, r) +
+                            std::exp(-r * r * 40.0f) * 0.6f;
             img.Set(x, y, WithAlpha(Mix(c, TColour{1, 1, 1, 1}, 0.25f), std::clamp(a, 0.0f, 1.0f)));
         }
     }
@@ -293,7 +321,10 @@ TImage Spark()
             const float dx = (static_cast<float>(x) + 0.5f - 16.0f) / 16.0f;
             const float dy = (static_cast<float>(y) + 0.5f - 16.0f) / 16.0f;
             const float r = std::sqrt(dx * dx + dy * dy);
-            const float a = std::clamp(std::exp(-r * r * 14.0f) * 1.5f + std::exp(-r * r * 3.0f) * 0.3f, 0.0f, 1.0f) * Smooth(1.0f, 0.8f, r);
+            const float a =
+                std::clamp(std::exp(-r * r * 14.0f) * 1.5f + std::exp(-r * r * 3.0f) * 0.3f, 0.0f,
+                           1.0f) *
+                Smooth(1.0f, 0.8f, r);
             img.Set(x, y, WithAlpha(Mix(Rgb(0xFFFFFF), Rgb(0xFFD040), r * 2.0f), a));
         }
     }
@@ -307,16 +338,25 @@ TImage NewLevelBanner(const TSources& sources)
     const int h = 196;
     TImage img(w, h);
     // A ribbon of dark glass that thins out at its ends.
-    FillShape(img, [&](TVec2 p) { return SdRoundBox(p, {512, 98}, 490, 62, 62); },
-              [&](TVec2 p)
-              {
-                  const float edge = std::fabs(p.X - 512.0f) / 490.0f;
-                  return Rgb(0x0D1433, 0.75f * (1.0f - std::pow(edge, 3.0f)));
-              });
+    FillShape(
+        img,
+        [&](TVec2 p) {
+            return SdRoundBox(p, {512, 98}, 490, 62, 62);
+        },
+        [&](TVec2 p)
+        {
+            const float edge = std::fabs(p.X - 512.0f) / 490.0f;
+            return Rgb(0x0D1433, 0.75f * (1.0f - std::pow(edge, 3.0f)));
+        });
     for (float y : {40.0f, 156.0f})
     {
-        FillShape(img, [&](TVec2 p) { return SdSegment(p, {80, y}, {944, y}, 1.6f); },
-                  [&](TVec2 p) { return WithAlpha(Gold, 1.0f - std::pow(std::fabs(p.X - 512.0f) / 432.0f, 2.0f)); });
+        FillShape(
+            img,
+            [&](TVec2 p) {
+                return SdSegment(p, {80, y}, {944, y}, 1.6f);
+            },
+            [&](TVec2 p)
+            { return WithAlpha(Gold, 1.0f - std::pow(std::fabs(p.X - 512.0f) / 432.0f, 2.0f)); });
     }
     TTextStyle s;
     s.Font = SerifBold;
@@ -350,19 +390,25 @@ TImage PlugBonus(const TSources& sources)
     DrawPanel(img, 8, 8, static_cast<float>(w) - 8, static_cast<float>(h) - 8, card);
     // Rays behind a big star.
     const TVec2 c{135, 165};
-    FillShape(img, 12, 12, static_cast<float>(w) - 12, static_cast<float>(h) - 12,
-              [&](TVec2 p) { return SdRoundBox(p, {135, 200}, 118, 180, 18); },
-              [&](TVec2 p)
-              {
-                  const float a = std::atan2(p.Y - c.Y, p.X - c.X);
-                  const float ray = 0.5f + 0.5f * std::cos(a * 12.0f);
-                  const float fade = std::max(0.0f, 1.0f - Length(p - c) / 170.0f);
-                  return Rgb(0xFFD870, 0.22f * ray * fade);
-              });
+    FillShape(
+        img, 12, 12, static_cast<float>(w) - 12, static_cast<float>(h) - 12,
+        [&](TVec2 p) {
+            return SdRoundBox(p, {135, 200}, 118, 180, 18);
+        },
+        [&](TVec2 p)
+        {
+            const float a = std::atan2(p.Y - c.Y, p.X - c.X);
+            const float ray = 0.5f + 0.5f * std::cos(a * 12.0f);
+            const float fade = std::max(0.0f, 1.0f - Length(p - c) / 170.0f);
+            return Rgb(0xFFD870, 0.22f * ray * fade);
+        });
     const std::vector<TVec2> star = StarPoints(c, 5, 70, 30);
-    FillShape(img, [&](TVec2 p) { return SdPolygon(p, star) - 4.0f; }, [&](TVec2) { return Rgb(0x5A3A08); });
-    FillShape(img, [&](TVec2 p) { return SdPolygon(p, star); },
-              [&](TVec2 p) { return Mix(Rgb(0xFFF4C8), Rgb(0xE4A030), (p.Y - c.Y + 70) / 140); });
+    FillShape(
+        img, [&](TVec2 p) { return SdPolygon(p, star) - 4.0f; },
+        [&](TVec2) { return Rgb(0x5A3A08); });
+    FillShape(
+        img, [&](TVec2 p) { return SdPolygon(p, star); },
+        [&](TVec2 p) { return Mix(Rgb(0xFFF4C8), Rgb(0xE4A030), (p.Y - c.Y + 70) / 140); });
     TTextStyle s;
     s.Font = SerifBold;
     s.Em = 62;
@@ -396,7 +442,8 @@ TImage LampImage(int size)
             const float halo = std::exp(-std::pow(r / 0.62f, 4.0f)) * Smooth(1.0f, 0.8f, r);
             TColour col = Mix(Rgb(0xFFFBE6), Rgb(0xFFB52E), std::clamp(r / 0.5f, 0.0f, 1.0f));
             // A highlight on the upper left of the glass.
-            const float hl = std::exp(-(std::pow(dx + 0.18f, 2.0f) + std::pow(dy + 0.2f, 2.0f)) / 0.012f);
+            const float hl =
+                std::exp(-(std::pow(dx + 0.18f, 2.0f) + std::pow(dy + 0.2f, 2.0f)) / 0.012f);
             col = Mix(col, TColour{1, 1, 1, 1}, hl * 0.8f);
             const float a = std::max(bulb, halo * 0.75f);
             img.Set(x, y, WithAlpha(bulb > 0.0f ? col : Rgb(0xFFB52E), a));

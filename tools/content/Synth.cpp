@@ -128,10 +128,7 @@ double TSvf::High(double x)
     return V0 - K * V1 - V2;
 }
 
-void TOnePole::SetLow(double cutoffHz)
-{
-    A = 1.0 - std::exp(-TwoPi * cutoffHz / SampleRate);
-}
+void TOnePole::SetLow(double cutoffHz) { A = 1.0 - std::exp(-TwoPi * cutoffHz / SampleRate); }
 
 double TOnePole::Low(double x)
 {
@@ -188,7 +185,8 @@ TReverb::TReverb(double roomSize, double damping, double width)
         }
         for (int a : allpasses)
         {
-            Allpasses[side].push_back(TAllpass{std::vector<float>(static_cast<size_t>(a + spread), 0.0f)});
+            Allpasses[side].push_back(
+                TAllpass{std::vector<float>(static_cast<size_t>(a + spread), 0.0f)});
         }
     }
 }

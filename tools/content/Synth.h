@@ -11,18 +11,12 @@
 inline constexpr double TwoPi = 6.28318530717958647692;
 
 // Frequency of a MIDI note number (69 = A4 = 440 Hz).
-inline double NoteHz(double note)
-{
-    return 440.0 * std::pow(2.0, (note - 69.0) / 12.0);
-}
+inline double NoteHz(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
 
 // sin(2 pi x) from a table: exact enough for sound, several times faster than std::sin.
 double FastSin01(double x);
 // sin(a) for any angle in radians, by the same table.
-inline double FastSin(double radians)
-{
-    return FastSin01(radians * (1.0 / TwoPi));
-}
+inline double FastSin(double radians) { return FastSin01(radians * (1.0 / TwoPi)); }
 
 // Band-limited step correction for saw and square (polyBLEP).
 inline double PolyBlep(double t, double dt)
@@ -104,7 +98,10 @@ public:
     explicit TDelayLine(size_t length = 1) : Buffer(length, 0.0f) {}
     float Read(double delaySamples) const; // linear interpolation
     void Write(float x);
-    float Tap(size_t delaySamples) const { return Buffer[(Pos + Buffer.size() - delaySamples) % Buffer.size()]; }
+    float Tap(size_t delaySamples) const
+    {
+        return Buffer[(Pos + Buffer.size() - delaySamples) % Buffer.size()];
+    }
 
 private:
     std::vector<float> Buffer;

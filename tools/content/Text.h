@@ -18,9 +18,9 @@ public:
 
     struct TGlyph
     {
-        TMask Mask;      // coverage
-        int Left = 0;    // from the pen to the mask's left edge
-        int Top = 0;     // from the baseline up to the mask's top edge
+        TMask Mask;   // coverage
+        int Left = 0; // from the pen to the mask's left edge
+        int Top = 0;  // from the baseline up to the mask's top edge
         float Advance = 0;
     };
     TGlyph Render(char32_t c) const;
@@ -38,9 +38,9 @@ private:
 struct TTextMask
 {
     TMask Mask;
-    float Width = 0;    // advance width of the text
-    int OriginX = 0;    // pen start in the mask
-    int BaselineY = 0;  // baseline row in the mask
+    float Width = 0;   // advance width of the text
+    int OriginX = 0;   // pen start in the mask
+    int BaselineY = 0; // baseline row in the mask
     float CapHeight = 0;
 };
 

@@ -12,7 +12,8 @@ const char* NormalA =
     "E5:1.5 D5:.5 C5:2 | A4:.5 D5:.5 F5:1 A5:1.5 G5:.5 | F5:1 D5:1 Bb4:1 C5:1 |"
     "D5:1.5 C5:.5 Bb4:1 A4:1 | G4:1 A4:.5 Bb4:.5 C5:2 |";
 const char* NormalA2 =
-    "C5:1 A4:.5 C5:.5 F5:1 G5:.5 F5:.5 | E5:1 C5:.5 D5:.5 A4:1.5 r:.5 | D5:1 Bb4:.5 D5:.5 F5:1.5 E5:.5 |"
+    "C5:1 A4:.5 C5:.5 F5:1 G5:.5 F5:.5 | E5:1 C5:.5 D5:.5 A4:1.5 r:.5 | D5:1 Bb4:.5 D5:.5 F5:1.5 "
+    "E5:.5 |"
     "E5:1 F5:.5 E5:.5 D5:1 C5:1 | A4:.5 D5:.5 F5:1 A5:1 C6:1 | Bb5:1.5 A5:.5 F5:1 D5:1 |"
     "F5:1 G5:.5 F5:.5 D5:1 Bb4:1 | C5:1.5 D5:.5 E5:1 G5:1 |";
 const char* NormalB =
@@ -23,11 +24,10 @@ const char* NormalBreak =
 const char* NormalTurn = "C5:1 A4:.5 C5:.5 F5:2 | E5:2 C5:2 | D5:2 F5:2 | E5:4 |";
 
 // --- the timed game: A minor, 128 beats a minute, four to the floor ---
-const char* TimedA =
-    "E5:.75 E5:.75 D5:.5 C5:1 B4:.5 C5:.5 | A4:1.5 C5:.5 F5:1 E5:1 |"
-    "G5:.75 G5:.75 F5:.5 E5:1 D5:.5 E5:.5 | D5:2 B4:1 G4:1 |"
-    "E5:.75 E5:.75 D5:.5 C5:1 B4:.5 C5:.5 | A4:1.5 C5:.5 F5:1 A5:1 |"
-    "G5:.75 G5:.75 F5:.5 E5:1 D5:.5 C5:.5 | D5:1 E5:.5 D5:.5 B4:2 |";
+const char* TimedA = "E5:.75 E5:.75 D5:.5 C5:1 B4:.5 C5:.5 | A4:1.5 C5:.5 F5:1 E5:1 |"
+                     "G5:.75 G5:.75 F5:.5 E5:1 D5:.5 E5:.5 | D5:2 B4:1 G4:1 |"
+                     "E5:.75 E5:.75 D5:.5 C5:1 B4:.5 C5:.5 | A4:1.5 C5:.5 F5:1 A5:1 |"
+                     "G5:.75 G5:.75 F5:.5 E5:1 D5:.5 C5:.5 | D5:1 E5:.5 D5:.5 B4:2 |";
 const char* TimedB =
     "F5:1 A5:1 F5:.5 E5:.5 D5:1 | E5:1.5 C5:.5 A4:2 | C5:.5 D5:.5 F5:1 A5:1 G5:1 | G5:3 D5:1 |"
     "A5:1 G5:.5 F5:.5 E5:1 F5:1 | G5:1.5 F5:.5 D5:2 | E5:1 G5:1 B5:1 G5:1 | A5:3 r:1 |";
@@ -54,8 +54,8 @@ TSong NormalTheme()
         int Bar;
         const std::vector<TChord>* Chords;
     };
-    const TSection sections[] = {{0, &intro}, {4, &a}, {12, &a}, {20, &b}, {28, &brk},
-                                 {36, &a},    {44, &b}, {52, &turn}};
+    const TSection sections[] = {{0, &intro}, {4, &a},  {12, &a}, {20, &b},
+                                 {28, &brk},  {36, &a}, {44, &b}, {52, &turn}};
 
     TPart& pad = song.NewPart(I::Pad, 0.5f, 0.0f, 0.35f);
     TPart& keys = song.NewPart(I::EPiano, 0.55f, -0.25f, 0.25f);
@@ -233,7 +233,9 @@ TSong TimedTheme()
     AddBass(bass, song, 64, a, 33, "R-r-O-r-R-r-O-r-", 0.75f, &a[0]);
     AddArpeggio(arp, song, 64, a, 57, "xoxoXoxoxoxoXoxo", 0.55f, 0.2);
     AddChords(pad, song, 64, a, 52, "x", 0.45f);
-    AddLine(bell, song, 64, "E5:3 C5:1 | A4:4 | G5:3 E5:1 | D5:4 | E5:3 C5:1 | A4:4 | G5:2 F5:2 | E5:2 D5:2 |", 0.6f);
+    AddLine(bell, song, 64,
+            "E5:3 C5:1 | A4:4 | G5:3 E5:1 | D5:4 | E5:3 C5:1 | A4:4 | G5:2 F5:2 | E5:2 D5:2 |",
+            0.6f);
     AddRhythm(snare, song, 71, 1, "........x.x.xxXX", 0.6f);
     return song;
 }

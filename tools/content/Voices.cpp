@@ -16,10 +16,10 @@ struct TVoiceLine
 {
     const char* Name;
     const char* Text;
-    int Speed;        // espeak-ng words per minute
-    int Pitch;        // espeak-ng base pitch 0..99
-    double Lower;     // our pitch factor (< 1 lowers)
-    double Room;      // reverb room size
+    int Speed;    // espeak-ng words per minute
+    int Pitch;    // espeak-ng base pitch 0..99
+    double Lower; // our pitch factor (< 1 lowers)
+    double Room;  // reverb room size
     float Wet;
 };
 
@@ -52,7 +52,8 @@ std::vector<float> Speak(const TSources& sources, const TVoiceLine& line, int& r
     }
     if (pclose(pipe) != 0 || bytes.empty())
     {
-        throw std::runtime_error(sources.Espeak.string() + " failed to speak \"" + line.Text + "\"");
+        throw std::runtime_error(sources.Espeak.string() + " failed to speak \"" + line.Text +
+                                 "\"");
     }
     return ParseWav(bytes, rate);
 }
