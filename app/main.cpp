@@ -4,6 +4,9 @@
 #include "Folders.h"
 #include "Launcher.h"
 #include "MainWindow.h"
+#include "Menu.h"
+#include "MenuFrontEnd.h"
+#include "ShellFrontHost.h"
 #include "MessageBox.h"
 #include "Options.h"
 #include "Renderer.h"
@@ -46,6 +49,11 @@ int StartGame(TOptions& options)
     int status = 1;
     {
         TFormMain form(options, ProgramFolder(), UserFolder());
+        // The menus, declared after the window so they let go of its device first.
+        TShellFrontHost frontHost(options);
+        TFrontEnd front(frontHost, form.Renderer, options, form.GameState, ProgramFolder(), UserFolder());
+        TMenuFrontEnd hooks(front, [&form] { return form.Game.get(); });
+        form.SetFrontEnd(hooks);
         if (form.Show())
         {
             status = form.Run();

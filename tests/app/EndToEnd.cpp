@@ -77,6 +77,9 @@ std::filesystem::path TProgram::UseCopiedProgram()
     std::filesystem::copy(std::filesystem::path(TANDREL_GAME_DIR) / "tandrel", folder / "tandrel");
     std::filesystem::copy(std::filesystem::path(TANDREL_GAME_DIR) / "data", folder / "data",
                           std::filesystem::copy_options::recursive);
+    // The menu file is read, its pictures checked, before the levels.
+    std::filesystem::create_directory_symlink(std::filesystem::path(TANDREL_GAME_DIR) / "Images",
+                                              folder / "Images");
     Program = folder / "tandrel";
     return folder;
 }

@@ -32,7 +32,7 @@ public:
     std::filesystem::path DebugFile() const;
     // What the program wrote to standard output and standard error.
     std::string Output() const;
-    // Runs a copy of the program with its data files (no pictures or sounds) from a
+    // Runs a copy of the program with its data files (its pictures linked, no sounds) from a
     // folder below the temporary one, so a test may damage them; returns that folder.
     std::filesystem::path UseCopiedProgram();
     void Start();

@@ -21,6 +21,38 @@ uint32_t GameSeed(uint32_t runSeed, int n)
     return static_cast<uint32_t>(z ^ (z >> 31));
 }
 
+std::string BoardText(const TGame& game)
+{
+    std::string text;
+    for (int y = BoardSize; y >= 1; --y)
+    {
+        std::string row(BoardSize, '.');
+        for (int i = 1; i <= game.CubeCount; ++i)
+        {
+            const TCube& c = game.Cubes[i];
+            if (c.Y != y || c.X < 1 || c.X > BoardSize)
+            {
+                continue;
+            }
+            const bool waiting = c.State == csWaiting;
+            char ch = 'P';
+            if (IsColourKind(c.Kind))
+            {
+                ch = static_cast<char>((waiting ? 'a' : '1') + c.Kind - 1);
+            }
+            else
+            {
+                ch = c.Kind == ckJoker ? 'J' : c.Kind == ckBomb ? 'B' : c.Kind == ckShot ? 'S'
+                     : c.Kind == ckStone ? 'X' : 'P';
+                ch = waiting ? static_cast<char>(ch - 'A' + 'a') : ch;
+            }
+            row[c.X - 1] = ch;
+        }
+        text += row + "\n";
+    }
+    return text;
+}
+
 TGameResult TPlaythrough::Play(uint32_t seed)
 {
     Host = NullGameHost{};
@@ -101,6 +133,7 @@ TGameResult TPlaythrough::Play(uint32_t seed)
         if (bot.Stuck())
         {
             r.End = TGameEnd::Stuck;
+            r.StuckBoard = BoardText(g);
             r.LastLevel = level;
             break;
         }

@@ -42,7 +42,12 @@ struct TGameResult
     TBotStats Bot;
     long Violations = 0;
     std::string FirstViolation;
+    std::string StuckBoard; // the board the bot could not move on, row by row
 };
+
+// The board as text, top row (Y = 9) first: digits for colours, J joker, B bomb, S shot,
+// P paint, X stone; an announced cube in lower case (a..g for colours 1..7); '.' free.
+std::string BoardText(const TGame& game);
 
 class TPlaythrough
 {
