@@ -131,5 +131,16 @@ TEST_F(BotTest, GivesUpOnlyWhenNothingCanMove)
     }
     EXPECT_TRUE(bot.Stuck());
     EXPECT_EQ(bot.Stats.Moves, 0);
+
+    // In the timed mode the drain will end it: the bot waits.
+    R.Game.Mode = gmTimed;
+    R.Level().Progress = 1e9;
+    TBot patient(R.Game, R.Host, s);
+    for (int f = 0; f < 100; ++f)
+    {
+        patient.Frame(16);
+        R.Game.Update(16);
+    }
+    EXPECT_FALSE(patient.Stuck());
 }
 } // namespace

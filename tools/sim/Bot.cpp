@@ -704,7 +704,9 @@ void TBot::Frame(float dt)
         Choose();
         if (Plan.Kind == TActionKind::None)
         {
-            StuckMs += dt;
+            // In the timed mode the drain ends the level or the game; in the normal mode
+            // a board on which nothing can move stays so for ever.
+            StuckMs += Game.Mode == gmNormal ? dt : 0;
             return;
         }
         StuckMs = 0;
