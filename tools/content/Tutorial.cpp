@@ -126,16 +126,16 @@ void Text(TPage& page, const TSources& sources, const std::string& text, float t
     pane.BorderColour = Rgb(0xB08A3E, 0.9f);
     pane.ShadowBlur = 6;
     pane.ShadowOffset = 4;
-    DrawPanel(page.Image, m.X(4.65f), m.Y(top), m.X(-8.25f), m.Y(-4.35f), pane);
+    DrawPanel(page.Image, m.X(4.65f), m.Y(top), m.X(-8.25f), m.Y(-4.3f), pane);
     TTextStyle body;
     body.Font = Sans;
-    body.Em = m.Unit() * 0.27f;
+    body.Em = m.Unit() * 0.3f;
     body.Top = Rgb(0xF2F4FF);
     body.Bottom = Rgb(0xCCD5F2);
     body.ShadowY = 2;
     body.ShadowBlur = 2;
-    DrawParagraph(page.Image, sources, text, m.X(-1.8f), m.Y(top - 0.5f), m.Unit() * 12.0f,
-                  m.Unit() * 0.44f, body, TAlign::Centre);
+    DrawParagraph(page.Image, sources, text, m.X(-1.8f), m.Y(top - 0.55f), m.Unit() * 12.0f,
+                  m.Unit() * 0.5f, body, TAlign::Centre);
 }
 
 TImage Moving(const TSources& sources)
@@ -147,7 +147,7 @@ TImage Moving(const TSources& sources)
     Text(page, sources,
          "Click a cube to pick it up: it rises and hovers. Point at a free cell and dots show "
          "the way the cube will take; click, and off it goes. Cubes never pass through each "
-         "other, so a walled-in cube, or a cell it cannot reach, shows a red sign instead.");
+         "other: a walled-in cube, or a cell out of reach, shows a red sign.");
     return page.Image;
 }
 
