@@ -4,6 +4,10 @@
 //   tandrel-snapshot --scene loading|menu-picture|game|gameover|help [--level L] [--mode 1|2]
 //                    [--seed S] [--moves N] [--size WxH] [--out FILE] [--program DIR]
 //   tandrel-snapshot --bench FRAMES [--size WxH]
+//   tandrel-snapshot --setup SCENEFILE [--only NAME,...] [--size WxH] [--out FOLDER] [--program DIR]
+// With --setup every scene of the file (SetupScene.h) is rendered to FOLDER/NAME.ppm. Exit
+// status 3: no display or no OpenGL 3.3 device to render with.
+#include "SetupRender.h"
 #include "SnapshotScenes.h"
 
 #include "DebugLog.h"
@@ -17,6 +21,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -24,6 +29,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -41,14 +47,20 @@ struct TOptions
     std::string Out = "snapshot.png";
     fs::path Program = TANDREL_GAME_DIR;
     int Bench = 0;
+    fs::path Setup;
+    std::vector<std::string> Only;
 };
+
+constexpr int NoDevice = 3;
 
 [[noreturn]] void Usage(const std::string& problem)
 {
     std::fprintf(stderr, "tandrel-snapshot: %s\n", problem.c_str());
     std::fprintf(stderr, "usage: tandrel-snapshot --scene loading|menu-picture|game|gameover|help [--level L]\n"
                          "         [--mode 1|2] [--seed S] [--moves N] [--size WxH] [--out FILE] [--program DIR]\n"
-                         "       tandrel-snapshot --bench FRAMES [--size WxH]\n");
+                         "       tandrel-snapshot --bench FRAMES [--size WxH]\n"
+                         "       tandrel-snapshot --setup SCENEFILE [--only NAME,...] [--size WxH] [--out FOLDER]\n"
+                         "         [--program DIR]\n");
     std::exit(2);
 }
 
@@ -109,6 +121,23 @@ TOptions Parse(int argc, char** argv)
         else if (a == "--program")
         {
             o.Program = v;
+        }
+        else if (a == "--setup")
+        {
+            o.Setup = v;
+        }
+        else if (a == "--only")
+        {
+            std::string names = v;
+            for (size_t start = 0; start <= names.size();)
+            {
+                const size_t comma = std::min(names.find(',', start), names.size());
+                if (comma > start)
+                {
+                    o.Only.push_back(names.substr(start, comma - start));
+                }
+                start = comma + 1;
+            }
         }
         else if (a == "--bench")
         {
@@ -186,7 +215,7 @@ int Run(const TOptions& o, SDL_Window* window)
         !InitD3D(r, window, false, o.Width, o.Height, 32, 0, false, true))
     {
         std::fprintf(stderr, "tandrel-snapshot: no OpenGL 3.3 device\n");
-        return 1;
+        return NoDevice;
     }
     auto* gl = static_cast<TGLDevice*>(r.Device.get());
     gl->SetSwapOnPresent(false);
@@ -286,6 +315,14 @@ int Run(const TOptions& o, SDL_Window* window)
         return 0;
     }
 
+    if (!o.Setup.empty())
+    {
+        const int rc = RenderSetupScenes(r, *gl, game, {o.Setup, o.Out, o.Program, temp, o.Only});
+        std::error_code ec;
+        fs::remove_all(temp, ec);
+        return rc;
+    }
+
     std::unique_ptr<TLoadingBar> bar;
     if (o.Scene == "loading")
     {
@@ -354,7 +391,7 @@ int main(int argc, char** argv)
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
     {
         std::fprintf(stderr, "tandrel-snapshot: no display: %s\n", SDL_GetError());
-        return 1;
+        return NoDevice;
     }
     TDeviceParams params;
     SetDeviceAttributes(params);
@@ -363,7 +400,8 @@ int main(int argc, char** argv)
     if (window == nullptr)
     {
         std::fprintf(stderr, "tandrel-snapshot: no window: %s\n", SDL_GetError());
-        return 1;
+        SDL_Quit();
+        return NoDevice;
     }
     const int rc = Run(o, window);
     fs::remove_all(temp, made);
