@@ -2,7 +2,37 @@
 
 #include "Invariants.h"
 
+#include <algorithm>
 #include <string_view>
+
+namespace
+{
+bool IsHandedOut(int kind)
+{
+    return kind == ckBomb || kind == ckShot || IsPaintKind(kind);
+}
+
+// Special cubes in the table in any state, and those of them about to be removed.
+struct TSpecialCount
+{
+    int All = 0;
+    int Removed = 0;
+};
+
+TSpecialCount CountSpecials(const TGame& game)
+{
+    TSpecialCount n;
+    for (int i = 1; i <= game.CubeCount; ++i)
+    {
+        if (IsHandedOut(game.Cubes[i].Kind))
+        {
+            ++n.All;
+            n.Removed += game.Cubes[i].State == csRemoved ? 1 : 0;
+        }
+    }
+    return n;
+}
+} // namespace
 
 TPlaythrough::TPlaythrough(const std::filesystem::path& dataFolder, const TPlaySettings& settings)
     : Settings(settings), DataFolder(dataFolder),
@@ -80,9 +110,25 @@ TGameResult TPlaythrough::Play(uint32_t seed)
     for (;;)
     {
         bot.Frame(Settings.Dt);
+        const TSpecialCount before = CountSpecials(g);
         g.Update(Settings.Dt);
         simMs += Settings.Dt;
         ++r.Updates;
+
+        // Specials arrive at the end of an update; the only ones that leave during it are
+        // those already marked removed. Level changes (and the bombs a bonus level lays
+        // out) are left out.
+        if (g.Level == level && phase == epPlaying && g.EndPhase == epPlaying &&
+            g.CurrentLevel().LevelKind != lkBonus && level >= 1 && level <= MaxLevels)
+        {
+            const TSpecialCount after = CountSpecials(g);
+            r.SpecialsGiven[level] += static_cast<int16_t>(std::max(0, after.All - before.All + before.Removed));
+            if (after.All > r.SpecialsPeak[level])
+            {
+                r.SpecialsPeak[level] = static_cast<int8_t>(after.All);
+                r.CubesAtPeak[level] = static_cast<int8_t>(g.CubeCount);
+            }
+        }
 
         if (Settings.CheckInvariants)
         {

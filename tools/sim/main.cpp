@@ -201,6 +201,7 @@ int main(int argc, char** argv)
 
     std::vector<double> levels, scores, moves;
     std::array<int, MaxLevels + 2> reached{}, passed{}, bonusPaid{}, bonusDone{};
+    std::array<long, MaxLevels + 2> specialsGiven{}, specialsPeak{}, cubesAtPeak{};
     long bombs = 0, paints = 0, shots = 0, squares = 0, figures = 0, misses = 0, violations = 0;
     long updates = 0;
     double simSeconds = 0;
@@ -224,6 +225,9 @@ int main(int argc, char** argv)
         {
             ++reached[l];
             passed[l] += r.Passed[l] ? 1 : 0;
+            specialsGiven[l] += r.SpecialsGiven[l];
+            specialsPeak[l] += r.SpecialsPeak[l];
+            cubesAtPeak[l] += r.CubesAtPeak[l];
             if (r.BonusPaid[l] >= 0)
             {
                 ++bonusDone[l];
@@ -290,6 +294,13 @@ int main(int argc, char** argv)
             {
                 std::printf(", \"bonus_finished\": %d, \"bonus_paid\": %d", bonusDone[l], bonusPaid[l]);
             }
+            else if (reached[l] > 0)
+            {
+                const double n = reached[l];
+                std::printf(", \"specials_given_mean\": %.2f, \"specials_peak_mean\": %.2f, "
+                            "\"cubes_at_peak_mean\": %.1f",
+                            specialsGiven[l] / n, specialsPeak[l] / n, cubesAtPeak[l] / n);
+            }
             std::printf("}%s\n", l < maxReached ? "," : "");
         }
         std::printf("  ],\n");
@@ -319,7 +330,8 @@ int main(int argc, char** argv)
             std::printf("first board the bot could not move on (game %d):\n%s", stuckGames.front(),
                         stuckBoard.c_str());
         }
-        std::printf("\nlevel  reached  passed  pass rate  of all games  bonus paid\n");
+        std::printf("\nlevel  reached  passed  pass rate  of all games  bonus paid / specials: given,"
+                    " most at once (cubes then)\n");
         for (int l = 1; l <= maxReached; ++l)
         {
             std::printf("%5d  %7d  %6d  %8.1f%%  %11.1f%%", l, reached[l], passed[l],
@@ -327,6 +339,12 @@ int main(int argc, char** argv)
             if (bonusDone[l] > 0)
             {
                 std::printf("  %d of %d", bonusPaid[l], bonusDone[l]);
+            }
+            else if (reached[l] > 0)
+            {
+                const double n = reached[l];
+                std::printf("  %5.1f  %4.1f (%4.1f)", specialsGiven[l] / n, specialsPeak[l] / n,
+                            cubesAtPeak[l] / n);
             }
             std::printf("\n");
         }
