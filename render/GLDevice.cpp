@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace
 {
@@ -198,6 +199,81 @@ struct TContextToken
 {
 };
 
+// A range of the shared buffer drawn as an indexed mesh. The buffer holds every triangle
+// corner as its own vertex; the copy keeps each distinct vertex of the range once, so the
+// vertex stage lights a corner shared by several triangles once instead of once per
+// triangle. The triangles and their order stay as they were.
+struct TIndexedRange
+{
+    int StartVertex = 0;
+    int VertexCount = 0;
+    GLint BaseVertex = 0;  // first vertex of the range in the copy
+    size_t FirstIndex = 0; // first index of the range in the index buffer
+};
+
+struct TIndexedMeshes
+{
+    std::vector<TIndexedRange> Ranges;
+    std::vector<TVertex> Vertices;
+    std::vector<uint16_t> Indices;
+
+    const TIndexedRange* Find(int start, int count) const
+    {
+        for (const TIndexedRange& r : Ranges)
+        {
+            if (r.StartVertex == start && r.VertexCount == count)
+            {
+                return &r;
+            }
+        }
+        return nullptr;
+    }
+
+    // Adds the range with its distinct vertices; null when it has too many to index.
+    const TIndexedRange* Add(std::span<const TVertex> range, int start)
+    {
+        TIndexedRange r;
+        r.StartVertex = start;
+        r.VertexCount = static_cast<int>(range.size());
+        r.BaseVertex = static_cast<GLint>(Vertices.size());
+        r.FirstIndex = Indices.size();
+        std::vector<TVertex> distinct;
+        std::vector<uint16_t> indices;
+        indices.reserve(range.size());
+        for (const TVertex& v : range)
+        {
+            size_t i = 0;
+            while (i < distinct.size() && std::memcmp(&distinct[i], &v, sizeof(TVertex)) != 0)
+            {
+                ++i;
+            }
+            if (i == distinct.size())
+            {
+                if (distinct.size() > 0xFFFF)
+                {
+                    return nullptr;
+                }
+                distinct.push_back(v);
+            }
+            indices.push_back(static_cast<uint16_t>(i));
+        }
+        Vertices.insert(Vertices.end(), distinct.begin(), distinct.end());
+        Indices.insert(Indices.end(), indices.begin(), indices.end());
+        Ranges.push_back(r);
+        return &Ranges.back();
+    }
+
+    void Clear()
+    {
+        Ranges.clear();
+        Vertices.clear();
+        Indices.clear();
+    }
+};
+
+// Ranges of fewer triangles (the quads) are drawn straight from the shared buffer.
+constexpr int MinIndexedTriangles = 8;
+
 class TGLTexture final : public TDeviceTexture
 {
 public:
@@ -227,6 +303,11 @@ struct TGLDevice::TImpl
     GLuint Program = 0;
     GLuint Vao = 0, Vbo = 0;
     GLuint StreamVao = 0, StreamVbo = 0;
+    // The shared buffer as written, and the indexed copy of the ranges drawn as meshes.
+    std::vector<TVertex> Shadow;
+    TIndexedMeshes Meshes;
+    GLuint MeshVao = 0, MeshVbo = 0, MeshIbo = 0;
+    bool MeshesUploaded = true;
     size_t StreamCapacity = 0;
     int VertexCount = 0;
     GLuint Samplers[2][2][2] = {}; // [mag linear][min linear][mipmapped]
@@ -454,6 +535,14 @@ bool TGLDevice::Init(const TDeviceParams& params, std::string* error)
     glBindBuffer(GL_ARRAY_BUFFER, g.StreamVbo);
     SetVertexLayout();
 
+    glGenVertexArrays(1, &g.MeshVao);
+    glGenBuffers(1, &g.MeshVbo);
+    glGenBuffers(1, &g.MeshIbo);
+    glBindVertexArray(g.MeshVao);
+    glBindBuffer(GL_ARRAY_BUFFER, g.MeshVbo);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, g.MeshIbo);
+    SetVertexLayout();
+
     for (int mag = 0; mag < 2; ++mag)
     {
         for (int min = 0; min < 2; ++min)
@@ -511,6 +600,9 @@ TGLDevice::~TGLDevice()
         glDeleteVertexArrays(1, &g.Vao);
         glDeleteBuffers(1, &g.StreamVbo);
         glDeleteVertexArrays(1, &g.StreamVao);
+        glDeleteBuffers(1, &g.MeshVbo);
+        glDeleteBuffers(1, &g.MeshIbo);
+        glDeleteVertexArrays(1, &g.MeshVao);
         glDeleteProgram(g.Program);
         g.Alive.reset(); // textures that outlive the context no longer touch GL
         SDL_GL_DeleteContext(g.Context);
@@ -594,6 +686,8 @@ TResult TGLDevice::CreateVertexBuffer(int vertexCount)
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertexCount * sizeof(TVertex)), nullptr, GL_STATIC_DRAW);
     SetVertexLayout();
     g.VertexCount = vertexCount;
+    g.Shadow.assign(static_cast<size_t>(vertexCount), TVertex{});
+    g.Meshes.Clear();
     const TResult r = GLFailure();
     if (Failed(r))
     {
@@ -613,6 +707,8 @@ void TGLDevice::ReleaseVertexBuffer()
     g.Vbo = 0;
     g.Vao = 0;
     g.VertexCount = 0;
+    g.Shadow.clear();
+    g.Meshes.Clear();
 }
 
 bool TGLDevice::HasVertexBuffer() const
@@ -630,6 +726,16 @@ TResult TGLDevice::WriteVertices(int firstVertex, std::span<const TVertex> verti
     glBindBuffer(GL_ARRAY_BUFFER, g.Vbo);
     glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(firstVertex * sizeof(TVertex)),
                     static_cast<GLsizeiptr>(vertices.size_bytes()), vertices.data());
+    std::copy(vertices.begin(), vertices.end(), g.Shadow.begin() + firstVertex);
+    const int end = firstVertex + static_cast<int>(vertices.size());
+    for (const TIndexedRange& r : g.Meshes.Ranges)
+    {
+        if (r.StartVertex < end && firstVertex < r.StartVertex + r.VertexCount)
+        {
+            g.Meshes.Clear(); // made again from the new vertices when next drawn
+            break;
+        }
+    }
     return D3D_OK;
 }
 
@@ -823,8 +929,37 @@ TResult TGLDevice::DrawPrimitive(int startVertex, int primitiveCount)
     {
         return D3DERR_INVALIDCALL;
     }
-    glBindVertexArray(g.Vao);
-    return Draw(startVertex, 3 * primitiveCount, false);
+    const int count = 3 * primitiveCount;
+    const TIndexedRange* mesh = nullptr;
+    if (primitiveCount >= MinIndexedTriangles)
+    {
+        mesh = g.Meshes.Find(startVertex, count);
+        if (mesh == nullptr)
+        {
+            mesh = g.Meshes.Add(std::span<const TVertex>(g.Shadow).subspan(startVertex, count), startVertex);
+            g.MeshesUploaded = false;
+        }
+    }
+    if (mesh == nullptr)
+    {
+        glBindVertexArray(g.Vao);
+        return Draw(startVertex, count, false);
+    }
+    glBindVertexArray(g.MeshVao);
+    if (!g.MeshesUploaded)
+    {
+        glBindBuffer(GL_ARRAY_BUFFER, g.MeshVbo);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(g.Meshes.Vertices.size() * sizeof(TVertex)),
+                     g.Meshes.Vertices.data(), GL_STATIC_DRAW);
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(g.Meshes.Indices.size() * sizeof(uint16_t)),
+                     g.Meshes.Indices.data(), GL_STATIC_DRAW);
+        g.MeshesUploaded = true;
+    }
+    ApplyState(false);
+    glDrawElementsBaseVertex(GL_TRIANGLES, count, GL_UNSIGNED_SHORT,
+                             reinterpret_cast<void*>(mesh->FirstIndex * sizeof(uint16_t)), mesh->BaseVertex);
+    ++DrawCallCount;
+    return D3D_OK;
 }
 
 TResult TGLDevice::DrawStream(std::span<const TVertex> vertices)

@@ -60,16 +60,20 @@ void DrawGameScene(TRenderer& r, const TGame& game, double totalTime)
     d.SetRenderState(rsAmbient, 0x00FFFFFF);
     d.SetTextureStageState(0, tsMagFilter, tfNone);
     d.SetTextureStageState(0, tsMinFilter, tfNone);
+    // The back plane goes first, then the room behind it: the depth test gives the same
+    // picture as drawing the room first, and at the camera's rest, when the back plane
+    // hides the whole room, the room costs next to nothing because its hidden pixels fail
+    // the depth test before they are shaded.
+    if (s.BackPlane)
+    {
+        s.BackPlane->Draw(r, meshQuad);
+    }
     for (int i = 1; i <= 5; ++i)
     {
         if (s.RoomPlanes[i])
         {
             s.RoomPlanes[i]->Draw(r, meshQuad);
         }
-    }
-    if (s.BackPlane)
-    {
-        s.BackPlane->Draw(r, meshQuad);
     }
     d.SetTextureStageState(0, tsMagFilter, tfLinear);
     d.SetTextureStageState(0, tsMinFilter, tfLinear);

@@ -320,3 +320,64 @@ TEST(GLPixels, LoadingBarLightsItsLamps)
     EXPECT_NEAR(lamps(5), span(5), 2);
     EXPECT_NEAR(lamps(30), span(30), 2);
 }
+
+TEST(GLPixels, MeshesDrawAsTheirTrianglesAndFollowRewrites)
+{
+    // The device draws a mesh range as an indexed copy; it must give the very pixels of
+    // the same triangles sent one corner at a time, and follow a rewrite of the range.
+    TGLRenderer t;
+    TDevice& d = *t.R.Device;
+    std::vector<TVertex> cube;
+    AppendMesh(CubeMesh(), 3.0f, cube);
+    const TMatrix turn = MakeWorldMatrix({1, 1, 1}, {}, {0.5f, 0.7f, 0.2f});
+    for (TVertex& v : cube)
+    {
+        const TVector3 p = TransformPoint({v.x, v.y, v.z}, turn);
+        const TVector3 n = TransformPoint({v.nx, v.ny, v.nz}, turn); // a turn about the origin
+        v.x = p.x;
+        v.y = p.y;
+        v.z = p.z;
+        v.nx = n.x;
+        v.ny = n.y;
+        v.nz = n.z;
+    }
+    const TTextureRef texture = t.R.Device->CreateTexture(QuadrantImage(16, 16, CRed, CGreen, CBlue, CWhite), true);
+    const int first = t.R.Collector.FirstVertex(meshCube);
+    const int triangles = t.R.Collector.Triangles(meshCube);
+    ASSERT_EQ(static_cast<int>(cube.size()), 3 * triangles);
+    ASSERT_EQ(d.WriteVertices(first, cube), D3D_OK);
+    auto frame = [&](auto draw) {
+        BeginFrame(t);
+        d.SetTextureStageState(0, tsColorOp, toModulate);
+        d.SetTexture(0, texture);
+        d.SetMaterial(t.R.Materials[1]);
+        d.SetTransform(tkWorld, IdentityMatrix());
+        draw();
+        EndFrame(t);
+        return t.Frame();
+    };
+    const TImage meshFrame = frame([&] { d.DrawPrimitive(first, triangles); });
+    const TImage cornerFrame = frame([&] { d.DrawStream(cube); });
+    int lit = 0;
+    for (size_t i = 0; i < meshFrame.Pixels.size(); ++i)
+    {
+        lit += Brightness(meshFrame.Pixels[i]) > 0;
+    }
+    EXPECT_GT(lit, 320 * 240 / 20); // a cube about 70 pixels across
+    EXPECT_TRUE(meshFrame.Pixels == cornerFrame.Pixels);
+
+    for (TVertex& v : cube)
+    {
+        v.Diffuse = CBlue;
+    }
+    ASSERT_EQ(d.WriteVertices(first, cube), D3D_OK);
+    d.SetRenderState(rsLighting, StateFalse);
+    d.SetTextureStageState(0, tsColorArg2, taDiffuse);
+    const TImage rewritten = frame([&] {
+        d.SetTextureStageState(0, tsColorOp, toSelectArg2);
+        d.DrawPrimitive(first, triangles);
+    });
+    int x = 0, y = 0;
+    t.Project({0, 0, 1}, x, y);
+    EXPECT_EQ(rewritten.At(x, y), CBlue) << std::hex << rewritten.At(x, y);
+}
