@@ -191,7 +191,8 @@ void NormalMatrix(const TMatrix& m, float out[9])
         return;
     }
     // inverse = adjugate / det; the inverse transpose is the cofactor matrix / det.
-    const float r[9] = {A / det, B / det, C / det, D / det, E / det, F / det, G / det, H / det, I / det};
+    const float r[9] = {A / det, B / det, C / det, D / det, E / det,
+                        F / det, G / det, H / det, I / det};
     std::memcpy(out, r, sizeof(r));
 }
 
@@ -360,15 +361,18 @@ void SetVertexLayout()
 {
     const auto stride = static_cast<GLsizei>(sizeof(TVertex));
     glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(TVertex, x)));
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<void*>(offsetof(TVertex, x)));
     glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(TVertex, nx)));
+    glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<void*>(offsetof(TVertex, nx)));
     // 0xAARRGGBB is B, G, R, A in memory.
     glEnableVertexAttribArray(2);
     glVertexAttribPointer(2, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride,
                           reinterpret_cast<void*>(offsetof(TVertex, Diffuse)));
     glEnableVertexAttribArray(3);
-    glVertexAttribPointer(3, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(TVertex, u)));
+    glVertexAttribPointer(3, 2, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<void*>(offsetof(TVertex, u)));
 }
 
 TResult GLFailure()
@@ -424,11 +428,10 @@ void SetDeviceAttributes(const TDeviceParams& params)
     }
 }
 
-TGLDevice::TGLDevice(SDL_Window* window) : Win(window), Impl(std::make_unique<TImpl>())
-{
-}
+TGLDevice::TGLDevice(SDL_Window* window) : Win(window), Impl(std::make_unique<TImpl>()) {}
 
-std::shared_ptr<TGLDevice> TGLDevice::Create(SDL_Window* window, const TDeviceParams& params, std::string* error)
+std::shared_ptr<TGLDevice> TGLDevice::Create(SDL_Window* window, const TDeviceParams& params,
+                                             std::string* error)
 {
     if (window == nullptr || (SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL) == 0)
     {
@@ -593,7 +596,8 @@ TGLDevice::~TGLDevice()
 {
     Current.Texture.reset();
     // After the window has gone the context cannot be made current: then GL is left alone.
-    if (Impl->Context != nullptr && SDL_WasInit(SDL_INIT_VIDEO) != 0 && SDL_GL_MakeCurrent(Win, Impl->Context) == 0)
+    if (Impl->Context != nullptr && SDL_WasInit(SDL_INIT_VIDEO) != 0 &&
+        SDL_GL_MakeCurrent(Win, Impl->Context) == 0)
     {
         TImpl& g = *Impl;
         glDeleteBuffers(1, &g.Vbo);
@@ -628,8 +632,8 @@ TResult TGLDevice::Clear(uint32_t flags, uint32_t colour, float z)
     GLbitfield bits = 0;
     if (flags & clTarget)
     {
-        glClearColor(((colour >> 16) & 0xFF) / 255.0f, ((colour >> 8) & 0xFF) / 255.0f, (colour & 0xFF) / 255.0f,
-                     ((colour >> 24) & 0xFF) / 255.0f);
+        glClearColor(((colour >> 16) & 0xFF) / 255.0f, ((colour >> 8) & 0xFF) / 255.0f,
+                     (colour & 0xFF) / 255.0f, ((colour >> 24) & 0xFF) / 255.0f);
         bits |= GL_COLOR_BUFFER_BIT;
     }
     if (flags & clZBuffer)
@@ -683,7 +687,8 @@ TResult TGLDevice::CreateVertexBuffer(int vertexCount)
     glGenBuffers(1, &g.Vbo);
     glBindVertexArray(g.Vao);
     glBindBuffer(GL_ARRAY_BUFFER, g.Vbo);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertexCount * sizeof(TVertex)), nullptr, GL_STATIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertexCount * sizeof(TVertex)), nullptr,
+                 GL_STATIC_DRAW);
     SetVertexLayout();
     g.VertexCount = vertexCount;
     g.Shadow.assign(static_cast<size_t>(vertexCount), TVertex{});
@@ -719,7 +724,8 @@ bool TGLDevice::HasVertexBuffer() const
 TResult TGLDevice::WriteVertices(int firstVertex, std::span<const TVertex> vertices)
 {
     TImpl& g = *Impl;
-    if (g.Vbo == 0 || firstVertex < 0 || firstVertex + static_cast<int>(vertices.size()) > g.VertexCount)
+    if (g.Vbo == 0 || firstVertex < 0 ||
+        firstVertex + static_cast<int>(vertices.size()) > g.VertexCount)
     {
         return D3DERR_INVALIDCALL;
     }
@@ -833,7 +839,8 @@ void TGLDevice::ApplyState(bool streamed)
     if (all || rs[rsAmbient] != g.RS[rsAmbient])
     {
         const uint32_t a = rs[rsAmbient];
-        glUniform3f(g.U.Ambient, ((a >> 16) & 0xFF) / 255.0f, ((a >> 8) & 0xFF) / 255.0f, (a & 0xFF) / 255.0f);
+        glUniform3f(g.U.Ambient, ((a >> 16) & 0xFF) / 255.0f, ((a >> 8) & 0xFF) / 255.0f,
+                    (a & 0xFF) / 255.0f);
     }
     if (all || !(s.Material == g.Material))
     {
@@ -875,8 +882,10 @@ void TGLDevice::ApplyState(bool streamed)
     // Texture stage 0.
     const auto* texture = dynamic_cast<const TGLTexture*>(s.Texture.get());
     const auto& ts = s.StageStates;
-    const int colourMode = StageMode(ts[tsColorOp], ts[tsColorArg1], ts[tsColorArg2], texture != nullptr);
-    const int alphaMode = StageMode(ts[tsAlphaOp], ts[tsAlphaArg1], ts[tsAlphaArg2], texture != nullptr);
+    const int colourMode =
+        StageMode(ts[tsColorOp], ts[tsColorArg1], ts[tsColorArg2], texture != nullptr);
+    const int alphaMode =
+        StageMode(ts[tsAlphaOp], ts[tsAlphaArg1], ts[tsAlphaArg2], texture != nullptr);
     if (all || colourMode != g.ColourMode)
     {
         glUniform1i(g.U.ColourMode, colourMode);
@@ -925,7 +934,8 @@ TResult TGLDevice::Draw(int startVertex, int vertexCount, bool streamed)
 TResult TGLDevice::DrawPrimitive(int startVertex, int primitiveCount)
 {
     TImpl& g = *Impl;
-    if (g.Vbo == 0 || startVertex < 0 || primitiveCount < 0 || startVertex + 3 * primitiveCount > g.VertexCount)
+    if (g.Vbo == 0 || startVertex < 0 || primitiveCount < 0 ||
+        startVertex + 3 * primitiveCount > g.VertexCount)
     {
         return D3DERR_INVALIDCALL;
     }
@@ -936,7 +946,8 @@ TResult TGLDevice::DrawPrimitive(int startVertex, int primitiveCount)
         mesh = g.Meshes.Find(startVertex, count);
         if (mesh == nullptr)
         {
-            mesh = g.Meshes.Add(std::span<const TVertex>(g.Shadow).subspan(startVertex, count), startVertex);
+            mesh = g.Meshes.Add(std::span<const TVertex>(g.Shadow).subspan(startVertex, count),
+                                startVertex);
             g.MeshesUploaded = false;
         }
     }
@@ -949,15 +960,18 @@ TResult TGLDevice::DrawPrimitive(int startVertex, int primitiveCount)
     if (!g.MeshesUploaded)
     {
         glBindBuffer(GL_ARRAY_BUFFER, g.MeshVbo);
-        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(g.Meshes.Vertices.size() * sizeof(TVertex)),
+        glBufferData(GL_ARRAY_BUFFER,
+                     static_cast<GLsizeiptr>(g.Meshes.Vertices.size() * sizeof(TVertex)),
                      g.Meshes.Vertices.data(), GL_STATIC_DRAW);
-        glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(g.Meshes.Indices.size() * sizeof(uint16_t)),
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                     static_cast<GLsizeiptr>(g.Meshes.Indices.size() * sizeof(uint16_t)),
                      g.Meshes.Indices.data(), GL_STATIC_DRAW);
         g.MeshesUploaded = true;
     }
     ApplyState(false);
     glDrawElementsBaseVertex(GL_TRIANGLES, count, GL_UNSIGNED_SHORT,
-                             reinterpret_cast<void*>(mesh->FirstIndex * sizeof(uint16_t)), mesh->BaseVertex);
+                             reinterpret_cast<void*>(mesh->FirstIndex * sizeof(uint16_t)),
+                             mesh->BaseVertex);
     ++DrawCallCount;
     return D3D_OK;
 }
@@ -977,7 +991,8 @@ TResult TGLDevice::DrawStream(std::span<const TVertex> vertices)
         g.StreamCapacity = std::max(bytes, static_cast<size_t>(64 * 1024));
     }
     // A fresh store each time: GL need not wait for the previous draw to finish.
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(g.StreamCapacity), nullptr, GL_STREAM_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(g.StreamCapacity), nullptr,
+                 GL_STREAM_DRAW);
     glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes), vertices.data());
     return Draw(0, static_cast<int>(vertices.size()), true);
 }
@@ -993,8 +1008,8 @@ TTextureRef TGLDevice::CreateTexture(const TImage& image, bool mipmapped)
     glGenTextures(1, &id);
     glBindTexture(GL_TEXTURE_2D, id);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.Width, image.Height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                 image.Pixels.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.Width, image.Height, 0, GL_BGRA,
+                 GL_UNSIGNED_BYTE, image.Pixels.data());
     int levels = 0;
     if (mipmapped)
     {
@@ -1032,7 +1047,8 @@ TImage TGLDevice::ReadBackBuffer() const
     for (int y = 0; y < img.Height; ++y)
     {
         std::memcpy(&img.Pixels[static_cast<size_t>(y) * img.Width],
-                    &rows[static_cast<size_t>(img.Height - 1 - y) * img.Width], img.Width * sizeof(uint32_t));
+                    &rows[static_cast<size_t>(img.Height - 1 - y) * img.Width],
+                    img.Width * sizeof(uint32_t));
     }
     for (uint32_t& p : img.Pixels)
     {

@@ -191,7 +191,8 @@ void DrawGame(TRenderer& r, const TGame& game)
 
     DrawText(d, r.Fonts, 2, 1, 12, -6.75f, 3.6f, std::to_string(game.Level), 0.1f, 255);
     const std::string score = RoundedText(game.Score);
-    DrawText(d, r.Fonts, 2, 1, 12, 0.15f * static_cast<float>(score.size()) - 6.9f, 1.93f, score, 0.1f, 255);
+    DrawText(d, r.Fonts, 2, 1, 12, 0.15f * static_cast<float>(score.size()) - 6.9f, 1.93f, score,
+             0.1f, 255);
     std::string value = "+";
     if (bonusLevel)
     {

@@ -23,7 +23,8 @@ struct TScene
         // Textures the test can tell apart.
         for (int k = 0; k < 18; ++k)
         {
-            T.Game.CubeTextures[k] = R.Device->CreateTexture(SolidImage(2, 2, 0xFF000000u + k), true);
+            T.Game.CubeTextures[k] =
+                R.Device->CreateTexture(SolidImage(2, 2, 0xFF000000u + k), true);
         }
         TGame& g = T.Game;
         g.Mode = gmNormal;

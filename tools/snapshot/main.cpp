@@ -48,9 +48,11 @@ struct TOptions
 [[noreturn]] void Usage(const std::string& problem)
 {
     std::fprintf(stderr, "tandrel-snapshot: %s\n", problem.c_str());
-    std::fprintf(stderr, "usage: tandrel-snapshot --scene loading|menu-picture|game|gameover|help|heaviest\n"
-                         "         [--level L] [--mode 1|2] [--seed S] [--moves N] [--size WxH] [--out FILE] [--program DIR]\n"
-                         "       tandrel-snapshot --bench FRAMES [--size WxH]\n");
+    std::fprintf(
+        stderr, "usage: tandrel-snapshot --scene loading|menu-picture|game|gameover|help|heaviest\n"
+                "         [--level L] [--mode 1|2] [--seed S] [--moves N] [--size WxH] [--out "
+                "FILE] [--program DIR]\n"
+                "       tandrel-snapshot --bench FRAMES [--size WxH]\n");
     std::exit(2);
 }
 
@@ -98,8 +100,8 @@ TOptions Parse(int argc, char** argv)
         }
         else if (a == "--size")
         {
-            if (std::sscanf(v, "%dx%d", &o.Width, &o.Height) != 2 || o.Width < 16 || o.Height < 16 ||
-                o.Width > 8192 || o.Height > 8192)
+            if (std::sscanf(v, "%dx%d", &o.Width, &o.Height) != 2 || o.Width < 16 ||
+                o.Height < 16 || o.Width > 8192 || o.Height > 8192)
             {
                 Usage(std::string("bad size: ") + v);
             }
@@ -158,15 +160,18 @@ void LoadSkin(TRenderer& r, TGame& game, const fs::path& program)
     for (int k = 0; k <= 17; ++k)
     {
         const int skin = 1;
-        LoadTexture(*r.Device, program / "Images" / ("Skin" + std::to_string(skin)) / ("tex" + std::to_string(k) + ".tga"),
+        LoadTexture(*r.Device,
+                    program / "Images" / ("Skin" + std::to_string(skin)) /
+                        ("tex" + std::to_string(k) + ".tga"),
                     game.CubeTextures[k]);
     }
 }
 
 bool SavePng(const TImage& image, const std::string& file)
 {
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(image.Pixels.data()), image.Width,
-                                                        image.Height, 32, image.Width * 4, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(image.Pixels.data()),
+                                                        image.Width, image.Height, 32,
+                                                        image.Width * 4, SDL_PIXELFORMAT_ARGB8888);
     if (s == nullptr)
     {
         return false;
@@ -196,7 +201,8 @@ int Run(const TOptions& o, SDL_Window* window)
     SetLights(r);
     InitVertices(r);
 
-    const fs::path temp = fs::temp_directory_path() / ("tandrel-snapshot-" + std::to_string(getpid()));
+    const fs::path temp =
+        fs::temp_directory_path() / ("tandrel-snapshot-" + std::to_string(getpid()));
     NullGameHost host;
     TRandom rng(o.Seed);
     TGame game(host, rng, o.Program / "data", temp);
@@ -237,7 +243,8 @@ int Run(const TOptions& o, SDL_Window* window)
         r.Cursor->CursorIndex = 2;
         frame.State = gsGame;
         // The floor frame: a depth clear and one full-screen textured quad.
-        auto floorFrame = [&] {
+        auto floorFrame = [&]
+        {
             r.Device->Clear(clZBuffer, 0x02215BFF, 1.0f);
             r.Device->BeginScene();
             DrawPictureScreen(r, gsGameOver);
@@ -292,13 +299,16 @@ int Run(const TOptions& o, SDL_Window* window)
         {
             particles += game.Particles.Count(s);
         }
-        std::printf("size %dx%d, %d frames each, renderer %s\n", o.Width, o.Height, o.Bench,
-                    reinterpret_cast<const char*>(SDL_GL_GetCurrentContext() ? "OpenGL 3.3 core" : "?"));
-        std::printf("heaviest scene: %.1f frames/s (%d cubes, %d particles, %d labels, %d draw calls per frame)\n",
+        std::printf(
+            "size %dx%d, %d frames each, renderer %s\n", o.Width, o.Height, o.Bench,
+            reinterpret_cast<const char*>(SDL_GL_GetCurrentContext() ? "OpenGL 3.3 core" : "?"));
+        std::printf("heaviest scene: %.1f frames/s (%d cubes, %d particles, %d labels, %d draw "
+                    "calls per frame)\n",
                     o.Bench / heavy, game.CubeCount, particles, game.Labels.LabelCount, drawCalls);
         std::printf("floor frame:    %.1f frames/s\n", o.Bench / floor);
-        std::printf("cost ratio heaviest / floor: %.2f (median of %d interleaved blocks; whole run %.2f)\n",
-                    medianRatio, blocks, heavy / floor);
+        std::printf(
+            "cost ratio heaviest / floor: %.2f (median of %d interleaved blocks; whole run %.2f)\n",
+            medianRatio, blocks, heavy / floor);
         std::error_code ec;
         fs::remove_all(temp, ec);
         return 0;
@@ -334,8 +344,9 @@ int Run(const TOptions& o, SDL_Window* window)
     {
         PlayBotMoves(game, host, o.Level, o.Moves);
         r.Cursor->CursorIndex = static_cast<uint8_t>(host.Cursor());
-        r.Cursor->MoveCursor(static_cast<int>((0.5f - (host.MouseX - RoomCentreX) / 14.45f) * o.Width),
-                             static_cast<int>((0.5f - (host.MouseY - RoomCentreY) / 10.8375f) * o.Height));
+        r.Cursor->MoveCursor(
+            static_cast<int>((0.5f - (host.MouseX - RoomCentreX) / 14.45f) * o.Width),
+            static_cast<int>((0.5f - (host.MouseY - RoomCentreY) / 10.8375f) * o.Height));
         frame.State = gsGame;
         frame.Eye = host.Eye();
         std::string kinds;
@@ -352,13 +363,15 @@ int Run(const TOptions& o, SDL_Window* window)
     const TResult result = RenderScene(r, frame);
     if (Failed(result))
     {
-        std::fprintf(stderr, "tandrel-snapshot: the frame failed (0x%08X)\n", static_cast<unsigned>(result));
+        std::fprintf(stderr, "tandrel-snapshot: the frame failed (0x%08X)\n",
+                     static_cast<unsigned>(result));
         return 1;
     }
     const TImage image = gl->ReadBackBuffer();
     if (!SavePng(image, o.Out))
     {
-        std::fprintf(stderr, "tandrel-snapshot: cannot write %s: %s\n", o.Out.c_str(), SDL_GetError());
+        std::fprintf(stderr, "tandrel-snapshot: cannot write %s: %s\n", o.Out.c_str(),
+                     SDL_GetError());
         return 1;
     }
     std::error_code ec;
@@ -371,7 +384,8 @@ int main(int argc, char** argv)
 {
     const TOptions o = Parse(argc, argv);
     // The log of this run goes to a folder thrown away at the end.
-    const fs::path temp = fs::temp_directory_path() / ("tandrel-snapshot-" + std::to_string(getpid()));
+    const fs::path temp =
+        fs::temp_directory_path() / ("tandrel-snapshot-" + std::to_string(getpid()));
     std::error_code made;
     fs::create_directories(temp, made);
     SetDebugLogFolder(temp);
