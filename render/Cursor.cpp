@@ -22,8 +22,8 @@ void TSDLCursorPlatform::MovePointer(int x, int y)
     SDL_WarpMouseGlobal(x, y);
 }
 
-TCursor::TCursor(std::shared_ptr<TDevice> device, const std::filesystem::path& programFolder, int clientWidth,
-                 int clientHeight)
+TCursor::TCursor(std::shared_ptr<TDevice> device, const std::filesystem::path& programFolder,
+                 int clientWidth, int clientHeight)
 {
     const char* images[4] = {nullptr, "cursor.tga", "cursor.tga", "cursor1.tga"};
     for (int i = 1; i <= 3; ++i)
@@ -54,7 +54,8 @@ void TCursor::MoveCursor(int x, int y)
     }
 }
 
-void TCursor::DrawCursor(const TGraphics& g, int v, ICursorPlatform& platform, bool fullscreen, bool pseudoFullscreen)
+void TCursor::DrawCursor(const TGraphics& g, int v, ICursorPlatform& platform, bool fullscreen,
+                         bool pseudoFullscreen)
 {
     if (!Sprites[1] || v < 1 || v > 3)
     {
@@ -102,7 +103,8 @@ void TCursor::DrawCursor(const TGraphics& g, int v, ICursorPlatform& platform, b
     g.Device->SetRenderState(rsAlphaBlendEnable, StateFalse);
 }
 
-std::unique_ptr<TCursor> CreateCursor(std::shared_ptr<TDevice> device, const std::filesystem::path& programFolder,
+std::unique_ptr<TCursor> CreateCursor(std::shared_ptr<TDevice> device,
+                                      const std::filesystem::path& programFolder,
                                       SDL_Window* window)
 {
     int w = 0, h = 0;

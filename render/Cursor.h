@@ -39,23 +39,25 @@ class TCursor
 {
 public:
     // The three sprites at the screen centre; 1 / client size kept for the mapping.
-    TCursor(std::shared_ptr<TDevice> device, const std::filesystem::path& programFolder, int clientWidth,
-            int clientHeight);
+    TCursor(std::shared_ptr<TDevice> device, const std::filesystem::path& programFolder,
+            int clientWidth, int clientHeight);
 
     // Maps client pixels to world units over the full-screen picture's 14.45 x 10.8375.
     void MoveCursor(int x, int y);
     // Draws variant v (1..3) with blending, by the window-edge rules of the display mode.
-    void DrawCursor(const TGraphics& g, int v, ICursorPlatform& platform, bool fullscreen, bool pseudoFullscreen);
+    void DrawCursor(const TGraphics& g, int v, ICursorPlatform& platform, bool fullscreen,
+                    bool pseudoFullscreen);
 
     float X() const { return Sprites[1]->Position.x; }
     float Y() const { return Sprites[1]->Position.y; }
 
     std::array<std::unique_ptr<T3DSprite>, 4> Sprites; // 1-based
-    uint8_t CursorIndex = 1; // 1 menus, 2 game, 3 aiming a shot
+    uint8_t CursorIndex = 1;                           // 1 menus, 2 game, 3 aiming a shot
     float InvWidth = 0;
     float InvHeight = 0;
 };
 
 // Centres the system pointer over the window, logs where it is, and makes the cursor.
-std::unique_ptr<TCursor> CreateCursor(std::shared_ptr<TDevice> device, const std::filesystem::path& programFolder,
+std::unique_ptr<TCursor> CreateCursor(std::shared_ptr<TDevice> device,
+                                      const std::filesystem::path& programFolder,
                                       SDL_Window* window);

@@ -104,7 +104,10 @@ public:
     }
 
     bool EndOfLine() const { return At >= Text.size() || Text[At] == '\n' || Text[At] == '\r'; }
-    [[noreturn]] void Fail(const std::string& problem) const { throw TDataError(Path, Line, problem); }
+    [[noreturn]] void Fail(const std::string& problem) const
+    {
+        throw TDataError(Path, Line, problem);
+    }
     int CurrentLine() const { return Line; }
 
 private:
@@ -164,7 +167,8 @@ void ReadFontMetrics(const std::filesystem::path& file, TFont& font)
             {
                 r.Fail("more than 100 glyphs");
             }
-            font.Glyphs[n] = {static_cast<float>(left) / width, v + rowHeight, static_cast<float>(right) / width, v};
+            font.Glyphs[n] = {static_cast<float>(left) / width, v + rowHeight,
+                              static_cast<float>(right) / width, v};
             font.GlyphWidths[n] = right - left;
             ++n;
             left = right;
@@ -175,7 +179,8 @@ void ReadFontMetrics(const std::filesystem::path& file, TFont& font)
     if (font.GlyphCount < MinGlyphs)
     {
         throw TDataError(file, r.CurrentLine(),
-                         "only " + std::to_string(font.GlyphCount) + " glyphs; the font needs at least 51");
+                         "only " + std::to_string(font.GlyphCount) +
+                             " glyphs; the font needs at least 51");
     }
 }
 
@@ -200,7 +205,8 @@ void ReleaseFonts(TFonts& fonts)
 std::array<TVertex, 6> WriteGlyphQuad(const TFonts& fonts, int g, int f, uint32_t colour)
 {
     const TGlyph& gl = fonts.Font[f].Glyphs[g];
-    auto vertex = [&](float x, float y, float u, float v) {
+    auto vertex = [&](float x, float y, float u, float v)
+    {
         TVertex t;
         t.x = x;
         t.y = y;
@@ -210,13 +216,13 @@ std::array<TVertex, 6> WriteGlyphQuad(const TFonts& fonts, int g, int f, uint32_
         t.v = v;
         return t;
     };
-    return {vertex(0, -0.5f, gl.uLeft, gl.vBottom),  vertex(-1, -0.5f, gl.uRight, gl.vBottom),
-            vertex(0, 0.5f, gl.uLeft, gl.vTop),      vertex(0, 0.5f, gl.uLeft, gl.vTop),
+    return {vertex(0, -0.5f, gl.uLeft, gl.vBottom),   vertex(-1, -0.5f, gl.uRight, gl.vBottom),
+            vertex(0, 0.5f, gl.uLeft, gl.vTop),       vertex(0, 0.5f, gl.uLeft, gl.vTop),
             vertex(-1, -0.5f, gl.uRight, gl.vBottom), vertex(-1, 0.5f, gl.uRight, gl.vTop)};
 }
 
-float DrawText(TDevice& device, const TFonts& fonts, int f, int c, int s, float x, float y, std::string_view text,
-               float z, int alpha)
+float DrawText(TDevice& device, const TFonts& fonts, int f, int c, int s, float x, float y,
+               std::string_view text, float z, int alpha)
 {
     const float k = static_cast<float>(s) * 0.001f;
     device.SetTextureStageState(0, tsAlphaOp, toModulate);
@@ -275,7 +281,7 @@ void DrawLabels(TDevice& device, const TFonts& fonts, const TScoreLabels& labels
     for (int i = 1; i <= labels.LabelCount && i <= MaxLabels; ++i)
     {
         const TScoreLabel& l = labels.Labels[i];
-        DrawText(device, fonts, l.Font, l.Colour, l.Size, l.Position.x, l.Position.y, l.GetText(), l.Position.z,
-                 static_cast<int>(std::nearbyint(l.Alpha)));
+        DrawText(device, fonts, l.Font, l.Colour, l.Size, l.Position.x, l.Position.y, l.GetText(),
+                 l.Position.z, static_cast<int>(std::nearbyint(l.Alpha)));
     }
 }

@@ -11,7 +11,7 @@
 #include <string_view>
 
 constexpr int MaxGlyphs = 100;
-constexpr int MinGlyphs = 51; // the glyph set below needs them all
+constexpr int MinGlyphs = 51;  // the glyph set below needs them all
 constexpr int FontHeight = 40; // glyph height in texture pixels
 constexpr int SpaceWidth = 22; // advance of a blank in texture pixels
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace
 {
@@ -190,13 +191,89 @@ void NormalMatrix(const TMatrix& m, float out[9])
         return;
     }
     // inverse = adjugate / det; the inverse transpose is the cofactor matrix / det.
-    const float r[9] = {A / det, B / det, C / det, D / det, E / det, F / det, G / det, H / det, I / det};
+    const float r[9] = {A / det, B / det, C / det, D / det, E / det,
+                        F / det, G / det, H / det, I / det};
     std::memcpy(out, r, sizeof(r));
 }
 
 struct TContextToken
 {
 };
+
+// A range of the shared buffer drawn as an indexed mesh. The buffer holds every triangle
+// corner as its own vertex; the copy keeps each distinct vertex of the range once, so the
+// vertex stage lights a corner shared by several triangles once instead of once per
+// triangle. The triangles and their order stay as they were.
+struct TIndexedRange
+{
+    int StartVertex = 0;
+    int VertexCount = 0;
+    GLint BaseVertex = 0;  // first vertex of the range in the copy
+    size_t FirstIndex = 0; // first index of the range in the index buffer
+};
+
+struct TIndexedMeshes
+{
+    std::vector<TIndexedRange> Ranges;
+    std::vector<TVertex> Vertices;
+    std::vector<uint16_t> Indices;
+
+    const TIndexedRange* Find(int start, int count) const
+    {
+        for (const TIndexedRange& r : Ranges)
+        {
+            if (r.StartVertex == start && r.VertexCount == count)
+            {
+                return &r;
+            }
+        }
+        return nullptr;
+    }
+
+    // Adds the range with its distinct vertices; null when it has too many to index.
+    const TIndexedRange* Add(std::span<const TVertex> range, int start)
+    {
+        TIndexedRange r;
+        r.StartVertex = start;
+        r.VertexCount = static_cast<int>(range.size());
+        r.BaseVertex = static_cast<GLint>(Vertices.size());
+        r.FirstIndex = Indices.size();
+        std::vector<TVertex> distinct;
+        std::vector<uint16_t> indices;
+        indices.reserve(range.size());
+        for (const TVertex& v : range)
+        {
+            size_t i = 0;
+            while (i < distinct.size() && std::memcmp(&distinct[i], &v, sizeof(TVertex)) != 0)
+            {
+                ++i;
+            }
+            if (i == distinct.size())
+            {
+                if (distinct.size() > 0xFFFF)
+                {
+                    return nullptr;
+                }
+                distinct.push_back(v);
+            }
+            indices.push_back(static_cast<uint16_t>(i));
+        }
+        Vertices.insert(Vertices.end(), distinct.begin(), distinct.end());
+        Indices.insert(Indices.end(), indices.begin(), indices.end());
+        Ranges.push_back(r);
+        return &Ranges.back();
+    }
+
+    void Clear()
+    {
+        Ranges.clear();
+        Vertices.clear();
+        Indices.clear();
+    }
+};
+
+// Ranges of fewer triangles (the quads) are drawn straight from the shared buffer.
+constexpr int MinIndexedTriangles = 8;
 
 class TGLTexture final : public TDeviceTexture
 {
@@ -227,6 +304,11 @@ struct TGLDevice::TImpl
     GLuint Program = 0;
     GLuint Vao = 0, Vbo = 0;
     GLuint StreamVao = 0, StreamVbo = 0;
+    // The shared buffer as written, and the indexed copy of the ranges drawn as meshes.
+    std::vector<TVertex> Shadow;
+    TIndexedMeshes Meshes;
+    GLuint MeshVao = 0, MeshVbo = 0, MeshIbo = 0;
+    bool MeshesUploaded = true;
     size_t StreamCapacity = 0;
     int VertexCount = 0;
     GLuint Samplers[2][2][2] = {}; // [mag linear][min linear][mipmapped]
@@ -279,15 +361,18 @@ void SetVertexLayout()
 {
     const auto stride = static_cast<GLsizei>(sizeof(TVertex));
     glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(TVertex, x)));
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<void*>(offsetof(TVertex, x)));
     glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(TVertex, nx)));
+    glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<void*>(offsetof(TVertex, nx)));
     // 0xAARRGGBB is B, G, R, A in memory.
     glEnableVertexAttribArray(2);
     glVertexAttribPointer(2, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride,
                           reinterpret_cast<void*>(offsetof(TVertex, Diffuse)));
     glEnableVertexAttribArray(3);
-    glVertexAttribPointer(3, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(TVertex, u)));
+    glVertexAttribPointer(3, 2, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<void*>(offsetof(TVertex, u)));
 }
 
 TResult GLFailure()
@@ -343,11 +428,10 @@ void SetDeviceAttributes(const TDeviceParams& params)
     }
 }
 
-TGLDevice::TGLDevice(SDL_Window* window) : Win(window), Impl(std::make_unique<TImpl>())
-{
-}
+TGLDevice::TGLDevice(SDL_Window* window) : Win(window), Impl(std::make_unique<TImpl>()) {}
 
-std::shared_ptr<TGLDevice> TGLDevice::Create(SDL_Window* window, const TDeviceParams& params, std::string* error)
+std::shared_ptr<TGLDevice> TGLDevice::Create(SDL_Window* window, const TDeviceParams& params,
+                                             std::string* error)
 {
     if (window == nullptr || (SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL) == 0)
     {
@@ -454,6 +538,14 @@ bool TGLDevice::Init(const TDeviceParams& params, std::string* error)
     glBindBuffer(GL_ARRAY_BUFFER, g.StreamVbo);
     SetVertexLayout();
 
+    glGenVertexArrays(1, &g.MeshVao);
+    glGenBuffers(1, &g.MeshVbo);
+    glGenBuffers(1, &g.MeshIbo);
+    glBindVertexArray(g.MeshVao);
+    glBindBuffer(GL_ARRAY_BUFFER, g.MeshVbo);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, g.MeshIbo);
+    SetVertexLayout();
+
     for (int mag = 0; mag < 2; ++mag)
     {
         for (int min = 0; min < 2; ++min)
@@ -504,13 +596,17 @@ TGLDevice::~TGLDevice()
 {
     Current.Texture.reset();
     // After the window has gone the context cannot be made current: then GL is left alone.
-    if (Impl->Context != nullptr && SDL_WasInit(SDL_INIT_VIDEO) != 0 && SDL_GL_MakeCurrent(Win, Impl->Context) == 0)
+    if (Impl->Context != nullptr && SDL_WasInit(SDL_INIT_VIDEO) != 0 &&
+        SDL_GL_MakeCurrent(Win, Impl->Context) == 0)
     {
         TImpl& g = *Impl;
         glDeleteBuffers(1, &g.Vbo);
         glDeleteVertexArrays(1, &g.Vao);
         glDeleteBuffers(1, &g.StreamVbo);
         glDeleteVertexArrays(1, &g.StreamVao);
+        glDeleteBuffers(1, &g.MeshVbo);
+        glDeleteBuffers(1, &g.MeshIbo);
+        glDeleteVertexArrays(1, &g.MeshVao);
         glDeleteProgram(g.Program);
         g.Alive.reset(); // textures that outlive the context no longer touch GL
         SDL_GL_DeleteContext(g.Context);
@@ -536,8 +632,8 @@ TResult TGLDevice::Clear(uint32_t flags, uint32_t colour, float z)
     GLbitfield bits = 0;
     if (flags & clTarget)
     {
-        glClearColor(((colour >> 16) & 0xFF) / 255.0f, ((colour >> 8) & 0xFF) / 255.0f, (colour & 0xFF) / 255.0f,
-                     ((colour >> 24) & 0xFF) / 255.0f);
+        glClearColor(((colour >> 16) & 0xFF) / 255.0f, ((colour >> 8) & 0xFF) / 255.0f,
+                     (colour & 0xFF) / 255.0f, ((colour >> 24) & 0xFF) / 255.0f);
         bits |= GL_COLOR_BUFFER_BIT;
     }
     if (flags & clZBuffer)
@@ -591,9 +687,12 @@ TResult TGLDevice::CreateVertexBuffer(int vertexCount)
     glGenBuffers(1, &g.Vbo);
     glBindVertexArray(g.Vao);
     glBindBuffer(GL_ARRAY_BUFFER, g.Vbo);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertexCount * sizeof(TVertex)), nullptr, GL_STATIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertexCount * sizeof(TVertex)), nullptr,
+                 GL_STATIC_DRAW);
     SetVertexLayout();
     g.VertexCount = vertexCount;
+    g.Shadow.assign(static_cast<size_t>(vertexCount), TVertex{});
+    g.Meshes.Clear();
     const TResult r = GLFailure();
     if (Failed(r))
     {
@@ -613,6 +712,8 @@ void TGLDevice::ReleaseVertexBuffer()
     g.Vbo = 0;
     g.Vao = 0;
     g.VertexCount = 0;
+    g.Shadow.clear();
+    g.Meshes.Clear();
 }
 
 bool TGLDevice::HasVertexBuffer() const
@@ -623,13 +724,24 @@ bool TGLDevice::HasVertexBuffer() const
 TResult TGLDevice::WriteVertices(int firstVertex, std::span<const TVertex> vertices)
 {
     TImpl& g = *Impl;
-    if (g.Vbo == 0 || firstVertex < 0 || firstVertex + static_cast<int>(vertices.size()) > g.VertexCount)
+    if (g.Vbo == 0 || firstVertex < 0 ||
+        firstVertex + static_cast<int>(vertices.size()) > g.VertexCount)
     {
         return D3DERR_INVALIDCALL;
     }
     glBindBuffer(GL_ARRAY_BUFFER, g.Vbo);
     glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(firstVertex * sizeof(TVertex)),
                     static_cast<GLsizeiptr>(vertices.size_bytes()), vertices.data());
+    std::copy(vertices.begin(), vertices.end(), g.Shadow.begin() + firstVertex);
+    const int end = firstVertex + static_cast<int>(vertices.size());
+    for (const TIndexedRange& r : g.Meshes.Ranges)
+    {
+        if (r.StartVertex < end && firstVertex < r.StartVertex + r.VertexCount)
+        {
+            g.Meshes.Clear(); // made again from the new vertices when next drawn
+            break;
+        }
+    }
     return D3D_OK;
 }
 
@@ -727,7 +839,8 @@ void TGLDevice::ApplyState(bool streamed)
     if (all || rs[rsAmbient] != g.RS[rsAmbient])
     {
         const uint32_t a = rs[rsAmbient];
-        glUniform3f(g.U.Ambient, ((a >> 16) & 0xFF) / 255.0f, ((a >> 8) & 0xFF) / 255.0f, (a & 0xFF) / 255.0f);
+        glUniform3f(g.U.Ambient, ((a >> 16) & 0xFF) / 255.0f, ((a >> 8) & 0xFF) / 255.0f,
+                    (a & 0xFF) / 255.0f);
     }
     if (all || !(s.Material == g.Material))
     {
@@ -769,8 +882,10 @@ void TGLDevice::ApplyState(bool streamed)
     // Texture stage 0.
     const auto* texture = dynamic_cast<const TGLTexture*>(s.Texture.get());
     const auto& ts = s.StageStates;
-    const int colourMode = StageMode(ts[tsColorOp], ts[tsColorArg1], ts[tsColorArg2], texture != nullptr);
-    const int alphaMode = StageMode(ts[tsAlphaOp], ts[tsAlphaArg1], ts[tsAlphaArg2], texture != nullptr);
+    const int colourMode =
+        StageMode(ts[tsColorOp], ts[tsColorArg1], ts[tsColorArg2], texture != nullptr);
+    const int alphaMode =
+        StageMode(ts[tsAlphaOp], ts[tsAlphaArg1], ts[tsAlphaArg2], texture != nullptr);
     if (all || colourMode != g.ColourMode)
     {
         glUniform1i(g.U.ColourMode, colourMode);
@@ -819,12 +934,46 @@ TResult TGLDevice::Draw(int startVertex, int vertexCount, bool streamed)
 TResult TGLDevice::DrawPrimitive(int startVertex, int primitiveCount)
 {
     TImpl& g = *Impl;
-    if (g.Vbo == 0 || startVertex < 0 || primitiveCount < 0 || startVertex + 3 * primitiveCount > g.VertexCount)
+    if (g.Vbo == 0 || startVertex < 0 || primitiveCount < 0 ||
+        startVertex + 3 * primitiveCount > g.VertexCount)
     {
         return D3DERR_INVALIDCALL;
     }
-    glBindVertexArray(g.Vao);
-    return Draw(startVertex, 3 * primitiveCount, false);
+    const int count = 3 * primitiveCount;
+    const TIndexedRange* mesh = nullptr;
+    if (primitiveCount >= MinIndexedTriangles)
+    {
+        mesh = g.Meshes.Find(startVertex, count);
+        if (mesh == nullptr)
+        {
+            mesh = g.Meshes.Add(std::span<const TVertex>(g.Shadow).subspan(startVertex, count),
+                                startVertex);
+            g.MeshesUploaded = false;
+        }
+    }
+    if (mesh == nullptr)
+    {
+        glBindVertexArray(g.Vao);
+        return Draw(startVertex, count, false);
+    }
+    glBindVertexArray(g.MeshVao);
+    if (!g.MeshesUploaded)
+    {
+        glBindBuffer(GL_ARRAY_BUFFER, g.MeshVbo);
+        glBufferData(GL_ARRAY_BUFFER,
+                     static_cast<GLsizeiptr>(g.Meshes.Vertices.size() * sizeof(TVertex)),
+                     g.Meshes.Vertices.data(), GL_STATIC_DRAW);
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                     static_cast<GLsizeiptr>(g.Meshes.Indices.size() * sizeof(uint16_t)),
+                     g.Meshes.Indices.data(), GL_STATIC_DRAW);
+        g.MeshesUploaded = true;
+    }
+    ApplyState(false);
+    glDrawElementsBaseVertex(GL_TRIANGLES, count, GL_UNSIGNED_SHORT,
+                             reinterpret_cast<void*>(mesh->FirstIndex * sizeof(uint16_t)),
+                             mesh->BaseVertex);
+    ++DrawCallCount;
+    return D3D_OK;
 }
 
 TResult TGLDevice::DrawStream(std::span<const TVertex> vertices)
@@ -842,7 +991,8 @@ TResult TGLDevice::DrawStream(std::span<const TVertex> vertices)
         g.StreamCapacity = std::max(bytes, static_cast<size_t>(64 * 1024));
     }
     // A fresh store each time: GL need not wait for the previous draw to finish.
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(g.StreamCapacity), nullptr, GL_STREAM_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(g.StreamCapacity), nullptr,
+                 GL_STREAM_DRAW);
     glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes), vertices.data());
     return Draw(0, static_cast<int>(vertices.size()), true);
 }
@@ -858,8 +1008,8 @@ TTextureRef TGLDevice::CreateTexture(const TImage& image, bool mipmapped)
     glGenTextures(1, &id);
     glBindTexture(GL_TEXTURE_2D, id);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.Width, image.Height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                 image.Pixels.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.Width, image.Height, 0, GL_BGRA,
+                 GL_UNSIGNED_BYTE, image.Pixels.data());
     int levels = 0;
     if (mipmapped)
     {
@@ -897,7 +1047,8 @@ TImage TGLDevice::ReadBackBuffer() const
     for (int y = 0; y < img.Height; ++y)
     {
         std::memcpy(&img.Pixels[static_cast<size_t>(y) * img.Width],
-                    &rows[static_cast<size_t>(img.Height - 1 - y) * img.Width], img.Width * sizeof(uint32_t));
+                    &rows[static_cast<size_t>(img.Height - 1 - y) * img.Width],
+                    img.Width * sizeof(uint32_t));
     }
     for (uint32_t& p : img.Pixels)
     {

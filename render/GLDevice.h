@@ -15,7 +15,7 @@ struct TDeviceParams
     bool Fullscreen = false;
     int Width = 0; // full screen: the display mode; windowed: taken from the window
     int Height = 0;
-    int ColourBits = 32; // 16 (5-6-5) or 32 (8-8-8-8)
+    int ColourBits = 32;  // 16 (5-6-5) or 32 (8-8-8-8)
     bool Hardware = true; // false: the software rasteriser
     bool Depth = true;
 };

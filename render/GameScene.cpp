@@ -60,6 +60,8 @@ void DrawGameScene(TRenderer& r, const TGame& game, double totalTime)
     d.SetRenderState(rsAmbient, 0x00FFFFFF);
     d.SetTextureStageState(0, tsMagFilter, tfNone);
     d.SetTextureStageState(0, tsMinFilter, tfNone);
+    // The room, then the back plane over it: the floor and the back plane meet in one
+    // plane, and with the depth test's less-or-equal the later one must be the board.
     for (int i = 1; i <= 5; ++i)
     {
         if (s.RoomPlanes[i])
@@ -187,7 +189,8 @@ void DrawGame(TRenderer& r, const TGame& game)
 
     DrawText(d, r.Fonts, 2, 1, 12, -6.75f, 3.6f, std::to_string(game.Level), 0.1f, 255);
     const std::string score = RoundedText(game.Score);
-    DrawText(d, r.Fonts, 2, 1, 12, 0.15f * static_cast<float>(score.size()) - 6.9f, 1.93f, score, 0.1f, 255);
+    DrawText(d, r.Fonts, 2, 1, 12, 0.15f * static_cast<float>(score.size()) - 6.9f, 1.93f, score,
+             0.1f, 255);
     std::string value = "+";
     if (bonusLevel)
     {

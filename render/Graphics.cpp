@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <vector>
 
-bool InitD3D(TGraphics& g, SDL_Window* window, bool fullscreen, int width, int height, int colourBits,
-             int /*backBufferCount*/, bool hardware, bool depth)
+bool InitD3D(TGraphics& g, SDL_Window* window, bool fullscreen, int width, int height,
+             int colourBits, int /*backBufferCount*/, bool hardware, bool depth)
 {
     DebugLog(" Inintialize D3D");
     TDeviceParams p;
@@ -45,9 +45,11 @@ bool InitD3D(TGraphics& g, SDL_Window* window, bool fullscreen, int width, int h
     g.Device = TGLDevice::Create(window, p, &error);
     if (!g.Device)
     {
-        if (const char* trace = std::getenv("TANDREL_TRACE_DEVICE"); trace != nullptr && *trace == '1')
+        if (const char* trace = std::getenv("TANDREL_TRACE_DEVICE");
+            trace != nullptr && *trace == '1')
         {
-            std::fprintf(stderr, "device (%s): %s\n", hardware ? "hardware" : "reference", error.c_str());
+            std::fprintf(stderr, "device (%s): %s\n", hardware ? "hardware" : "reference",
+                         error.c_str());
         }
         return false;
     }
@@ -101,7 +103,8 @@ void SetRenderDefaults(TDevice& d)
 
 void SetLights(TGraphics& g)
 {
-    auto fill = [](TLight& l, float c, TVector3 position, float range, float a0, float a1, float a2) {
+    auto fill = [](TLight& l, float c, TVector3 position, float range, float a0, float a1, float a2)
+    {
         l = TLight{};
         l.Diffuse = l.Specular = l.Ambient = {c, c, c, 0};
         l.Position = position;
@@ -159,9 +162,11 @@ void SetQuadColour(std::array<TVertex, 6>& quad, uint32_t colour, float z)
     std::copy(v.begin(), v.end(), quad.begin());
 }
 
-TResult BuildViewMatrix(TMatrix& out, const TVector3& eye, const TVector3& target, const TVector3& up)
+TResult BuildViewMatrix(TMatrix& out, const TVector3& eye, const TVector3& target,
+                        const TVector3& up)
 {
-    auto dot = [](const TVector3& a, const TVector3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; };
+    auto dot = [](const TVector3& a, const TVector3& b)
+    { return a.x * b.x + a.y * b.y + a.z * b.z; };
     auto length = [&](const TVector3& a) { return std::sqrt(dot(a, a)); };
     TVector3 view{target.x - eye.x, target.y - eye.y, target.z - eye.z};
     float l = length(view);
@@ -170,7 +175,8 @@ TResult BuildViewMatrix(TMatrix& out, const TVector3& eye, const TVector3& targe
         return E_INVALIDARG;
     }
     view = {view.x / l, view.y / l, view.z / l};
-    auto project = [&](const TVector3& a) {
+    auto project = [&](const TVector3& a)
+    {
         const float k = dot(a, view);
         return TVector3{a.x - k * view.x, a.y - k * view.y, a.z - k * view.z};
     };
@@ -189,7 +195,8 @@ TResult BuildViewMatrix(TMatrix& out, const TVector3& eye, const TVector3& targe
     }
     l = length(u);
     u = {u.x / l, u.y / l, u.z / l};
-    const TVector3 right{u.y * view.z - u.z * view.y, u.z * view.x - u.x * view.z, u.x * view.y - u.y * view.x};
+    const TVector3 right{u.y * view.z - u.z * view.y, u.z * view.x - u.x * view.z,
+                         u.x * view.y - u.y * view.x};
     out = TMatrix{};
     out.m[0][0] = right.x;
     out.m[0][1] = u.x;

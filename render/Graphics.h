@@ -61,8 +61,8 @@ struct TGraphics
 // Starts the device on the window (made with SDL_WINDOW_OPENGL): full screen or windowed,
 // the size and colour depth asked for, a depth buffer; hardware = an accelerated context,
 // otherwise the software rasteriser. False on failure, with nothing made.
-bool InitD3D(TGraphics& g, SDL_Window* window, bool fullscreen, int width, int height, int colourBits,
-             int backBufferCount, bool hardware, bool depth);
+bool InitD3D(TGraphics& g, SDL_Window* window, bool fullscreen, int width, int height,
+             int colourBits, int backBufferCount, bool hardware, bool depth);
 // Releases the vertex buffer and the device, logging each step (the second half of ReleaseD3D).
 void ReleaseDevice(TGraphics& g);
 
@@ -74,6 +74,7 @@ TResult InitVertices(TGraphics& g);
 // The six vertices of the scratch quad with the given colour and depth.
 void SetQuadColour(std::array<TVertex, 6>& quad, uint32_t colour, float z);
 
-TResult BuildViewMatrix(TMatrix& out, const TVector3& eye, const TVector3& target, const TVector3& up);
+TResult BuildViewMatrix(TMatrix& out, const TVector3& eye, const TVector3& target,
+                        const TVector3& up);
 TResult BuildProjectionMatrix(TMatrix& out, float fov, float aspect, float zNear, float zFar);
 void InitMaterial(TMaterial& m, float r, float g, float b, float a, float power);

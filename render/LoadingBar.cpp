@@ -8,15 +8,18 @@
 
 #include <numbers>
 
-TLoadingBar::TLoadingBar(TRenderer& renderer, const std::filesystem::path& programFolder) : Renderer(renderer)
+TLoadingBar::TLoadingBar(TRenderer& renderer, const std::filesystem::path& programFolder)
+    : Renderer(renderer)
 {
-    Background = std::make_unique<T3DSprite>(renderer.Device, programFolder / "Images" / "loading.jpg");
+    Background =
+        std::make_unique<T3DSprite>(renderer.Device, programFolder / "Images" / "loading.jpg");
     Background->Scale = {14.45f, 10.8375f, 1};
     Background->Position = {RoomCentreX, RoomCentreY, 0};
     for (int i = 1; i <= 30; ++i)
     {
         auto& s = Segments[i];
-        s = std::make_unique<T3DSprite>(renderer.Device, programFolder / "Images" / "bonuslight.tga");
+        s = std::make_unique<T3DSprite>(renderer.Device,
+                                        programFolder / "Images" / "bonuslight.tga");
         s->Scale = {0.36125f, 0.36125f, 1};
         s->Position = {1.9f - static_cast<float>(i - 1) * 0.255f, -0.28f, 0};
         s->Rotation = {0, 0, std::numbers::pi_v<float>};
@@ -49,9 +52,11 @@ void TLoadingBar::SetProgress(int n)
     SDL_PumpEvents();
 }
 
-void LoadResources(TGame& game, TRenderer& r, TLoadingBar* bar, const std::filesystem::path& dir, TGameState& state)
+void LoadResources(TGame& game, TRenderer& r, TLoadingBar* bar, const std::filesystem::path& dir,
+                   TGameState& state)
 {
-    auto progress = [&](int n) {
+    auto progress = [&](int n)
+    {
         if (bar != nullptr)
         {
             bar->SetProgress(n);
@@ -87,9 +92,8 @@ void LoadResources(TGame& game, TRenderer& r, TLoadingBar* bar, const std::files
     constexpr float HalfPi = 1.5707964f;
     constexpr float Pi = 3.1415927f;
     const auto device = r.Device;
-    auto plane = [&](const char* image, TVector3 scale, TVector3 position, TVector3 rotation) {
-        return std::make_unique<TBackPlane>(device, images / image, scale, position, rotation);
-    };
+    auto plane = [&](const char* image, TVector3 scale, TVector3 position, TVector3 rotation)
+    { return std::make_unique<TBackPlane>(device, images / image, scale, position, rotation); };
     TSceneObjects& s = r.Scene;
     DebugLog(" loading room 0");
     progress(20);
@@ -111,15 +115,19 @@ void LoadResources(TGame& game, TRenderer& r, TLoadingBar* bar, const std::files
     s.BackPlane = plane("background.jpg", {14.45f, 10.8375f, 1}, {-1.8f, -0.25f, 0}, {0, 0, 0});
     DebugLog(" loading bonuslight");
     progress(29);
-    s.BonusLights = std::make_unique<TBonusLight>(device, images / "bonuslight.tga", TVector3{0.36125f, 0.36125f, 1},
+    s.BonusLights = std::make_unique<TBonusLight>(device, images / "bonuslight.tga",
+                                                  TVector3{0.36125f, 0.36125f, 1},
                                                   TVector3{-6.387875f, 0.5266875f, 0}, TVector3{});
     DebugLog(" loading plub bonus");
-    s.PlugBonus = std::make_unique<TBonusLight>(device, images / "plugbonus.tga", TVector3{1.76545f, 2.6095f, 1},
+    s.PlugBonus = std::make_unique<TBonusLight>(device, images / "plugbonus.tga",
+                                                TVector3{1.76545f, 2.6095f, 1},
                                                 TVector3{-7.02f, -1.92f, 0.01f}, TVector3{});
     DebugLog(" loading scoreline");
-    s.ScoreLine = std::make_unique<TScoreLine>(device, images / "line.tga", TVector3{0.27f, 0.42f, 1},
-                                               TVector3{4.0f, -5.33459375f, 0.01f}, TVector3{});
-    s.ScoreLine->LeftCap = plane("lineleft.tga", {0.27f, 0.42f, 1}, {4.615f, -5.33459375f, 0.01f}, {0, 0, 0});
+    s.ScoreLine =
+        std::make_unique<TScoreLine>(device, images / "line.tga", TVector3{0.27f, 0.42f, 1},
+                                     TVector3{4.0f, -5.33459375f, 0.01f}, TVector3{});
+    s.ScoreLine->LeftCap =
+        plane("lineleft.tga", {0.27f, 0.42f, 1}, {4.615f, -5.33459375f, 0.01f}, {0, 0, 0});
     DebugLog(" loading createlevels");
     game.CreateLevels();
     DebugLog(" loading createbonus");

@@ -36,5 +36,5 @@ public:
 // figure files and prepares the particles, lighting lamps 15 to 29. Does nothing more than
 // its first log line when the game's resources are loaded already. Errors of the level and
 // figure files propagate, leaving ResourcesLoaded false.
-void LoadResources(TGame& game, TRenderer& r, TLoadingBar* bar, const std::filesystem::path& programFolder,
-                   TGameState& state);
+void LoadResources(TGame& game, TRenderer& r, TLoadingBar* bar,
+                   const std::filesystem::path& programFolder, TGameState& state);

@@ -167,7 +167,8 @@ TMeshTable BuildCube()
     constexpr float Radius = 0.1f;
     auto map = [](float c) { return 0.999f * c; };
     TMeshBuilder b;
-    auto corner = [&](TVector3 p, TVector3 n, const TSide& side) {
+    auto corner = [&](TVector3 p, TVector3 n, const TSide& side)
+    {
         TCorner c{p, n};
         MapOnSide(c, side, map);
         return c;
@@ -178,7 +179,8 @@ TMeshTable BuildCube()
     {
         const TVector3 r = s.Right();
         const TVector3 c = 0.5f * s.N;
-        auto at = [&](float i, float j) { return corner(c + (i * Inner) * r + (j * Inner) * s.Up, s.N, s); };
+        auto at = [&](float i, float j)
+        { return corner(c + (i * Inner) * r + (j * Inner) * s.Up, s.N, s); };
         b.Add(at(-1, -1), at(1, -1), at(-1, 1));
         b.Add(at(1, -1), at(1, 1), at(-1, 1));
     }
@@ -196,7 +198,8 @@ TMeshTable BuildCube()
             }
             const TVector3 e = Cross(s1.N, s2.N);
             const TVector3 base = Inner * (s1.N + s2.N);
-            auto point = [&](int seg, float t, const TSide& side) {
+            auto point = [&](int seg, float t, const TSide& side)
+            {
                 const float a = seg * Pi / 6;
                 const TVector3 d = std::cos(a) * s1.N + std::sin(a) * s2.N;
                 return corner(base + Radius * d + (t * Inner) * e, d, side);
@@ -226,16 +229,19 @@ TMeshTable BuildCube()
                 {
                     inner[k] = Normalize(2.0f * axes[k] + axes[(k + 1) % 3] + axes[(k + 2) % 3]);
                 }
-                auto tri = [&](TVector3 d1, TVector3 d2, TVector3 d3) {
+                auto tri = [&](TVector3 d1, TVector3 d2, TVector3 d3)
+                {
                     const TSide& side = NearestSide(d1 + d2 + d3);
-                    b.Add(corner(centre + Radius * d1, d1, side), corner(centre + Radius * d2, d2, side),
+                    b.Add(corner(centre + Radius * d1, d1, side),
+                          corner(centre + Radius * d2, d2, side),
                           corner(centre + Radius * d3, d3, side));
                 };
                 for (int k = 0; k < 3; ++k)
                 {
                     const TVector3 x = axes[k];
                     const TVector3 y = axes[(k + 1) % 3];
-                    auto arc = [&](int seg) {
+                    auto arc = [&](int seg)
+                    {
                         const float a = seg * Pi / 6;
                         return Normalize(std::cos(a) * x + std::sin(a) * y);
                     };
@@ -256,13 +262,15 @@ TMeshTable BuildCube()
 TMeshTable BuildStone()
 {
     constexpr float Flat = 0.38f;
-    auto map = [](float c) {
+    auto map = [](float c)
+    {
         const float a = std::fabs(c);
         const float m = a <= Flat + 1e-6f ? a : Flat + (a - Flat) * (0.1195f / 0.12f);
         return c < 0 ? -m : m;
     };
     TMeshBuilder b;
-    auto corner = [&](TVector3 p, TVector3 n, const TSide& side) {
+    auto corner = [&](TVector3 p, TVector3 n, const TSide& side)
+    {
         TCorner c{p, n};
         MapOnSide(c, side, map);
         return c;
@@ -271,7 +279,8 @@ TMeshTable BuildStone()
     {
         const TVector3 r = s.Right();
         const TVector3 c = 0.5f * s.N;
-        auto at = [&](float i, float j) { return corner(c + (i * Flat) * r + (j * Flat) * s.Up, s.N, s); };
+        auto at = [&](float i, float j)
+        { return corner(c + (i * Flat) * r + (j * Flat) * s.Up, s.N, s); };
         b.Add(at(-1, -1), at(1, -1), at(-1, 1));
         b.Add(at(1, -1), at(1, 1), at(-1, 1));
     }
@@ -287,8 +296,10 @@ TMeshTable BuildStone()
             }
             const TVector3 e = Cross(s1.N, s2.N);
             const TVector3 n = Normalize(s1.N + s2.N);
-            auto a = [&](float t, const TSide& side) { return corner(0.5f * s1.N + Flat * s2.N + (t * Flat) * e, n, side); };
-            auto c = [&](float t, const TSide& side) { return corner(Flat * s1.N + 0.5f * s2.N + (t * Flat) * e, n, side); };
+            auto a = [&](float t, const TSide& side)
+            { return corner(0.5f * s1.N + Flat * s2.N + (t * Flat) * e, n, side); };
+            auto c = [&](float t, const TSide& side)
+            { return corner(Flat * s1.N + 0.5f * s2.N + (t * Flat) * e, n, side); };
             b.Add(a(-1, s1), a(1, s1), c(-1, s1));
             b.Add(a(1, s2), c(1, s2), c(-1, s2));
         }
@@ -301,7 +312,8 @@ TMeshTable BuildStone()
             {
                 const TVector3 n = Normalize({float(sx), float(sy), float(sz)});
                 const TSide& side = SideOf({float(sx), 0, 0});
-                b.Add(corner({0.5f * sx, Flat * sy, Flat * sz}, n, side), corner({Flat * sx, 0.5f * sy, Flat * sz}, n, side),
+                b.Add(corner({0.5f * sx, Flat * sy, Flat * sz}, n, side),
+                      corner({Flat * sx, 0.5f * sy, Flat * sz}, n, side),
                       corner({Flat * sx, Flat * sy, 0.5f * sz}, n, side));
             }
         }
@@ -313,18 +325,22 @@ TMeshTable BuildBomb()
 {
     constexpr int Slices = 16;
     constexpr float Ax = 0.3755f, Ay = 0.4f, Az = 0.4559f, Cy = -0.1f;
-    constexpr float NeckRadius = 0.1f, NeckBase = 0.30f, NeckTop = 0.40f, WickTop = 0.5f, WickHalf = 0.03f;
+    constexpr float NeckRadius = 0.1f, NeckBase = 0.30f, NeckTop = 0.40f, WickTop = 0.5f,
+                    WickHalf = 0.03f;
     TMeshBuilder b;
-    auto uvOf = [](TCorner c, int slice) {
+    auto uvOf = [](TCorner c, int slice)
+    {
         c.U = static_cast<float>(slice) / Slices;
         c.V = 0.5f - c.P.y;
         return c;
     };
     // Body ring k (1..9) at latitude -90 + 18 k degrees.
-    auto body = [&](int ring, int slice) {
+    auto body = [&](int ring, int slice)
+    {
         const float lat = (-90.0f + 18.0f * ring) * Pi / 180;
         const float lon = 2 * Pi * slice / Slices;
-        const TVector3 p{Ax * std::cos(lat) * std::cos(lon), Cy + Ay * std::sin(lat), Az * std::cos(lat) * std::sin(lon)};
+        const TVector3 p{Ax * std::cos(lat) * std::cos(lon), Cy + Ay * std::sin(lat),
+                         Az * std::cos(lat) * std::sin(lon)};
         const TVector3 n = Normalize({p.x / (Ax * Ax), (p.y - Cy) / (Ay * Ay), p.z / (Az * Az)});
         return uvOf({p, n}, slice);
     };
@@ -344,7 +360,8 @@ TMeshTable BuildBomb()
         }
     }
     // Shoulder from the top body ring to the neck, the neck, its cap and the wick.
-    auto neck = [&](float y, int slice, bool shoulder) {
+    auto neck = [&](float y, int slice, bool shoulder)
+    {
         const float lon = 2 * Pi * slice / Slices;
         const TVector3 p{NeckRadius * std::cos(lon), y, NeckRadius * std::sin(lon)};
         TVector3 n{std::cos(lon), 0, std::sin(lon)};
@@ -352,11 +369,13 @@ TMeshTable BuildBomb()
         {
             const TCorner top = body(9, slice);
             const float r9 = std::sqrt(top.P.x * top.P.x + top.P.z * top.P.z);
-            n = Normalize({std::cos(lon) * (NeckBase - top.P.y), r9 - NeckRadius, std::sin(lon) * (NeckBase - top.P.y)});
+            n = Normalize({std::cos(lon) * (NeckBase - top.P.y), r9 - NeckRadius,
+                           std::sin(lon) * (NeckBase - top.P.y)});
         }
         return uvOf({p, n}, slice);
     };
-    auto shoulderRing = [&](int slice) {
+    auto shoulderRing = [&](int slice)
+    {
         TCorner c = body(9, slice);
         c.N = neck(NeckBase, slice, true).N;
         return c;
@@ -368,7 +387,8 @@ TMeshTable BuildBomb()
         b.Add(neck(NeckBase, s, false), neck(NeckTop, s, false), neck(NeckBase, s + 1, false));
         b.Add(neck(NeckTop, s, false), neck(NeckTop, s + 1, false), neck(NeckBase, s + 1, false));
     }
-    auto cap = [&](int slice) {
+    auto cap = [&](int slice)
+    {
         TCorner c = neck(NeckTop, slice, false);
         c.N = {0, 1, 0};
         return c;
@@ -378,7 +398,10 @@ TMeshTable BuildBomb()
         b.Add(cap(0), cap(s), cap(s + 1));
     }
     const TVector3 apex{0, WickTop, 0};
-    const TVector3 base[4] = {{WickHalf, NeckTop, 0}, {0, NeckTop, WickHalf}, {-WickHalf, NeckTop, 0}, {0, NeckTop, -WickHalf}};
+    const TVector3 base[4] = {{WickHalf, NeckTop, 0},
+                              {0, NeckTop, WickHalf},
+                              {-WickHalf, NeckTop, 0},
+                              {0, NeckTop, -WickHalf}};
     for (int k = 0; k < 4; ++k)
     {
         const TVector3 p1 = base[k], p2 = base[(k + 1) % 4];
@@ -432,9 +455,11 @@ void AppendMesh(const TMeshTable& mesh, float scale, std::vector<TVertex>& out)
     }
 }
 
-void AppendQuad(std::vector<TVertex>& out, float hx, float hy, float z, float U, float V, uint32_t colour)
+void AppendQuad(std::vector<TVertex>& out, float hx, float hy, float z, float U, float V,
+                uint32_t colour)
 {
-    auto vertex = [&](float x, float y, float u, float v) {
+    auto vertex = [&](float x, float y, float u, float v)
+    {
         TVertex t;
         t.x = x;
         t.y = y;

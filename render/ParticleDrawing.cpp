@@ -5,19 +5,22 @@
 
 #include <vector>
 
-void InitParticles(TDevice& device, TParticleTextures& textures, const std::filesystem::path& programFolder)
+void InitParticles(TDevice& device, TParticleTextures& textures,
+                   const std::filesystem::path& programFolder)
 {
     textures.ProgramFolder = programFolder;
     for (int i = 0; i < 6; ++i)
     {
-        LoadTextureFlat(device, programFolder / "Images" / ("effect" + std::to_string(i + 1) + ".tga"),
+        LoadTextureFlat(device,
+                        programFolder / "Images" / ("effect" + std::to_string(i + 1) + ".tga"),
                         textures.Slots[i]);
     }
     LoadTextureFlat(device, programFolder / "Images" / "effect1.tga", textures.Slots[6]);
     textures.Slot6Version = -1;
 }
 
-void SyncParticleImage(TDevice& device, TParticleTextures& textures, const TParticleSystems& systems)
+void SyncParticleImage(TDevice& device, TParticleTextures& textures,
+                       const TParticleSystems& systems)
 {
     if (systems.Slot6Version == textures.Slot6Version || systems.Slot6Version == 0)
     {
@@ -27,7 +30,8 @@ void SyncParticleImage(TDevice& device, TParticleTextures& textures, const TPart
     textures.Slot6Version = systems.Slot6Version;
 }
 
-void DrawParticles(TDevice& device, const TParticleTextures& textures, const TParticleSystems& systems, int s)
+void DrawParticles(TDevice& device, const TParticleTextures& textures,
+                   const TParticleSystems& systems, int s)
 {
     const int count = systems.Count(s);
     if (count == 0)

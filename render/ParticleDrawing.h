@@ -16,10 +16,13 @@ struct TParticleTextures
 };
 
 // Loads the seven particle textures (without mipmaps); slot 6 starts as effect1.
-void InitParticles(TDevice& device, TParticleTextures& textures, const std::filesystem::path& programFolder);
+void InitParticles(TDevice& device, TParticleTextures& textures,
+                   const std::filesystem::path& programFolder);
 // Loads the game's slot-6 picture when the game has set a new one since the last call.
-void SyncParticleImage(TDevice& device, TParticleTextures& textures, const TParticleSystems& systems);
+void SyncParticleImage(TDevice& device, TParticleTextures& textures,
+                       const TParticleSystems& systems);
 
 // Draws system s (0..5) as one streamed run: texture and blending of its front particle,
 // each quad white with opacity = low byte of its Life.
-void DrawParticles(TDevice& device, const TParticleTextures& textures, const TParticleSystems& systems, int s);
+void DrawParticles(TDevice& device, const TParticleTextures& textures,
+                   const TParticleSystems& systems, int s);

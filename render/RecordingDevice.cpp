@@ -53,7 +53,8 @@ TResult TRecordingDevice::WriteVertices(int firstVertex, std::span<const TVertex
 
 TResult TRecordingDevice::DrawPrimitive(int startVertex, int primitiveCount)
 {
-    if (!HasBuffer || startVertex < 0 || startVertex + 3 * static_cast<size_t>(primitiveCount) > Vertices.size())
+    if (!HasBuffer || startVertex < 0 ||
+        startVertex + 3 * static_cast<size_t>(primitiveCount) > Vertices.size())
     {
         return D3DERR_INVALIDCALL;
     }

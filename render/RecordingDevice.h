@@ -9,11 +9,11 @@
 
 struct TRecordedDraw
 {
-    bool Streamed = false;   // DrawStream rather than the shared buffer
-    int StartVertex = 0;     // shared buffer draws
-    int PrimitiveCount = 0;  // triangles
+    bool Streamed = false;         // DrawStream rather than the shared buffer
+    int StartVertex = 0;           // shared buffer draws
+    int PrimitiveCount = 0;        // triangles
     std::vector<TVertex> Vertices; // streamed draws: the vertices as sent
-    TDeviceState State;      // everything in force at the draw
+    TDeviceState State;            // everything in force at the draw
 };
 
 class TRecordedTexture final : public TDeviceTexture
@@ -29,7 +29,9 @@ public:
 class TRecordingDevice final : public TDevice
 {
 public:
-    TRecordingDevice(int width = 1280, int height = 960) : BufferWidth(width), BufferHeight(height) {}
+    TRecordingDevice(int width = 1280, int height = 960) : BufferWidth(width), BufferHeight(height)
+    {
+    }
 
     TResult Clear(uint32_t flags, uint32_t colour, float z) override;
     TResult BeginScene() override;
@@ -37,7 +39,11 @@ public:
     TResult Present() override;
 
     TResult CreateVertexBuffer(int vertexCount) override;
-    void ReleaseVertexBuffer() override { Vertices.clear(); HasBuffer = false; }
+    void ReleaseVertexBuffer() override
+    {
+        Vertices.clear();
+        HasBuffer = false;
+    }
     bool HasVertexBuffer() const override { return HasBuffer; }
     TResult WriteVertices(int firstVertex, std::span<const TVertex> vertices) override;
     TResult DrawPrimitive(int startVertex, int primitiveCount) override;

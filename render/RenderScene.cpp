@@ -78,20 +78,24 @@ TResult RenderScene(TRenderer& r, const TFrame& frame)
         bool cursor = true;
         if (s == gsGame && game != nullptr)
         {
-            cursor = game->BoardQuiet && game->EndPhase != epLevelDone && game->EndPhase != epGameOver;
+            cursor =
+                game->BoardQuiet && game->EndPhase != epLevelDone && game->EndPhase != epGameOver;
         }
         if (cursor && r.Cursor)
         {
             if (frame.CursorPlatform != nullptr)
             {
-                r.Cursor->DrawCursor(r, r.Cursor->CursorIndex, *frame.CursorPlatform, frame.Fullscreen,
-                                     frame.PseudoFullscreen);
+                r.Cursor->DrawCursor(r, r.Cursor->CursorIndex, *frame.CursorPlatform,
+                                     frame.Fullscreen, frame.PseudoFullscreen);
             }
             else
             {
                 struct TNoPlatform final : ICursorPlatform
                 {
-                    void WindowRect(int& l, int& t, int& w, int& h) const override { l = t = w = h = 0; }
+                    void WindowRect(int& l, int& t, int& w, int& h) const override
+                    {
+                        l = t = w = h = 0;
+                    }
                     void Pointer(int& x, int& y) const override { x = y = 0; }
                     void MovePointer(int, int) override {}
                 } none;

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-TBackPlane::TBackPlane(std::shared_ptr<TDevice> device, const std::filesystem::path& image, const TVector3& scale,
-                       const TVector3& position, const TVector3& rotation)
+TBackPlane::TBackPlane(std::shared_ptr<TDevice> device, const std::filesystem::path& image,
+                       const TVector3& scale, const TVector3& position, const TVector3& rotation)
     : Device(std::move(device))
 {
     Placement.Scale = scale;
@@ -24,8 +24,8 @@ void TBackPlane::Draw(const TGraphics& g, int entry) const
     Device->SetTexture(0, nullptr);
 }
 
-TBonusLight::TBonusLight(std::shared_ptr<TDevice> device, const std::filesystem::path& image, const TVector3& scale,
-                         const TVector3& position, const TVector3& rotation)
+TBonusLight::TBonusLight(std::shared_ptr<TDevice> device, const std::filesystem::path& image,
+                         const TVector3& scale, const TVector3& position, const TVector3& rotation)
     : TBackPlane(std::move(device), image, scale, position, rotation)
 {
     for (int j = 1; j <= 5; ++j)
@@ -49,13 +49,14 @@ void TBonusLight::Draw(const TGraphics& g, int entry)
     Device->SetTexture(0, nullptr);
 }
 
-TScoreLine::TScoreLine(std::shared_ptr<TDevice> device, const std::filesystem::path& image, const TVector3& scale,
-                       const TVector3& position, const TVector3& rotation)
+TScoreLine::TScoreLine(std::shared_ptr<TDevice> device, const std::filesystem::path& image,
+                       const TVector3& scale, const TVector3& position, const TVector3& rotation)
     : TBackPlane(std::move(device), image, scale, position, rotation)
 {
 }
 
-void ScoreLineBeep(TScoreLine& line, double u, double totalTime, const std::function<void(TSound)>& play)
+void ScoreLineBeep(TScoreLine& line, double u, double totalTime,
+                   const std::function<void(TSound)>& play)
 {
     if (line.NextBeep == 0)
     {

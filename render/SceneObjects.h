@@ -14,8 +14,8 @@
 class TBackPlane
 {
 public:
-    TBackPlane(std::shared_ptr<TDevice> device, const std::filesystem::path& image, const TVector3& scale,
-               const TVector3& position, const TVector3& rotation);
+    TBackPlane(std::shared_ptr<TDevice> device, const std::filesystem::path& image,
+               const TVector3& scale, const TVector3& position, const TVector3& rotation);
 
     // Materials[0], the texture, the stored matrix, the mesh entry.
     void Draw(const TGraphics& g, int entry) const;
@@ -28,8 +28,8 @@ public:
 class TBonusLight : public TBackPlane
 {
 public:
-    TBonusLight(std::shared_ptr<TDevice> device, const std::filesystem::path& image, const TVector3& scale,
-                const TVector3& position, const TVector3& rotation);
+    TBonusLight(std::shared_ptr<TDevice> device, const std::filesystem::path& image,
+                const TVector3& scale, const TVector3& position, const TVector3& rotation);
     void Draw(const TGraphics& g, int entry);
 
     std::array<TVector3, 6> Slots{}; // 1-based
@@ -41,9 +41,10 @@ public:
 class TScoreLine : public TBackPlane
 {
 public:
-    TScoreLine(std::shared_ptr<TDevice> device, const std::filesystem::path& image, const TVector3& scale,
-               const TVector3& position, const TVector3& rotation);
-    void Draw(const TGraphics& g, int entry, int mode, double totalTime, const std::function<void(TSound)>& play);
+    TScoreLine(std::shared_ptr<TDevice> device, const std::filesystem::path& image,
+               const TVector3& scale, const TVector3& position, const TVector3& rotation);
+    void Draw(const TGraphics& g, int entry, int mode, double totalTime,
+              const std::function<void(TSound)>& play);
 
     float Fraction = 0;
     float StartFraction = 0;
@@ -53,7 +54,8 @@ public:
 };
 
 // Schedules and plays the warning beep; u is the urgency 0..1.
-void ScoreLineBeep(TScoreLine& line, double u, double totalTime, const std::function<void(TSound)>& play);
+void ScoreLineBeep(TScoreLine& line, double u, double totalTime,
+                   const std::function<void(TSound)>& play);
 
 // Everything the resource loading makes for the game scene.
 struct TSceneObjects

@@ -6,9 +6,12 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <new>
 #include <jpeglib.h>
+#include <jerror.h>
 #include <setjmp.h>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 bool ReadImageFile(const std::filesystem::path& file, TImage& image)
@@ -33,7 +36,8 @@ bool ReadImageFile(const std::filesystem::path& file, TImage& image)
     for (int y = 0; y < argb->h; ++y)
     {
         std::memcpy(&image.Pixels[static_cast<size_t>(y) * argb->w],
-                    static_cast<const uint8_t*>(argb->pixels) + static_cast<size_t>(y) * argb->pitch,
+                    static_cast<const uint8_t*>(argb->pixels) +
+                        static_cast<size_t>(y) * argb->pitch,
                     argb->w * sizeof(uint32_t));
     }
     SDL_UnlockSurface(argb);
@@ -94,6 +98,7 @@ struct TJpegError
     jpeg_error_mgr Manager;
     jmp_buf Jump;
     char Message[JMSG_LENGTH_MAX];
+    bool Corrupt; // the decoder warned of damaged data and went on with made-up pixels
 };
 
 void OnJpegError(j_common_ptr info)
@@ -102,6 +107,27 @@ void OnJpegError(j_common_ptr info)
     info->err->format_message(info, e->Message);
     longjmp(e->Jump, 1);
 }
+
+// The decoder only warns of a truncated file or damaged entropy-coded data, fills what
+// it lost with grey and reports success; such a picture is refused. Harmless warnings
+// (an unknown header revision, a damaged colour profile) are let through.
+void OnJpegMessage(j_common_ptr info, int level)
+{
+    auto* e = reinterpret_cast<TJpegError*>(info->err);
+    const int code = info->err->msg_code;
+    const bool damaged = code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER ||
+                         code == JWRN_HUFF_BAD_CODE || code == JWRN_ARITH_BAD_CODE ||
+                         code == JWRN_MUST_RESYNC || code == JWRN_NOT_SEQUENTIAL ||
+                         code == JWRN_BOGUS_PROGRESSION;
+    if (level < 0 && damaged && !e->Corrupt)
+    {
+        info->err->format_message(info, e->Message);
+        e->Corrupt = true;
+    }
+}
+
+// Larger pictures than any page of the game are refused rather than allocated.
+constexpr unsigned MaxJpegSide = 16384;
 
 void Put16(std::vector<uint8_t>& b, size_t at, uint16_t v)
 {
@@ -122,6 +148,7 @@ bool DecodeJpeg(FILE* in, std::vector<uint8_t>& rgb, int& width, int& height, st
     TJpegError err{};
     info.err = jpeg_std_error(&err.Manager);
     err.Manager.error_exit = OnJpegError;
+    err.Manager.emit_message = OnJpegMessage;
     if (setjmp(err.Jump))
     {
         jpeg_destroy_decompress(&info);
@@ -133,16 +160,41 @@ bool DecodeJpeg(FILE* in, std::vector<uint8_t>& rgb, int& width, int& height, st
     jpeg_read_header(&info, TRUE);
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
+    if (info.output_width > MaxJpegSide || info.output_height > MaxJpegSide ||
+        info.output_components != 3)
+    {
+        message = "a picture of " + std::to_string(info.output_width) + " x " +
+                  std::to_string(info.output_height) + " pixels is more than a page can be";
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     width = static_cast<int>(info.output_width);
     height = static_cast<int>(info.output_height);
-    rgb.resize(static_cast<size_t>(width) * height * 3);
-    while (info.output_scanline < info.output_height)
+    try
+    {
+        rgb.resize(static_cast<size_t>(width) * height * 3);
+    }
+    catch (const std::bad_alloc&)
+    {
+        message = "not enough memory for the picture";
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    while (info.output_scanline < info.output_height && !err.Corrupt)
     {
         JSAMPROW row = &rgb[static_cast<size_t>(info.output_scanline) * width * 3];
         jpeg_read_scanlines(&info, &row, 1);
     }
-    jpeg_finish_decompress(&info);
+    if (!err.Corrupt)
+    {
+        jpeg_finish_decompress(&info);
+    }
     jpeg_destroy_decompress(&info);
+    if (err.Corrupt)
+    {
+        message = std::string("damaged picture data (") + err.Message + ")";
+        return false;
+    }
     return true;
 }
 } // namespace

@@ -44,8 +44,8 @@ void WriteTga(const std::filesystem::path& file, const TImage& image)
     out.write(reinterpret_cast<const char*>(header), sizeof(header));
     for (uint32_t p : image.Pixels)
     {
-        const char bgra[4] = {static_cast<char>(Blue(p)), static_cast<char>(Green(p)), static_cast<char>(Red(p)),
-                              static_cast<char>(p >> 24)};
+        const char bgra[4] = {static_cast<char>(Blue(p)), static_cast<char>(Green(p)),
+                              static_cast<char>(Red(p)), static_cast<char>(p >> 24)};
         out.write(bgra, 4);
     }
 }
@@ -54,7 +54,8 @@ void WriteBmp(const std::filesystem::path& file, const TImage& image)
 {
     const int stride = (image.Width * 3 + 3) & ~3;
     std::vector<uint8_t> b(54 + static_cast<size_t>(stride) * image.Height, 0);
-    auto put32 = [&](size_t at, uint32_t v) {
+    auto put32 = [&](size_t at, uint32_t v)
+    {
         for (int k = 0; k < 4; ++k)
         {
             b[at + k] = static_cast<uint8_t>(v >> (8 * k));
@@ -80,8 +81,8 @@ void WriteBmp(const std::filesystem::path& file, const TImage& image)
             d[2] = static_cast<uint8_t>(Red(p));
         }
     }
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(b.data()),
-                                                 static_cast<std::streamsize>(b.size()));
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
 }
 
 void PrepareRenderer(TRenderer& r)
@@ -133,7 +134,8 @@ TGLRenderer::~TGLRenderer()
 void TGLRenderer::Project(const TVector3& p, int& x, int& y) const
 {
     TMatrix view, proj;
-    BuildViewMatrix(view, {RoomCentreX, RoomCentreY, 12.7f}, {RoomCentreX, RoomCentreY, 0}, {0, 0, 1});
+    BuildViewMatrix(view, {RoomCentreX, RoomCentreY, 12.7f}, {RoomCentreX, RoomCentreY, 0},
+                    {0, 0, 1});
     BuildProjectionMatrix(proj, 0.8f, 0.75f, 0.01f, 200);
     const TMatrix vp = MatrixMultiply(view, proj);
     const float cx = p.x * vp.m[0][0] + p.y * vp.m[1][0] + p.z * vp.m[2][0] + vp.m[3][0];

@@ -50,7 +50,19 @@ private:
 };
 
 // Channels of a pixel.
-inline int Red(uint32_t p) { return (p >> 16) & 0xFF; }
-inline int Green(uint32_t p) { return (p >> 8) & 0xFF; }
-inline int Blue(uint32_t p) { return p & 0xFF; }
-inline int Brightness(uint32_t p) { return Red(p) + Green(p) + Blue(p); }
+inline int Red(uint32_t p)
+{
+    return (p >> 16) & 0xFF;
+}
+inline int Green(uint32_t p)
+{
+    return (p >> 8) & 0xFF;
+}
+inline int Blue(uint32_t p)
+{
+    return p & 0xFF;
+}
+inline int Brightness(uint32_t p)
+{
+    return Red(p) + Green(p) + Blue(p);
+}

@@ -18,7 +18,8 @@ void BeginFrame(TGLRenderer& t)
     d.Clear(clTarget | clZBuffer, 0xFF000000, 1.0f);
     d.BeginScene();
     TMatrix view, proj;
-    BuildViewMatrix(view, {RoomCentreX, RoomCentreY, 12.7f}, {RoomCentreX, RoomCentreY, 0}, {0, 0, 1});
+    BuildViewMatrix(view, {RoomCentreX, RoomCentreY, 12.7f}, {RoomCentreX, RoomCentreY, 0},
+                    {0, 0, 1});
     BuildProjectionMatrix(proj, 0.8f, 0.75f, 0.01f, 200);
     d.SetTransform(tkView, view);
     d.SetTransform(tkProjection, proj);
@@ -39,7 +40,8 @@ void Picture(TGLRenderer& t, const TTextureRef& texture)
 
 bool Near(uint32_t a, uint32_t b, int tolerance = 8)
 {
-    return std::abs(::Red(a) - ::Red(b)) <= tolerance && std::abs(::Green(a) - ::Green(b)) <= tolerance &&
+    return std::abs(::Red(a) - ::Red(b)) <= tolerance &&
+           std::abs(::Green(a) - ::Green(b)) <= tolerance &&
            std::abs(::Blue(a) - ::Blue(b)) <= tolerance;
 }
 } // namespace
@@ -99,7 +101,8 @@ TEST(GLPixels, UntexturedObjectsAreLitAndTheCursorLightReachesOnlyItsRange)
     // Untextured cubes: one under the cursor light, one beside it, one far away. Lighting
     // is per vertex, so the light reaches the cube whose corners lie within its range.
     const TVector3 at[3] = {{2, 2, 0.4f}, {3.5f, 2, 0.4f}, {-4, -3, 0.4f}};
-    auto draw = [&](bool cursorLight, int* b) {
+    auto draw = [&](bool cursorLight, int* b)
+    {
         d.LightEnable(1, cursorLight);
         BeginFrame(t);
         d.SetMaterial(t.R.Materials[0]);
@@ -244,10 +247,12 @@ TEST(GLPixels, ScoreLineFollowsTheFractionAndPulsesOnlyWhenTimed)
 {
     TGLRenderer t;
     const TTextureRef white = t.R.Device->CreateTexture(SolidImage(4, 4, CWhite), true);
-    t.R.Scene.ScoreLine = std::make_unique<TScoreLine>(t.R.Device, "/nonexistent", TVector3{0.27f, 0.42f, 1},
-                                                       TVector3{4.0f, -5.33459375f, 0.01f}, TVector3{});
+    t.R.Scene.ScoreLine =
+        std::make_unique<TScoreLine>(t.R.Device, "/nonexistent", TVector3{0.27f, 0.42f, 1},
+                                     TVector3{4.0f, -5.33459375f, 0.01f}, TVector3{});
     t.R.Scene.ScoreLine->Placement.Texture = white;
-    auto lineLength = [&](float fraction, int mode, double time, uint32_t* colour) {
+    auto lineLength = [&](float fraction, int mode, double time, uint32_t* colour)
+    {
         TScoreLine& line = *t.R.Scene.ScoreLine;
         line.Fraction = fraction;
         BeginFrame(t);
@@ -288,10 +293,12 @@ TEST(GLPixels, LoadingBarLightsItsLamps)
     TempFolder dir;
     std::filesystem::create_directories(dir.Path() / "Images");
     WriteBmp(dir.Path() / "Images" / "loading.bmp", SolidImage(8, 8, 0xFF000040));
-    std::filesystem::rename(dir.Path() / "Images" / "loading.bmp", dir.Path() / "Images" / "loading.jpg");
+    std::filesystem::rename(dir.Path() / "Images" / "loading.bmp",
+                            dir.Path() / "Images" / "loading.jpg");
     WriteTga(dir.Path() / "Images" / "bonuslight.tga", SolidImage(8, 8, 0xFFFFFF00));
     TLoadingBar bar(t.R, dir.Path());
-    auto lamps = [&](int n) {
+    auto lamps = [&](int n)
+    {
         TFrame frame;
         frame.State = gsLoading;
         frame.LoadingBar = &bar;
@@ -309,7 +316,8 @@ TEST(GLPixels, LoadingBarLightsItsLamps)
         return count;
     };
     // n lamps 0.36125 wide at 0.255 apart cover 0.36125 + (n - 1) x 0.255 units.
-    auto span = [&](int n) {
+    auto span = [&](int n)
+    {
         int x0 = 0, x1 = 0, y = 0;
         t.Project({0, -0.28f, 0}, x0, y);
         t.Project({-(0.36125f + (n - 1) * 0.255f), -0.28f, 0}, x1, y);
@@ -319,4 +327,69 @@ TEST(GLPixels, LoadingBarLightsItsLamps)
     EXPECT_NEAR(lamps(1), span(1), 2);
     EXPECT_NEAR(lamps(5), span(5), 2);
     EXPECT_NEAR(lamps(30), span(30), 2);
+}
+
+TEST(GLPixels, MeshesDrawAsTheirTrianglesAndFollowRewrites)
+{
+    // The device draws a mesh range as an indexed copy; it must give the very pixels of
+    // the same triangles sent one corner at a time, and follow a rewrite of the range.
+    TGLRenderer t;
+    TDevice& d = *t.R.Device;
+    std::vector<TVertex> cube;
+    AppendMesh(CubeMesh(), 3.0f, cube);
+    const TMatrix turn = MakeWorldMatrix({1, 1, 1}, {}, {0.5f, 0.7f, 0.2f});
+    for (TVertex& v : cube)
+    {
+        const TVector3 p = TransformPoint({v.x, v.y, v.z}, turn);
+        const TVector3 n = TransformPoint({v.nx, v.ny, v.nz}, turn); // a turn about the origin
+        v.x = p.x;
+        v.y = p.y;
+        v.z = p.z;
+        v.nx = n.x;
+        v.ny = n.y;
+        v.nz = n.z;
+    }
+    const TTextureRef texture =
+        t.R.Device->CreateTexture(QuadrantImage(16, 16, CRed, CGreen, CBlue, CWhite), true);
+    const int first = t.R.Collector.FirstVertex(meshCube);
+    const int triangles = t.R.Collector.Triangles(meshCube);
+    ASSERT_EQ(static_cast<int>(cube.size()), 3 * triangles);
+    ASSERT_EQ(d.WriteVertices(first, cube), D3D_OK);
+    auto frame = [&](auto draw)
+    {
+        BeginFrame(t);
+        d.SetTextureStageState(0, tsColorOp, toModulate);
+        d.SetTexture(0, texture);
+        d.SetMaterial(t.R.Materials[1]);
+        d.SetTransform(tkWorld, IdentityMatrix());
+        draw();
+        EndFrame(t);
+        return t.Frame();
+    };
+    const TImage meshFrame = frame([&] { d.DrawPrimitive(first, triangles); });
+    const TImage cornerFrame = frame([&] { d.DrawStream(cube); });
+    int lit = 0;
+    for (size_t i = 0; i < meshFrame.Pixels.size(); ++i)
+    {
+        lit += Brightness(meshFrame.Pixels[i]) > 0;
+    }
+    EXPECT_GT(lit, 320 * 240 / 20); // a cube about 70 pixels across
+    EXPECT_TRUE(meshFrame.Pixels == cornerFrame.Pixels);
+
+    for (TVertex& v : cube)
+    {
+        v.Diffuse = CBlue;
+    }
+    ASSERT_EQ(d.WriteVertices(first, cube), D3D_OK);
+    d.SetRenderState(rsLighting, StateFalse);
+    d.SetTextureStageState(0, tsColorArg2, taDiffuse);
+    const TImage rewritten = frame(
+        [&]
+        {
+            d.SetTextureStageState(0, tsColorOp, toSelectArg2);
+            d.DrawPrimitive(first, triangles);
+        });
+    int x = 0, y = 0;
+    t.Project({0, 0, 1}, x, y);
+    EXPECT_EQ(rewritten.At(x, y), CBlue) << std::hex << rewritten.At(x, y);
 }

@@ -9,9 +9,11 @@
 namespace
 {
 // A metrics file: rows of glyph boundaries, each glyph `width` pixels wide.
-std::string Metrics(int texture, const std::vector<int>& glyphsPerRow, int width = 10, bool blankAtEnd = false)
+std::string Metrics(int texture, const std::vector<int>& glyphsPerRow, int width = 10,
+                    bool blankAtEnd = false)
 {
-    std::string s = "font\n" + std::to_string(texture) + "\nrows\n" + std::to_string(glyphsPerRow.size()) + "\n";
+    std::string s = "font\n" + std::to_string(texture) + "\nrows\n" +
+                    std::to_string(glyphsPerRow.size()) + "\n";
     for (int n : glyphsPerRow)
     {
         for (int k = 0; k <= n; ++k)

@@ -101,7 +101,9 @@ TEST(Meshes, ExtentsAndOrientation)
     EXPECT_EQ(InsideOutTriangles(v, 1686, 132), 0);
     for (int i = 12; i < 1818; ++i)
     {
-        ASSERT_NEAR(std::sqrt(v[i].nx * v[i].nx + v[i].ny * v[i].ny + v[i].nz * v[i].nz), 1.0f, 1e-4f) << i;
+        ASSERT_NEAR(std::sqrt(v[i].nx * v[i].nx + v[i].ny * v[i].ny + v[i].nz * v[i].nz), 1.0f,
+                    1e-4f)
+            << i;
     }
 }
 

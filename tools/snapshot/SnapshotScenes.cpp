@@ -86,7 +86,8 @@ void BuildHeaviestScene(TGame& game, NullGameHost& host)
     for (int i = 0; i < MaxLabels; ++i)
     {
         const TVector3 at{4.0f - (i % 5) * 2.0f, 3.0f - (i / 5) * 2.0f, 1};
-        game.Labels.AddLabel(at, 1 + i % 2, 1 + i % 7, i % 2 ? "Double score" : "+" + std::to_string(40 * (i + 1)),
+        game.Labels.AddLabel(at, 1 + i % 2, 1 + i % 7,
+                             i % 2 ? "Double score" : "+" + std::to_string(40 * (i + 1)),
                              i % 2 ? 12 : 16);
     }
     game.BoardQuiet = true;
