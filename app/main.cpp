@@ -1,51 +1,97 @@
-// Program entry. For now it loads the level and figure tables from the program folder
-// and reports them; the window, the launcher and the frame loop build on this.
-#include "DataError.h"
-#include "Game.h"
+// Program entry: the settings are read, the launcher opens, and Start hands over to the
+// main window, whose loop runs until it is closed.
+#include "DebugLog.h"
+#include "Folders.h"
+#include "Launcher.h"
+#include "MainWindow.h"
+#include "Menu.h"
+#include "MenuFrontEnd.h"
+#include "ShellFrontHost.h"
+#include "MessageBox.h"
+#include "Options.h"
+#include "Renderer.h"
+
+#include <SDL.h>
+
+#include <glib.h>
+#include <gtk/gtk.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <system_error>
+#include <string>
 
 namespace
 {
-std::filesystem::path ProgramFolder()
+constexpr const char* ApplicationTitle = "Tandrel";
+
+// A busy X server may refuse a new connection for a moment (a full listen queue resets it):
+// a few attempts a tenth of a second apart before the display counts as unavailable.
+template <typename TOpen> bool Retried(TOpen open)
 {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::filesystem::current_path() : exe.parent_path();
+    for (int attempt = 0; attempt < 5; ++attempt)
+    {
+        if (open())
+        {
+            return true;
+        }
+        g_usleep(100000);
+    }
+    return false;
 }
 
-std::filesystem::path UserFolder()
+// Start: the launcher is gone; the main window and its loop take over until it closes.
+int StartGame(TOptions& options)
 {
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg != nullptr && *xdg == '/')
+    if (!Retried([] { return SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0; }))
     {
-        return std::filesystem::path(xdg) / "tandrel";
+        ShowMessageBox(TMessageKind::Error, "Error", std::string("Could not open the game's window: ") + SDL_GetError());
+        return 1;
     }
-    const char* home = std::getenv("HOME");
-    return std::filesystem::path(home != nullptr ? home : ".") / ".local/share/tandrel";
+    int status = 1;
+    {
+        TFormMain form(options, ProgramFolder(), UserFolder());
+        // The menus, declared after the window so they let go of its device first.
+        TShellFrontHost frontHost(options);
+        TFrontEnd front(frontHost, form.Renderer, options, form.GameState, ProgramFolder(), UserFolder());
+        TMenuFrontEnd hooks(front, [&form] { return form.Game.get(); });
+        form.SetFrontEnd(hooks);
+        if (form.Show())
+        {
+            status = form.Run();
+        }
+    }
+    SDL_Quit();
+    return status;
 }
 } // namespace
 
 int main()
 {
-    NullGameHost host;
-    TRandom random(TRandom::TimeOfDaySeed());
-    TGame game(host, random, ProgramFolder() / "data", UserFolder() / "data");
-    try
+    g_set_application_name(ApplicationTitle);
+    g_set_prgname("tandrel");
+    if (!Retried([] { return gtk_init_check(nullptr, nullptr) != FALSE; }))
     {
-        game.CreateLevels();
-        game.CreateBonus();
-    }
-    catch (const TDataError& e)
-    {
-        std::fprintf(stderr, "tandrel: %s\n", e.what());
+        std::fprintf(stderr, "Tandrel: cannot open the display\n");
         return 1;
     }
-    std::printf("Tandrel: %d levels in the file (100 in play), %d bonus figures, from %s\n",
-                game.LevelCount, game.FigureCount, game.DataFolder.c_str());
-    std::printf("Saved games and high scores go to %s\n", game.UserFolder.c_str());
-    return 0;
+    SetDebugLogFolder(UserFolder());
+
+    TOptions options;
+    options.ShowMessage = [](const std::string& text) { ShowMessageBox(TMessageKind::Error, ApplicationTitle, text); };
+    options.Reload();
+
+    switch (RunLauncher(options, ProgramFolder()))
+    {
+    case TLaunchChoice::Exit:
+    {
+        // No device exists yet; its release still logs its steps.
+        TRenderer none;
+        ReleaseD3D(none);
+        return 0; // leaving from the launcher saves nothing
+    }
+    case TLaunchChoice::Closed:
+        return 0;
+    case TLaunchChoice::Start:
+        break;
+    }
+    return StartGame(options);
 }

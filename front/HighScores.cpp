@@ -1,6 +1,9 @@
 #include "HighScores.h"
 
+#include "Font.h"
+
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <system_error>
@@ -201,5 +204,33 @@ void THiScores::EditName(int key)
     else if (const char c = NameCharacter(key & 0xFF); c != 0 && entry.NameLength < MaxNameLength)
     {
         entry.Name[entry.NameLength++] = c;
+    }
+}
+
+void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTime) const
+{
+    constexpr int Font = 1, Size = 9, Opaque = 255;
+    constexpr float Depth = 0.1f;
+    float nameEnd = 2.0f;
+    float editY = 0;
+    for (int i = 1; i <= HiScorePlaces; ++i)
+    {
+        const THiScoreEntry& entry = Tables[ShownMode][i];
+        const bool typing = Entering && i == EditRow;
+        const int colour = typing ? 5 : 4;
+        const float y = 2.9f - 0.56f * static_cast<float>(i);
+        const float end = DrawText(device, fonts, Font, colour, Size, 2.0f, y, entry.PlayerName(), Depth, Opaque);
+        DrawText(device, fonts, Font, colour, Size, -4.5f, y, std::to_string(entry.Points), Depth, Opaque);
+        if (typing)
+        {
+            nameEnd = end;
+            editY = y;
+        }
+    }
+    if (Entering)
+    {
+        const int alpha = static_cast<int>(std::lround(std::fabs(std::cos(totalTime / 100)) * 255));
+        DrawText(device, fonts, Font, 5, Size, nameEnd, editY, "|", Depth, alpha);
+        DrawText(device, fonts, Font, 4, Size, -3.5f, -5.3f, "enter your name", Depth, Opaque);
     }
 }

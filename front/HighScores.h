@@ -12,6 +12,9 @@
 #include <string>
 #include <string_view>
 
+class TDevice;
+struct TFonts;
+
 constexpr int HiScorePlaces = 10;
 constexpr int MaxNameLength = 15;
 constexpr int HiScoreFileSize = 2 * HiScorePlaces * 20;
@@ -48,6 +51,10 @@ public:
     void EditName(int key);
     // The character a key code types into a name, or 0 when the font cannot draw it.
     static char NameCharacter(int key);
+    // The table of ShownMode: names from x = 2.0 and points from x = -4.5, one row every
+    // 0.56 below y = 2.9; the row being typed in colour 5 with a caret that pulses by
+    // totalTime (milliseconds), and "enter your name" under the table while typing.
+    void DrawScores(TDevice& device, const TFonts& fonts, double totalTime) const;
     bool Qualifies(int32_t points) const { return points > Tables[ShownMode][HiScorePlaces].Points; }
 
     std::array<std::array<THiScoreEntry, HiScorePlaces + 1>, 3> Tables{}; // [mode 1..2][place 1..10]

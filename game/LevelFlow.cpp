@@ -10,6 +10,39 @@ constexpr double PhaseEnd = 3000;     // level-done phase, in PhaseTime units
 constexpr double GameOverEnd = 6000;  // game-over phase
 constexpr double DrainAfter = 60000;  // ms on one level before the drain first grows
 constexpr double DrainEvery = 15000;  // then it grows again every 15 s
+
+// Whether a bonus level still has a bomb the player can use: one on its way or going
+// off, or one at rest with a neighbouring cell to move to. A bomb walled in by stones
+// and the board's edge can never be moved, and a level waiting for it would never end.
+bool BombInPlay(const TGame& g)
+{
+    static constexpr int Dx[4] = {1, -1, 0, 0};
+    static constexpr int Dy[4] = {0, 0, 1, -1};
+    for (int i = 1; i <= g.CubeCount; ++i)
+    {
+        const TCube& c = g.Cubes[i];
+        if (c.Kind != ckBomb)
+        {
+            continue;
+        }
+        const bool atRest = c.State == csIdle || c.State == csSpin || c.State == csTurn ||
+                            c.State == csSelected;
+        if (!atRest)
+        {
+            return true;
+        }
+        for (int k = 0; k < 4; ++k)
+        {
+            const int x = c.X + Dx[k];
+            const int y = c.Y + Dy[k];
+            if (rules::OnBoard(x, y) && g.Cells[x][y].Occupancy != coOccupied)
+            {
+                return true;
+            }
+        }
+    }
+    return false;
+}
 } // namespace
 
 void TGame::NewGame()
@@ -208,13 +241,14 @@ void TGame::Update(float dt)
 
     BankScore(false, dt);
 
-    // The end of the level: a bonus level ends when bombs or stones run out (or, timed,
-    // when the progress is drained), any other when the progress reaches the target.
+    // The end of the level: a bonus level ends when bombs or stones run out or the last
+    // bombs are walled in (or, timed, when the progress is drained), any other when the
+    // progress reaches the target.
     if (EndPhase == epPlaying)
     {
         if (l.LevelKind == lkBonus)
         {
-            const bool goesOn = CountKind(ckBomb) > 0 && CountKind(ckStone) > 0 &&
+            const bool goesOn = BombInPlay(*this) && CountKind(ckStone) > 0 &&
                                 (Mode != gmTimed || l.Progress > 0);
             if (!goesOn)
             {

@@ -114,7 +114,6 @@ public:
         return In.ReadReal();
     }
 
-    int LastLine() const { return In.LastLine(); }
     [[noreturn]] void Fail(const std::string& problem) const { In.Fail(problem); }
 
 private:

@@ -43,6 +43,7 @@ std::vector<TContentJob> ContentJobs()
         {"room", MakeRoom},
         {"pictures", MakePictures},
         {"menu", MakeMenu},
-        {"tutorial", MakeTutorial},
+        {"tutorial", MakeTutorial, true},
+        {"help", MakeHelp, true},
     };
 }

@@ -12,6 +12,8 @@ struct TContentJob
 {
     std::string Name;
     std::function<void(const TOutput&, const TSources&)> Make;
+    // Composes frames rendered by tandrel-snapshot: runs only when a renders folder is given.
+    bool NeedsRenders = false;
 };
 
 // Longest jobs first, so that the workers finish together.

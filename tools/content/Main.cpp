@@ -2,7 +2,9 @@
 // program folder. Deterministic: fixed seeds, no clock, so the same sources give the same
 // files. Usage:
 //   tandrel-content --out DIR [--fonts DIR] [--espeak PROGRAM] [--only a,b] [--jobs N]
-//                   [--previews DIR]
+//                   [--previews DIR] [--renders DIR]
+// The tutorial and help pages are composed from frames that tandrel-snapshot renders from the
+// program folder this makes: they are made only in a second run given --renders DIR.
 #include "Content.h"
 
 #include <atomic>
@@ -36,7 +38,7 @@ std::vector<std::string> Split(const std::string& s)
 int Usage()
 {
     std::fprintf(stderr, "usage: tandrel-content --out DIR [--fonts DIR] [--espeak PROGRAM] "
-                         "[--only JOB,...] [--jobs N] [--previews DIR]\n");
+                         "[--only JOB,...] [--jobs N] [--previews DIR] [--renders DIR]\n");
     return 2;
 }
 } // namespace
@@ -45,7 +47,7 @@ int main(int argc, char** argv)
 {
     std::filesystem::path outFolder;
     std::filesystem::path previews;
-    TSources sources{"/usr/share/fonts/truetype/dejavu", "espeak-ng"};
+    TSources sources{"/usr/share/fonts/truetype/dejavu", "espeak-ng", {}};
     std::vector<std::string> only;
     unsigned workers = std::max(1u, std::min(2u, std::thread::hardware_concurrency()));
     for (int i = 1; i < argc; ++i)
@@ -76,6 +78,10 @@ int main(int argc, char** argv)
         {
             workers = static_cast<unsigned>(std::max(1, std::atoi(value.c_str())));
         }
+        else if (arg == "--renders")
+        {
+            sources.Renders = value;
+        }
         else if (arg == "--previews")
         {
             previews = value;
@@ -93,10 +99,15 @@ int main(int argc, char** argv)
     std::vector<TContentJob> jobs;
     for (const TContentJob& job : ContentJobs())
     {
-        bool wanted = only.empty();
+        bool wanted = only.empty() && (!job.NeedsRenders || !sources.Renders.empty());
         for (const std::string& name : only)
         {
             wanted = wanted || job.Name == name || job.Name.rfind(name + "/", 0) == 0;
+        }
+        if (wanted && job.NeedsRenders && sources.Renders.empty())
+        {
+            std::fprintf(stderr, "tandrel-content: %s needs --renders\n", job.Name.c_str());
+            return 2;
         }
         if (wanted)
         {

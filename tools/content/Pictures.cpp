@@ -3,6 +3,7 @@
 #include "Illustrate.h"
 #include "Noise.h"
 #include "Palette.h"
+#include "Renders.h"
 #include "Skins.h"
 #include "Sprites.h"
 
@@ -189,119 +190,52 @@ TImage Help(const TSources& sources)
     const float unit = m.Unit();
     TImage img = Backdrop(PictureWidth, PictureHeight, 206);
     DrawTitle(img, sources, "HOW TO PLAY", m.X(-1.8f), m.Y(4.45f), unit * 0.8f);
-    const float cell = unit * 0.56f;
     const float xs[4] = {5.2f, 0.5f, -4.1f, -8.8f};
     const float top[2] = {3.75f, -0.35f};
     const float bottom[2] = {-0.15f, -4.25f};
-    auto cube = [&](int colour, float cx, float cy)
+    // A frame of the real game in the box, as large as fits above the text.
+    auto shot = [&](const char* render, float widest = 4.1f)
     {
-        DrawTopCube(img, SkinTexture(1, colour), {cx, cy}, cell);
+        return [&img, &sources, unit, render, widest](float cx, float cy)
+        {
+            return DrawRender(img, ReadRender(sources, render), cx, cy, unit * widest, unit * 1.45f);
+        };
     };
 
     HelpBox(img, sources, m, xs[0], top[0], xs[1] + 0.1f, bottom[0], "MOVE",
             "Click a cube, then click a free cell. The cube travels there when the way is open; "
-            "a red ring means it cannot.",
-            [&](float cx, float cy)
-            {
-                DrawMiniBoard(img, cx - cell * 2.5f, cy - cell, 5, 2, cell);
-                cube(2, cx - cell * 2.0f, cy - cell * 0.5f);
-                const TImage dot = DotImage(1);
-                for (int k = 0; k < 3; ++k)
-                {
-                    img.DrawImage(dot, cx - cell * (1.0f - k) - cell * 0.45f, cy - cell * 0.95f,
-                                  cell * 0.9f / 128.0f);
-                }
-                img.DrawImage(DotImage(2), cx + cell * 2.0f - cell * 0.45f, cy - cell * 0.95f,
-                              cell * 0.9f / 128.0f);
-                cube(0, cx - cell * 1.0f, cy + cell * 0.5f);
-            });
-    HelpBox(
-        img, sources, m, xs[1] - 0.1f, top[0], xs[2] + 0.1f, bottom[0], "SQUARES",
-        "Four cubes of one colour in a square vanish and score. After a move that scores "
-        "nothing, new cubes grow where the small ones wait.",
-        [&](float cx, float cy)
-        {
-            DrawMiniBoard(img, cx - cell * 2.0f, cy - cell, 4, 2, cell);
-            cube(3, cx - cell * 1.5f, cy - cell * 0.5f);
-            cube(3, cx - cell * 0.5f, cy - cell * 0.5f);
-            cube(3, cx - cell * 1.5f, cy + cell * 0.5f);
-            cube(3, cx - cell * 0.5f, cy + cell * 0.5f);
-            cube(5, cx + cell * 1.5f, cy + cell * 0.5f);
-            DrawTopCube(img, SkinTexture(1, 1), {cx + cell * 0.5f, cy - cell * 0.5f}, cell, 0.35f);
-        });
+            "a red sign means it cannot.",
+            shot("help-move"));
+    HelpBox(img, sources, m, xs[1] - 0.1f, top[0], xs[2] + 0.1f, bottom[0], "SQUARES",
+            "Four cubes of one colour in a square vanish and score. After a move that scores "
+            "nothing, new cubes grow where the small ones wait.",
+            shot("help-square"));
     HelpBox(img, sources, m, xs[2] - 0.1f, top[0], xs[3], bottom[0], "COMBOS",
             "Score with move after move and the points double, triple and more. A move "
             "that scores nothing ends the run.",
-            [&](float cx, float cy)
-            {
-                TTextStyle s = HeadingStyle(unit * 0.5f);
-                s.Top = Rgb(0xFFFFFF);
-                s.Bottom = Rgb(0x9FD8FF);
-                s.GlowBlur = 6;
-                s.GlowColour = Rgb(0x6FB8FF, 0.5f);
-                DrawText(img, sources, "x2", cx - unit * 1.1f, cy + unit * 0.25f, s);
-                s.Em = unit * 0.62f;
-                DrawText(img, sources, "x3", cx, cy, s);
-                s.Em = unit * 0.76f;
-                DrawText(img, sources, "x4", cx + unit * 1.15f, cy - unit * 0.25f, s);
-            });
+            shot("help-combo"));
     HelpBox(img, sources, m, xs[0], top[1], xs[1] + 0.1f, bottom[1], "BONUS FIGURE",
             "Build the figure shown on the right, in the same colours and the same way up, "
             "for a bonus. It shows what it is worth.",
-            [&](float cx, float cy)
-            {
-                const int fig[2][3] = {{4, 4, 0}, {0, 4, 4}};
-                for (int r = 0; r < 2; ++r)
-                {
-                    for (int c = 0; c < 3; ++c)
-                    {
-                        if (fig[r][c] > 0)
-                        {
-                            cube(fig[r][c] - 1, cx + cell * (c - 1.0f), cy + cell * (r - 0.5f));
-                        }
-                    }
-                }
-            });
+            shot("help-figure"));
     HelpBox(img, sources, m, xs[1] - 0.1f, top[1], xs[2] + 0.1f, bottom[1], "SPECIAL CUBES",
             "A joker fits any colour. Move a bomb to clear its 3 x 3 block, a paint cube to "
             "colour it. Aim a shot at a colour to clear it all.",
             [&](float cx, float cy)
             {
-                const int kinds[4] = {7, 8, 12, 9};
+                const TPlaced at = shot("help-specials", 3.5f)(cx, cy - unit * 0.15f);
                 const char* names[4] = {"JOKER", "BOMB", "PAINT", "SHOT"};
-                TTextStyle label = HeadingStyle(unit * 0.15f);
+                const TTextStyle label = HeadingStyle(unit * 0.15f);
                 for (int k = 0; k < 4; ++k)
                 {
-                    const float x = cx + cell * 1.3f * (static_cast<float>(k) - 1.5f);
-                    cube(kinds[k], x, cy - cell * 0.25f);
-                    DrawText(img, sources, names[k], x, cy + cell * 0.55f, label);
+                    const float x = at.X0 + (at.X1 - at.X0) * (static_cast<float>(k) + 0.5f) / 4;
+                    DrawText(img, sources, names[k], x, at.Y1 + unit * 0.2f, label);
                 }
             });
-    HelpBox(
-        img, sources, m, xs[2] - 0.1f, top[1], xs[3], bottom[1], "LEVELS",
-        "Fill the bar under the board to reach the next level. In the timed game it drains "
-        "away: keep scoring! The game ends when the board is full.",
-        [&](float cx, float cy)
-        {
-            const float w = unit * 2.4f;
-            TPanelStyle groove;
-            groove.Radius = unit * 0.15f;
-            groove.Top = Rgb(0x020308);
-            groove.Bottom = Rgb(0x111733);
-            groove.Border = 2;
-            groove.BorderColour = Gold;
-            groove.InnerShade = 0.5f;
-            DrawPanel(img, cx - w / 2, cy - unit * 0.16f, cx + w / 2, cy + unit * 0.16f, groove);
-            FillShape(
-                img,
-                [&](TVec2 p) {
-                    return SdRoundBox(p, {cx - w * 0.14f, cy}, w * 0.34f, unit * 0.1f, unit * 0.1f);
-                },
-                [&](TVec2 p) {
-                    return Mix(Rgb(0x7FF0FF), Rgb(0x1A7FB8),
-                               (p.Y - cy + unit * 0.1f) / (unit * 0.2f));
-                });
-        });
+    HelpBox(img, sources, m, xs[2] - 0.1f, top[1], xs[3], bottom[1], "LEVELS",
+            "Fill the bar under the board to reach the next level. In the timed game it drains "
+            "away: keep scoring! The game ends when the board is full.",
+            shot("help-bar"));
     Grain(img, 0.015f, 207);
     return img;
 }
@@ -396,7 +330,11 @@ void MakePictures(const TOutput& out, const TSources& sources)
 {
     out.WriteJpeg("Images/loading.jpg", Loading(sources), 90);
     out.WriteJpeg("Images/gameover.jpg", GameOver(sources), 90);
-    out.WriteJpeg("Images/help.jpg", Help(sources), 92);
     out.WriteJpeg("Images/launcher.jpg", Launcher(sources), 92);
     out.WriteTga("Images/icon.tga", Icon());
+}
+
+void MakeHelp(const TOutput& out, const TSources& sources)
+{
+    out.WriteJpeg("Images/help.jpg", Help(sources), 92);
 }

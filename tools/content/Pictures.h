@@ -1,5 +1,6 @@
 // The full-screen pictures: the loading picture with its lamp track, game over, the help
-// page shown before a game; and the launcher's artwork and the window icon.
+// page shown before a game (composed from rendered frames); the launcher's artwork and the
+// window icon.
 #pragma once
 
 #include "Image.h"
@@ -14,4 +15,7 @@ TImage Backdrop(int width, int height, uint32_t seed, float warmth = 0.0f);
 // The game's name in gilded letters, centred at (x, y), `em` pixels per em.
 void DrawTitle(TImage& img, const TSources& sources, const char* text, float x, float y, float em);
 
+// The loading and game-over pictures, the launcher's artwork and the icon.
 void MakePictures(const TOutput& out, const TSources& sources);
+// The help page, Images/help.jpg, with frames of the game rendered by tandrel-snapshot.
+void MakeHelp(const TOutput& out, const TSources& sources);

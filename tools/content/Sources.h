@@ -7,6 +7,9 @@ struct TSources
 {
     std::filesystem::path FontFolder; // the DejaVu fonts of Debian's font packages
     std::filesystem::path Espeak;     // the espeak-ng program
+    // Frames of the game rendered by tandrel-snapshot for the tutorial and help pages; the
+    // jobs that need them run only when it is set.
+    std::filesystem::path Renders;
 
     std::filesystem::path Font(const char* name) const { return FontFolder / name; }
 };

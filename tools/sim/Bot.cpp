@@ -61,7 +61,7 @@ double WindowValue(const TView& v, int x, int y)
             }
         }
     }
-    static constexpr double Worth[5] = {0, 1, 4, 12, 0};
+    static constexpr double Worth[5] = {0, 1, 4, 20, 0};
     if (count == 4)
     {
         return waiting > 0 ? 40 : 0; // grows into a square next turn
@@ -161,7 +161,7 @@ struct TFigureView
     // The placements that cover each cell (at most 16 for a 4 x 4 figure).
     std::array<std::array<std::array<TCover, 16>, N + 1>, N + 1> Cover{};
     std::array<std::array<uint8_t, N + 1>, N + 1> CoverCount{};
-    double Weight = 25;
+    double Weight = 70;
 
     void Build(const TGame& g, const TView& v)
     {
@@ -348,6 +348,296 @@ template <typename F> void ForBlock(TCell c, F f)
         }
     }
 }
+// What putting a cube of this kind on t does around t: the change in the worth of the
+// windows that contain t, the squares it completes and the holes it walls in. The view is
+// left as it was.
+struct TPlaceEval
+{
+    double Delta = 0;
+    int Squares = 0;
+    int Holes = 0;
+};
+
+TPlaceEval EvalPlace(TView& v, TCell t, uint8_t kind)
+{
+    TPlaceEval e;
+    TWindows around;
+    around.AddAround(t.X, t.Y);
+    const uint8_t savedKind = v.Kind[t.X][t.Y];
+    const bool savedWaiting = v.Waiting[t.X][t.Y];
+    const double before = around.Value(v);
+    v.Kind[t.X][t.Y] = kind;
+    v.Waiting[t.X][t.Y] = false;
+    for (int w = 0; w < around.Count; ++w)
+    {
+        e.Squares += SquareAt(v, around.At[w].X, around.At[w].Y) ? 1 : 0;
+    }
+    e.Delta = around.Value(v) - before;
+    e.Holes = HolesMade(v, t);
+    v.Kind[t.X][t.Y] = savedKind;
+    v.Waiting[t.X][t.Y] = savedWaiting;
+    return e;
+}
+// A choice's worth, and what the bot expects of it.
+struct TScore
+{
+    double Value = 0;
+    bool Square = false;
+    bool Completes = false; // the bonus figure
+};
+
+// One look at the board: every move of every movable cube is weighed.
+class TChooser
+{
+public:
+    explicit TChooser(const TGame& game) : G(game)
+    {
+        for (int i = 1; i <= G.CubeCount; ++i)
+        {
+            const TCube& c = G.Cubes[i];
+            if (c.X < 1 || c.X > N || c.Y < 1 || c.Y > N)
+            {
+                continue;
+            }
+            V.Kind[c.X][c.Y] = c.Kind;
+            V.Waiting[c.X][c.Y] = c.State == csWaiting;
+            ++V.Occupied;
+            Stones += c.Kind == ckStone ? 1 : 0;
+            Bombs += c.Kind == ckBomb ? 1 : 0;
+            Paints += IsPaintKind(c.Kind) ? 1 : 0;
+            Shots += c.Kind == ckShot ? 1 : 0;
+        }
+        V.Crowd = std::clamp((V.Occupied - 35) / 40.0, 0.0, 1.0);
+        BonusLevel = G.CurrentLevel().LevelKind == lkBonus;
+        Figure.Build(G, V);
+        // Specials kept in reserve take cells; beyond a small reserve they are spent.
+        SpareBombs = 40.0 * std::max(0, Bombs - 2);
+        SparePaints = 25.0 * std::max(0, Paints - 2);
+        SpareShots = 40.0 * std::max(0, Shots - 1);
+    }
+
+    // Calls offer(from, to, cube kind, score) for every possible action; a shot is
+    // offered with from = to, the shot cube's own cell.
+    template <typename F> void Choose(F offer)
+    {
+        for (int i = 1; i <= G.CubeCount; ++i)
+        {
+            const TCube& cube = G.Cubes[i];
+            const uint8_t kind = cube.Kind;
+            if (kind == ckStone || cube.State == csWaiting)
+            {
+                continue;
+            }
+            const TCell s{cube.X, cube.Y};
+            if (kind == ckShot)
+            {
+                const TScore score = Shot();
+                if (score.Value > -1e29)
+                {
+                    offer(s, s, kind, score);
+                }
+                continue;
+            }
+            Reach.From(V, s);
+            const double leave = kind <= ckJoker ? LeaveDelta(s, kind) : 0;
+            for (int x = 1; x <= N; ++x)
+            {
+                for (int y = 1; y <= N; ++y)
+                {
+                    if (Reach.Distance[x][y] == 0)
+                    {
+                        continue;
+                    }
+                    const TCell t{static_cast<uint8_t>(x), static_cast<uint8_t>(y)};
+                    const TScore score = kind == ckBomb     ? Bomb(s, t)
+                                         : IsPaintKind(kind) ? Paint(s, t, kind)
+                                                             : Colour(s, t, kind, leave);
+                    offer(s, t, kind, score);
+                }
+            }
+        }
+    }
+
+private:
+    // The shot on the commonest colour of the grown cubes.
+    TScore Shot() const
+    {
+        std::array<int, MaxColours + 1> count{};
+        for (int j = 1; j <= G.CubeCount; ++j)
+        {
+            const TCube& c = G.Cubes[j];
+            count[c.Kind <= MaxColours ? c.Kind : 0] += c.State != csWaiting ? 1 : 0;
+        }
+        const int best = *std::max_element(count.begin() + 1, count.end());
+        if (best == 0)
+        {
+            return {-1e30};
+        }
+        return {best * (4 + 40 * V.Crowd) + 25 * V.Crowd - 30 + SpareShots};
+    }
+
+    // The bomb from s blowing up on t: stones first, then crowded corners; on a bonus
+    // level every stone counts and the other bombs are worth keeping.
+    TScore Bomb(TCell s, TCell t) const
+    {
+        int stones = 0;
+        int cubes = 0;
+        int bombs = 0;
+        int specials = 0;
+        ForBlock(t, [&](int bx, int by) {
+            const int k = V.Kind[bx][by];
+            if (k == 0 || V.Waiting[bx][by] || (bx == s.X && by == s.Y))
+            {
+                return;
+            }
+            stones += k == ckStone ? 1 : 0;
+            bombs += k == ckBomb ? 1 : 0;
+            specials += (k >= ckShot && k <= ckPaint7) ? 1 : 0;
+            cubes += k <= ckJoker ? 1 : 0;
+        });
+        if (BonusLevel)
+        {
+            const bool spare = Bombs - 1 - bombs > 0 || stones >= Stones;
+            return {stones > 0 ? 1000.0 + 100 * stones - (spare ? 20 : 300) * bombs : -50.0};
+        }
+        return {150 * stones + cubes * (1 + 45 * V.Crowd * V.Crowd) + 20 * V.Crowd - 80 * bombs -
+                40 * specials - 25 + (cubes > 0 ? SpareBombs : 0)};
+    }
+
+    // The paint cube from s landing on t: the block around t takes its colour, and the
+    // squares that makes with cubes beside the block.
+    TScore Paint(TCell s, TCell t, uint8_t kind)
+    {
+        const int x = t.X;
+        const int y = t.Y;
+        const uint8_t savedKind = V.Kind[x][y];
+        const bool savedWaiting = V.Waiting[x][y];
+        const uint8_t colour = static_cast<uint8_t>(kind - 10);
+        std::array<uint8_t, 9> before{};
+        int painted = 0;
+        int n = 0;
+        ForBlock(t, [&](int bx, int by) {
+            before[n++] = V.Kind[bx][by];
+            if (IsColourKind(V.Kind[bx][by]) && !V.Waiting[bx][by] && !(bx == s.X && by == s.Y))
+            {
+                painted += V.Kind[bx][by] != colour ? 1 : 0;
+            }
+        });
+        TWindows windows;
+        for (int wx = x - 2; wx <= x + 1; ++wx)
+        {
+            for (int wy = y - 2; wy <= y + 1; ++wy)
+            {
+                windows.Add(wx, wy); // every window that meets the block
+            }
+        }
+        windows.AddAround(s.X, s.Y);
+        V.Kind[s.X][s.Y] = 0;
+        const double potentialBefore = windows.Value(V);
+        V.Kind[x][y] = kind; // the paint cube itself blocks squares on its cell
+        V.Waiting[x][y] = false;
+        ForBlock(t, [&](int bx, int by) {
+            if (IsColourKind(V.Kind[bx][by]) && !V.Waiting[bx][by])
+            {
+                V.Kind[bx][by] = colour;
+            }
+        });
+        int squares = 0;
+        for (int w = 0; w < windows.Count; ++w)
+        {
+            squares += SquareAt(V, windows.At[w].X, windows.At[w].Y) ? 1 : 0;
+        }
+        V.Kind[x][y] = 0;
+        const double potentialAfter = windows.Value(V);
+        n = 0;
+        ForBlock(t, [&](int bx, int by) { V.Kind[bx][by] = before[n++]; });
+        V.Kind[s.X][s.Y] = kind;
+        V.Kind[x][y] = savedKind;
+        V.Waiting[x][y] = savedWaiting;
+        const bool square = squares > 0;
+        return {(square ? 900 + 300 * squares : -10) + potentialAfter - potentialBefore + 2 * painted +
+                    20 * V.Crowd + (painted > 0 ? SparePaints : 0),
+                square, false};
+    }
+
+    // The change in the windows around s when its cube leaves.
+    double LeaveDelta(TCell s, uint8_t kind)
+    {
+        TWindows around;
+        around.AddAround(s.X, s.Y);
+        const double before = around.Value(V);
+        V.Kind[s.X][s.Y] = 0;
+        const double delta = around.Value(V) - before;
+        V.Kind[s.X][s.Y] = kind;
+        return delta;
+    }
+
+    // A coloured cube or a joker moved from s to t: squares, the bonus figure, squares in
+    // the making, and cells it walls in.
+    TScore Colour(TCell s, TCell t, uint8_t kind, double leave)
+    {
+        const int x = t.X;
+        const int y = t.Y;
+        const uint8_t savedKind = V.Kind[x][y];
+        const bool savedWaiting = V.Waiting[x][y];
+        TPlaceEval place;
+        if (std::max(std::abs(x - s.X), std::abs(y - s.Y)) > 2)
+        {
+            // Far from the source: what happens at t does not depend on s.
+            TPlaceEval& cached = PlaceCache[kind][x][y];
+            if (!PlaceCached[kind][x][y])
+            {
+                cached = EvalPlace(V, t, kind);
+                PlaceCached[kind][x][y] = true;
+            }
+            place = cached;
+            place.Delta += leave;
+        }
+        else
+        {
+            TWindows windows;
+            windows.AddAround(s.X, s.Y);
+            windows.AddAround(x, y);
+            const double before = windows.Value(V);
+            V.Kind[s.X][s.Y] = 0;
+            place = EvalPlace(V, t, kind); // its squares and holes
+            V.Kind[x][y] = kind;
+            V.Waiting[x][y] = false;
+            place.Delta = windows.Value(V) - before;
+            V.Kind[x][y] = savedKind;
+            V.Waiting[x][y] = savedWaiting;
+            V.Kind[s.X][s.Y] = kind;
+        }
+        TScore score;
+        const double fig = Figure.MoveValue(s, t, kind, score.Completes);
+        score.Square = place.Squares > 0;
+        score.Value = place.Delta + fig - 10 * place.Holes - (savedKind != 0 ? 3 : 0);
+        if (score.Square)
+        {
+            score.Value += 1000 + 300 * place.Squares;
+        }
+        if (score.Completes)
+        {
+            score.Value += 1200 + G.Figures[G.Figure].Value;
+        }
+        return score;
+    }
+
+    const TGame& G;
+    TView V;
+    TFigureView Figure;
+    TReach Reach;
+    bool BonusLevel = false;
+    int Stones = 0;
+    int Bombs = 0;
+    int Paints = 0;
+    int Shots = 0;
+    double SpareBombs = 0;
+    double SparePaints = 0;
+    double SpareShots = 0;
+    std::array<std::array<std::array<TPlaceEval, N + 1>, N + 1>, ckJoker + 1> PlaceCache{};
+    std::array<std::array<std::array<bool, N + 1>, N + 1>, ckJoker + 1> PlaceCached{};
+};
 } // namespace
 
 TBot::TBot(TGame& game, NullGameHost& host, const TBotSettings& settings)
@@ -414,7 +704,9 @@ void TBot::Frame(float dt)
         Choose();
         if (Plan.Kind == TActionKind::None)
         {
-            StuckMs += dt;
+            // In the timed mode the drain ends the level or the game; in the normal mode
+            // a board on which nothing can move stays so for ever.
+            StuckMs += Game.Mode == gmNormal ? dt : 0;
             return;
         }
         StuckMs = 0;
@@ -606,201 +898,15 @@ void TBot::PressShot()
 
 void TBot::Choose()
 {
-    const TGame& g = Game;
-    TView v;
-    for (int i = 1; i <= g.CubeCount; ++i)
-    {
-        const TCube& c = g.Cubes[i];
-        if (c.X < 1 || c.X > N || c.Y < 1 || c.Y > N)
-        {
-            continue;
-        }
-        v.Kind[c.X][c.Y] = c.Kind;
-        v.Waiting[c.X][c.Y] = c.State == csWaiting;
-        ++v.Occupied;
-    }
-    v.Crowd = std::clamp((v.Occupied - 35) / 40.0, 0.0, 1.0);
-    const bool bonusLevel = g.CurrentLevel().LevelKind == lkBonus;
-
-    TFigureView figure;
-    figure.Build(g, v);
-
-    int stonesLeft = 0;
-    int bombsLeft = 0;
-    int paintsLeft = 0;
-    int shotsLeft = 0;
-    for (int i = 1; i <= g.CubeCount; ++i)
-    {
-        const uint8_t k = g.Cubes[i].Kind;
-        stonesLeft += k == ckStone ? 1 : 0;
-        bombsLeft += k == ckBomb ? 1 : 0;
-        paintsLeft += IsPaintKind(k) ? 1 : 0;
-        shotsLeft += k == ckShot ? 1 : 0;
-    }
-    // Specials kept in reserve take cells; beyond a small reserve they are spent.
-    const double spareBombs = 40.0 * std::max(0, bombsLeft - 2);
-    const double sparePaints = 25.0 * std::max(0, paintsLeft - 2);
-    const double spareShots = 40.0 * std::max(0, shotsLeft - 1);
-
+    static_assert(sizeof(TChooser) < 64 * 1024, "the chooser lives on the stack");
+    TChooser chooser(Game);
     Plan = TAction{};
-    TReach reach;
-    for (int i = 1; i <= g.CubeCount; ++i)
-    {
-        const TCube& cube = g.Cubes[i];
-        const uint8_t kind = cube.Kind;
-        if (kind == ckStone || cube.State == csWaiting)
+    chooser.Choose([this](TCell from, TCell to, uint8_t cubeKind, const TScore& score) {
+        if (score.Value > Plan.Value)
         {
-            continue;
+            const TActionKind kind = cubeKind == ckShot ? TActionKind::Shot : TActionKind::Move;
+            Plan = TAction{kind, from, to, cubeKind, score.Square, score.Completes, score.Value};
         }
-        const TCell s{cube.X, cube.Y};
-
-        if (kind == ckShot)
-        {
-            std::array<int, MaxColours + 1> count{};
-            for (int j = 1; j <= g.CubeCount; ++j)
-            {
-                const TCube& c = g.Cubes[j];
-                count[c.Kind <= MaxColours ? c.Kind : 0] += c.State != csWaiting ? 1 : 0;
-            }
-            const int best = *std::max_element(count.begin() + 1, count.end());
-            const double value = best * (4 + 40 * v.Crowd) + 25 * v.Crowd - 30 + spareShots;
-            if (best > 0 && value > Plan.Value)
-            {
-                Plan = TAction{TActionKind::Shot, s, s, kind, false, false, value};
-            }
-            continue;
-        }
-
-        reach.From(v, s);
-        for (int x = 1; x <= N; ++x)
-        {
-            for (int y = 1; y <= N; ++y)
-            {
-                if (reach.Distance[x][y] == 0)
-                {
-                    continue;
-                }
-                const TCell t{static_cast<uint8_t>(x), static_cast<uint8_t>(y)};
-                const uint8_t savedKind = v.Kind[x][y];
-                const bool savedWaiting = v.Waiting[x][y];
-                TWindows windows;
-                double value = 0;
-                bool square = false;
-                bool completes = false;
-
-                if (kind == ckBomb)
-                {
-                    int stones = 0;
-                    int cubes = 0;
-                    int bombs = 0;
-                    int specials = 0;
-                    ForBlock(t, [&](int bx, int by) {
-                        const int k = v.Kind[bx][by];
-                        if (k == 0 || v.Waiting[bx][by] || (bx == s.X && by == s.Y))
-                        {
-                            return;
-                        }
-                        stones += k == ckStone ? 1 : 0;
-                        bombs += k == ckBomb ? 1 : 0;
-                        specials += (k >= ckShot && k <= ckPaint7) ? 1 : 0;
-                        cubes += k <= ckJoker ? 1 : 0;
-                    });
-                    if (bonusLevel)
-                    {
-                        const bool spare = bombsLeft - 1 - bombs > 0 || stones >= stonesLeft;
-                        value = stones > 0 ? 1000 + 100 * stones - (spare ? 20 : 300) * bombs : -50;
-                    }
-                    else
-                    {
-                        value = 150 * stones + cubes * (1 + 45 * v.Crowd * v.Crowd) + 20 * v.Crowd -
-                                80 * bombs - 40 * specials - 25 + (cubes > 0 ? spareBombs : 0);
-                    }
-                }
-                else if (IsPaintKind(kind))
-                {
-                    const uint8_t colour = static_cast<uint8_t>(kind - 10);
-                    std::array<uint8_t, 9> before{};
-                    int painted = 0;
-                    int n = 0;
-                    ForBlock(t, [&](int bx, int by) {
-                        before[n++] = v.Kind[bx][by];
-                        if (IsColourKind(v.Kind[bx][by]) && !v.Waiting[bx][by] &&
-                            !(bx == s.X && by == s.Y))
-                        {
-                            painted += v.Kind[bx][by] != colour ? 1 : 0;
-                        }
-                    });
-                    for (int wx = x - 2; wx <= x + 1; ++wx)
-                    {
-                        for (int wy = y - 2; wy <= y + 1; ++wy)
-                        {
-                            windows.Add(wx, wy); // every window that meets the block
-                        }
-                    }
-                    windows.AddAround(s.X, s.Y);
-                    v.Kind[s.X][s.Y] = 0;
-                    const double potentialBefore = windows.Value(v);
-                    v.Kind[x][y] = kind; // the paint cube itself blocks squares on its cell
-                    v.Waiting[x][y] = false;
-                    ForBlock(t, [&](int bx, int by) {
-                        if (IsColourKind(v.Kind[bx][by]) && !v.Waiting[bx][by])
-                        {
-                            v.Kind[bx][by] = colour;
-                        }
-                    });
-                    int squares = 0;
-                    for (int w = 0; w < windows.Count; ++w)
-                    {
-                        squares += SquareAt(v, windows.At[w].X, windows.At[w].Y) ? 1 : 0;
-                    }
-                    v.Kind[x][y] = 0;
-                    const double potentialAfter = windows.Value(v);
-                    n = 0;
-                    ForBlock(t, [&](int bx, int by) { v.Kind[bx][by] = before[n++]; });
-                    v.Kind[s.X][s.Y] = kind;
-                    square = squares > 0;
-                    value = (square ? 900 + 300 * squares : -10) + potentialAfter - potentialBefore +
-                            2 * painted + 20 * v.Crowd + (painted > 0 ? sparePaints : 0);
-                }
-                else
-                {
-                    windows.AddAround(s.X, s.Y);
-                    windows.AddAround(x, y);
-                    const double before = windows.Value(v);
-                    v.Kind[s.X][s.Y] = 0;
-                    v.Kind[x][y] = kind;
-                    v.Waiting[x][y] = false;
-                    int squares = 0;
-                    TWindows around;
-                    around.AddAround(x, y);
-                    for (int w = 0; w < around.Count; ++w)
-                    {
-                        squares += SquareAt(v, around.At[w].X, around.At[w].Y) ? 1 : 0;
-                    }
-                    const double after = windows.Value(v);
-                    const int holes = HolesMade(v, t);
-                    v.Kind[s.X][s.Y] = kind;
-                    const double fig = figure.MoveValue(s, t, kind, completes);
-                    square = squares > 0;
-                    value = after - before + fig - 4 * holes - (savedKind != 0 ? 3 : 0);
-                    if (square)
-                    {
-                        value += 1000 + 300 * squares;
-                    }
-                    if (completes)
-                    {
-                        value += 1200 + g.Figures[g.Figure].Value;
-                    }
-                }
-                v.Kind[x][y] = savedKind;
-                v.Waiting[x][y] = savedWaiting;
-
-                if (value > Plan.Value)
-                {
-                    Plan = TAction{TActionKind::Move, s, t, kind, square, completes, value};
-                }
-            }
-        }
-    }
+    });
     PlannedSignature = BoardSignature();
 }

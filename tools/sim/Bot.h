@@ -39,7 +39,8 @@ public:
     // Drops any half-done action (a new game or level starts).
     void Reset();
 
-    // True once the board has been quiet for GiveUpMs with no move possible.
+    // True once the board has been quiet for GiveUpMs with no move possible (normal mode
+    // only: in the timed mode the drain ends such a board).
     bool Stuck() const { return StuckMs >= Settings.GiveUpMs; }
 
     TBotStats Stats;

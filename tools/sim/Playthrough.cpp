@@ -2,7 +2,37 @@
 
 #include "Invariants.h"
 
+#include <algorithm>
 #include <string_view>
+
+namespace
+{
+bool IsHandedOut(int kind)
+{
+    return kind == ckBomb || kind == ckShot || IsPaintKind(kind);
+}
+
+// Special cubes in the table in any state, and those of them about to be removed.
+struct TSpecialCount
+{
+    int All = 0;
+    int Removed = 0;
+};
+
+TSpecialCount CountSpecials(const TGame& game)
+{
+    TSpecialCount n;
+    for (int i = 1; i <= game.CubeCount; ++i)
+    {
+        if (IsHandedOut(game.Cubes[i].Kind))
+        {
+            ++n.All;
+            n.Removed += game.Cubes[i].State == csRemoved ? 1 : 0;
+        }
+    }
+    return n;
+}
+} // namespace
 
 TPlaythrough::TPlaythrough(const std::filesystem::path& dataFolder, const TPlaySettings& settings)
     : Settings(settings), DataFolder(dataFolder),
@@ -19,6 +49,38 @@ uint32_t GameSeed(uint32_t runSeed, int n)
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
     return static_cast<uint32_t>(z ^ (z >> 31));
+}
+
+std::string BoardText(const TGame& game)
+{
+    std::string text;
+    for (int y = BoardSize; y >= 1; --y)
+    {
+        std::string row(BoardSize, '.');
+        for (int i = 1; i <= game.CubeCount; ++i)
+        {
+            const TCube& c = game.Cubes[i];
+            if (c.Y != y || c.X < 1 || c.X > BoardSize)
+            {
+                continue;
+            }
+            const bool waiting = c.State == csWaiting;
+            char ch = 'P';
+            if (IsColourKind(c.Kind))
+            {
+                ch = static_cast<char>((waiting ? 'a' : '1') + c.Kind - 1);
+            }
+            else
+            {
+                ch = c.Kind == ckJoker ? 'J' : c.Kind == ckBomb ? 'B' : c.Kind == ckShot ? 'S'
+                     : c.Kind == ckStone ? 'X' : 'P';
+                ch = waiting ? static_cast<char>(ch - 'A' + 'a') : ch;
+            }
+            row[c.X - 1] = ch;
+        }
+        text += row + "\n";
+    }
+    return text;
 }
 
 TGameResult TPlaythrough::Play(uint32_t seed)
@@ -48,9 +110,25 @@ TGameResult TPlaythrough::Play(uint32_t seed)
     for (;;)
     {
         bot.Frame(Settings.Dt);
+        const TSpecialCount before = CountSpecials(g);
         g.Update(Settings.Dt);
         simMs += Settings.Dt;
         ++r.Updates;
+
+        // Specials arrive at the end of an update; the only ones that leave during it are
+        // those already marked removed. Level changes (and the bombs a bonus level lays
+        // out) are left out.
+        if (g.Level == level && phase == epPlaying && g.EndPhase == epPlaying &&
+            g.CurrentLevel().LevelKind != lkBonus && level >= 1 && level <= MaxLevels)
+        {
+            const TSpecialCount after = CountSpecials(g);
+            r.SpecialsGiven[level] += static_cast<int16_t>(std::max(0, after.All - before.All + before.Removed));
+            if (after.All > r.SpecialsPeak[level])
+            {
+                r.SpecialsPeak[level] = static_cast<int8_t>(after.All);
+                r.CubesAtPeak[level] = static_cast<int8_t>(g.CubeCount);
+            }
+        }
 
         if (Settings.CheckInvariants)
         {
@@ -101,6 +179,7 @@ TGameResult TPlaythrough::Play(uint32_t seed)
         if (bot.Stuck())
         {
             r.End = TGameEnd::Stuck;
+            r.StuckBoard = BoardText(g);
             r.LastLevel = level;
             break;
         }

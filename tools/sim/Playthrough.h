@@ -36,13 +36,24 @@ struct TGameResult
     std::array<bool, MaxLevels + 1> Passed{};
     // Bonus levels: 1 when the stones-left bonus was paid, 0 when not, -1 not finished.
     std::array<int8_t, MaxLevels + 1> BonusPaid{};
+    // Normal and fly-by levels: special cubes handed out (bombs, paint and shot cubes, for
+    // combos and figures), and the most that stood on the board at once, with the number
+    // of cubes on the board at that moment.
+    std::array<int16_t, MaxLevels + 1> SpecialsGiven{};
+    std::array<int8_t, MaxLevels + 1> SpecialsPeak{};
+    std::array<int8_t, MaxLevels + 1> CubesAtPeak{};
     double Score = 0;
     double SimSeconds = 0;
     long Updates = 0;
     TBotStats Bot;
     long Violations = 0;
     std::string FirstViolation;
+    std::string StuckBoard; // the board the bot could not move on, row by row
 };
+
+// The board as text, top row (Y = 9) first: digits for colours, J joker, B bomb, S shot,
+// P paint, X stone; an announced cube in lower case (a..g for colours 1..7); '.' free.
+std::string BoardText(const TGame& game);
 
 class TPlaythrough
 {

@@ -1,7 +1,10 @@
 // tandrel-sim: plays whole games headless with the bot and reports how far it gets.
 //
 //   tandrel-sim [--games N] [--seed S] [--mode 1|2] [--dt MS] [--max-level L]
-//               [--think MS] [--data DIR] [--json]
+//               [--think MS] [--from N] [--data DIR] [--json]
+//
+// Game n of a run (counted from 0) always plays the same game for the same seed and
+// settings; --from N starts at game N, to replay one game of a long run.
 //
 // Every update is followed by a check of the board's bookkeeping; any broken rule is
 // counted as an invariant violation and the run exits with status 1.
@@ -22,6 +25,7 @@ namespace
 struct TOptions
 {
     int Games = 100;
+    int From = 0; // number of the first game: game n of a run always plays the same
     uint32_t Seed = 1;
     bool Json = false;
     std::filesystem::path Data;
@@ -41,7 +45,7 @@ std::filesystem::path ProgramDataFolder()
     std::fprintf(stderr,
                  "tandrel-sim: %s\n"
                  "usage: tandrel-sim [--games N] [--seed S] [--mode 1|2] [--dt MS] "
-                 "[--max-level L] [--think MS] [--data DIR] [--json]\n",
+                 "[--max-level L] [--think MS] [--from N] [--data DIR] [--json]\n",
                  problem);
     std::exit(2);
 }
@@ -83,6 +87,10 @@ TOptions ParseOptions(int argc, char** argv)
         if (a == "--games")
         {
             o.Games = static_cast<int>(Number("--games", v, 1, 1e7));
+        }
+        else if (a == "--from")
+        {
+            o.From = static_cast<int>(Number("--from", v, 0, 1e9));
         }
         else if (a == "--seed")
         {
@@ -187,20 +195,29 @@ int main(int argc, char** argv)
     const auto start = std::chrono::steady_clock::now();
     for (int n = 0; n < o.Games; ++n)
     {
-        results.push_back(play->Play(GameSeed(o.Seed, n)));
+        results.push_back(play->Play(GameSeed(o.Seed, o.From + n)));
     }
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
     std::vector<double> levels, scores, moves;
     std::array<int, MaxLevels + 2> reached{}, passed{}, bonusPaid{}, bonusDone{};
+    std::array<long, MaxLevels + 2> specialsGiven{}, specialsPeak{}, cubesAtPeak{};
     long bombs = 0, paints = 0, shots = 0, squares = 0, figures = 0, misses = 0, violations = 0;
     long updates = 0;
     double simSeconds = 0;
     int ends[4] = {};
     std::string firstViolation;
+    std::string stuckBoard;
+    std::vector<int> stuckGames;
     int maxReached = 0;
-    for (const TGameResult& r : results)
+    for (size_t n = 0; n < results.size(); ++n)
     {
+        const TGameResult& r = results[n];
+        if (r.End == TGameEnd::Stuck)
+        {
+            stuckGames.push_back(o.From + static_cast<int>(n));
+            stuckBoard = stuckBoard.empty() ? r.StuckBoard : stuckBoard;
+        }
         levels.push_back(r.LastLevel);
         scores.push_back(r.Score);
         moves.push_back(r.Bot.Moves);
@@ -208,6 +225,9 @@ int main(int argc, char** argv)
         {
             ++reached[l];
             passed[l] += r.Passed[l] ? 1 : 0;
+            specialsGiven[l] += r.SpecialsGiven[l];
+            specialsPeak[l] += r.SpecialsPeak[l];
+            cubesAtPeak[l] += r.CubesAtPeak[l];
             if (r.BonusPaid[l] >= 0)
             {
                 ++bonusDone[l];
@@ -253,6 +273,16 @@ int main(int argc, char** argv)
                     figures, misses);
         std::printf("  \"ends\": {\"game_over\": %d, \"max_level\": %d, \"stuck\": %d, \"time_cap\": %d},\n",
                     ends[0], ends[1], ends[2], ends[3]);
+        std::printf("  \"stuck_games\": [");
+        for (size_t k = 0; k < stuckGames.size(); ++k)
+        {
+            std::printf("%s%d", k > 0 ? ", " : "", stuckGames[k]);
+        }
+        std::printf("],\n");
+        if (!stuckBoard.empty())
+        {
+            std::printf("  \"first_stuck_board\": %s,\n", JsonString(stuckBoard).c_str());
+        }
         std::printf("  \"levels\": [\n");
         for (int l = 1; l <= maxReached; ++l)
         {
@@ -263,6 +293,13 @@ int main(int argc, char** argv)
             if (bonusDone[l] > 0)
             {
                 std::printf(", \"bonus_finished\": %d, \"bonus_paid\": %d", bonusDone[l], bonusPaid[l]);
+            }
+            else if (reached[l] > 0)
+            {
+                const double n = reached[l];
+                std::printf(", \"specials_given_mean\": %.2f, \"specials_peak_mean\": %.2f, "
+                            "\"cubes_at_peak_mean\": %.1f",
+                            specialsGiven[l] / n, specialsPeak[l] / n, cubesAtPeak[l] / n);
             }
             std::printf("}%s\n", l < maxReached ? "," : "");
         }
@@ -288,7 +325,13 @@ int main(int argc, char** argv)
         std::printf("square moves %ld, figure moves %ld, bot misses %ld\n", squares, figures, misses);
         std::printf("ends: %d game over, %d last level passed, %d stuck, %d time cap\n", ends[0],
                     ends[1], ends[2], ends[3]);
-        std::printf("\nlevel  reached  passed  pass rate  of all games  bonus paid\n");
+        if (!stuckBoard.empty())
+        {
+            std::printf("first board the bot could not move on (game %d):\n%s", stuckGames.front(),
+                        stuckBoard.c_str());
+        }
+        std::printf("\nlevel  reached  passed  pass rate  of all games  bonus paid / specials: given,"
+                    " most at once (cubes then)\n");
         for (int l = 1; l <= maxReached; ++l)
         {
             std::printf("%5d  %7d  %6d  %8.1f%%  %11.1f%%", l, reached[l], passed[l],
@@ -296,6 +339,12 @@ int main(int argc, char** argv)
             if (bonusDone[l] > 0)
             {
                 std::printf("  %d of %d", bonusPaid[l], bonusDone[l]);
+            }
+            else if (reached[l] > 0)
+            {
+                const double n = reached[l];
+                std::printf("  %5.1f  %4.1f (%4.1f)", specialsGiven[l] / n, specialsPeak[l] / n,
+                            cubesAtPeak[l] / n);
             }
             std::printf("\n");
         }

@@ -4,6 +4,11 @@
 //   tandrel-snapshot --scene loading|menu-picture|game|gameover|help|heaviest [--level L]
 //                    [--mode 1|2] [--seed S] [--moves N] [--size WxH] [--out FILE] [--program DIR]
 //   tandrel-snapshot --bench FRAMES [--size WxH]
+//   tandrel-snapshot --setup SCENEFILE [--only NAME,...] [--size WxH] [--out FOLDER]
+//                    [--program DIR]
+// With --setup every scene of the file (SetupScene.h) is rendered to FOLDER/NAME.ppm. Exit
+// status 3: no display or no OpenGL 3.3 device to render with.
+#include "SetupRender.h"
 #include "SnapshotScenes.h"
 
 #include "DebugLog.h"
@@ -43,16 +48,23 @@ struct TOptions
     std::string Out = "snapshot.png";
     fs::path Program = TANDREL_GAME_DIR;
     int Bench = 0;
+    fs::path Setup;
+    std::vector<std::string> Only;
 };
+
+constexpr int NoDevice = 3;
 
 [[noreturn]] void Usage(const std::string& problem)
 {
     std::fprintf(stderr, "tandrel-snapshot: %s\n", problem.c_str());
-    std::fprintf(
-        stderr, "usage: tandrel-snapshot --scene loading|menu-picture|game|gameover|help|heaviest\n"
-                "         [--level L] [--mode 1|2] [--seed S] [--moves N] [--size WxH] [--out "
-                "FILE] [--program DIR]\n"
-                "       tandrel-snapshot --bench FRAMES [--size WxH]\n");
+    std::fprintf(stderr,
+                 "usage: tandrel-snapshot --scene\n"
+                 "         loading|menu-picture|game|gameover|help|heaviest\n"
+                 "         [--level L] [--mode 1|2] [--seed S] [--moves N] [--size WxH]\n"
+                 "         [--out FILE] [--program DIR]\n"
+                 "       tandrel-snapshot --bench FRAMES [--size WxH]\n"
+                 "       tandrel-snapshot --setup SCENEFILE [--only NAME,...] [--size WxH]\n"
+                 "         [--out FOLDER] [--program DIR]\n");
     std::exit(2);
 }
 
@@ -113,6 +125,23 @@ TOptions Parse(int argc, char** argv)
         else if (a == "--program")
         {
             o.Program = v;
+        }
+        else if (a == "--setup")
+        {
+            o.Setup = v;
+        }
+        else if (a == "--only")
+        {
+            std::string names = v;
+            for (size_t start = 0; start <= names.size();)
+            {
+                const size_t comma = std::min(names.find(',', start), names.size());
+                if (comma > start)
+                {
+                    o.Only.push_back(names.substr(start, comma - start));
+                }
+                start = comma + 1;
+            }
         }
         else if (a == "--bench")
         {
@@ -193,7 +222,7 @@ int Run(const TOptions& o, SDL_Window* window)
         !InitD3D(r, window, false, o.Width, o.Height, 32, 0, false, true))
     {
         std::fprintf(stderr, "tandrel-snapshot: no OpenGL 3.3 device\n");
-        return 1;
+        return NoDevice;
     }
     auto* gl = static_cast<TGLDevice*>(r.Device.get());
     gl->SetSwapOnPresent(false);
@@ -314,6 +343,14 @@ int Run(const TOptions& o, SDL_Window* window)
         return 0;
     }
 
+    if (!o.Setup.empty())
+    {
+        const int rc = RenderSetupScenes(r, *gl, game, {o.Setup, o.Out, o.Program, temp, o.Only});
+        std::error_code ec;
+        fs::remove_all(temp, ec);
+        return rc;
+    }
+
     std::unique_ptr<TLoadingBar> bar;
     if (o.Scene == "loading")
     {
@@ -392,7 +429,7 @@ int main(int argc, char** argv)
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
     {
         std::fprintf(stderr, "tandrel-snapshot: no display: %s\n", SDL_GetError());
-        return 1;
+        return NoDevice;
     }
     TDeviceParams params;
     SetDeviceAttributes(params);
@@ -401,7 +438,8 @@ int main(int argc, char** argv)
     if (window == nullptr)
     {
         std::fprintf(stderr, "tandrel-snapshot: no window: %s\n", SDL_GetError());
-        return 1;
+        SDL_Quit();
+        return NoDevice;
     }
     const int rc = Run(o, window);
     fs::remove_all(temp, made);

@@ -1,0 +1,41 @@
+// Frame timing: FrameDelta and TotalTime from the 32-bit millisecond tick count (every
+// difference taken modulo 2^32, so the wrap after 49.7 days is seamless), and the
+// frame-rate lines of the debug log.
+#pragma once
+
+#include "GameState.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+struct TFrameClock
+{
+    uint32_t NowTick = 0;  // taken after the last frame
+    uint32_t LastTick = 0; // start of the next FrameDelta
+    uint32_t FpsTick = 0;  // start of the current frame-rate window
+    int32_t FpsFrames = 0; // frames since FpsTick
+    uint32_t FrameDelta = 0;
+    double TotalTime = 0; // sum of every FrameDelta, in ms
+
+    // The window became active: both windows start now (two readings of the clock).
+    void Activate(uint32_t tick, uint32_t secondTick)
+    {
+        LastTick = tick;
+        FpsTick = secondTick;
+    }
+    // After a frame: now is the tick after it, again a second reading.
+    void FrameDone(uint32_t now, uint32_t again)
+    {
+        NowTick = now;
+        FrameDelta = NowTick - LastTick;
+        LastTick = again;
+        TotalTime += FrameDelta;
+    }
+    // A pass that drew nothing (a still menu): the next FrameDelta starts at tick.
+    void Skip(uint32_t tick) { LastTick = tick; }
+    // With writeDebug, once more than 1000 ms have passed since FpsTick: the line for the
+    // log (" gsMenu  FPS:" or " gsGame  FPS:" and the rate as "%6.0f"; none in the other
+    // states), and the window starts afresh at freshTick.
+    std::optional<std::string> FrameRate(TGameState state, bool writeDebug, uint32_t freshTick);
+};

@@ -1,0 +1,527 @@
+#include "MainWindow.h"
+
+#include "DataError.h"
+#include "DebugLog.h"
+#include "DeviceErrorText.h"
+#include "Font.h"
+#include "GLDevice.h"
+#include "Game.h"
+#include "KeyCodes.h"
+#include "LoadingBar.h"
+#include "MessageBox.h"
+#include "RenderScene.h"
+#include "Sound.h"
+
+#include <SDL.h>
+
+#include <exception>
+
+namespace
+{
+constexpr const char* ApplicationTitle = "Tandrel";
+
+// The waits of the loop when a pass asks for no immediate successor, in ms.
+constexpr uint32_t LaunchWait = 1;    // the load sequence follows the launch step
+constexpr uint32_t StillMenuWait = 20; // a still menu looks for the end of its tune
+constexpr uint32_t MinimisedWait = 250;
+
+bool MenuState(TGameState s)
+{
+    return s == gsMenu || s == gsHiScores || s == gsTutorial || s == gsHelp || s == gsGameOver;
+}
+
+bool MusicTickState(TGameState s)
+{
+    return s == gsMenu || s == gsHiScores || s == gsTutorial;
+}
+
+int DesktopColourBits()
+{
+    SDL_DisplayMode desktop{};
+    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0)
+    {
+        return 32;
+    }
+    return SDL_BITSPERPIXEL(desktop.format) <= 16 ? 16 : 32;
+}
+} // namespace
+
+TFormMain::TWindowHandle::~TWindowHandle()
+{
+    if (Handle != nullptr)
+    {
+        SDL_DestroyWindow(Handle);
+    }
+}
+
+TFormMain::TFormMain(TOptions& options, std::filesystem::path programFolder, std::filesystem::path userFolder) :
+    Options(options),
+    ProgramFolder(std::move(programFolder)),
+    UserFolder(std::move(userFolder)),
+    Random(TRandom::TimeOfDaySeed()),
+    StandInFrontEnd(GameState, options),
+    FrontEnd(&StandInFrontEnd),
+    Host(options, Renderer, GameState),
+    Router(GameState, StandInFrontEnd, AppActive)
+{
+    GameState = gsLaunch;
+    Renderer.Collector = {};
+    Renderer.PlaySound = [this](TSound s) { ::PlaySound(s, Options.SoundVol); };
+    SDL_ShowCursor(SDL_DISABLE);
+    PointerShown = false;
+    Clock.TotalTime = 0.0;
+    Router.ResumeState = [this] { ResumeState(); };
+    DebugLog(true, " Main form created");
+}
+
+TFormMain::~TFormMain()
+{
+    // Everything that holds the device goes before the window it draws into.
+    LoadingBar.reset();
+    Game.reset();
+    Renderer = TRenderer{};
+}
+
+void TFormMain::SetFrontEnd(IFrontEnd& frontEnd)
+{
+    FrontEnd = &frontEnd;
+    Router.FrontEnd = &frontEnd;
+}
+
+bool TFormMain::Show()
+{
+    // The launcher hides and gives the window its border.
+    DebugLog(Options.Fullscreen ? " Fullscreen = True" : " Fullscreen = False");
+    return FormShow();
+}
+
+bool TFormMain::MakeWindow(bool hardware)
+{
+    if (Win.Handle != nullptr)
+    {
+        SDL_DestroyWindow(Win.Handle);
+        Win.Handle = nullptr;
+    }
+    // The visual of the window is chosen when it is made: the device's pixel format first.
+    TDeviceParams params;
+    params.Fullscreen = Mode.DeviceFullscreen;
+    params.Width = Mode.Width;
+    params.Height = Mode.Height;
+    params.ColourBits = Mode.DeviceFullscreen ? Mode.ColourBits : DesktopColourBits();
+    params.Hardware = hardware;
+    params.Depth = true;
+    SetDeviceAttributes(params);
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    if (Mode.Borderless)
+    {
+        flags |= SDL_WINDOW_BORDERLESS;
+    }
+    const int position = Mode.Borderless && !Mode.DeviceFullscreen ? 0 : static_cast<int>(SDL_WINDOWPOS_CENTERED);
+    Win.Handle = SDL_CreateWindow(ApplicationTitle, position, position, Mode.Width, Mode.Height, flags);
+    CursorPlatform = Win.Handle != nullptr ? std::make_unique<TSDLCursorPlatform>(Win.Handle) : nullptr;
+    return Win.Handle != nullptr;
+}
+
+bool TFormMain::FormShow()
+{
+    DebugLog(" Showing main form ");
+    Renderer.Device.reset();
+    SDL_DisplayMode desktop{};
+    SDL_GetDesktopDisplayMode(0, &desktop);
+    std::vector<std::string> log;
+    Mode = ChooseVideoMode(Options, {desktop.w, desktop.h}, log);
+    for (const std::string& line : log)
+    {
+        DebugLog(line);
+    }
+    bool ok = MakeWindow(true) && InitD3D(Renderer, Win.Handle, Mode.DeviceFullscreen, Mode.Width, Mode.Height,
+                                          Mode.ColourBits, 0, true, true);
+    if (!ok)
+    {
+        DebugLog(" Error init 3D");
+        ShowMessageBox(TMessageKind::Warning, "Warning.", "Error initializing 3D Hardware.\nNow software will be used...");
+        ReleaseD3D(Renderer);
+        ok = MakeWindow(false) && InitD3D(Renderer, Win.Handle, Mode.DeviceFullscreen, Mode.Width, Mode.Height,
+                                          Mode.ColourBits, 0, false, true);
+    }
+    if (!ok)
+    {
+        FatalError("Could not initialize DirectX Graphics.\nYou must have installed DirectX 8 or better ");
+        return false;
+    }
+    SetRenderDefaults(*Renderer.Device);
+    SetLights(Renderer);
+    DebugLog(" Main form showed");
+    ShowWindow();
+    return true;
+}
+
+void TFormMain::ShowWindow()
+{
+    SDL_ShowWindow(Win.Handle);
+    if (!Mode.Borderless)
+    {
+        // The chosen resolution is the outer size: the border and caption come off it.
+        int top = 0, left = 0, bottom = 0, right = 0;
+        if (SDL_GetWindowBordersSize(Win.Handle, &top, &left, &bottom, &right) == 0 && top + left + bottom + right > 0)
+        {
+            SDL_SetWindowSize(Win.Handle, Mode.Width - left - right, Mode.Height - top - bottom);
+        }
+        SDL_SetWindowPosition(Win.Handle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
+    SDL_RaiseWindow(Win.Handle);
+    Minimised = false;
+}
+
+void TFormMain::FatalError(const std::string& message)
+{
+    ShowMessageBox(TMessageKind::Error, "Error", message);
+    Terminating = true;
+    ExitCode = 1;
+}
+
+void TFormMain::Close()
+{
+    if (Closed)
+    {
+        return;
+    }
+    Closed = true;
+    DebugLog(" Closing mainform");
+    Options.Save();
+    ShutdownSound();
+    Terminating = true;
+    DebugLog(" Main form closed");
+    ReleaseD3D(Renderer);
+}
+
+void TFormMain::FormActivate()
+{
+    const uint32_t tick = SDL_GetTicks();
+    Clock.Activate(tick, SDL_GetTicks());
+    AppActive = true;
+    DebugLog(" Form activated");
+}
+
+void TFormMain::Deactivate()
+{
+    AppActive = false;
+    // Losing the focus always minimises, also in a window.
+    SDL_MinimizeWindow(Win.Handle);
+    DebugLog(" Application deactivated");
+    StopMusic();
+    StopSound(snSelected);
+}
+
+void TFormMain::Minimize()
+{
+    AppActive = false;
+    Minimised = true;
+    DebugLog(" Application minimized");
+}
+
+void TFormMain::Restore()
+{
+    DebugLog(" Restore application");
+    ResumeState();
+    // The device survives minimising, also in true full screen: a game in progress goes
+    // on where it was, with nothing released or loaded again.
+    SDL_RestoreWindow(Win.Handle);
+    Minimised = false;
+    AppActive = true;
+    DebugLog(" Application restored");
+}
+
+void TFormMain::ResumeState()
+{
+    switch (GameState)
+    {
+    case gsLaunch: DebugLog(" Game = gsLaunch"); break;
+    case gsMenu: DebugLog(" Game = gsMenu"); break;
+    case gsGame: DebugLog(" Game = gsGame"); break;
+    case gsLoading: DebugLog(" Game = gsLoading"); break;
+    default: DebugLog(" Game = other"); break;
+    }
+    StopMusic();
+    if (GameState == gsGame)
+    {
+        if (Game && Game->Mode == gmNormal)
+        {
+            PlayMusic(tnTheme1, true);
+        }
+        else if (Game && Game->Mode == gmTimed)
+        {
+            PlayMusic(tnTheme2, true);
+        }
+    }
+    else
+    {
+        PlayMenuMusic(tnMenu1);
+    }
+    NeedFrame = true;
+}
+
+void TFormMain::ShowDeviceError(const char* caption, TResult code)
+{
+    AppActive = false;
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption, DeviceErrorText(code).c_str(), Win.Handle) != 0)
+    {
+        ShowMessageBox(TMessageKind::Information, caption, DeviceErrorText(code));
+    }
+}
+
+TFrame TFormMain::Frame()
+{
+    TFrame f;
+    f.State = GameState;
+    f.Game = Game.get();
+    f.Eye = Options.Eye;
+    f.TotalTime = Clock.TotalTime;
+    f.Fullscreen = Options.Fullscreen;
+    f.PseudoFullscreen = Options.PseudoFullscreen;
+    f.CursorPlatform = CursorPlatform.get();
+    f.LoadingBar = LoadingBar.get();
+    f.DrawMenuOverlay = [this] { FrontEnd->DrawMenuOverlay(); };
+    f.DrawHiScoreTable = [this](double totalTime) { FrontEnd->DrawHiScoreTable(totalTime); };
+    return f;
+}
+
+void TFormMain::HandleEvent(const SDL_Event& e)
+{
+    switch (e.type)
+    {
+    case SDL_QUIT:
+        CloseRequested = true;
+        break;
+    case SDL_WINDOWEVENT:
+        if (Win.Handle == nullptr || e.window.windowID != SDL_GetWindowID(Win.Handle))
+        {
+            break;
+        }
+        NeedFrame = true;
+        switch (e.window.event)
+        {
+        case SDL_WINDOWEVENT_CLOSE: CloseRequested = true; break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: FormActivate(); break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: Deactivate(); break;
+        case SDL_WINDOWEVENT_MINIMIZED: Minimize(); break;
+        case SDL_WINDOWEVENT_RESTORED:
+            if (Minimised)
+            {
+                Restore();
+            }
+            break;
+        default: break;
+        }
+        break;
+    case SDL_KEYDOWN:
+        NeedFrame = true;
+        if (const uint16_t key = VirtualKey(e.key.keysym); key != 0)
+        {
+            Router.KeyDown(key);
+        }
+        break;
+    case SDL_MOUSEMOTION:
+        NeedFrame = true;
+        Router.MouseMove(e.motion.x, e.motion.y);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        NeedFrame = true;
+        if (const int button = MouseButton(e.button.button); button >= 0)
+        {
+            if (e.type == SDL_MOUSEBUTTONDOWN)
+            {
+                Router.MouseDown(button);
+            }
+            else
+            {
+                Router.MouseUp(button);
+            }
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TFormMain::PumpEvents()
+{
+    SDL_Event e;
+    while (SDL_PollEvent(&e))
+    {
+        HandleEvent(e);
+    }
+}
+
+int TFormMain::Run()
+{
+    while (!Terminating)
+    {
+        PumpEvents();
+        if (CloseRequested)
+        {
+            Close();
+            break;
+        }
+        bool done = true;
+        WaitMs = LaunchWait;
+        IdlePass(done);
+        if (CloseRequested)
+        {
+            Close();
+        }
+        if (done && !Terminating)
+        {
+            SDL_WaitEventTimeout(nullptr, static_cast<int>(WaitMs));
+        }
+    }
+    return ExitCode;
+}
+
+bool TFormMain::MenuIsStill() const
+{
+    return MenuState(GameState) && GameState == DrawnState && !NeedFrame && !FrontEnd->Animating() &&
+           !(MusicTickState(GameState) && MusicFinished());
+}
+
+void TFormMain::PacePresentation()
+{
+    // Where vertical sync holds the swap, the interval has passed already; where the
+    // driver gives none (Xvfb, some drivers), the rest of it is waited out here.
+    SDL_DisplayMode mode{};
+    const int display = std::max(0, SDL_GetWindowDisplayIndex(Win.Handle));
+    const int hz = SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0 ? mode.refresh_rate : 60;
+    const uint64_t frequency = SDL_GetPerformanceFrequency();
+    const uint64_t interval = frequency / static_cast<uint64_t>(hz);
+    const uint64_t margin = frequency / 1000; // a swap held by the display returns a little early
+    const uint64_t now = SDL_GetPerformanceCounter();
+    if (LastPresent != 0 && now - LastPresent + margin < interval)
+    {
+        SDL_Delay(static_cast<uint32_t>((interval - (now - LastPresent)) * 1000 / frequency));
+    }
+    LastPresent = SDL_GetPerformanceCounter();
+}
+
+void TFormMain::IdlePass(bool& done)
+{
+    if (!AppActive && !Minimised)
+    {
+        AppActive = true;
+        ResumeState();
+    }
+    if (PointerShown != !AppActive)
+    {
+        PointerShown = !AppActive;
+        SDL_ShowCursor(PointerShown ? SDL_ENABLE : SDL_DISABLE);
+    }
+    if (!AppActive)
+    {
+        // Minimised: wait for the event that brings the window back.
+        WaitMs = MinimisedWait;
+        return;
+    }
+    if (GameState == gsLaunch && (!Renderer.Device || !Renderer.Device->HasVertexBuffer()))
+    {
+        InitVertices(Renderer);
+        LoadingBar = std::make_unique<TLoadingBar>(Renderer, ProgramFolder);
+        LoadingBar->OnProgress = [this] {
+            RenderScene(Renderer, Frame());
+            PumpEvents();
+        };
+        GameState = gsLoading;
+        return;
+    }
+    if (GameState == gsLoading)
+    {
+        LoadSequence();
+        if (Terminating || CloseRequested)
+        {
+            return;
+        }
+    }
+    if (MenuIsStill())
+    {
+        // No frame: the frame time restarts here, so the next frame (a game started from
+        // this menu, say) is not handed the whole still spell as one step.
+        Clock.Skip(SDL_GetTicks());
+        WaitMs = StillMenuWait;
+        return;
+    }
+    NeedFrame = false;
+    ++Clock.FpsFrames;
+    const TResult result = RenderScene(Renderer, Frame());
+    if (Failed(result))
+    {
+        AppActive = false;
+        ShowDeviceError("Render", result);
+        DebugLog(" Render error ");
+        return;
+    }
+    DrawnState = GameState;
+    PacePresentation();
+    const uint32_t now = SDL_GetTicks();
+    Clock.FrameDone(now, SDL_GetTicks());
+    if (auto line = Clock.FrameRate(GameState, Options.WriteDebug, SDL_GetTicks()))
+    {
+        DebugLog(*line);
+    }
+    if (GameState == gsGame && Game)
+    {
+        Game->Update(static_cast<float>(Clock.FrameDelta));
+    }
+    if (MusicTickState(GameState))
+    {
+        MenuMusicTick();
+    }
+    done = false;
+}
+
+void TFormMain::LoadSequence()
+{
+    TLoadingBar& bar = *LoadingBar;
+    try
+    {
+        bar.SetProgress(1);
+        FrontEnd->LoadMenu(bar);
+        bar.SetProgress(11);
+        Game = std::make_unique<TGame>(Host, Random, ProgramFolder / "data", UserFolder / "data");
+        Game->Create(Renderer.Device);
+        Router.Game = Game.get();
+        StartSound(ProgramFolder, Options.SoundVol, Options.MusicVol, [&bar](int step) { bar.SetProgress(step); });
+        Renderer.Cursor = CreateCursor(Renderer.Device, ProgramFolder, Win.Handle);
+        Router.Cursor = Renderer.Cursor.get();
+        Router.Graphics = &Renderer;
+        bar.SetProgress(14);
+        LoadFontTextures(*Renderer.Device, Renderer.Fonts, ProgramFolder);
+        LoadFontMetrics(Renderer.Fonts, ProgramFolder);
+        FrontEnd->CreateHiScores();
+        if (!Game->ResourcesLoaded)
+        {
+            LoadResources(*Game, Renderer, &bar, ProgramFolder, GameState);
+        }
+        bar.SetProgress(30);
+        FrontEnd->EnterMainMenu();
+    }
+    catch (const std::exception& e)
+    {
+        // A bad data file: one message naming the file, the line and the problem, and the
+        // program ends cleanly.
+        LoadingBar.reset();
+        ShowMessageBox(TMessageKind::Error, ApplicationTitle, e.what());
+        ExitCode = 1;
+        CloseRequested = true;
+        return;
+    }
+    LoadingBar.reset();
+    DebugLog(" ... Loading finished");
+    DebugLog("");
+    ::PlaySound(snTandrel, Options.SoundVol);
+    int left = 0, top = 0, width = 0, height = 0;
+    SDL_GetWindowPosition(Win.Handle, &left, &top);
+    int borderTop = 0, borderLeft = 0;
+    SDL_GetWindowBordersSize(Win.Handle, &borderTop, &borderLeft, nullptr, nullptr);
+    SDL_GetWindowSize(Win.Handle, &width, &height);
+    SDL_WarpMouseGlobal(left - borderLeft + width / 2, top - borderTop + height / 2);
+    NeedFrame = true;
+}

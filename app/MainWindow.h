@@ -1,0 +1,107 @@
+// The main window: the SDL window with the game's OpenGL device, and the loop that drives
+// everything once the launcher has handed over. One idle pass drains the events, then
+// runs the launch step or the load sequence, draws a frame, measures the frame time,
+// advances a running game and keeps the menu music going.
+//
+// Unlike the original loop, this one never burns a core: presentation is paced at the
+// display's refresh (vertical sync, or a wait for the rest of the interval where the
+// driver gives none), a minimised window waits for events, and the menu screens are
+// redrawn only after a change, while something moves, or when the music needs its tick.
+#pragma once
+
+#include "FrameClock.h"
+#include "FrontEnd.h"
+#include "GameState.h"
+#include "InputRouting.h"
+#include "Options.h"
+#include "Random.h"
+#include "RenderScene.h"
+#include "Renderer.h"
+#include "ShellHost.h"
+#include "VideoMode.h"
+
+#include <SDL_events.h>
+
+#include <filesystem>
+#include <memory>
+
+class TGame;
+class TLoadingBar;
+struct SDL_Window;
+
+class TFormMain
+{
+public:
+    // FormCreate: seeds the generator, gsLaunch, hides the pointer, starts a new
+    // debug.txt with " Main form created".
+    TFormMain(TOptions& options, std::filesystem::path programFolder, std::filesystem::path userFolder);
+    ~TFormMain();
+    TFormMain(const TFormMain&) = delete;
+    TFormMain& operator=(const TFormMain&) = delete;
+
+    // The launcher hands over: the window in the mode of the settings with its device.
+    // False when no device could be started (the "Error" box has been shown).
+    bool Show();
+    // Events and frames until the window is closed; the program's exit status.
+    int Run();
+    // Closing the window: the settings are saved, the sound shut down, the device released.
+    void Close();
+    // The menus replace the stand-in front end with this.
+    void SetFrontEnd(IFrontEnd& frontEnd);
+
+    TGameState GameState = gsLaunch;
+    TOptions& Options;
+    TRenderer Renderer;
+    std::unique_ptr<TGame> Game;
+    TFrameClock Clock; // FrameDelta, TotalTime and the frame-rate window
+    bool AppActive = false;
+    SDL_Window* Window() const { return Win.Handle; }
+
+private:
+    struct TWindowHandle
+    {
+        SDL_Window* Handle = nullptr;
+        ~TWindowHandle();
+    };
+
+    bool FormShow();
+    bool MakeWindow(bool hardware);
+    void ShowWindow();
+    void FatalError(const std::string& message);
+    void FormActivate();
+    void Deactivate();
+    void Minimize();
+    void Restore();
+    void ResumeState();
+    void ShowDeviceError(const char* caption, TResult code);
+    void IdlePass(bool& done);
+    void LoadSequence();
+    void HandleEvent(const SDL_Event& e);
+    void PumpEvents();
+    bool MenuIsStill() const;
+    void PacePresentation();
+    TFrame Frame();
+
+    // Declared first, so the window outlives everything that draws into it.
+    TWindowHandle Win;
+    std::filesystem::path ProgramFolder;
+    std::filesystem::path UserFolder;
+    TRandom Random;
+    TNoFrontEnd StandInFrontEnd;
+    IFrontEnd* FrontEnd;
+    TShellHost Host;
+    TInputRouter Router;
+    std::unique_ptr<ICursorPlatform> CursorPlatform;
+    std::unique_ptr<TLoadingBar> LoadingBar;
+    TVideoMode Mode;
+    bool Minimised = false;
+    bool PointerShown = true;
+    bool Terminating = false;
+    bool Closed = false;
+    bool CloseRequested = false; // a close that arrived while loading, done after it
+    int ExitCode = 0;
+    bool NeedFrame = true;
+    TGameState DrawnState = gsLaunch;
+    uint32_t WaitMs = 10;
+    uint64_t LastPresent = 0;
+};

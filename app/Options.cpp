@@ -1,0 +1,330 @@
+#include "Options.h"
+
+#include "DataError.h"
+
+#include <glib.h>
+#include <glib/gstdio.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace
+{
+// The address the launcher's Homepage button opens.
+constexpr const char* TandrelHomePage = "https://tandrel.example.org/";
+
+// GError owner: freed on every path.
+struct TErrorHolder
+{
+    GError* Error = nullptr;
+    ~TErrorHolder()
+    {
+        if (Error != nullptr)
+        {
+            g_error_free(Error);
+        }
+    }
+    std::string Message() const { return Error != nullptr ? Error->message : "unknown error"; }
+};
+
+std::string Format(std::string_view pattern, const char* name)
+{
+    std::string text(pattern);
+    const auto at = text.find("%s");
+    text.replace(at, 2, name);
+    return text;
+}
+
+uint8_t Low8(int value)
+{
+    return static_cast<uint8_t>(static_cast<uint32_t>(value) & 0xFFu);
+}
+
+// A line the key-file parser accepts on its own. Key lines are only valid inside a
+// group, so they are tried below a stand-in group header once a group has begun.
+bool LineParses(const std::string& line, bool inGroup, std::string& problem)
+{
+    const std::string probe = inGroup ? "[probe]\n" + line : line;
+    std::unique_ptr<GKeyFile, void (*)(GKeyFile*)> kf(g_key_file_new(), g_key_file_free);
+    TErrorHolder err;
+    if (g_key_file_load_from_data(kf.get(), probe.data(), probe.size(), G_KEY_FILE_NONE, &err.Error))
+    {
+        return true;
+    }
+    problem = err.Message();
+    return false;
+}
+
+bool StartsGroup(const std::string& line)
+{
+    const auto first = line.find_first_not_of(" \t");
+    return first != std::string::npos && line[first] == '[';
+}
+} // namespace
+
+std::filesystem::path DefaultSettingsFile()
+{
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg != nullptr && xdg[0] == '/')
+    {
+        return std::filesystem::path(xdg) / "tandrel" / "settings.ini";
+    }
+    const char* home = std::getenv("HOME");
+    const std::filesystem::path base = (home != nullptr && home[0] == '/') ? home : g_get_home_dir();
+    return base / ".config" / "tandrel" / "settings.ini";
+}
+
+TOptions::TOptions(std::filesystem::path settingsFile)
+    : SettingsFile(std::move(settingsFile)), KeyFile(g_key_file_new(), g_key_file_free)
+{
+    Resolutions = {{{512, 384},
+                    {640, 400},
+                    {640, 480},
+                    {800, 600},
+                    {1024, 768},
+                    {1152, 864},
+                    {1280, 768},
+                    {1280, 960},
+                    {1280, 1024},
+                    {0, 0}}};
+    ColorBits = {16, 32};
+    ResetEye();
+}
+
+TOptions::~TOptions() = default;
+
+void TOptions::ResetEye()
+{
+    Eye = RestEye;
+}
+
+void TOptions::SetDefaults()
+{
+    SoundVol = 160;
+    MusicVol = 120;
+    Fullscreen = true;
+    Resolution = 6;
+    Color = 0;
+    Desktop = true;
+    Texture = 2;
+    Help = true;
+    WriteDebug = false;
+    PseudoFullscreen = false;
+}
+
+void TOptions::Report(const std::string& text) const
+{
+    if (ShowMessage)
+    {
+        ShowMessage(text);
+    }
+    else
+    {
+        std::fprintf(stderr, "Tandrel: %s\n", text.c_str());
+    }
+}
+
+TOptions::TReadResult TOptions::ReadFile()
+{
+    KeyFile.reset(g_key_file_new());
+    gchar* contents = nullptr;
+    gsize length = 0;
+    TErrorHolder err;
+    if (!g_file_get_contents(SettingsFile.c_str(), &contents, &length, &err.Error))
+    {
+        if (err.Error->domain != G_FILE_ERROR || err.Error->code != G_FILE_ERROR_NOENT)
+        {
+            Report("The settings file '" + SettingsFile.string() + "' cannot be read: " + err.Message() +
+                   "\nThe default settings are used for this run.");
+            return TReadResult::Unreadable;
+        }
+        return TReadResult::Missing;
+    }
+    const std::string text(contents, length);
+    g_free(contents);
+
+    // Keep every line the parser accepts; report the others with their line numbers.
+    std::string kept;
+    std::vector<std::pair<int, std::string>> damaged;
+    bool inGroup = false;
+    size_t start = 0;
+    for (int lineNo = 1; start < text.size(); ++lineNo)
+    {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+        {
+            end = text.size();
+        }
+        const std::string line = text.substr(start, end - start);
+        std::string problem;
+        if (LineParses(line, inGroup, problem))
+        {
+            kept += line;
+            kept += '\n';
+            inGroup = inGroup || StartsGroup(line);
+        }
+        else
+        {
+            damaged.emplace_back(lineNo, problem);
+        }
+        start = end + 1;
+    }
+    if (!damaged.empty())
+    {
+        std::filesystem::path copy = SettingsFile;
+        copy += ".damaged";
+        std::error_code ec;
+        std::filesystem::copy_file(SettingsFile, copy, std::filesystem::copy_options::overwrite_existing, ec);
+        std::string message = TDataError(SettingsFile, damaged.front().first, damaged.front().second).what();
+        if (damaged.size() > 1)
+        {
+            message += "\n" + std::to_string(damaged.size() - 1) + " more damaged line(s) follow.";
+        }
+        message += damaged.size() > 1 ? "\nThese lines are skipped." : "\nThe line is skipped.";
+        if (!ec)
+        {
+            message += " The file as it was is kept as '" + copy.string() + "'.";
+        }
+        Report(message);
+    }
+    TErrorHolder parseErr;
+    if (!g_key_file_load_from_data(KeyFile.get(), kept.data(), kept.size(), G_KEY_FILE_KEEP_COMMENTS, &parseErr.Error))
+    {
+        KeyFile.reset(g_key_file_new());
+        return TReadResult::Missing;
+    }
+    return g_key_file_has_group(KeyFile.get(), Group) ? TReadResult::Read : TReadResult::Missing;
+}
+
+bool TOptions::ReadFirstGroup()
+{
+    struct TField
+    {
+        const char* Name;
+        std::function<void(int)> Set;
+    };
+    const TField fields[] = {
+        {"Fullscreen", [this](int v) { Fullscreen = v != 0; }},
+        // An index beyond the tables (only an edited file holds one) means the default.
+        {"Resolution", [this](int v) { Resolution = Low8(v) <= DesktopResolution ? Low8(v) : 6; }},
+        {"Color", [this](int v) { Color = Low8(v) <= 1 ? Low8(v) : 0; }},
+        {"Desktop", [this](int v) { Desktop = v != 0; }},
+        {"Texture", [this](int v) { Texture = Low8(v); }},
+        {"SoundVol", [this](int v) { SoundVol = Low8(v); }},
+        {"MusicVol", [this](int v) { MusicVol = Low8(v); }},
+        {"Help", [this](int v) { Help = v != 0; }},
+    };
+    for (const TField& field : fields)
+    {
+        TErrorHolder err;
+        const int value = g_key_file_get_integer(KeyFile.get(), Group, field.Name, &err.Error);
+        if (err.Error != nullptr)
+        {
+            const bool missing = err.Error->domain == G_KEY_FILE_ERROR &&
+                                 (err.Error->code == G_KEY_FILE_ERROR_KEY_NOT_FOUND ||
+                                  err.Error->code == G_KEY_FILE_ERROR_GROUP_NOT_FOUND);
+            Report(Format(missing ? "Failed to get data for '%s'" : "Invalid data type for '%s'", field.Name));
+            return false;
+        }
+        field.Set(value);
+    }
+    return true;
+}
+
+bool TOptions::ReadSecondGroup()
+{
+    TErrorHolder pseudoErr;
+    const int pseudo = g_key_file_get_integer(KeyFile.get(), Group, "PseudoFullscreen", &pseudoErr.Error);
+    if (pseudoErr.Error != nullptr)
+    {
+        return false;
+    }
+    PseudoFullscreen = pseudo != 0;
+    TErrorHolder debugErr;
+    const int debug = g_key_file_get_integer(KeyFile.get(), Group, "WriteDebug", &debugErr.Error);
+    if (debugErr.Error != nullptr)
+    {
+        return false;
+    }
+    WriteDebug = debug != 0;
+    return true;
+}
+
+void TOptions::Load()
+{
+    const TReadResult read = ReadFile();
+    if (read != TReadResult::Read)
+    {
+        SetDefaults();
+        // A file that exists but cannot be read is not written over at start-up.
+        if (read == TReadResult::Missing)
+        {
+            Save();
+        }
+        return;
+    }
+    if (!ReadFirstGroup())
+    {
+        return;
+    }
+    if (!ReadSecondGroup())
+    {
+        WriteDebug = false;
+        PseudoFullscreen = false;
+        Save();
+    }
+}
+
+bool TOptions::Save()
+{
+    struct TField
+    {
+        const char* Name;
+        int Value;
+    };
+    const TField fields[] = {
+        {"SoundVol", SoundVol},        {"MusicVol", MusicVol},
+        {"Fullscreen", Fullscreen},    {"Resolution", Resolution},
+        {"Color", Color},              {"Desktop", Desktop},
+        {"Texture", Texture},          {"Help", Help},
+        {"WriteDebug", WriteDebug},    {"PseudoFullscreen", PseudoFullscreen},
+    };
+    // Other keys and groups a player may have added stay; the ten go to the end of the
+    // group in the order above.
+    for (const TField& field : fields)
+    {
+        g_key_file_remove_key(KeyFile.get(), Group, field.Name, nullptr);
+        g_key_file_set_integer(KeyFile.get(), Group, field.Name, field.Value);
+    }
+    gsize length = 0;
+    gchar* data = g_key_file_to_data(KeyFile.get(), &length, nullptr);
+    TErrorHolder err;
+    bool written = false;
+    const std::string folder = SettingsFile.parent_path().string();
+    if (!folder.empty() && g_mkdir_with_parents(folder.c_str(), 0700) != 0)
+    {
+        g_set_error(&err.Error, G_FILE_ERROR, g_file_error_from_errno(errno), "cannot create the folder '%s': %s",
+                    folder.c_str(), g_strerror(errno));
+    }
+    else
+    {
+        written = g_file_set_contents_full(SettingsFile.c_str(), data, static_cast<gssize>(length),
+                                           G_FILE_SET_CONTENTS_CONSISTENT, 0644, &err.Error);
+    }
+    g_free(data);
+    if (!written)
+    {
+        Report("The settings could not be saved to '" + SettingsFile.string() + "': " + err.Message());
+    }
+    return written;
+}
+
+void TOptions::Reload()
+{
+    Load();
+    HomePage = TandrelHomePage;
+}

@@ -1,0 +1,25 @@
+// The video mode of the main window, decided from the settings each time it is shown:
+// full screen at the chosen mode, full screen at the display's size, the pseudo full
+// screen (a borderless window of the display's size with a windowed device), or an
+// ordinary window whose outer size is the chosen resolution.
+#pragma once
+
+#include "Options.h"
+
+#include <string>
+#include <vector>
+
+struct TVideoMode
+{
+    bool Borderless = false;       // full screen or pseudo full screen
+    bool DeviceFullscreen = false; // the device changes the display mode
+    int Width = 0;                 // outer size of the window, size of the device
+    int Height = 0;
+    int ColourBits = 32;
+};
+
+// With Fullscreen and Desktop, or with PseudoFullscreen, Resolution becomes 9 and entry 9
+// the display's size; that 9 stays in the settings and is saved with them. A stored 9 in
+// an ordinary window (after such a run) also means the display's size. The log lines of
+// the decision are appended in their order.
+TVideoMode ChooseVideoMode(TOptions& options, TResolution display, std::vector<std::string>& log);

@@ -1,0 +1,122 @@
+// The menu logic on top of the 3D menu widget: it builds the menu from data/Menu.dat and
+// decides what every item of every screen does. The screen and item numbers below are the
+// contract with the menu file:
+//
+//   1 main menu        2 play menu (normal, timed, tutorial, back)   3 options
+//   4 in-game button   5 leave the game?   6 high scores   7 resume the saved game?
+//   9 tutorial         10 help before a game
+//
+// It also starts games (with the cube skin), keeps the high-score tables and the tutorial,
+// and turns mouse clicks into the widget's Enter and Escape.
+#pragma once
+
+#include "D3DMenu.h"
+#include "FrontHost.h"
+#include "GameState.h"
+#include "HighScores.h"
+#include "Renderer.h"
+#include "Tutorial.h"
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+class TGame;
+class TLoadingBar;
+class TOptions;
+
+// Options screen items.
+constexpr int optSpare = 3;
+constexpr int optSoundDown = 4;
+constexpr int optSoundCaption = 5;
+constexpr int optSoundUp = 6;
+constexpr int optSoundBar = 7;
+constexpr int optMusicDown = 8;
+constexpr int optMusicCaption = 9;
+constexpr int optMusicUp = 10;
+constexpr int optMusicBar = 11;
+constexpr int optSkinDown = 12;
+constexpr int optSkinCaption = 13;
+constexpr int optSkinUp = 14;
+constexpr int optFirstSkinLabel = 15; // 15..19: the labels of skins 1..5
+
+// The loudest volume the buttons and the sliders give.
+constexpr int MaxVolume = 250;
+
+class TFrontEnd
+{
+public:
+    // programFolder holds data/Menu.dat and the images; userFolder (writable) receives
+    // data/Hiscores.dat and the tutorial bitmaps. state is the application state.
+    TFrontEnd(IFrontHost& host, TRenderer& renderer, TOptions& options, TGameState& state,
+              std::filesystem::path programFolder, std::filesystem::path userFolder);
+    ~TFrontEnd();
+
+    // --- the load sequence --------------------------------------------------------------
+    // Reads and checks the menu file (a TDataError names the file, the line and the
+    // problem), loads the menu background and builds the widget, moving the loading bar
+    // (when there is one) through steps 2 to 10. Ends on screen 1.
+    void LoadMenu(TLoadingBar* bar);
+    // Makes the high-score tables from the user folder's file; a damaged file is set aside
+    // and reported in a message box, and the default tables are used.
+    void CreateHiScores();
+    // State gsMenu, the menu cursor, screen 1, the camera at rest, the menu tunes.
+    void EnterMainMenu();
+
+    // --- input -------------------------------------------------------------------------------
+    // One key given to the menu (gsMenu, gsTutorial, gsHelp, and the mouse's Enter and Escape).
+    void MenuCommand(int key);
+    void MenuMouseDown();
+    // button 0 left (Enter), 1 right (Escape), 2 middle (nothing); x, y the cursor in world
+    // units. On the options screen the two volume bars are sliders as well.
+    void MenuMouseUp(int button, float x, float y);
+    // On the options screen: the caption of the button pair under the highlight is drawn in
+    // its highlighted look. Called on every mouse move in gsMenu, before the widget's own.
+    void HighlightOptionLabels();
+
+    // --- screens -------------------------------------------------------------------------------
+    // Sizes the two volume bars of the options screen from the settings.
+    void UpdateVolumeBars();
+    // Loads the cube skin and starts a game in the Mode already set; offers the saved game
+    // of that mode when there is one.
+    void StartGame();
+    // The tutorial page in gsTutorial, then the menu.
+    void DrawFrontEnd();
+    // The high-score table of the shown mode, with the typing caret pulsing by totalTime.
+    void DrawScores(double totalTime);
+
+    // Where the cube skin k of the current skin is read from (k = 0..17).
+    std::filesystem::path SkinTexture(int k) const;
+
+    TGame* Game = nullptr; // the game object, made by the load sequence
+    std::unique_ptr<TD3DMenu> Menu;
+    std::unique_ptr<THiScores> HiScores;
+    std::unique_ptr<TTutorial> Tutorial;
+    // Seconds on a steady clock for the menu's input guard; tests set their own.
+    std::function<double()> Clock;
+
+private:
+    void MainMenuCommand(TMenuAction action, int item);
+    void PlayMenuCommand(TMenuAction action, int item);
+    void OptionsCommand(TMenuAction action, int item);
+    void HiScoresCommand(TMenuAction action, int item);
+    void TutorialCommand(TMenuAction action, int item);
+    void OpenOptions();
+    void OpenTutorial();
+    void SetTutorialButtons(int page);
+    void SetVolumeBar(int item, int volume, float perUnit, float rightEnd);
+    void StepSkin(int delta);
+    void LeaveGameToMenu();
+    void ResumeSavedGame();
+    void SaveScores();
+    void SetCursor(int index);
+
+    IFrontHost& Host;
+    TRenderer& Renderer;
+    TOptions& Options;
+    TGameState& State;
+    std::filesystem::path ProgramFolder;
+    std::filesystem::path UserFolder;
+    int LastTutorialPage = 1;
+};

@@ -1,0 +1,45 @@
+// The tutorial: nine full-room pictures shown on the back wall, one at a time. The pages
+// ship as JPEG files Images/Tutorial/tut1.jpg .. tut9.jpg in the program folder; the first
+// time the tutorial opens they are converted once into bitmaps in the user folder
+// (Images/Tutorial/tutN.bmp), which later visits load. A page that cannot be converted is
+// shown from its JPEG instead. Bitmaps shipped in the program folder are used as they are.
+#pragma once
+
+#include "Graphics.h"
+#include "Texture.h"
+
+#include <filesystem>
+#include <memory>
+
+constexpr int TutorialPages = 9;
+
+class TTutorial
+{
+public:
+    // Create: converts the missing bitmaps, makes the page sprite over the back plane of the
+    // room and shows page 1.
+    TTutorial(std::shared_ptr<TDevice> device, std::filesystem::path programFolder,
+              std::filesystem::path userFolder);
+
+    // -1 the previous page, +1 the next, clamped to 1..9; the page is loaded again every
+    // time, also when it did not change.
+    void ChangePage(int delta);
+    // Draws the page, unlit.
+    void Draw(const TGraphics& g);
+
+    int Page() const { return PageNumber; }
+    // The picture of page n: a bitmap when there is one, else the JPEG.
+    std::filesystem::path PageFile(int n) const;
+
+    std::shared_ptr<TDevice> Device;
+    std::unique_ptr<T3DSprite> PageSprite;
+
+private:
+    std::filesystem::path ShippedPage(int n, const char* extension) const;
+    std::filesystem::path ConvertedPage(int n) const;
+    void ConvertPages() const;
+
+    std::filesystem::path ProgramFolder;
+    std::filesystem::path UserFolder;
+    int PageNumber = 1;
+};

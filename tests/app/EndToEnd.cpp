@@ -1,0 +1,243 @@
+#include "EndToEnd.h"
+
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+
+namespace
+{
+// Every xdotool call is a new X client; polling more often makes Xvfb drop connections.
+constexpr auto PollPause = 50ms;
+constexpr int PollsIn10s = 200;
+} // namespace
+
+std::string Shell(const std::string& command)
+{
+    std::string out;
+    if (std::FILE* p = popen(command.c_str(), "r"))
+    {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, p) != nullptr)
+        {
+            out += buffer;
+        }
+        pclose(p);
+    }
+    while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
+    {
+        out.pop_back();
+    }
+    return out;
+}
+
+TProgram::TProgram(const TempFolder& tmp) : Tmp(tmp), Program(std::filesystem::path(TANDREL_GAME_DIR) / "tandrel")
+{
+    const auto opener = tmp.Write("bin/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > \"" +
+                                                      (tmp.Path() / "opened.txt").string() + "\"\n");
+    std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+}
+
+TProgram::~TProgram()
+{
+    if (Process > 0)
+    {
+        kill(Process, SIGKILL);
+        waitpid(Process, nullptr, 0);
+    }
+}
+
+std::filesystem::path TProgram::SettingsFile() const
+{
+    return Tmp.Path() / "config" / "tandrel" / "settings.ini";
+}
+
+std::filesystem::path TProgram::DebugFile() const
+{
+    return Tmp.Path() / "data" / "tandrel" / "debug.txt";
+}
+
+std::string TProgram::Output() const
+{
+    return ReadFile(Tmp.Path() / "output.txt");
+}
+
+std::filesystem::path TProgram::UseCopiedProgram()
+{
+    const auto folder = Tmp.Path() / "program";
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy(std::filesystem::path(TANDREL_GAME_DIR) / "tandrel", folder / "tandrel");
+    std::filesystem::copy(std::filesystem::path(TANDREL_GAME_DIR) / "data", folder / "data",
+                          std::filesystem::copy_options::recursive);
+    // The menu file is read, its pictures checked, before the levels.
+    std::filesystem::create_directory_symlink(std::filesystem::path(TANDREL_GAME_DIR) / "Images",
+                                              folder / "Images");
+    Program = folder / "tandrel";
+    return folder;
+}
+
+void TProgram::Start()
+{
+    const std::string config = (Tmp.Path() / "config").string();
+    const std::string data = (Tmp.Path() / "data").string();
+    const std::string path = (Tmp.Path() / "bin").string() + ":" + std::getenv("PATH");
+    const std::string program = Program.string();
+    const std::string output = (Tmp.Path() / "output.txt").string();
+    Process = fork();
+    if (Process == 0)
+    {
+        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+        setenv("XDG_DATA_HOME", data.c_str(), 1);
+        setenv("PATH", path.c_str(), 1);
+        setenv("NO_AT_BRIDGE", "1", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        if (std::FILE* out = std::fopen(output.c_str(), "w"))
+        {
+            dup2(fileno(out), 1);
+            dup2(fileno(out), 2);
+        }
+        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+}
+
+std::vector<TWindowInfo> VisibleWindows()
+{
+    // xdotool lists the visible windows but cannot match a title stored as UTF-8 (SDL's);
+    // xwininfo names every top-level window.
+    std::vector<TWindowInfo> windows;
+    const std::string visible = " " + Shell("xdotool search --onlyvisible --class '' 2>/dev/null | tr '\\n' ' '") + " ";
+    std::istringstream tree(Shell("xwininfo -root -children 2>/dev/null"));
+    std::string line;
+    while (std::getline(tree, line))
+    {
+        const auto hex = line.find("0x");
+        const auto open = line.find('"');
+        const auto close = line.find("\":", open + 1);
+        if (hex == std::string::npos || open == std::string::npos || close == std::string::npos)
+        {
+            continue;
+        }
+        const std::string id = std::to_string(std::stoul(line.substr(hex), nullptr, 16));
+        if (visible.find(" " + id + " ") != std::string::npos)
+        {
+            windows.push_back({id, line.substr(open + 1, close - open - 1)});
+        }
+    }
+    return windows;
+}
+
+std::string TProgram::WaitForWindow(const std::string& title, const std::string& except)
+{
+    for (int i = 0; i < PollsIn10s; ++i)
+    {
+        for (const TWindowInfo& w : VisibleWindows())
+        {
+            if (w.Title == title && w.Id != except)
+            {
+                return w.Id;
+            }
+        }
+        std::this_thread::sleep_for(PollPause);
+    }
+    return "";
+}
+
+std::string TProgram::WaitForGameWindow()
+{
+    // The launcher's class is "Tandrel", SDL's "tandrel"; xdotool matches either, so
+    // wait until the launcher is gone.
+    for (int i = 0; i < PollsIn10s; ++i)
+    {
+        const std::string id = Shell("xdotool search --onlyvisible --classname '^tandrel$' 2>/dev/null | head -1");
+        bool launcher = false;
+        for (const TWindowInfo& w : VisibleWindows())
+        {
+            launcher = launcher || (w.Title == "Tandrel" && w.Id != id);
+        }
+        if (!launcher && !id.empty())
+        {
+            return id;
+        }
+        std::this_thread::sleep_for(PollPause);
+    }
+    return "";
+}
+
+bool TProgram::WaitForWindowGone(const std::string& title)
+{
+    for (int i = 0; i < PollsIn10s / 2; ++i)
+    {
+        bool found = false;
+        for (const TWindowInfo& w : VisibleWindows())
+        {
+            found = found || w.Title == title;
+        }
+        if (!found)
+        {
+            return true;
+        }
+        std::this_thread::sleep_for(PollPause);
+    }
+    return false;
+}
+
+void TProgram::Keys(const std::string& window, const std::string& keys)
+{
+    // Again when Xvfb turned a connection away (the tools then fail as a whole).
+    const std::string command = "xdotool windowfocus --sync " + window + " 2>/dev/null && xdotool key --delay 60 " +
+                                keys + " && echo sent";
+    for (int attempt = 0; attempt < 5 && Shell(command) != "sent"; ++attempt)
+    {
+        std::this_thread::sleep_for(PollPause);
+    }
+}
+
+void TProgram::CloseWindow(const std::string& window)
+{
+    Display* display = nullptr;
+    for (int attempt = 0; attempt < 5 && display == nullptr; ++attempt)
+    {
+        display = XOpenDisplay(nullptr);
+        if (display == nullptr)
+        {
+            std::this_thread::sleep_for(PollPause);
+        }
+    }
+    if (display == nullptr)
+    {
+        return;
+    }
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = static_cast<Window>(std::stoul(window));
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+    XCloseDisplay(display);
+}
+
+int TProgram::WaitForExit(int seconds)
+{
+    for (int i = 0; i < seconds * 20; ++i)
+    {
+        int status = 0;
+        if (waitpid(Process, &status, WNOHANG) == Process)
+        {
+            Process = -1;
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        std::this_thread::sleep_for(PollPause);
+    }
+    return -1;
+}

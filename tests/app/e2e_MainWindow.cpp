@@ -1,0 +1,174 @@
+// End-to-end tests of the main window: Start on the launcher, the window in the chosen
+// mode, the loading steps in debug.txt, and the settings written when it closes.
+#include "EndToEnd.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace
+{
+using namespace std::chrono_literals;
+
+const std::string Windowed800 = "[Tandrel]\nSoundVol=300\nMusicVol=120\nFullscreen=0\nResolution=3\nColor=1\n"
+                                "Desktop=0\nTexture=2\nHelp=1\nWriteDebug=0\nPseudoFullscreen=0\n";
+
+// The messages of debug.txt without their time stamps.
+std::vector<std::string> LogMessages(const std::filesystem::path& file)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(ReadFile(file));
+    std::string line;
+    while (std::getline(in, line))
+    {
+        if (!line.empty() && line.back() == '\r')
+        {
+            line.pop_back();
+        }
+        const auto digits = line.find_first_not_of("0123456789");
+        lines.push_back(digits == std::string::npos ? "" : line.substr(digits));
+    }
+    return lines;
+}
+
+// Waits until debug.txt holds the line (ten seconds at most).
+bool WaitForLogLine(const std::filesystem::path& file, const std::string& message)
+{
+    for (int i = 0; i < 500; ++i)
+    {
+        for (const std::string& m : LogMessages(file))
+        {
+            if (m == message)
+            {
+                return true;
+            }
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return false;
+}
+
+// True when the wanted lines appear in this order (others may come between).
+::testing::AssertionResult InOrder(const std::vector<std::string>& lines, const std::vector<std::string>& wanted)
+{
+    size_t w = 0;
+    for (const std::string& line : lines)
+    {
+        if (w < wanted.size() && line == wanted[w])
+        {
+            ++w;
+        }
+    }
+    if (w == wanted.size())
+    {
+        return ::testing::AssertionSuccess();
+    }
+    std::string all;
+    for (const std::string& line : lines)
+    {
+        all += "\n  [" + line + "]";
+    }
+    return ::testing::AssertionFailure() << "missing [" << wanted[w] << "] in" << all;
+}
+} // namespace
+
+TEST(MainWindow, EnterStartsTheGameInAWindowOfTheChosenSizeAndClosingSaves)
+{
+    TempFolder tmp;
+    TProgram program(tmp);
+    tmp.Write("config/tandrel/settings.ini", Windowed800);
+    program.Start();
+    const std::string launcher = TProgram::WaitForWindow("Tandrel");
+    ASSERT_FALSE(launcher.empty()) << program.Output();
+    TProgram::Keys(launcher, "Return");
+
+    const std::string window = TProgram::WaitForGameWindow();
+    ASSERT_FALSE(window.empty()) << "no game window";
+    const std::string geometry = Shell("xdotool getwindowgeometry " + window);
+    EXPECT_NE(geometry.find("Geometry: 800x600"), std::string::npos) << geometry;
+    ASSERT_TRUE(WaitForLogLine(program.DebugFile(), " ... Loading finished"));
+
+    const std::vector<std::string> lines = LogMessages(program.DebugFile());
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.front(), " Main form created") << "debug.txt starts afresh";
+    EXPECT_TRUE(InOrder(lines, {" Main form created", " Fullscreen = False", " Showing main form ",
+                                " Fullscreen = False", " Resolution = 3 = 800x600x32", " Inintialize D3D",
+                                " D3D initialized", " Main form showed", " Vertices initialized",
+                                " loading initialise 1", " loading createlevels", " loading createbonus",
+                                " loading initialise particles", " ... Loading finished", ""}));
+    EXPECT_EQ(ReadFile(program.SettingsFile()), Windowed800) << "nothing is saved before the window closes";
+
+    TProgram::CloseWindow(window);
+    EXPECT_EQ(program.WaitForExit(), 0);
+    const std::string settings = ReadFile(program.SettingsFile());
+    EXPECT_NE(settings.find("SoundVol=44\n"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("Resolution=3\n"), std::string::npos) << settings;
+    EXPECT_TRUE(InOrder(LogMessages(program.DebugFile()),
+                        {" ... Loading finished", " Closing mainform", " Main form closed", " Closing DGfx"}));
+}
+
+TEST(MainWindow, DesktopSizedRunSavesResolutionNine)
+{
+    TempFolder tmp;
+    TProgram program(tmp);
+    program.Start(); // first run: full screen at the display's size
+    const std::string launcher = TProgram::WaitForWindow("Tandrel");
+    ASSERT_FALSE(launcher.empty()) << program.Output();
+    TProgram::Keys(launcher, "Return");
+    const std::string window = TProgram::WaitForGameWindow();
+    ASSERT_FALSE(window.empty());
+    const std::string display = Shell("xdotool getdisplaygeometry");
+    const std::string geometry = Shell("xdotool getwindowgeometry " + window);
+    EXPECT_NE(geometry.find("Geometry: " + display.substr(0, display.find(' ')) + "x" +
+                            display.substr(display.find(' ') + 1)),
+              std::string::npos)
+        << geometry << " on a display of " << display;
+    ASSERT_TRUE(WaitForLogLine(program.DebugFile(), " ... Loading finished"));
+    EXPECT_TRUE(InOrder(LogMessages(program.DebugFile()), {" Fullscreen = True", " use desktop settings"}));
+
+    kill(program.Pid(), SIGTERM); // the platform ends the program: the window closes as usual
+    EXPECT_EQ(program.WaitForExit(), 0);
+    EXPECT_NE(ReadFile(program.SettingsFile()).find("Resolution=9\n"), std::string::npos);
+}
+
+TEST(MainWindow, BadDataFileIsNamedInOneMessageAndTheProgramEnds)
+{
+    TempFolder tmp;
+    TProgram program(tmp);
+    const auto folder = program.UseCopiedProgram();
+    std::string levels = ReadFile(folder / "data" / "Levels.dat");
+    // Line 3 loses its number.
+    size_t at = 0;
+    for (int line = 1; line < 3; ++line)
+    {
+        at = levels.find('\n', at) + 1;
+    }
+    levels.replace(at, levels.find('\n', at) - at, "many");
+    tmp.Write("program/data/Levels.dat", levels);
+    tmp.Write("config/tandrel/settings.ini", Windowed800);
+    program.Start();
+    const std::string launcher = TProgram::WaitForWindow("Tandrel");
+    ASSERT_FALSE(launcher.empty()) << program.Output();
+    TProgram::Keys(launcher, "Return");
+
+    // One message box, titled as the game, over the game window.
+    const std::string game = TProgram::WaitForGameWindow();
+    const std::string box = TProgram::WaitForWindow("Tandrel", game);
+    ASSERT_FALSE(box.empty()) << program.Output();
+    const std::string output = program.Output();
+    EXPECT_NE(output.find((folder / "data" / "Levels.dat").string() + ", line 3"), std::string::npos) << output;
+    TProgram::Keys(box, "Return");
+    EXPECT_EQ(program.WaitForExit(), 1);
+    const std::vector<std::string> lines = LogMessages(program.DebugFile());
+    EXPECT_TRUE(InOrder(lines, {" loading createlevels", " Closing mainform", " Main form closed"}));
+    for (const std::string& line : lines)
+    {
+        EXPECT_NE(line, " ... Loading finished");
+    }
+}

@@ -1,0 +1,769 @@
+// The whole game end to end: the real program in the X server of xvfb-run, started from a
+// temporary copy of its program folder with its own XDG folders, driven with xdotool
+// through XTEST as a player would, watched through screenshots of its window.
+//
+// Most runs carry a menu of our own (data/Menu.dat over solid-coloured item images), so a
+// pixel proves which screen is shown: the normal image of item i on screen s is
+// (40 + 20 s, 12 i, 90), the highlighted one (40 + 20 s, 12 i, 230). The rest of the
+// content is the program's own.
+#include "EndToEnd.h"
+#include "FrontFixture.h"
+#include "MenuFile.h"
+#include "WindowShot.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace
+{
+constexpr int WindowWidth = 800;
+constexpr int WindowHeight = 600;
+
+TRgb ItemColour(int screen, int item, bool highlighted)
+{
+    return {40 + 20 * screen, 12 * item, highlighted ? 230 : 90};
+}
+
+bool Near(const TRgb& a, const TRgb& b, int tolerance = 6)
+{
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
+           std::abs(a.b - b.b) <= tolerance;
+}
+
+std::string Text(const TRgb& c)
+{
+    return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) +
+           ")";
+}
+
+// Where each item of the test menu lies: (x, y, width, height) in world units.
+struct TPlace
+{
+    float X, Y, W, H;
+};
+
+TPlace TestPlace(int screen, int item)
+{
+    if (screen == 3)
+    {
+        switch (item)
+        {
+        case 1: return {3.5f, -4.0f, 2.0f, 0.8f};
+        case 2: return {0.5f, -4.0f, 2.0f, 0.8f};
+        case 7: return {-1.8f, 2.0f, 1.6f, 0.3f};
+        case 11: return {-1.8f, 0.2f, 1.6f, 0.3f};
+        default: break;
+        }
+        if (item >= 15)
+        {
+            return {-1.8f, -1.8f, 1.6f, 0.8f};
+        }
+        // Rows of button, caption, button: sound (4..6, caption 3 spare), music, skin.
+        const int row = item == 3 ? 0 : (item - 4) / 4;
+        const int column = item == 3 ? 1 : (item - 4) % 4;
+        return {3.5f - 1.5f * static_cast<float>(column), 2.0f - 1.8f * static_cast<float>(row),
+                1.2f, 0.8f};
+    }
+    if (screen == 4 || screen == 5 || screen == 7)
+    {
+        // Beside the board, where a click on a cube cannot reach them.
+        return {-7.0f, 4.0f - 1.3f * static_cast<float>(item - 1), 3.0f, 0.9f};
+    }
+    return {2.0f, 3.0f - 1.3f * static_cast<float>(item - 1), 3.0f, 0.9f};
+}
+
+void WriteTestMenu(const fs::path& program)
+{
+    const std::vector<std::vector<std::pair<bool, bool>>> flags = {
+        {},
+        {{1, 1}, {1, 1}, {1, 1}, {1, 1}},
+        {{1, 1}, {1, 1}, {1, 1}, {1, 1}},
+        {{1, 1},
+         {1, 1},
+         {0, 0},
+         {1, 1},
+         {1, 0},
+         {1, 1},
+         {1, 0},
+         {1, 1},
+         {1, 0},
+         {1, 1},
+         {1, 0},
+         {1, 1},
+         {1, 0},
+         {1, 1},
+         {1, 0},
+         {1, 0},
+         {1, 0},
+         {1, 0},
+         {1, 0}},
+        {{1, 1}},
+        {{1, 0}, {1, 1}, {1, 1}},
+        {{1, 1}, {1, 1}, {0, 1}},
+        {{1, 0}, {1, 1}, {1, 1}},
+        {{1, 1}},
+        {{1, 1}, {1, 1}, {1, 1}},
+        {{1, 1}, {1, 1}, {0, 1}},
+    };
+    std::ostringstream s;
+    s << "Tandrel test menu\nImages/TestMenu/background.tga\n-- screens\n10\n";
+    for (int screen = 1; screen <= 10; ++screen)
+    {
+        s << "--- screen " << screen << "\n" << flags[screen].size() << "\n";
+        for (int i = 1; i <= static_cast<int>(flags[screen].size()); ++i)
+        {
+            const std::string base =
+                "Images/TestMenu/s" + std::to_string(screen) + "i" + std::to_string(i);
+            for (const bool high : {false, true})
+            {
+                const TRgb c = ItemColour(screen, i, high);
+                WriteImage(program / (base + (high ? "h" : "") + ".tga"), 4, 4,
+                           0xFF000000u | static_cast<uint32_t>(c.r << 16 | c.g << 8 | c.b));
+            }
+            const TPlace p = TestPlace(screen, i);
+            s << base << ".tga\n" << base << "h.tga\n";
+            s << p.X << " " << p.Y << " 0\n" << p.W << " " << p.H << " 1\n0 0 0\n";
+            s << flags[screen][i - 1].first << "\n" << flags[screen][i - 1].second << "\n";
+        }
+    }
+    WriteImage(program / "Images/TestMenu/background.tga", 4, 4, 0xFF203040);
+    std::ofstream(program / "data" / "Menu.dat") << s.str();
+}
+
+// Client pixels of a point of the menu and board plane, to the nearest.
+int PixelX(float x)
+{
+    return static_cast<int>(std::lround(WindowWidth * (0.5f - (x + 1.8f) / 14.45f)));
+}
+int PixelY(float y)
+{
+    return static_cast<int>(std::lround(WindowHeight * (0.5f - (y + 0.25f) / 10.8375f)));
+}
+
+// Polls until pred holds (twenty seconds at most).
+bool WaitUntil(const std::function<bool()>& pred, std::chrono::milliseconds limit = 20s)
+{
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end)
+    {
+        if (pred())
+        {
+            return true;
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    return pred();
+}
+
+struct TSavedGame
+{
+    int Mode = 0, Level = 0, CubeCount = -1;
+    double Score = 0;
+    std::vector<std::array<int, 4>> Cubes; // grown, kind code, x, y
+};
+
+TSavedGame ReadSave(const fs::path& file)
+{
+    std::istringstream in(ReadFile(file));
+    std::string line;
+    std::vector<std::string> lines;
+    while (std::getline(in, line))
+    {
+        lines.push_back(line);
+    }
+    TSavedGame s;
+    if (lines.size() < 8)
+    {
+        return s;
+    }
+    s.Mode = std::stoi(lines[1]);
+    s.Level = std::stoi(lines[2]);
+    s.Score = std::stod(lines[5]);
+    s.CubeCount = std::stoi(lines[7]);
+    for (int i = 0; i < s.CubeCount && 8 + 4 * i + 3 < static_cast<int>(lines.size()); ++i)
+    {
+        const size_t at = 8 + 4 * static_cast<size_t>(i);
+        s.Cubes.push_back({std::stoi(lines[at]), std::stoi(lines[at + 1]), std::stoi(lines[at + 2]),
+                           std::stoi(lines[at + 3])});
+    }
+    return s;
+}
+
+// The program from a temporary copy of its folder, with its own XDG folders.
+class TGameRun
+{
+public:
+    // ownMenu: the menu of this test over the program's own (which then stays unused).
+    explicit TGameRun(const std::string& settings, bool ownMenu = true)
+    {
+        const fs::path shipped = TANDREL_GAME_DIR;
+        fs::create_directories(Program / "data");
+        fs::create_directories(Program / "Images");
+        fs::copy_file(shipped / "tandrel", Program / "tandrel");
+        for (const auto& e : fs::directory_iterator(shipped / "data"))
+        {
+            fs::copy_file(e.path(), Program / "data" / e.path().filename());
+        }
+        for (const auto& e : fs::directory_iterator(shipped / "Images"))
+        {
+            fs::create_directory_symlink(e.path(), Program / "Images" / e.path().filename());
+        }
+        for (const char* folder : {"Sounds", "Music"})
+        {
+            fs::create_directory_symlink(shipped / folder, Program / folder);
+        }
+        if (!fs::exists(Program / "Images" / "Tutorial" / "tut1.jpg"))
+        {
+            fs::remove(Program / "Images" / "Tutorial");
+            for (int n = 1; n <= 9; ++n)
+            {
+                WriteJpeg(Program / "Images" / "Tutorial" / ("tut" + std::to_string(n) + ".jpg"),
+                          64, 48, static_cast<uint8_t>(20 + 25 * n));
+            }
+        }
+        if (ownMenu)
+        {
+            WriteTestMenu(Program);
+        }
+        Tmp.Write("config/tandrel/settings.ini", settings);
+    }
+
+    ~TGameRun()
+    {
+        if (Pid > 0)
+        {
+            kill(Pid, SIGKILL);
+            waitpid(Pid, nullptr, 0);
+        }
+    }
+
+    fs::path UserData() const { return Tmp.Path() / "data" / "tandrel" / "data"; }
+    fs::path SettingsFile() const { return Tmp.Path() / "config" / "tandrel" / "settings.ini"; }
+    fs::path DebugFile() const { return Tmp.Path() / "data" / "tandrel" / "debug.txt"; }
+
+    // Start on the launcher, then the window once the load sequence has finished.
+    ::testing::AssertionResult Start()
+    {
+        const std::string config = (Tmp.Path() / "config").string();
+        const std::string data = (Tmp.Path() / "data").string();
+        const std::string program = (Program / "tandrel").string();
+        Pid = fork();
+        if (Pid == 0)
+        {
+            setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+            setenv("XDG_DATA_HOME", data.c_str(), 1);
+            setenv("NO_AT_BRIDGE", "1", 1);
+            setenv("SDL_AUDIODRIVER", "dummy", 1);
+            execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        const std::string launcher = TProgram::WaitForWindow("Tandrel");
+        if (launcher.empty())
+        {
+            return ::testing::AssertionFailure() << "no launcher";
+        }
+        TProgram::Keys(launcher, "Return");
+        Window = TProgram::WaitForGameWindow();
+        if (Window.empty())
+        {
+            return ::testing::AssertionFailure() << "no game window";
+        }
+        if (!WaitUntil(
+                [&] {
+                    return ReadFile(DebugFile()).find(" ... Loading finished") != std::string::npos;
+                }))
+        {
+            return ::testing::AssertionFailure() << "loading did not finish:\n"
+                                                 << ReadFile(DebugFile());
+        }
+        Shell("xdotool windowfocus --sync " + Window + " 2>/dev/null");
+        return ::testing::AssertionSuccess();
+    }
+
+    // Waits until item i of screen s shows at its left end (normal or highlighted), and
+    // keeps a screenshot named after the stage.
+    ::testing::AssertionResult WaitForScreen(int screen, int item, const std::string& stage)
+    {
+        const TPlace p = TestPlace(screen, item);
+        const int x = PixelX(p.X + p.W / 2 - 0.2f);
+        const int y = PixelY(p.Y);
+        TShot shot;
+        const bool shown = WaitUntil(
+            [&]
+            {
+                shot = Grab(Window);
+                if (shot.Width == 0)
+                {
+                    return false;
+                }
+                const TRgb c = shot.At(x, y);
+                return Near(c, ItemColour(screen, item, false)) ||
+                       Near(c, ItemColour(screen, item, true));
+            });
+        Screenshot(stage, shot);
+        if (!shown)
+        {
+            return ::testing::AssertionFailure()
+                   << stage << ": screen " << screen << " item " << item << " is not shown at ("
+                   << x << ", " << y << "), found " << Text(shot.Width ? shot.At(x, y) : TRgb{})
+                   << ", wanted " << Text(ItemColour(screen, item, false));
+        }
+        return ::testing::AssertionSuccess();
+    }
+
+    void Screenshot(const std::string& stage, const TShot& shot) const
+    {
+        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        SavePng(shot, fs::path(TANDREL_SCREENSHOT_DIR) / (name + "-" + stage + ".png"));
+    }
+    void Screenshot(const std::string& stage) const { Screenshot(stage, Grab(Window)); }
+
+    // A click at a point of the plane: the pointer comes from one pixel aside, so the
+    // move is seen, after the menu's quarter-second guard.
+    void Click(float x, float y, int button = 1) const
+    {
+        std::this_thread::sleep_for(350ms);
+        const std::string px = std::to_string(PixelX(x));
+        const std::string py = std::to_string(PixelY(y));
+        Shell("xdotool mousemove --window " + Window + " " + std::to_string(PixelX(x) + 2) + " " +
+              py);
+        std::this_thread::sleep_for(60ms);
+        Shell("xdotool mousemove --window " + Window + " " + px + " " + py);
+        std::this_thread::sleep_for(120ms);
+        Shell("xdotool click " + std::to_string(button));
+    }
+    void ClickItem(int screen, int item, int button = 1) const
+    {
+        const TPlace p = TestPlace(screen, item);
+        Click(p.X, p.Y, button);
+    }
+    void MovePointer(float x, float y) const
+    {
+        Shell("xdotool mousemove --window " + Window + " " + std::to_string(PixelX(x)) + " " +
+              std::to_string(PixelY(y)));
+    }
+
+    // Polls until the board looks the same in two screenshots 300 ms apart: cubes have
+    // grown, moved and settled (the board takes clicks only then).
+    bool WaitForStillBoard() const
+    {
+        auto board = [&]
+        {
+            const TShot shot = Grab(Window);
+            std::vector<int> v;
+            for (int y = PixelY(4.6f); y <= PixelY(-4.6f); y += 2)
+            {
+                for (int x = PixelX(4.6f); x <= PixelX(-4.6f); x += 2)
+                {
+                    const TRgb c = shot.Width > 0 ? shot.At(x, y) : TRgb{};
+                    v.push_back(c.r << 16 | c.g << 8 | c.b);
+                }
+            }
+            return v;
+        };
+        std::vector<int> before = board();
+        return WaitUntil(
+            [&]
+            {
+                std::this_thread::sleep_for(300ms);
+                std::vector<int> now = board();
+                const bool still = now == before;
+                before = std::move(now);
+                return still;
+            });
+    }
+
+    void Keys(const std::string& keys) const
+    {
+        std::this_thread::sleep_for(350ms);
+        Shell("xdotool key --delay 80 " + keys);
+    }
+
+    int WaitForExit(int seconds = 10)
+    {
+        for (int i = 0; i < seconds * 50; ++i)
+        {
+            int status = 0;
+            if (waitpid(Pid, &status, WNOHANG) == Pid)
+            {
+                Pid = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            std::this_thread::sleep_for(20ms);
+        }
+        return -1;
+    }
+
+    TempFolder Tmp;
+    fs::path Program = Tmp.Path() / "program";
+    std::string Window;
+
+private:
+    pid_t Pid = -1;
+};
+
+std::string Settings(bool help, int soundVol = 160, int texture = 2)
+{
+    return "[Tandrel]\nSoundVol=" + std::to_string(soundVol) +
+           "\nMusicVol=120\nFullscreen=0\nResolution=3\n"
+           "Color=1\nDesktop=0\nTexture=" +
+           std::to_string(texture) + "\nHelp=" + (help ? "1" : "0") +
+           "\nWriteDebug=0\nPseudoFullscreen=0\n";
+}
+
+bool HasCube(const TSavedGame& s, int x, int y)
+{
+    for (const auto& c : s.Cubes)
+    {
+        if (c[2] == x && c[3] == y)
+        {
+            return true;
+        }
+    }
+    return false;
+}
+
+int KindAt(const TSavedGame& s, int x, int y)
+{
+    for (const auto& c : s.Cubes)
+    {
+        if (c[2] == x && c[3] == y)
+        {
+            return c[1];
+        }
+    }
+    return -1;
+}
+
+// A grown cube of a plain colour with a free neighbour where it would make no square.
+bool ChooseMove(const TSavedGame& s, int& fromX, int& fromY, int& toX, int& toY)
+{
+    for (const auto& c : s.Cubes)
+    {
+        if (c[0] != 1 || c[1] > 6)
+        {
+            continue;
+        }
+        const int dirs[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+        for (const auto& d : dirs)
+        {
+            const int x = c[2] + d[0], y = c[3] + d[1];
+            if (x < 1 || x > 9 || y < 1 || y > 9 || HasCube(s, x, y))
+            {
+                continue;
+            }
+            bool square = false;
+            for (int sx = -1; sx <= 0; ++sx)
+            {
+                for (int sy = -1; sy <= 0; ++sy)
+                {
+                    int same = 0;
+                    for (int k = 0; k < 4; ++k)
+                    {
+                        const int cx = x + sx + k % 2, cy = y + sy + k / 2;
+                        same += (cx == x && cy == y) ||
+                                (!(cx == c[2] && cy == c[3]) && KindAt(s, cx, cy) == c[1]);
+                    }
+                    square = square || same == 4;
+                }
+            }
+            if (!square)
+            {
+                fromX = c[2];
+                fromY = c[3];
+                toX = x;
+                toY = y;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+} // namespace
+
+TEST(GameEndToEnd, PlayPauseLeaveResumeAndMoveACube)
+{
+    TGameRun run(Settings(true));
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.WaitForScreen(1, 1, "1-main-menu"));
+
+    // Play, normal mode, through the help screen.
+    run.ClickItem(1, 1);
+    ASSERT_TRUE(run.WaitForScreen(2, 1, "2-play-menu"));
+    run.ClickItem(2, 1);
+    ASSERT_TRUE(run.WaitForScreen(10, 1, "3-help"));
+    run.ClickItem(10, 1);
+    ASSERT_TRUE(run.WaitForScreen(4, 1, "4-game"));
+    const fs::path save = run.UserData() / "Save1.dat";
+    EXPECT_FALSE(fs::exists(save));
+
+    // Escape pauses; leaving saves.
+    run.Keys("Escape");
+    ASSERT_TRUE(run.WaitForScreen(5, 2, "5-pause"));
+    run.ClickItem(5, 2);
+    ASSERT_TRUE(run.WaitForScreen(1, 1, "6-left-to-menu"));
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(save); }));
+    const TSavedGame left = ReadSave(save);
+    ASSERT_EQ(left.Mode, 1);
+    ASSERT_GT(left.CubeCount, 0);
+
+    // Start again: the saved game is offered, and resuming brings its board back (leaving
+    // at once writes the same board again).
+    auto startNormal = [&](const std::string& stage)
+    {
+        run.ClickItem(1, 1);
+        ASSERT_TRUE(run.WaitForScreen(2, 1, stage + "-play-menu"));
+        run.ClickItem(2, 1);
+        ASSERT_TRUE(run.WaitForScreen(10, 1, stage + "-help"));
+        run.ClickItem(10, 1);
+        ASSERT_TRUE(run.WaitForScreen(7, 2, stage + "-resume-offer"));
+        run.ClickItem(7, 2);
+        ASSERT_TRUE(run.WaitForScreen(4, 1, stage + "-resumed"));
+    };
+    startNormal("7");
+    fs::remove(save);
+    run.Keys("Escape");
+    ASSERT_TRUE(run.WaitForScreen(5, 2, "8-pause"));
+    run.ClickItem(5, 2);
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(save); }));
+    const TSavedGame resumed = ReadSave(save);
+    EXPECT_EQ(resumed.Level, left.Level);
+    EXPECT_EQ(resumed.Score, left.Score);
+    EXPECT_EQ(resumed.Cubes, left.Cubes);
+
+    // Resume once more and move a cube by clicking it and a free cell beside it.
+    ASSERT_TRUE(run.WaitForScreen(1, 1, "9-menu"));
+    startNormal("10");
+    int fx = 0, fy = 0, tx = 0, ty = 0;
+    ASSERT_TRUE(ChooseMove(resumed, fx, fy, tx, ty)) << "no cube with a free neighbour";
+    ASSERT_TRUE(run.WaitForStillBoard()) << "the resumed cubes never settled";
+    const int kind = KindAt(resumed, fx, fy);
+    run.Click(static_cast<float>(fx - 5), static_cast<float>(fy - 5));
+    run.Screenshot("11-selected");
+    run.Click(static_cast<float>(tx - 5), static_cast<float>(ty - 5));
+    // Off the board, so no cube turns under the cursor, until the move and its turn are over.
+    run.MovePointer(-7.0f, -4.0f);
+    EXPECT_TRUE(run.WaitForStillBoard()) << "the board never settled after the move";
+    run.Screenshot("12-moved");
+    fs::remove(save);
+    run.Keys("Escape");
+    ASSERT_TRUE(run.WaitForScreen(5, 2, "13-pause"));
+    run.ClickItem(5, 2);
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(save); }));
+    const TSavedGame moved = ReadSave(save);
+    EXPECT_TRUE(KindAt(moved, tx, ty) == kind || moved.Score > resumed.Score)
+        << "the cube of kind " << kind << " did not move from (" << fx << ", " << fy << ") to ("
+        << tx << ", " << ty << ")";
+    EXPECT_GE(moved.CubeCount, resumed.CubeCount);
+
+    // Exit from the main menu: the program ends and the settings are written.
+    ASSERT_TRUE(run.WaitForScreen(1, 4, "14-menu"));
+    run.ClickItem(1, 4);
+    EXPECT_EQ(run.WaitForExit(), 0);
+}
+
+TEST(GameEndToEnd, ATimedGameRunsOutTheNameGoesIntoTheTableAndTheSaveIsGone)
+{
+    TGameRun run(Settings(false));
+    // Level 1 of the timed mode drains its progress in a fraction of a second.
+    std::string levels = ReadFile(run.Program / "data" / "Levels.dat");
+    const size_t drain = levels.find("drain per millisecond");
+    ASSERT_NE(drain, std::string::npos);
+    const size_t lineStart = levels.rfind('\n', drain) + 1;
+    levels.replace(lineStart, levels.find(' ', lineStart) - lineStart, "3");
+    std::ofstream(run.Program / "data" / "Levels.dat", std::ios::trunc) << levels;
+    // A saved timed game on an empty board, and a timed table that any score enters.
+    run.Tmp.Write("data/tandrel/data/Save2.dat", "saved\n2\n1\n0\n 3.00000000000000E+0002\n"
+                                                 " 0.00000000000000E+0000\n1\n0\n");
+    std::string table(400, '\0');
+    for (int e = 0; e < 20; ++e)
+    {
+        const int32_t points = e < 10 ? 1000 - 100 * e : -1 - (e - 10);
+        table[static_cast<size_t>(e) * 20] = 3;
+        table.replace(static_cast<size_t>(e) * 20 + 1, 3, "OLD");
+        for (int b = 0; b < 4; ++b)
+        {
+            table[static_cast<size_t>(e) * 20 + 16 + b] =
+                static_cast<char>((static_cast<uint32_t>(points) >> (8 * b)) & 0xFF);
+        }
+    }
+    run.Tmp.Write("data/tandrel/data/Hiscores.dat", table);
+
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.WaitForScreen(1, 1, "1-main-menu"));
+    run.ClickItem(1, 1);
+    ASSERT_TRUE(run.WaitForScreen(2, 2, "2-play-menu"));
+    run.ClickItem(2, 2);
+    ASSERT_TRUE(run.WaitForScreen(7, 3, "3-resume-offer"));
+    run.ClickItem(7, 3); // a new game instead
+    ASSERT_TRUE(run.WaitForScreen(4, 1, "4-game"));
+
+    // The game runs out; the game-over picture gives way to the table at the next key.
+    const fs::path save = run.UserData() / "Save2.dat";
+    ASSERT_TRUE(WaitUntil([&] { return !fs::exists(save); })) << "game over keeps the saved game";
+    ASSERT_TRUE(WaitUntil(
+        [&]
+        {
+            Shell("xdotool key shift");
+            const TShot shot = Grab(run.Window);
+            const TPlace p = TestPlace(6, 1);
+            return shot.Width > 0 && Near(shot.At(PixelX(p.X + p.W / 2 - 0.2f), PixelY(p.Y)),
+                                          ItemColour(6, 1, false));
+        },
+        40s))
+        << "no high-score table after the game";
+    run.Screenshot("5-table");
+    // The timed table is shown (item 3 switches back to the normal one).
+    EXPECT_TRUE(run.WaitForScreen(6, 3, "6-timed-table"));
+
+    run.Keys("T E S T Return");
+    const fs::path scores = run.UserData() / "Hiscores.dat";
+    ASSERT_TRUE(
+        WaitUntil([&] { return ReadFile(scores).substr(200, 5) == std::string("\x04TEST", 5); }))
+        << "the name is not in the file";
+    const std::string written = ReadFile(scores);
+    EXPECT_EQ(written.size(), 400u);
+    EXPECT_EQ(written.substr(220, 4),
+              std::string("\x03OLD", 4));                    // the former first place moved down
+    EXPECT_EQ(written.substr(0, 200), table.substr(0, 200)); // the normal table untouched
+    run.Screenshot("7-name-typed");
+
+    run.Keys("Escape");
+    ASSERT_TRUE(run.WaitForScreen(1, 4, "8-menu"));
+    run.ClickItem(1, 4);
+    EXPECT_EQ(run.WaitForExit(), 0);
+}
+
+TEST(GameEndToEnd, OptionsReachTheSettingsFileAndTheTutorialPages)
+{
+    TGameRun run(Settings(true, 160, 2));
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.WaitForScreen(1, 2, "1-main-menu"));
+    run.ClickItem(1, 2);
+    ASSERT_TRUE(run.WaitForScreen(3, 16, "2-options")); // the label of skin 2
+    run.ClickItem(3, 6);                                // sound up: 170
+    run.Click(-1.76f, 2.0f);                            // the sound slider: 125
+    run.ClickItem(3, 14);                               // skin up: 3
+    ASSERT_TRUE(run.WaitForScreen(3, 17, "3-changed"));
+    EXPECT_NE(ReadFile(run.SettingsFile()).find("SoundVol=160\n"), std::string::npos)
+        << "saved before Save";
+    run.ClickItem(3, 1);
+    ASSERT_TRUE(WaitUntil(
+        [&] { return ReadFile(run.SettingsFile()).find("SoundVol=125\n") != std::string::npos; }))
+        << ReadFile(run.SettingsFile());
+    EXPECT_NE(ReadFile(run.SettingsFile()).find("Texture=3\n"), std::string::npos);
+    ASSERT_TRUE(run.WaitForScreen(1, 1, "4-saved"));
+
+    // The tutorial, page by page: each page fills the window under its buttons.
+    run.ClickItem(1, 1);
+    ASSERT_TRUE(run.WaitForScreen(2, 3, "5-play-menu"));
+    run.ClickItem(2, 3);
+    ASSERT_TRUE(run.WaitForScreen(9, 1, "6-tutorial-page-1"));
+    auto pageColour = [&](int n)
+    {
+        TImage page;
+        const fs::path bmp = run.Tmp.Path() / "data" / "tandrel" / "Images" / "Tutorial" /
+                             ("tut" + std::to_string(n) + ".bmp");
+        EXPECT_TRUE(ReadImageFile(bmp, page)) << bmp;
+        const uint32_t p = page.Width > 0 ? page.At(page.Width / 8, page.Height / 2) : 0;
+        return TRgb{static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
+                    static_cast<int>(p & 0xFF)};
+    };
+    auto showsPage = [&](int n)
+    {
+        const TRgb want = pageColour(n);
+        return WaitUntil(
+            [&] { return Near(Grab(run.Window).At(WindowWidth / 8, WindowHeight / 2), want, 12); });
+    };
+    EXPECT_TRUE(showsPage(1));
+    run.ClickItem(9, 2);
+    EXPECT_TRUE(showsPage(2)) << "next page";
+    run.ClickItem(9, 2);
+    EXPECT_TRUE(showsPage(3));
+    run.Screenshot("7-tutorial-page-3");
+    run.ClickItem(9, 3);
+    EXPECT_TRUE(showsPage(2)) << "previous page";
+    run.Keys("Escape");
+    ASSERT_TRUE(run.WaitForScreen(2, 4, "8-play-menu"));
+    run.ClickItem(2, 4);
+    ASSERT_TRUE(run.WaitForScreen(1, 4, "9-menu"));
+    run.ClickItem(1, 4);
+    EXPECT_EQ(run.WaitForExit(), 0);
+}
+
+// The program's own menu, clicked where its file places the items: nothing covers an item
+// the commands need, and the options reach the settings.
+TEST(GameEndToEnd, TheShippedMenuWorksWithTheMouse)
+{
+    TGameRun run(Settings(false, 160, 2), false);
+    const TMenuFile menu = TMenuFile::Load(run.Program);
+    auto click = [&](int screen, int item)
+    {
+        const TMenuItemData& d = menu.Screens[static_cast<size_t>(screen - 1)][static_cast<size_t>(item - 1)];
+        run.Click(d.Position.x, d.Position.y);
+    };
+    // The item area of the screen, to tell screens apart.
+    auto items = [&]
+    {
+        const TShot shot = Grab(run.Window);
+        std::vector<int> v;
+        for (int y = 0; y < shot.Height; y += 4)
+        {
+            for (int x = 0; x < shot.Width; x += 4)
+            {
+                const TRgb c = shot.At(x, y);
+                v.push_back(c.r << 16 | c.g << 8 | c.b);
+            }
+        }
+        return v;
+    };
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(WaitUntil([&] { return !items().empty(); }));
+    std::this_thread::sleep_for(500ms);
+    const std::vector<int> main = items();
+    run.Screenshot("1-main-menu");
+
+    click(1, 2);
+    ASSERT_TRUE(WaitUntil([&] { return items() != main; })) << "the options did not open";
+    run.Screenshot("2-options");
+    click(3, 6); // sound up
+    click(3, 14); // skin up
+    click(3, 1); // save
+    ASSERT_TRUE(WaitUntil(
+        [&] { return ReadFile(run.SettingsFile()).find("SoundVol=170\n") != std::string::npos; }))
+        << ReadFile(run.SettingsFile());
+    EXPECT_NE(ReadFile(run.SettingsFile()).find("Texture=3\n"), std::string::npos);
+
+    click(1, 1); // play
+    std::this_thread::sleep_for(300ms);
+    run.Screenshot("3-play-menu");
+    click(2, 3); // the tutorial
+    const fs::path page2 = run.Tmp.Path() / "data" / "tandrel" / "Images" / "Tutorial" / "tut2.bmp";
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(page2); })) << "the tutorial did not open";
+    std::this_thread::sleep_for(300ms);
+    run.Screenshot("4-tutorial");
+    click(9, 2);
+    std::this_thread::sleep_for(300ms);
+    run.Screenshot("5-tutorial-page-2");
+    click(9, 1); // close
+    click(2, 4); // back
+    std::this_thread::sleep_for(300ms);
+    run.Screenshot("6-main-menu");
+    click(1, 4); // exit
+    EXPECT_EQ(run.WaitForExit(), 0);
+    const std::string log = ReadFile(run.DebugFile());
+    EXPECT_NE(log.find(" loaded2"), std::string::npos) << "the next page was not shown";
+}

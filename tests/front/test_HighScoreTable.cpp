@@ -1,0 +1,96 @@
+// Drawing the high-score table: rows, colours, the typing caret and its pulse.
+#include "FrontFixture.h"
+#include "HighScores.h"
+
+#include "Font.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace
+{
+// Fonts whose every glyph is 20 texture pixels wide.
+TFonts EvenFonts()
+{
+    TFonts fonts;
+    for (int f = 1; f <= 2; ++f)
+    {
+        fonts.Font[f].GlyphCount = 51;
+        for (int g = 1; g <= 51; ++g)
+        {
+            fonts.Font[f].GlyphWidths[g] = 20;
+            fonts.Font[f].Glyphs[g] = {0, 1, 0.1f, 0};
+        }
+    }
+    return fonts;
+}
+
+// The left edge of a streamed text run (the pen's start) and its colour.
+float RunStart(const TRecordedDraw& d)
+{
+    return d.Vertices[0].x;
+}
+float RunY(const TRecordedDraw& d)
+{
+    return (d.Vertices[0].y + d.Vertices[2].y) / 2;
+}
+uint32_t RunColour(const TRecordedDraw& d)
+{
+    return d.Vertices[0].Diffuse;
+}
+uint32_t Colour(int index, int alpha)
+{
+    const TFontColour& c = FontColours[index];
+    return ColorARGB(static_cast<uint8_t>(alpha), c.r, c.g, c.b);
+}
+} // namespace
+
+TEST(HighScoreTable, RowsOfNamesAndPointsWithTheTypedRowCaretAndPrompt)
+{
+    TempFolder tmp;
+    TRecordingRenderer r;
+    const TFonts fonts = EvenFonts();
+    THiScores h(tmp.Path() / "Hiscores.dat", {});
+    h.Create();
+    h.ShownMode = 1;
+    h.EditRow = static_cast<uint8_t>(h.InsertScore(950));
+    h.Entering = true;
+    h.EditName('A');
+    h.EditName('C');
+
+    const double t = 100 * std::acos(0.6); // the caret at 60 %: alpha 153
+    h.DrawScores(r.Device(), fonts, t);
+    const auto& draws = r.Device().Draws;
+    // Nine rows of name and points, the typed row's points, the caret and the prompt
+    // (a row with an empty name draws nothing for it).
+    ASSERT_EQ(draws.size(), 2u * 10 + 2);
+    EXPECT_FLOAT_EQ(RunStart(draws[0]), 2.0f);
+    EXPECT_NEAR(RunY(draws[0]), 2.9f - 0.56f, 1e-5);
+    EXPECT_FLOAT_EQ(RunStart(draws[1]), -4.5f);
+    EXPECT_EQ(RunColour(draws[0]), Colour(4, 255));
+    EXPECT_EQ(draws[0].Vertices[0].z, 0.1f);
+
+    // Row 2 is typed: colour 5; "AC" is two glyphs of 20 pixels at size 9.
+    EXPECT_EQ(RunColour(draws[2]), Colour(5, 255));
+    EXPECT_NEAR(RunY(draws[2]), 2.9f - 2 * 0.56f, 1e-5);
+    EXPECT_EQ(draws[2].PrimitiveCount, 4);
+    const TRecordedDraw& caret = draws[20];
+    EXPECT_NEAR(RunStart(caret), 2.0f - 2 * 20 * 0.009f, 1e-5);
+    EXPECT_NEAR(RunY(caret), 2.9f - 2 * 0.56f, 1e-5);
+    EXPECT_EQ(RunColour(caret), Colour(5, 153));
+    const TRecordedDraw& prompt = draws[21];
+    EXPECT_FLOAT_EQ(RunStart(prompt), -3.5f);
+    EXPECT_NEAR(RunY(prompt), -5.3f, 1e-5);
+    EXPECT_EQ(RunColour(prompt), Colour(4, 255));
+
+    // Not typing: no caret and no prompt; the timed table shows its own rows.
+    r.Device().Draws.clear();
+    h.Entering = false;
+    h.ShownMode = 2;
+    h.Tables[2][1].SetName("TIMED");
+    h.DrawScores(r.Device(), fonts, 0);
+    ASSERT_EQ(draws.size(), 2u * 10);
+    EXPECT_EQ(draws[0].PrimitiveCount, 10);
+    EXPECT_EQ(RunColour(draws[2]), Colour(4, 255));
+}

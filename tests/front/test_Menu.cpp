@@ -1,0 +1,467 @@
+// The menu screens and their commands, driven as the player drives them: clicks on items,
+// keys, the sliders, and what reaches the settings file, the game and the save files.
+#include "FrontFixture.h"
+
+#include "DataError.h"
+#include "Game.h"
+#include "LoadingBar.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace
+{
+std::vector<bool> SkinLabels(const TFrontFixture& f)
+{
+    std::vector<bool> v;
+    for (int i = optFirstSkinLabel; i <= optFirstSkinLabel + 4; ++i)
+    {
+        v.push_back(f.Visible(3, i));
+    }
+    return v;
+}
+
+void OpenOptions(TFrontFixture& f)
+{
+    f.ClickItem(2);
+    ASSERT_EQ(f.Screen(), 3);
+}
+
+const TMenuItem& Bar(TFrontFixture& f, int item)
+{
+    return f.Front.Menu->Screens[3].Items[item];
+}
+
+struct TCubeOnBoard
+{
+    int Kind, X, Y;
+    friend bool operator==(const TCubeOnBoard&, const TCubeOnBoard&) = default;
+};
+
+std::vector<TCubeOnBoard> Board(const TGame& g)
+{
+    std::vector<TCubeOnBoard> v;
+    for (int i = 1; i <= g.CubeCount; ++i)
+    {
+        v.push_back({g.Cubes[i].Kind, g.Cubes[i].X, g.Cubes[i].Y});
+    }
+    return v;
+}
+
+// Main menu, play menu, the mode's item.
+void StartMode(TFrontFixture& f, int mode)
+{
+    f.ClickItem(1);
+    ASSERT_EQ(f.Screen(), 2);
+    f.ClickItem(mode);
+}
+} // namespace
+
+TEST(MenuScreens, OptionsShowTheLabelOfTheSkinAndTheSkinButtonsWrapAround)
+{
+    TFrontFixture f;
+    f.Options.Texture = 3;
+    OpenOptions(f);
+    EXPECT_EQ(SkinLabels(f), (std::vector<bool>{false, false, true, false, false}));
+    EXPECT_EQ(f.Selected(), 17);
+
+    f.ClickItem(optSkinUp);
+    f.ClickItem(optSkinUp);
+    EXPECT_EQ(f.Options.Texture, 5);
+    EXPECT_EQ(SkinLabels(f), (std::vector<bool>{false, false, false, false, true}));
+    f.ClickItem(optSkinUp);
+    EXPECT_EQ(f.Options.Texture, 1);
+    EXPECT_EQ(SkinLabels(f), (std::vector<bool>{true, false, false, false, false}));
+    EXPECT_EQ(f.Selected(), optSkinUp); // the highlight stays on the button
+    f.ClickItem(optSkinDown);
+    EXPECT_EQ(f.Options.Texture, 5);
+    EXPECT_EQ(SkinLabels(f), (std::vector<bool>{false, false, false, false, true}));
+    EXPECT_EQ(f.Selected(), optSkinDown);
+}
+
+TEST(MenuScreens, VolumeButtonsStepByTenWithinTheirRangeAndResizeTheBars)
+{
+    TFrontFixture f;
+    f.Options.SoundVol = 250;
+    f.Options.MusicVol = 0;
+    OpenOptions(f);
+    EXPECT_FLOAT_EQ(Bar(f, optSoundBar).NormalTransform.Scale.x, 250 * 1.4f / 255);
+    EXPECT_FLOAT_EQ(Bar(f, optSoundBar).NormalTransform.Position.x, -1.06f - 250 * 1.4f / 255 / 2);
+    EXPECT_FLOAT_EQ(Bar(f, optMusicBar).NormalTransform.Scale.x, 0);
+
+    f.ClickItem(optSoundUp);
+    f.ClickItem(optMusicDown);
+    EXPECT_EQ(f.Options.SoundVol, 250);
+    EXPECT_EQ(f.Options.MusicVol, 0);
+    const int applied = f.Host.SoundVolumeApplied;
+    f.ClickItem(optSoundDown);
+    f.ClickItem(optMusicUp);
+    EXPECT_EQ(f.Options.SoundVol, 240);
+    EXPECT_EQ(f.Options.MusicVol, 10);
+    EXPECT_GT(f.Host.SoundVolumeApplied, applied);
+    EXPECT_FLOAT_EQ(Bar(f, optMusicBar).NormalTransform.Scale.x, 10 * 1.4f / 255);
+    EXPECT_FLOAT_EQ(Bar(f, optMusicBar).NormalSprite->Scale.x, 10 * 1.4f / 255);
+    // A value a slider left between the steps never passes the top of the range.
+    f.Options.SoundVol = 5;
+    f.ClickItem(optSoundDown);
+    EXPECT_EQ(f.Options.SoundVol, 0);
+}
+
+TEST(MenuScreens, ASliderClickSetsTheVolumeUnderTheCursorAndTheFarEndIsHeldAt250)
+{
+    TFrontFixture f;
+    f.Options.SoundVol = 160;
+    f.Options.MusicVol = 100;
+    OpenOptions(f);
+    f.Click(-1.76f, 2.0f);
+    EXPECT_EQ(f.Options.SoundVol, 125);
+    EXPECT_EQ(f.Options.MusicVol, 100);
+    EXPECT_FLOAT_EQ(Bar(f, optSoundBar).NormalTransform.Scale.x, 0.75f);
+    EXPECT_FLOAT_EQ(Bar(f, optSoundBar).NormalTransform.Position.x, -1.375f);
+    EXPECT_FLOAT_EQ(Bar(f, optSoundBar).NormalSprite->Position.x, -1.375f);
+    EXPECT_FLOAT_EQ(Bar(f, optMusicBar).NormalTransform.Scale.x, 0.6f); // 100 at 1.5 / 250
+    EXPECT_EQ(f.Screen(), 3);
+
+    f.Click(-2.6f, 0.2f); // the far end of the music slider: 265 before it is held
+    EXPECT_EQ(f.Options.MusicVol, 250);
+    f.Click(-2.61f, 2.0f); // just beyond the zone
+    f.Click(-1.8f, 2.25f);
+    EXPECT_EQ(f.Options.SoundVol, 125);
+    f.Click(-1.0f, 2.201f); // the zone's corner counts
+    EXPECT_EQ(f.Options.SoundVol, 1);
+}
+
+TEST(MenuScreens, SaveWritesTheSettingsAndCancelTakesBackWhatWasChanged)
+{
+    TFrontFixture f;
+    f.Options.Texture = 2;
+    f.Options.SoundVol = 160;
+    OpenOptions(f);
+    f.ClickItem(optSoundDown);
+    f.ClickItem(optSkinUp);
+    f.ClickItem(1);
+    EXPECT_EQ(f.Screen(), 1);
+    const std::string saved = ReadFile(f.Options.File());
+    EXPECT_NE(saved.find("SoundVol=150"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("Texture=3"), std::string::npos) << saved;
+
+    OpenOptions(f);
+    f.ClickItem(optSoundDown);
+    f.ClickItem(optSkinUp);
+    EXPECT_EQ(f.Options.SoundVol, 140);
+    f.ClickItem(2);
+    EXPECT_EQ(f.Screen(), 1);
+    EXPECT_EQ(f.Options.SoundVol, 150);
+    EXPECT_EQ(f.Options.Texture, 3);
+    EXPECT_EQ(ReadFile(f.Options.File()), saved);
+}
+
+TEST(MenuScreens, CaptionOfTheButtonPairUnderTheCursorTakesItsHighlightedLook)
+{
+    TFrontFixture f;
+    OpenOptions(f);
+    TD3DMenu& m = *f.Front.Menu;
+    auto move = [&](int item)
+    {
+        f.Wait();
+        f.Front.HighlightOptionLabels();
+        m.HandleMouseMove(0, ItemY(item));
+    };
+    move(optMusicDown);
+    move(optMusicDown);
+    const TMenuScreen& s = m.Screens[3];
+    EXPECT_FALSE(s.Items[optMusicCaption].Visible);
+    EXPECT_TRUE(s.Items[optSpare].Visible);
+    EXPECT_EQ(s.Items[optSpare].NormalSprite, s.Items[optMusicCaption].HighlightSprite);
+    EXPECT_EQ(s.Items[optSpare].NormalTransform.Position.y, ItemY(optMusicCaption));
+    f.Renderer.Device().Draws.clear();
+    f.Front.DrawFrontEnd();
+    int highlightedCaptions = 0;
+    for (const auto& d : f.Renderer.Device().Draws)
+    {
+        highlightedCaptions += TextureWidth(d.State.Texture) == NormalWidth(3, optMusicCaption) &&
+                               TextureHeight(d.State.Texture) == 2;
+    }
+    EXPECT_EQ(highlightedCaptions, 1);
+
+    move(1);
+    move(1);
+    EXPECT_TRUE(s.Items[optMusicCaption].Visible);
+    EXPECT_FALSE(s.Items[optSpare].Visible);
+}
+
+TEST(MenuScreens, TheHighScoreModeSwitchWaitsUntilTheNameIsTyped)
+{
+    TFrontFixture f;
+    f.Play.Game.Mode = gmNormal;
+    f.Play.Game.Score = 950.5; // rounds to 950, halves to even
+    f.Router.LeaveGameOver();
+    EXPECT_EQ(f.State, gsHiScores);
+    EXPECT_EQ(f.Screen(), 6);
+    THiScores& h = *f.Front.HiScores;
+    EXPECT_TRUE(h.Entering);
+    EXPECT_EQ(h.EditRow, 2);
+    EXPECT_EQ(h.Tables[1][2].Points, 950);
+
+    f.ClickItem(2);
+    EXPECT_EQ(h.ShownMode, 1);
+    EXPECT_TRUE(f.Visible(6, 2));
+    EXPECT_FALSE(f.Visible(6, 3));
+
+    for (uint16_t key : {'A', 'B', '\b', 'C', '\r'})
+    {
+        f.Router.KeyDown(key);
+    }
+    EXPECT_EQ(h.Tables[1][2].PlayerName(), "AC");
+    EXPECT_FALSE(h.Entering);
+    EXPECT_EQ(std::filesystem::file_size(f.User / "data" / "Hiscores.dat"), 400u);
+
+    f.ClickItem(2);
+    EXPECT_EQ(h.ShownMode, 2);
+    EXPECT_TRUE(f.Visible(6, 3));
+    EXPECT_FALSE(f.Visible(6, 2));
+    f.ClickItem(3);
+    EXPECT_EQ(h.ShownMode, 1);
+    f.Router.KeyDown(vkEscape);
+    EXPECT_EQ(f.State, gsMenu);
+    EXPECT_EQ(f.Screen(), 1);
+}
+
+TEST(MenuScreens, GameOverScoresEnterTheTableOfTheirModeOnlyAboveTheTenthPlace)
+{
+    TFrontFixture f;
+    f.Play.Game.Mode = gmTimed;
+    f.Play.Game.Score = 100.4; // equal to the tenth place once rounded
+    f.Router.LeaveGameOver();
+    EXPECT_FALSE(f.Front.HiScores->Entering);
+    EXPECT_EQ(f.Front.HiScores->ShownMode, 2);
+    EXPECT_TRUE(f.Visible(6, 3)); // the timed table is shown
+    f.Router.KeyDown(vkReturn);
+    EXPECT_EQ(f.State, gsMenu);
+
+    f.Play.Game.Score = 1e12; // beyond the file's 32 bits
+    f.Router.LeaveGameOver();
+    EXPECT_EQ(f.Front.HiScores->EditRow, 1);
+    EXPECT_EQ(f.Front.HiScores->Tables[2][1].Points, 2147483647);
+    // Leaving with the mouse while the name is typed keeps the score in the file.
+    f.Router.KeyDown('Z');
+    f.ClickItem(1, 1);
+    EXPECT_EQ(f.State, gsMenu);
+    THiScores reread(f.User / "data" / "Hiscores.dat", {});
+    EXPECT_EQ(reread.Create(), "");
+    EXPECT_EQ(reread.Tables[2][1].PlayerName(), "Z");
+}
+
+TEST(MenuScreens, TheHelpScreenComesBeforeAGameAndItsToggleChangesTheSettingAtOnce)
+{
+    TFrontFixture f;
+    f.Options.Help = true;
+    StartMode(f, 2);
+    EXPECT_EQ(f.State, gsHelp);
+    EXPECT_EQ(f.Screen(), 10);
+    EXPECT_EQ(f.Host.Tune, tnTheme2);
+    EXPECT_TRUE(f.Host.Looping);
+    EXPECT_EQ(f.Play.Game.Mode, gmTimed);
+
+    f.ClickItem(2);
+    EXPECT_FALSE(f.Options.Help);
+    EXPECT_TRUE(f.Visible(10, 3));
+    EXPECT_FALSE(f.Visible(10, 2));
+    EXPECT_EQ(f.Selected(), 3);
+    f.ClickItem(3);
+    EXPECT_TRUE(f.Options.Help);
+    EXPECT_TRUE(f.Visible(10, 2));
+
+    // A saved timed game is offered once the game starts.
+    f.Play.Game.SaveGame();
+    f.ClickItem(1);
+    EXPECT_EQ(f.State, gsGame);
+    EXPECT_EQ(f.Screen(), 7);
+    EXPECT_EQ(f.Play.Game.EndPhase, epPaused);
+}
+
+TEST(MenuScreens, RightClickGoesBackExceptOnTheLeaveQuestion)
+{
+    TFrontFixture f;
+    f.ClickItem(1);
+    EXPECT_EQ(f.Screen(), 2);
+    f.Click(8, 8, 1);
+    EXPECT_EQ(f.Screen(), 1);
+
+    f.Options.Help = false;
+    StartMode(f, 1);
+    f.ClickItem(1);
+    EXPECT_EQ(f.Screen(), 5);
+    f.Click(8, 8, 1);
+    EXPECT_EQ(f.Screen(), 5);
+    EXPECT_EQ(f.State, gsGame);
+    f.ClickItem(3);
+    EXPECT_EQ(f.Screen(), 4);
+    EXPECT_EQ(f.Play.Game.EndPhase, epPlaying);
+}
+
+TEST(MenuScreens, AGameStartsWithTheChosenSkinAndTheSharedSpecialCubes)
+{
+    TFrontFixture f;
+    f.Options.Help = false;
+    f.Options.Texture = 3;
+    StartMode(f, 1);
+    EXPECT_EQ(f.State, gsGame);
+    EXPECT_EQ(f.Screen(), 4);
+    EXPECT_EQ(f.Play.Game.EndPhase, epPlaying);
+    EXPECT_EQ(f.Host.Tune, tnTheme1);
+    EXPECT_GT(f.Play.Game.CubeCount, 0);
+    for (int k = 0; k <= 17; ++k)
+    {
+        const bool shared = k == 7 || k == 8 || k == 9 || k == 17;
+        EXPECT_EQ(TextureWidth(f.Play.Game.CubeTextures[k]), shared ? 1 : 3) << "texture " << k;
+        EXPECT_EQ(TextureHeight(f.Play.Game.CubeTextures[k]), k + 1) << "texture " << k;
+    }
+}
+
+TEST(MenuScreens, LeavingSavesTheGameAndTheNextStartOffersToResumeIt)
+{
+    TFrontFixture f;
+    f.Options.Help = false;
+    StartMode(f, 1);
+    TGame& g = f.Play.Game;
+    const auto board = Board(g);
+    const double score = g.Score;
+    ASSERT_FALSE(board.empty());
+
+    f.ClickItem(1); // the in-game button
+    f.ClickItem(2); // leave
+    EXPECT_EQ(f.State, gsMenu);
+    EXPECT_EQ(f.Screen(), 1);
+    EXPECT_EQ(f.Host.Tune, tnMenu1);
+    EXPECT_TRUE(std::filesystem::exists(f.User / "data" / "Save1.dat"));
+    EXPECT_FALSE(std::filesystem::exists(f.User / "data" / "Save2.dat"));
+
+    StartMode(f, 1);
+    EXPECT_EQ(f.Screen(), 7);
+    EXPECT_EQ(g.EndPhase, epPaused);
+    f.ClickItem(2); // resume
+    EXPECT_EQ(f.Screen(), 4);
+    EXPECT_EQ(g.EndPhase, epPlaying);
+    EXPECT_EQ(Board(g), board);
+    EXPECT_EQ(g.Score, score);
+    EXPECT_TRUE(f.Host.Messages.empty());
+
+    // Declining the offer keeps the fresh game and the file.
+    f.ClickItem(1);
+    f.ClickItem(2);
+    StartMode(f, 1);
+    f.ClickItem(3);
+    EXPECT_EQ(g.EndPhase, epPlaying);
+    EXPECT_EQ(f.Screen(), 4);
+    EXPECT_TRUE(std::filesystem::exists(f.User / "data" / "Save1.dat"));
+}
+
+TEST(MenuScreens, ADamagedSaveIsRefusedWithItsLineAndTheNewGameGoesOn)
+{
+    TFrontFixture f;
+    f.Options.Help = false;
+    const auto save = f.User / "data" / "Save1.dat";
+    const std::string damaged = "today\n1\nseven\n";
+    std::filesystem::create_directories(save.parent_path());
+    f.Tmp.Write("user/data/Save1.dat", damaged);
+    StartMode(f, 1);
+    EXPECT_EQ(f.Screen(), 7);
+    f.ClickItem(2);
+    ASSERT_EQ(f.Host.Messages.size(), 1u);
+    EXPECT_NE(f.Host.Messages[0].find("Save1.dat, line 3"), std::string::npos)
+        << f.Host.Messages[0];
+    EXPECT_EQ(f.State, gsGame);
+    EXPECT_EQ(f.Screen(), 4);
+    EXPECT_EQ(f.Play.Game.EndPhase, epPlaying);
+    EXPECT_EQ(f.Play.Game.Level, 1);
+    EXPECT_GT(f.Play.Game.CubeCount, 0);
+    EXPECT_EQ(ReadFile(save), damaged);
+}
+
+TEST(MenuScreens, TheTutorialOpensOnPageOneWithOnlyTheButtonsThatLeadSomewhere)
+{
+    TFrontFixture f;
+    f.ClickItem(1);
+    f.ClickItem(3);
+    EXPECT_EQ(f.State, gsTutorial);
+    EXPECT_EQ(f.Screen(), 9);
+    ASSERT_TRUE(f.Front.Tutorial);
+    EXPECT_TRUE(f.Visible(9, 2));
+    EXPECT_FALSE(f.Visible(9, 3));
+    for (int n = 1; n <= 9; ++n)
+    {
+        EXPECT_TRUE(std::filesystem::exists(f.User / "Images" / "Tutorial" /
+                                            ("tut" + std::to_string(n) + ".bmp")));
+    }
+    for (int i = 0; i < 8; ++i)
+    {
+        f.ClickItem(2);
+    }
+    EXPECT_EQ(f.Front.Tutorial->Page(), 9);
+    EXPECT_FALSE(f.Visible(9, 2));
+    EXPECT_TRUE(f.Visible(9, 3));
+    f.Key(vkReturn); // the highlight still on the hidden next button
+    EXPECT_EQ(f.Front.Tutorial->Page(), 9);
+
+    f.Renderer.Device().Draws.clear();
+    f.Front.DrawFrontEnd();
+    ASSERT_FALSE(f.Renderer.Device().Draws.empty());
+    EXPECT_EQ(TextureWidth(f.Renderer.Device().Draws.front().State.Texture),
+              19); // page 9, under the buttons
+
+    f.Key(vkEscape);
+    EXPECT_EQ(f.State, gsMenu);
+    EXPECT_EQ(f.Screen(), 2);
+    EXPECT_FALSE(f.Front.Tutorial);
+    f.ClickItem(3);
+    EXPECT_EQ(f.Front.Tutorial->Page(), 1);
+    EXPECT_TRUE(f.Visible(9, 2));
+    EXPECT_FALSE(f.Visible(9, 3));
+    EXPECT_EQ(f.Selected(), 1);
+}
+
+TEST(MenuScreens, MainMenuOpensTheTablesOfTheNormalModeAndTheExitClosesTheWindow)
+{
+    TFrontFixture f;
+    f.Front.HiScores->ShownMode = 2;
+    f.Front.HiScores->Entering = true;
+    f.ClickItem(3);
+    EXPECT_EQ(f.State, gsHiScores);
+    EXPECT_EQ(f.Screen(), 6);
+    EXPECT_EQ(f.Front.HiScores->ShownMode, 1);
+    EXPECT_FALSE(f.Front.HiScores->Entering);
+    EXPECT_TRUE(f.Visible(6, 2));
+    f.ClickItem(1, 1);
+    EXPECT_EQ(f.State, gsMenu);
+    EXPECT_FALSE(f.Host.Closed);
+    f.Key(vkUp); // item 4 by the keys
+    f.Key(vkReturn);
+    EXPECT_TRUE(f.Host.Closed);
+}
+
+TEST(MenuScreens, LoadingTheMenuLightsBarSteps2To10InOrder)
+{
+    TFrontFixture f;
+    TLoadingBar bar(f.Renderer.R, f.Program);
+    std::vector<int> steps;
+    bar.OnProgress = [&] { steps.push_back(bar.Lit); };
+    f.Front.LoadMenu(&bar);
+    EXPECT_EQ(steps, (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(TextureWidth(f.Renderer.R.MenuBackground), 64);
+    EXPECT_EQ(f.Screen(), 1);
+    EXPECT_EQ(f.Front.Menu->ScreenCount, 10);
+
+    f.Tmp.Write("program/data/Menu.dat", "menu\nImages/menubg.tga\n\n14\n");
+    try
+    {
+        f.Front.LoadMenu(nullptr);
+        ADD_FAILURE() << "a menu of 14 screens was accepted";
+    }
+    catch (const TDataError& e)
+    {
+        EXPECT_EQ(e.Line, 4);
+        EXPECT_EQ(e.File.filename(), "Menu.dat");
+    }
+}

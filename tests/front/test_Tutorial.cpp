@@ -1,0 +1,141 @@
+// The tutorial: the one-time conversion of its pages, the fallback to a JPEG that cannot be
+// converted, and paging within 1..9.
+#include "FrontFixture.h"
+#include "Tutorial.h"
+
+#include "DebugLog.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+struct TTutorialFolder
+{
+    TTutorialFolder()
+    {
+        SetDebugLogFolder(User);
+        for (int n = 1; n <= 9; ++n)
+        {
+            WriteJpeg(Page(n, ".jpg"), 10 + n, 6, static_cast<uint8_t>(25 * n));
+        }
+    }
+    ~TTutorialFolder() { SetDebugLogFolder({}); }
+
+    fs::path Page(int n, const char* extension) const
+    {
+        return Program / "Images" / "Tutorial" / ("tut" + std::to_string(n) + extension);
+    }
+    fs::path Bitmap(int n) const
+    {
+        return User / "Images" / "Tutorial" / ("tut" + std::to_string(n) + ".bmp");
+    }
+
+    int ShownWidth(TTutorial& t)
+    {
+        Renderer.Device().Draws.clear();
+        t.Draw(Renderer.R);
+        return Renderer.Device().Draws.size() == 1
+                   ? TextureWidth(Renderer.Device().Draws[0].State.Texture)
+                   : -1;
+    }
+
+    TempFolder Tmp;
+    fs::path Program = Tmp.Path() / "program";
+    fs::path User = Tmp.Path() / "user";
+    TRecordingRenderer Renderer;
+};
+} // namespace
+
+TEST(Tutorial, ThePagesAreConvertedOnceIntoTheUserFolder)
+{
+    TTutorialFolder f;
+    {
+        TTutorial t(f.Renderer.R.Device, f.Program, f.User);
+        EXPECT_EQ(t.Page(), 1);
+        EXPECT_EQ(f.ShownWidth(t), 11);
+    }
+    std::vector<fs::file_time_type> written;
+    for (int n = 1; n <= 9; ++n)
+    {
+        ASSERT_TRUE(fs::exists(f.Bitmap(n))) << n;
+        EXPECT_EQ(ReadFile(f.Bitmap(n)).substr(0, 2), "BM");
+        written.push_back(fs::last_write_time(f.Bitmap(n)));
+    }
+    EXPECT_FALSE(fs::exists(f.User / "Images" / "Tutorial" / "tut1.jpg")); // no copy left behind
+    EXPECT_FALSE(fs::exists(f.Page(1, ".bmp"))); // the program folder untouched
+
+    // The second visit converts nothing: even without the JPEGs it shows the bitmaps.
+    for (int n = 1; n <= 9; ++n)
+    {
+        fs::remove(f.Page(n, ".jpg"));
+    }
+    TTutorial again(f.Renderer.R.Device, f.Program, f.User);
+    EXPECT_EQ(f.ShownWidth(again), 11);
+    for (int n = 1; n <= 9; ++n)
+    {
+        EXPECT_EQ(fs::last_write_time(f.Bitmap(n)), written[static_cast<size_t>(n - 1)]);
+    }
+}
+
+TEST(Tutorial, APageThatCannotBeConvertedIsShownFromItsJpeg)
+{
+    TTutorialFolder f;
+    // A JPEG the decoder gives up on partway; the picture loader may still show it.
+    const std::string page = ReadFile(f.Page(4, ".jpg"));
+    f.Tmp.Write("program/Images/Tutorial/tut4.jpg", page.substr(0, 20));
+    TTutorial t(f.Renderer.R.Device, f.Program, f.User);
+    EXPECT_FALSE(fs::exists(f.Bitmap(4)));
+    EXPECT_TRUE(fs::exists(f.Bitmap(5)));
+    EXPECT_EQ(t.PageFile(4), f.Page(4, ".jpg"));
+    EXPECT_EQ(t.PageFile(5), f.Bitmap(5));
+    EXPECT_NE(ReadFile(DebugLogFile()).find("tut4.jpg"), std::string::npos);
+    for (int i = 0; i < 4; ++i)
+    {
+        t.ChangePage(+1);
+    }
+    EXPECT_EQ(t.Page(), 5);
+    EXPECT_EQ(f.ShownWidth(t), 15);
+}
+
+TEST(Tutorial, PagingStaysWithinOneToNineAndReloadsThePageEachTime)
+{
+    TTutorialFolder f;
+    TTutorial t(f.Renderer.R.Device, f.Program, f.User);
+    fs::remove(DebugLogFile());
+    t.ChangePage(-1);
+    EXPECT_EQ(t.Page(), 1);
+    EXPECT_EQ(f.ShownWidth(t), 11);
+    for (int i = 0; i < 10; ++i)
+    {
+        t.ChangePage(+1);
+    }
+    EXPECT_EQ(t.Page(), 9);
+    EXPECT_EQ(f.ShownWidth(t), 19);
+    t.ChangePage(-1);
+    EXPECT_EQ(t.Page(), 8);
+
+    const std::string log = ReadFile(DebugLogFile());
+    EXPECT_NE(log.find(" loading 1\r\n"), std::string::npos);
+    EXPECT_NE(log.find(" loaded1\r\n"), std::string::npos);
+    EXPECT_NE(log.find(" loaded9\r\n"), std::string::npos);
+    size_t reloads = 0;
+    for (size_t at = log.find(" loaded9"); at != std::string::npos;
+         at = log.find(" loaded9", at + 1))
+    {
+        ++reloads;
+    }
+    EXPECT_EQ(reloads, 3u); // 8 -> 9, then twice more on page 9
+
+    // The page fills the back plane of the room and is drawn unlit.
+    t.Draw(f.Renderer.R);
+    const TRecordedDraw& d = f.Renderer.Device().Draws.back();
+    EXPECT_FLOAT_EQ(d.State.World.m[0][0], 14.45f);
+    EXPECT_FLOAT_EQ(d.State.World.m[1][1], 10.8375f);
+    EXPECT_FLOAT_EQ(d.State.World.m[3][0], -1.8f);
+    EXPECT_FLOAT_EQ(d.State.World.m[3][1], -0.25f);
+    EXPECT_EQ(d.State.RenderStates[rsLighting], StateFalse);
+}

@@ -1,0 +1,29 @@
+// Renders the set-up scenes of a scene file with the real renderer and content, each to
+// OUT/NAME.ppm, cropped as the scene says.
+#pragma once
+
+#include "Renderer.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+class TGame;
+class TGLDevice;
+
+struct TSetupRun
+{
+    std::filesystem::path SceneFile;
+    std::filesystem::path OutFolder;
+    std::filesystem::path Program;    // the program folder: data files and pictures
+    std::filesystem::path UserFolder; // a scratch folder for the games' saves
+    std::vector<std::string> Only;    // scene names; empty = every scene
+};
+
+// `loaded` is the game the resources were loaded for: its cube and dot textures are lent to
+// the scenes' games. Returns 0, or 1 after reporting the problem on stderr.
+int RenderSetupScenes(TRenderer& r, TGLDevice& device, const TGame& loaded, const TSetupRun& run);
+
+// A binary PPM (P6) of part of a frame.
+void WritePpm(const std::filesystem::path& file, const TImage& frame, int x, int y, int width,
+              int height);
