@@ -170,8 +170,10 @@ void DrawGameScene(TRenderer& r, const TGame& game, double totalTime)
     d.SetRenderState(rsAmbient, 0x00FFFFFF);
     d.SetTextureStageState(0, tsMagFilter, tfNone);
     d.SetTextureStageState(0, tsMinFilter, tfNone);
-    // At the camera's rest the back plane fills the screen and the room behind it is never
-    // seen: it is only drawn while the camera flies.
+    // The room, then the back plane over it: the floor lies so close below the board that
+    // with the depth test's less-or-equal the later one must be the board. At the camera's
+    // rest the back plane fills the screen and the room is never seen: it is only drawn
+    // while the camera flies.
     if (!RoomHiddenByBackPlane(d, s))
     {
         for (int i = 1; i <= 5; ++i)

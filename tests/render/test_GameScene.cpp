@@ -87,15 +87,21 @@ TEST(GameScene, DrawsInTheGameOrder)
     DrawGameScene(s.R.R, s.T.Game, 1000);
     const auto& d = s.R.Device->Draws;
     const TSceneObjects& o = s.R.R.Scene;
-    // Room planes and back plane with their own matrices, filters off.
+    // The five room planes, then the back plane over them, all with their own matrices,
+    // filters off, depth-tested.
     ASSERT_GE(d.size(), 6u);
-    for (int i = 0; i < 5; ++i)
+    EXPECT_EQ(d[5].State.World, o.BackPlane->Placement.Matrix);
+    for (int i = 0; i < 6; ++i)
     {
-        EXPECT_EQ(d[i].State.World, o.RoomPlanes[i + 1]->Placement.Matrix) << i;
+        if (i < 5)
+        {
+            EXPECT_EQ(d[i].State.World, o.RoomPlanes[i + 1]->Placement.Matrix) << i;
+        }
         EXPECT_EQ(d[i].State.StageStates[tsMagFilter], tfNone);
         EXPECT_EQ(d[i].State.RenderStates[rsAmbient], 0x00FFFFFFu);
+        EXPECT_NE(d[i].State.RenderStates[rsZEnable], 0u);
+        EXPECT_EQ(d[i].State.RenderStates[rsAlphaBlendEnable], StateFalse);
     }
-    EXPECT_EQ(d[5].State.World, o.BackPlane->Placement.Matrix);
     // Score line: cap then line, blended, filters back to linear.
     EXPECT_EQ(d[6].State.World, o.ScoreLine->LeftCap->Placement.Matrix);
     EXPECT_EQ(d[7].State.StageStates[tsMinFilter], tfLinear);
