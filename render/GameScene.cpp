@@ -2,6 +2,7 @@
 
 #include "Game.h"
 
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -15,6 +16,115 @@ std::string RoundedText(double value)
 int CursorVariant(const TRenderer& r, const TGame& game)
 {
     return r.Cursor ? r.Cursor->CursorIndex : game.Host.Cursor();
+}
+
+struct TClipPoint
+{
+    float x, y, z, w;
+};
+
+TClipPoint ToClip(const TVector3& p, const TMatrix& m)
+{
+    return {p.x * m.m[0][0] + p.y * m.m[1][0] + p.z * m.m[2][0] + m.m[3][0],
+            p.x * m.m[0][1] + p.y * m.m[1][1] + p.z * m.m[2][1] + m.m[3][1],
+            p.x * m.m[0][2] + p.y * m.m[1][2] + p.z * m.m[2][2] + m.m[3][2],
+            p.x * m.m[0][3] + p.y * m.m[1][3] + p.z * m.m[2][3] + m.m[3][3]};
+}
+
+// The corners of a plane drawn with the unit quad, in camera space (the eye at the origin).
+std::array<TVector3, 4> CornersSeen(const TBackPlane& plane, const TMatrix& view)
+{
+    const TMatrix m = MatrixMultiply(plane.Placement.Matrix, view);
+    return {TransformPoint({-0.5f, -0.5f, 0}, m), TransformPoint({0.5f, -0.5f, 0}, m),
+            TransformPoint({0.5f, 0.5f, 0}, m), TransformPoint({-0.5f, 0.5f, 0}, m)};
+}
+
+// Which side of the plane through a, b, c the point p is on (0: on the plane).
+float Side(const std::array<TVector3, 4>& q, const TVector3& p)
+{
+    const TVector3 u{q[1].x - q[0].x, q[1].y - q[0].y, q[1].z - q[0].z};
+    const TVector3 v{q[2].x - q[0].x, q[2].y - q[0].y, q[2].z - q[0].z};
+    const TVector3 n{u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x};
+    return n.x * (p.x - q[0].x) + n.y * (p.y - q[0].y) + n.z * (p.z - q[0].z);
+}
+
+// True when the back plane hides every room plane, which are drawn before it: it is drawn
+// opaque with the depth test (ties going to the later draw) over the whole screen, and no
+// room plane comes between it and the eye. Every pixel then ends with the back plane's
+// colour and depth whether the room was drawn or not, whatever the depth buffer's precision.
+bool RoomHiddenByBackPlane(const TDevice& d, const TSceneObjects& s)
+{
+    const TDeviceState& st = d.State();
+    const auto& rs = st.RenderStates;
+    if (!s.BackPlane || rs[rsAlphaBlendEnable] != StateFalse || rs[rsZEnable] == 0 ||
+        rs[rsZWriteEnable] == 0 || rs[rsZFunc] != cmLessEqual || d.Width() <= 0 || d.Height() <= 0)
+    {
+        return false;
+    }
+    const std::array<TVector3, 4> back = CornersSeen(*s.BackPlane, st.View);
+    const TVector3 eye{0, 0, 0};
+    const float eyeSide = Side(back, eye);
+    if (eyeSide == 0)
+    {
+        return false;
+    }
+    // The back plane covers the screen with a margin of a few pixels, all of it between the
+    // near and the far plane.
+    std::array<std::pair<float, float>, 4> ndc{};
+    for (int i = 0; i < 4; ++i)
+    {
+        const TClipPoint c = ToClip(back[i], st.Projection);
+        if (!(c.w > 0 && c.z >= 0 && c.z <= c.w))
+        {
+            return false;
+        }
+        ndc[i] = {c.x / c.w, c.y / c.w};
+    }
+    const float mx = 1 + 6.0f / static_cast<float>(d.Width());
+    const float my = 1 + 6.0f / static_cast<float>(d.Height());
+    const std::pair<float, float> screen[4] = {{-mx, -my}, {mx, -my}, {mx, my}, {-mx, my}};
+    float turn = 0;
+    for (int i = 0; i < 4; ++i)
+    {
+        const auto [ax, ay] = ndc[i];
+        const auto [bx, by] = ndc[(i + 1) % 4];
+        for (const auto& [px, py] : screen)
+        {
+            const float cross = (bx - ax) * (py - ay) - (by - ay) * (px - ax);
+            if (cross == 0 || (turn != 0 && (cross > 0) != (turn > 0)))
+            {
+                return false;
+            }
+            turn = cross;
+        }
+    }
+    // A room plane can only show in front of the back plane if it lies between the two: not
+    // when it is wholly behind the back plane, nor when the eye and the back plane are on
+    // the same side of it.
+    for (int i = 1; i <= 5; ++i)
+    {
+        if (!s.RoomPlanes[i])
+        {
+            continue;
+        }
+        const std::array<TVector3, 4> room = CornersSeen(*s.RoomPlanes[i], st.View);
+        bool behind = true;
+        for (const TVector3& p : room)
+        {
+            behind = behind && Side(back, p) * eyeSide <= 0;
+        }
+        const float roomEyeSide = Side(room, eye);
+        bool beside = roomEyeSide != 0;
+        for (const TVector3& p : back)
+        {
+            beside = beside && Side(room, p) * roomEyeSide > 0;
+        }
+        if (!behind && !beside)
+        {
+            return false;
+        }
+    }
+    return true;
 }
 } // namespace
 
@@ -60,13 +170,18 @@ void DrawGameScene(TRenderer& r, const TGame& game, double totalTime)
     d.SetRenderState(rsAmbient, 0x00FFFFFF);
     d.SetTextureStageState(0, tsMagFilter, tfNone);
     d.SetTextureStageState(0, tsMinFilter, tfNone);
-    // The room, then the back plane over it: the floor and the back plane meet in one
-    // plane, and with the depth test's less-or-equal the later one must be the board.
-    for (int i = 1; i <= 5; ++i)
+    // The room, then the back plane over it: the floor lies so close below the board that
+    // with the depth test's less-or-equal the later one must be the board. At the camera's
+    // rest the back plane fills the screen and the room is never seen: it is only drawn
+    // while the camera flies.
+    if (!RoomHiddenByBackPlane(d, s))
     {
-        if (s.RoomPlanes[i])
+        for (int i = 1; i <= 5; ++i)
         {
-            s.RoomPlanes[i]->Draw(r, meshQuad);
+            if (s.RoomPlanes[i])
+            {
+                s.RoomPlanes[i]->Draw(r, meshQuad);
+            }
         }
     }
     if (s.BackPlane)

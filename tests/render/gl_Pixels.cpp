@@ -1,4 +1,5 @@
 // Pixel probes on real frames drawn by the GL device on the software rasteriser.
+#include "DebugLog.h"
 #include "GameScene.h"
 #include "LoadingBar.h"
 #include "Meshes.h"
@@ -7,6 +8,9 @@
 #include "Texture.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
 
 namespace
 {
@@ -392,4 +396,66 @@ TEST(GLPixels, MeshesDrawAsTheirTrianglesAndFollowRewrites)
     int x = 0, y = 0;
     t.Project({0, 0, 1}, x, y);
     EXPECT_EQ(rewritten.At(x, y), CBlue) << std::hex << rewritten.At(x, y);
+}
+
+TEST(GLPixels, RoomShowsOnlyAroundTheBackPlane)
+{
+    // The floor lies just below the back plane, close enough for a 16-bit depth buffer to
+    // take them for one depth: wherever the back plane is, the board must win. SDL's
+    // off-screen driver gives such a buffer (Xvfb's visuals have 24 bits); where it cannot
+    // start, the X display of the test serves for the rest.
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    std::unique_ptr<TGLRenderer> made;
+    try
+    {
+        made = std::make_unique<TGLRenderer>(640, 480);
+    }
+    catch (const std::exception&)
+    {
+    }
+    unsetenv("SDL_VIDEODRIVER");
+    if (!made)
+    {
+        made = std::make_unique<TGLRenderer>(640, 480);
+    }
+    TGLRenderer& t = *made;
+    TempFolder log;
+    SetDebugLogFolder(log.Path());
+    TestGame game;
+    TGameState state = gsMenu;
+    LoadResources(game.Game, t.R, nullptr, TANDREL_GAME_DIR, state);
+    ASSERT_TRUE(t.R.Scene.BackPlane);
+    t.R.Scene.BackPlane->Placement.Texture =
+        t.R.Device->CreateTexture(SolidImage(4, 4, CBlue), true);
+    for (int i = 1; i <= 5; ++i)
+    {
+        ASSERT_TRUE(t.R.Scene.RoomPlanes[i]);
+        t.R.Scene.RoomPlanes[i]->Placement.Texture =
+            t.R.Device->CreateTexture(SolidImage(4, 4, CRed), true);
+    }
+    game.Game.Level = 1;
+    auto count = [&](const TVector3& eye, int& red, int& blue)
+    {
+        TFrame frame;
+        frame.State = gsGame;
+        frame.Game = &game.Game;
+        frame.Eye = eye;
+        frame.Fullscreen = true;
+        ASSERT_EQ(RenderScene(t.R, frame), D3D_OK);
+        t.GL().Finish();
+        const TImage f = t.Frame();
+        red = blue = 0;
+        for (const uint32_t p : f.Pixels)
+        {
+            red += ::Red(p) > 100 && ::Green(p) < 40 && ::Blue(p) < 40;
+            blue += ::Blue(p) > 100 && ::Red(p) < 40 && ::Green(p) < 40;
+        }
+    };
+    int red = 0, blue = 0;
+    count({RoomCentreX, RoomCentreY, 12.7f}, red, blue); // at rest: the board fills the screen
+    EXPECT_EQ(red, 0);
+    EXPECT_GT(blue, 640 * 480 / 2);
+    count({RoomCentreX, RoomCentreY - 10, 12.7f}, red, blue); // backed away: the room around it
+    EXPECT_GT(red, 640 * 480 / 10);
+    EXPECT_GT(blue, 640 * 480 / 5);
 }

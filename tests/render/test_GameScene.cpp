@@ -53,6 +53,16 @@ struct TScene
     TestGame T;
 };
 
+// The camera as a frame sets it, looking at the board from eye.
+void LookFrom(TDevice& d, const TVector3& eye)
+{
+    TMatrix view, proj;
+    ASSERT_EQ(BuildViewMatrix(view, eye, {RoomCentreX, RoomCentreY, 0}, {0, 0, 1}), D3D_OK);
+    ASSERT_EQ(BuildProjectionMatrix(proj, 0.8f, 0.75f, 0.01f, 200), D3D_OK);
+    d.SetTransform(tkView, view);
+    d.SetTransform(tkProjection, proj);
+}
+
 int MeshOf(const TRecordingRenderer& r, const TRecordedDraw& d)
 {
     for (int e = 0; e < r.R.Collector.Count; ++e)
@@ -73,6 +83,7 @@ TEST(GameScene, DrawsInTheGameOrder)
     s.T.Game.Particles.EmitParticle(0, 0, {0, 0, 1}, {0, 0, 0}, 200); // system 1
     s.T.Game.Particles.EmitParticle(5, 6, {0, 0, 1}, {0, 0, 0}, 200); // system 6
     s.T.Game.Labels.AddLabel({0, 0, 0}, 1, 2, "Hi", 12);
+    LookFrom(*s.R.Device, {8.2f, -0.25f, 1.7f}); // flying low over the board: the room shows
     DrawGameScene(s.R.R, s.T.Game, 1000);
     const auto& d = s.R.Device->Draws;
     const TSceneObjects& o = s.R.R.Scene;
@@ -133,6 +144,40 @@ TEST(GameScene, DrawsInTheGameOrder)
     EXPECT_EQ(p6->State.RenderStates[rsDestBlend], blInvSrcAlpha);
     EXPECT_EQ(p6->State.RenderStates[rsLighting], StateFalse);
     EXPECT_EQ(p6->Vertices[0].Diffuse, 0xC8FFFFFFu);
+}
+
+TEST(GameScene, RoomIsLeftOutOnlyWhileTheBackPlaneHidesIt)
+{
+    TScene s;
+    const TSceneObjects& o = s.R.R.Scene;
+    // Whether the frame drew the room, checking that the back plane still comes after it.
+    auto roomDrawn = [&](const TVector3& eye, bool blended = false)
+    {
+        s.R.Device->Draws.clear();
+        LookFrom(*s.R.Device, eye);
+        s.R.Device->SetRenderState(rsAlphaBlendEnable, blended ? StateTrue : StateFalse);
+        DrawGameScene(s.R.R, s.T.Game, 1000);
+        const auto& d = s.R.Device->Draws;
+        int room = 0;
+        while (room < static_cast<int>(d.size()) && room < 5 &&
+               d[room].State.World == o.RoomPlanes[room + 1]->Placement.Matrix)
+        {
+            ++room;
+        }
+        EXPECT_TRUE(room == 0 || room == 5) << room << " room planes";
+        EXPECT_EQ(d.at(room).State.World, o.BackPlane->Placement.Matrix);
+        return room == 5;
+    };
+    // At rest the back plane fills the screen.
+    EXPECT_FALSE(roomDrawn({RoomCentreX, RoomCentreY, 12.7f}));
+    EXPECT_FALSE(roomDrawn({RoomCentreX, RoomCentreY, 12.0f})); // closer still fills it
+    // Backed away, circling the board, low over it: the room shows around the back plane.
+    EXPECT_TRUE(roomDrawn({RoomCentreX, RoomCentreY - 0.5f, 12.7f}));
+    EXPECT_TRUE(roomDrawn({RoomCentreX, RoomCentreY, 13.5f}));
+    EXPECT_TRUE(roomDrawn({RoomCentreX, RoomCentreY - 10, 12.7f}));
+    EXPECT_TRUE(roomDrawn({8.2f, -0.25f, 1.7f}));
+    // A back plane drawn blended (left so by some overlay) would let the room through.
+    EXPECT_TRUE(roomDrawn({RoomCentreX, RoomCentreY, 12.7f}, true));
 }
 
 TEST(GameScene, ScoreLineClampsAndPulsesOnlyInTheTimedMode)

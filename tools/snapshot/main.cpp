@@ -4,7 +4,8 @@
 //   tandrel-snapshot --scene loading|menu-picture|game|gameover|help|heaviest [--level L]
 //                    [--mode 1|2] [--seed S] [--moves N] [--size WxH] [--out FILE] [--program DIR]
 //   tandrel-snapshot --bench FRAMES [--size WxH]
-//   tandrel-snapshot --setup SCENEFILE [--only NAME,...] [--size WxH] [--out FOLDER] [--program DIR]
+//   tandrel-snapshot --setup SCENEFILE [--only NAME,...] [--size WxH] [--out FOLDER]
+//                    [--program DIR]
 // With --setup every scene of the file (SetupScene.h) is rendered to FOLDER/NAME.ppm. Exit
 // status 3: no display or no OpenGL 3.3 device to render with.
 #include "SetupRender.h"
@@ -57,9 +58,10 @@ constexpr int NoDevice = 3;
 {
     std::fprintf(stderr, "tandrel-snapshot: %s\n", problem.c_str());
     std::fprintf(stderr,
-                 "usage: tandrel-snapshot --scene loading|menu-picture|game|gameover|help|heaviest\n"
-                 "         [--level L] [--mode 1|2] [--seed S] [--moves N] [--size WxH] [--out FILE]\n"
-                 "         [--program DIR]\n"
+                 "usage: tandrel-snapshot --scene\n"
+                 "         loading|menu-picture|game|gameover|help|heaviest\n"
+                 "         [--level L] [--mode 1|2] [--seed S] [--moves N] [--size WxH]\n"
+                 "         [--out FILE] [--program DIR]\n"
                  "       tandrel-snapshot --bench FRAMES [--size WxH]\n"
                  "       tandrel-snapshot --setup SCENEFILE [--only NAME,...] [--size WxH]\n"
                  "         [--out FOLDER] [--program DIR]\n");
