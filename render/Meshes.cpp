@@ -161,6 +161,28 @@ template <typename F> void MapOnSide(TCorner& c, const TSide& side, F f)
     c.V = 0.5f - f(Dot(c.P, side.Up));
 }
 
+// A corner with its texture coordinates mapped on the side it belongs to.
+template <class Map> TCorner MappedCorner(TVector3 p, TVector3 n, const TSide& side, Map map)
+{
+    TCorner c{p, n};
+    MapOnSide(c, side, map);
+    return c;
+}
+
+// The flat square of every side, `half` from its centre to its edges: two triangles a side.
+template <class Map> void AddFlatSides(TMeshBuilder& b, float half, Map map)
+{
+    for (const TSide& s : Sides)
+    {
+        const TVector3 r = s.Right();
+        const TVector3 c = 0.5f * s.N;
+        auto at = [&](float i, float j)
+        { return MappedCorner(c + (i * half) * r + (j * half) * s.Up, s.N, s, map); };
+        b.Add(at(-1, -1), at(1, -1), at(-1, 1));
+        b.Add(at(1, -1), at(1, 1), at(-1, 1));
+    }
+}
+
 TMeshTable BuildCube()
 {
     constexpr float Inner = 0.4f;
@@ -168,22 +190,9 @@ TMeshTable BuildCube()
     auto map = [](float c) { return 0.999f * c; };
     TMeshBuilder b;
     auto corner = [&](TVector3 p, TVector3 n, const TSide& side)
-    {
-        TCorner c{p, n};
-        MapOnSide(c, side, map);
-        return c;
-    };
+    { return MappedCorner(p, n, side, map); };
 
-    // Flat sides.
-    for (const TSide& s : Sides)
-    {
-        const TVector3 r = s.Right();
-        const TVector3 c = 0.5f * s.N;
-        auto at = [&](float i, float j)
-        { return corner(c + (i * Inner) * r + (j * Inner) * s.Up, s.N, s); };
-        b.Add(at(-1, -1), at(1, -1), at(-1, 1));
-        b.Add(at(1, -1), at(1, 1), at(-1, 1));
-    }
+    AddFlatSides(b, Inner, map);
 
     // Rounded edges: three 30-degree segments between two sides.
     for (int i = 0; i < 6; ++i)
@@ -270,20 +279,8 @@ TMeshTable BuildStone()
     };
     TMeshBuilder b;
     auto corner = [&](TVector3 p, TVector3 n, const TSide& side)
-    {
-        TCorner c{p, n};
-        MapOnSide(c, side, map);
-        return c;
-    };
-    for (const TSide& s : Sides)
-    {
-        const TVector3 r = s.Right();
-        const TVector3 c = 0.5f * s.N;
-        auto at = [&](float i, float j)
-        { return corner(c + (i * Flat) * r + (j * Flat) * s.Up, s.N, s); };
-        b.Add(at(-1, -1), at(1, -1), at(-1, 1));
-        b.Add(at(1, -1), at(1, 1), at(-1, 1));
-    }
+    { return MappedCorner(p, n, side, map); };
+    AddFlatSides(b, Flat, map);
     for (int i = 0; i < 6; ++i)
     {
         for (int j = i + 1; j < 6; ++j)
