@@ -311,7 +311,8 @@ struct TGLDevice::TImpl
     bool MeshesUploaded = true;
     size_t StreamCapacity = 0;
     int VertexCount = 0;
-    GLuint Samplers[2][2][2] = {}; // [mag linear][min linear][mipmapped]
+    // [mag linear][min linear][mip filter: none, point, linear]
+    GLuint Samplers[2][2][3] = {};
 
     struct
     {
@@ -550,18 +551,17 @@ bool TGLDevice::Init(const TDeviceParams& params, std::string* error)
     {
         for (int min = 0; min < 2; ++min)
         {
-            for (int mip = 0; mip < 2; ++mip)
+            for (int mip = 0; mip < 3; ++mip)
             {
                 GLuint s = 0;
                 glGenSamplers(1, &s);
                 glSamplerParameteri(s, GL_TEXTURE_WRAP_S, GL_REPEAT);
                 glSamplerParameteri(s, GL_TEXTURE_WRAP_T, GL_REPEAT);
                 glSamplerParameteri(s, GL_TEXTURE_MAG_FILTER, mag ? GL_LINEAR : GL_NEAREST);
-                GLint minFilter = min ? GL_LINEAR : GL_NEAREST;
-                if (mip)
-                {
-                    minFilter = min ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST;
-                }
+                static const GLint MinFilters[2][3] = {
+                    {GL_NEAREST, GL_NEAREST_MIPMAP_NEAREST, GL_NEAREST_MIPMAP_LINEAR},
+                    {GL_LINEAR, GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR_MIPMAP_LINEAR}};
+                const GLint minFilter = MinFilters[min][mip];
                 glSamplerParameteri(s, GL_TEXTURE_MIN_FILTER, minFilter);
                 g.Samplers[mag][min][mip] = s;
             }
@@ -905,7 +905,14 @@ void TGLDevice::ApplyState(bool streamed)
         }
         const int mag = ts[tsMagFilter] == tfLinear ? 1 : 0;
         const int min = ts[tsMinFilter] == tfLinear ? 1 : 0;
-        const GLuint sampler = g.Samplers[mag][min][texture->Mipmapped ? 1 : 0];
+        // The mip filter of the stage decides whether the chain is read at all: with NONE,
+        // the device's default, only the full-size picture is sampled.
+        int mip = 0;
+        if (texture->Mipmapped && ts[tsMipFilter] != tfNone)
+        {
+            mip = ts[tsMipFilter] == tfLinear ? 2 : 1;
+        }
+        const GLuint sampler = g.Samplers[mag][min][mip];
         if (all || sampler != g.Sampler)
         {
             glBindSampler(0, sampler);

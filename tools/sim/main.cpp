@@ -250,6 +250,29 @@ int main(int argc, char** argv)
             firstViolation = r.FirstViolation;
         }
     }
+    // The steepest fall of the pass rate from one level to the next: once over the levels
+    // enough games reach for a rate to mean something, and once over all levels. Where only
+    // a handful of games get, a single game moves the rate by tens of points, and the last
+    // level any game reaches always passes none.
+    constexpr int SteadySample = 20;
+    struct TFall
+    {
+        double Points = 0;
+        int Level = 0;
+    } steadyFall, anyFall;
+    for (int l = 2; l <= maxReached; ++l)
+    {
+        const double before = 100.0 * passed[l - 1] / std::max(reached[l - 1], 1);
+        const double now = 100.0 * passed[l] / std::max(reached[l], 1);
+        if (before - now > anyFall.Points)
+        {
+            anyFall = {before - now, l};
+        }
+        if (reached[l] >= SteadySample && before - now > steadyFall.Points)
+        {
+            steadyFall = {before - now, l};
+        }
+    }
     const TSummary lv = Summarise(levels);
     const TSummary sc = Summarise(scores);
     const TSummary mv = Summarise(moves);
@@ -283,6 +306,14 @@ int main(int argc, char** argv)
         {
             std::printf("  \"first_stuck_board\": %s,\n", JsonString(stuckBoard).c_str());
         }
+        // The level each game ended on, in game order: with --from, one long game of a run
+        // can be replayed on its own.
+        std::printf("  \"last_levels\": [");
+        for (size_t k = 0; k < results.size(); ++k)
+        {
+            std::printf("%s%d", k > 0 ? ", " : "", results[k].LastLevel);
+        }
+        std::printf("],\n");
         std::printf("  \"levels\": [\n");
         for (int l = 1; l <= maxReached; ++l)
         {
@@ -304,6 +335,10 @@ int main(int argc, char** argv)
             std::printf("}%s\n", l < maxReached ? "," : "");
         }
         std::printf("  ],\n");
+        std::printf("  \"steepest_fall\": {\"min_games\": %d, \"points\": %.1f, \"level\": %d},\n",
+                    SteadySample, steadyFall.Points, steadyFall.Level);
+        std::printf("  \"steepest_fall_any\": {\"points\": %.1f, \"level\": %d, \"games\": %d},\n",
+                    anyFall.Points, anyFall.Level, anyFall.Level > 0 ? reached[anyFall.Level] : 0);
         std::printf("  \"invariant_violations\": %ld,\n", violations);
         if (!firstViolation.empty())
         {
@@ -348,7 +383,11 @@ int main(int argc, char** argv)
             }
             std::printf("\n");
         }
-        std::printf("\ninvariant violations: %ld\n", violations);
+        std::printf("\nsteepest fall of the pass rate: %.1f points at level %d (levels at least %d "
+                    "games reach); %.1f points at level %d over all levels (%d games)\n",
+                    steadyFall.Points, steadyFall.Level, SteadySample, anyFall.Points, anyFall.Level,
+                    anyFall.Level > 0 ? reached[anyFall.Level] : 0);
+        std::printf("invariant violations: %ld\n", violations);
         if (!firstViolation.empty())
         {
             std::printf("first: %s", firstViolation.c_str());
