@@ -459,3 +459,46 @@ TEST(GLPixels, RoomShowsOnlyAroundTheBackPlane)
     EXPECT_GT(red, 640 * 480 / 10);
     EXPECT_GT(blue, 640 * 480 / 5);
 }
+
+// The device's mip filter starts at NONE: a picture drawn smaller than its texture is read
+// from the full-size image only, so fine detail stays crisp; with a mip filter the smaller
+// images of the chain blend it away.
+TEST(GLPixels, MipFilterNoneReadsOnlyTheFullSizePicture)
+{
+    TGLRenderer t;
+    TempFolder dir;
+    TImage stripes = SolidImage(1024, 1024, CRed);
+    for (int y = 0; y < 1024; ++y)
+    {
+        for (int x = 1; x < 1024; x += 2)
+        {
+            stripes.Pixels[static_cast<size_t>(y) * 1024 + x] = CBlue;
+        }
+    }
+    WriteTga(dir.Path() / "stripes.tga", stripes);
+    TTextureRef picture;
+    LoadTexture(*t.R.Device, dir.Path() / "stripes.tga", picture);
+    ASSERT_TRUE(picture);
+
+    auto mixedPixels = [&]
+    {
+        BeginFrame(t);
+        Picture(t, picture);
+        EndFrame(t);
+        const TImage f = t.Frame();
+        int mixed = 0;
+        for (int x = 100; x < 220; ++x)
+        {
+            const uint32_t c = f.At(x, 120);
+            mixed += (::Red(c) > 60 && ::Blue(c) > 60) ? 1 : 0;
+        }
+        return mixed;
+    };
+    EXPECT_EQ(mixedPixels(), 0);
+    t.R.Device->SetTextureStageState(0, tsMipFilter, tfLinear);
+    EXPECT_EQ(mixedPixels(), 120);
+    t.R.Device->SetTextureStageState(0, tsMipFilter, tfPoint);
+    EXPECT_EQ(mixedPixels(), 120);
+    t.R.Device->SetTextureStageState(0, tsMipFilter, tfNone);
+    EXPECT_EQ(mixedPixels(), 0);
+}
