@@ -161,4 +161,52 @@ TEST_P(FontFiles, DigitsShareOneWidthSoThatNumbersDoNotJitter)
     EXPECT_LT(widths[0], 40);
 }
 
+// The game advances the pen by a glyph's whole cell, so empty columns at a cell's sides
+// become gaps inside words ("D O U B L E"). Round and square capitals fill their cells to
+// within the one empty column the filter needs and a pixel of the rim's soft edge.
+TEST_P(FontFiles, CapitalsFillTheirCellsSoWordsAreNotLetterSpaced)
+{
+    const std::string name = GetParam();
+    const TMetrics m = ReadMetrics(GameFolder() / "data" / (name + ".dat"));
+    const TPicture tga = ReadTga(GameFolder() / "data" / (name + ".tga"));
+    const std::string glyphs = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    int glyph = 0;
+    for (int r = 0; r < m.Rows; ++r)
+    {
+        for (size_t k = 1; k < m.Boundaries[r].size(); ++k, ++glyph)
+        {
+            if (glyph >= static_cast<int>(glyphs.size()) ||
+                std::string("BCDEHMNOSU").find(glyphs[glyph]) == std::string::npos)
+            {
+                continue;
+            }
+            const int x0 = m.Boundaries[r][k - 1];
+            const int x1 = m.Boundaries[r][k];
+            auto columnEmpty = [&](int x)
+            {
+                for (int y = r * 40; y < (r + 1) * 40; ++y)
+                {
+                    if (tga.At(x, y)[3] > 16)
+                    {
+                        return false;
+                    }
+                }
+                return true;
+            };
+            int left = 0;
+            while (x0 + left < x1 && columnEmpty(x0 + left))
+            {
+                ++left;
+            }
+            int right = 0;
+            while (x1 - 1 - right >= x0 && columnEmpty(x1 - 1 - right))
+            {
+                ++right;
+            }
+            EXPECT_LE(left, 2) << name << " " << glyphs[glyph] << " stands off its left edge";
+            EXPECT_LE(right, 2) << name << " " << glyphs[glyph] << " stands off its right edge";
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Content, FontFiles, ::testing::Values("font", "font1"));

@@ -20,12 +20,18 @@ struct TFontStyle
     const char* Name;   // for the first line of the metrics file
 };
 
-// One glyph cell: the glyph's advance plus room for the rim, one row high.
+// One glyph cell, one row high: the game advances the pen by the whole cell, so the cell is
+// the glyph's advance and two pixels a side, one for the rim and one left empty. The rim
+// reaches a little further than that only beside letters with hardly any side bearing,
+// where the neighbour's rim takes over; a wider cell would space the letters apart.
 TImage MakeCell(const TFontFace& face, char32_t c, const TFontStyle& style, int baseline)
 {
-    const int pad = static_cast<int>(std::ceil(style.Outline)) + 1;
     const TFontFace::TGlyph g = face.Render(c);
-    const int width = static_cast<int>(std::lround(g.Advance)) + 2 * pad;
+    // Ink reaching left of the pen or right of the advance widens the cell rather than
+    // being cut off.
+    const int pad = 2 + std::max(0, -g.Left);
+    const int width = std::max(static_cast<int>(std::lround(g.Advance)) + 2 + pad,
+                               pad + g.Left + g.Mask.Width() + 2);
     TMask ink(width, FontRowHeight);
     for (int y = 0; y < g.Mask.Height(); ++y)
     {
