@@ -138,140 +138,126 @@ void Text(TPage& page, const TSources& sources, const std::string& text, float t
                   m.Unit() * 0.5f, body, TAlign::Centre);
 }
 
-TImage Moving(const TSources& sources)
+// A caption of its own on a page, not under a picture: its text, centre and colour.
+struct TLabel
 {
-    TPage page = StartPage(sources, 1, "MOVING A CUBE", 401);
-    Shots(page, sources,
-          {Left("move-open", "THE WAY IS OPEN", 0x9DF7C0),
-           Right("move-blocked", "NO WAY THROUGH", 0xFF9C90)});
-    Text(page, sources,
+    const char* Text;
+    float X, Y;
+    uint32_t Colour;
+};
+
+// What one page shows, drawn in this order: the pictures, an arrow between the two usual ones
+// when the right one follows from the left, the free captions and the explanation.
+struct TPageContent
+{
+    const char* Title;
+    std::vector<TShot> Shots;
+    bool Arrow;
+    const char* Text;
+    float TextTop = -1.68f;
+    std::vector<TLabel> Labels = {};
+};
+
+std::vector<TPageContent> Pages()
+{
+    return {
+        {"MOVING A CUBE",
+         {Left("move-open", "THE WAY IS OPEN", 0x9DF7C0),
+          Right("move-blocked", "NO WAY THROUGH", 0xFF9C90)},
+         false,
          "Click a cube to pick it up: it rises and hovers. Point at a free cell and dots show "
          "the way the cube will take; click, and off it goes. Cubes never pass through each "
-         "other: a walled-in cube, or a cell out of reach, shows a red sign.");
-    return page.Image;
-}
-
-TImage Squares(const TSources& sources)
-{
-    TPage page = StartPage(sources, 2, "SQUARES", 402);
-    Shots(page, sources,
-          {Left("square-before", "THE FOURTH ONE..."),
-           Right("square-after", "...AND THEY VANISH", 0xFFE7A8)});
-    Between(page);
-    Text(page, sources,
+         "other: a walled-in cube, or a cell out of reach, shows a red sign."},
+        {"SQUARES",
+         {Left("square-before", "THE FOURTH ONE..."),
+          Right("square-after", "...AND THEY VANISH", 0xFFE7A8)},
+         true,
          "Four cubes of one colour that form a square vanish and score. A bigger block of one "
          "colour counts every square inside it, so it pays more. Clearing cubes is also what "
-         "keeps the board from filling up.");
-    return page.Image;
-}
-
-TImage Turns(const TSources& sources)
-{
-    TPage page = StartPage(sources, 3, "TURNS AND NEW CUBES", 403);
-    Shots(page, sources,
-          {Left("turn-before", "SMALL CUBES WAIT..."), Right("turn-after", "...AND GROW")});
-    Between(page);
-    Text(page, sources,
+         "keeps the board from filling up."},
+        {"TURNS AND NEW CUBES",
+         {Left("turn-before", "SMALL CUBES WAIT..."), Right("turn-after", "...AND GROW")},
+         true,
          "Small cubes show where the next cubes will appear. After every move that clears "
          "nothing they grow to full size and new small ones are announced. A move that scores "
-         "brings no new cubes. The game is over when the board is full.");
-    return page.Image;
-}
-
-TImage Combos(const TSources& sources)
-{
-    TPage page = StartPage(sources, 4, "COMBOS", 404);
-    Shots(page, sources,
-          {Left("combo-double", "SECOND IN A ROW: DOUBLE", 0x9FD8FF),
-           Right("combo-triple", "THIRD IN A ROW: TRIPLE", 0xFFD060)});
-    Text(page, sources,
+         "brings no new cubes. The game is over when the board is full."},
+        {"COMBOS",
+         {Left("combo-double", "SECOND IN A ROW: DOUBLE", 0x9FD8FF),
+          Right("combo-triple", "THIRD IN A ROW: TRIPLE", 0xFFD060)},
+         false,
          "Score on move after move and the points multiply: the second scoring move in a row is "
          "worth double, the third triple, and so on, and long runs earn special cubes. One move "
-         "that scores nothing ends the run, so plan a few squares ahead.");
-    return page.Image;
-}
-
-TImage Figure(const TSources& sources)
-{
-    TPage page = StartPage(sources, 5, "THE BONUS FIGURE", 405);
-    Shots(page, sources,
-          {{"figure-panel", 2.25f, ShotY, 4.6f, ShotHeight, "THE FIGURE AND ITS WORTH"},
-           {"figure-built", -4.45f, ShotY, 7.4f, ShotHeight, "BUILT ON THE BOARD", 0xFFE7A8}});
-    Text(page, sources,
+         "that scores nothing ends the run, so plan a few squares ahead."},
+        {"THE BONUS FIGURE",
+         {{"figure-panel", 2.25f, ShotY, 4.6f, ShotHeight, "THE FIGURE AND ITS WORTH"},
+          {"figure-built", -4.45f, ShotY, 7.4f, ShotHeight, "BUILT ON THE BOARD", 0xFFE7A8}},
+         false,
          "The side panel shows a bonus figure and what it is worth. Build the same pattern "
          "anywhere on the board, in its colours and the same way up (no turning, no "
          "mirroring): it vanishes for the bonus, a special cube is earned and a new figure "
-         "takes its place.");
-    return page.Image;
-}
-
-TImage JokersStones(const TSources& sources)
-{
-    TPage page = StartPage(sources, 6, "JOKERS AND STONES", 406);
-    Shots(page, sources,
-          {Left("joker", "A JOKER FITS ANY SQUARE", 0x9DF7C0),
-           Right("stones", "STONES STAND IN THE WAY", 0xD8D8D8)});
-    Text(page, sources,
+         "takes its place."},
+        {"JOKERS AND STONES",
+         {Left("joker", "A JOKER FITS ANY SQUARE", 0x9DF7C0),
+          Right("stones", "STONES STAND IN THE WAY", 0xD8D8D8)},
+         false,
          "A rainbow joker counts as any colour, so it completes a square of whatever colour "
          "surrounds it. Grey stones are the opposite: they match nothing, cannot be picked up "
-         "and only stand in the way. Only a bomb breaks them.");
-    return page.Image;
-}
-
-TImage Bombs(const TSources& sources)
-{
-    TPage page = StartPage(sources, 7, "BOMBS", 407);
-    Shots(page, sources,
-          {Left("bomb-aim", "MOVE THE BOMB..."),
-           Right("bomb-blast", "...AND ITS BLOCK IS CLEARED", 0xFFB070)});
-    Between(page);
-    Text(page, sources,
+         "and only stand in the way. Only a bomb breaks them."},
+        {"BOMBS",
+         {Left("bomb-aim", "MOVE THE BOMB..."),
+          Right("bomb-blast", "...AND ITS BLOCK IS CLEARED", 0xFFB070)},
+         true,
          "Pick up a bomb and move it like any cube. Where it lands it blows up the 3 x 3 block "
          "around it, stones included, and every cube in the blast scores. Cubes that are still "
-         "small are left alone.");
-    return page.Image;
-}
-
-TImage PaintShot(const TSources& sources)
-{
-    TPage page = StartPage(sources, 8, "PAINT AND SHOT CUBES", 408);
-    Shots(page, sources,
-          {Left("paint", "PAINT COLOURS ITS BLOCK", 0x9DF7C0),
-           Right("shot", "A SHOT CLEARS ONE COLOUR", 0xFF9C90)});
-    Text(page, sources,
+         "small are left alone."},
+        {"PAINT AND SHOT CUBES",
+         {Left("paint", "PAINT COLOURS ITS BLOCK", 0x9DF7C0),
+          Right("shot", "A SHOT CLEARS ONE COLOUR", 0xFF9C90)},
+         false,
          "Move a paint cube and every coloured cube in its 3 x 3 block takes its colour, often "
          "making squares at once. Click a shot cube and the pointer turns into a sight: click a "
-         "cube and every cube of that colour on the board vanishes.");
-    return page.Image;
-}
-
-TImage Levels(const TSources& sources)
-{
-    TPage page = StartPage(sources, 9, "LEVELS AND THE CLOCK", 409);
-    Shots(page, sources,
-          {{"bonus-level", LeftX, 2.05f, ShotWidth, 3.55f, "EVERY FIFTH LEVEL: BONUS", 0xFFE7A8},
-           {"flyby", RightX, 2.05f, ShotWidth, 3.55f, "A FLIGHT ROUND THE ROOM", 0x9FD8FF},
-           {"timed-bar", -1.8f, -0.95f, 8.0f, 0.62f, ""}});
-    const TScreenMap& m = page.Map;
-    Caption(page.Image, sources, "TIMED:", {m.X(3.55f), m.Y(-0.95f)}, page.Unit(), Rgb(0xFF9C90));
-    Caption(page.Image, sources, "IT DRAINS!", {m.X(-7.2f), m.Y(-0.95f)}, page.Unit(), Rgb(0xFF9C90));
-    Text(page, sources,
+         "cube and every cube of that colour on the board vanishes."},
+        {"LEVELS AND THE CLOCK",
+         {{"bonus-level", LeftX, 2.05f, ShotWidth, 3.55f, "EVERY FIFTH LEVEL: BONUS", 0xFFE7A8},
+          {"flyby", RightX, 2.05f, ShotWidth, 3.55f, "A FLIGHT ROUND THE ROOM", 0x9FD8FF},
+          {"timed-bar", -1.8f, -0.95f, 8.0f, 0.62f, ""}},
+         false,
          "Fill the bar under the board to finish a level. Every fifth level is a bonus level: "
          "blast the stones with the bombs you are given. Win the level before it and the camera "
          "takes a flight round the room. In the timed game the bar drains all the time; when it "
          "runs empty, the game is over.",
-         -1.55f);
+         -1.55f,
+         {{"TIMED:", 3.55f, -0.95f, 0xFF9C90}, {"IT DRAINS!", -7.2f, -0.95f, 0xFF9C90}}},
+    };
+}
+
+// Page `number` (from 1) with its own seed for the backdrop.
+TImage Compose(const TSources& sources, int number, const TPageContent& content)
+{
+    TPage page = StartPage(sources, number, content.Title, 400 + static_cast<uint32_t>(number));
+    Shots(page, sources, content.Shots);
+    if (content.Arrow)
+    {
+        Between(page);
+    }
+    const TScreenMap& m = page.Map;
+    for (const TLabel& label : content.Labels)
+    {
+        Caption(page.Image, sources, label.Text, {m.X(label.X), m.Y(label.Y)}, page.Unit(),
+                Rgb(label.Colour));
+    }
+    Text(page, sources, content.Text, content.TextTop);
     return page.Image;
 }
 } // namespace
 
 void MakeTutorial(const TOutput& out, const TSources& sources)
 {
-    const TImage pages[9] = {Moving(sources), Squares(sources),   Turns(sources),
-                             Combos(sources), Figure(sources),    JokersStones(sources),
-                             Bombs(sources),  PaintShot(sources), Levels(sources)};
-    for (int i = 0; i < 9; ++i)
+    const std::vector<TPageContent> pages = Pages();
+    for (size_t i = 0; i < pages.size(); ++i)
     {
-        out.WriteJpeg("Images/Tutorial/tut" + std::to_string(i + 1) + ".jpg", pages[i], 90);
+        const int number = static_cast<int>(i) + 1;
+        out.WriteJpeg("Images/Tutorial/tut" + std::to_string(number) + ".jpg",
+                      Compose(sources, number, pages[i]), 90);
     }
 }
