@@ -30,6 +30,32 @@ TColour TubeColour(float t)
 
 constexpr float TubeHalf = 0.78f; // of the bar's half height
 
+// A pixel of a round picture: its column and row, and where it lies from the centre in
+// half-widths (Dx, Dy) and how far (R, 1 at the middle of an edge).
+struct TRadial
+{
+    float X, Y;
+    float Dx, Dy, R;
+};
+
+// A square picture of `size` pixels, each the colour `pixel` gives for its TRadial.
+template <typename TPixel> TImage Radial(int size, TPixel pixel)
+{
+    TImage img(size, size);
+    const float c = static_cast<float>(size) / 2.0f;
+    for (int y = 0; y < size; ++y)
+    {
+        for (int x = 0; x < size; ++x)
+        {
+            const float dx = (static_cast<float>(x) + 0.5f - c) / c;
+            const float dy = (static_cast<float>(y) + 0.5f - c) / c;
+            const float r = std::sqrt(dx * dx + dy * dy);
+            img.Set(x, y, pixel(TRadial{static_cast<float>(x), static_cast<float>(y), dx, dy, r}));
+        }
+    }
+    return img;
+}
+
 // line.tga: stretched along its length by the game, so every column is the same.
 TImage Line()
 {
@@ -196,139 +222,83 @@ TImage Crosshair()
 // --- particles: additive, so their colour times alpha is the light they add ---
 TImage Sparkle()
 {
-    const int s = 64;
-    TImage img(s, s);
-    const TVec2 c{32, 32};
-    for (int y = 0; y < s; ++y)
+    return Radial(64, [](const TRadial& p)
     {
-        for (int x = 0; x < s; ++x)
-        {
-            const float dx = (static_cast<float>(x) + 0.5f - c.X) / 32.0f;
-            const float dy = (static_cast<float>(y) + 0.5f - c.Y) / 32.0f;
-            const float r = std::sqrt(dx * dx + dy * dy);
-            const float rays = std::exp(-std::fabs(dx) * 14.0f) * std::exp(-std::fabs(dy) * 2.2f) +
-                               std::exp(-std::fabs(dy) * 14.0f) * std::exp(-std::fabs(dx) * 2.2f);
-            const float core = std::exp(-r * r * 30.0f);
-            const float halo = std::exp(-r * r * 5.0f) * 0.35f;
-            const float a =
-                std::clamp(rays * 0.8f + core + halo, 0.0f, 1.0f) * Smooth(1.0f, 0.85f, r);
-            img.Set(x, y, WithAlpha(Mix(Rgb(0xFFE9B0), Rgb(0xFFFFFF), core), a));
-        }
-    }
-    return img;
+        const float rays = std::exp(-std::fabs(p.Dx) * 14.0f) * std::exp(-std::fabs(p.Dy) * 2.2f) +
+                           std::exp(-std::fabs(p.Dy) * 14.0f) * std::exp(-std::fabs(p.Dx) * 2.2f);
+        const float core = std::exp(-p.R * p.R * 30.0f);
+        const float halo = std::exp(-p.R * p.R * 5.0f) * 0.35f;
+        const float a =
+            std::clamp(rays * 0.8f + core + halo, 0.0f, 1.0f) * Smooth(1.0f, 0.85f, p.R);
+        return WithAlpha(Mix(Rgb(0xFFE9B0), Rgb(0xFFFFFF), core), a);
+    });
 }
 
 TImage Puff()
 {
-    const int s = 64;
-    TImage img(s, s);
-    for (int y = 0; y < s; ++y)
+    return Radial(64, [](const TRadial& p)
     {
-        for (int x = 0; x < s; ++x)
-        {
-            const float dx = (static_cast<float>(x) + 0.5f - 32.0f) / 32.0f;
-            const float dy = (static_cast<float>(y) + 0.5f - 32.0f) / 32.0f;
-            const float r = std::sqrt(dx * dx + dy * dy);
-            const float n =
-                Fbm(static_cast<float>(x) * 0.12f, static_cast<float>(y) * 0.12f, 61, 3);
-            const float a =
-                std::clamp((1.0f - r) * (0.6f + 0.6f * n), 0.0f, 1.0f) * Smooth(1.0f, 0.8f, r);
-            img.Set(x, y, WithAlpha(Mix(Rgb(0xFFFFFF), Rgb(0xC9B8FF), r), a * 0.9f));
-        }
-    }
-    return img;
+        const float n = Fbm(p.X * 0.12f, p.Y * 0.12f, 61, 3);
+        const float a =
+            std::clamp((1.0f - p.R) * (0.6f + 0.6f * n), 0.0f, 1.0f) * Smooth(1.0f, 0.8f, p.R);
+        return WithAlpha(Mix(Rgb(0xFFFFFF), Rgb(0xC9B8FF), p.R), a * 0.9f);
+    });
 }
 
 TImage Fireball()
 {
-    const int s = 128;
-    TImage img(s, s);
-    for (int y = 0; y < s; ++y)
+    return Radial(128, [](const TRadial& p)
     {
-        for (int x = 0; x < s; ++x)
-        {
-            const float dx = (static_cast<float>(x) + 0.5f - 64.0f) / 64.0f;
-            const float dy = (static_cast<float>(y) + 0.5f - 64.0f) / 64.0f;
-            const float r = std::sqrt(dx * dx + dy * dy);
-            const float n =
-                Fbm(static_cast<float>(x) * 0.06f, static_cast<float>(y) * 0.06f, 62, 4);
-            const float heat = std::clamp(1.1f - r * 1.3f + (n - 0.5f) * 0.7f, 0.0f, 1.0f);
-            TColour c = heat > 0.7f ? Mix(Rgb(0xFFB030), Rgb(0xFFF6C8), (heat - 0.7f) / 0.3f)
-                                    : Mix(Rgb(0xA01808), Rgb(0xFFB030), heat / 0.7f);
-            const float a = std::clamp(heat * 1.4f, 0.0f, 1.0f) * Smooth(1.0f, 0.75f, r);
-            img.Set(x, y, WithAlpha(c, a));
-        }
-    }
-    return img;
+        const float n = Fbm(p.X * 0.06f, p.Y * 0.06f, 62, 4);
+        const float heat = std::clamp(1.1f - p.R * 1.3f + (n - 0.5f) * 0.7f, 0.0f, 1.0f);
+        TColour c = heat > 0.7f ? Mix(Rgb(0xFFB030), Rgb(0xFFF6C8), (heat - 0.7f) / 0.3f)
+                                : Mix(Rgb(0xA01808), Rgb(0xFFB030), heat / 0.7f);
+        const float a = std::clamp(heat * 1.4f, 0.0f, 1.0f) * Smooth(1.0f, 0.75f, p.R);
+        return WithAlpha(c, a);
+    });
 }
 
 TImage Ember()
 {
-    const int s = 32;
-    TImage img(s, s);
-    for (int y = 0; y < s; ++y)
+    return Radial(32, [](const TRadial& p)
     {
-        for (int x = 0; x < s; ++x)
-        {
-            const float dx = (static_cast<float>(x) + 0.5f - 16.0f) / 16.0f;
-            const float dy = (static_cast<float>(y) + 0.5f - 16.0f) / 16.0f;
-            const float r = std::sqrt(dx * dx + dy * dy);
-            const float a =
-                std::clamp(std::exp(-r * r * 9.0f) * 1.3f, 0.0f, 1.0f) * Smooth(1.0f, 0.8f, r);
-            img.Set(x, y, WithAlpha(Mix(Rgb(0xFFF2C0), Rgb(0xFF7A20), r * 1.5f), a));
-        }
-    }
-    return img;
+        const float a =
+            std::clamp(std::exp(-p.R * p.R * 9.0f) * 1.3f, 0.0f, 1.0f) * Smooth(1.0f, 0.8f, p.R);
+        return WithAlpha(Mix(Rgb(0xFFF2C0), Rgb(0xFF7A20), p.R * 1.5f), a);
+    });
 }
 
 TImage Swirl()
 {
-    const int s = 128;
-    TImage img(s, s);
-    for (int y = 0; y < s; ++y)
+    return Radial(128, [](const TRadial& p)
     {
-        for (int x = 0; x < s; ++x)
-        {
-            const float dx = (static_cast<float>(x) + 0.5f - 64.0f) / 64.0f;
-            const float dy = (static_cast<float>(y) + 0.5f - 64.0f) / 64.0f;
-            const float r = std::sqrt(dx * dx + dy * dy);
-            const float a0 = std::atan2(dy, dx);
-            // Three arms winding out from the centre, each in the colours of the paints.
-            const float arm =
-                std::fmod(a0 + r * 5.0f + 4.0f * Pi, 2.0f * Pi / 3.0f) / (2.0f * Pi / 3.0f);
-            const float band = std::exp(-std::pow((arm - 0.5f) / 0.18f, 2.0f));
-            const float hue = std::fmod((a0 + Pi) / (2.0f * Pi) * 7.0f + r * 3.0f, 7.0f);
-            const int i = static_cast<int>(hue);
-            const TColour c =
-                Mix(CubeColours[static_cast<size_t>(i + 1)],
-                    CubeColours[static_cast<size_t>((i + 1) % 7 + 1)], hue - static_cast<float>(i));
-            const float a = band * Smooth(1.0f, 0.6f, r) * Smooth(0.0f, 0.15f, r) +
-                            std::exp(-r * r * 40.0f) * 0.6f;
-            img.Set(x, y, WithAlpha(Mix(c, TColour{1, 1, 1, 1}, 0.25f), std::clamp(a, 0.0f, 1.0f)));
-        }
-    }
-    return img;
+        const float r = p.R;
+        const float a0 = std::atan2(p.Dy, p.Dx);
+        // Three arms winding out from the centre, each in the colours of the paints.
+        const float arm =
+            std::fmod(a0 + r * 5.0f + 4.0f * Pi, 2.0f * Pi / 3.0f) / (2.0f * Pi / 3.0f);
+        const float band = std::exp(-std::pow((arm - 0.5f) / 0.18f, 2.0f));
+        const float hue = std::fmod((a0 + Pi) / (2.0f * Pi) * 7.0f + r * 3.0f, 7.0f);
+        const int i = static_cast<int>(hue);
+        const TColour c =
+            Mix(CubeColours[static_cast<size_t>(i + 1)],
+                CubeColours[static_cast<size_t>((i + 1) % 7 + 1)], hue - static_cast<float>(i));
+        const float a = band * Smooth(1.0f, 0.6f, r) * Smooth(0.0f, 0.15f, r) +
+                        std::exp(-r * r * 40.0f) * 0.6f;
+        return WithAlpha(Mix(c, TColour{1, 1, 1, 1}, 0.25f), std::clamp(a, 0.0f, 1.0f));
+    });
 }
 
 TImage Spark()
 {
-    const int s = 32;
-    TImage img(s, s);
-    for (int y = 0; y < s; ++y)
+    return Radial(32, [](const TRadial& p)
     {
-        for (int x = 0; x < s; ++x)
-        {
-            const float dx = (static_cast<float>(x) + 0.5f - 16.0f) / 16.0f;
-            const float dy = (static_cast<float>(y) + 0.5f - 16.0f) / 16.0f;
-            const float r = std::sqrt(dx * dx + dy * dy);
-            const float a =
-                std::clamp(std::exp(-r * r * 14.0f) * 1.5f + std::exp(-r * r * 3.0f) * 0.3f, 0.0f,
-                           1.0f) *
-                Smooth(1.0f, 0.8f, r);
-            img.Set(x, y, WithAlpha(Mix(Rgb(0xFFFFFF), Rgb(0xFFD040), r * 2.0f), a));
-        }
-    }
-    return img;
+        const float a = std::clamp(std::exp(-p.R * p.R * 14.0f) * 1.5f +
+                                       std::exp(-p.R * p.R * 3.0f) * 0.3f,
+                                   0.0f, 1.0f) *
+                        Smooth(1.0f, 0.8f, p.R);
+        return WithAlpha(Mix(Rgb(0xFFFFFF), Rgb(0xFFD040), p.R * 2.0f), a);
+    });
 }
 
 // The "new level" banner, drawn 4.45 x 0.85 with normal blending as it rises and fades.
@@ -429,27 +399,19 @@ TImage PlugBonus(const TSources& sources)
 // A round lamp: a warm glass bulb with a bright core and a soft halo.
 TImage LampImage(int size)
 {
-    TImage img(size, size);
     const float c = static_cast<float>(size) / 2.0f;
-    for (int y = 0; y < size; ++y)
+    return Radial(size, [c](const TRadial& p)
     {
-        for (int x = 0; x < size; ++x)
-        {
-            const float dx = (static_cast<float>(x) + 0.5f - c) / c;
-            const float dy = (static_cast<float>(y) + 0.5f - c) / c;
-            const float r = std::sqrt(dx * dx + dy * dy);
-            const float bulb = Coverage((r - 0.5f) * c);
-            const float halo = std::exp(-std::pow(r / 0.62f, 4.0f)) * Smooth(1.0f, 0.8f, r);
-            TColour col = Mix(Rgb(0xFFFBE6), Rgb(0xFFB52E), std::clamp(r / 0.5f, 0.0f, 1.0f));
-            // A highlight on the upper left of the glass.
-            const float hl =
-                std::exp(-(std::pow(dx + 0.18f, 2.0f) + std::pow(dy + 0.2f, 2.0f)) / 0.012f);
-            col = Mix(col, TColour{1, 1, 1, 1}, hl * 0.8f);
-            const float a = std::max(bulb, halo * 0.75f);
-            img.Set(x, y, WithAlpha(bulb > 0.0f ? col : Rgb(0xFFB52E), a));
-        }
-    }
-    return img;
+        const float bulb = Coverage((p.R - 0.5f) * c);
+        const float halo = std::exp(-std::pow(p.R / 0.62f, 4.0f)) * Smooth(1.0f, 0.8f, p.R);
+        TColour col = Mix(Rgb(0xFFFBE6), Rgb(0xFFB52E), std::clamp(p.R / 0.5f, 0.0f, 1.0f));
+        // A highlight on the upper left of the glass.
+        const float hl =
+            std::exp(-(std::pow(p.Dx + 0.18f, 2.0f) + std::pow(p.Dy + 0.2f, 2.0f)) / 0.012f);
+        col = Mix(col, TColour{1, 1, 1, 1}, hl * 0.8f);
+        const float a = std::max(bulb, halo * 0.75f);
+        return WithAlpha(bulb > 0.0f ? col : Rgb(0xFFB52E), a);
+    });
 }
 
 void MakeSprites(const TOutput& out, const TSources& sources)
