@@ -40,6 +40,15 @@ double Release(double t, double held, double time)
 {
     return t < held ? 1.0 : std::exp(-(t - held) / time);
 }
+
+// Fills the note frame by frame: `sample` gets the frame's index and its time in seconds.
+template <class TSample> void Fill(std::vector<float>& out, TSample sample)
+{
+    for (size_t i = 0; i < out.size(); ++i)
+    {
+        out[i] = static_cast<float>(sample(i, static_cast<double>(i) / Rate));
+    }
+}
 } // namespace
 
 std::vector<float> RenderNote(TInstrument instrument, double hz, double held, float velocity,
@@ -62,25 +71,23 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
     case TInstrument::EPiano:
     {
         const double decay = 0.9 + 180.0 / hz;
-        for (size_t i = 0; i < frames; ++i)
+        Fill(out, [&](size_t, double t)
         {
-            const double t = static_cast<double>(i) / Rate;
             const double env = Perc(t, 0.002, decay) * Release(t, held, 0.1);
             const double index = (0.3 + 1.4 * vel) * std::exp(-t / 0.3) + 0.12;
             double v = FastSin(TwoPi * hz * t + index * FastSin(TwoPi * hz * t));
             v += 0.3 * FastSin(TwoPi * hz * 1.003 * t);
             v += 0.18 * vel * FastSin(TwoPi * hz * 14.0 * t) * std::exp(-t / 0.025);
-            out[i] = static_cast<float>(v * env * vel * 0.6);
-        }
+            return v * env * vel * 0.6;
+        });
         break;
     }
     case TInstrument::Pad:
     case TInstrument::Strings:
     {
         const bool pad = instrument == TInstrument::Pad;
-        for (size_t i = 0; i < frames; ++i)
+        Fill(out, [&](size_t i, double t)
         {
-            const double t = static_cast<double>(i) / Rate;
             const double vib = pad ? 1.0 : 1.0 + 0.003 * lfo.Sine(5.2) * std::min(1.0, t / 0.6);
             const double f = hz * vib;
             double v = o1.Saw(f * 1.004) + o2.Saw(f * 0.996) + o3.Saw(f);
@@ -93,44 +100,40 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
             }
             const double env =
                 pad ? Adsr(t, held, 0.7, 0.8, 0.85, 1.1) : Adsr(t, held, 0.25, 0.4, 0.9, 0.45);
-            out[i] = static_cast<float>(filter.Low(v) * env * vel * 0.22);
-        }
+            return filter.Low(v) * env * vel * 0.22;
+        });
         break;
     }
     case TInstrument::Bass:
     {
-        for (size_t i = 0; i < frames; ++i)
+        Fill(out, [&](size_t i, double t)
         {
-            const double t = static_cast<double>(i) / Rate;
             if ((i & 15) == 0)
             {
                 filter.Set(160.0 + 900.0 * vel * std::exp(-t / 0.12), 0.9);
             }
             const double v = o1.Sine(hz) * 0.8 + filter.Low(o2.Saw(hz)) * 0.6;
-            out[i] = static_cast<float>(v * Adsr(t, held, 0.004, 0.35, 0.6, 0.06) * vel * 0.9);
-        }
+            return v * Adsr(t, held, 0.004, 0.35, 0.6, 0.06) * vel * 0.9;
+        });
         break;
     }
     case TInstrument::SynthBass:
     {
-        for (size_t i = 0; i < frames; ++i)
+        Fill(out, [&](size_t i, double t)
         {
-            const double t = static_cast<double>(i) / Rate;
             if ((i & 15) == 0)
             {
                 filter.Set(220.0 + 2400.0 * vel * std::exp(-t / 0.07), 1.7);
             }
             const double v = o1.Saw(hz) + o2.Saw(hz * 1.005) + 0.5 * o3.Square(hz * 0.5);
-            out[i] = static_cast<float>(filter.Low(v) * Adsr(t, held, 0.002, 0.15, 0.55, 0.04) *
-                                        vel * 0.5);
-        }
+            return filter.Low(v) * Adsr(t, held, 0.002, 0.15, 0.55, 0.04) * vel * 0.5;
+        });
         break;
     }
     case TInstrument::Lead:
     {
-        for (size_t i = 0; i < frames; ++i)
+        Fill(out, [&](size_t i, double t)
         {
-            const double t = static_cast<double>(i) / Rate;
             const double depth = std::clamp((t - 0.18) / 0.3, 0.0, 1.0);
             const double f = hz * (1.0 + 0.0055 * lfo.Sine(5.4) * depth);
             const double v = 0.55 * o1.Square(f, 0.36) + 0.45 * o2.Saw(f * 1.002);
@@ -138,35 +141,31 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
             {
                 filter.Set(1400.0 + 1800.0 * vel + 600.0 * std::exp(-t / 0.1), 0.7);
             }
-            out[i] = static_cast<float>(filter.Low(v) * Adsr(t, held, 0.012, 0.25, 0.78, 0.12) *
-                                        vel * 0.45);
-        }
+            return filter.Low(v) * Adsr(t, held, 0.012, 0.25, 0.78, 0.12) * vel * 0.45;
+        });
         break;
     }
     case TInstrument::Bell:
     {
-        for (size_t i = 0; i < frames; ++i)
+        Fill(out, [&](size_t, double t)
         {
-            const double t = static_cast<double>(i) / Rate;
             const double mod =
                 FastSin(TwoPi * hz * 3.5 * t) * (0.6 + 0.8 * vel) * std::exp(-t / 0.4);
             const double v = FastSin(TwoPi * hz * t + mod) +
                              0.25 * FastSin(TwoPi * hz * 2.0 * t) * std::exp(-t / 0.5);
-            out[i] = static_cast<float>(v * Perc(t, 0.002, 1.3) *
-                                        Release(t, std::max(held, 0.5), 0.5) * vel * 0.5);
-        }
+            return v * Perc(t, 0.002, 1.3) * Release(t, std::max(held, 0.5), 0.5) * vel * 0.5;
+        });
         break;
     }
     case TInstrument::MusicBox:
     {
-        for (size_t i = 0; i < frames; ++i)
+        Fill(out, [&](size_t, double t)
         {
-            const double t = static_cast<double>(i) / Rate;
             const double v = FastSin(TwoPi * hz * t) * Perc(t, 0.001, 0.9) +
                              0.3 * FastSin(TwoPi * hz * 3.0 * t) * Perc(t, 0.001, 0.25) +
                              0.12 * FastSin(TwoPi * hz * 5.4 * t) * Perc(t, 0.001, 0.07);
-            out[i] = static_cast<float>(v * vel * 0.5);
-        }
+            return v * vel * 0.5;
+        });
         break;
     }
     case TInstrument::Pluck:
@@ -182,55 +181,51 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
         }
         double previous = 0;
         const double damp = 0.9975 - 0.000004 * hz;
-        for (size_t i = 0; i < frames; ++i)
+        Fill(out, [&](size_t, double t)
         {
-            const double t = static_cast<double>(i) / Rate;
             const double y = line.Read(period - 1.5);
             line.Write(static_cast<float>(damp * 0.5 * (y + previous)));
             previous = y;
-            out[i] = static_cast<float>(y * Release(t, std::min(held, 1.5), 0.12) * vel * 0.8);
-        }
+            return y * Release(t, std::min(held, 1.5), 0.12) * vel * 0.8;
+        });
         break;
     }
     case TInstrument::Kick:
     {
-        for (size_t i = 0; i < frames; ++i)
+        Fill(out, [&](size_t, double t)
         {
-            const double t = static_cast<double>(i) / Rate;
             const double f = 46.0 + 120.0 * std::exp(-t / 0.028);
             const double v =
                 o1.Sine(f) * Perc(t, 0.001, 0.26) + 0.25 * noise.Next() * std::exp(-t / 0.002);
-            out[i] = static_cast<float>(v * vel);
-        }
+            return v * vel;
+        });
         break;
     }
     case TInstrument::Snare:
     {
         filter.Set(2000, 0.7);
-        for (size_t i = 0; i < frames; ++i)
+        Fill(out, [&](size_t, double t)
         {
-            const double t = static_cast<double>(i) / Rate;
             const double tone =
                 o1.Sine(185.0 + 40.0 * std::exp(-t / 0.01)) * Perc(t, 0.001, 0.06) * 0.6;
             const double snap = filter.Band(noise.Next()) * Perc(t, 0.001, 0.12) * 1.6;
-            out[i] = static_cast<float>((tone + snap) * vel * 0.8);
-        }
+            return (tone + snap) * vel * 0.8;
+        });
         break;
     }
     case TInstrument::Clap:
     {
         filter.Set(1300, 1.1);
-        for (size_t i = 0; i < frames; ++i)
+        Fill(out, [&](size_t, double t)
         {
-            const double t = static_cast<double>(i) / Rate;
             double env = 0;
             for (int k = 0; k < 3; ++k)
             {
                 env += Perc(t - 0.011 * k, 0.0005, 0.007);
             }
             env += 0.7 * Perc(t - 0.03, 0.001, 0.11);
-            out[i] = static_cast<float>(filter.Band(noise.Next()) * env * vel * 1.5);
-        }
+            return filter.Band(noise.Next()) * env * vel * 1.5;
+        });
         break;
     }
     case TInstrument::HatClosed:
@@ -239,54 +234,49 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
         const bool open = instrument == TInstrument::HatOpen;
         filter.Set(7500, 0.8);
         filter2.Set(9000, 0.7);
-        for (size_t i = 0; i < frames; ++i)
+        Fill(out, [&](size_t, double t)
         {
-            const double t = static_cast<double>(i) / Rate;
             const double metal = o1.Square(317.0 * 2.0) + o2.Square(433.0 * 2.0) +
                                  o3.Square(551.0 * 2.0) + o4.Square(733.0 * 2.0);
             const double v = filter.High(noise.Next() * 0.8 + metal * 0.15);
             const double env = open ? Perc(t, 0.001, 0.22) * Release(t, std::min(held, 0.6), 0.02)
                                     : Perc(t, 0.0007, 0.03);
-            out[i] = static_cast<float>(filter2.Low(v) * env * vel * 0.7);
-        }
+            return filter2.Low(v) * env * vel * 0.7;
+        });
         break;
     }
     case TInstrument::Shaker:
     {
         filter.Set(6000, 0.7);
-        for (size_t i = 0; i < frames; ++i)
+        Fill(out, [&](size_t, double t)
         {
-            const double t = static_cast<double>(i) / Rate;
-            out[i] =
-                static_cast<float>(filter.High(noise.Next()) * Perc(t, 0.012, 0.04) * vel * 0.5);
-        }
+            return filter.High(noise.Next()) * Perc(t, 0.012, 0.04) * vel * 0.5;
+        });
         break;
     }
     case TInstrument::Rim:
     {
         filter.Set(2800, 2.0);
-        for (size_t i = 0; i < frames; ++i)
+        Fill(out, [&](size_t, double t)
         {
-            const double t = static_cast<double>(i) / Rate;
             const double v = filter.Band(noise.Next()) * Perc(t, 0.0003, 0.01) * 2.0 +
                              o1.Sine(1650.0) * Perc(t, 0.0005, 0.018) * 0.5;
-            out[i] = static_cast<float>(v * vel * 0.8);
-        }
+            return v * vel * 0.8;
+        });
         break;
     }
     case TInstrument::Swell:
     {
-        for (size_t i = 0; i < frames; ++i)
+        Fill(out, [&](size_t i, double t)
         {
-            const double t = static_cast<double>(i) / Rate;
             const double x = std::min(1.0, t / held);
             if ((i & 15) == 0)
             {
                 filter.Set(300.0 * std::pow(20.0, x), 1.2);
             }
             const double end = std::min(1.0, (held - t) / 0.02);
-            out[i] = static_cast<float>(filter.Band(noise.Next()) * x * x * end * vel * 0.9);
-        }
+            return filter.Band(noise.Next()) * x * x * end * vel * 0.9;
+        });
         break;
     }
     }
