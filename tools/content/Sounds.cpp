@@ -400,46 +400,61 @@ TSound MenuMove()
                   });
 }
 
-TSound MenuEnter()
+// Two quick notes on the wooden bar: up for entering a menu, down for leaving it.
+TSound MenuChime(int first, int second)
 {
-    return Render(0.3, [&](double t)
-                  { return Marimba(t, Hz(76), 0.12) + 0.9 * Marimba(t - 0.07, Hz(83), 0.16); });
+    return Render(0.3,
+                  [&](double t)
+                  {
+                      return Marimba(t, Hz(first), 0.12) +
+                             0.9 * Marimba(t - 0.07, Hz(second), 0.16);
+                  });
 }
 
-TSound MenuEsc()
+TSound MenuEnter() { return MenuChime(76, 83); }
+
+TSound MenuEsc() { return MenuChime(79, 72); }
+
+// A short click: a burst of band-passed noise over a sine ping.
+struct TTick
 {
-    return Render(0.3, [&](double t)
-                  { return Marimba(t, Hz(79), 0.12) + 0.9 * Marimba(t - 0.07, Hz(72), 0.16); });
+    uint32_t Seed;
+    double Seconds;
+    double BandHz, BandQ;
+    double NoiseDecay, NoiseLevel;
+    double PingHz, PingAttack, PingDecay, PingLevel;
+};
+
+TSound Tick(const TTick& tick)
+{
+    TNoise noise(tick.Seed);
+    TSvf band;
+    band.Set(tick.BandHz, tick.BandQ);
+    TOsc ping;
+    return Render(tick.Seconds,
+                  [&](double t)
+                  {
+                      return band.Band(noise.Next()) * Perc(t, 0.0003, tick.NoiseDecay) *
+                                 tick.NoiseLevel +
+                             ping.Sine(tick.PingHz) * Perc(t, tick.PingAttack, tick.PingDecay) *
+                                 tick.PingLevel;
+                  });
 }
 
 TSound MenuKey()
 {
     // A typewriter tick.
-    TNoise noise(13);
-    TSvf band;
-    band.Set(3200, 2.5);
-    TOsc thump;
-    return Render(0.06,
-                  [&](double t)
-                  {
-                      return band.Band(noise.Next()) * Perc(t, 0.0003, 0.006) * 2.0 +
-                             thump.Sine(220.0) * Perc(t, 0.001, 0.012) * 0.4;
-                  });
+    return Tick({.Seed = 13, .Seconds = 0.06, .BandHz = 3200, .BandQ = 2.5, .NoiseDecay = 0.006,
+                 .NoiseLevel = 2.0, .PingHz = 220.0, .PingAttack = 0.001, .PingDecay = 0.012,
+                 .PingLevel = 0.4});
 }
 
 TSound TimeUp()
 {
     // A clock tick: a dry wooden click with a short high ping.
-    TNoise noise(14);
-    TSvf band;
-    band.Set(2600, 3.0);
-    TOsc ping;
-    return Render(0.09,
-                  [&](double t)
-                  {
-                      return band.Band(noise.Next()) * Perc(t, 0.0003, 0.005) * 2.5 +
-                             ping.Sine(1650.0) * Perc(t, 0.0005, 0.018) * 0.6;
-                  });
+    return Tick({.Seed = 14, .Seconds = 0.09, .BandHz = 2600, .BandQ = 3.0, .NoiseDecay = 0.005,
+                 .NoiseLevel = 2.5, .PingHz = 1650.0, .PingAttack = 0.0005, .PingDecay = 0.018,
+                 .PingLevel = 0.6});
 }
 
 TSound Message()
@@ -449,7 +464,6 @@ TSound Message()
                { return 0.6 * Marimba(t, Hz(79), 0.25) + 0.5 * Marimba(t - 0.09, Hz(86), 0.3); });
     return WithReverb(s, 0.5, 0.4, 0.25, 0.3);
 }
-
 // The held-cube hum: every part repeats a whole number of times in the loop, so its end
 // meets its start without a seam.
 TSound Selected()
