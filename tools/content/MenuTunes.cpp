@@ -11,14 +11,8 @@ using I = TInstrument;
 TSong MenuTuneOne()
 {
     // D major, 76 beats a minute: piano arpeggios, a bell tune, a soft bass.
-    TSong song;
-    song.Bpm = 76;
-    song.Bars = 18;
-    song.EndSeconds = 5.0;
-    song.Seed = 303;
-    song.Room = 0.8;
-    song.Damping = 0.45;
-    song.Loudness = 0.17f;
+    TSong song{.Bpm = 76, .Bars = 18, .EndSeconds = 5.0, .Room = 0.8, .Damping = 0.45,
+               .Loudness = 0.17f, .Seed = 303};
 
     const auto chords = ParseChords("Dmaj7 Bm7 Gmaj7 A6 Dmaj7 Bm7 Gmaj7 A6 Dmaj7 Bm7 Em7 A "
                                     "Em7 F#m7 Gmaj7 A Gmaj7 Dmaj9");
@@ -55,15 +49,8 @@ TSong MenuTuneOne()
 TSong MenuTuneTwo()
 {
     // G major in three, 84 beats a minute: a music box over a harp and strings.
-    TSong song;
-    song.Bpm = 84;
-    song.BeatsPerBar = 3;
-    song.Bars = 26;
-    song.EndSeconds = 5.0;
-    song.Seed = 404;
-    song.Room = 0.78;
-    song.Damping = 0.5;
-    song.Loudness = 0.17f;
+    TSong song{.Bpm = 84, .BeatsPerBar = 3, .Bars = 26, .EndSeconds = 5.0, .Room = 0.78,
+               .Damping = 0.5, .Loudness = 0.17f, .Seed = 404};
 
     const auto chords =
         ParseChords("G Em C D G Em C D G Bm C D Em C G D Em C Am D G Em C D Cmaj7 G");

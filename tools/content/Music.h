@@ -66,7 +66,7 @@ struct TSong
     double Damping = 0.5;
     float Loudness = 0.14f; // RMS of the loudest stretch
     uint32_t Seed = 1;
-    std::deque<TPart> Parts; // a deque: parts handed out by NewPart stay where they are
+    std::deque<TPart> Parts{}; // a deque: parts handed out by NewPart stay where they are
 
     double SecondsPerBeat() const { return 60.0 / Bpm; }
     double Beats() const { return static_cast<double>(Bars) * BeatsPerBar; }

@@ -36,13 +36,7 @@ const char* TimedBreak = "E5:4 | D5:4 | C5:2 E5:2 | A5:4 | F5:4 | G5:2 D5:2 | E5
 
 TSong NormalTheme()
 {
-    TSong song;
-    song.Bpm = 96;
-    song.Bars = 56;
-    song.Loops = true;
-    song.Seed = 101;
-    song.Room = 0.72;
-    song.Loudness = 0.2f;
+    TSong song{.Bpm = 96, .Bars = 56, .Loops = true, .Room = 0.72, .Loudness = 0.2f, .Seed = 101};
 
     const auto intro = ParseChords("Dm7 Bbmaj7 Gm7 C");
     const auto a = ParseChords("F Am Bb C Dm Bb Gm7 C");
@@ -138,13 +132,7 @@ TSong NormalTheme()
 
 TSong TimedTheme()
 {
-    TSong song;
-    song.Bpm = 128;
-    song.Bars = 72;
-    song.Loops = true;
-    song.Seed = 202;
-    song.Room = 0.6;
-    song.Loudness = 0.21f;
+    TSong song{.Bpm = 128, .Bars = 72, .Loops = true, .Room = 0.6, .Loudness = 0.21f, .Seed = 202};
 
     const auto a = ParseChords("Am F C G Am F C G");
     const auto b = ParseChords("Dm Am F G F G Em Am");
