@@ -3,6 +3,7 @@
 #include "Noise.h"
 #include "Paint.h"
 #include "Palette.h"
+#include "Pictures.h"
 
 #include <cmath>
 
@@ -51,12 +52,7 @@ void Board(TImage& img, const TScreenMap& m)
     const float unit = m.Unit();
 
     // The gilded frame with its shadow on the mat.
-    TPanelStyle frame;
-    frame.Radius = unit * 0.16f;
-    frame.Top = Rgb(0xF1D08A);
-    frame.Bottom = Rgb(0x9A6E2C);
-    frame.Border = 2.0f;
-    frame.BorderColour = Rgb(0xFFE9B0);
+    TPanelStyle frame = GildedFrame(unit * 0.16f, 2.0f);
     frame.ShadowBlur = unit * 0.12f;
     frame.ShadowOffset = unit * 0.08f;
     frame.ShadowColour = TColour{0, 0, 0, 0.7f};
@@ -141,33 +137,33 @@ void Board(TImage& img, const TScreenMap& m)
     img.DrawImage(lines, 0, 0, 1.0f, 0.85f);
 }
 
-// An ivory window for the purple numbers of the game display.
-void Window(TImage& img, const TScreenMap& m, float x0, float x1, float y, float halfHeight)
+// A gold-rimmed recess in the panel or the mat, shaded darker under its top edge.
+TPanelStyle Recess(float radius, const TColour& top, const TColour& bottom, float innerShade)
 {
     TPanelStyle s;
-    s.Radius = m.Unit() * 0.1f;
-    s.Top = Rgb(0xE9E1CB);
-    s.Bottom = Rgb(0xFBF7EC);
+    s.Radius = radius;
+    s.Top = top;
+    s.Bottom = bottom;
     s.Border = 2.5f;
     s.BorderColour = Gold;
     s.ShadowBlur = 3;
     s.ShadowOffset = 2;
-    s.InnerShade = 0.25f;
-    DrawPanel(img, m.X(x0), m.Y(y + halfHeight), m.X(x1), m.Y(y - halfHeight), s);
+    s.InnerShade = innerShade;
+    return s;
+}
+
+// An ivory window for the purple numbers of the game display.
+void Window(TImage& img, const TScreenMap& m, float x0, float x1, float y, float halfHeight)
+{
+    DrawPanel(img, m.X(x0), m.Y(y + halfHeight), m.X(x1), m.Y(y - halfHeight),
+              Recess(m.Unit() * 0.1f, Rgb(0xE9E1CB), Rgb(0xFBF7EC), 0.25f));
 }
 
 void Caption(TImage& img, const TSources& sources, const TScreenMap& m, const char* text, float x,
              float y, TAlign align = TAlign::Centre)
 {
-    TTextStyle s;
-    s.Font = SerifCondensedBold;
-    s.Em = m.Unit() * 0.31f;
-    s.Top = PaleGold;
-    s.Bottom = Gold;
+    TTextStyle s = HeadingStyle(m.Unit() * 0.31f);
     s.Tracking = m.Unit() * 0.03f;
-    s.ShadowY = 2;
-    s.ShadowBlur = 2;
-    s.ShadowColour = TColour{0, 0, 0, 0.8f};
     DrawText(img, sources, text, m.X(x), m.Y(y), s, align);
 }
 
@@ -249,16 +245,8 @@ void Panel(TImage& img, const TSources& sources, const TScreenMap& m)
     // The bonus figure: its cells gather around (-6.91, -2.09); its value follows at
     // (-6.4, -3.5), on an ivory strip at the foot of the same card.
     Caption(img, sources, m, "FIGURE", -6.95f, -0.3f);
-    TPanelStyle card;
-    card.Radius = unit * 0.14f;
-    card.Top = Rgb(0x070A17);
-    card.Bottom = Rgb(0x141B3C);
-    card.Border = 2.5f;
-    card.BorderColour = Gold;
-    card.ShadowBlur = 3;
-    card.ShadowOffset = 2;
-    card.InnerShade = 0.35f;
-    DrawPanel(img, m.X(-5.72f), m.Y(-0.56f), m.X(-8.2f), m.Y(-3.86f), card);
+    DrawPanel(img, m.X(-5.72f), m.Y(-0.56f), m.X(-8.2f), m.Y(-3.86f),
+              Recess(unit * 0.14f, Rgb(0x070A17), Rgb(0x141B3C), 0.35f));
     // A soft light in the middle of the card, where the figure floats.
     FillShape(
         img, m.X(-5.72f), m.Y(-0.56f), m.X(-8.2f), m.Y(-3.2f),
@@ -282,16 +270,8 @@ void Panel(TImage& img, const TSources& sources, const TScreenMap& m)
 // The groove the progress bar runs in: from its cap at x 4.75 to the full end at -4.24.
 void Groove(TImage& img, const TScreenMap& m)
 {
-    TPanelStyle groove;
-    groove.Radius = m.Unit() * 0.24f;
-    groove.Top = Rgb(0x020308);
-    groove.Bottom = Rgb(0x111733);
-    groove.Border = 2.5f;
-    groove.BorderColour = Gold;
-    groove.ShadowBlur = 3;
-    groove.ShadowOffset = 2;
-    groove.InnerShade = 0.5f;
-    DrawPanel(img, m.X(4.84f), m.Y(-5.33f + 0.25f), m.X(-4.34f), m.Y(-5.33f - 0.25f), groove);
+    DrawPanel(img, m.X(4.84f), m.Y(-5.33f + 0.25f), m.X(-4.34f), m.Y(-5.33f - 0.25f),
+              Recess(m.Unit() * 0.24f, Rgb(0x020308), Rgb(0x111733), 0.5f));
     // Quarter marks along the groove.
     for (int k = 1; k < 4; ++k)
     {

@@ -137,12 +137,7 @@ void DrawMiniBoard(TImage& img, float x0, float y0, int columns, int rows, float
 {
     const float x1 = x0 + cell * static_cast<float>(columns);
     const float y1 = y0 + cell * static_cast<float>(rows);
-    TPanelStyle frame;
-    frame.Radius = cell * 0.12f;
-    frame.Top = Rgb(0xF1D08A);
-    frame.Bottom = Rgb(0x9A6E2C);
-    frame.Border = 1.5f;
-    frame.BorderColour = Rgb(0xFFE9B0);
+    TPanelStyle frame = GildedFrame(cell * 0.12f, 1.5f);
     frame.ShadowBlur = cell * 0.1f;
     frame.ShadowOffset = cell * 0.06f;
     DrawPanel(img, x0 - cell * 0.1f, y0 - cell * 0.1f, x1 + cell * 0.1f, y1 + cell * 0.1f, frame);

@@ -96,6 +96,17 @@ float DrawText(TImage& img, const TSources& sources, std::string_view text, floa
     return t.Width;
 }
 
+TPanelStyle GildedFrame(float radius, float border)
+{
+    TPanelStyle s;
+    s.Radius = radius;
+    s.Top = Rgb(0xF1D08A);
+    s.Bottom = Rgb(0x9A6E2C);
+    s.Border = border;
+    s.BorderColour = Rgb(0xFFE9B0);
+    return s;
+}
+
 void DrawPanel(TImage& img, float x0, float y0, float x1, float y1, const TPanelStyle& s)
 {
     const TVec2 c{(x0 + x1) / 2, (y0 + y1) / 2};

@@ -70,6 +70,9 @@ struct TPanelStyle
     float Gloss = 0;      // a soft light on the upper half
 };
 
+// The gilded frame round the board and round the pictures set on a page: a gold gradient
+// with a pale rim. Its drop shadow is left to the caller.
+TPanelStyle GildedFrame(float radius, float border);
 // A rounded panel from (x0, y0) to (x1, y1).
 void DrawPanel(TImage& img, float x0, float y0, float x1, float y1, const TPanelStyle& style);
 // A vertical gradient over the whole picture.

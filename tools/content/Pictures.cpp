@@ -49,20 +49,6 @@ TTextStyle BodyStyle(float em)
     return s;
 }
 
-TTextStyle HeadingStyle(float em)
-{
-    TTextStyle s;
-    s.Font = SerifCondensedBold;
-    s.Em = em;
-    s.Top = PaleGold;
-    s.Bottom = Gold;
-    s.Tracking = em * 0.08f;
-    s.ShadowY = 2;
-    s.ShadowBlur = 2;
-    s.ShadowColour = TColour{0, 0, 0, 0.8f};
-    return s;
-}
-
 TImage Loading(const TSources& sources)
 {
     const TScreenMap m{PictureWidth, PictureHeight};
@@ -305,6 +291,20 @@ TImage Backdrop(int width, int height, uint32_t seed, float warmth)
     }
     Vignette(img, 0.5f);
     return img;
+}
+
+TTextStyle HeadingStyle(float em)
+{
+    TTextStyle s;
+    s.Font = SerifCondensedBold;
+    s.Em = em;
+    s.Top = PaleGold;
+    s.Bottom = Gold;
+    s.Tracking = em * 0.08f;
+    s.ShadowY = 2;
+    s.ShadowBlur = 2;
+    s.ShadowColour = TColour{0, 0, 0, 0.8f};
+    return s;
 }
 
 void DrawTitle(TImage& img, const TSources& sources, const char* text, float x, float y, float em)

@@ -5,6 +5,7 @@
 
 #include "Image.h"
 #include "Output.h"
+#include "Paint.h"
 #include "Sources.h"
 
 inline constexpr int PictureWidth = 1600;
@@ -14,6 +15,9 @@ inline constexpr int PictureHeight = 1200;
 TImage Backdrop(int width, int height, uint32_t seed, float warmth = 0.0f);
 // The game's name in gilded letters, centred at (x, y), `em` pixels per em.
 void DrawTitle(TImage& img, const TSources& sources, const char* text, float x, float y, float em);
+// Gold condensed capitals with a soft shadow: the headings and captions of the pictures and
+// of the game display.
+TTextStyle HeadingStyle(float em);
 
 // The loading and game-over pictures, the launcher's artwork and the icon.
 void MakePictures(const TOutput& out, const TSources& sources);

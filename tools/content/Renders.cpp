@@ -175,12 +175,7 @@ TPlaced DrawRender(TImage& page, const TImage& render, float cx, float cy, float
     const float radius = std::min(14.0f, static_cast<float>(std::min(w, h)) * 0.12f);
     const float rim = 3.0f;
 
-    TPanelStyle frame;
-    frame.Radius = radius + rim;
-    frame.Top = Rgb(0xF1D08A);
-    frame.Bottom = Rgb(0x9A6E2C);
-    frame.Border = 1.5f;
-    frame.BorderColour = Rgb(0xFFE9B0);
+    TPanelStyle frame = GildedFrame(radius + rim, 1.5f);
     frame.ShadowBlur = 10;
     frame.ShadowOffset = 6;
     frame.ShadowColour = TColour{0, 0, 0, 0.65f};
