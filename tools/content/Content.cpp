@@ -11,29 +11,22 @@
 #include "Tutorial.h"
 #include "Sounds.h"
 
+namespace
+{
+// A job that composes one tune and writes it to Music/`file`.
+std::function<void(const TOutput&, const TSources&)> Tune(const char* file, TSong (*compose)())
+{
+    return [file, compose](const TOutput& o, const TSources&) { MakeTune(o, file, compose()); };
+}
+} // namespace
+
 std::vector<TContentJob> ContentJobs()
 {
     return {
-        {"music/theme1",
-         [](const TOutput& o, const TSources&)
-         {
-             MakeTune(o, "theme1.ogg", NormalTheme());
-         }},
-        {"music/theme2",
-         [](const TOutput& o, const TSources&)
-         {
-             MakeTune(o, "theme2.ogg", TimedTheme());
-         }},
-        {"music/menu1",
-         [](const TOutput& o, const TSources&)
-         {
-             MakeTune(o, "menu1.ogg", MenuTuneOne());
-         }},
-        {"music/menu2",
-         [](const TOutput& o, const TSources&)
-         {
-             MakeTune(o, "menu2.ogg", MenuTuneTwo());
-         }},
+        {"music/theme1", Tune("theme1.ogg", NormalTheme)},
+        {"music/theme2", Tune("theme2.ogg", TimedTheme)},
+        {"music/menu1", Tune("menu1.ogg", MenuTuneOne)},
+        {"music/menu2", Tune("menu2.ogg", MenuTuneTwo)},
         {"sounds", MakeSounds},
         {"voices", MakeVoices},
         {"fonts", MakeFonts},

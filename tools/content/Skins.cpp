@@ -57,6 +57,28 @@ void FaceRim(TImage& img, float inset, float strength)
         });
 }
 
+// A square line cut into the face, `half` from its centre: the dark groove, and offset down
+// and to the right, the lit lip of its far side at half the groove's width.
+void Engrave(TImage& img, float half, float radius, float width, const TColour& cut,
+             float lipOffset, const TColour& lip)
+{
+    FillShape(
+        img,
+        [&](TVec2 p) {
+            return std::fabs(SdRoundBox(p, {Mid, Mid}, half, half, radius)) - width;
+        },
+        [&](TVec2) { return cut; });
+    FillShape(
+        img,
+        [&](TVec2 p)
+        {
+            return std::fabs(SdRoundBox(p, {Mid + lipOffset, Mid + lipOffset}, half, half,
+                                        radius)) -
+                   width * 0.5f;
+        },
+        [&](TVec2) { return lip; });
+}
+
 // --- skin 1: cut gems ---
 TImage Gem(const TColour& base, uint32_t seed)
 {
@@ -174,24 +196,8 @@ TImage Wood(const TColour& stain, uint32_t seed, bool natural = false)
         },
         6.0f);
     // A carved groove inside the face.
-    const float inset = 10.0f;
-    const float half = (Hi - Lo) / 2.0f - inset;
-    FillShape(
-        img,
-        [&](TVec2 p) {
-            return std::fabs(SdRoundBox(p, {Mid, Mid}, half, half, 5.0f)) - 1.2f;
-        },
-        [&](TVec2) {
-            return TColour{0.12f, 0.06f, 0.02f, 0.55f};
-        });
-    FillShape(
-        img,
-        [&](TVec2 p) {
-            return std::fabs(SdRoundBox(p, {Mid + 1.2f, Mid + 1.2f}, half, half, 5.0f)) - 0.6f;
-        },
-        [&](TVec2) {
-            return TColour{1, 0.95f, 0.85f, 0.3f};
-        });
+    Engrave(img, (Hi - Lo) / 2.0f - 10.0f, 5.0f, 1.2f, TColour{0.12f, 0.06f, 0.02f, 0.55f}, 1.2f,
+            TColour{1, 0.95f, 0.85f, 0.3f});
     FaceRim(img, 0.5f, 0.6f);
     return img;
 }
@@ -208,24 +214,9 @@ TImage Metal(const TColour& base, uint32_t seed)
               TColour c = Scaled(base, 0.62f + 0.38f * streak + 0.35f * sheen);
               return Lerp(c, TColour{1, 1, 1, 1}, 0.18f * sheen);
           });
-    const float half = (Hi - Lo) / 2.0f - 9.0f;
     // An engraved frame: a dark cut with a bright lip under it.
-    FillShape(
-        img,
-        [&](TVec2 p) {
-            return std::fabs(SdRoundBox(p, {Mid, Mid}, half, half, 3.0f)) - 1.0f;
-        },
-        [&](TVec2) {
-            return TColour{0, 0, 0, 0.55f};
-        });
-    FillShape(
-        img,
-        [&](TVec2 p) {
-            return std::fabs(SdRoundBox(p, {Mid + 1.5f, Mid + 1.5f}, half, half, 3.0f)) - 0.5f;
-        },
-        [&](TVec2) {
-            return TColour{1, 1, 1, 0.35f};
-        });
+    Engrave(img, (Hi - Lo) / 2.0f - 9.0f, 3.0f, 1.0f, TColour{0, 0, 0, 0.55f}, 1.5f,
+            TColour{1, 1, 1, 0.35f});
     // Four rivets.
     const float r = Lo + 7.5f;
     const float q = Hi - 7.5f;
