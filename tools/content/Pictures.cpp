@@ -144,11 +144,20 @@ TImage GameOver(const TSources& sources)
     return img;
 }
 
-// One box of the help page: a heading, a small picture drawn by `draw`, a few lines.
+// One box of the help page, in `column` 0..2 and `row` 0..1 of its grid: a heading, a small
+// picture drawn by `draw`, a few lines.
 template <class F>
-void HelpBox(TImage& img, const TSources& sources, const TScreenMap& m, float x0, float y0,
-             float x1, float y1, const char* heading, const char* text, F draw)
+void HelpBox(TImage& img, const TSources& sources, const TScreenMap& m, int column, int row,
+             const char* heading, const char* text, F draw)
 {
+    const float xs[4] = {5.2f, 0.5f, -4.1f, -8.8f};
+    const float top[2] = {3.75f, -0.35f};
+    const float bottom[2] = {-0.15f, -4.25f};
+    // Neighbouring boxes keep 0.2 apart.
+    const float x0 = column == 0 ? xs[0] : xs[column] - 0.1f;
+    const float x1 = column == 2 ? xs[3] : xs[column + 1] + 0.1f;
+    const float y0 = top[row];
+    const float y1 = bottom[row];
     const float unit = m.Unit();
     TPanelStyle box;
     box.Radius = unit * 0.18f;
@@ -176,9 +185,6 @@ TImage Help(const TSources& sources)
     const float unit = m.Unit();
     TImage img = Backdrop(PictureWidth, PictureHeight, 206);
     DrawTitle(img, sources, "HOW TO PLAY", m.X(-1.8f), m.Y(4.45f), unit * 0.8f);
-    const float xs[4] = {5.2f, 0.5f, -4.1f, -8.8f};
-    const float top[2] = {3.75f, -0.35f};
-    const float bottom[2] = {-0.15f, -4.25f};
     // A frame of the real game in the box, as large as fits above the text.
     auto shot = [&](const char* render, float widest = 4.1f)
     {
@@ -188,23 +194,23 @@ TImage Help(const TSources& sources)
         };
     };
 
-    HelpBox(img, sources, m, xs[0], top[0], xs[1] + 0.1f, bottom[0], "MOVE",
+    HelpBox(img, sources, m, 0, 0, "MOVE",
             "Click a cube, then click a free cell. The cube travels there when the way is open; "
             "a red sign means it cannot.",
             shot("help-move"));
-    HelpBox(img, sources, m, xs[1] - 0.1f, top[0], xs[2] + 0.1f, bottom[0], "SQUARES",
+    HelpBox(img, sources, m, 1, 0, "SQUARES",
             "Four cubes of one colour in a square vanish and score. After a move that scores "
             "nothing, new cubes grow where the small ones wait.",
             shot("help-square"));
-    HelpBox(img, sources, m, xs[2] - 0.1f, top[0], xs[3], bottom[0], "COMBOS",
+    HelpBox(img, sources, m, 2, 0, "COMBOS",
             "Score with move after move and the points double, triple and more. A move "
             "that scores nothing ends the run.",
             shot("help-combo"));
-    HelpBox(img, sources, m, xs[0], top[1], xs[1] + 0.1f, bottom[1], "BONUS FIGURE",
+    HelpBox(img, sources, m, 0, 1, "BONUS FIGURE",
             "Build the figure shown on the right, in the same colours and the same way up, "
             "for a bonus. It shows what it is worth.",
             shot("help-figure"));
-    HelpBox(img, sources, m, xs[1] - 0.1f, top[1], xs[2] + 0.1f, bottom[1], "SPECIAL CUBES",
+    HelpBox(img, sources, m, 1, 1, "SPECIAL CUBES",
             "A joker fits any colour. Move a bomb to clear its 3 x 3 block, a paint cube to "
             "colour it. Aim a shot at a colour to clear it all.",
             [&](float cx, float cy)
@@ -218,7 +224,7 @@ TImage Help(const TSources& sources)
                     DrawText(img, sources, names[k], x, at.Y1 + unit * 0.2f, label);
                 }
             });
-    HelpBox(img, sources, m, xs[2] - 0.1f, top[1], xs[3], bottom[1], "LEVELS",
+    HelpBox(img, sources, m, 2, 1, "LEVELS",
             "Fill the bar under the board to reach the next level. In the timed game it drains "
             "away: keep scoring! The game ends when the board is full.",
             shot("help-bar"));
