@@ -79,7 +79,7 @@ void Arrow(TImage& img, TVec2 at, float size)
         [&](TVec2 p) { return Mix(PaleGold, Gold, (p.Y - at.Y + size * 0.55f) / (size * 1.1f)); });
 }
 
-TPage StartPage(const TSources& sources, int number, const char* title, uint32_t seed)
+TPage StartPage(const TSources& sources, int number, int count, const char* title, uint32_t seed)
 {
     TPage page{Backdrop(PictureWidth, PictureHeight, seed)};
     const TScreenMap& m = page.Map;
@@ -90,7 +90,8 @@ TPage StartPage(const TSources& sources, int number, const char* title, uint32_t
     s.Top = PaleGold;
     s.Bottom = Gold;
     s.Tracking = m.Unit() * 0.05f;
-    DrawText(page.Image, sources, std::to_string(number) + " / 9", m.X(-8.3f), m.Y(4.75f), s);
+    DrawText(page.Image, sources, std::to_string(number) + " / " + std::to_string(count),
+             m.X(-8.3f), m.Y(4.75f), s);
     return page;
 }
 
@@ -231,10 +232,11 @@ std::vector<TPageContent> Pages()
     };
 }
 
-// Page `number` (from 1) with its own seed for the backdrop.
-TImage Compose(const TSources& sources, int number, const TPageContent& content)
+// Page `number` (from 1) of `count`, with its own seed for the backdrop.
+TImage Compose(const TSources& sources, int number, int count, const TPageContent& content)
 {
-    TPage page = StartPage(sources, number, content.Title, 400 + static_cast<uint32_t>(number));
+    TPage page =
+        StartPage(sources, number, count, content.Title, 400 + static_cast<uint32_t>(number));
     Shots(page, sources, content.Shots);
     if (content.Arrow)
     {
@@ -254,10 +256,10 @@ TImage Compose(const TSources& sources, int number, const TPageContent& content)
 void MakeTutorial(const TOutput& out, const TSources& sources)
 {
     const std::vector<TPageContent> pages = Pages();
-    for (size_t i = 0; i < pages.size(); ++i)
+    const int count = static_cast<int>(pages.size());
+    for (int number = 1; number <= count; ++number)
     {
-        const int number = static_cast<int>(i) + 1;
         out.WriteJpeg("Images/Tutorial/tut" + std::to_string(number) + ".jpg",
-                      Compose(sources, number, pages[i]), 90);
+                      Compose(sources, number, count, pages[static_cast<size_t>(number - 1)]), 90);
     }
 }
