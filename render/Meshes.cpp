@@ -183,6 +183,24 @@ template <class Map> void AddFlatSides(TMeshBuilder& b, float half, Map map)
     }
 }
 
+// Calls f(s1, s2, e) for each of the twelve edges: the two sides that meet there and the
+// direction along the edge, in one fixed order.
+template <class F> void ForEachEdge(F f)
+{
+    for (int i = 0; i < 6; ++i)
+    {
+        for (int j = i + 1; j < 6; ++j)
+        {
+            const TSide& s1 = Sides[i];
+            const TSide& s2 = Sides[j];
+            if (std::fabs(Dot(s1.N, s2.N)) <= 0.5f)
+            {
+                f(s1, s2, Cross(s1.N, s2.N));
+            }
+        }
+    }
+}
+
 TMeshTable BuildCube()
 {
     constexpr float Inner = 0.4f;
@@ -195,17 +213,9 @@ TMeshTable BuildCube()
     AddFlatSides(b, Inner, map);
 
     // Rounded edges: three 30-degree segments between two sides.
-    for (int i = 0; i < 6; ++i)
-    {
-        for (int j = i + 1; j < 6; ++j)
+    ForEachEdge(
+        [&](const TSide& s1, const TSide& s2, const TVector3& e)
         {
-            const TSide& s1 = Sides[i];
-            const TSide& s2 = Sides[j];
-            if (std::fabs(Dot(s1.N, s2.N)) > 0.5f)
-            {
-                continue;
-            }
-            const TVector3 e = Cross(s1.N, s2.N);
             const TVector3 base = Inner * (s1.N + s2.N);
             auto point = [&](int seg, float t, const TSide& side)
             {
@@ -220,8 +230,7 @@ TMeshTable BuildCube()
                 b.Add(point(seg, -1, first), point(seg + 1, -1, first), point(seg, 1, first));
                 b.Add(point(seg + 1, -1, second), point(seg + 1, 1, second), point(seg, 1, second));
             }
-        }
-    }
+        });
 
     // Corner patches: 13 vertices, 15 triangles each.
     for (int sx = -1; sx <= 1; sx += 2)
@@ -281,17 +290,9 @@ TMeshTable BuildStone()
     auto corner = [&](TVector3 p, TVector3 n, const TSide& side)
     { return MappedCorner(p, n, side, map); };
     AddFlatSides(b, Flat, map);
-    for (int i = 0; i < 6; ++i)
-    {
-        for (int j = i + 1; j < 6; ++j)
+    ForEachEdge(
+        [&](const TSide& s1, const TSide& s2, const TVector3& e)
         {
-            const TSide& s1 = Sides[i];
-            const TSide& s2 = Sides[j];
-            if (std::fabs(Dot(s1.N, s2.N)) > 0.5f)
-            {
-                continue;
-            }
-            const TVector3 e = Cross(s1.N, s2.N);
             const TVector3 n = Normalize(s1.N + s2.N);
             auto a = [&](float t, const TSide& side)
             { return corner(0.5f * s1.N + Flat * s2.N + (t * Flat) * e, n, side); };
@@ -299,8 +300,7 @@ TMeshTable BuildStone()
             { return corner(Flat * s1.N + 0.5f * s2.N + (t * Flat) * e, n, side); };
             b.Add(a(-1, s1), a(1, s1), c(-1, s1));
             b.Add(a(1, s2), c(1, s2), c(-1, s2));
-        }
-    }
+        });
     for (int sx = -1; sx <= 1; sx += 2)
     {
         for (int sy = -1; sy <= 1; sy += 2)
