@@ -1,56 +1,19 @@
 // The per-frame update on a full and on a busy board, and whole games played by the bot.
 //
-// Global operator new is replaced in this program to count heap allocations: the update
-// must not allocate once the board has settled (counter allocs_per_update).
+// Heap allocations are counted with the game tests' replacement of operator new
+// (HeapCount.cpp): the update must not allocate once the board has settled (counter
+// allocs_per_update).
+#include "HeapCount.h"
 #include "Invariants.h"
 #include "Playthrough.h"
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 namespace
 {
-std::atomic<long> Allocations{0};
-} // namespace
+// Counting stays on for the whole program; each benchmark reads the difference.
+const bool CountAllocations = (heap::Counting = true);
 
-// The replacements below pair malloc with free on purpose; GCC cannot see that.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size)
-{
-    Allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-    {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size)
-{
-    return operator new(size);
-}
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete[](void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
-
-namespace
-{
 const std::filesystem::path DataFolder = std::filesystem::path(TANDREL_GAME_DIR) / "data";
 const std::filesystem::path NoSaves = std::filesystem::temp_directory_path() / "tandrel-bench-no-saves";
 
@@ -109,9 +72,9 @@ void BM_UpdateFullBoard(benchmark::State& state)
     long updates = 0;
     for (auto _ : state)
     {
-        const long before = Allocations.load(std::memory_order_relaxed);
+        const long before = heap::Allocations.load(std::memory_order_relaxed);
         board.Game.Update(16);
-        allocations += Allocations.load(std::memory_order_relaxed) - before;
+        allocations += heap::Allocations.load(std::memory_order_relaxed) - before;
         ++updates;
     }
     int particles = 0;
@@ -186,9 +149,9 @@ void BM_SimulatedGame(benchmark::State& state)
     int n = 0;
     for (auto _ : state)
     {
-        const long before = Allocations.load(std::memory_order_relaxed);
+        const long before = heap::Allocations.load(std::memory_order_relaxed);
         const TGameResult r = play.Play(GameSeed(1, n++));
-        allocations += Allocations.load(std::memory_order_relaxed) - before;
+        allocations += heap::Allocations.load(std::memory_order_relaxed) - before;
         simSeconds += r.SimSeconds;
         updates += r.Updates;
         levels += r.LastLevel;

@@ -1,15 +1,13 @@
 #include "Texture.h"
 
+#include "Jpeg.h"
+
 #include <SDL.h>
 #include <SDL_image.h>
 
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <new>
-#include <jpeglib.h>
-#include <jerror.h>
-#include <setjmp.h>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -93,39 +91,6 @@ void T3DSprite::Draw(const TGraphics& g)
 
 namespace
 {
-struct TJpegError
-{
-    jpeg_error_mgr Manager;
-    jmp_buf Jump;
-    char Message[JMSG_LENGTH_MAX];
-    bool Corrupt; // the decoder warned of damaged data and went on with made-up pixels
-};
-
-void OnJpegError(j_common_ptr info)
-{
-    auto* e = reinterpret_cast<TJpegError*>(info->err);
-    info->err->format_message(info, e->Message);
-    longjmp(e->Jump, 1);
-}
-
-// The decoder only warns of a truncated file or damaged entropy-coded data, fills what
-// it lost with grey and reports success; such a picture is refused. Harmless warnings
-// (an unknown header revision, a damaged colour profile) are let through.
-void OnJpegMessage(j_common_ptr info, int level)
-{
-    auto* e = reinterpret_cast<TJpegError*>(info->err);
-    const int code = info->err->msg_code;
-    const bool damaged = code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER ||
-                         code == JWRN_HUFF_BAD_CODE || code == JWRN_ARITH_BAD_CODE ||
-                         code == JWRN_MUST_RESYNC || code == JWRN_NOT_SEQUENTIAL ||
-                         code == JWRN_BOGUS_PROGRESSION;
-    if (level < 0 && damaged && !e->Corrupt)
-    {
-        info->err->format_message(info, e->Message);
-        e->Corrupt = true;
-    }
-}
-
 // Larger pictures than any page of the game are refused rather than allocated.
 constexpr unsigned MaxJpegSide = 16384;
 
@@ -140,81 +105,19 @@ void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v)
     Put16(b, at + 2, static_cast<uint16_t>(v >> 16));
 }
 
-// Decodes into rows of R, G, B bytes; the decoder's state is kept out of this frame's
-// C++ objects so a long jump leaves nothing undestroyed.
-bool DecodeJpeg(FILE* in, std::vector<uint8_t>& rgb, int& width, int& height, std::string& message)
-{
-    jpeg_decompress_struct info{};
-    TJpegError err{};
-    info.err = jpeg_std_error(&err.Manager);
-    err.Manager.error_exit = OnJpegError;
-    err.Manager.emit_message = OnJpegMessage;
-    if (setjmp(err.Jump))
-    {
-        jpeg_destroy_decompress(&info);
-        message = err.Message;
-        return false;
-    }
-    jpeg_create_decompress(&info);
-    jpeg_stdio_src(&info, in);
-    jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&info);
-    if (info.output_width > MaxJpegSide || info.output_height > MaxJpegSide ||
-        info.output_components != 3)
-    {
-        message = "a picture of " + std::to_string(info.output_width) + " x " +
-                  std::to_string(info.output_height) + " pixels is more than a page can be";
-        jpeg_destroy_decompress(&info);
-        return false;
-    }
-    width = static_cast<int>(info.output_width);
-    height = static_cast<int>(info.output_height);
-    try
-    {
-        rgb.resize(static_cast<size_t>(width) * height * 3);
-    }
-    catch (const std::bad_alloc&)
-    {
-        message = "not enough memory for the picture";
-        jpeg_destroy_decompress(&info);
-        return false;
-    }
-    while (info.output_scanline < info.output_height && !err.Corrupt)
-    {
-        JSAMPROW row = &rgb[static_cast<size_t>(info.output_scanline) * width * 3];
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    if (!err.Corrupt)
-    {
-        jpeg_finish_decompress(&info);
-    }
-    jpeg_destroy_decompress(&info);
-    if (err.Corrupt)
-    {
-        message = std::string("damaged picture data (") + err.Message + ")";
-        return false;
-    }
-    return true;
-}
 } // namespace
 
 void ConvertJpegToBmp(const std::filesystem::path& file)
 {
-    FILE* in = std::fopen(file.string().c_str(), "rb");
-    if (in == nullptr)
-    {
-        throw std::runtime_error(file.string() + ": cannot open the picture");
-    }
-    std::vector<uint8_t> rgb;
-    int width = 0, height = 0;
+    TRgbImage picture;
     std::string message;
-    const bool ok = DecodeJpeg(in, rgb, width, height, message);
-    std::fclose(in);
-    if (!ok)
+    if (!DecodeJpeg(file, picture, message, MaxJpegSide))
     {
         throw std::runtime_error(file.string() + ": " + message);
     }
+    const int width = picture.Width;
+    const int height = picture.Height;
+    const std::vector<uint8_t>& rgb = picture.Pixels;
 
     const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
     const size_t dataSize = stride * height;

@@ -1,0 +1,23 @@
+// JPEG pictures decoded with libjpeg into 8-bit RGB rows: the pages converted to bitmaps
+// and the launcher's artwork.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct TRgbImage
+{
+    int Width = 0;
+    int Height = 0;
+    std::vector<uint8_t> Pixels; // Width * 3 bytes per row, rows top to bottom
+};
+
+// Reads the file into image. False, with the reason in problem, when the file cannot be
+// opened, is no JPEG picture, is more than maxSide pixels a side (refused before any
+// memory is taken for it), or its data is damaged. The decoder itself only warns of a
+// truncated file or damaged data and fills what it lost with grey: with keepDamaged such
+// a picture is accepted as it comes out.
+bool DecodeJpeg(const std::filesystem::path& file, TRgbImage& image, std::string& problem,
+                unsigned maxSide, bool keepDamaged = false);
