@@ -224,6 +224,10 @@ public:
     void AddSpecial();
     TCell TakeFreeCell(); // (0, 0) when the game is over
     void DropFreeCell(int i);
+    void TakeCell(TCell cell); // off the free list, if it is on it
+    // A new cube on a cell already off the free list: announced (small, the cell reserved)
+    // or full and at rest (the cell occupied). Returns its index.
+    int PutNewCube(uint8_t kind, TCell cell, bool full);
     void GrowWaitingCubes();
     void Select(int i);
     void ComputeDistances();

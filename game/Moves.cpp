@@ -116,41 +116,39 @@ void TGame::AddCube()
         --l.Stones[m];
     }
 
+    PutNewCube(kind, cell, false);
+}
+
+int TGame::PutNewCube(uint8_t kind, TCell cell, bool full)
+{
     const int n = ++CubeCount;
     TCube& c = Cubes[n];
     c = TCube{};
     c.Kind = kind;
     c.X = cell.X;
     c.Y = cell.Y;
-    c.Position = CellCentre(cell.X, cell.Y, WaitingHeight);
-    c.Scale = {WaitingScale, WaitingScale, WaitingScale};
-    c.Rotation = {};
-    c.State = csWaiting;
-    ++StateCounts[StateSlot(csWaiting)];
-    Cells[cell.X][cell.Y] = {coReserved, static_cast<uint8_t>(n), Cells[cell.X][cell.Y].Distance};
+    const float scale = full ? CubeScale : WaitingScale;
+    c.Position = CellCentre(cell.X, cell.Y, full ? RestHeight : WaitingHeight);
+    c.Scale = {scale, scale, scale};
+    c.State = full ? csIdle : csWaiting;
+    ++StateCounts[StateSlot(c.State)];
+    TBoardCell& b = Cells[cell.X][cell.Y];
+    b.Occupancy = full ? coOccupied : coReserved;
+    b.Cube = static_cast<uint8_t>(n);
+    return n;
 }
 
-namespace
+void TGame::TakeCell(TCell cell)
 {
-// A full cube of the given kind at rest on a cell just taken from the free list.
-void PutSpecialCube(TGame& g, uint8_t kind, TCell cell)
-{
-    const int n = ++g.CubeCount;
-    TCube& c = g.Cubes[n];
-    c = TCube{};
-    c.Kind = kind;
-    c.X = cell.X;
-    c.Y = cell.Y;
-    c.Position = CellCentre(cell.X, cell.Y, RestHeight);
-    c.Scale = {CubeScale, CubeScale, CubeScale};
-    c.Rotation = {};
-    c.State = csIdle;
-    ++g.StateCounts[StateSlot(csIdle)];
-    TBoardCell& b = g.Cells[cell.X][cell.Y];
-    b.Occupancy = coOccupied;
-    b.Cube = static_cast<uint8_t>(n);
+    for (int i = 1; i <= FreeCount; ++i)
+    {
+        if (FreeCells[i] == cell)
+        {
+            DropFreeCell(i);
+            return;
+        }
+    }
 }
-} // namespace
 
 void TGame::AddSpecialCube(uint8_t kind)
 {
@@ -163,7 +161,7 @@ void TGame::AddSpecialCube(uint8_t kind)
     {
         return;
     }
-    PutSpecialCube(*this, kind, cell);
+    PutNewCube(kind, cell, true);
 }
 
 // When the cell is no longer free (the shot cube's cell was taken while the player aimed,
@@ -189,7 +187,7 @@ void TGame::PlaceSpecialCube(uint8_t kind, TCell cell)
     }
     const TCell target = FreeCells[j];
     DropFreeCell(j);
-    PutSpecialCube(*this, kind, target);
+    PutNewCube(kind, target, true);
 }
 
 void TGame::AddSpecial()

@@ -243,32 +243,19 @@ void TGame::LoadGame(int mode)
     level.Progress = save.Progress;
     Score = save.Score;
     Figure = save.Figure;
-    CubeCount = save.CubeCount;
 
-    for (int i = 1; i <= CubeCount; ++i)
+    // Every cube comes back small; a grown one grows to full size again on its cell.
+    for (int i = 1; i <= save.CubeCount; ++i)
     {
         const TSavedCube& s = save.Cubes[i];
-        TCube& c = Cubes[i];
-        c = TCube{};
-        c.State = s.Grown ? csGrowing : csWaiting;
-        c.Kind = s.Kind;
-        c.X = s.X;
-        c.Y = s.Y;
-        for (int j = FreeCount; j >= 1; --j)
+        const TCell cell{s.X, s.Y};
+        TakeCell(cell);
+        const int n = PutNewCube(s.Kind, cell, false);
+        if (s.Grown)
         {
-            if (FreeCells[j] == TCell{s.X, s.Y})
-            {
-                DropFreeCell(j);
-                break;
-            }
+            SetState(n, csGrowing);
+            Cells[s.X][s.Y].Occupancy = coOccupied;
         }
-        Cells[s.X][s.Y].Occupancy = s.Grown ? coOccupied : coReserved;
-        Cells[s.X][s.Y].Cube = static_cast<uint8_t>(i);
-        ++StateCounts[StateSlot(c.State)];
-        c.Position = {static_cast<float>(s.X - 5), static_cast<float>(s.Y - 5), 0.15f};
-        c.Scale = {0.3f, 0.3f, 0.3f};
-        c.Rotation = {0, 0, 0};
-        c.Anim = 0;
     }
 
     PrevStateCounts = StateCounts;

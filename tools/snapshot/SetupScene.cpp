@@ -10,10 +10,6 @@
 
 namespace
 {
-constexpr float RestHeight = 0.4f;     // centre of a full cube on the board
-constexpr float WaitingHeight = 0.15f; // centre of an announced cube
-constexpr float CubeScale = 0.8f;
-constexpr float WaitingScale = 0.3f;
 constexpr float CropMargin = 0.15f; // world units round a block of cells
 constexpr float StepMs = 16;        // one frame of the game loop
 
@@ -336,28 +332,8 @@ uint8_t KindOf(char c, bool& waiting)
 
 void PlaceCube(TGame& game, uint8_t kind, bool waiting, TCell cell)
 {
-    for (int i = 1; i <= game.FreeCount; ++i)
-    {
-        if (game.FreeCells[i] == cell)
-        {
-            game.DropFreeCell(i);
-            break;
-        }
-    }
-    const int n = ++game.CubeCount;
-    TCube& c = game.Cubes[n];
-    c = TCube{};
-    c.Kind = kind;
-    c.X = cell.X;
-    c.Y = cell.Y;
-    const float scale = waiting ? WaitingScale : CubeScale;
-    c.Position = {static_cast<float>(cell.X - 5), static_cast<float>(cell.Y - 5),
-                  waiting ? WaitingHeight : RestHeight};
-    c.Scale = {scale, scale, scale};
-    c.State = waiting ? csWaiting : csIdle;
-    ++game.StateCounts[StateSlot(c.State)];
-    game.Cells[cell.X][cell.Y].Occupancy = waiting ? coReserved : coOccupied;
-    game.Cells[cell.X][cell.Y].Cube = static_cast<uint8_t>(n);
+    game.TakeCell(cell);
+    game.PutNewCube(kind, cell, !waiting);
 }
 
 void LayOutBoard(TGame& game, const TSetupScene& scene)
