@@ -19,18 +19,6 @@ struct TMetrics
     std::vector<std::string> RowLines;
 };
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line))
-    {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 TMetrics ReadMetrics(const std::filesystem::path& file)
 {
     const std::vector<std::string> lines = Lines(ReadFile(file));

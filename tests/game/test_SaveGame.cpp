@@ -9,18 +9,6 @@
 
 namespace
 {
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line))
-    {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 // Everything of a file but its date line.
 std::string Body(const std::string& text)
 {

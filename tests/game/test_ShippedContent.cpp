@@ -25,17 +25,6 @@ protected:
 
     TestGame T;
 };
-
-std::vector<std::string> Lines(const std::filesystem::path& file)
-{
-    std::istringstream in(ReadFile(file));
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-    {
-        lines.push_back(line);
-    }
-    return lines;
-}
 } // namespace
 
 TEST_F(ShippedContent, HoldsFiftyLevelsAndThirtyFigures)
@@ -48,7 +37,7 @@ TEST_F(ShippedContent, HoldsFiftyLevelsAndThirtyFigures)
 // later value without an error. Each record must begin exactly where its separator says.
 TEST_F(ShippedContent, EveryRecordStartsOnItsOwnSeparator)
 {
-    const auto levels = Lines(ShippedDataFolder() / "Levels.dat");
+    const auto levels = Lines(ReadFile(ShippedDataFolder() / "Levels.dat"));
     ASSERT_EQ(levels.size(), 1u + 17u * 50u);
     for (int l = 1; l <= 50; ++l)
     {
@@ -62,7 +51,7 @@ TEST_F(ShippedContent, EveryRecordStartsOnItsOwnSeparator)
         }
     }
 
-    const auto figures = Lines(ShippedDataFolder() / "BonusFigures.dat");
+    const auto figures = Lines(ReadFile(ShippedDataFolder() / "BonusFigures.dat"));
     ASSERT_EQ(figures.size(), 1u + 9u * 30u);
     for (int f = 1; f <= 30; ++f)
     {

@@ -44,6 +44,18 @@ std::string ReadFile(const std::filesystem::path& file)
     return s.str();
 }
 
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line))
+    {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 std::filesystem::path ShippedDataFolder()
 {
     return std::filesystem::path(TANDREL_GAME_DIR) / "data";

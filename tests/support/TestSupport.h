@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 // A fresh folder under the system's temporary folder, removed again at the end.
 class TempFolder
@@ -24,6 +25,8 @@ private:
 };
 
 std::string ReadFile(const std::filesystem::path& file);
+// The text's lines, without their line ends.
+std::vector<std::string> Lines(const std::string& text);
 
 // The shipped program folder's data and the source tree's content folder.
 std::filesystem::path ShippedDataFolder();
