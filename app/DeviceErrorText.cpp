@@ -1,4 +1,4 @@
-#include "DeviceErrorText.h"
+#include "app/DeviceErrorText.h"
 
 #include <array>
 #include <utility>

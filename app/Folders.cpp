@@ -1,4 +1,4 @@
-#include "Folders.h"
+#include "app/Folders.h"
 
 #include <cstdlib>
 #include <system_error>

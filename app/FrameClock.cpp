@@ -1,4 +1,4 @@
-#include "FrameClock.h"
+#include "app/FrameClock.h"
 
 #include <cstdio>
 

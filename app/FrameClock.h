@@ -3,7 +3,7 @@
 // frame-rate lines of the debug log.
 #pragma once
 
-#include "GameState.h"
+#include "render/GameState.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "FrontEnd.h"
+#include "app/FrontEnd.h"
 
-#include "GameState.h"
-#include "Sound.h"
+#include "render/GameState.h"
+#include "sound/Sound.h"
 
 void TNoFrontEnd::EnterMainMenu()
 {

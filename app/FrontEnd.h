@@ -4,7 +4,7 @@
 // goes straight to the menu state with its music, and events to the menu are dropped.
 #pragma once
 
-#include "Options.h"
+#include "base/Options.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
-#include "InputRouting.h"
+#include "app/InputRouting.h"
 
-#include "Cursor.h"
-#include "Game.h"
-#include "Graphics.h"
-#include "HighScores.h"
+#include "render/Cursor.h"
+#include "game/Game.h"
+#include "render/Graphics.h"
+#include "front/HighScores.h"
 
 #include <algorithm>
 #include <cmath>

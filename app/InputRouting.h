@@ -4,8 +4,8 @@
 // Every event is ignored while nothing is loaded (gsLaunch, gsLoading).
 #pragma once
 
-#include "FrontEnd.h"
-#include "GameState.h"
+#include "app/FrontEnd.h"
+#include "render/GameState.h"
 
 #include <cstdint>
 #include <functional>

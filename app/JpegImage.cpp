@@ -1,4 +1,4 @@
-#include "JpegImage.h"
+#include "app/JpegImage.h"
 
 #include <string>
 

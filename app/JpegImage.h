@@ -1,7 +1,7 @@
 // The launcher's artwork, decoded into 8-bit RGB rows.
 #pragma once
 
-#include "Jpeg.h"
+#include "render/Jpeg.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "KeyCodes.h"
+#include "app/KeyCodes.h"
 
 #include <SDL_mouse.h>
 

@@ -1,7 +1,7 @@
-#include "Launcher.h"
+#include "app/Launcher.h"
 
-#include "JpegImage.h"
-#include "VideoOptionsDialog.h"
+#include "app/JpegImage.h"
+#include "app/VideoOptionsDialog.h"
 
 #include <SDL.h>
 #include <gtk/gtk.h>

@@ -3,7 +3,7 @@
 // starts the game or leaves; leaving (Exit or the close box) saves no settings.
 #pragma once
 
-#include "Options.h"
+#include "base/Options.h"
 
 #include <filesystem>
 

@@ -1,16 +1,16 @@
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "DataError.h"
-#include "DebugLog.h"
-#include "DeviceErrorText.h"
-#include "Font.h"
-#include "GLDevice.h"
-#include "Game.h"
-#include "KeyCodes.h"
-#include "LoadingBar.h"
-#include "MessageBox.h"
-#include "RenderScene.h"
-#include "Sound.h"
+#include "base/DataError.h"
+#include "base/DebugLog.h"
+#include "app/DeviceErrorText.h"
+#include "render/Font.h"
+#include "render/GLDevice.h"
+#include "game/Game.h"
+#include "app/KeyCodes.h"
+#include "render/LoadingBar.h"
+#include "app/MessageBox.h"
+#include "render/RenderScene.h"
+#include "sound/Sound.h"
 
 #include <SDL.h>
 

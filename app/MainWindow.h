@@ -9,16 +9,16 @@
 // redrawn only after a change, while something moves, or when the music needs its tick.
 #pragma once
 
-#include "FrameClock.h"
-#include "FrontEnd.h"
-#include "GameState.h"
-#include "InputRouting.h"
-#include "Options.h"
-#include "Random.h"
-#include "RenderScene.h"
-#include "Renderer.h"
-#include "ShellHost.h"
-#include "VideoMode.h"
+#include "app/FrameClock.h"
+#include "app/FrontEnd.h"
+#include "render/GameState.h"
+#include "app/InputRouting.h"
+#include "base/Options.h"
+#include "game/Random.h"
+#include "render/RenderScene.h"
+#include "render/Renderer.h"
+#include "app/ShellHost.h"
+#include "app/VideoMode.h"
 
 #include <SDL_events.h>
 

@@ -1,4 +1,4 @@
-#include "MenuFrontEnd.h"
+#include "app/MenuFrontEnd.h"
 
 void TMenuFrontEnd::EnterMainMenu()
 {

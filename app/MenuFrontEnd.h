@@ -2,8 +2,8 @@
 // and the input routing goes to the menu logic of front/ (TFrontEnd).
 #pragma once
 
-#include "FrontEnd.h"
-#include "Menu.h"
+#include "app/FrontEnd.h"
+#include "front/Menu.h"
 
 #include <functional>
 

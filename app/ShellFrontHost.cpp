@@ -1,7 +1,7 @@
-#include "ShellFrontHost.h"
+#include "app/ShellFrontHost.h"
 
-#include "MessageBox.h"
-#include "Sound.h"
+#include "app/MessageBox.h"
+#include "sound/Sound.h"
 
 #include <SDL_events.h>
 

@@ -2,8 +2,8 @@
 // closed as its close box would, and message boxes captioned with the game's name.
 #pragma once
 
-#include "FrontHost.h"
-#include "Options.h"
+#include "front/FrontHost.h"
+#include "base/Options.h"
 
 // Sound and music at the stored volumes, the window closed as its close box would, and
 // message boxes captioned with the game's name.

@@ -1,7 +1,7 @@
-#include "ShellHost.h"
+#include "app/ShellHost.h"
 
-#include "Renderer.h"
-#include "Sound.h"
+#include "render/Renderer.h"
+#include "sound/Sound.h"
 
 void TShellHost::PlaySound(TSound sound)
 {

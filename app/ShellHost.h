@@ -2,9 +2,9 @@
 // volume, the drawn cursor, the camera eye of the settings, and the game-over picture.
 #pragma once
 
-#include "GameHost.h"
-#include "GameState.h"
-#include "Options.h"
+#include "game/GameHost.h"
+#include "render/GameState.h"
+#include "base/Options.h"
 
 struct TRenderer;
 

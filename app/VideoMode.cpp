@@ -1,4 +1,4 @@
-#include "VideoMode.h"
+#include "app/VideoMode.h"
 
 TVideoMode ChooseVideoMode(TOptions& o, TResolution display, std::vector<std::string>& log)
 {

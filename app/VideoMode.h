@@ -4,7 +4,7 @@
 // ordinary window whose outer size is the chosen resolution.
 #pragma once
 
-#include "Options.h"
+#include "base/Options.h"
 
 #include <string>
 #include <vector>

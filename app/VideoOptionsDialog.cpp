@@ -1,6 +1,6 @@
-#include "VideoOptionsDialog.h"
+#include "app/VideoOptionsDialog.h"
 
-#include "VideoOptionsModel.h"
+#include "app/VideoOptionsModel.h"
 
 #include <gtk/gtk.h>
 

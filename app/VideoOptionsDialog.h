@@ -3,7 +3,7 @@
 // launcher; OK saves the choices at once, Cancel, Escape and the close box change nothing.
 #pragma once
 
-#include "Options.h"
+#include "base/Options.h"
 
 typedef struct _GtkWindow GtkWindow;
 

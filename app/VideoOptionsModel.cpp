@@ -1,4 +1,4 @@
-#include "VideoOptionsModel.h"
+#include "app/VideoOptionsModel.h"
 
 const std::array<const char*, TVideoOptionsModel::ResolutionCount> TVideoOptionsModel::ResolutionTexts = {
     "512x384", "640x400", "640x480", "800x600", "1024x768", "1152x864", "1280x768", "1280x960", "1280x1024",

@@ -3,7 +3,7 @@
 // the player's picks in; tests drive it directly.
 #pragma once
 
-#include "Options.h"
+#include "base/Options.h"
 
 #include <array>
 

@@ -1,15 +1,15 @@
 // Program entry: the settings are read, the launcher opens, and Start hands over to the
 // main window, whose loop runs until it is closed.
-#include "DebugLog.h"
-#include "Folders.h"
-#include "Launcher.h"
-#include "MainWindow.h"
-#include "Menu.h"
-#include "MenuFrontEnd.h"
-#include "ShellFrontHost.h"
-#include "MessageBox.h"
-#include "Options.h"
-#include "Renderer.h"
+#include "base/DebugLog.h"
+#include "app/Folders.h"
+#include "app/Launcher.h"
+#include "app/MainWindow.h"
+#include "front/Menu.h"
+#include "app/MenuFrontEnd.h"
+#include "app/ShellFrontHost.h"
+#include "app/MessageBox.h"
+#include "base/Options.h"
+#include "render/Renderer.h"
 
 #include <SDL.h>
 

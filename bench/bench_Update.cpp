@@ -3,9 +3,9 @@
 // Heap allocations are counted with the game tests' replacement of operator new
 // (HeapCount.cpp): the update must not allocate once the board has settled (counter
 // allocs_per_update).
-#include "HeapCount.h"
-#include "Invariants.h"
-#include "Playthrough.h"
+#include "tests/game/HeapCount.h"
+#include "game/Invariants.h"
+#include "tools/sim/Playthrough.h"
 
 #include <benchmark/benchmark.h>
 

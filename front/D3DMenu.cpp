@@ -1,4 +1,4 @@
-#include "D3DMenu.h"
+#include "front/D3DMenu.h"
 
 #include <algorithm>
 #include <chrono>

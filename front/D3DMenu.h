@@ -7,9 +7,9 @@
 // Screens 1..13 and items 1..20 are numbered from 1 as the menu file counts them.
 #pragma once
 
-#include "Graphics.h"
-#include "Sounds.h"
-#include "Texture.h"
+#include "render/Graphics.h"
+#include "game/Sounds.h"
+#include "render/Texture.h"
 
 #include <array>
 #include <filesystem>

@@ -3,7 +3,7 @@
 // the renderer and the game are handed to the front end directly.
 #pragma once
 
-#include "Sounds.h"
+#include "game/Sounds.h"
 
 #include <string>
 

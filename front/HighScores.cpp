@@ -1,6 +1,6 @@
-#include "HighScores.h"
+#include "front/HighScores.h"
 
-#include "Font.h"
+#include "render/Font.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 // byte, 15 name characters and the points as a little-endian signed 32-bit number.
 #pragma once
 
-#include "Sounds.h"
+#include "game/Sounds.h"
 
 #include <array>
 #include <cstdint>

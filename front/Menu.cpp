@@ -1,10 +1,10 @@
-#include "Menu.h"
+#include "front/Menu.h"
 
-#include "DataError.h"
-#include "Game.h"
-#include "LoadingBar.h"
-#include "MenuFile.h"
-#include "Options.h"
+#include "base/DataError.h"
+#include "game/Game.h"
+#include "render/LoadingBar.h"
+#include "front/MenuFile.h"
+#include "base/Options.h"
 
 #include <algorithm>
 #include <cmath>

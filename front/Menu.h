@@ -10,12 +10,12 @@
 // and turns mouse clicks into the widget's Enter and Escape.
 #pragma once
 
-#include "D3DMenu.h"
-#include "FrontHost.h"
-#include "GameState.h"
-#include "HighScores.h"
-#include "Renderer.h"
-#include "Tutorial.h"
+#include "front/D3DMenu.h"
+#include "front/FrontHost.h"
+#include "render/GameState.h"
+#include "front/HighScores.h"
+#include "render/Renderer.h"
+#include "front/Tutorial.h"
 
 #include <filesystem>
 #include <functional>

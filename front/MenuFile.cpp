@@ -1,6 +1,6 @@
-#include "MenuFile.h"
+#include "front/MenuFile.h"
 
-#include "DataReader.h"
+#include "game/DataReader.h"
 
 #include <system_error>
 

@@ -7,7 +7,7 @@
 // TDataError naming the file, the line and the problem.
 #pragma once
 
-#include "TexMatrix.h"
+#include "base/TexMatrix.h"
 
 #include <array>
 #include <filesystem>

@@ -1,6 +1,6 @@
-#include "Tutorial.h"
+#include "front/Tutorial.h"
 
-#include "DebugLog.h"
+#include "base/DebugLog.h"
 
 #include <exception>
 #include <string>

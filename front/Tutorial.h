@@ -5,8 +5,8 @@
 // shown from its JPEG instead. Bitmaps shipped in the program folder are used as they are.
 #pragma once
 
-#include "Graphics.h"
-#include "Texture.h"
+#include "render/Graphics.h"
+#include "render/Texture.h"
 
 #include <filesystem>
 #include <memory>

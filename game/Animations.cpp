@@ -1,7 +1,7 @@
 // Cube animations (growth, random turns, spins under the cursor, hovering, vanishing),
 // the particles tied to cubes, the scatter of a fly-by level and the camera flights of
 // the level-end phases. Every step is a few float operations on the fixed cube table.
-#include "Game.h"
+#include "game/Game.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,4 +1,4 @@
-#include "DataReader.h"
+#include "game/DataReader.h"
 
 #include <charconv>
 #include <fstream>

@@ -6,7 +6,7 @@
 // as 0 or false. Every error is a TDataError naming the file and the line.
 #pragma once
 
-#include "DataError.h"
+#include "base/DataError.h"
 
 #include <cstdint>
 #include <filesystem>

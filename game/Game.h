@@ -6,11 +6,11 @@
 // 0-based. Cells are indexed [X][Y] with X and Y in 1..9.
 #pragma once
 
-#include "GameHost.h"
-#include "Labels.h"
-#include "Particles.h"
-#include "Random.h"
-#include "TexMatrix.h"
+#include "game/GameHost.h"
+#include "game/Labels.h"
+#include "game/Particles.h"
+#include "game/Random.h"
+#include "base/TexMatrix.h"
 
 #include <array>
 #include <cstdint>

@@ -2,8 +2,8 @@
 // them to the real sound, cursor and camera, and NullGameHost runs a game headless.
 #pragma once
 
-#include "Sounds.h"
-#include "TexMatrix.h"
+#include "game/Sounds.h"
+#include "base/TexMatrix.h"
 
 class IGameHost
 {

@@ -1,7 +1,7 @@
 // The player's mouse on the board: the path under the cursor, selecting a cube, sending
 // it off, and aiming a shot. The game has no keys of its own.
-#include "Game.h"
-#include "RuleHelpers.h"
+#include "game/Game.h"
+#include "game/RuleHelpers.h"
 
 #include <algorithm>
 #include <cmath>

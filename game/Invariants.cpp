@@ -1,6 +1,6 @@
-#include "Invariants.h"
+#include "game/Invariants.h"
 
-#include "Game.h"
+#include "game/Game.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "Labels.h"
+#include "game/Labels.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 // The game adds and advances them; the renderer draws them with the bitmap fonts.
 #pragma once
 
-#include "TexMatrix.h"
+#include "base/TexMatrix.h"
 
 #include <array>
 #include <cstdint>

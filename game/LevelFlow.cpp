@@ -1,8 +1,8 @@
 // The per-frame update and the flow from level to level: starting a game, setting up
 // each level, noticing when a level is won or the game lost, and the timed level-end
 // phases with their sounds, labels, progress bar and camera flights.
-#include "Game.h"
-#include "RuleHelpers.h"
+#include "game/Game.h"
+#include "game/RuleHelpers.h"
 
 namespace
 {

@@ -1,6 +1,6 @@
 // Reading the level table and the bonus figures from their data files.
-#include "DataReader.h"
-#include "Game.h"
+#include "game/DataReader.h"
+#include "game/Game.h"
 
 #include <string>
 

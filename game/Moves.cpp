@@ -1,8 +1,8 @@
 // Putting cubes on the board, moving them and taking them off: the free-cell list, new
 // cubes each turn, special cubes, the path search, the move itself, what bombs, paint
 // cubes and shots do, and the end of the game when the board is full.
-#include "Game.h"
-#include "RuleHelpers.h"
+#include "game/Game.h"
+#include "game/RuleHelpers.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "Particles.h"
+#include "game/Particles.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 // new-level banner. The game emits and advances them; the renderer draws them.
 #pragma once
 
-#include "TexMatrix.h"
+#include "base/TexMatrix.h"
 
 #include <array>
 #include <cstdint>

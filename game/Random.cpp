@@ -1,4 +1,4 @@
-#include "Random.h"
+#include "game/Random.h"
 
 #include <chrono>
 #include <ctime>

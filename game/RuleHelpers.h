@@ -2,7 +2,7 @@
 // numbers for labels are written into buffers on the caller's stack.
 #pragma once
 
-#include "Game.h"
+#include "game/Game.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,5 +1,5 @@
 // Where the saved game of each mode lives.
-#include "Game.h"
+#include "game/Game.h"
 
 std::filesystem::path TGame::SaveFile(int mode) const
 {

@@ -12,9 +12,9 @@
 // The file is written to a temporary file beside it and renamed over the old one, so a
 // crash or a full disk never leaves half a save. A damaged file is refused as a whole
 // before anything of the game changes.
-#include "DataError.h"
-#include "DataReader.h"
-#include "Game.h"
+#include "base/DataError.h"
+#include "game/DataReader.h"
+#include "game/Game.h"
 
 #include <array>
 #include <cmath>

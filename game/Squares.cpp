@@ -1,8 +1,8 @@
 // What scores: 2 x 2 squares of one colour, the current bonus figure, the combo of
 // consecutive scoring moves, the flow of points into the score and the level's progress,
 // and the bonus paid at the end of a bonus level.
-#include "Game.h"
-#include "RuleHelpers.h"
+#include "game/Game.h"
+#include "game/RuleHelpers.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "Cursor.h"
+#include "render/Cursor.h"
 
-#include "DebugLog.h"
+#include "base/DebugLog.h"
 
 #include <SDL.h>
 

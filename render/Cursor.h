@@ -2,8 +2,8 @@
 // notion of where the mouse is: the menu, the cell picking and the cursor light read it.
 #pragma once
 
-#include "Graphics.h"
-#include "Texture.h"
+#include "render/Graphics.h"
+#include "render/Texture.h"
 
 #include <array>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "Device.h"
+#include "render/Device.h"
 
 TDeviceState::TDeviceState()
     : World(IdentityMatrix()), View(IdentityMatrix()), Projection(IdentityMatrix())

@@ -9,7 +9,7 @@
 // TGLDevice draws with OpenGL, TRecordingDevice records what was asked for.
 #pragma once
 
-#include "TexMatrix.h"
+#include "base/TexMatrix.h"
 
 #include <array>
 #include <cstdint>

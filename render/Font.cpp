@@ -1,7 +1,7 @@
-#include "Font.h"
+#include "render/Font.h"
 
-#include "DataError.h"
-#include "Texture.h"
+#include "base/DataError.h"
+#include "render/Texture.h"
 
 #include <algorithm>
 #include <cctype>

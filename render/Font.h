@@ -3,8 +3,8 @@
 // in the world, the pen running towards world -x (to the right on the screen).
 #pragma once
 
-#include "Device.h"
-#include "Labels.h"
+#include "render/Device.h"
+#include "game/Labels.h"
 
 #include <array>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "GLDevice.h"
+#include "render/GLDevice.h"
 
 #include <SDL.h>
 #include <epoxy/gl.h>

@@ -3,7 +3,7 @@
 // code uses; the state is sent to GL at draw time, and only what changed.
 #pragma once
 
-#include "Device.h"
+#include "render/Device.h"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
-#include "GameScene.h"
+#include "render/GameScene.h"
 
-#include "Game.h"
+#include "game/Game.h"
 
 #include <array>
 #include <cmath>

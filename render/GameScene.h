@@ -3,8 +3,8 @@
 // game and changes nothing of it.
 #pragma once
 
-#include "GameState.h"
-#include "Renderer.h"
+#include "render/GameState.h"
+#include "render/Renderer.h"
 
 class TGame;
 

@@ -1,8 +1,8 @@
-#include "Graphics.h"
+#include "render/Graphics.h"
 
-#include "DebugLog.h"
-#include "GLDevice.h"
-#include "Meshes.h"
+#include "base/DebugLog.h"
+#include "render/GLDevice.h"
+#include "render/Meshes.h"
 
 #include <SDL.h>
 

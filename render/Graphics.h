@@ -3,7 +3,7 @@
 // release.
 #pragma once
 
-#include "Device.h"
+#include "render/Device.h"
 
 #include <array>
 #include <memory>

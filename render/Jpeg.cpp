@@ -1,4 +1,4 @@
-#include "Jpeg.h"
+#include "render/Jpeg.h"
 
 #include <cstdio>
 #include <new>

@@ -1,8 +1,8 @@
-#include "LoadingBar.h"
+#include "render/LoadingBar.h"
 
-#include "DebugLog.h"
-#include "Game.h"
-#include "RenderScene.h"
+#include "base/DebugLog.h"
+#include "game/Game.h"
+#include "render/RenderScene.h"
 
 #include <SDL.h>
 

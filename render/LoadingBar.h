@@ -2,9 +2,9 @@
 // lights them.
 #pragma once
 
-#include "GameState.h"
-#include "Renderer.h"
-#include "Texture.h"
+#include "render/GameState.h"
+#include "render/Renderer.h"
+#include "render/Texture.h"
 
 #include <array>
 #include <filesystem>

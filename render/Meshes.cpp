@@ -1,4 +1,4 @@
-#include "Meshes.h"
+#include "render/Meshes.h"
 
 #include <cmath>
 #include <map>

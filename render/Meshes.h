@@ -4,7 +4,7 @@
 // each corner becomes one vertex with x, the normal's x and v negated.
 #pragma once
 
-#include "Device.h"
+#include "render/Device.h"
 
 #include <array>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "ParticleDrawing.h"
+#include "render/ParticleDrawing.h"
 
-#include "Graphics.h"
-#include "Texture.h"
+#include "render/Graphics.h"
+#include "render/Texture.h"
 
 #include <vector>
 

@@ -1,8 +1,8 @@
 // The particle textures and the drawing of the six particle systems the game feeds.
 #pragma once
 
-#include "Device.h"
-#include "Particles.h"
+#include "render/Device.h"
+#include "game/Particles.h"
 
 #include <array>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "RecordingDevice.h"
+#include "render/RecordingDevice.h"
 
 TResult TRecordingDevice::Clear(uint32_t flags, uint32_t, float)
 {

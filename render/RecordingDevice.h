@@ -3,7 +3,7 @@
 // (order, transforms, textures, materials, states).
 #pragma once
 
-#include "Device.h"
+#include "render/Device.h"
 
 #include <vector>
 

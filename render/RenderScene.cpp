@@ -1,8 +1,8 @@
-#include "RenderScene.h"
+#include "render/RenderScene.h"
 
-#include "Game.h"
-#include "GameScene.h"
-#include "LoadingBar.h"
+#include "game/Game.h"
+#include "render/GameScene.h"
+#include "render/LoadingBar.h"
 
 TResult RenderScene(TRenderer& r, const TFrame& frame)
 {

@@ -2,8 +2,8 @@
 // overlays without depth test (menu, cursor), and present.
 #pragma once
 
-#include "GameState.h"
-#include "Renderer.h"
+#include "render/GameState.h"
+#include "render/Renderer.h"
 
 #include <functional>
 

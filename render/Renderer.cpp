@@ -1,6 +1,6 @@
-#include "Renderer.h"
+#include "render/Renderer.h"
 
-#include "DebugLog.h"
+#include "base/DebugLog.h"
 
 void ReleaseD3D(TRenderer& r)
 {

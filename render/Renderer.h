@@ -3,12 +3,12 @@
 // makes one and hands it to whatever draws.
 #pragma once
 
-#include "Cursor.h"
-#include "Font.h"
-#include "Graphics.h"
-#include "ParticleDrawing.h"
-#include "SceneObjects.h"
-#include "Sounds.h"
+#include "render/Cursor.h"
+#include "render/Font.h"
+#include "render/Graphics.h"
+#include "render/ParticleDrawing.h"
+#include "render/SceneObjects.h"
+#include "game/Sounds.h"
 
 #include <functional>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "SceneObjects.h"
+#include "render/SceneObjects.h"
 
-#include "Texture.h"
+#include "render/Texture.h"
 
 #include <cmath>
 

@@ -2,8 +2,8 @@
 // plane, the score line with its low-time warning, and the rows of bonus lamps.
 #pragma once
 
-#include "Graphics.h"
-#include "Sounds.h"
+#include "render/Graphics.h"
+#include "game/Sounds.h"
 
 #include <array>
 #include <filesystem>

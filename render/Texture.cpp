@@ -1,6 +1,6 @@
-#include "Texture.h"
+#include "render/Texture.h"
 
-#include "Jpeg.h"
+#include "render/Jpeg.h"
 
 #include <SDL.h>
 #include <SDL_image.h>

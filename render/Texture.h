@@ -1,8 +1,8 @@
 // Textures from image files, the self-drawing sprite, and the JPEG-to-bitmap conversion.
 #pragma once
 
-#include "Device.h"
-#include "Graphics.h"
+#include "render/Device.h"
+#include "render/Graphics.h"
 
 #include <filesystem>
 #include <memory>

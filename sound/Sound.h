@@ -9,7 +9,7 @@
 // 0..250, music 0..250 heard in eleven steps, round(MusicVol / 25).
 #pragma once
 
-#include "Sounds.h"
+#include "game/Sounds.h"
 
 #include <array>
 #include <cstdint>

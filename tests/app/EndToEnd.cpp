@@ -1,4 +1,4 @@
-#include "EndToEnd.h"
+#include "tests/app/EndToEnd.h"
 
 #include <X11/Xlib.h>
 

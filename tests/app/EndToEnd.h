@@ -3,7 +3,7 @@
 // manager's close box would, and wait for it to end.
 #pragma once
 
-#include "TestSupport.h"
+#include "tests/support/TestSupport.h"
 
 #include <string>
 #include <sys/types.h>

@@ -1,7 +1,7 @@
 // End-to-end tests of the launcher: the real program in the X server of xvfb-run, driven
 // with xdotool through XTEST (GTK ignores synthetic key events), with its own XDG folders.
-#include "EndToEnd.h"
-#include "TestSupport.h"
+#include "tests/app/EndToEnd.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // End-to-end tests of the main window: Start on the launcher, the window in the chosen
 // mode, the loading steps in debug.txt, and the settings written when it closes.
-#include "EndToEnd.h"
-#include "TestSupport.h"
+#include "tests/app/EndToEnd.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "DebugLog.h"
-#include "TestSupport.h"
+#include "base/DebugLog.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

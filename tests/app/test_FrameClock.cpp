@@ -1,5 +1,5 @@
-#include "DeviceErrorText.h"
-#include "FrameClock.h"
+#include "app/DeviceErrorText.h"
+#include "app/FrameClock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "Cursor.h"
-#include "Game.h"
-#include "HighScores.h"
-#include "InputRouting.h"
-#include "RecordingDevice.h"
-#include "TestSupport.h"
+#include "render/Cursor.h"
+#include "game/Game.h"
+#include "front/HighScores.h"
+#include "app/InputRouting.h"
+#include "render/RecordingDevice.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

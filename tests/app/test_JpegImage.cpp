@@ -1,5 +1,5 @@
-#include "JpegImage.h"
-#include "TestSupport.h"
+#include "app/JpegImage.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

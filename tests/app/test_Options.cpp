@@ -1,5 +1,5 @@
-#include "Options.h"
-#include "TestSupport.h"
+#include "base/Options.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

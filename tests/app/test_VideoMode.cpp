@@ -1,5 +1,5 @@
-#include "TestSupport.h"
-#include "VideoMode.h"
+#include "tests/support/TestSupport.h"
+#include "app/VideoMode.h"
 
 #include <gtest/gtest.h>
 

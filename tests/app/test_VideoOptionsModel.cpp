@@ -1,5 +1,5 @@
-#include "TestSupport.h"
-#include "VideoOptionsModel.h"
+#include "tests/support/TestSupport.h"
+#include "app/VideoOptionsModel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "ContentReaders.h"
+#include "tests/content/ContentReaders.h"
 
-#include "TestSupport.h"
+#include "tests/support/TestSupport.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // The back plane as the player sees it: grid lines exactly on the cell borders of the 9 x 9
 // board, light windows where the game writes its purple numbers, dark sockets for the lamps.
-#include "ContentReaders.h"
+#include "tests/content/ContentReaders.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The generator makes the same bytes every time: a second run into a fresh folder matches
 // the program folder the build filled.
-#include "ContentReaders.h"
-#include "TestSupport.h"
+#include "tests/content/ContentReaders.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

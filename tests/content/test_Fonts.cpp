@@ -1,7 +1,7 @@
 // The two fonts as the game reads them: boundary rows per line, 51 glyphs, white glyphs with
 // a dark rim, nothing bleeding between cells.
-#include "ContentReaders.h"
-#include "TestSupport.h"
+#include "tests/content/ContentReaders.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // data/Menu.dat read the way the menu reads it, and checked against what the menu code
 // expects of each screen's items.
-#include "ContentReaders.h"
-#include "TestSupport.h"
+#include "tests/content/ContentReaders.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

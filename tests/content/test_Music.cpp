@@ -1,5 +1,5 @@
 // The four tunes as the mixer streams them.
-#include "ContentReaders.h"
+#include "tests/content/ContentReaders.h"
 
 #include <gtest/gtest.h>
 

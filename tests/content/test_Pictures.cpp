@@ -1,6 +1,6 @@
 // Every picture the game loads: present, decodable, of the right shape, with alpha where the
 // game blends it, and the cube skins complete for all five skins.
-#include "ContentReaders.h"
+#include "tests/content/ContentReaders.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The 27 effects as the mixer loads them: Ogg Vorbis at 44.1 kHz, sensible lengths, no
 // clipping, no click at either end, levels that sit together, and a seamless held loop.
-#include "ContentReaders.h"
+#include "tests/content/ContentReaders.h"
 
 #include <gtest/gtest.h>
 

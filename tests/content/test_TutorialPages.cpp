@@ -1,8 +1,8 @@
 // The tutorial and help pages show frames of the real game: a regular grid of board cells
 // and cubes in the skins' colours inside the picture frames, nothing of the kind in the text
 // pane; and a second render of the pages gives the same bytes.
-#include "ContentReaders.h"
-#include "TestSupport.h"
+#include "tests/content/ContentReaders.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

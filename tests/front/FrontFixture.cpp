@@ -1,8 +1,8 @@
-#include "FrontFixture.h"
+#include "tests/front/FrontFixture.h"
 
-#include "DebugLog.h"
-#include "Game.h"
-#include "LoadingBar.h"
+#include "base/DebugLog.h"
+#include "game/Game.h"
+#include "render/LoadingBar.h"
 
 #include <SDL.h>
 #include <SDL_image.h>

@@ -3,15 +3,15 @@
 // and a front end wired to a real game and real settings on temporary files.
 #pragma once
 
-#include "D3DMenu.h"
-#include "FrontHost.h"
-#include "InputRouting.h"
-#include "Menu.h"
-#include "MenuFrontEnd.h"
-#include "Options.h"
-#include "RecordingDevice.h"
-#include "Renderer.h"
-#include "TestSupport.h"
+#include "front/D3DMenu.h"
+#include "front/FrontHost.h"
+#include "app/InputRouting.h"
+#include "front/Menu.h"
+#include "app/MenuFrontEnd.h"
+#include "base/Options.h"
+#include "render/RecordingDevice.h"
+#include "render/Renderer.h"
+#include "tests/support/TestSupport.h"
 
 #include <filesystem>
 #include <memory>

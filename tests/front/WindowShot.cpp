@@ -1,4 +1,4 @@
-#include "WindowShot.h"
+#include "tests/front/WindowShot.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

@@ -6,10 +6,10 @@
 // pixel proves which screen is shown: the normal image of item i on screen s is
 // (40 + 20 s, 12 i, 90), the highlighted one (40 + 20 s, 12 i, 230). The rest of the
 // content is the program's own.
-#include "EndToEnd.h"
-#include "FrontFixture.h"
-#include "MenuFile.h"
-#include "WindowShot.h"
+#include "tests/app/EndToEnd.h"
+#include "tests/front/FrontFixture.h"
+#include "front/MenuFile.h"
+#include "tests/front/WindowShot.h"
 
 #include <gtest/gtest.h>
 

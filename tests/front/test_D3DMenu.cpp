@@ -1,7 +1,7 @@
 // The 3D menu widget: highlight by keys and by the cursor, the input guard after a screen
 // change, and what it draws.
-#include "D3DMenu.h"
-#include "FrontFixture.h"
+#include "front/D3DMenu.h"
+#include "tests/front/FrontFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Drawing the high-score table: rows, colours, the typing caret and its pulse.
-#include "FrontFixture.h"
-#include "HighScores.h"
+#include "tests/front/FrontFixture.h"
+#include "front/HighScores.h"
 
-#include "Font.h"
+#include "render/Font.h"
 
 #include <gtest/gtest.h>
 

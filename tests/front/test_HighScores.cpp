@@ -1,6 +1,6 @@
 // The high-score tables: defaults, placing a score, typing a name, and the file.
-#include "HighScores.h"
-#include "TestSupport.h"
+#include "front/HighScores.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

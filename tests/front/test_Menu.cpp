@@ -1,10 +1,10 @@
 // The menu screens and their commands, driven as the player drives them: clicks on items,
 // keys, the sliders, and what reaches the settings file, the game and the save files.
-#include "FrontFixture.h"
+#include "tests/front/FrontFixture.h"
 
-#include "DataError.h"
-#include "Game.h"
-#include "LoadingBar.h"
+#include "base/DataError.h"
+#include "game/Game.h"
+#include "render/LoadingBar.h"
 
 #include <gtest/gtest.h>
 

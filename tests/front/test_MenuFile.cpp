@@ -1,7 +1,7 @@
 // Reading data/Menu.dat and refusing menus the program could not work with.
-#include "DataError.h"
-#include "MenuFile.h"
-#include "TestSupport.h"
+#include "base/DataError.h"
+#include "front/MenuFile.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The tutorial: the one-time conversion of its pages, the fallback to a JPEG that cannot be
 // converted, and paging within 1..9.
-#include "FrontFixture.h"
-#include "Tutorial.h"
+#include "tests/front/FrontFixture.h"
+#include "front/Tutorial.h"
 
-#include "DebugLog.h"
+#include "base/DebugLog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "HeapCount.h"
+#include "tests/game/HeapCount.h"
 
 #include <cstdlib>
 #include <new>

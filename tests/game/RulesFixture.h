@@ -2,8 +2,8 @@
 // helpers that lay out boards and stand in for the animations the rules wait on.
 #pragma once
 
-#include "Game.h"
-#include "TestSupport.h"
+#include "game/Game.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

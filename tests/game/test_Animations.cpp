@@ -1,5 +1,5 @@
 // Cube animations, the particles they emit, the fly-by scatter and the camera flights.
-#include "TestSupport.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

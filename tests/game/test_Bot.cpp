@@ -1,8 +1,8 @@
 // The simulator's player: it must play the way the figures it reports assume, through
 // the mouse alone. Each case is a board a decent player reads at a glance.
-#include "Bot.h"
-#include "Invariants.h"
-#include "RulesFixture.h"
+#include "tools/sim/Bot.h"
+#include "game/Invariants.h"
+#include "tests/game/RulesFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "RulesFixture.h"
+#include "tests/game/RulesFixture.h"
 
 #include <gtest/gtest.h>
 

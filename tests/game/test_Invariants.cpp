@@ -1,7 +1,7 @@
 // The bookkeeping checker the simulator and the soak test rely on: it must pass a sound
 // board and name each kind of broken book.
-#include "Invariants.h"
-#include "RulesFixture.h"
+#include "game/Invariants.h"
+#include "tests/game/RulesFixture.h"
 
 #include <gtest/gtest.h>
 

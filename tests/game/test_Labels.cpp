@@ -1,5 +1,5 @@
 // Floating score labels: how they rise, drift, fade and leave.
-#include "Labels.h"
+#include "game/Labels.h"
 
 #include <gtest/gtest.h>
 

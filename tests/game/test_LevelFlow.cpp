@@ -1,8 +1,8 @@
 // The per-frame update and the level flow: new games, new levels, turn ends, the timed
 // drain, the end of levels and of the game, and the level-end phases.
-#include "HeapCount.h"
-#include "RulesFixture.h"
-#include "TestSupport.h"
+#include "tests/game/HeapCount.h"
+#include "tests/game/RulesFixture.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

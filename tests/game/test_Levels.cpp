@@ -1,7 +1,7 @@
 // Reading Levels.dat and BonusFigures.dat: values, derived points, the stretch to 100
 // levels, figure preview placement, and every way a file can be refused.
-#include "DataError.h"
-#include "TestSupport.h"
+#include "base/DataError.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

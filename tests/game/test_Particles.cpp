@@ -1,5 +1,5 @@
 // The six particle systems: emission, fading, growth, turning and removal.
-#include "Particles.h"
+#include "game/Particles.h"
 
 #include <gtest/gtest.h>
 

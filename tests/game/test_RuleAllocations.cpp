@@ -1,6 +1,6 @@
 // The rules run every frame; they must not touch the heap while a game is played.
-#include "HeapCount.h"
-#include "RulesFixture.h"
+#include "tests/game/HeapCount.h"
+#include "tests/game/RulesFixture.h"
 
 #include <gtest/gtest.h>
 

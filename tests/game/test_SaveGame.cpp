@@ -1,6 +1,6 @@
 // Saved games: the file a player leaves behind, and what comes back from it.
-#include "DataError.h"
-#include "TestSupport.h"
+#include "base/DataError.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

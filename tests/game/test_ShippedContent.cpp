@@ -1,6 +1,6 @@
 // Design rules for the level and figure files we ship. They load through the game's own
 // reader; these tests keep them playable when someone retunes the numbers by hand.
-#include "TestSupport.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // frame times, with the board's books checked after every update. Levels are capped at
 // the first bonus level, so the run stays short; a slow thinker in the timed mode makes
 // sure games are lost too.
-#include "Playthrough.h"
-#include "TestSupport.h"
+#include "tools/sim/Playthrough.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

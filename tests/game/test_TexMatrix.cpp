@@ -1,4 +1,4 @@
-#include "TexMatrix.h"
+#include "base/TexMatrix.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // A bonus level whose last bombs are walled in by stones cannot be played on: it ends
 // with the stones-left count, instead of waiting for ever for a move nobody can make.
-#include "RulesFixture.h"
+#include "tests/game/RulesFixture.h"
 
 #include <gtest/gtest.h>
 

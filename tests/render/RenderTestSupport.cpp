@@ -1,4 +1,4 @@
-#include "RenderTestSupport.h"
+#include "tests/render/RenderTestSupport.h"
 
 #include <SDL.h>
 

@@ -2,10 +2,10 @@
 // device, and a renderer on a real GL window (under Xvfb).
 #pragma once
 
-#include "GLDevice.h"
-#include "RecordingDevice.h"
-#include "Renderer.h"
-#include "TestSupport.h"
+#include "render/GLDevice.h"
+#include "render/RecordingDevice.h"
+#include "render/Renderer.h"
+#include "tests/support/TestSupport.h"
 
 #include <filesystem>
 #include <memory>

@@ -1,8 +1,8 @@
 // The cursor's window-edge rules against the real system pointer of the X server the test
 // runs in: the pointer is put in place with SDL and read back both through SDL and, where
 // the cursor moved it, through xdotool.
-#include "Cursor.h"
-#include "RenderTestSupport.h"
+#include "render/Cursor.h"
+#include "tests/render/RenderTestSupport.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // Pixel probes on real frames drawn by the GL device on the software rasteriser.
-#include "DebugLog.h"
-#include "GameScene.h"
-#include "LoadingBar.h"
-#include "Meshes.h"
-#include "RenderScene.h"
-#include "RenderTestSupport.h"
-#include "Texture.h"
+#include "base/DebugLog.h"
+#include "render/GameScene.h"
+#include "render/LoadingBar.h"
+#include "render/Meshes.h"
+#include "render/RenderScene.h"
+#include "tests/render/RenderTestSupport.h"
+#include "render/Texture.h"
 
 #include <gtest/gtest.h>
 

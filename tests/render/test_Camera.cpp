@@ -1,4 +1,4 @@
-#include "Graphics.h"
+#include "render/Graphics.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "Cursor.h"
-#include "RenderTestSupport.h"
+#include "render/Cursor.h"
+#include "tests/render/RenderTestSupport.h"
 
 #include <gtest/gtest.h>
 

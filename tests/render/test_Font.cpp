@@ -1,6 +1,6 @@
-#include "DataError.h"
-#include "Font.h"
-#include "RenderTestSupport.h"
+#include "base/DataError.h"
+#include "render/Font.h"
+#include "tests/render/RenderTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "DebugLog.h"
-#include "GameScene.h"
-#include "LoadingBar.h"
-#include "RenderScene.h"
-#include "RenderTestSupport.h"
+#include "base/DebugLog.h"
+#include "render/GameScene.h"
+#include "render/LoadingBar.h"
+#include "render/RenderScene.h"
+#include "tests/render/RenderTestSupport.h"
 
 #include <gtest/gtest.h>
 

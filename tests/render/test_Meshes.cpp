@@ -1,5 +1,5 @@
-#include "Meshes.h"
-#include "RenderTestSupport.h"
+#include "render/Meshes.h"
+#include "tests/render/RenderTestSupport.h"
 
 #include <gtest/gtest.h>
 

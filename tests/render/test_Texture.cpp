@@ -1,7 +1,7 @@
 // JPEG pictures: the conversion of a page to a bitmap and the loading of a JPEG texture,
 // checked against the pixels a JPEG written here decodes to.
-#include "RenderTestSupport.h"
-#include "Texture.h"
+#include "tests/render/RenderTestSupport.h"
+#include "render/Texture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "AudioFiles.h"
+#include "tests/sound/AudioFiles.h"
 
 #include <vorbis/vorbisenc.h>
 

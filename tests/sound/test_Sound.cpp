@@ -1,6 +1,6 @@
-#include "AudioFiles.h"
-#include "Sound.h"
-#include "TestSupport.h"
+#include "tests/sound/AudioFiles.h"
+#include "sound/Sound.h"
+#include "tests/support/TestSupport.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

@@ -1,7 +1,7 @@
 // Helpers shared by the tests: temporary folders and a game wired to a headless host.
 #pragma once
 
-#include "Game.h"
+#include "game/Game.h"
 
 #include <filesystem>
 #include <string>

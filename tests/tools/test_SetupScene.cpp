@@ -1,9 +1,9 @@
 // Set-up scenes of the snapshot tool: the scene file is read strictly, its board lands on the
 // cells the player sees, and its moves are played by the real rules.
-#include "DataError.h"
-#include "Invariants.h"
-#include "SetupScene.h"
-#include "TestSupport.h"
+#include "base/DataError.h"
+#include "game/Invariants.h"
+#include "tools/snapshot/SetupScene.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "Arrange.h"
+#include "tools/content/Arrange.h"
 
 #include <stdexcept>
 #include <string>

@@ -6,7 +6,7 @@
 //   arpeggio: X/x/o the next tone of the bar's chord, climbing and falling over two octaves
 #pragma once
 
-#include "Music.h"
+#include "tools/content/Music.h"
 
 #include <string_view>
 #include <vector>

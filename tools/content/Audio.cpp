@@ -1,4 +1,4 @@
-#include "Audio.h"
+#include "tools/content/Audio.h"
 
 #include <algorithm>
 #include <cmath>

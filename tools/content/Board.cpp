@@ -1,9 +1,9 @@
-#include "Board.h"
+#include "tools/content/Board.h"
 
-#include "Noise.h"
-#include "Paint.h"
-#include "Palette.h"
-#include "Pictures.h"
+#include "tools/content/Noise.h"
+#include "tools/content/Paint.h"
+#include "tools/content/Palette.h"
+#include "tools/content/Pictures.h"
 
 #include <cmath>
 

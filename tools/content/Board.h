@@ -2,9 +2,9 @@
 // groove of the progress bar, drawn for the camera at rest (Images/background.jpg).
 #pragma once
 
-#include "Image.h"
-#include "Output.h"
-#include "Sources.h"
+#include "tools/content/Image.h"
+#include "tools/content/Output.h"
+#include "tools/content/Sources.h"
 
 inline constexpr int BackgroundWidth = 1600;
 inline constexpr int BackgroundHeight = 1200;

@@ -1,15 +1,15 @@
-#include "Content.h"
+#include "tools/content/Content.h"
 
-#include "Board.h"
-#include "Fonts.h"
-#include "Menu.h"
-#include "Music.h"
-#include "Pictures.h"
-#include "Room.h"
-#include "Skins.h"
-#include "Sprites.h"
-#include "Tutorial.h"
-#include "Sounds.h"
+#include "tools/content/Board.h"
+#include "tools/content/Fonts.h"
+#include "tools/content/MenuArt.h"
+#include "tools/content/Music.h"
+#include "tools/content/Pictures.h"
+#include "tools/content/Room.h"
+#include "tools/content/Skins.h"
+#include "tools/content/Sprites.h"
+#include "tools/content/TutorialPages.h"
+#include "tools/content/SoundEffects.h"
 
 namespace
 {

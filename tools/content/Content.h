@@ -1,8 +1,8 @@
 // The list of everything the generator makes, one job per independent group of files.
 #pragma once
 
-#include "Output.h"
-#include "Sources.h"
+#include "tools/content/Output.h"
+#include "tools/content/Sources.h"
 
 #include <functional>
 #include <string>

@@ -1,6 +1,6 @@
-#include "Fonts.h"
+#include "tools/content/Fonts.h"
 
-#include "Text.h"
+#include "tools/content/Text.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 // The two bitmap fonts of the game: glyph images in rows and their boundary files.
 #pragma once
 
-#include "Output.h"
-#include "Sources.h"
+#include "tools/content/Output.h"
+#include "tools/content/Sources.h"
 
 #include <string_view>
 

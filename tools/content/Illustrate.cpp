@@ -1,4 +1,4 @@
-#include "Illustrate.h"
+#include "tools/content/Illustrate.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,10 +2,10 @@
 // paragraphs of text.
 #pragma once
 
-#include "Image.h"
-#include "Paint.h"
-#include "Shapes.h"
-#include "Sources.h"
+#include "tools/content/Image.h"
+#include "tools/content/Paint.h"
+#include "tools/content/Shapes.h"
+#include "tools/content/Sources.h"
 
 #include <string_view>
 

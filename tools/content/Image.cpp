@@ -1,4 +1,4 @@
-#include "Image.h"
+#include "tools/content/Image.h"
 
 #include <algorithm>
 #include <cmath>

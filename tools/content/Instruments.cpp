@@ -1,7 +1,7 @@
 // One note of each instrument, rendered on its own; the song renderer places and mixes them.
-#include "Instruments.h"
+#include "tools/content/Instruments.h"
 
-#include "Synth.h"
+#include "tools/content/Synth.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // The sound of one note of an instrument.
 #pragma once
 
-#include "Music.h"
+#include "tools/content/Music.h"
 
 #include <cstdint>
 #include <vector>

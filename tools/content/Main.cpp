@@ -5,7 +5,7 @@
 //                   [--previews DIR] [--renders DIR]
 // The tutorial and help pages are composed from frames that tandrel-snapshot renders from the
 // program folder this makes: they are made only in a second run given --renders DIR.
-#include "Content.h"
+#include "tools/content/Content.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,7 +1,7 @@
 // The two menu tunes: calm, about a minute each, each with a proper ending because the menu
 // plays them one after the other.
-#include "Arrange.h"
-#include "Music.h"
+#include "tools/content/Arrange.h"
+#include "tools/content/Music.h"
 
 namespace
 {

@@ -3,9 +3,9 @@
 // back onto its start, so the loop has no seam.
 #pragma once
 
-#include "Audio.h"
-#include "Output.h"
-#include "Sources.h"
+#include "tools/content/Audio.h"
+#include "tools/content/Output.h"
+#include "tools/content/Sources.h"
 
 #include <cstdint>
 #include <deque>

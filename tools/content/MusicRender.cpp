@@ -1,8 +1,8 @@
 // Places every note of every part, mixes the parts with their pan and room send, and
 // finishes the tune: a wrapped loop or an ending with a fade.
-#include "Instruments.h"
-#include "Music.h"
-#include "Synth.h"
+#include "tools/content/Instruments.h"
+#include "tools/content/Music.h"
+#include "tools/content/Synth.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "Noise.h"
+#include "tools/content/Noise.h"
 
 #include <cmath>
 #include <initializer_list>

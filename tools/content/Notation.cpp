@@ -1,4 +1,4 @@
-#include "Music.h"
+#include "tools/content/Music.h"
 
 #include <algorithm>
 #include <cmath>

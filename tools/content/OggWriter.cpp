@@ -1,7 +1,7 @@
 // Ogg Vorbis output through libvorbisenc.
-#include "Audio.h"
-#include "Noise.h"
-#include "Output.h"
+#include "tools/content/Audio.h"
+#include "tools/content/Noise.h"
+#include "tools/content/Output.h"
 
 #include <fstream>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "Output.h"
+#include "tools/content/Output.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // Writes the generated files below the program folder: TGA (32-bit, alpha), JPEG, text, Ogg.
 #pragma once
 
-#include "Image.h"
+#include "tools/content/Image.h"
 
 #include <filesystem>
 #include <string>

@@ -1,7 +1,7 @@
-#include "Paint.h"
+#include "tools/content/Paint.h"
 
-#include "Noise.h"
-#include "Text.h"
+#include "tools/content/Noise.h"
+#include "tools/content/Text.h"
 
 #include <cmath>
 

@@ -1,9 +1,9 @@
 // Drawing helpers shared by the pictures: type with outline, shadow and glow; framed panels.
 #pragma once
 
-#include "Image.h"
-#include "Shapes.h"
-#include "Sources.h"
+#include "tools/content/Image.h"
+#include "tools/content/Shapes.h"
+#include "tools/content/Sources.h"
 
 #include <string_view>
 

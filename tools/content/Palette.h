@@ -2,7 +2,7 @@
 // panels, and where world points fall on a full-screen picture.
 #pragma once
 
-#include "Image.h"
+#include "tools/content/Image.h"
 
 #include <array>
 

@@ -1,11 +1,11 @@
-#include "Pictures.h"
+#include "tools/content/Pictures.h"
 
-#include "Illustrate.h"
-#include "Noise.h"
-#include "Palette.h"
-#include "Renders.h"
-#include "Skins.h"
-#include "Sprites.h"
+#include "tools/content/Illustrate.h"
+#include "tools/content/Noise.h"
+#include "tools/content/Palette.h"
+#include "tools/content/Renders.h"
+#include "tools/content/Skins.h"
+#include "tools/content/Sprites.h"
 
 #include <cmath>
 #include <string>

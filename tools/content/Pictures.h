@@ -3,10 +3,10 @@
 // window icon.
 #pragma once
 
-#include "Image.h"
-#include "Output.h"
-#include "Paint.h"
-#include "Sources.h"
+#include "tools/content/Image.h"
+#include "tools/content/Output.h"
+#include "tools/content/Paint.h"
+#include "tools/content/Sources.h"
 
 inline constexpr int PictureWidth = 1600;
 inline constexpr int PictureHeight = 1200;

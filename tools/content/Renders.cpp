@@ -1,8 +1,8 @@
-#include "Renders.h"
+#include "tools/content/Renders.h"
 
-#include "Paint.h"
-#include "Palette.h"
-#include "Shapes.h"
+#include "tools/content/Paint.h"
+#include "tools/content/Palette.h"
+#include "tools/content/Shapes.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,8 +2,8 @@
 // and placing them on a page: read, shrunk with an area filter, framed like the game's panels.
 #pragma once
 
-#include "Image.h"
-#include "Sources.h"
+#include "tools/content/Image.h"
+#include "tools/content/Sources.h"
 
 #include <string>
 

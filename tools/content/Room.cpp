@@ -1,10 +1,10 @@
-#include "Room.h"
+#include "tools/content/Room.h"
 
-#include "Noise.h"
-#include "Paint.h"
-#include "Palette.h"
-#include "Shapes.h"
-#include "Skins.h"
+#include "tools/content/Noise.h"
+#include "tools/content/Paint.h"
+#include "tools/content/Palette.h"
+#include "tools/content/Shapes.h"
+#include "tools/content/Skins.h"
 
 #include <cmath>
 

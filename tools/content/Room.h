@@ -2,7 +2,7 @@
 // of a game: Images/floor.jpg and Images/wall1..4.jpg (all upright, ceiling at the top).
 #pragma once
 
-#include "Output.h"
-#include "Sources.h"
+#include "tools/content/Output.h"
+#include "tools/content/Sources.h"
 
 void MakeRoom(const TOutput& out, const TSources& sources);

@@ -1,4 +1,4 @@
-#include "Shapes.h"
+#include "tools/content/Shapes.h"
 
 namespace
 {

@@ -2,7 +2,7 @@
 // paints a shape with an antialiased edge.
 #pragma once
 
-#include "Image.h"
+#include "tools/content/Image.h"
 
 #include <algorithm>
 #include <cmath>

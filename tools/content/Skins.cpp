@@ -1,8 +1,8 @@
-#include "Skins.h"
+#include "tools/content/Skins.h"
 
-#include "Noise.h"
-#include "Palette.h"
-#include "Shapes.h"
+#include "tools/content/Noise.h"
+#include "tools/content/Palette.h"
+#include "tools/content/Shapes.h"
 
 #include <cmath>
 #include <string>

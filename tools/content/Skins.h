@@ -3,9 +3,9 @@
 // and stone are read from Skin1 by the game whatever the skin.
 #pragma once
 
-#include "Image.h"
-#include "Output.h"
-#include "Sources.h"
+#include "tools/content/Image.h"
+#include "tools/content/Output.h"
+#include "tools/content/Sources.h"
 
 inline constexpr int SkinCount = 5;
 inline constexpr int SkinTextureSize = 128;

@@ -1,9 +1,9 @@
-#include "Sprites.h"
+#include "tools/content/Sprites.h"
 
-#include "Noise.h"
-#include "Paint.h"
-#include "Palette.h"
-#include "Shapes.h"
+#include "tools/content/Noise.h"
+#include "tools/content/Paint.h"
+#include "tools/content/Palette.h"
+#include "tools/content/Shapes.h"
 
 #include <cmath>
 #include <string>

@@ -1,4 +1,4 @@
-#include "Synth.h"
+#include "tools/content/Synth.h"
 
 #include <algorithm>
 

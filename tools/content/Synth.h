@@ -2,8 +2,8 @@
 // reverb. Everything runs sample by sample at the game's rate.
 #pragma once
 
-#include "Audio.h"
-#include "Noise.h"
+#include "tools/content/Audio.h"
+#include "tools/content/Noise.h"
 
 #include <cmath>
 #include <vector>

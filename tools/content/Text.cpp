@@ -1,4 +1,4 @@
-#include "Text.h"
+#include "tools/content/Text.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

@@ -1,7 +1,7 @@
 // Type set with FreeType from the free fonts installed on the system.
 #pragma once
 
-#include "Image.h"
+#include "tools/content/Image.h"
 
 #include <filesystem>
 #include <memory>

@@ -1,6 +1,6 @@
 // The two game themes. Both loop: their last bar leads back into their first.
-#include "Arrange.h"
-#include "Music.h"
+#include "tools/content/Arrange.h"
+#include "tools/content/Music.h"
 
 namespace
 {

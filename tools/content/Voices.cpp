@@ -1,9 +1,9 @@
 // The announcer: espeak-ng says the words, our DSP makes them a voice of the game (lower
 // pitch, presence, a doubled chorus, a room).
-#include "Sounds.h"
+#include "tools/content/SoundEffects.h"
 
-#include "Audio.h"
-#include "Synth.h"
+#include "tools/content/Audio.h"
+#include "tools/content/Synth.h"
 
 #include <cstdio>
 #include <stdexcept>

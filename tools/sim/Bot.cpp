@@ -1,4 +1,4 @@
-#include "Bot.h"
+#include "tools/sim/Bot.h"
 
 #include <algorithm>
 #include <array>

@@ -7,7 +7,7 @@
 // shots on the commonest colour. It pauses to think before each press, as a person does.
 #pragma once
 
-#include "Game.h"
+#include "game/Game.h"
 
 #include <cstdint>
 

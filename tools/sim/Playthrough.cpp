@@ -1,6 +1,6 @@
-#include "Playthrough.h"
+#include "tools/sim/Playthrough.h"
 
-#include "Invariants.h"
+#include "game/Invariants.h"
 
 #include <algorithm>
 #include <string_view>

@@ -2,8 +2,8 @@
 // soak test and the benchmarks all run games through here.
 #pragma once
 
-#include "Bot.h"
-#include "Game.h"
+#include "tools/sim/Bot.h"
+#include "game/Game.h"
 
 #include <array>
 #include <filesystem>

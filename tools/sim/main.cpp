@@ -8,8 +8,8 @@
 //
 // Every update is followed by a check of the board's bookkeeping; any broken rule is
 // counted as an invariant violation and the run exits with status 1.
-#include "DataError.h"
-#include "Playthrough.h"
+#include "base/DataError.h"
+#include "tools/sim/Playthrough.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,10 +1,10 @@
-#include "SetupRender.h"
+#include "tools/snapshot/SetupRender.h"
 
-#include "DataError.h"
-#include "GLDevice.h"
-#include "Game.h"
-#include "RenderScene.h"
-#include "SetupScene.h"
+#include "base/DataError.h"
+#include "render/GLDevice.h"
+#include "game/Game.h"
+#include "render/RenderScene.h"
+#include "tools/snapshot/SetupScene.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // OUT/NAME.ppm, cropped as the scene says.
 #pragma once
 
-#include "Renderer.h"
+#include "render/Renderer.h"
 
 #include <filesystem>
 #include <string>

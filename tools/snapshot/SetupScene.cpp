@@ -1,6 +1,6 @@
-#include "SetupScene.h"
+#include "tools/snapshot/SetupScene.h"
 
-#include "DataError.h"
+#include "base/DataError.h"
 
 #include <algorithm>
 #include <cmath>

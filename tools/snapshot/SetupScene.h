@@ -29,7 +29,7 @@
 // Steps run in the order written. Anything after '#' is a comment.
 #pragma once
 
-#include "Game.h"
+#include "game/Game.h"
 
 #include <array>
 #include <filesystem>

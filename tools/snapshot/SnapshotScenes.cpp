@@ -1,6 +1,6 @@
-#include "SnapshotScenes.h"
+#include "tools/snapshot/SnapshotScenes.h"
 
-#include "Bot.h"
+#include "tools/sim/Bot.h"
 
 #include <string>
 

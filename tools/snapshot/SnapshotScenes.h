@@ -2,7 +2,7 @@
 // renderer has to draw.
 #pragma once
 
-#include "Game.h"
+#include "game/Game.h"
 
 #include <cstdint>
 

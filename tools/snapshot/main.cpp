@@ -8,16 +8,16 @@
 //                    [--program DIR]
 // With --setup every scene of the file (SetupScene.h) is rendered to FOLDER/NAME.ppm. Exit
 // status 3: no display or no OpenGL 3.3 device to render with.
-#include "SetupRender.h"
-#include "SnapshotScenes.h"
+#include "tools/snapshot/SetupRender.h"
+#include "tools/snapshot/SnapshotScenes.h"
 
-#include "DebugLog.h"
-#include "GLDevice.h"
-#include "Game.h"
-#include "GameScene.h"
-#include "LoadingBar.h"
-#include "RenderScene.h"
-#include "Texture.h"
+#include "base/DebugLog.h"
+#include "render/GLDevice.h"
+#include "game/Game.h"
+#include "render/GameScene.h"
+#include "render/LoadingBar.h"
+#include "render/RenderScene.h"
+#include "render/Texture.h"
 
 #include <SDL.h>
 #include <SDL_image.h>

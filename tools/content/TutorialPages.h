@@ -4,7 +4,7 @@
 // stays clear for the close, next and previous buttons.
 #pragma once
 
-#include "Output.h"
-#include "Sources.h"
+#include "tools/content/Output.h"
+#include "tools/content/Sources.h"
 
 void MakeTutorial(const TOutput& out, const TSources& sources);

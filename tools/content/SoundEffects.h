@@ -1,8 +1,8 @@
 // The 27 sound effects of the game (Sounds/NAME.ogg) and the five spoken voices among them.
 #pragma once
 
-#include "Output.h"
-#include "Sources.h"
+#include "tools/content/Output.h"
+#include "tools/content/Sources.h"
 
 // Every effect but the voices.
 void MakeSounds(const TOutput& out, const TSources& sources);

@@ -1,9 +1,9 @@
-#include "Tutorial.h"
+#include "tools/content/TutorialPages.h"
 
-#include "Illustrate.h"
-#include "Palette.h"
-#include "Pictures.h"
-#include "Renders.h"
+#include "tools/content/Illustrate.h"
+#include "tools/content/Palette.h"
+#include "tools/content/Pictures.h"
+#include "tools/content/Renders.h"
 
 #include <string>
 #include <vector>

@@ -1,11 +1,11 @@
-#include "Menu.h"
+#include "tools/content/MenuArt.h"
 
-#include "Board.h"
-#include "Illustrate.h"
-#include "Paint.h"
-#include "Palette.h"
-#include "Pictures.h"
-#include "Skins.h"
+#include "tools/content/Board.h"
+#include "tools/content/Illustrate.h"
+#include "tools/content/Paint.h"
+#include "tools/content/Palette.h"
+#include "tools/content/Pictures.h"
+#include "tools/content/Skins.h"
 
 #include <cmath>
 #include <cstdio>

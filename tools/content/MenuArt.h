@@ -2,7 +2,7 @@
 // (Images/Menu/...), and the menu background (Images/menu.jpg).
 #pragma once
 
-#include "Output.h"
-#include "Sources.h"
+#include "tools/content/Output.h"
+#include "tools/content/Sources.h"
 
 void MakeMenu(const TOutput& out, const TSources& sources);

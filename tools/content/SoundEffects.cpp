@@ -1,7 +1,7 @@
-#include "Sounds.h"
+#include "tools/content/SoundEffects.h"
 
-#include "Audio.h"
-#include "Synth.h"
+#include "tools/content/Audio.h"
+#include "tools/content/Synth.h"
 
 #include <algorithm>
 #include <functional>

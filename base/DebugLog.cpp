@@ -1,4 +1,4 @@
-#include "DebugLog.h"
+#include "base/DebugLog.h"
 
 #include <cstdio>
 #include <ctime>

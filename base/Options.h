@@ -4,7 +4,7 @@
 // `Options`, made by the launcher; tests make as many as they like, each on its own file.
 #pragma once
 
-#include "TexMatrix.h"
+#include "base/TexMatrix.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "Options.h"
+#include "base/Options.h"
 
-#include "DataError.h"
+#include "base/DataError.h"
 
 #include <glib.h>
 #include <glib/gstdio.h>
