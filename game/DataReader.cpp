@@ -115,9 +115,13 @@ int TDataReader::ReadInt()
     return value;
 }
 
-double TDataReader::ParseReal(std::string_view token) const
+double TDataReader::ParseReal(std::string_view token, bool decimalComma) const
 {
     // Decimal reals only: sign, digits, an optional point and exponent. No inf or nan.
+    if (token.size() > MaxToken)
+    {
+        Fail("value " + Quote(token.substr(0, MaxToken)) + "... is longer than 32 characters");
+    }
     size_t i = 0;
     if (token[i] == '+' || token[i] == '-')
     {
@@ -129,8 +133,10 @@ double TDataReader::ParseReal(std::string_view token) const
         ++i;
         anyDigit = true;
     }
-    if (i < token.size() && token[i] == '.')
+    size_t point = std::string_view::npos;
+    if (i < token.size() && (token[i] == '.' || (decimalComma && token[i] == ',')))
     {
+        point = i;
         ++i;
         while (i < token.size() && IsDigit(token[i]))
         {
@@ -157,7 +163,13 @@ double TDataReader::ParseReal(std::string_view token) const
         Fail("expected a number, found " + Quote(token));
     }
     double value = 0;
-    std::string_view body = token;
+    char copy[MaxToken + 1];
+    token.copy(copy, token.size());
+    if (point != std::string_view::npos)
+    {
+        copy[point] = '.';
+    }
+    std::string_view body(copy, token.size());
     if (body.front() == '+')
     {
         body.remove_prefix(1);
@@ -170,10 +182,10 @@ double TDataReader::ParseReal(std::string_view token) const
     return value;
 }
 
-double TDataReader::ReadReal()
+double TDataReader::ReadReal(bool decimalComma)
 {
     const std::string_view token = NextToken();
-    return token.empty() ? 0 : ParseReal(token);
+    return token.empty() ? 0 : ParseReal(token, decimalComma);
 }
 
 void TDataReader::ReadReals(int count, double* values)

@@ -17,8 +17,8 @@
 #include "game/Game.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <ctime>
 #include <fstream>
 #include <limits>
@@ -42,6 +42,7 @@ std::string SaveDateLine()
 
 // A real in the save file's 23-character scientific field: a blank or a minus, one digit,
 // a point, 14 digits, E, the exponent's sign and four digits (" 1.50000000000000E+0003").
+// Formatted without the C library's locale, so a German desktop writes the same point.
 std::string FormatSaveReal(double value)
 {
     if (!std::isfinite(value))
@@ -49,9 +50,9 @@ std::string FormatSaveReal(double value)
         value = 0; // never produced by play; write something that reads back
     }
     char text[40];
-    std::snprintf(text, sizeof text, "%.14E", value);
-    std::string s = text;
-    const size_t e = s.find('E');
+    const auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 14);
+    const std::string s(text, r.ptr);
+    const size_t e = s.find('e');
     const std::string mantissa = s.substr(0, e);
     const char sign = s[e + 1];
     std::string exponent = s.substr(e + 2);
@@ -111,7 +112,7 @@ public:
     double Real(const char* what)
     {
         Require(what);
-        return In.ReadReal();
+        return In.ReadReal(true); // a decimal comma comes from builds that followed the locale
     }
 
     [[noreturn]] void Fail(const std::string& problem) const { In.Fail(problem); }
