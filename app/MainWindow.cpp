@@ -3,6 +3,7 @@
 #include "base/DataError.h"
 #include "base/DebugLog.h"
 #include "app/DeviceErrorText.h"
+#include "app/ExitSignals.h"
 #include "render/Font.h"
 #include "render/GLDevice.h"
 #include "game/Game.h"
@@ -14,6 +15,8 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <exception>
 
 namespace
@@ -188,6 +191,14 @@ void TFormMain::Close()
     }
     Closed = true;
     DebugLog(" Closing mainform");
+    // A game on the board goes to its save file as from the pause screen; the program is
+    // ending, so a failure is told on standard error and in the log rather than in a box.
+    if (std::string problem = FrontEnd->SaveGameOnExit(); !problem.empty())
+    {
+        std::fprintf(stderr, "Tandrel: %s\n", problem.c_str());
+        std::replace(problem.begin(), problem.end(), '\n', ' ');
+        DebugLog(" " + problem);
+    }
     Options.Save();
     ShutdownSound();
     Terminating = true;
@@ -347,6 +358,10 @@ void TFormMain::HandleEvent(const SDL_Event& e)
 
 void TFormMain::PumpEvents()
 {
+    if (ExitSignalled())
+    {
+        CloseRequested = true;
+    }
     SDL_Event e;
     while (SDL_PollEvent(&e))
     {

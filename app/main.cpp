@@ -1,6 +1,7 @@
 // Program entry: the settings are read, the launcher opens, and Start hands over to the
 // main window, whose loop runs until it is closed.
 #include "base/DebugLog.h"
+#include "app/ExitSignals.h"
 #include "app/Folders.h"
 #include "app/Launcher.h"
 #include "app/MainWindow.h"
@@ -41,6 +42,9 @@ template <typename TOpen> bool Retried(TOpen open)
 // Start: the launcher is gone; the main window and its loop take over until it closes.
 int StartGame(TOptions& options)
 {
+    // The game's own handlers, not SDL's: SIGHUP too, and every one of them saves the game.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    InstallExitSignals();
     if (!Retried([] { return SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0; }))
     {
         ShowMessageBox(TMessageKind::Error, "Error", std::string("Could not open the game's window: ") + SDL_GetError());

@@ -171,6 +171,7 @@ void TFrontEnd::MenuCommand(int key)
         }
         else if (activate && r.Item == 3 && Game != nullptr)
         {
+            LeaveSaveFailed = false;
             Game->EndPhase = epPlaying;
             Menu->ShowScreen(4);
         }
@@ -464,11 +465,6 @@ void TFrontEnd::ResumeSavedGame()
 
 void TFrontEnd::LeaveGameToMenu()
 {
-    State = gsMenu;
-    Host.StopMusic();
-    Host.StopSound(snSelected);
-    Host.PlayMenuMusic();
-    Menu->ShowScreen(1);
     if (Game != nullptr)
     {
         try
@@ -477,9 +473,42 @@ void TFrontEnd::LeaveGameToMenu()
         }
         catch (const std::exception& e)
         {
-            Host.ShowMessage(std::string(e.what()) + "\nThe game could not be saved.");
+            // The game stays on the board, paused: the player may try again, and a second
+            // failure in a row leaves without saving.
+            if (!LeaveSaveFailed)
+            {
+                LeaveSaveFailed = true;
+                Host.ShowMessage(std::string(e.what()) +
+                                 "\nThe game could not be saved and stays paused. Leave again to retry; "
+                                 "if the save fails again, the game is left without saving.");
+                return;
+            }
+            Host.ShowMessage(std::string(e.what()) + "\nThe game could not be saved; it is left unsaved.");
         }
     }
+    LeaveSaveFailed = false;
+    State = gsMenu;
+    Host.StopMusic();
+    Host.StopSound(snSelected);
+    Host.PlayMenuMusic();
+    Menu->ShowScreen(1);
+}
+
+std::string TFrontEnd::SaveGameOnExit()
+{
+    if (State != gsGame || Game == nullptr || Game->EndPhase == epGameOver || (Menu && Menu->CurrentScreen == 7))
+    {
+        return {};
+    }
+    try
+    {
+        Game->SaveGame();
+    }
+    catch (const std::exception& e)
+    {
+        return std::string(e.what()) + "\nThe game in progress could not be saved.";
+    }
+    return {};
 }
 
 // --- high scores --------------------------------------------------------------------------------

@@ -81,6 +81,11 @@ public:
     // Loads the cube skin and starts a game in the Mode already set; offers the saved game
     // of that mode when there is one.
     void StartGame();
+    // The program is ending (window closed, logout, a signal): a game on the board is saved
+    // as leaving through the pause screen saves it. A game that has ended, or a fresh board
+    // still offering the saved one, is not saved. Returns the problem of a failed save;
+    // empty when it was saved or nothing was to be saved.
+    std::string SaveGameOnExit();
     // The tutorial page in gsTutorial, then the menu.
     void DrawFrontEnd();
     // The high-score table of the shown mode, with the typing caret pulsing by totalTime.
@@ -119,4 +124,5 @@ private:
     std::filesystem::path ProgramFolder;
     std::filesystem::path UserFolder;
     int LastTutorialPage = 1;
+    bool LeaveSaveFailed = false; // the last try to save and leave failed
 };

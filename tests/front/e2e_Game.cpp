@@ -267,6 +267,11 @@ public:
             setenv("XDG_DATA_HOME", data.c_str(), 1);
             setenv("NO_AT_BRIDGE", "1", 1);
             setenv("SDL_AUDIODRIVER", "dummy", 1);
+            if (!Locale.empty())
+            {
+                setenv("LANG", Locale.c_str(), 1);
+                setenv("LC_ALL", Locale.c_str(), 1);
+            }
             execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
@@ -392,6 +397,8 @@ public:
         Shell("xdotool key --delay 80 " + keys);
     }
 
+    void Signal(int signal) const { kill(Pid, signal); }
+
     int WaitForExit(int seconds = 10)
     {
         for (int i = 0; i < seconds * 50; ++i)
@@ -410,6 +417,7 @@ public:
     TempFolder Tmp;
     fs::path Program = Tmp.Path() / "program";
     std::string Window;
+    std::string Locale; // LANG and LC_ALL of the program when set
 
 private:
     pid_t Pid = -1;
@@ -494,9 +502,11 @@ bool ChooseMove(const TSavedGame& s, int& fromX, int& fromY, int& toX, int& toY)
 }
 } // namespace
 
-TEST(GameEndToEnd, PlayPauseLeaveResumeAndMoveACube)
+TEST(GameEndToEnd, PlayPauseLeaveResumeMoveACubeAndSurviveSigterm)
 {
     TGameRun run(Settings(true));
+    // A desktop with a decimal comma: the saves must resume all the same.
+    run.Locale = "de_DE.UTF-8";
     ASSERT_TRUE(run.Start());
     ASSERT_TRUE(run.WaitForScreen(1, 1, "1-main-menu"));
 
@@ -558,19 +568,37 @@ TEST(GameEndToEnd, PlayPauseLeaveResumeAndMoveACube)
     run.MovePointer(-7.0f, -4.0f);
     EXPECT_TRUE(run.WaitForStillBoard()) << "the board never settled after the move";
     run.Screenshot("12-moved");
+
+    // Logging out in the middle of the game: SIGTERM saves it as leaving does, and the
+    // settings with it.
     fs::remove(save);
-    run.Keys("Escape");
-    ASSERT_TRUE(run.WaitForScreen(5, 2, "13-pause"));
-    run.ClickItem(5, 2);
-    ASSERT_TRUE(WaitUntil([&] { return fs::exists(save); }));
+    fs::remove(run.SettingsFile());
+    run.Signal(SIGTERM);
+    EXPECT_EQ(run.WaitForExit(), 0);
+    ASSERT_TRUE(fs::exists(save)) << ReadFile(run.DebugFile());
+    EXPECT_NE(ReadFile(run.SettingsFile()).find("Resolution=3"), std::string::npos);
     const TSavedGame moved = ReadSave(save);
     EXPECT_TRUE(KindAt(moved, tx, ty) == kind || moved.Score > resumed.Score)
         << "the cube of kind " << kind << " did not move from (" << fx << ", " << fy << ") to ("
         << tx << ", " << ty << ")";
     EXPECT_GE(moved.CubeCount, resumed.CubeCount);
 
+    // The next start offers it, and the board comes back.
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.WaitForScreen(1, 1, "13-restarted"));
+    startNormal("14");
+    fs::remove(save);
+    run.Keys("Escape");
+    ASSERT_TRUE(run.WaitForScreen(5, 2, "15-pause"));
+    run.ClickItem(5, 2);
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(save); }));
+    const TSavedGame back = ReadSave(save);
+    EXPECT_EQ(back.Level, moved.Level);
+    EXPECT_EQ(back.Score, moved.Score);
+    EXPECT_EQ(back.Cubes, moved.Cubes);
+
     // Exit from the main menu: the program ends and the settings are written.
-    ASSERT_TRUE(run.WaitForScreen(1, 4, "14-menu"));
+    ASSERT_TRUE(run.WaitForScreen(1, 4, "16-menu"));
     run.ClickItem(1, 4);
     EXPECT_EQ(run.WaitForExit(), 0);
 }
