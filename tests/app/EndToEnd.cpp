@@ -91,6 +91,7 @@ void TProgram::Start()
     const std::string path = (Tmp.Path() / "bin").string() + ":" + std::getenv("PATH");
     const std::string program = Program.string();
     const std::string output = (Tmp.Path() / "output.txt").string();
+    const std::string audio = AudioDriver;
     Process = fork();
     if (Process == 0)
     {
@@ -98,7 +99,7 @@ void TProgram::Start()
         setenv("XDG_DATA_HOME", data.c_str(), 1);
         setenv("PATH", path.c_str(), 1);
         setenv("NO_AT_BRIDGE", "1", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", audio.c_str(), 1);
         if (std::FILE* out = std::fopen(output.c_str(), "w"))
         {
             dup2(fileno(out), 1);

@@ -37,6 +37,7 @@ public:
     std::filesystem::path UseCopiedProgram();
     void Start();
     pid_t Pid() const { return Process; }
+    std::string AudioDriver = "dummy"; // SDL's audio driver for the next Start
 
     // The id of a visible window with exactly this title (other than except), or "" after
     // ten seconds.

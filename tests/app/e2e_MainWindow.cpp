@@ -113,10 +113,11 @@ TEST(MainWindow, EnterStartsTheGameInAWindowOfTheChosenSizeAndClosingSaves)
                         {" ... Loading finished", " Closing mainform", " Main form closed", " Closing DGfx"}));
 }
 
-TEST(MainWindow, DesktopSizedRunSavesResolutionNine)
+TEST(MainWindow, DesktopSizedRunWithoutASoundDeviceSavesResolutionNineAndTheVolumes)
 {
     TempFolder tmp;
     TProgram program(tmp);
+    program.AudioDriver = "no-such-driver"; // the mixer cannot start: a silent run
     program.Start(); // first run: full screen at the display's size
     const std::string launcher = TProgram::WaitForWindow("Tandrel");
     ASSERT_FALSE(launcher.empty()) << program.Output();
@@ -132,9 +133,13 @@ TEST(MainWindow, DesktopSizedRunSavesResolutionNine)
     ASSERT_TRUE(WaitForLogLine(program.DebugFile(), " ... Loading finished"));
     EXPECT_TRUE(InOrder(LogMessages(program.DebugFile()), {" Fullscreen = True", " use desktop settings"}));
 
-    kill(program.Pid(), SIGTERM); // the platform ends the program: the window closes as usual
+    kill(program.Pid(), SIGHUP); // the session ends: the window closes as usual
     EXPECT_EQ(program.WaitForExit(), 0);
-    EXPECT_NE(ReadFile(program.SettingsFile()).find("Resolution=9\n"), std::string::npos);
+    const std::string settings = ReadFile(program.SettingsFile());
+    EXPECT_NE(settings.find("Resolution=9\n"), std::string::npos) << settings;
+    // A missing sound device silences this run only: the stored volumes stay.
+    EXPECT_NE(settings.find("SoundVol=160\n"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("MusicVol=120\n"), std::string::npos) << settings;
 }
 
 TEST(MainWindow, BadDataFileIsNamedInOneMessageAndTheProgramEnds)
