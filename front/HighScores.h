@@ -40,8 +40,10 @@ public:
     // kept as a copy next to it and the defaults are used).
     std::string Create();
     std::string LoadScores();
-    // Writes both tables through a temporary file renamed over the old one. Returns an
-    // empty text or what went wrong; the old file is then untouched.
+    // Writes both tables through a temporary file, synced to disk and renamed over the old
+    // one. Returns an empty text or what went wrong (also told through ShowProblem); the old
+    // file is then untouched. A file that could not be read at start is never written over
+    // in that run.
     std::string SaveScores();
 
     // Puts points into the shown table; the place 1..10, or 0 when they do not qualify.
@@ -62,6 +64,8 @@ public:
     bool Entering = false;
     uint8_t EditRow = 1;
     std::string LastSaveError; // what the last SaveScores reported
+    // Tells the player of a failed save, whichever way the table was saved (may be empty).
+    std::function<void(const std::string&)> ShowProblem;
 
     const std::filesystem::path& File() const { return Path; }
 
@@ -70,4 +74,5 @@ private:
 
     std::filesystem::path Path;
     std::function<void(TSound)> Play;
+    std::string Unreadable; // why the file could not be read at start, when it could not
 };

@@ -109,6 +109,9 @@ void TFrontEnd::CreateHiScores()
 {
     HiScores = std::make_unique<THiScores>(UserFolder / "data" / "Hiscores.dat",
                                            [this](TSound s) { Host.PlaySound(s); });
+    // Every way of saving the table (Enter after a name, leaving it, the menu item) tells
+    // the player when it fails.
+    HiScores->ShowProblem = [this](const std::string& problem) { Host.ShowMessage(problem); };
     if (const std::string problem = HiScores->Create(); !problem.empty())
     {
         Host.ShowMessage(problem);
@@ -517,10 +520,7 @@ void TFrontEnd::SaveScores()
 {
     if (HiScores)
     {
-        if (const std::string problem = HiScores->SaveScores(); !problem.empty())
-        {
-            Host.ShowMessage(problem);
-        }
+        HiScores->SaveScores(); // a failure is told through ShowProblem
     }
 }
 

@@ -9,9 +9,10 @@
 //   8        number of cubes N (0..81)
 //   then 4 lines per cube: 1 if the cube had grown else 0, kind code, X, Y
 //
-// The file is written to a temporary file beside it and renamed over the old one, so a
-// crash or a full disk never leaves half a save. A damaged file is refused as a whole
-// before anything of the game changes.
+// The file is written to a temporary file beside it, synced and renamed over the old one,
+// so a crash, a kill, a power loss or a full disk never leaves half a save. A damaged file
+// is refused as a whole before anything of the game changes.
+#include "base/AtomicFile.h"
 #include "base/DataError.h"
 #include "game/DataReader.h"
 #include "game/Game.h"
@@ -20,10 +21,8 @@
 #include <charconv>
 #include <cmath>
 #include <ctime>
-#include <fstream>
 #include <limits>
 #include <string>
-#include <system_error>
 
 namespace
 {
@@ -191,31 +190,9 @@ void TGame::SaveGame()
         line(std::to_string(c.Y));
     }
 
-    std::error_code ec;
-    std::filesystem::create_directories(file.parent_path(), ec);
-    if (ec)
+    if (const std::string problem = WriteFileAtomically(file, text); !problem.empty())
     {
-        throw TDataError(file, 0, "cannot be written: the folder cannot be made (" + ec.message() + ")");
-    }
-    std::filesystem::path temporary = file;
-    temporary += ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << text;
-        out.flush();
-        if (!out)
-        {
-            out.close();
-            std::filesystem::remove(temporary, ec);
-            throw TDataError(file, 0, "cannot be written");
-        }
-    }
-    std::filesystem::rename(temporary, file, ec);
-    if (ec)
-    {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw TDataError(file, 0, "cannot be written (" + ec.message() + ")");
+        throw TDataError(file, 0, problem);
     }
 }
 
