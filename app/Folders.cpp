@@ -1,5 +1,7 @@
 #include "app/Folders.h"
 
+#include <glib.h>
+
 #include <cstdlib>
 #include <system_error>
 
@@ -17,6 +19,9 @@ std::filesystem::path UserFolder()
     {
         return std::filesystem::path(xdg) / "tandrel";
     }
+    // Without a usable HOME the password database names the home folder, as for the
+    // settings: never the working directory, which may be the program folder.
     const char* home = std::getenv("HOME");
-    return std::filesystem::path(home != nullptr ? home : ".") / ".local/share/tandrel";
+    const std::filesystem::path base = (home != nullptr && home[0] == '/') ? home : g_get_home_dir();
+    return base / ".local/share/tandrel";
 }
