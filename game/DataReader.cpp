@@ -8,6 +8,7 @@
 namespace
 {
 constexpr size_t MaxToken = 32;
+constexpr std::uintmax_t MaxFileSize = 1 << 20;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -18,12 +19,27 @@ std::string Quote(std::string_view s)
 }
 } // namespace
 
+std::string RealText(double value)
+{
+    char text[32];
+    const auto r = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, r.ptr);
+}
+
 TDataReader::TDataReader(std::filesystem::path file) : Path(std::move(file))
 {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(Path, ec))
     {
         FailAt(0, "file not found");
+    }
+    // No data file of the game comes near this size: a larger one is refused before any
+    // of it is held in memory.
+    const std::uintmax_t size = std::filesystem::file_size(Path, ec);
+    if (!ec && size > MaxFileSize)
+    {
+        FailAt(0, "is " + std::to_string(size) + " bytes long; no file of its kind is larger than " +
+                      std::to_string(MaxFileSize));
     }
     std::ifstream in(Path, std::ios::binary);
     if (!in)

@@ -14,6 +14,9 @@
 #include <string_view>
 #include <vector>
 
+// A real as messages show it: the shortest text that reads back, never the locale's.
+std::string RealText(double value);
+
 class TDataReader
 {
 public:

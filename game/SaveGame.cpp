@@ -21,7 +21,6 @@
 #include <charconv>
 #include <cmath>
 #include <ctime>
-#include <limits>
 #include <string>
 
 namespace
@@ -108,10 +107,16 @@ public:
         return v;
     }
 
-    double Real(const char* what)
+    // A real within what the score and its labels can carry (-1e12..1e12).
+    double RealIn(const char* what)
     {
         Require(what);
-        return In.ReadReal(true); // a decimal comma comes from builds that followed the locale
+        const double v = In.ReadReal(true); // a decimal comma comes from builds that followed the locale
+        if (!(v >= -MaxPoints && v <= MaxPoints))
+        {
+            In.Fail(std::string(what) + " " + RealText(v) + " is outside -1e12..1e12");
+        }
+        return v;
     }
 
     [[noreturn]] void Fail(const std::string& problem) const { In.Fail(problem); }
@@ -140,9 +145,9 @@ TSaveContent ReadSaveFile(const std::filesystem::path& file)
         in.Fail("game mode " + std::to_string(save.Mode) + " is neither 1 nor 2");
     }
     save.Level = in.IntIn("level", 1, MaxLevels);
-    save.Stones = in.IntIn("stone count", 0, std::numeric_limits<int>::max());
-    save.Progress = in.Real("level progress");
-    save.Score = in.Real("score");
+    save.Stones = in.IntIn("stone count", 0, MaxStones);
+    save.Progress = in.RealIn("level progress");
+    save.Score = in.RealIn("score");
     save.Figure = in.Int("bonus figure");
     save.CubeCount = in.IntIn("cube count", 0, CellCount);
 
