@@ -458,9 +458,15 @@ void TFrontEnd::ResumeSavedGame()
     }
     catch (const std::exception& e)
     {
-        // The damaged file is left as it is and the new game goes on.
-        Host.ShowMessage(std::string(e.what()) +
-                         "\nThe saved game cannot be resumed; a new game starts.");
+        // The damaged file is kept aside once, so it is not offered (and refused) at every
+        // new game, and the new game goes on.
+        const fs::path save = g.SaveFile(g.Mode);
+        fs::path aside = save;
+        aside += ".damaged";
+        std::error_code ec;
+        fs::rename(save, aside, ec);
+        Host.ShowMessage(std::string(e.what()) + "\nThe saved game cannot be resumed; a new game starts." +
+                         (ec ? std::string() : "\nThe file is kept as " + aside.filename().string() + "."));
         g.NewGame();
         g.EndPhase = epPlaying;
     }

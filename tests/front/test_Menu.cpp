@@ -410,7 +410,10 @@ TEST(MenuScreens, ADamagedSaveIsRefusedWithItsLineAndTheNewGameGoesOn)
     EXPECT_EQ(f.Play.Game.EndPhase, epPlaying);
     EXPECT_EQ(f.Play.Game.Level, 1);
     EXPECT_GT(f.Play.Game.CubeCount, 0);
-    EXPECT_EQ(ReadFile(save), damaged);
+    // Kept aside once: the next game offers nothing.
+    EXPECT_FALSE(std::filesystem::exists(save));
+    EXPECT_EQ(ReadFile(save.string() + ".damaged"), damaged);
+    EXPECT_NE(f.Host.Messages[0].find("Save1.dat.damaged"), std::string::npos);
 }
 
 TEST(MenuScreens, TheTutorialOpensOnPageOneWithOnlyTheButtonsThatLeadSomewhere)
