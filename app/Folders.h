@@ -7,3 +7,8 @@
 
 std::filesystem::path ProgramFolder();
 std::filesystem::path UserFolder();
+
+// One copy of the game per user folder: takes the folder's lock for the life of the
+// process. False when another copy holds it (that copy's saves, scores and log are then
+// left alone); true also where no lock can be taken at all.
+bool LockUserFolder(const std::filesystem::path& userFolder);

@@ -77,6 +77,14 @@ int main()
         std::fprintf(stderr, "Tandrel: cannot open the display\n");
         return 1;
     }
+    // A second copy would share and overwrite the first one's saves, scores and log: it
+    // says so and ends before it writes anything.
+    if (!LockUserFolder(UserFolder()))
+    {
+        ShowMessageBox(TMessageKind::Information, ApplicationTitle,
+                       "Tandrel is already running. Switch to its window to play on.");
+        return 0;
+    }
     SetDebugLogFolder(UserFolder());
 
     TOptions options;

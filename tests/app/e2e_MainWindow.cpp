@@ -104,6 +104,18 @@ TEST(MainWindow, EnterStartsTheGameInAWindowOfTheChosenSizeAndClosingSaves)
                                 " loading initialise particles", " ... Loading finished", ""}));
     EXPECT_EQ(ReadFile(program.SettingsFile()), Windowed800) << "nothing is saved before the window closes";
 
+    // A second start on the same user folder says the game runs already and writes nothing.
+    const std::string log = ReadFile(program.DebugFile());
+    TProgram second(tmp);
+    second.Start();
+    const std::string box = TProgram::WaitForWindow("Tandrel", window);
+    ASSERT_FALSE(box.empty()) << second.Output();
+    EXPECT_NE(second.Output().find("already running"), std::string::npos) << second.Output();
+    TProgram::Keys(box, "Return");
+    EXPECT_EQ(second.WaitForExit(), 0);
+    EXPECT_EQ(ReadFile(program.DebugFile()).rfind(log, 0), 0u) << "the log was started afresh";
+    EXPECT_EQ(ReadFile(program.SettingsFile()), Windowed800);
+
     TProgram::CloseWindow(window);
     EXPECT_EQ(program.WaitForExit(), 0);
     const std::string settings = ReadFile(program.SettingsFile());
