@@ -10,12 +10,14 @@
 #include "tests/front/FrontFixture.h"
 #include "front/MenuFile.h"
 #include "tests/front/WindowShot.h"
+#include "render/PictureArea.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cmath>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -143,14 +145,17 @@ void WriteTestMenu(const fs::path& program)
     std::ofstream(program / "data" / "Menu.dat") << s.str();
 }
 
+// Where the game's 4:3 picture lies in its window (TGameRun follows the window's size).
+TPictureArea Picture{0, 0, WindowWidth, WindowHeight};
+
 // Client pixels of a point of the menu and board plane, to the nearest.
 int PixelX(float x)
 {
-    return static_cast<int>(std::lround(WindowWidth * (0.5f - (x + 1.8f) / 14.45f)));
+    return Picture.Left + static_cast<int>(std::lround(static_cast<float>(Picture.Width) * (0.5f - (x + 1.8f) / 14.45f)));
 }
 int PixelY(float y)
 {
-    return static_cast<int>(std::lround(WindowHeight * (0.5f - (y + 0.25f) / 10.8375f)));
+    return Picture.Top + static_cast<int>(std::lround(static_cast<float>(Picture.Height) * (0.5f - (y + 0.25f) / 10.8375f)));
 }
 
 // Polls until pred holds (twenty seconds at most).
@@ -171,7 +176,7 @@ bool WaitUntil(const std::function<bool()>& pred, std::chrono::milliseconds limi
 struct TSavedGame
 {
     int Mode = 0, Level = 0, CubeCount = -1;
-    double Score = 0;
+    double Progress = 0, Score = 0;
     std::vector<std::array<int, 4>> Cubes; // grown, kind code, x, y
 };
 
@@ -191,6 +196,7 @@ TSavedGame ReadSave(const fs::path& file)
     }
     s.Mode = std::stoi(lines[1]);
     s.Level = std::stoi(lines[2]);
+    s.Progress = std::stod(lines[4]);
     s.Score = std::stod(lines[5]);
     s.CubeCount = std::stoi(lines[7]);
     for (int i = 0; i < s.CubeCount && 8 + 4 * i + 3 < static_cast<int>(lines.size()); ++i)
@@ -290,7 +296,21 @@ public:
                                                  << ReadFile(DebugFile());
         }
         Shell("xdotool windowfocus --sync " + Window + " 2>/dev/null");
+        FollowWindowSize();
         return ::testing::AssertionSuccess();
+    }
+
+    // The picture area of the window as it is now (once it shows).
+    void FollowWindowSize() const
+    {
+        TShot shot;
+        WaitUntil(
+            [&]
+            {
+                shot = Grab(Window);
+                return shot.Width > 0;
+            });
+        Picture = PictureArea(shot.Width, shot.Height);
     }
 
     // Waits until item i of screen s shows at its left end (normal or highlighted), and
@@ -766,4 +786,160 @@ TEST(GameEndToEnd, TheShippedMenuWorksWithTheMouse)
     EXPECT_EQ(run.WaitForExit(), 0);
     const std::string log = ReadFile(run.DebugFile());
     EXPECT_NE(log.find(" loaded2"), std::string::npos) << "the next page was not shown";
+}
+
+namespace
+{
+// One saved game of the mode with these cubes ({kind, x, y}, all grown) and this progress.
+std::string SaveWith(int mode, double progress, const std::vector<std::array<int, 3>>& cubes)
+{
+    char real[32];
+    std::snprintf(real, sizeof real, " %.14E", progress);
+    std::string s = "saved\n" + std::to_string(mode) + "\n1\n0\n" + real + "\n 0.00000000000000E+0000\n1\n" +
+                    std::to_string(cubes.size()) + "\n";
+    for (const auto& c : cubes)
+    {
+        s += "1\n" + std::to_string(c[0]) + "\n" + std::to_string(c[1]) + "\n" + std::to_string(c[2]) + "\n";
+    }
+    return s;
+}
+
+// Play, a mode (item 1 normal, 2 timed), and resume its saved game.
+::testing::AssertionResult ResumeSavedGame(TGameRun& run, int modeItem)
+{
+    for (const auto& [screen, item, next, nextItem] :
+         std::vector<std::array<int, 4>>{{1, 1, 2, modeItem}, {2, modeItem, 7, 2}, {7, 2, 4, 1}})
+    {
+        run.ClickItem(screen, item);
+        if (auto shown = run.WaitForScreen(next, nextItem, "to-" + std::to_string(next)); !shown)
+        {
+            return shown;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// The bounding box of the pixels in the square of half-size `half` world units around (x, y)
+// that differ from the board: the board's colour is taken from the same square one cell
+// to the side, which stays empty.
+struct TBox
+{
+    int Left = 1 << 30, Top = 1 << 30, Right = -1, Bottom = -1;
+    int Width() const { return Right - Left + 1; }
+    int Height() const { return Bottom - Top + 1; }
+};
+
+TBox DrawnCube(const TShot& shot, float x, float y, float half)
+{
+    long sum[3] = {};
+    long count = 0;
+    for (int py = PixelY(y + half); py <= PixelY(y - half); ++py)
+    {
+        for (int px = PixelX(x - 1 + half); px <= PixelX(x - 1 - half); ++px)
+        {
+            const TRgb c = shot.At(px, py);
+            sum[0] += c.r;
+            sum[1] += c.g;
+            sum[2] += c.b;
+            ++count;
+        }
+    }
+    const TRgb board{static_cast<int>(sum[0] / std::max(1L, count)), static_cast<int>(sum[1] / std::max(1L, count)),
+                     static_cast<int>(sum[2] / std::max(1L, count))};
+    TBox box;
+    for (int py = PixelY(y + half); py <= PixelY(y - half); ++py)
+    {
+        for (int px = PixelX(x + half); px <= PixelX(x - half); ++px)
+        {
+            const TRgb c = shot.At(px, py);
+            if (std::abs(c.r - board.r) + std::abs(c.g - board.g) + std::abs(c.b - board.b) > 120)
+            {
+                box.Left = std::min(box.Left, px);
+                box.Right = std::max(box.Right, px);
+                box.Top = std::min(box.Top, py);
+                box.Bottom = std::max(box.Bottom, py);
+            }
+        }
+    }
+    return box;
+}
+
+std::string FullScreenSettings()
+{
+    return "[Tandrel]\nSoundVol=160\nMusicVol=120\nFullscreen=1\nResolution=6\nColor=1\nDesktop=1\nTexture=2\n"
+           "Help=0\nWriteDebug=0\nPseudoFullscreen=0\n";
+}
+} // namespace
+
+// Full screen with the desktop's size on the X server's screen (ctest runs this at
+// 1920 x 1080, 1280 x 800, 2560 x 1080 and 1280 x 960): the picture keeps its 4:3 shape in
+// the middle of the screen, the bands beside it continue the backdrop, the menu is clicked
+// where it is drawn, a cube is as wide as it is tall, and the cursor light follows the pointer.
+TEST(ScreenShape, TheBoardKeepsItsShapeAndTheMenuIsClickedWhereItIsDrawn)
+{
+    TGameRun run(FullScreenSettings());
+    // One cube in the cell under the camera, (3, 5) at (-2, 0).
+    run.Tmp.Write("data/tandrel/data/Save1.dat", SaveWith(1, 0, {{1, 3, 5}}));
+    ASSERT_TRUE(run.Start());
+    const TShot menu = Grab(run.Window);
+    int screenWidth = 0, screenHeight = 0;
+    ScreenSize(screenWidth, screenHeight);
+    ASSERT_EQ(menu.Width, screenWidth);
+    ASSERT_EQ(menu.Height, screenHeight);
+    ASSERT_TRUE(run.WaitForScreen(1, 1, "1-main-menu"));
+    const TShot shown = Grab(run.Window);
+    if (Picture.Left > 0 || Picture.Top > 0)
+    {
+        // The bands are the menu's backdrop (0x203040), dimmed: neither black nor the picture.
+        const TRgb band = Picture.Left > 0 ? shown.At(Picture.Left / 2, shown.Height / 2)
+                                           : shown.At(shown.Width / 2, Picture.Top / 2);
+        EXPECT_TRUE(Near(band, {0x20 * 45 / 100, 0x30 * 45 / 100, 0x40 * 45 / 100}, 5)) << Text(band);
+    }
+
+    ASSERT_TRUE(ResumeSavedGame(run, 1));
+    run.MovePointer(-7.0f, -4.0f);
+    ASSERT_TRUE(run.WaitForStillBoard());
+    const TShot board = Grab(run.Window);
+    run.Screenshot("2-board", board);
+    const TBox cube = DrawnCube(board, -2.0f, 0.0f, 0.45f);
+    ASSERT_GT(cube.Width(), Picture.Width / 14.45f * 0.6f) << "no cube found at (3, 5)";
+    EXPECT_NEAR(static_cast<double>(cube.Width()) / cube.Height(), 1.0, 0.02)
+        << "the cube is drawn " << cube.Width() << " x " << cube.Height() << " pixels";
+
+    // The cursor light follows the pointer: beside the cube (screen right of it, so the drawn
+    // arrow stays off it) it lights the cube's near half; taken away, the light goes with it.
+    auto brightness = [&](const TShot& shot)
+    {
+        long sum = 0;
+        for (int py = PixelY(0.3f); py <= PixelY(-0.3f); ++py)
+        {
+            for (int px = PixelX(-2.05f); px <= PixelX(-2.4f); ++px)
+            {
+                const TRgb c = shot.At(px, py);
+                sum += c.r + c.g + c.b;
+            }
+        }
+        return sum;
+    };
+    const long unlit = brightness(board);
+    run.MovePointer(-2.55f, 0.0f);
+    TShot lit;
+    EXPECT_TRUE(WaitUntil(
+        [&]
+        {
+            lit = Grab(run.Window);
+            return brightness(lit) > unlit * 21 / 20;
+        }))
+        << "no light beside the pointer: " << brightness(lit) << " against " << unlit;
+    run.Screenshot("3-light", lit);
+    run.MovePointer(-7.0f, -4.0f);
+    EXPECT_TRUE(WaitUntil([&] { return std::labs(brightness(Grab(run.Window)) - unlit) < unlit / 50; }))
+        << "the light stayed";
+
+    run.Keys("Escape");
+    ASSERT_TRUE(run.WaitForScreen(5, 2, "4-pause"));
+    run.ClickItem(5, 2);
+    ASSERT_TRUE(run.WaitForScreen(1, 4, "5-menu"));
+    run.ClickItem(1, 4);
+    EXPECT_EQ(run.WaitForExit(), 0);
 }
