@@ -73,6 +73,9 @@ private:
     void Minimize();
     void Restore();
     void ResumeState();
+    void ToggleFullscreen();
+    void Resized();
+    void RememberWindowSize();
     void ShowDeviceError(const char* caption, TResult code);
     void IdlePass(bool& done);
     void LoadSequence();

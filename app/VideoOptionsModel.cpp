@@ -63,7 +63,12 @@ void TVideoOptionsModel::Ok()
 {
     Options.Fullscreen = Item == FullscreenItem;
     Options.Color = 1; // 32 bits, always
-    Options.Resolution = static_cast<uint8_t>(Resolution != NoResolution ? Resolution : DesktopShownResolution);
+    const auto resolution = static_cast<uint8_t>(Resolution != NoResolution ? Resolution : DesktopShownResolution);
+    if (resolution != Options.Resolution)
+    {
+        Options.WindowSize = {}; // a newly chosen size replaces the one the window was left at
+    }
+    Options.Resolution = resolution;
     Options.Desktop = DesktopChecked;
     Options.Help = ShowHelp;
     Options.Save();

@@ -99,3 +99,44 @@ TEST(VideoMode, ResolutionNineIsSavedAfterADesktopSizedRun)
     EXPECT_EQ(mode.Height, 900);
     EXPECT_EQ(log2.back(), " Resolution = 9 = 1600x900x16");
 }
+
+TEST(VideoMode, TheRememberedWindowSizeIsStoredBesideTheTenAndAbsurdOnesFallBack)
+{
+    TempFolder tmp;
+    TOptions o(tmp.Path() / "settings.ini");
+    o.Load();
+    o.Fullscreen = false;
+    o.Resolution = 4;
+    o.WindowSize = {1500, 700};
+    ASSERT_TRUE(o.Save());
+    const std::string file = ReadFile(tmp.Path() / "settings.ini");
+    EXPECT_NE(file.find("WindowWidth=1500\nWindowHeight=700\n"), std::string::npos) << file;
+    TOptions again(tmp.Path() / "settings.ini");
+    again.Load();
+    EXPECT_EQ(again.WindowSize, (TResolution{1500, 700}));
+    EXPECT_EQ(again.Resolution, 4) << "the ten keep their meaning";
+    std::vector<std::string> log;
+    TVideoMode mode = ChooseVideoMode(again, {1920, 1080}, log);
+    EXPECT_EQ(mode.Width, 1500);
+    EXPECT_EQ(mode.Height, 700);
+
+    // Zero, negative, too small or larger than the display: the resolution's size, and the
+    // stored size is dropped.
+    for (const TResolution absurd : {TResolution{0, 700}, TResolution{-5, -5}, TResolution{100, 80},
+                                     TResolution{3000, 700}, TResolution{1500, 2000}})
+    {
+        again.WindowSize = absurd;
+        log.clear();
+        mode = ChooseVideoMode(again, {1920, 1080}, log);
+        EXPECT_EQ(mode.Width, 1024) << absurd.Width << "x" << absurd.Height;
+        EXPECT_EQ(mode.Height, 768);
+        EXPECT_EQ(again.WindowSize, TResolution{});
+    }
+    // Full screen ignores it.
+    again.WindowSize = {1500, 700};
+    again.Fullscreen = true;
+    again.Desktop = true;
+    mode = ChooseVideoMode(again, {1920, 1080}, log);
+    EXPECT_EQ(mode.Width, 1920);
+    EXPECT_EQ(again.WindowSize, (TResolution{1500, 700}));
+}
