@@ -219,6 +219,7 @@ void TFormMain::FormActivate()
 void TFormMain::Deactivate()
 {
     AppActive = false;
+    FocusPaused = true;
     // Losing the focus always minimises, also in a window.
     SDL_MinimizeWindow(Win.Handle);
     DebugLog(" Application deactivated");
@@ -247,6 +248,10 @@ void TFormMain::Restore()
 
 void TFormMain::ResumeState()
 {
+    FocusPaused = false;
+    // The time spent away never reaches the game as one long frame (a timed game would
+    // drain it all at once).
+    Clock.Skip(SDL_GetTicks());
     switch (GameState)
     {
     case gsLaunch: DebugLog(" Game = gsLaunch"); break;
@@ -390,7 +395,16 @@ void TFormMain::HandleEvent(const SDL_Event& e)
         switch (e.window.event)
         {
         case SDL_WINDOWEVENT_CLOSE: CloseRequested = true; break;
-        case SDL_WINDOWEVENT_FOCUS_GAINED: FormActivate(); break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+        {
+            const bool paused = FocusPaused;
+            FormActivate();
+            if (paused && !Minimised)
+            {
+                ResumeState();
+            }
+            break;
+        }
         case SDL_WINDOWEVENT_SIZE_CHANGED: Resized(); break;
         case SDL_WINDOWEVENT_FOCUS_LOST: Deactivate(); break;
         case SDL_WINDOWEVENT_MINIMIZED: Minimize(); break;
@@ -503,7 +517,7 @@ void TFormMain::PacePresentation()
 
 void TFormMain::IdlePass(bool& done)
 {
-    if (!AppActive && !Minimised)
+    if (!AppActive && !Minimised && !FocusPaused)
     {
         AppActive = true;
         ResumeState();

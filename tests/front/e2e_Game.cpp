@@ -943,3 +943,76 @@ TEST(ScreenShape, TheBoardKeepsItsShapeAndTheMenuIsClickedWhereItIsDrawn)
     run.ClickItem(1, 4);
     EXPECT_EQ(run.WaitForExit(), 0);
 }
+
+// A timed game, Alt-Tab away for longer than its progress bar lasts, and back: the bar has
+// not drained meanwhile. Run with no window manager (the request to minimise comes to
+// nothing) and under openbox (the window is minimised and brought back). Before, the
+// window is resized from outside mid-game: the board follows and a click moves a cube.
+TEST(FocusLoss, AResizedWindowMapsClicksAndTheTimedGamePausesWhileUnfocused)
+{
+    TGameRun run(Settings(false));
+    // The bar lasts 15 seconds from 300.
+    std::string levels = ReadFile(run.Program / "data" / "Levels.dat");
+    const size_t drain = levels.find("drain per millisecond");
+    ASSERT_NE(drain, std::string::npos);
+    const size_t lineStart = levels.rfind('\n', drain) + 1;
+    levels.replace(lineStart, levels.find(' ', lineStart) - lineStart, "0.02");
+    std::ofstream(run.Program / "data" / "Levels.dat", std::ios::trunc) << levels;
+    run.Tmp.Write("data/tandrel/data/Save2.dat", SaveWith(2, 300, {{1, 3, 5}, {2, 7, 7}}));
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.WaitForScreen(1, 1, "1-main-menu"));
+    ASSERT_TRUE(ResumeSavedGame(run, 2));
+
+    // F11 and Alt+Enter switch full screen on and off again, with the game going on.
+    int screenWidth = 0, screenHeight = 0;
+    ScreenSize(screenWidth, screenHeight);
+    auto windowWidth = [&] { return Grab(run.Window).Width; };
+    run.Keys("F11");
+    EXPECT_TRUE(WaitUntil([&] { return windowWidth() == screenWidth; })) << "F11 gave no full screen";
+    run.Keys("alt+Return");
+    EXPECT_TRUE(WaitUntil([&] { const int w = windowWidth(); return w > 0 && w < screenWidth; }))
+        << "Alt+Enter did not go back to a window";
+
+    Shell("xdotool windowsize --sync " + run.Window + " 1000 500 2>/dev/null");
+    ASSERT_TRUE(WaitUntil(
+        [&]
+        {
+            run.FollowWindowSize();
+            return Picture.Left > 0;
+        }))
+        << "the window was not resized";
+    run.Screenshot("2-resized");
+    run.Click(-2.0f, 0.0f);
+    run.Click(-1.0f, 0.0f); // (3, 5) to (4, 5)
+    run.MovePointer(-7.0f, -4.0f);
+
+    const fs::path save = run.UserData() / "Save2.dat";
+    {
+        TFocusThief away;
+        ASSERT_TRUE(WaitUntil([&] { return away.HasFocus(); }));
+        std::this_thread::sleep_for(17s); // longer than the whole bar
+        EXPECT_TRUE(fs::exists(save)) << "the timed game ran out while unfocused";
+    }
+    TProgram::Activate(run.Window);
+    run.FollowWindowSize();
+    run.Keys("Escape");
+    ASSERT_TRUE(run.WaitForScreen(5, 2, "3-pause-after-focus"));
+    fs::remove(save);
+    run.ClickItem(5, 2);
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(save); }));
+    const TSavedGame back = ReadSave(save);
+    EXPECT_GT(back.Progress, 100.0) << "the bar drained while unfocused";
+    EXPECT_EQ(KindAt(back, 4, 5), 1) << "the click after the resize did not move the cube";
+    const std::string log = ReadFile(run.DebugFile());
+    const size_t deactivated = log.find(" Application deactivated");
+    ASSERT_NE(deactivated, std::string::npos);
+    EXPECT_NE(log.find(" Game = gsGame", deactivated), std::string::npos) << "the tune was not restarted";
+
+    ASSERT_TRUE(run.WaitForScreen(1, 4, "4-menu"));
+    run.ClickItem(1, 4);
+    EXPECT_EQ(run.WaitForExit(), 0);
+    // The window's size is remembered beside the ten values; it is a window again.
+    const std::string settings = ReadFile(run.SettingsFile());
+    EXPECT_NE(settings.find("Fullscreen=0\n"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("WindowWidth=1"), std::string::npos) << settings;
+}
