@@ -25,7 +25,10 @@ TVideoMode ChooseVideoMode(TOptions& o, TResolution display, std::vector<std::st
     mode.Width = size.Width;
     mode.Height = size.Height;
     mode.ColourBits = o.ColorBits[o.Color];
-    if (!mode.Borderless && (o.WindowSize.Width != 0 || o.WindowSize.Height != 0))
+    // A window's remembered size; in full screen without the desktop's size, a mode of the
+    // display chosen in the options (stored as entry 9 with its size).
+    const bool chosenMode = mode.DeviceFullscreen && !o.Desktop && o.Resolution == TOptions::DesktopResolution;
+    if ((!mode.Borderless || chosenMode) && (o.WindowSize.Width != 0 || o.WindowSize.Height != 0))
     {
         const TResolution w = o.WindowSize;
         if (w.Width >= MinimumWindow.Width && w.Height >= MinimumWindow.Height && w.Width <= display.Width &&

@@ -1,6 +1,7 @@
 #include "render/GLDevice.h"
 
 #include "render/GLDeviceMargins.h"
+#include "base/DebugLog.h"
 
 #include <SDL.h>
 #include <epoxy/gl.h>
@@ -583,11 +584,17 @@ bool TGLDevice::Init(const TDeviceParams& params, std::string* error)
             SDL_SetWindowDisplayMode(Win, &closest) != 0 ||
             SDL_SetWindowFullscreen(Win, SDL_WINDOW_FULLSCREEN) != 0)
         {
-            if (error)
+            // A mode the display cannot take: full screen at the desktop's size instead.
+            DebugLog(" Display mode " + std::to_string(params.Width) + "x" + std::to_string(params.Height) +
+                     " cannot be set (" + SDL_GetError() + "): the desktop's size is used");
+            if (SDL_SetWindowFullscreen(Win, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
             {
-                *error = SDL_GetError();
+                if (error)
+                {
+                    *error = SDL_GetError();
+                }
+                return false;
             }
-            return false;
         }
     }
     SDL_GL_SetSwapInterval(1);

@@ -1,4 +1,5 @@
 #include "tests/support/TestSupport.h"
+#include "app/VideoMode.h"
 #include "app/VideoOptionsModel.h"
 
 #include <gtest/gtest.h>
@@ -167,4 +168,51 @@ TEST(VideoOptionsModel, CancelChangesNothing)
     // The next showing shows the stored values again.
     d.Model.Show();
     EXPECT_EQ(Seen(d.Model), (TView{0, true, false, true, 5, true}));
+}
+
+TEST(VideoOptionsModel, TheDisplaysOwnModesFollowTheNineAndTheDesktopSizeIsShown)
+{
+    TDialog d;
+    d.Model.SetDisplay({1920, 1080}, {{2560, 1440}, {1920, 1080}, {1280, 1024}, {1920, 1080}, {1280, 800}});
+    // The nine, then the modes not among them, each once.
+    const std::vector<std::string> rows = d.Model.Entries();
+    ASSERT_EQ(rows.size(), 12u);
+    EXPECT_EQ(rows[8], "1280x1024");
+    EXPECT_EQ(rows[9], "2560x1440");
+    EXPECT_EQ(rows[10], "1920x1080");
+    EXPECT_EQ(rows[11], "1280x800");
+
+    // First-run settings: "Use desktop settings" greys the list, which shows the size used;
+    // OK still stores 3, as before.
+    d.Model.Show();
+    EXPECT_FALSE(d.Model.ResolutionEnabled);
+    EXPECT_EQ(d.Model.Row, 10);
+    EXPECT_EQ(d.Model.Resolution, 3);
+
+    // A wide mode picked in a window: stored as entry 9 with its size, and shown again.
+    d.Model.PickItem(TVideoOptionsModel::WindowedItem);
+    d.Model.SelectResolution(11);
+    d.Model.Ok();
+    TOptions stored(d.Tmp.Path() / "settings.ini");
+    stored.Load();
+    EXPECT_EQ(stored.Resolution, 9);
+    EXPECT_EQ(stored.WindowSize, (TResolution{1280, 800}));
+    d.Model.Show();
+    EXPECT_EQ(d.Model.Row, 11);
+    std::vector<std::string> log;
+    TVideoMode mode = ChooseVideoMode(stored, {1920, 1080}, log);
+    EXPECT_EQ(mode.Width, 1280);
+    EXPECT_EQ(mode.Height, 800);
+    // ... and in full screen without the desktop's size, the mode the display is set to.
+    stored.Fullscreen = true;
+    stored.Desktop = false;
+    mode = ChooseVideoMode(stored, {1920, 1080}, log);
+    EXPECT_TRUE(mode.DeviceFullscreen);
+    EXPECT_EQ(mode.Width, 1280);
+
+    // One of the nine afterwards: the size beside is dropped.
+    d.Model.SelectResolution(4);
+    d.Model.Ok();
+    EXPECT_EQ(d.Options.Resolution, 4);
+    EXPECT_EQ(d.Options.WindowSize, TResolution{});
 }
