@@ -308,6 +308,49 @@ void TFormMain::RememberWindowSize()
     Options.WindowSize = {width + left + right, height + top + bottom};
 }
 
+void TFormMain::KeepOnADisplay()
+{
+    // A display went away (a laptop undocked): a window that no display shows any more
+    // comes to the first display and fits it, full screen there when it was full screen.
+    if (Win.Handle == nullptr)
+    {
+        return;
+    }
+    SDL_Rect window{};
+    SDL_GetWindowPosition(Win.Handle, &window.x, &window.y);
+    SDL_GetWindowSize(Win.Handle, &window.w, &window.h);
+    bool shown = false;
+    for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i)
+    {
+        SDL_Rect bounds{};
+        shown = shown || (SDL_GetDisplayBounds(i, &bounds) == 0 && SDL_HasIntersection(&window, &bounds));
+    }
+    const bool full = (SDL_GetWindowFlags(Win.Handle) & SDL_WINDOW_FULLSCREEN) != 0 || Mode.Borderless;
+    SDL_Rect first{};
+    if (shown || SDL_GetDisplayBounds(0, &first) != 0)
+    {
+        return;
+    }
+    DebugLog(" A display went away: the window moves to the first display");
+    if (full)
+    {
+        SDL_SetWindowFullscreen(Win.Handle, 0);
+        SDL_SetWindowPosition(Win.Handle, first.x, first.y);
+        SDL_SetWindowSize(Win.Handle, first.w, first.h);
+        if (SDL_SetWindowFullscreen(Win.Handle, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+        {
+            DebugLog(std::string(" Full screen refused, a borderless window is used: ") + SDL_GetError());
+        }
+    }
+    else
+    {
+        SDL_SetWindowSize(Win.Handle, std::min(window.w, first.w), std::min(window.h, first.h));
+        SDL_SetWindowPosition(Win.Handle, static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(0)),
+                              static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(0)));
+    }
+    Resized();
+}
+
 void TFormMain::ToggleFullscreen()
 {
     const bool full = (SDL_GetWindowFlags(Win.Handle) & SDL_WINDOW_FULLSCREEN) != 0 || Mode.Borderless;
@@ -383,6 +426,12 @@ void TFormMain::HandleEvent(const SDL_Event& e)
 {
     switch (e.type)
     {
+    case SDL_DISPLAYEVENT:
+        if (e.display.event == SDL_DISPLAYEVENT_DISCONNECTED)
+        {
+            KeepOnADisplay();
+        }
+        break;
     case SDL_QUIT:
         CloseRequested = true;
         break;

@@ -74,6 +74,7 @@ private:
     void Restore();
     void ResumeState();
     void ToggleFullscreen();
+    void KeepOnADisplay();
     void Resized();
     void RememberWindowSize();
     void ShowDeviceError(const char* caption, TResult code);

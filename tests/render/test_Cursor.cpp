@@ -21,25 +21,3 @@ TEST(Cursor, WindowPixelsMapOntoTheFullScreenPicture)
     EXPECT_EQ(c.Sprites[3]->Position, c.Sprites[1]->Position);
     EXPECT_FLOAT_EQ(c.Sprites[2]->Position.z, 0.01f);
 }
-
-TEST(Cursor, AWideWindowMapsItsCentred4To3AreaAndKeepsTheCursorInside)
-{
-    TRecordingRenderer t;
-    TCursor c(t.Device, "/nonexistent", 1920, 1080); // the picture: 1440 x 1080 from x = 240
-    c.MoveCursor(240, 0);
-    EXPECT_NEAR(c.X(), 5.425f, 1e-5f);
-    EXPECT_NEAR(c.Y(), 5.16875f, 1e-5f);
-    c.MoveCursor(960, 540);
-    EXPECT_NEAR(c.X(), -1.8f, 1e-5f);
-    c.MoveCursor(1900, 1079); // in the right band: on the picture's right border
-    EXPECT_NEAR(c.X(), -9.025f, 1e-5f);
-    c.MoveCursor(10, 540); // in the left band
-    EXPECT_NEAR(c.X(), 5.425f, 1e-5f);
-    // A resize from outside: a tall window gets bands above and below.
-    c.SetClientSize(800, 800); // 800 x 600 from y = 100
-    c.MoveCursor(400, 100);
-    EXPECT_NEAR(c.X(), -1.8f, 1e-5f);
-    EXPECT_NEAR(c.Y(), 5.16875f, 1e-5f);
-    c.MoveCursor(0, 790);
-    EXPECT_NEAR(c.Y(), -5.66875f, 1e-5f);
-}
