@@ -170,26 +170,19 @@ TEST(VideoOptionsModel, CancelChangesNothing)
     EXPECT_EQ(Seen(d.Model), (TView{0, true, false, true, 5, true}));
 }
 
+// The display's modes follow the nine; a pick of one is stored as entry 9 with its size
+// (WindowWidth, WindowHeight) and used by the video mode; an absurd stored size falls back.
 TEST(VideoOptionsModel, TheDisplaysOwnModesFollowTheNineAndTheDesktopSizeIsShown)
 {
     TDialog d;
     d.Model.SetDisplay({1920, 1080}, {{2560, 1440}, {1920, 1080}, {1280, 1024}, {1920, 1080}, {1280, 800}});
-    // The nine, then the modes not among them, each once.
     const std::vector<std::string> rows = d.Model.Entries();
-    ASSERT_EQ(rows.size(), 12u);
-    EXPECT_EQ(rows[8], "1280x1024");
-    EXPECT_EQ(rows[9], "2560x1440");
-    EXPECT_EQ(rows[10], "1920x1080");
-    EXPECT_EQ(rows[11], "1280x800");
-
-    // First-run settings: "Use desktop settings" greys the list, which shows the size used;
-    // OK still stores 3, as before.
-    d.Model.Show();
-    EXPECT_FALSE(d.Model.ResolutionEnabled);
+    EXPECT_EQ(std::vector<std::string>(rows.begin() + 8, rows.end()),
+              (std::vector<std::string>{"1280x1024", "2560x1440", "1920x1080", "1280x800"}));
+    d.Model.Show(); // first run: the greyed list shows the size used, OK would still store 3
     EXPECT_EQ(d.Model.Row, 10);
     EXPECT_EQ(d.Model.Resolution, 3);
 
-    // A wide mode picked in a window: stored as entry 9 with its size, and shown again.
     d.Model.PickItem(TVideoOptionsModel::WindowedItem);
     d.Model.SelectResolution(11);
     d.Model.Ok();
@@ -199,19 +192,22 @@ TEST(VideoOptionsModel, TheDisplaysOwnModesFollowTheNineAndTheDesktopSizeIsShown
     EXPECT_EQ(stored.WindowSize, (TResolution{1280, 800}));
     d.Model.Show();
     EXPECT_EQ(d.Model.Row, 11);
-    std::vector<std::string> log;
-    TVideoMode mode = ChooseVideoMode(stored, {1920, 1080}, log);
-    EXPECT_EQ(mode.Width, 1280);
-    EXPECT_EQ(mode.Height, 800);
-    // ... and in full screen without the desktop's size, the mode the display is set to.
-    stored.Fullscreen = true;
-    stored.Desktop = false;
-    mode = ChooseVideoMode(stored, {1920, 1080}, log);
-    EXPECT_TRUE(mode.DeviceFullscreen);
-    EXPECT_EQ(mode.Width, 1280);
-
-    // One of the nine afterwards: the size beside is dropped.
-    d.Model.SelectResolution(4);
+    for (const bool fullscreen : {false, true}) // a window of that size, or that display mode
+    {
+        stored.Fullscreen = fullscreen;
+        stored.Desktop = false;
+        std::vector<std::string> log;
+        const TVideoMode mode = ChooseVideoMode(stored, {1920, 1080}, log);
+        EXPECT_EQ(mode.Width * 10000 + mode.Height, 1280 * 10000 + 800);
+    }
+    for (const TResolution absurd : {TResolution{0, 700}, TResolution{-5, -5}, TResolution{3000, 700}})
+    {
+        stored.WindowSize = absurd;
+        std::vector<std::string> log;
+        EXPECT_EQ(ChooseVideoMode(stored, {1920, 1080}, log).Width, 1920) << absurd.Width;
+        EXPECT_EQ(stored.WindowSize, TResolution{});
+    }
+    d.Model.SelectResolution(4); // one of the nine: the size beside is dropped
     d.Model.Ok();
     EXPECT_EQ(d.Options.Resolution, 4);
     EXPECT_EQ(d.Options.WindowSize, TResolution{});

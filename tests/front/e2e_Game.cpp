@@ -17,7 +17,6 @@
 #include <chrono>
 #include <cmath>
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -790,12 +789,10 @@ TEST(GameEndToEnd, TheShippedMenuWorksWithTheMouse)
 
 namespace
 {
-// One saved game of the mode with these cubes ({kind, x, y}, all grown) and this progress.
-std::string SaveWith(int mode, double progress, const std::vector<std::array<int, 3>>& cubes)
+// A saved game of the mode at this progress with grown cubes {kind, x, y}.
+std::string SaveWith(int mode, const char* progress, const std::vector<std::array<int, 3>>& cubes)
 {
-    char real[32];
-    std::snprintf(real, sizeof real, " %.14E", progress);
-    std::string s = "saved\n" + std::to_string(mode) + "\n1\n0\n" + real + "\n 0.00000000000000E+0000\n1\n" +
+    std::string s = "saved\n" + std::to_string(mode) + "\n1\n0\n" + progress + "\n 0.00000000000000E+0000\n1\n" +
                     std::to_string(cubes.size()) + "\n";
     for (const auto& c : cubes)
     {
@@ -804,7 +801,7 @@ std::string SaveWith(int mode, double progress, const std::vector<std::array<int
     return s;
 }
 
-// Play, a mode (item 1 normal, 2 timed), and resume its saved game.
+// Play, a mode (item 1 normal, 2 timed) and resume its saved game, all by mouse.
 ::testing::AssertionResult ResumeSavedGame(TGameRun& run, int modeItem)
 {
     for (const auto& [screen, item, next, nextItem] :
@@ -818,124 +815,78 @@ std::string SaveWith(int mode, double progress, const std::vector<std::array<int
     }
     return ::testing::AssertionSuccess();
 }
-
-// The bounding box of the pixels in the square of half-size `half` world units around (x, y)
-// that differ from the board: the board's colour is taken from the same square one cell
-// to the side, which stays empty.
-struct TBox
-{
-    int Left = 1 << 30, Top = 1 << 30, Right = -1, Bottom = -1;
-    int Width() const { return Right - Left + 1; }
-    int Height() const { return Bottom - Top + 1; }
-};
-
-TBox DrawnCube(const TShot& shot, float x, float y, float half)
-{
-    long sum[3] = {};
-    long count = 0;
-    for (int py = PixelY(y + half); py <= PixelY(y - half); ++py)
-    {
-        for (int px = PixelX(x - 1 + half); px <= PixelX(x - 1 - half); ++px)
-        {
-            const TRgb c = shot.At(px, py);
-            sum[0] += c.r;
-            sum[1] += c.g;
-            sum[2] += c.b;
-            ++count;
-        }
-    }
-    const TRgb board{static_cast<int>(sum[0] / std::max(1L, count)), static_cast<int>(sum[1] / std::max(1L, count)),
-                     static_cast<int>(sum[2] / std::max(1L, count))};
-    TBox box;
-    for (int py = PixelY(y + half); py <= PixelY(y - half); ++py)
-    {
-        for (int px = PixelX(x + half); px <= PixelX(x - half); ++px)
-        {
-            const TRgb c = shot.At(px, py);
-            if (std::abs(c.r - board.r) + std::abs(c.g - board.g) + std::abs(c.b - board.b) > 120)
-            {
-                box.Left = std::min(box.Left, px);
-                box.Right = std::max(box.Right, px);
-                box.Top = std::min(box.Top, py);
-                box.Bottom = std::max(box.Bottom, py);
-            }
-        }
-    }
-    return box;
-}
-
-std::string FullScreenSettings()
-{
-    return "[Tandrel]\nSoundVol=160\nMusicVol=120\nFullscreen=1\nResolution=6\nColor=1\nDesktop=1\nTexture=2\n"
-           "Help=0\nWriteDebug=0\nPseudoFullscreen=0\n";
-}
 } // namespace
 
-// Full screen with the desktop's size on the X server's screen (ctest runs this at
-// 1920 x 1080, 1280 x 800, 2560 x 1080 and 1280 x 960): the picture keeps its 4:3 shape in
-// the middle of the screen, the bands beside it continue the backdrop, the menu is clicked
-// where it is drawn, a cube is as wide as it is tall, and the cursor light follows the pointer.
+// Full screen at the desktop's size on the X server's screen (ctest runs this at 1920 x 1080,
+// 1280 x 800, 2560 x 1080 and 1280 x 960): the menu is drawn and clicked in the centred 4:3
+// picture, the bands beside it continue the backdrop, a cube is as wide as it is tall, and
+// the cursor light follows the pointer.
 TEST(ScreenShape, TheBoardKeepsItsShapeAndTheMenuIsClickedWhereItIsDrawn)
 {
-    TGameRun run(FullScreenSettings());
+    std::string settings = Settings(false);
+    settings.replace(settings.find("Fullscreen=0"), 12, "Fullscreen=1");
+    settings.replace(settings.find("Desktop=0"), 9, "Desktop=1");
+    TGameRun run(settings);
     // One cube in the cell under the camera, (3, 5) at (-2, 0).
-    run.Tmp.Write("data/tandrel/data/Save1.dat", SaveWith(1, 0, {{1, 3, 5}}));
+    run.Tmp.Write("data/tandrel/data/Save1.dat", SaveWith(1, " 0.00000000000000E+0000", {{1, 3, 5}}));
     ASSERT_TRUE(run.Start());
-    const TShot menu = Grab(run.Window);
     int screenWidth = 0, screenHeight = 0;
     ScreenSize(screenWidth, screenHeight);
-    ASSERT_EQ(menu.Width, screenWidth);
-    ASSERT_EQ(menu.Height, screenHeight);
+    ASSERT_EQ(Picture, PictureArea(screenWidth, screenHeight));
     ASSERT_TRUE(run.WaitForScreen(1, 1, "1-main-menu"));
-    const TShot shown = Grab(run.Window);
     if (Picture.Left > 0 || Picture.Top > 0)
     {
-        // The bands are the menu's backdrop (0x203040), dimmed: neither black nor the picture.
-        const TRgb band = Picture.Left > 0 ? shown.At(Picture.Left / 2, shown.Height / 2)
-                                           : shown.At(shown.Width / 2, Picture.Top / 2);
+        // The menu's backdrop (0x203040) dimmed: neither black bars nor the picture itself.
+        const TShot shot = Grab(run.Window);
+        const TRgb band = shot.At(Picture.Left / 2, Picture.Top / 2);
         EXPECT_TRUE(Near(band, {0x20 * 45 / 100, 0x30 * 45 / 100, 0x40 * 45 / 100}, 5)) << Text(band);
     }
-
     ASSERT_TRUE(ResumeSavedGame(run, 1));
     run.MovePointer(-7.0f, -4.0f);
     ASSERT_TRUE(run.WaitForStillBoard());
     const TShot board = Grab(run.Window);
     run.Screenshot("2-board", board);
-    const TBox cube = DrawnCube(board, -2.0f, 0.0f, 0.45f);
-    ASSERT_GT(cube.Width(), Picture.Width / 14.45f * 0.6f) << "no cube found at (3, 5)";
-    EXPECT_NEAR(static_cast<double>(cube.Width()) / cube.Height(), 1.0, 0.02)
-        << "the cube is drawn " << cube.Width() << " x " << cube.Height() << " pixels";
 
-    // The cursor light follows the pointer: beside the cube (screen right of it, so the drawn
-    // arrow stays off it) it lights the cube's near half; taken away, the light goes with it.
+    // The cube: the pixels of its cell that differ from the board beside it.
+    const TRgb floor = board.At(PixelX(-3.0f), PixelY(0.0f));
+    int left = board.Width, right = -1, top = board.Height, bottom = -1;
+    for (int y = PixelY(0.45f); y <= PixelY(-0.45f); ++y)
+    {
+        for (int x = PixelX(-1.55f); x <= PixelX(-2.45f); ++x)
+        {
+            const TRgb c = board.At(x, y);
+            if (std::abs(c.r - floor.r) + std::abs(c.g - floor.g) + std::abs(c.b - floor.b) > 120)
+            {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+        }
+    }
+    ASSERT_GT(right - left, Picture.Width / 25) << "no cube at (3, 5)";
+    EXPECT_NEAR(static_cast<double>(right - left + 1) / (bottom - top + 1), 1.0, 0.02)
+        << "the cube is drawn " << right - left + 1 << " x " << bottom - top + 1 << " pixels";
+
+    // The cursor light: beside the cube (screen right of it, so the arrow stays off it) it
+    // lights the cube's near half; taken away, the light goes with it.
     auto brightness = [&](const TShot& shot)
     {
         long sum = 0;
-        for (int py = PixelY(0.3f); py <= PixelY(-0.3f); ++py)
+        for (int y = PixelY(0.3f); y <= PixelY(-0.3f); ++y)
         {
-            for (int px = PixelX(-2.05f); px <= PixelX(-2.4f); ++px)
+            for (int x = PixelX(-2.05f); x <= PixelX(-2.4f); ++x)
             {
-                const TRgb c = shot.At(px, py);
-                sum += c.r + c.g + c.b;
+                sum += shot.At(x, y).r + shot.At(x, y).g + shot.At(x, y).b;
             }
         }
         return sum;
     };
     const long unlit = brightness(board);
     run.MovePointer(-2.55f, 0.0f);
-    TShot lit;
-    EXPECT_TRUE(WaitUntil(
-        [&]
-        {
-            lit = Grab(run.Window);
-            return brightness(lit) > unlit * 21 / 20;
-        }))
-        << "no light beside the pointer: " << brightness(lit) << " against " << unlit;
-    run.Screenshot("3-light", lit);
+    EXPECT_TRUE(WaitUntil([&] { return brightness(Grab(run.Window)) > unlit * 21 / 20; })) << "no light";
+    run.Screenshot("3-light");
     run.MovePointer(-7.0f, -4.0f);
     EXPECT_TRUE(WaitUntil([&] { return std::labs(brightness(Grab(run.Window)) - unlit) < unlit / 50; }))
         << "the light stayed";
-
     run.Keys("Escape");
     ASSERT_TRUE(run.WaitForScreen(5, 2, "4-pause"));
     run.ClickItem(5, 2);
@@ -944,53 +895,40 @@ TEST(ScreenShape, TheBoardKeepsItsShapeAndTheMenuIsClickedWhereItIsDrawn)
     EXPECT_EQ(run.WaitForExit(), 0);
 }
 
-// A timed game, Alt-Tab away for longer than its progress bar lasts, and back: the bar has
-// not drained meanwhile. Run with no window manager (the request to minimise comes to
-// nothing) and under openbox (the window is minimised and brought back). Before, the
-// window is resized from outside mid-game: the board follows and a click moves a cube.
+// A window resized from outside mid-game maps clicks right; F11 and Alt+Enter switch full
+// screen and back; Alt-Tab away from a timed game for longer than its bar lasts leaves the
+// bar where it was. Run with no window manager (the request to minimise comes to nothing)
+// and under openbox (the window is minimised and brought back).
 TEST(FocusLoss, AResizedWindowMapsClicksAndTheTimedGamePausesWhileUnfocused)
 {
     TGameRun run(Settings(false));
-    // The bar lasts 15 seconds from 300.
     std::string levels = ReadFile(run.Program / "data" / "Levels.dat");
-    const size_t drain = levels.find("drain per millisecond");
-    ASSERT_NE(drain, std::string::npos);
-    const size_t lineStart = levels.rfind('\n', drain) + 1;
-    levels.replace(lineStart, levels.find(' ', lineStart) - lineStart, "0.02");
+    const size_t lineStart = levels.rfind('\n', levels.find("drain per millisecond")) + 1;
+    levels.replace(lineStart, levels.find(' ', lineStart) - lineStart, "0.02"); // 300 lasts 15 s
     std::ofstream(run.Program / "data" / "Levels.dat", std::ios::trunc) << levels;
-    run.Tmp.Write("data/tandrel/data/Save2.dat", SaveWith(2, 300, {{1, 3, 5}, {2, 7, 7}}));
+    run.Tmp.Write("data/tandrel/data/Save2.dat", SaveWith(2, " 3.00000000000000E+0002", {{1, 3, 5}, {2, 7, 7}}));
     ASSERT_TRUE(run.Start());
     ASSERT_TRUE(run.WaitForScreen(1, 1, "1-main-menu"));
     ASSERT_TRUE(ResumeSavedGame(run, 2));
 
-    // F11 and Alt+Enter switch full screen on and off again, with the game going on.
     int screenWidth = 0, screenHeight = 0;
     ScreenSize(screenWidth, screenHeight);
     auto windowWidth = [&] { return Grab(run.Window).Width; };
     run.Keys("F11");
     EXPECT_TRUE(WaitUntil([&] { return windowWidth() == screenWidth; })) << "F11 gave no full screen";
     run.Keys("alt+Return");
-    EXPECT_TRUE(WaitUntil([&] { const int w = windowWidth(); return w > 0 && w < screenWidth; }))
-        << "Alt+Enter did not go back to a window";
-
+    EXPECT_TRUE(WaitUntil([&] { return windowWidth() > 0 && windowWidth() < screenWidth; })) << "Alt+Enter";
     Shell("xdotool windowsize --sync " + run.Window + " 1000 500 2>/dev/null");
-    ASSERT_TRUE(WaitUntil(
-        [&]
-        {
-            run.FollowWindowSize();
-            return Picture.Left > 0;
-        }))
-        << "the window was not resized";
-    run.Screenshot("2-resized");
+    ASSERT_TRUE(WaitUntil([&] { return run.FollowWindowSize(), Picture.Left > 0; })) << "not resized";
     run.Click(-2.0f, 0.0f);
-    run.Click(-1.0f, 0.0f); // (3, 5) to (4, 5)
+    run.Click(-1.0f, 0.0f); // the cube from (3, 5) to (4, 5)
     run.MovePointer(-7.0f, -4.0f);
 
     const fs::path save = run.UserData() / "Save2.dat";
     {
         TFocusThief away;
         ASSERT_TRUE(WaitUntil([&] { return away.HasFocus(); }));
-        std::this_thread::sleep_for(17s); // longer than the whole bar
+        std::this_thread::sleep_for(17s); // the time away is what is tested: longer than the bar
         EXPECT_TRUE(fs::exists(save)) << "the timed game ran out while unfocused";
     }
     TProgram::Activate(run.Window);
@@ -1004,15 +942,12 @@ TEST(FocusLoss, AResizedWindowMapsClicksAndTheTimedGamePausesWhileUnfocused)
     EXPECT_GT(back.Progress, 100.0) << "the bar drained while unfocused";
     EXPECT_EQ(KindAt(back, 4, 5), 1) << "the click after the resize did not move the cube";
     const std::string log = ReadFile(run.DebugFile());
-    const size_t deactivated = log.find(" Application deactivated");
-    ASSERT_NE(deactivated, std::string::npos);
-    EXPECT_NE(log.find(" Game = gsGame", deactivated), std::string::npos) << "the tune was not restarted";
-
+    EXPECT_NE(log.find(" Game = gsGame", log.find(" Application deactivated")), std::string::npos)
+        << "the tune was not restarted";
     ASSERT_TRUE(run.WaitForScreen(1, 4, "4-menu"));
     run.ClickItem(1, 4);
     EXPECT_EQ(run.WaitForExit(), 0);
-    // The window's size is remembered beside the ten values; it is a window again.
-    const std::string settings = ReadFile(run.SettingsFile());
+    const std::string settings = ReadFile(run.SettingsFile()); // a window again, its size kept
     EXPECT_NE(settings.find("Fullscreen=0\n"), std::string::npos) << settings;
     EXPECT_NE(settings.find("WindowWidth=1"), std::string::npos) << settings;
 }
