@@ -286,10 +286,12 @@ public:
         {
             return ::testing::AssertionFailure() << "no game window";
         }
+        // A loaded machine takes its time over the software-rendered loading bar.
         if (!WaitUntil(
                 [&] {
                     return ReadFile(DebugFile()).find(" ... Loading finished") != std::string::npos;
-                }))
+                },
+                60s))
         {
             return ::testing::AssertionFailure() << "loading did not finish:\n"
                                                  << ReadFile(DebugFile());
