@@ -1,22 +1,71 @@
 #include "app/Folders.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <system_error>
 
-std::filesystem::path ProgramFolder()
+namespace fs = std::filesystem;
+
+// The build configures the installed layout: TANDREL_PROGRAM_FROM_BIN, the program folder
+// relative to the executable's folder, and TANDREL_PROGRAM_DIR, its absolute place.
+
+std::vector<fs::path> ProgramFolderCandidates(const fs::path& executableFolder)
 {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::filesystem::current_path() : exe.parent_path();
+    std::vector<fs::path> candidates;
+    for (const fs::path& p : {executableFolder, executableFolder / "../share/tandrel",
+                              executableFolder / TANDREL_PROGRAM_FROM_BIN, fs::path(TANDREL_PROGRAM_DIR)})
+    {
+        const fs::path place = p.lexically_normal();
+        if (std::find(candidates.begin(), candidates.end(), place) == candidates.end())
+        {
+            candidates.push_back(place);
+        }
+    }
+    return candidates;
 }
 
-std::filesystem::path UserFolder()
+fs::path FindProgramFolder(const std::vector<fs::path>& candidates)
+{
+    std::error_code ec;
+    for (const fs::path& place : candidates)
+    {
+        if (fs::is_directory(place / "data", ec))
+        {
+            return place;
+        }
+    }
+    return {};
+}
+
+std::string ProgramFolderMissingText(const std::vector<fs::path>& candidates)
+{
+    std::string text = "The game's files (data/, Images/, Sounds/, Music/) were not found. Looked in:";
+    for (const fs::path& place : candidates)
+    {
+        text += "\n  " + place.string();
+    }
+    return text;
+}
+
+fs::path ExecutableFolder()
+{
+    std::error_code ec;
+    const auto exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::current_path(ec) : exe.parent_path();
+}
+
+fs::path ProgramFolder()
+{
+    return FindProgramFolder(ProgramFolderCandidates(ExecutableFolder()));
+}
+
+fs::path UserFolder()
 {
     const char* xdg = std::getenv("XDG_DATA_HOME");
     if (xdg != nullptr && *xdg == '/')
     {
-        return std::filesystem::path(xdg) / "tandrel";
+        return fs::path(xdg) / "tandrel";
     }
     const char* home = std::getenv("HOME");
-    return std::filesystem::path(home != nullptr ? home : ".") / ".local/share/tandrel";
+    return fs::path(home != nullptr ? home : ".") / ".local/share/tandrel";
 }

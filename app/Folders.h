@@ -1,9 +1,25 @@
-// The program's folders at run time: the program folder beside the executable holds the
-// read-only content; the user folder $XDG_DATA_HOME/tandrel (~/.local/share/tandrel)
+// The program's folders at run time: the program folder holds the read-only content (data/,
+// Images/, Sounds/, Music/); the user folder $XDG_DATA_HOME/tandrel (~/.local/share/tandrel)
 // holds saved games, high scores and debug.txt.
 #pragma once
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
+// The places the program folder is looked for, in order: the executable's own folder (the
+// build tree), ../share/tandrel from it (an install under any prefix, a package unpacked
+// anywhere), the same for the configured layout when it differs, and the configured data
+// folder itself.
+std::vector<std::filesystem::path> ProgramFolderCandidates(const std::filesystem::path& executableFolder);
+// The first candidate that holds a data/ folder; empty when none does (a missing file inside
+// a found folder is reported by whatever reads it, naming the file).
+std::filesystem::path FindProgramFolder(const std::vector<std::filesystem::path>& candidates);
+// The message for a program folder found nowhere, naming every place looked at.
+std::string ProgramFolderMissingText(const std::vector<std::filesystem::path>& candidates);
+
+// The folder of the running executable.
+std::filesystem::path ExecutableFolder();
+// The program folder found from the executable's folder, or empty.
 std::filesystem::path ProgramFolder();
 std::filesystem::path UserFolder();

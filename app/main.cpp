@@ -17,6 +17,7 @@
 #include <gtk/gtk.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace
@@ -39,7 +40,7 @@ template <typename TOpen> bool Retried(TOpen open)
 }
 
 // Start: the launcher is gone; the main window and its loop take over until it closes.
-int StartGame(TOptions& options)
+int StartGame(TOptions& options, const std::filesystem::path& programFolder)
 {
     if (!Retried([] { return SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0; }))
     {
@@ -48,10 +49,10 @@ int StartGame(TOptions& options)
     }
     int status = 1;
     {
-        TFormMain form(options, ProgramFolder(), UserFolder());
+        TFormMain form(options, programFolder, UserFolder());
         // The menus, declared after the window so they let go of its device first.
         TShellFrontHost frontHost(options);
-        TFrontEnd front(frontHost, form.Renderer, options, form.GameState, ProgramFolder(), UserFolder());
+        TFrontEnd front(frontHost, form.Renderer, options, form.GameState, programFolder, UserFolder());
         TMenuFrontEnd hooks(front, [&form] { return form.Game.get(); });
         form.SetFrontEnd(hooks);
         if (form.Show())
@@ -73,13 +74,20 @@ int main()
         std::fprintf(stderr, "Tandrel: cannot open the display\n");
         return 1;
     }
+    const std::filesystem::path programFolder = ProgramFolder();
+    if (programFolder.empty())
+    {
+        ShowMessageBox(TMessageKind::Error, ApplicationTitle,
+                       ProgramFolderMissingText(ProgramFolderCandidates(ExecutableFolder())));
+        return 1;
+    }
     SetDebugLogFolder(UserFolder());
 
     TOptions options;
     options.ShowMessage = [](const std::string& text) { ShowMessageBox(TMessageKind::Error, ApplicationTitle, text); };
     options.Reload();
 
-    switch (RunLauncher(options, ProgramFolder()))
+    switch (RunLauncher(options, programFolder))
     {
     case TLaunchChoice::Exit:
     {
@@ -93,5 +101,5 @@ int main()
     case TLaunchChoice::Start:
         break;
     }
-    return StartGame(options);
+    return StartGame(options, programFolder);
 }

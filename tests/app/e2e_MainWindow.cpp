@@ -172,3 +172,27 @@ TEST(MainWindow, BadDataFileIsNamedInOneMessageAndTheProgramEnds)
         EXPECT_NE(line, " ... Loading finished");
     }
 }
+
+TEST(MainWindow, InstalledProgramFindsItsFolderBesideItselfAndLoads)
+{
+    TempFolder tmp;
+    const std::string install = std::string("DESTDIR='") + (tmp.Path() / "dest").string() + "' '" + TANDREL_CMAKE +
+                                "' --install '" + TANDREL_BUILD_DIR + "' --prefix /opt/tandrel >/dev/null && echo done";
+    ASSERT_EQ(Shell(install), "done");
+    const auto prefix = tmp.Path() / "dest" / "opt" / "tandrel";
+    EXPECT_TRUE(std::filesystem::is_regular_file(prefix / "share" / "tandrel" / "data" / "Levels.dat"));
+    EXPECT_FALSE(std::filesystem::exists(prefix / "bin" / "data")) << "nothing of the program folder beside it";
+
+    TProgram program(tmp);
+    program.UseProgram(prefix / "bin" / "tandrel");
+    tmp.Write("config/tandrel/settings.ini", Windowed800);
+    program.Start();
+    const std::string launcher = TProgram::WaitForWindow("Tandrel");
+    ASSERT_FALSE(launcher.empty()) << program.Output();
+    TProgram::Keys(launcher, "Return");
+    const std::string window = TProgram::WaitForGameWindow();
+    ASSERT_FALSE(window.empty()) << "no game window";
+    EXPECT_TRUE(WaitForLogLine(program.DebugFile(), " ... Loading finished")) << program.Output();
+    TProgram::CloseWindow(window);
+    EXPECT_EQ(program.WaitForExit(), 0);
+}
