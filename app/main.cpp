@@ -42,6 +42,10 @@ template <typename TOpen> bool Retried(TOpen open)
 // Start: the launcher is gone; the main window and its loop take over until it closes.
 int StartGame(TOptions& options, const std::filesystem::path& programFolder)
 {
+    // The game's window carries the application id as its class, as the launcher does, so
+    // that the desktop finds the desktop entry and icon of both.
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", TANDREL_APP_ID, 1);
+    SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", TANDREL_APP_ID, 1);
     if (!Retried([] { return SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0; }))
     {
         ShowMessageBox(TMessageKind::Error, "Error", std::string("Could not open the game's window: ") + SDL_GetError());
@@ -68,12 +72,14 @@ int StartGame(TOptions& options, const std::filesystem::path& programFolder)
 int main()
 {
     g_set_application_name(ApplicationTitle);
-    g_set_prgname("tandrel");
+    g_set_prgname(TANDREL_APP_ID); // the launcher's window class and Wayland application id
     if (!Retried([] { return gtk_init_check(nullptr, nullptr) != FALSE; }))
     {
         std::fprintf(stderr, "Tandrel: cannot open the display\n");
         return 1;
     }
+    gdk_set_program_class(TANDREL_APP_ID);
+    gtk_window_set_default_icon_name(TANDREL_APP_ID);
     const std::filesystem::path programFolder = ProgramFolder();
     if (programFolder.empty())
     {

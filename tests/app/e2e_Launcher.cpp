@@ -28,6 +28,9 @@ TEST(Launcher, AppearsTitledTandrelAndExitWritesNoSettings)
     ASSERT_FALSE(window.empty()) << "no launcher window titled Tandrel\n" << program.Output();
     const std::string geometry = Shell("xdotool getwindowgeometry " + window);
     EXPECT_NE(geometry.find("Geometry:"), std::string::npos) << geometry;
+    // The desktop entry's StartupWMClass and icon name.
+    const std::string id = TANDREL_APP_ID;
+    EXPECT_EQ(Shell("xprop -id " + window + " WM_CLASS"), "WM_CLASS(STRING) = \"" + id + "\", \"" + id + "\"");
 
     TProgram::Keys(window, "alt+x");
     EXPECT_EQ(program.WaitForExit(), 0);
