@@ -7,7 +7,9 @@
 namespace fs = std::filesystem;
 
 // The build configures the installed layout: TANDREL_PROGRAM_FROM_BIN, the program folder
-// relative to the executable's folder, and TANDREL_PROGRAM_DIR, its absolute place.
+// relative to the executable's folder, and TANDREL_PROGRAM_DIR, its absolute place;
+// TANDREL_DOC_FROM_PROGRAM, the documentation folder relative to the program folder, and
+// TANDREL_DOC_DIR, its absolute place.
 
 std::vector<fs::path> ProgramFolderCandidates(const fs::path& executableFolder)
 {
@@ -45,6 +47,21 @@ std::string ProgramFolderMissingText(const std::vector<fs::path>& candidates)
         text += "\n  " + place.string();
     }
     return text;
+}
+
+fs::path ManualFile(const fs::path& programFolder)
+{
+    std::error_code ec;
+    for (const fs::path& folder : {programFolder / "../doc/tandrel", programFolder / TANDREL_DOC_FROM_PROGRAM,
+                                   fs::path(TANDREL_DOC_DIR)})
+    {
+        const fs::path manual = (folder / "manual.html").lexically_normal();
+        if (fs::is_regular_file(manual, ec))
+        {
+            return manual;
+        }
+    }
+    return {};
 }
 
 fs::path ExecutableFolder()

@@ -18,6 +18,11 @@ std::filesystem::path FindProgramFolder(const std::vector<std::filesystem::path>
 // The message for a program folder found nowhere, naming every place looked at.
 std::string ProgramFolderMissingText(const std::vector<std::filesystem::path>& candidates);
 
+// The player's manual (manual.html) that goes with a program folder: ../doc/tandrel from it
+// (the build tree and the standard install), the same for the configured layout, then the
+// configured documentation folder. Empty when none exists.
+std::filesystem::path ManualFile(const std::filesystem::path& programFolder);
+
 // The folder of the running executable.
 std::filesystem::path ExecutableFolder();
 // The program folder found from the executable's folder, or empty.

@@ -1,6 +1,7 @@
 // Program entry: the settings are read, the launcher opens, and Start hands over to the
 // main window, whose loop runs until it is closed.
 #include "base/DebugLog.h"
+#include "app/CommandLine.h"
 #include "app/Folders.h"
 #include "app/Launcher.h"
 #include "app/MainWindow.h"
@@ -16,9 +17,11 @@
 #include <glib.h>
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -69,8 +72,23 @@ int StartGame(TOptions& options, const std::filesystem::path& programFolder)
 }
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    const TCommandLine line = ParseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    switch (line.Command)
+    {
+    case TCommand::Help:
+        std::fputs(HelpText(ProgramFolder(), UserFolder(), DefaultSettingsFile()).c_str(), stdout);
+        return ExitOk;
+    case TCommand::Version:
+        std::fputs(VersionText().c_str(), stdout);
+        return ExitOk;
+    case TCommand::Refused:
+        std::fprintf(stderr, "tandrel: %s\n%s", line.Problem.c_str(), UsageHint().c_str());
+        return ExitUsage;
+    case TCommand::Play:
+        break;
+    }
     g_set_application_name(ApplicationTitle);
     g_set_prgname(TANDREL_APP_ID); // the launcher's window class and Wayland application id
     if (!Retried([] { return gtk_init_check(nullptr, nullptr) != FALSE; }))
@@ -85,7 +103,7 @@ int main()
     {
         ShowMessageBox(TMessageKind::Error, ApplicationTitle,
                        ProgramFolderMissingText(ProgramFolderCandidates(ExecutableFolder())));
-        return 1;
+        return ExitFailure;
     }
     SetDebugLogFolder(UserFolder());
 
