@@ -40,7 +40,7 @@ std::string UsageHint()
 }
 
 std::string HelpText(const std::filesystem::path& programFolder, const std::filesystem::path& userFolder,
-                     const std::filesystem::path& settingsFile)
+                     const std::filesystem::path& cacheFolder, const std::filesystem::path& settingsFile)
 {
     return "Usage: tandrel [--help | --version]\n"
            "\n"
@@ -56,6 +56,9 @@ std::string HelpText(const std::filesystem::path& programFolder, const std::file
            "\n"
            "  games, scores, debug.txt  " +
            userFolder.string() +
+           "\n"
+           "  tutorial pages (a cache)  " +
+           cacheFolder.string() +
            "\n"
            "  settings                  " +
            settingsFile.string() +

@@ -86,3 +86,14 @@ fs::path UserFolder()
     const char* home = std::getenv("HOME");
     return fs::path(home != nullptr ? home : ".") / ".local/share/tandrel";
 }
+
+fs::path CacheFolder()
+{
+    const char* xdg = std::getenv("XDG_CACHE_HOME");
+    if (xdg != nullptr && *xdg == '/')
+    {
+        return fs::path(xdg) / "tandrel";
+    }
+    const char* home = std::getenv("HOME");
+    return fs::path(home != nullptr ? home : ".") / ".cache/tandrel";
+}

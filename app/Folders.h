@@ -1,6 +1,7 @@
 // The program's folders at run time: the program folder holds the read-only content (data/,
 // Images/, Sounds/, Music/); the user folder $XDG_DATA_HOME/tandrel (~/.local/share/tandrel)
-// holds saved games, high scores and debug.txt.
+// holds saved games, high scores and debug.txt; the cache folder $XDG_CACHE_HOME/tandrel
+// (~/.cache/tandrel) holds what can be made again (the tutorial bitmaps).
 #pragma once
 
 #include <filesystem>
@@ -28,3 +29,4 @@ std::filesystem::path ExecutableFolder();
 // The program folder found from the executable's folder, or empty.
 std::filesystem::path ProgramFolder();
 std::filesystem::path UserFolder();
+std::filesystem::path CacheFolder();

@@ -6,6 +6,7 @@
 #include "app/Launcher.h"
 #include "app/MainWindow.h"
 #include "front/Menu.h"
+#include "front/Tutorial.h"
 #include "app/MenuFrontEnd.h"
 #include "app/ShellFrontHost.h"
 #include "app/MessageBox.h"
@@ -59,7 +60,8 @@ int StartGame(TOptions& options, const std::filesystem::path& programFolder)
         TFormMain form(options, programFolder, UserFolder());
         // The menus, declared after the window so they let go of its device first.
         TShellFrontHost frontHost(options);
-        TFrontEnd front(frontHost, form.Renderer, options, form.GameState, programFolder, UserFolder());
+        TFrontEnd front(frontHost, form.Renderer, options, form.GameState, programFolder, UserFolder(),
+                        CacheFolder());
         TMenuFrontEnd hooks(front, [&form] { return form.Game.get(); });
         form.SetFrontEnd(hooks);
         if (form.Show())
@@ -78,7 +80,7 @@ int main(int argc, char** argv)
     switch (line.Command)
     {
     case TCommand::Help:
-        std::fputs(HelpText(ProgramFolder(), UserFolder(), DefaultSettingsFile()).c_str(), stdout);
+        std::fputs(HelpText(ProgramFolder(), UserFolder(), CacheFolder(), DefaultSettingsFile()).c_str(), stdout);
         return ExitOk;
     case TCommand::Version:
         std::fputs(VersionText().c_str(), stdout);
@@ -106,6 +108,7 @@ int main(int argc, char** argv)
         return ExitFailure;
     }
     SetDebugLogFolder(UserFolder());
+    RemoveOldTutorialBitmaps(UserFolder()); // they live in the cache folder now
 
     TOptions options;
     options.ShowMessage = [](const std::string& text) { ShowMessageBox(TMessageKind::Error, ApplicationTitle, text); };

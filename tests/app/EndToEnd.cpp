@@ -88,6 +88,7 @@ void TProgram::Start()
 {
     const std::string config = (Tmp.Path() / "config").string();
     const std::string data = (Tmp.Path() / "data").string();
+    const std::string cache = (Tmp.Path() / "cache").string();
     const std::string path = (Tmp.Path() / "bin").string() + ":" + std::getenv("PATH");
     const std::string program = Program.string();
     const std::string output = (Tmp.Path() / "output.txt").string();
@@ -96,6 +97,7 @@ void TProgram::Start()
     {
         setenv("XDG_CONFIG_HOME", config.c_str(), 1);
         setenv("XDG_DATA_HOME", data.c_str(), 1);
+        setenv("XDG_CACHE_HOME", cache.c_str(), 1);
         setenv("PATH", path.c_str(), 1);
         setenv("NO_AT_BRIDGE", "1", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
