@@ -2,6 +2,10 @@
 # the prefix being installed to, and installs them with the player's manual's screenshots
 # already installed beside it. The variables come from dist/CMakeLists.txt.
 set(TANDREL_FULL_PROGRAMDIR "${CMAKE_INSTALL_PREFIX}/${TANDREL_INSTALL_PROGRAMDIR}")
+# A work folder of each destination's own, so that installs to different places at the same
+# time do not write over each other's files.
+string(MD5 destination "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
+set(TANDREL_WORK_DIR "${TANDREL_WORK_DIR}/${destination}")
 set(TANDREL_FULL_DOCDIR "${CMAKE_INSTALL_PREFIX}/${TANDREL_INSTALL_DOCDIR}")
 configure_file(${TANDREL_SOURCE_DIR}/tandrel.6.in ${TANDREL_WORK_DIR}/tandrel.6 @ONLY)
 configure_file(${TANDREL_SOURCE_DIR}/manual.html.in ${TANDREL_WORK_DIR}/manual.html @ONLY)
