@@ -14,8 +14,9 @@
 
 namespace
 {
-// The address the launcher's Homepage button opens.
-constexpr const char* TandrelHomePage = "https://tandrel.example.org/";
+// The address the launcher's Homepage button opens, set by the build (TANDREL_HOMEPAGE); when
+// empty the button opens the player's manual.
+constexpr const char* TandrelHomePage = TANDREL_HOMEPAGE;
 
 // GError owner: freed on every path.
 struct TErrorHolder

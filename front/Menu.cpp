@@ -47,9 +47,10 @@ int Skin(const TOptions& options)
 } // namespace
 
 TFrontEnd::TFrontEnd(IFrontHost& host, TRenderer& renderer, TOptions& options, TGameState& state,
-                     fs::path programFolder, fs::path userFolder)
+                     fs::path programFolder, fs::path userFolder, fs::path cacheFolder)
     : Host(host), Renderer(renderer), Options(options), State(state),
-      ProgramFolder(std::move(programFolder)), UserFolder(std::move(userFolder))
+      ProgramFolder(std::move(programFolder)), UserFolder(std::move(userFolder)),
+      CacheFolder(std::move(cacheFolder))
 {
 }
 
@@ -372,7 +373,7 @@ void TFrontEnd::OpenTutorial()
     SetTutorialButtons(1);
     Menu->ShowScreen(9);
     State = gsTutorial;
-    Tutorial = std::make_unique<TTutorial>(Renderer.Device, ProgramFolder, UserFolder);
+    Tutorial = std::make_unique<TTutorial>(Renderer.Device, ProgramFolder, CacheFolder);
 }
 
 void TFrontEnd::SetTutorialButtons(int page)

@@ -48,9 +48,11 @@ class TFrontEnd
 {
 public:
     // programFolder holds data/Menu.dat and the images; userFolder (writable) receives
-    // data/Hiscores.dat and the tutorial bitmaps. state is the application state.
+    // data/Hiscores.dat, cacheFolder (writable) the tutorial bitmaps. state is the
+    // application state.
     TFrontEnd(IFrontHost& host, TRenderer& renderer, TOptions& options, TGameState& state,
-              std::filesystem::path programFolder, std::filesystem::path userFolder);
+              std::filesystem::path programFolder, std::filesystem::path userFolder,
+              std::filesystem::path cacheFolder);
     ~TFrontEnd();
 
     // --- the load sequence --------------------------------------------------------------
@@ -123,6 +125,7 @@ private:
     TGameState& State;
     std::filesystem::path ProgramFolder;
     std::filesystem::path UserFolder;
+    std::filesystem::path CacheFolder; // the tutorial's bitmaps
     int LastTutorialPage = 1;
     bool LeaveSaveFailed = false; // the last try to save and leave failed
 };

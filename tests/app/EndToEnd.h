@@ -35,6 +35,8 @@ public:
     // Runs a copy of the program with its data files (its pictures linked, no sounds) from a
     // folder below the temporary one, so a test may damage them; returns that folder.
     std::filesystem::path UseCopiedProgram();
+    // Runs this executable instead of the build tree's (an installed copy, say).
+    void UseProgram(const std::filesystem::path& executable) { Program = executable; }
     void Start();
     pid_t Pid() const { return Process; }
     std::string AudioDriver = "dummy"; // SDL's audio driver for the next Start

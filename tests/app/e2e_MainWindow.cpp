@@ -189,3 +189,46 @@ TEST(MainWindow, BadDataFileIsNamedInOneMessageAndTheProgramEnds)
         EXPECT_NE(line, " ... Loading finished");
     }
 }
+
+TEST(MainWindow, InstalledProgramFindsItsFolderBesideItselfAndLoads)
+{
+    TempFolder tmp;
+    const std::string install = std::string("DESTDIR='") + (tmp.Path() / "dest").string() + "' '" + TANDREL_CMAKE +
+                                "' --install '" + TANDREL_BUILD_DIR + "' --prefix /opt/tandrel >/dev/null && echo done";
+    ASSERT_EQ(Shell(install), "done");
+    const auto prefix = tmp.Path() / "dest" / "opt" / "tandrel";
+    EXPECT_TRUE(std::filesystem::is_regular_file(prefix / "share" / "tandrel" / "data" / "Levels.dat"));
+    EXPECT_FALSE(std::filesystem::exists(prefix / "bin" / "data")) << "nothing of the program folder beside it";
+    // Without a display: the version, and the folders in use, the program folder found from
+    // the executable's own place (the build's configured prefix is elsewhere).
+    const std::string executable = "'" + (prefix / "bin" / "tandrel").string() + "'";
+    EXPECT_EQ(Shell("env -u DISPLAY " + executable + " --version"), std::string("Tandrel ") + TANDREL_VERSION);
+    const std::string help = Shell("env -u DISPLAY " + executable + " --help");
+    EXPECT_NE(help.find("files          " + (prefix / "share" / "tandrel").string() + "\n"), std::string::npos) << help;
+    EXPECT_EQ(Shell(executable + " --bogus 2>&1; echo \" $?\""),
+              "tandrel: unknown option '--bogus'\nTry 'tandrel --help' for more information.\n 2");
+
+    TProgram program(tmp);
+    program.UseProgram(prefix / "bin" / "tandrel");
+    tmp.Write("config/tandrel/settings.ini", Windowed800);
+    program.Start();
+    const std::string launcher = TProgram::WaitForWindow("Tandrel");
+    ASSERT_FALSE(launcher.empty()) << program.Output();
+    if (*TANDREL_HOMEPAGE == '\0')
+    {
+        // Homepage opens the installed player's manual.
+        TProgram::Keys(launcher, "alt+h");
+        const auto opened = tmp.Path() / "opened.txt";
+        for (int i = 0; i < 250 && ReadFile(opened).empty(); ++i)
+        {
+            std::this_thread::sleep_for(20ms);
+        }
+        EXPECT_EQ(ReadFile(opened), "file://" + (prefix / "share/doc/tandrel/manual.html").string());
+    }
+    TProgram::Keys(launcher, "Return");
+    const std::string window = TProgram::WaitForGameWindow();
+    ASSERT_FALSE(window.empty()) << "no game window";
+    EXPECT_TRUE(WaitForLogLine(program.DebugFile(), " ... Loading finished")) << program.Output();
+    TProgram::CloseWindow(window);
+    EXPECT_EQ(program.WaitForExit(), 0);
+}

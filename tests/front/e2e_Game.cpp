@@ -264,12 +264,14 @@ public:
     {
         const std::string config = (Tmp.Path() / "config").string();
         const std::string data = (Tmp.Path() / "data").string();
+        const std::string cache = (Tmp.Path() / "cache").string();
         const std::string program = (Program / "tandrel").string();
         Pid = fork();
         if (Pid == 0)
         {
             setenv("XDG_CONFIG_HOME", config.c_str(), 1);
             setenv("XDG_DATA_HOME", data.c_str(), 1);
+            setenv("XDG_CACHE_HOME", cache.c_str(), 1);
             setenv("NO_AT_BRIDGE", "1", 1);
             setenv("SDL_AUDIODRIVER", "dummy", 1);
             if (!Locale.empty())
@@ -699,8 +701,14 @@ TEST(GameEndToEnd, ATimedGameRunsOutTheNameGoesIntoTheTableAndTheSaveIsGone)
 TEST(GameEndToEnd, OptionsReachTheSettingsFileAndTheTutorialPages)
 {
     TGameRun run(Settings(true, 160, 2));
+    // Bitmaps an earlier version converted into the user folder: removed at the start, while the
+    // rest of the folder stays.
+    run.Tmp.Write("data/tandrel/Images/Tutorial/tut1.bmp", "old");
+    run.Tmp.Write("data/tandrel/Images/Tutorial/tut9.bmp", "old");
     ASSERT_TRUE(run.Start());
     ASSERT_TRUE(run.WaitForScreen(1, 2, "1-main-menu"));
+    EXPECT_FALSE(fs::exists(run.Tmp.Path() / "data" / "tandrel" / "Images"));
+    EXPECT_TRUE(fs::exists(run.Tmp.Path() / "data" / "tandrel" / "debug.txt"));
     run.ClickItem(1, 2);
     ASSERT_TRUE(run.WaitForScreen(3, 16, "2-options")); // the label of skin 2
     run.ClickItem(3, 6);                                // sound up: 170
@@ -724,7 +732,7 @@ TEST(GameEndToEnd, OptionsReachTheSettingsFileAndTheTutorialPages)
     auto pageColour = [&](int n)
     {
         TImage page;
-        const fs::path bmp = run.Tmp.Path() / "data" / "tandrel" / "Images" / "Tutorial" /
+        const fs::path bmp = run.Tmp.Path() / "cache" / "tandrel" / "Images" / "Tutorial" /
                              ("tut" + std::to_string(n) + ".bmp");
         EXPECT_TRUE(ReadImageFile(bmp, page)) << bmp;
         const uint32_t p = page.Width > 0 ? page.At(page.Width / 8, page.Height / 2) : 0;
@@ -800,7 +808,7 @@ TEST(GameEndToEnd, TheShippedMenuWorksWithTheMouse)
     std::this_thread::sleep_for(300ms);
     run.Screenshot("3-play-menu");
     click(2, 3); // the tutorial
-    const fs::path page2 = run.Tmp.Path() / "data" / "tandrel" / "Images" / "Tutorial" / "tut2.bmp";
+    const fs::path page2 = run.Tmp.Path() / "cache" / "tandrel" / "Images" / "Tutorial" / "tut2.bmp";
     ASSERT_TRUE(WaitUntil([&] { return fs::exists(page2); })) << "the tutorial did not open";
     std::this_thread::sleep_for(300ms);
     run.Screenshot("4-tutorial");

@@ -428,7 +428,7 @@ TEST(MenuScreens, TheTutorialOpensOnPageOneWithOnlyTheButtonsThatLeadSomewhere)
     EXPECT_FALSE(f.Visible(9, 3));
     for (int n = 1; n <= 9; ++n)
     {
-        EXPECT_TRUE(std::filesystem::exists(f.User / "Images" / "Tutorial" /
+        EXPECT_TRUE(std::filesystem::exists(f.Tmp.Path() / "cache" / "Images" / "Tutorial" /
                                             ("tut" + std::to_string(n) + ".bmp")));
     }
     for (int i = 0; i < 8; ++i)
