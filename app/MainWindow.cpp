@@ -62,7 +62,8 @@ TFormMain::TFormMain(TOptions& options, std::filesystem::path programFolder, std
     StandInFrontEnd(GameState, options),
     FrontEnd(&StandInFrontEnd),
     Host(options, Renderer, GameState),
-    Router(GameState, StandInFrontEnd, AppActive)
+    Router(GameState, StandInFrontEnd, AppActive),
+    Input(Router)
 {
     GameState = gsLaunch;
     Renderer.Collector = {};
@@ -314,13 +315,6 @@ void TFormMain::HandleEvent(const SDL_Event& e)
         default: break;
         }
         break;
-    case SDL_KEYDOWN:
-        NeedFrame = true;
-        if (const uint16_t key = VirtualKey(e.key.keysym); key != 0)
-        {
-            Router.KeyDown(key);
-        }
-        break;
     case SDL_MOUSEMOTION:
         NeedFrame = true;
         Router.MouseMove(e.motion.x, e.motion.y);
@@ -341,6 +335,10 @@ void TFormMain::HandleEvent(const SDL_Event& e)
         }
         break;
     default:
+        if (Input.Handle(e))
+        {
+            NeedFrame = true; // keys and game controllers
+        }
         break;
     }
 }

@@ -1,7 +1,9 @@
 // Program entry: the settings are read, the launcher opens, and Start hands over to the
-// main window, whose loop runs until it is closed.
+// main window, whose loop runs until it is closed. With --start the launcher is passed by
+// (a handheld's or a TV's launcher starts the game so, to be played with a gamepad).
 #include "base/DebugLog.h"
 #include "app/Folders.h"
+#include "app/InputEvents.h"
 #include "app/Launcher.h"
 #include "app/MainWindow.h"
 #include "front/Menu.h"
@@ -17,6 +19,7 @@
 #include <gtk/gtk.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace
@@ -46,6 +49,7 @@ int StartGame(TOptions& options)
         ShowMessageBox(TMessageKind::Error, "Error", std::string("Could not open the game's window: ") + SDL_GetError());
         return 1;
     }
+    TInputEvents::StartControllers(UserFolder());
     int status = 1;
     {
         TFormMain form(options, ProgramFolder(), UserFolder());
@@ -64,8 +68,23 @@ int StartGame(TOptions& options)
 }
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    bool start = false;
+    for (int i = 1; i < argc; ++i)
+    {
+        if (std::strcmp(argv[i], "--start") == 0)
+        {
+            start = true;
+        }
+        else
+        {
+            std::fprintf(stderr, "Tandrel: unknown option %s\nUsage: tandrel [--start]\n"
+                                 "  --start  straight into the game's window, without the launcher\n",
+                         argv[i]);
+            return 2;
+        }
+    }
     g_set_application_name(ApplicationTitle);
     g_set_prgname("tandrel");
     if (!Retried([] { return gtk_init_check(nullptr, nullptr) != FALSE; }))
@@ -79,6 +98,10 @@ int main()
     options.ShowMessage = [](const std::string& text) { ShowMessageBox(TMessageKind::Error, ApplicationTitle, text); };
     options.Reload();
 
+    if (start)
+    {
+        return StartGame(options);
+    }
     switch (RunLauncher(options, ProgramFolder()))
     {
     case TLaunchChoice::Exit:

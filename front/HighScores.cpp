@@ -207,6 +207,27 @@ void THiScores::EditName(int key)
     }
 }
 
+void THiScores::StepNameCharacter(int step)
+{
+    // What the font can draw, letters first: the order a player steps through.
+    constexpr std::string_view Choice = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 .,-/";
+    constexpr int Count = static_cast<int>(Choice.size());
+    THiScoreEntry& entry = Tables[ShownMode][EditRow];
+    if (entry.NameLength == 0)
+    {
+        EditName('A');
+        return;
+    }
+    if (Play)
+    {
+        Play(snMenuKey);
+    }
+    char& c = entry.Name[entry.NameLength - 1];
+    const size_t at = Choice.find(c);
+    const int from = at == std::string_view::npos ? 0 : static_cast<int>(at);
+    c = Choice[static_cast<size_t>(((from + step) % Count + Count) % Count)];
+}
+
 void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTime) const
 {
     constexpr int Font = 1, Size = 9, Opaque = 255;

@@ -49,6 +49,9 @@ public:
     // Types one key into the name at EditRow: Enter saves, Backspace deletes, and only
     // characters the font can draw are added.
     void EditName(int key);
+    // Changes the character at the caret (the name's last) through the characters a name
+    // can hold, forwards or backwards with wrap-around; an empty name gets its first one.
+    void StepNameCharacter(int step);
     // The character a key code types into a name, or 0 when the font cannot draw it.
     static char NameCharacter(int key);
     // The table of ShownMode: names from x = 2.0 and points from x = -4.5, one row every

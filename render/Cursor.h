@@ -44,6 +44,10 @@ public:
 
     // Maps client pixels to world units over the full-screen picture's 14.45 x 10.8375.
     void MoveCursor(int x, int y);
+    // Puts the cursor on a point of the board plane in world units, as the keys and the
+    // gamepad move it; the next mouse move takes it back. While placed so, the cursor is
+    // drawn wherever the system pointer is.
+    void PlaceCursor(float x, float y);
     // Draws variant v (1..3) with blending, by the window-edge rules of the display mode.
     void DrawCursor(const TGraphics& g, int v, ICursorPlatform& platform, bool fullscreen,
                     bool pseudoFullscreen);
@@ -53,6 +57,7 @@ public:
 
     std::array<std::unique_ptr<T3DSprite>, 4> Sprites; // 1-based
     uint8_t CursorIndex = 1;                           // 1 menus, 2 game, 3 aiming a shot
+    bool Placed = false;                               // by PlaceCursor since the last mouse move
     float InvWidth = 0;
     float InvHeight = 0;
 };
