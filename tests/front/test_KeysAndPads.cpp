@@ -2,6 +2,7 @@
 // SDL's own queue, reach the menus, the board and the high-score table through the
 // shell's event translation and routing, on a real game.
 #include "app/InputEvents.h"
+#include "game/Invariants.h"
 #include "tests/front/FrontFixture.h"
 
 #include <SDL.h>
@@ -346,4 +347,72 @@ TEST_F(TKeysAndPads, AGamepadPlaysPausesTypesANameAndItsUnpluggingPauses)
     EXPECT_EQ(Input->OpenControllers(), 0);
     EXPECT_EQ(Play.Game.EndPhase, epPaused);
     EXPECT_EQ(Screen(), 5);
+}
+
+TEST_F(TKeysAndPads, MashingEveryKeyAndButtonMovesOneCubeAtATimeAndLetsTheBoardRest)
+{
+    const int device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                                 SDL_CONTROLLER_BUTTON_MAX, 0);
+    ASSERT_GE(device, 0) << SDL_GetError();
+    Pump();
+    SDL_Joystick* pad = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(device));
+    ASSERT_NE(pad, nullptr);
+    const SDL_Scancode keys[] = {SDL_SCANCODE_LEFT, SDL_SCANCODE_RIGHT, SDL_SCANCODE_UP, SDL_SCANCODE_DOWN,
+                                 SDL_SCANCODE_HOME, SDL_SCANCODE_END, SDL_SCANCODE_PAGEUP, SDL_SCANCODE_PAGEDOWN,
+                                 SDL_SCANCODE_RETURN, SDL_SCANCODE_SPACE, SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_DELETE,
+                                 SDL_SCANCODE_ESCAPE, SDL_SCANCODE_P, SDL_SCANCODE_F1, SDL_SCANCODE_A,
+                                 SDL_SCANCODE_KP_5, SDL_SCANCODE_TAB};
+    TRandom rng(7);
+    State = gsMenu;
+    Play.Game.Mode = gmNormal;
+    Front.StartGame();
+    int moves = 0;
+    for (int step = 0; step < 40000; ++step)
+    {
+        if (State != gsGame)
+        {
+            // Mashing leaves the game now and then (through the pause screen, or the game
+            // ends): a new one starts, so the board stays under fire.
+            State = gsMenu;
+            Front.HiScores->Entering = false;
+            Front.StartGame();
+        }
+        const uint32_t pick = rng.Random(static_cast<int>(std::size(keys)) + SDL_CONTROLLER_BUTTON_MAX + 2);
+        if (pick < std::size(keys))
+        {
+            Key(keys[pick], SDL_SCANCODE_TO_KEYCODE(keys[pick]), KMOD_NONE, rng.Random(3) == 0);
+        }
+        else if (pick < std::size(keys) + SDL_CONTROLLER_BUTTON_MAX)
+        {
+            const int button = static_cast<int>(pick - std::size(keys));
+            SDL_JoystickSetVirtualButton(pad, button, SDL_PRESSED);
+            Pump();
+            SDL_JoystickSetVirtualButton(pad, button, SDL_RELEASED);
+            Pump();
+        }
+        else
+        {
+            SDL_JoystickSetVirtualAxis(pad, static_cast<int>(rng.Random(2)),
+                                       static_cast<int16_t>(static_cast<int>(rng.Random(65536)) - 32768));
+            Pump();
+        }
+        if (State == gsGame && Play.Game.EndPhase == epPaused && rng.Random(4) == 0)
+        {
+            Key(SDL_SCANCODE_ESCAPE); // back to the board more often than the mashing finds it
+        }
+        for (int frame = 0; frame < 3 && State == gsGame; ++frame)
+        {
+            Play.Game.Update(16);
+            const int moving = Play.Game.StateCounts[StateSlot(csMoving)];
+            ASSERT_LE(moving, 1) << "two cubes on the move at step " << step;
+            moves += moving;
+        }
+        ASSERT_EQ(CheckInvariants(Play.Game), "") << "step " << step;
+    }
+    EXPECT_GT(moves, 0) << "the mashing never moved a cube";
+    // Let go of everything: a game still on the board comes to rest.
+    if (State == gsGame && Play.Game.EndPhase == epPlaying)
+    {
+        RunUntilQuiet();
+    }
 }
