@@ -35,7 +35,8 @@ public:
     // Runs a copy of the program with its data files (its pictures linked, no sounds) from a
     // folder below the temporary one, so a test may damage them; returns that folder.
     std::filesystem::path UseCopiedProgram();
-    void Start();
+    // option: one command-line argument for the program, or none.
+    void Start(const std::string& option = "");
     pid_t Pid() const { return Process; }
 
     // The id of a visible window with exactly this title (other than except), or "" after
