@@ -253,5 +253,8 @@ void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTim
         const int alpha = static_cast<int>(std::lround(std::fabs(std::cos(totalTime / 100)) * 255));
         DrawText(device, fonts, Font, 5, Size, nameEnd, editY, "|", Depth, alpha);
         DrawText(device, fonts, Font, 4, Size, -3.5f, -5.3f, "enter your name", Depth, Opaque);
+        // Without letter keys (a gamepad): the cursor keys choose the letters.
+        DrawText(device, fonts, Font, 4, Size, 2.0f, -4.8f, "up/down = letter   right = add   left = delete", Depth,
+                 Opaque);
     }
 }
