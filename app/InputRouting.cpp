@@ -102,6 +102,10 @@ void TInputRouter::KeyDown(uint16_t key, bool repeat)
     {
         return; // a held key clicks, pauses or resumes once
     }
+    if (State == gsHiScores && repeat && (key == VkEnter || key == VkEscape))
+    {
+        return; // the Enter held from the game-over picture does not confirm an empty name
+    }
     if (OnBoard() && PauseKey(key))
     {
         PauseGame();

@@ -148,6 +148,8 @@ TEST(InputRouting, HighScoreKeys)
     sh.Front.Scores.ShownMode = 1;
     sh.Front.Scores.Entering = true;
     sh.Front.Scores.EditRow = static_cast<uint8_t>(sh.Front.Scores.InsertScore(5000));
+    sh.Router.KeyDown(13, true); // held from the game-over picture: no empty name
+    EXPECT_TRUE(sh.Front.Scores.Entering);
     sh.Router.KeyDown(65);
     sh.Router.KeyDown(27);
     EXPECT_EQ(sh.State, gsHiScores);
