@@ -594,22 +594,30 @@ TEST(GameEndToEnd, PlayPauseLeaveResumeAndMoveACube)
         return keys;
     };
     run.Keys("Up " + steps(5, fx, "Left", "Right") + steps(5, fy, "Up", "Down") + "space");
-    const TShot onCube = Grab(run.Window);
+    TShot onCube;
+    ASSERT_TRUE(WaitUntil([&] { return (onCube = Grab(run.Window)).Width > 0; }));
     run.Screenshot("19-keys-selected", onCube);
     run.Keys(steps(fx, tx, "Left", "Right") + steps(fy, ty, "Up", "Down"));
-    const TShot onTarget = Grab(run.Window);
-    run.Screenshot("20-keys-board-cursor-on-target", onTarget);
-    // The board cursor, its light, the path dot and the target ring changed the target cell.
+    // The board cursor, its light, the path dot and the target ring change the target cell.
+    TShot onTarget;
     int changed = 0;
-    for (int dy = -12; dy <= 12; dy += 2)
-    {
-        for (int dx = -12; dx <= 12; dx += 2)
+    WaitUntil(
+        [&]
         {
-            const int x = PixelX(static_cast<float>(tx - 5)) + dx;
-            const int y = PixelY(static_cast<float>(ty - 5)) + dy;
-            changed += onCube.At(x, y).r != onTarget.At(x, y).r || onCube.At(x, y).g != onTarget.At(x, y).g;
-        }
-    }
+            onTarget = Grab(run.Window);
+            changed = 0;
+            for (int dy = -12; dy <= 12 && onTarget.Width > 0; dy += 2)
+            {
+                for (int dx = -12; dx <= 12; dx += 2)
+                {
+                    const int x = PixelX(static_cast<float>(tx - 5)) + dx;
+                    const int y = PixelY(static_cast<float>(ty - 5)) + dy;
+                    changed += onCube.At(x, y).r != onTarget.At(x, y).r || onCube.At(x, y).g != onTarget.At(x, y).g;
+                }
+            }
+            return changed > 20;
+        });
+    run.Screenshot("20-keys-board-cursor-on-target", onTarget);
     EXPECT_GT(changed, 20) << "nothing shows the board cursor on the target cell";
     // Enter sends the cube; the board cursor then goes to a free cell, so no cube turns
     // under it, until the move and its turn are over.
