@@ -1,5 +1,8 @@
 #include "render/GLDevice.h"
 
+#include "render/GLDeviceMargins.h"
+#include "base/DebugLog.h"
+
 #include <SDL.h>
 #include <epoxy/gl.h>
 
@@ -581,11 +584,17 @@ bool TGLDevice::Init(const TDeviceParams& params, std::string* error)
             SDL_SetWindowDisplayMode(Win, &closest) != 0 ||
             SDL_SetWindowFullscreen(Win, SDL_WINDOW_FULLSCREEN) != 0)
         {
-            if (error)
+            // A mode the display cannot take: full screen at the desktop's size instead.
+            DebugLog(" Display mode " + std::to_string(params.Width) + "x" + std::to_string(params.Height) +
+                     " cannot be set (" + SDL_GetError() + "): the desktop's size is used");
+            if (SDL_SetWindowFullscreen(Win, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
             {
-                *error = SDL_GetError();
+                if (error)
+                {
+                    *error = SDL_GetError();
+                }
+                return false;
             }
-            return false;
         }
     }
     SDL_GL_SetSwapInterval(1);
@@ -600,6 +609,7 @@ TGLDevice::~TGLDevice()
         SDL_GL_MakeCurrent(Win, Impl->Context) == 0)
     {
         TImpl& g = *Impl;
+        Margins.reset();
         glDeleteBuffers(1, &g.Vbo);
         glDeleteVertexArrays(1, &g.Vao);
         glDeleteBuffers(1, &g.StreamVbo);
@@ -611,20 +621,27 @@ TGLDevice::~TGLDevice()
         g.Alive.reset(); // textures that outlive the context no longer touch GL
         SDL_GL_DeleteContext(g.Context);
     }
+    else
+    {
+        (void)Margins.release(); // its GL objects went with the context
+    }
+}
+
+TPictureArea TGLDevice::Area() const
+{
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(Win, &w, &h);
+    return PictureArea(w, h);
 }
 
 int TGLDevice::Width() const
 {
-    int w = 0, h = 0;
-    SDL_GL_GetDrawableSize(Win, &w, &h);
-    return w;
+    return Area().Width;
 }
 
 int TGLDevice::Height() const
 {
-    int w = 0, h = 0;
-    SDL_GL_GetDrawableSize(Win, &w, &h);
-    return h;
+    return Area().Height;
 }
 
 TResult TGLDevice::Clear(uint32_t flags, uint32_t colour, float z)
@@ -672,6 +689,19 @@ TResult TGLDevice::EndScene()
 
 TResult TGLDevice::Present()
 {
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(Win, &w, &h);
+    if (const TPictureArea a = PictureArea(w, h); !a.Fills(w, h))
+    {
+        if (!Margins)
+        {
+            Margins = std::make_unique<TGLMargins>();
+        }
+        Margins->Fill(w, h, a);
+        glUseProgram(Impl->Program);
+        Impl->Known = false; // every state is sent again at the next draw
+        Impl->Texture = nullptr;
+    }
     if (SwapOnPresent)
     {
         SDL_GL_SwapWindow(Win);
@@ -756,8 +786,10 @@ void TGLDevice::ApplyState(bool streamed)
     SDL_GL_GetDrawableSize(Win, &w, &h);
     if (all || w != g.ViewW || h != g.ViewH)
     {
-        glViewport(0, 0, w, h);
-        glUniform2f(g.U.PixelShift, w > 0 ? 1.0f / w : 0.0f, h > 0 ? -1.0f / h : 0.0f);
+        // The scene is drawn into the picture's area; on a 4:3 window that is all of it.
+        const TPictureArea a = PictureArea(w, h);
+        glViewport(a.Left, h - a.Top - a.Height, a.Width, a.Height);
+        glUniform2f(g.U.PixelShift, a.Width > 0 ? 1.0f / a.Width : 0.0f, a.Height > 0 ? -1.0f / a.Height : 0.0f);
         g.ViewW = w;
         g.ViewH = h;
     }
