@@ -16,13 +16,17 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
         {
             command = TCommand::Version;
         }
+        else if (a == "--start")
+        {
+            command = TCommand::Start;
+        }
         if (command == TCommand::Refused)
         {
             return {TCommand::Refused, (a.rfind('-', 0) == 0 ? "unknown option '" : "unexpected argument '") + a + "'"};
         }
         if (line.Command != TCommand::Play && line.Command != command)
         {
-            return {TCommand::Refused, "--help and --version exclude each other"};
+            return {TCommand::Refused, "--help, --version and --start exclude each other"};
         }
         line.Command = command;
     }
@@ -42,11 +46,13 @@ std::string UsageHint()
 std::string HelpText(const std::filesystem::path& programFolder, const std::filesystem::path& userFolder,
                      const std::filesystem::path& cacheFolder, const std::filesystem::path& settingsFile)
 {
-    return "Usage: tandrel [--help | --version]\n"
+    return "Usage: tandrel [--start | --help | --version]\n"
            "\n"
            "Tandrel, a puzzle game about coloured cubes. Without options the launcher opens:\n"
            "Start Game, Options (the video mode), Homepage and Exit.\n"
            "\n"
+           "  --start      straight into the game's window, without the launcher (for a\n"
+           "               handheld's or a TV's launcher, to be played with a gamepad)\n"
            "  -h, --help   show this help and the folders the game uses, then exit\n"
            "  --version    show the version, then exit\n"
            "\n"

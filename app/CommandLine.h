@@ -1,5 +1,5 @@
-// The command line: `tandrel` opens the launcher; `--help` and `--version` print and exit
-// without a display. Anything else is refused with a hint (exit status 2).
+// The command line: `tandrel` opens the launcher, `tandrel --start` the game's window straight
+// away; `--help` and `--version` print and exit without a display. Anything else is refused with a hint (exit status 2).
 #pragma once
 
 #include <filesystem>
@@ -9,6 +9,7 @@
 enum class TCommand
 {
     Play,
+    Start, // --start: straight into the game's window, without the launcher
     Help,
     Version,
     Refused,

@@ -67,7 +67,8 @@ TFormMain::TFormMain(TOptions& options, std::filesystem::path programFolder, std
     StandInFrontEnd(GameState, options),
     FrontEnd(&StandInFrontEnd),
     Host(options, Renderer, GameState),
-    Router(GameState, StandInFrontEnd, AppActive)
+    Router(GameState, StandInFrontEnd, AppActive),
+    Input(Router)
 {
     GameState = gsLaunch;
     Renderer.Collector = {};
@@ -487,10 +488,7 @@ void TFormMain::HandleEvent(const SDL_Event& e)
             }
             break;
         }
-        if (const uint16_t key = VirtualKey(e.key.keysym); key != 0)
-        {
-            Router.KeyDown(key);
-        }
+        Input.Handle(e);
         break;
     case SDL_MOUSEMOTION:
         NeedFrame = true;
@@ -512,6 +510,10 @@ void TFormMain::HandleEvent(const SDL_Event& e)
         }
         break;
     default:
+        if (Input.Handle(e))
+        {
+            NeedFrame = true; // keys and game controllers
+        }
         break;
     }
 }

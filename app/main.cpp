@@ -1,9 +1,11 @@
 // Program entry: the settings are read, the launcher opens, and Start hands over to the
-// main window, whose loop runs until it is closed.
+// main window, whose loop runs until it is closed. With --start the launcher is passed by
+// (a handheld's or a TV's launcher starts the game so, to be played with a gamepad).
 #include "base/DebugLog.h"
 #include "app/ExitSignals.h"
 #include "app/CommandLine.h"
 #include "app/Folders.h"
+#include "app/InputEvents.h"
 #include "app/Launcher.h"
 #include "app/MainWindow.h"
 #include "front/Menu.h"
@@ -59,6 +61,7 @@ int StartGame(TOptions& options, const std::filesystem::path& programFolder)
         ShowMessageBox(TMessageKind::Error, "Error", std::string("Could not open the game's window: ") + SDL_GetError());
         return 1;
     }
+    TInputEvents::StartControllers(UserFolder());
     int status = 1;
     {
         TFormMain form(options, programFolder, UserFolder());
@@ -93,6 +96,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "tandrel: %s\n%s", line.Problem.c_str(), UsageHint().c_str());
         return ExitUsage;
     case TCommand::Play:
+    case TCommand::Start:
         break;
     }
     g_set_application_name(ApplicationTitle);
@@ -126,6 +130,10 @@ int main(int argc, char** argv)
     options.ShowMessage = [](const std::string& text) { ShowMessageBox(TMessageKind::Error, ApplicationTitle, text); };
     options.Reload();
 
+    if (line.Command == TCommand::Start)
+    {
+        return StartGame(options, programFolder);
+    }
     switch (RunLauncher(options, programFolder))
     {
     case TLaunchChoice::Exit:

@@ -224,6 +224,27 @@ void THiScores::EditName(int key)
     }
 }
 
+void THiScores::StepNameCharacter(int step)
+{
+    // What the font can draw, letters first: the order a player steps through.
+    constexpr std::string_view Choice = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 .,-/";
+    constexpr int Count = static_cast<int>(Choice.size());
+    THiScoreEntry& entry = Tables[ShownMode][EditRow];
+    if (entry.NameLength == 0)
+    {
+        EditName('A');
+        return;
+    }
+    if (Play)
+    {
+        Play(snMenuKey);
+    }
+    char& c = entry.Name[entry.NameLength - 1];
+    const size_t at = Choice.find(c);
+    const int from = at == std::string_view::npos ? 0 : static_cast<int>(at);
+    c = Choice[static_cast<size_t>(((from + step) % Count + Count) % Count)];
+}
+
 void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTime) const
 {
     constexpr int Font = 1, Size = 9, Opaque = 255;
@@ -249,5 +270,8 @@ void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTim
         const int alpha = static_cast<int>(std::lround(std::fabs(std::cos(totalTime / 100)) * 255));
         DrawText(device, fonts, Font, 5, Size, nameEnd, editY, "|", Depth, alpha);
         DrawText(device, fonts, Font, 4, Size, -3.5f, -5.3f, "enter your name", Depth, Opaque);
+        // Without letter keys (a gamepad): the cursor keys choose the letters.
+        DrawText(device, fonts, Font, 4, Size, 2.0f, -4.8f, "up/down = letter   right = add   left = delete", Depth,
+                 Opaque);
     }
 }

@@ -51,11 +51,15 @@ public:
     // Types one key into the name at EditRow: Enter saves, Backspace deletes, and only
     // characters the font can draw are added.
     void EditName(int key);
+    // Changes the character at the caret (the name's last) through the characters a name
+    // can hold, forwards or backwards with wrap-around; an empty name gets its first one.
+    void StepNameCharacter(int step);
     // The character a key code types into a name, or 0 when the font cannot draw it.
     static char NameCharacter(int key);
     // The table of ShownMode: names from x = 2.0 and points from x = -4.5, one row every
     // 0.56 below y = 2.9; the row being typed in colour 5 with a caret that pulses by
-    // totalTime (milliseconds), and "enter your name" under the table while typing.
+    // totalTime (milliseconds), and "enter your name" with the cursor keys' hint under the
+    // table while typing.
     void DrawScores(TDevice& device, const TFonts& fonts, double totalTime) const;
     bool Qualifies(int32_t points) const { return points > Tables[ShownMode][HiScorePlaces].Points; }
 

@@ -145,6 +145,27 @@ void TFrontEnd::SetCursor(int index)
 
 void TFrontEnd::MenuCommand(int key)
 {
+    // The in-game screens by keys: Escape, or a pause key again, leaves the pause screen
+    // for the game, and Escape declines the offer of the saved game as its "no" does. The
+    // mouse's right button keeps doing nothing there.
+    if (Menu && State == gsGame && Menu->InputReady())
+    {
+        const bool pauseKey = key == vkEscape || key == vkF1 || key == vkP;
+        if ((Menu->CurrentScreen == 5 && pauseKey) || (Menu->CurrentScreen == 7 && key == vkEscape))
+        {
+            Menu->Current().SelectedItem = 3;
+            key = vkReturn;
+        }
+        else if (Menu->CurrentScreen == 7 && key == vkP)
+        {
+            key = vkReturn; // the gamepad's Start chooses the highlighted answer
+        }
+    }
+    MenuKey(key);
+}
+
+void TFrontEnd::MenuKey(int key)
+{
     if (!Menu)
     {
         return;
@@ -593,11 +614,11 @@ void TFrontEnd::MenuMouseUp(int button, float x, float y)
     }
     if (button == 0)
     {
-        MenuCommand(vkReturn);
+        MenuKey(vkReturn);
     }
     else if (button == 1)
     {
-        MenuCommand(vkEscape);
+        MenuKey(vkEscape);
     }
     Menu->Pressed = false;
 }

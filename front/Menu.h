@@ -67,7 +67,8 @@ public:
     void EnterMainMenu();
 
     // --- input -------------------------------------------------------------------------------
-    // One key given to the menu (gsMenu, gsTutorial, gsHelp, and the mouse's Enter and Escape).
+    // One key given to the menu (gsMenu, gsTutorial, gsHelp, and the in-game screens while
+    // the game is paused).
     void MenuCommand(int key);
     void MenuMouseDown();
     // button 0 left (Enter), 1 right (Escape), 2 middle (nothing); x, y the cursor in world
@@ -104,6 +105,8 @@ public:
     std::function<double()> Clock;
 
 private:
+    // The widget's key and what the activated item does; the mouse's Enter and Escape.
+    void MenuKey(int key);
     void MainMenuCommand(TMenuAction action, int item);
     void PlayMenuCommand(TMenuAction action, int item);
     void OptionsCommand(TMenuAction action, int item);

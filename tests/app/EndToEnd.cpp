@@ -84,7 +84,7 @@ std::filesystem::path TProgram::UseCopiedProgram()
     return folder;
 }
 
-void TProgram::Start()
+void TProgram::Start(const std::string& option)
 {
     const std::string config = (Tmp.Path() / "config").string();
     const std::string data = (Tmp.Path() / "data").string();
@@ -107,7 +107,14 @@ void TProgram::Start()
             dup2(fileno(out), 1);
             dup2(fileno(out), 2);
         }
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        if (option.empty())
+        {
+            execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        }
+        else
+        {
+            execl(program.c_str(), program.c_str(), option.c_str(), static_cast<char*>(nullptr));
+        }
         _exit(127);
     }
 }

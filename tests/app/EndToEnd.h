@@ -37,7 +37,8 @@ public:
     std::filesystem::path UseCopiedProgram();
     // Runs this executable instead of the build tree's (an installed copy, say).
     void UseProgram(const std::filesystem::path& executable) { Program = executable; }
-    void Start();
+    // option: one command-line argument for the program, or none.
+    void Start(const std::string& option = "");
     pid_t Pid() const { return Process; }
     std::string AudioDriver = "dummy"; // SDL's audio driver for the next Start
 

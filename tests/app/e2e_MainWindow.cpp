@@ -125,6 +125,23 @@ TEST(MainWindow, EnterStartsTheGameInAWindowOfTheChosenSizeAndClosingSaves)
                         {" ... Loading finished", " Closing mainform", " Main form closed", " Closing DGfx"}));
 }
 
+TEST(MainWindow, StartOptionPassesTheLauncherByAndAnUnknownOptionIsNamed)
+{
+    TempFolder tmp;
+    TProgram program(tmp);
+    tmp.Write("config/tandrel/settings.ini", Windowed800);
+    program.Start("--start"); // no key reaches the launcher: it is never shown
+    const std::string window = TProgram::WaitForGameWindow();
+    ASSERT_FALSE(window.empty()) << "no game window " << program.Output();
+    TProgram::CloseWindow(window); // closed while loading, the program ends after it
+    EXPECT_EQ(program.WaitForExit(60), 0);
+
+    TProgram wrong(tmp);
+    wrong.Start("--strat");
+    EXPECT_EQ(wrong.WaitForExit(), 2);
+    EXPECT_NE(wrong.Output().find("unknown option '--strat'"), std::string::npos) << wrong.Output();
+}
+
 TEST(MainWindow, DesktopSizedRunWithoutASoundDeviceSavesResolutionNineAndTheVolumes)
 {
     TempFolder tmp;

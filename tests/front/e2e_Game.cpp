@@ -620,8 +620,85 @@ TEST(GameEndToEnd, PlayPauseLeaveResumeMoveACubeAndSurviveSigterm)
     EXPECT_EQ(back.Score, moved.Score);
     EXPECT_EQ(back.Cubes, moved.Cubes);
 
+
+    // The keyboard alone: through the menus, the offer of the saved game, a move on the
+    // board with the board cursor, and the pause screen. The pointer stays off the board.
+    ASSERT_TRUE(run.WaitForScreen(1, 1, "17-menu"));
+    run.Keys("Return");
+    ASSERT_TRUE(run.WaitForScreen(2, 1, "18-keys-play-menu"));
+    run.Keys("Return");
+    ASSERT_TRUE(run.WaitForScreen(10, 1, "19-keys-help"));
+    run.Keys("Return");
+    ASSERT_TRUE(run.WaitForScreen(7, 2, "20-keys-resume-offer"));
+    run.Keys("Return");
+    ASSERT_TRUE(run.WaitForScreen(4, 1, "21-keys-resumed"));
+    ASSERT_TRUE(run.WaitForStillBoard()) << "the resumed cubes never settled";
+    ASSERT_TRUE(ChooseMove(moved, fx, fy, tx, ty)) << "no cube with a free neighbour";
+    const int keyKind = KindAt(moved, fx, fy);
+    // The board cursor starts in the middle (5, 5); the board's x grows to the left.
+    auto steps = [](int from, int to, const char* more, const char* less)
+    {
+        std::string keys;
+        for (int i = from; i != to; i += to > from ? 1 : -1)
+        {
+            keys += std::string(to > from ? more : less) + " ";
+        }
+        return keys;
+    };
+    run.Keys("Up " + steps(5, fx, "Left", "Right") + steps(5, fy, "Up", "Down") + "space");
+    TShot onCube;
+    ASSERT_TRUE(WaitUntil([&] { return (onCube = Grab(run.Window)).Width > 0; }));
+    run.Screenshot("22-keys-selected", onCube);
+    run.Keys(steps(fx, tx, "Left", "Right") + steps(fy, ty, "Up", "Down"));
+    // The board cursor, its light, the path dot and the target ring change the target cell.
+    TShot onTarget;
+    int changed = 0;
+    WaitUntil(
+        [&]
+        {
+            onTarget = Grab(run.Window);
+            changed = 0;
+            for (int dy = -12; dy <= 12 && onTarget.Width > 0; dy += 2)
+            {
+                for (int dx = -12; dx <= 12; dx += 2)
+                {
+                    const int x = PixelX(static_cast<float>(tx - 5)) + dx;
+                    const int y = PixelY(static_cast<float>(ty - 5)) + dy;
+                    changed += onCube.At(x, y).r != onTarget.At(x, y).r || onCube.At(x, y).g != onTarget.At(x, y).g;
+                }
+            }
+            return changed > 20;
+        });
+    run.Screenshot("23-keys-board-cursor-on-target", onTarget);
+    EXPECT_GT(changed, 20) << "nothing shows the board cursor on the target cell";
+    // Enter sends the cube; the board cursor then goes to a free cell, so no cube turns
+    // under it, until the move and its turn are over.
+    int ex = 1, ey = 1;
+    while (HasCube(moved, ex, ey) || (ex == tx && ey == ty))
+    {
+        ex = ex % 9 + 1;
+        ey += ex == 1 ? 1 : 0;
+    }
+    run.Keys("Return " + steps(tx, ex, "Left", "Right") + steps(ty, ey, "Up", "Down"));
+    EXPECT_TRUE(run.WaitForStillBoard()) << "the board never settled after the keyboard's move";
+    run.Screenshot("24-keys-moved");
+    // Escape pauses and Escape resumes; then the arrows and Enter leave with a save.
+    run.Keys("Escape");
+    ASSERT_TRUE(run.WaitForScreen(5, 2, "25-keys-pause"));
+    run.Keys("Escape");
+    ASSERT_TRUE(run.WaitForScreen(4, 1, "26-keys-resumed-from-pause"));
+    fs::remove(save);
+    run.Keys("p");
+    ASSERT_TRUE(run.WaitForScreen(5, 2, "27-keys-pause"));
+    run.Keys("Down Up Return");
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(save); }));
+    const TSavedGame keyed = ReadSave(save);
+    EXPECT_TRUE(KindAt(keyed, tx, ty) == keyKind || keyed.Score > moved.Score)
+        << "the keys did not move the cube of kind " << keyKind << " from (" << fx << ", " << fy << ") to ("
+        << tx << ", " << ty << ")";
+
     // Exit from the main menu: the program ends and the settings are written.
-    ASSERT_TRUE(run.WaitForScreen(1, 4, "16-menu"));
+    ASSERT_TRUE(run.WaitForScreen(1, 4, "28-menu"));
     run.ClickItem(1, 4);
     EXPECT_EQ(run.WaitForExit(), 0);
 }
