@@ -1,22 +1,126 @@
 #include "app/Folders.h"
 
+#include <glib.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 #include <system_error>
 
-std::filesystem::path ProgramFolder()
+namespace fs = std::filesystem;
+
+// The build configures the installed layout: TANDREL_PROGRAM_FROM_BIN, the program folder
+// relative to the executable's folder, and TANDREL_PROGRAM_DIR, its absolute place;
+// TANDREL_DOC_FROM_PROGRAM, the documentation folder relative to the program folder, and
+// TANDREL_DOC_DIR, its absolute place.
+
+std::vector<fs::path> ProgramFolderCandidates(const fs::path& executableFolder)
 {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::filesystem::current_path() : exe.parent_path();
+    std::vector<fs::path> candidates;
+    for (const fs::path& p : {executableFolder, executableFolder / "../share/tandrel",
+                              executableFolder / TANDREL_PROGRAM_FROM_BIN, fs::path(TANDREL_PROGRAM_DIR)})
+    {
+        const fs::path place = p.lexically_normal();
+        if (std::find(candidates.begin(), candidates.end(), place) == candidates.end())
+        {
+            candidates.push_back(place);
+        }
+    }
+    return candidates;
 }
 
-std::filesystem::path UserFolder()
+fs::path FindProgramFolder(const std::vector<fs::path>& candidates)
+{
+    std::error_code ec;
+    for (const fs::path& place : candidates)
+    {
+        if (fs::is_directory(place / "data", ec))
+        {
+            return place;
+        }
+    }
+    return {};
+}
+
+std::string ProgramFolderMissingText(const std::vector<fs::path>& candidates)
+{
+    std::string text = "The game's files (data/, Images/, Sounds/, Music/) were not found. Looked in:";
+    for (const fs::path& place : candidates)
+    {
+        text += "\n  " + place.string();
+    }
+    return text;
+}
+
+fs::path ManualFile(const fs::path& programFolder)
+{
+    std::error_code ec;
+    for (const fs::path& folder : {programFolder / "../doc/tandrel", programFolder / TANDREL_DOC_FROM_PROGRAM,
+                                   fs::path(TANDREL_DOC_DIR)})
+    {
+        const fs::path manual = (folder / "manual.html").lexically_normal();
+        if (fs::is_regular_file(manual, ec))
+        {
+            return manual;
+        }
+    }
+    return {};
+}
+
+fs::path ExecutableFolder()
+{
+    std::error_code ec;
+    const auto exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::current_path(ec) : exe.parent_path();
+}
+
+fs::path ProgramFolder()
+{
+    return FindProgramFolder(ProgramFolderCandidates(ExecutableFolder()));
+}
+
+fs::path UserFolder()
 {
     const char* xdg = std::getenv("XDG_DATA_HOME");
     if (xdg != nullptr && *xdg == '/')
     {
-        return std::filesystem::path(xdg) / "tandrel";
+        return fs::path(xdg) / "tandrel";
+    }
+    // Without a usable HOME the password database names the home folder, as for the
+    // settings: never the working directory, which may be the program folder.
+    const char* home = std::getenv("HOME");
+    const std::filesystem::path base = (home != nullptr && home[0] == '/') ? home : g_get_home_dir();
+    return base / ".local/share/tandrel";
+}
+
+fs::path CacheFolder()
+{
+    const char* xdg = std::getenv("XDG_CACHE_HOME");
+    if (xdg != nullptr && *xdg == '/')
+    {
+        return fs::path(xdg) / "tandrel";
     }
     const char* home = std::getenv("HOME");
-    return std::filesystem::path(home != nullptr ? home : ".") / ".local/share/tandrel";
+    const fs::path base = (home != nullptr && home[0] == '/') ? home : g_get_home_dir();
+    return base / ".cache/tandrel";
+}
+
+bool LockUserFolder(const std::filesystem::path& userFolder)
+{
+    std::error_code ec;
+    std::filesystem::create_directories(userFolder, ec);
+    const int fd = ::open((userFolder / "tandrel.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0)
+    {
+        return true; // a folder that cannot hold the lock cannot hold saves either: play on
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
+    {
+        ::close(fd);
+        return false;
+    }
+    return true; // the descriptor stays open, and the lock held, until the process ends
 }

@@ -1,9 +1,37 @@
-// The program's folders at run time: the program folder beside the executable holds the
-// read-only content; the user folder $XDG_DATA_HOME/tandrel (~/.local/share/tandrel)
-// holds saved games, high scores and debug.txt.
+// The program's folders at run time: the program folder holds the read-only content (data/,
+// Images/, Sounds/, Music/); the user folder $XDG_DATA_HOME/tandrel (~/.local/share/tandrel)
+// holds saved games, high scores and debug.txt; the cache folder $XDG_CACHE_HOME/tandrel
+// (~/.cache/tandrel) holds what can be made again (the tutorial bitmaps).
 #pragma once
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
+// The places the program folder is looked for, in order: the executable's own folder (the
+// build tree), ../share/tandrel from it (an install under any prefix, a package unpacked
+// anywhere), the same for the configured layout when it differs, and the configured data
+// folder itself.
+std::vector<std::filesystem::path> ProgramFolderCandidates(const std::filesystem::path& executableFolder);
+// The first candidate that holds a data/ folder; empty when none does (a missing file inside
+// a found folder is reported by whatever reads it, naming the file).
+std::filesystem::path FindProgramFolder(const std::vector<std::filesystem::path>& candidates);
+// The message for a program folder found nowhere, naming every place looked at.
+std::string ProgramFolderMissingText(const std::vector<std::filesystem::path>& candidates);
+
+// The player's manual (manual.html) that goes with a program folder: ../doc/tandrel from it
+// (the build tree and the standard install), the same for the configured layout, then the
+// configured documentation folder. Empty when none exists.
+std::filesystem::path ManualFile(const std::filesystem::path& programFolder);
+
+// The folder of the running executable.
+std::filesystem::path ExecutableFolder();
+// The program folder found from the executable's folder, or empty.
 std::filesystem::path ProgramFolder();
 std::filesystem::path UserFolder();
+
+// One copy of the game per user folder: takes the folder's lock for the life of the
+// process. False when another copy holds it (that copy's saves, scores and log are then
+// left alone); true also where no lock can be taken at all.
+bool LockUserFolder(const std::filesystem::path& userFolder);
+std::filesystem::path CacheFolder();

@@ -1,6 +1,6 @@
 #include "app/FrameClock.h"
 
-#include <cstdio>
+#include <charconv>
 
 std::optional<std::string> TFrameClock::FrameRate(TGameState state, bool writeDebug, uint32_t freshTick)
 {
@@ -13,9 +13,15 @@ std::optional<std::string> TFrameClock::FrameRate(TGameState state, bool writeDe
     std::optional<std::string> line;
     if (state == gsMenu || state == gsGame)
     {
+        // Whole frames a second, right-aligned in six places; no locale reaches the log.
         char number[64];
-        std::snprintf(number, sizeof number, "%6.0f", rate);
-        line = std::string(state == gsMenu ? " gsMenu  FPS:" : " gsGame  FPS:") + number;
+        const auto r = std::to_chars(number, number + sizeof number, rate, std::chars_format::fixed, 0);
+        std::string text(number, r.ptr);
+        if (text.size() < 6)
+        {
+            text.insert(0, 6 - text.size(), ' ');
+        }
+        line = std::string(state == gsMenu ? " gsMenu  FPS:" : " gsGame  FPS:") + text;
     }
     FpsFrames = 0;
     FpsTick = freshTick;

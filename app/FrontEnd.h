@@ -7,6 +7,7 @@
 #include "base/Options.h"
 
 #include <cstdint>
+#include <string>
 
 class THiScores;
 class TLoadingBar;
@@ -26,6 +27,8 @@ public:
     // Makes the high-score object, which reads the stored tables.
     virtual void CreateHiScores() = 0;
     virtual THiScores* HiScores() = 0; // null until made
+    // The program ends: a game on the board is saved; the problem of a failed save, or empty.
+    virtual std::string SaveGameOnExit() { return {}; }
 
     // --- drawing, inside RenderScene
     // True while something on the screen moves by itself (a highlight, a caret, a page

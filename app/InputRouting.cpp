@@ -11,13 +11,36 @@
 
 namespace
 {
+constexpr uint16_t VkBack = 8;
 constexpr uint16_t VkEscape = 27;
 constexpr uint16_t VkEnter = 13;
+constexpr uint16_t VkSpace = 32;
+constexpr uint16_t VkPageUp = 33;
+constexpr uint16_t VkPageDown = 34;
+constexpr uint16_t VkEnd = 35;
+constexpr uint16_t VkHome = 36;
+constexpr uint16_t VkLeft = 37;
+constexpr uint16_t VkUp = 38;
+constexpr uint16_t VkRight = 39;
+constexpr uint16_t VkDown = 40;
+constexpr uint16_t VkDelete = 46;
 constexpr uint16_t VkF1 = 112;
 constexpr uint16_t VkP = 80;
 constexpr int PauseScreen = 5;
 constexpr int MainScreen = 1;
 constexpr int HiScoreScreen = 6;
+constexpr int AimCursor = 3;
+constexpr int BoardCells = 9;
+
+bool CursorKey(uint16_t key)
+{
+    return key >= VkPageUp && key <= VkDown;
+}
+
+bool PauseKey(uint16_t key)
+{
+    return key == VkEscape || key == VkF1 || key == VkP;
+}
 } // namespace
 
 bool TInputRouter::Loading() const
@@ -30,23 +53,54 @@ bool TInputRouter::ClosingGame() const
     return Game != nullptr && Game->EndPhase == epGameOver;
 }
 
-void TInputRouter::KeyDown(uint16_t key)
+bool TInputRouter::OnBoard() const
+{
+    return State == gsGame && Game != nullptr && Game->EndPhase == epPlaying;
+}
+
+bool TInputRouter::InGame() const
+{
+    return State == gsGame && Game != nullptr && (Game->EndPhase == epPlaying || Game->EndPhase == epPaused);
+}
+
+bool TInputRouter::PauseGame()
+{
+    if (Loading() || !OnBoard())
+    {
+        return false;
+    }
+    Game->Deselect();
+    Game->EndPhase = epPaused;
+    FrontEnd->ShowScreen(PauseScreen);
+    return true;
+}
+
+void TInputRouter::KeyDown(uint16_t key, bool repeat)
 {
     if (Loading())
     {
         return;
     }
-    if (State == gsGame && Game != nullptr && Game->EndPhase == epPlaying &&
-        (key == VkEscape || key == VkF1 || key == VkP))
+    if (State == gsGame && repeat && !CursorKey(key))
     {
-        Game->Deselect();
-        Game->EndPhase = epPaused;
-        FrontEnd->ShowScreen(PauseScreen);
+        return; // a held key clicks, pauses or resumes once
+    }
+    if (State == gsHiScores && repeat && (key == VkEnter || key == VkEscape))
+    {
+        return; // the Enter held from the game-over picture does not confirm an empty name
+    }
+    if (OnBoard() && PauseKey(key))
+    {
+        PauseGame();
         return;
     }
     if (Game != nullptr)
     {
         Game->KeyDown(key);
+    }
+    if (State != gsGame)
+    {
+        KeysOnBoard = false; // the next game's first key finds the board cursor afresh
     }
     switch (State)
     {
@@ -61,7 +115,7 @@ void TInputRouter::KeyDown(uint16_t key)
     case gsHiScores:
         if (THiScores* scores = FrontEnd->HiScores(); scores != nullptr && scores->Entering)
         {
-            scores->EditName(key & 0xFF);
+            NameKey(*scores, key);
         }
         else if (key == VkEscape || key == VkEnter)
         {
@@ -73,14 +127,111 @@ void TInputRouter::KeyDown(uint16_t key)
             FrontEnd->ShowScreen(MainScreen);
         }
         break;
+    case gsGame:
+        if (OnBoard())
+        {
+            BoardKey(key);
+        }
+        else if (Game != nullptr && Game->EndPhase == epPaused)
+        {
+            FrontEnd->MenuCommand(key); // the pause screen and the offer of the saved game
+        }
+        break;
     default:
         break;
     }
 }
 
+void TInputRouter::NameKey(THiScores& scores, uint16_t key)
+{
+    // The cursor keys choose letters, so a name can be made without letter keys (a
+    // gamepad): up and down change the letter at the caret, right adds one, left deletes.
+    switch (key)
+    {
+    case VkUp: scores.StepNameCharacter(+1); break;
+    case VkDown: scores.StepNameCharacter(-1); break;
+    case VkRight: scores.EditName('A'); break;
+    case VkLeft: scores.EditName(VkBack); break;
+    default: scores.EditName(key & 0xFF); break;
+    }
+}
+
+void TInputRouter::BoardKey(uint16_t key)
+{
+    const bool click = key == VkEnter || key == VkSpace;
+    const bool cancel = key == VkBack || key == VkDelete;
+    if (!CursorKey(key) && !click && !cancel)
+    {
+        return;
+    }
+    if (!KeysOnBoard)
+    {
+        // The first key shows the board cursor on the selected cube, or in the middle.
+        KeysOnBoard = true;
+        CellX = CellY = (BoardCells + 1) / 2;
+        if (Game->Selected >= 1 && Game->Selected <= Game->CubeCount)
+        {
+            CellX = std::clamp<int>(Game->Cubes[Game->Selected].X, 1, BoardCells);
+            CellY = std::clamp<int>(Game->Cubes[Game->Selected].Y, 1, BoardCells);
+        }
+        PlaceBoardCursor();
+        return;
+    }
+    // The board's x grows to the left of the screen and its y upwards.
+    switch (key)
+    {
+    case VkLeft: CellX = std::min(CellX + 1, BoardCells); break;
+    case VkRight: CellX = std::max(CellX - 1, 1); break;
+    case VkUp: CellY = std::min(CellY + 1, BoardCells); break;
+    case VkDown: CellY = std::max(CellY - 1, 1); break;
+    case VkHome: CellX = BoardCells; break;
+    case VkEnd: CellX = 1; break;
+    case VkPageUp: CellY = BoardCells; break;
+    case VkPageDown: CellY = 1; break;
+    case VkEnter:
+    case VkSpace: Game->MouseDown(0); break;
+    default:
+        // Cancel: while aiming the shot cube goes back, as with the right button; otherwise
+        // the selection is dropped (a right click would pick up the cube under the cursor
+        // again, and the board cursor usually stands on the selected cube).
+        if (Game->Host.Cursor() == AimCursor)
+        {
+            Game->MouseDown(1);
+        }
+        else if (Game->BoardQuiet && Game->Selected != 0)
+        {
+            Game->Deselect();
+            Game->Host.StopSound(snSelected);
+        }
+        break;
+    }
+    PlaceBoardCursor();
+}
+
+void TInputRouter::PlaceBoardCursor()
+{
+    // The middle of the cell, where the mouse would point at it.
+    const float x = static_cast<float>(CellX - 5);
+    const float y = static_cast<float>(CellY - 5);
+    Game->Host.PlaceCursor(x, y);
+    if (Graphics != nullptr && Graphics->Device)
+    {
+        Graphics->CursorLight.Position = {x, y, 1.05f};
+        Graphics->Device->SetTransform(tkWorld, IdentityMatrix());
+        Graphics->Device->SetLight(1, Graphics->CursorLight);
+    }
+    Game->MouseMove();
+    FrontEnd->HandleMouseMove(x, y);
+}
+
 void TInputRouter::MouseMove(int x, int y)
 {
-    if (Loading() || Cursor == nullptr)
+    if (Loading())
+    {
+        return;
+    }
+    KeysOnBoard = false; // the mouse takes the cursor back
+    if (Cursor == nullptr)
     {
         return;
     }

@@ -13,6 +13,7 @@
 
 class TGame;
 class TCursor;
+class THiScores;
 struct TGraphics;
 
 class TInputRouter
@@ -23,13 +24,26 @@ public:
     {
     }
 
-    void KeyDown(uint16_t key);
+    // repeat: the key is held and the system repeats it. In a game only the cursor keys
+    // repeat; a held Enter or Escape acts once.
+    void KeyDown(uint16_t key, bool repeat = false);
     void MouseMove(int x, int y);
     void MouseDown(int button);
     void MouseUp(int button);
     // The game-over picture gives way to the high-score table, with name entry when the
     // game's score (rounded, halves to even) beats the tenth place of its mode's table.
     void LeaveGameOver();
+    // While a game is played: it pauses with the pause screen, as the pause keys do. True
+    // when it did.
+    bool PauseGame();
+    // A game is played on the board: the cursor keys move the board cursor there.
+    bool OnBoard() const;
+    // A game is played or paused (its pause screen or the offer of its saved game shows).
+    bool InGame() const;
+    // The cell of the board cursor (1..9 each way) while the keys drive it.
+    bool BoardKeys() const { return KeysOnBoard; }
+    int BoardX() const { return CellX; }
+    int BoardY() const { return CellY; }
 
     IFrontEnd* FrontEnd;
     // Set by the load sequence; null before it.
@@ -42,8 +56,14 @@ public:
 private:
     bool Loading() const;
     bool ClosingGame() const; // the game's closing sequence runs
+    void BoardKey(uint16_t key);
+    void PlaceBoardCursor();
+    void NameKey(THiScores& scores, uint16_t key);
 
     TGameState& State;
     bool& AppActive;
+    bool KeysOnBoard = false; // the keys, not the mouse, drive the cursor
+    int CellX = 5;
+    int CellY = 5;
 };
 

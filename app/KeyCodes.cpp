@@ -5,14 +5,14 @@
 uint16_t VirtualKey(const SDL_Keysym& key)
 {
     const SDL_Keycode k = key.sym;
-    // Letters follow the layout, as the original's codes did; upper case whatever the shift.
-    if (k >= SDLK_a && k <= SDLK_z)
-    {
-        return static_cast<uint16_t>('A' + (k - SDLK_a));
-    }
-    // The digit row by its place on the keyboard, so layouts that need Shift for digits
-    // still give 48..57.
     const SDL_Scancode s = key.scancode;
+    // Letters and the digit row by their place on the keyboard, as the original's codes
+    // were: every layout (Cyrillic, Greek, ...) gives A..Z, and layouts that need Shift for
+    // digits still give 48..57. Upper case whatever the shift.
+    if (s >= SDL_SCANCODE_A && s <= SDL_SCANCODE_Z)
+    {
+        return static_cast<uint16_t>('A' + (s - SDL_SCANCODE_A));
+    }
     if (s >= SDL_SCANCODE_1 && s <= SDL_SCANCODE_9)
     {
         return static_cast<uint16_t>('1' + (s - SDL_SCANCODE_1));
@@ -21,13 +21,35 @@ uint16_t VirtualKey(const SDL_Keysym& key)
     {
         return '0';
     }
+    // A key event without a position (synthesised by some input methods): by its symbol.
+    if (s == SDL_SCANCODE_UNKNOWN && k >= SDLK_a && k <= SDLK_z)
+    {
+        return static_cast<uint16_t>('A' + (k - SDLK_a));
+    }
+    // The keypad types digits while Num Lock is on, and moves like the arrow block otherwise.
+    if (s >= SDL_SCANCODE_KP_1 && s <= SDL_SCANCODE_KP_0)
+    {
+        const int digit = s == SDL_SCANCODE_KP_0 ? 0 : 1 + (s - SDL_SCANCODE_KP_1);
+        if ((key.mod & KMOD_NUM) != 0)
+        {
+            return static_cast<uint16_t>('0' + digit);
+        }
+        //                                  0   1   2   3   4  5   6   7   8   9
+        constexpr uint16_t Navigation[10] = {45, 35, 40, 34, 37, 0, 39, 36, 38, 33};
+        return Navigation[digit];
+    }
+    // The punctuation keys the names can hold, by place as well.
+    switch (s)
+    {
+    case SDL_SCANCODE_COMMA: return 188;
+    case SDL_SCANCODE_MINUS: return 189;
+    case SDL_SCANCODE_PERIOD: return 190;
+    case SDL_SCANCODE_SLASH: return 191;
+    default: break;
+    }
     if (k >= SDLK_F1 && k <= SDLK_F12)
     {
         return static_cast<uint16_t>(112 + (k - SDLK_F1));
-    }
-    if (k >= SDLK_KP_1 && k <= SDLK_KP_9)
-    {
-        return static_cast<uint16_t>(97 + (k - SDLK_KP_1));
     }
     switch (k)
     {
@@ -59,11 +81,10 @@ uint16_t VirtualKey(const SDL_Keysym& key)
     case SDLK_LGUI: return 91;
     case SDLK_RGUI: return 92;
     case SDLK_APPLICATION: return 93;
-    case SDLK_KP_0: return 96;
     case SDLK_KP_MULTIPLY: return 106;
     case SDLK_KP_PLUS: return 107;
     case SDLK_KP_MINUS: return 109;
-    case SDLK_KP_PERIOD: return 110;
+    case SDLK_KP_PERIOD: return (key.mod & KMOD_NUM) != 0 ? 110 : 46;
     case SDLK_KP_DIVIDE: return 111;
     case SDLK_NUMLOCKCLEAR: return 144;
     case SDLK_SCROLLLOCK: return 145;

@@ -1,5 +1,6 @@
 #include "app/Launcher.h"
 
+#include "app/Folders.h"
 #include "app/JpegImage.h"
 #include "app/VideoOptionsDialog.h"
 
@@ -7,6 +8,7 @@
 #include <gtk/gtk.h>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace
 {
@@ -16,6 +18,7 @@ constexpr int ArtworkHeight = 145;
 struct TLauncher
 {
     TOptions* Options = nullptr;
+    std::filesystem::path ProgramFolder;
     GtkWidget* Window = nullptr;
     TLaunchChoice Choice = TLaunchChoice::Exit;
 };
@@ -65,8 +68,23 @@ void OnOptions(GtkButton*, gpointer data)
 
 void OnHome(GtkButton*, gpointer data)
 {
-    // The desktop's default handler opens the address; a failure is of no consequence.
-    SDL_OpenURL(static_cast<TLauncher*>(data)->Options->HomePage.c_str());
+    // The desktop's default handler opens the address; a failure is of no consequence. Without
+    // a configured home page the player's manual is opened.
+    const auto& l = *static_cast<TLauncher*>(data);
+    if (!l.Options->HomePage.empty())
+    {
+        SDL_OpenURL(l.Options->HomePage.c_str());
+        return;
+    }
+    const std::filesystem::path manual = ManualFile(l.ProgramFolder);
+    gchar* uri = manual.empty() ? nullptr : g_filename_to_uri(manual.c_str(), nullptr, nullptr);
+    if (uri == nullptr)
+    {
+        std::fprintf(stderr, "Tandrel: the player's manual is not installed\n");
+        return;
+    }
+    SDL_OpenURL(uri);
+    g_free(uri);
 }
 
 void OnExit(GtkButton*, gpointer data)
@@ -103,6 +121,7 @@ TLaunchChoice RunLauncher(TOptions& options, const std::filesystem::path& progra
 {
     TLauncher l;
     l.Options = &options;
+    l.ProgramFolder = programFolder;
     l.Window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     GtkWindow* window = GTK_WINDOW(l.Window);
     gtk_window_set_title(window, "Tandrel");

@@ -3,6 +3,7 @@
 #include "base/DataError.h"
 #include "base/DebugLog.h"
 #include "app/DeviceErrorText.h"
+#include "app/ExitSignals.h"
 #include "render/Font.h"
 #include "render/GLDevice.h"
 #include "game/Game.h"
@@ -15,6 +16,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <exception>
 #include <string>
 #include <vector>
@@ -65,7 +67,8 @@ TFormMain::TFormMain(TOptions& options, std::filesystem::path programFolder, std
     StandInFrontEnd(GameState, options),
     FrontEnd(&StandInFrontEnd),
     Host(options, Renderer, GameState),
-    Router(GameState, StandInFrontEnd, AppActive)
+    Router(GameState, StandInFrontEnd, AppActive),
+    Input(Router)
 {
     GameState = gsLaunch;
     Renderer.Collector = {};
@@ -200,6 +203,14 @@ void TFormMain::Close()
     }
     Closed = true;
     DebugLog(" Closing mainform");
+    // A game on the board goes to its save file as from the pause screen; the program is
+    // ending, so a failure is told on standard error and in the log rather than in a box.
+    if (std::string problem = FrontEnd->SaveGameOnExit(); !problem.empty())
+    {
+        std::fprintf(stderr, "Tandrel: %s\n", problem.c_str());
+        std::replace(problem.begin(), problem.end(), '\n', ' ');
+        DebugLog(" " + problem);
+    }
     RememberWindowSize();
     Options.Save();
     ShutdownSound();
@@ -477,10 +488,7 @@ void TFormMain::HandleEvent(const SDL_Event& e)
             }
             break;
         }
-        if (const uint16_t key = VirtualKey(e.key.keysym); key != 0)
-        {
-            Router.KeyDown(key);
-        }
+        Input.Handle(e);
         break;
     case SDL_MOUSEMOTION:
         NeedFrame = true;
@@ -502,12 +510,20 @@ void TFormMain::HandleEvent(const SDL_Event& e)
         }
         break;
     default:
+        if (Input.Handle(e))
+        {
+            NeedFrame = true; // keys and game controllers
+        }
         break;
     }
 }
 
 void TFormMain::PumpEvents()
 {
+    if (ExitSignalled())
+    {
+        CloseRequested = true;
+    }
     SDL_Event e;
     while (SDL_PollEvent(&e))
     {

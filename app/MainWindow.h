@@ -12,6 +12,7 @@
 #include "app/FrameClock.h"
 #include "app/FrontEnd.h"
 #include "render/GameState.h"
+#include "app/InputEvents.h"
 #include "app/InputRouting.h"
 #include "base/Options.h"
 #include "game/Random.h"
@@ -95,6 +96,7 @@ private:
     IFrontEnd* FrontEnd;
     TShellHost Host;
     TInputRouter Router;
+    TInputEvents Input;
     std::unique_ptr<ICursorPlatform> CursorPlatform;
     std::unique_ptr<TLoadingBar> LoadingBar;
     TVideoMode Mode;

@@ -22,6 +22,7 @@ public:
     void EnterMainMenu() override;
     void CreateHiScores() override { Front.CreateHiScores(); }
     THiScores* HiScores() override { return Front.HiScores.get(); }
+    std::string SaveGameOnExit() override { return Front.SaveGameOnExit(); }
     // The caret of a name being typed pulses.
     bool Animating() const override;
     void DrawMenuOverlay() override { Front.DrawFrontEnd(); }

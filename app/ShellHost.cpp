@@ -52,3 +52,11 @@ void TShellHost::SetCursor(int cursor)
         Renderer.Cursor->CursorIndex = static_cast<uint8_t>(cursor);
     }
 }
+
+void TShellHost::PlaceCursor(float x, float y)
+{
+    if (Renderer.Cursor)
+    {
+        Renderer.Cursor->PlaceCursor(x, y);
+    }
+}

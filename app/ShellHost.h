@@ -25,6 +25,7 @@ public:
     float CursorY() const override;
     int Cursor() const override;
     void SetCursor(int cursor) override;
+    void PlaceCursor(float x, float y) override;
     TVector3& Eye() override { return Options.Eye; }
     void ResetEye() override { Options.ResetEye(); }
     void ShowGameOver() override { State = gsGameOver; }

@@ -1,10 +1,15 @@
 // Program entry: the settings are read, the launcher opens, and Start hands over to the
-// main window, whose loop runs until it is closed.
+// main window, whose loop runs until it is closed. With --start the launcher is passed by
+// (a handheld's or a TV's launcher starts the game so, to be played with a gamepad).
 #include "base/DebugLog.h"
+#include "app/ExitSignals.h"
+#include "app/CommandLine.h"
 #include "app/Folders.h"
+#include "app/InputEvents.h"
 #include "app/Launcher.h"
 #include "app/MainWindow.h"
 #include "front/Menu.h"
+#include "front/Tutorial.h"
 #include "app/MenuFrontEnd.h"
 #include "app/ShellFrontHost.h"
 #include "app/MessageBox.h"
@@ -16,8 +21,11 @@
 #include <glib.h>
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -39,19 +47,28 @@ template <typename TOpen> bool Retried(TOpen open)
 }
 
 // Start: the launcher is gone; the main window and its loop take over until it closes.
-int StartGame(TOptions& options)
+int StartGame(TOptions& options, const std::filesystem::path& programFolder)
 {
+    // The game's own handlers, not SDL's: SIGHUP too, and every one of them saves the game.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    InstallExitSignals();
+    // The game's window carries the application id as its class, as the launcher does, so
+    // that the desktop finds the desktop entry and icon of both.
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", TANDREL_APP_ID, 1);
+    SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", TANDREL_APP_ID, 1);
     if (!Retried([] { return SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0; }))
     {
         ShowMessageBox(TMessageKind::Error, "Error", std::string("Could not open the game's window: ") + SDL_GetError());
         return 1;
     }
+    TInputEvents::StartControllers(UserFolder());
     int status = 1;
     {
-        TFormMain form(options, ProgramFolder(), UserFolder());
+        TFormMain form(options, programFolder, UserFolder());
         // The menus, declared after the window so they let go of its device first.
         TShellFrontHost frontHost(options);
-        TFrontEnd front(frontHost, form.Renderer, options, form.GameState, ProgramFolder(), UserFolder());
+        TFrontEnd front(frontHost, form.Renderer, options, form.GameState, programFolder, UserFolder(),
+                        CacheFolder());
         TMenuFrontEnd hooks(front, [&form] { return form.Game.get(); });
         form.SetFrontEnd(hooks);
         if (form.Show())
@@ -64,22 +81,60 @@ int StartGame(TOptions& options)
 }
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    const TCommandLine line = ParseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    switch (line.Command)
+    {
+    case TCommand::Help:
+        std::fputs(HelpText(ProgramFolder(), UserFolder(), CacheFolder(), DefaultSettingsFile()).c_str(), stdout);
+        return ExitOk;
+    case TCommand::Version:
+        std::fputs(VersionText().c_str(), stdout);
+        return ExitOk;
+    case TCommand::Refused:
+        std::fprintf(stderr, "tandrel: %s\n%s", line.Problem.c_str(), UsageHint().c_str());
+        return ExitUsage;
+    case TCommand::Play:
+    case TCommand::Start:
+        break;
+    }
     g_set_application_name(ApplicationTitle);
-    g_set_prgname("tandrel");
+    g_set_prgname(TANDREL_APP_ID); // the launcher's window class and Wayland application id
     if (!Retried([] { return gtk_init_check(nullptr, nullptr) != FALSE; }))
     {
         std::fprintf(stderr, "Tandrel: cannot open the display\n");
         return 1;
     }
+    gdk_set_program_class(TANDREL_APP_ID);
+    gtk_window_set_default_icon_name(TANDREL_APP_ID);
+    const std::filesystem::path programFolder = ProgramFolder();
+    if (programFolder.empty())
+    {
+        ShowMessageBox(TMessageKind::Error, ApplicationTitle,
+                       ProgramFolderMissingText(ProgramFolderCandidates(ExecutableFolder())));
+        return ExitFailure;
+    }
+    // A second copy would share and overwrite the first one's saves, scores and log: it
+    // says so and ends before it writes anything.
+    if (!LockUserFolder(UserFolder()))
+    {
+        ShowMessageBox(TMessageKind::Information, ApplicationTitle,
+                       "Tandrel is already running. Switch to its window to play on.");
+        return 0;
+    }
     SetDebugLogFolder(UserFolder());
+    RemoveOldTutorialBitmaps(UserFolder()); // they live in the cache folder now
 
     TOptions options;
     options.ShowMessage = [](const std::string& text) { ShowMessageBox(TMessageKind::Error, ApplicationTitle, text); };
     options.Reload();
 
-    switch (RunLauncher(options, ProgramFolder()))
+    if (line.Command == TCommand::Start)
+    {
+        return StartGame(options, programFolder);
+    }
+    switch (RunLauncher(options, programFolder))
     {
     case TLaunchChoice::Exit:
     {
@@ -93,5 +148,5 @@ int main()
     case TLaunchChoice::Start:
         break;
     }
-    return StartGame(options);
+    return StartGame(options, programFolder);
 }

@@ -14,8 +14,9 @@
 
 namespace
 {
-// The address the launcher's Homepage button opens.
-constexpr const char* TandrelHomePage = "https://tandrel.example.org/";
+// The address the launcher's Homepage button opens, set by the build (TANDREL_HOMEPAGE); when
+// empty the button opens the player's manual.
+constexpr const char* TandrelHomePage = TANDREL_HOMEPAGE;
 
 // GError owner: freed on every path.
 struct TErrorHolder
@@ -128,8 +129,26 @@ void TOptions::Report(const std::string& text) const
     }
 }
 
+void TOptions::RemoveStaleTemporaryFiles() const
+{
+    // A save killed half-way leaves the key file's temporary "settings.ini.XXXXXX".
+    const std::string prefix = SettingsFile.filename().string() + ".";
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(SettingsFile.parent_path(), ec), end; !ec && it != end; it.increment(ec))
+    {
+        const std::string name = it->path().filename().string();
+        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 &&
+            it->is_regular_file(ec))
+        {
+            std::error_code ignored;
+            std::filesystem::remove(it->path(), ignored);
+        }
+    }
+}
+
 TOptions::TReadResult TOptions::ReadFile()
 {
+    RemoveStaleTemporaryFiles();
     KeyFile.reset(g_key_file_new());
     gchar* contents = nullptr;
     gsize length = 0;
@@ -200,7 +219,7 @@ TOptions::TReadResult TOptions::ReadFile()
     return g_key_file_has_group(KeyFile.get(), Group) ? TReadResult::Read : TReadResult::Missing;
 }
 
-bool TOptions::ReadFirstGroup()
+void TOptions::ReadFirstGroup()
 {
     struct TField
     {
@@ -218,6 +237,9 @@ bool TOptions::ReadFirstGroup()
         {"MusicVol", [this](int v) { MusicVol = Low8(v); }},
         {"Help", [this](int v) { Help = v != 0; }},
     };
+    // A value that is missing or mistyped takes its default; every other keeps its own.
+    SetDefaults();
+    std::string problems;
     for (const TField& field : fields)
     {
         TErrorHolder err;
@@ -227,12 +249,26 @@ bool TOptions::ReadFirstGroup()
             const bool missing = err.Error->domain == G_KEY_FILE_ERROR &&
                                  (err.Error->code == G_KEY_FILE_ERROR_KEY_NOT_FOUND ||
                                   err.Error->code == G_KEY_FILE_ERROR_GROUP_NOT_FOUND);
-            Report(Format(missing ? "Failed to get data for '%s'" : "Invalid data type for '%s'", field.Name));
-            return false;
+            problems += (problems.empty() ? "" : ", ") +
+                        Format(missing ? "Failed to get data for '%s'" : "Invalid data type for '%s'", field.Name);
+            continue;
         }
         field.Set(value);
     }
-    return true;
+    if (!problems.empty())
+    {
+        std::filesystem::path copy = SettingsFile;
+        copy += ".damaged";
+        std::error_code ec;
+        std::filesystem::copy_file(SettingsFile, copy, std::filesystem::copy_options::overwrite_existing, ec);
+        std::string message = TDataError(SettingsFile, 0, problems).what();
+        message += "\nThese settings take their default values; the others keep theirs.";
+        if (!ec)
+        {
+            message += " The file as it was is kept as '" + copy.string() + "'.";
+        }
+        Report(message);
+    }
 }
 
 bool TOptions::ReadSecondGroup()
@@ -281,10 +317,7 @@ void TOptions::Load()
         return;
     }
     ReadWindowSize();
-    if (!ReadFirstGroup())
-    {
-        return;
-    }
+    ReadFirstGroup();
     if (!ReadSecondGroup())
     {
         WriteDebug = false;
@@ -334,7 +367,7 @@ bool TOptions::Save()
     else
     {
         written = g_file_set_contents_full(SettingsFile.c_str(), data, static_cast<gssize>(length),
-                                           G_FILE_SET_CONTENTS_CONSISTENT, 0644, &err.Error);
+                                           static_cast<GFileSetContentsFlags>(G_FILE_SET_CONTENTS_CONSISTENT | G_FILE_SET_CONTENTS_DURABLE), 0644, &err.Error);
     }
     g_free(data);
     if (!written)

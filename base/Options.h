@@ -43,8 +43,9 @@ public:
 
     void ResetEye();
     // Reads the file. No file (or no "Tandrel" group): first-run defaults, saved at once.
-    // A value of the first group that is missing or not an integer stops the reading with
-    // a message naming it; the values read before it are kept, nothing is saved. A missing
+    // A value of the first group that is missing or not an integer takes its default, and
+    // one message names the file and every such value (the file is kept beside as
+    // settings.ini.damaged); the other values are read, nothing is saved yet. A missing
     // or mistyped "PseudoFullscreen" or "WriteDebug" turns both off and saves all ten.
     // Damaged lines are reported with the file and line, skipped, and the file is kept
     // beside as settings.ini.damaged before anything is written over it.
@@ -92,7 +93,8 @@ private:
 
     void SetDefaults();
     TReadResult ReadFile();
-    bool ReadFirstGroup();
+    void RemoveStaleTemporaryFiles() const;
+    void ReadFirstGroup();
     bool ReadSecondGroup();
     void ReadWindowSize();
     void Report(const std::string& text) const;

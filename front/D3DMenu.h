@@ -28,6 +28,8 @@ constexpr int vkLeft = 37;
 constexpr int vkUp = 38;
 constexpr int vkRight = 39;
 constexpr int vkDown = 40;
+constexpr int vkP = 80;
+constexpr int vkF1 = 112;
 
 // Scale, position and rotation, in the layout of a sprite's three fields.
 struct TItemTransform

@@ -1,9 +1,11 @@
 #include "front/HighScores.h"
 
+#include "base/AtomicFile.h"
 #include "render/Font.h"
 #include "render/Graphics.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -61,25 +63,48 @@ std::string THiScores::Create()
 
 std::string THiScores::LoadScores()
 {
+    Unreadable.clear();
+    RemoveStaleTemporaryFile(Path); // left by a save killed half-way in an earlier run
     std::error_code ec;
-    if (!std::filesystem::exists(Path, ec))
+    const auto status = std::filesystem::symlink_status(Path, ec);
+    if (status.type() == std::filesystem::file_type::not_found)
     {
         return {};
     }
-    std::string bytes;
+    // A file that cannot be read is the player's still: it is never replaced by the
+    // default tables in this run.
+    auto unreadable = [this](const std::string& why)
+    {
+        Unreadable = Path.string() + " " + why;
+        return Unreadable + ". The default high scores are shown, and the file is left as it is: "
+                            "no score is saved over it until it can be read.";
+    };
+    if (!std::filesystem::is_regular_file(Path, ec))
+    {
+        return unreadable("is not a file");
+    }
+    std::error_code sizeError;
+    const std::uintmax_t size = std::filesystem::file_size(Path, sizeError);
+    // No more than one byte beyond the right size is read: a larger file is damaged anyway.
+    std::string bytes(HiScoreFileSize + 1, '\0');
     {
         std::ifstream in(Path, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (!in.is_open())
+        {
+            return unreadable("cannot be opened (" + std::error_code(errno, std::generic_category()).message() + ")");
+        }
+        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         if (in.bad())
         {
-            return Path.string() + ": cannot be read; the default high scores are shown.";
+            return unreadable("cannot be read");
         }
+        bytes.resize(static_cast<size_t>(in.gcount()));
     }
 
     std::string problem;
     if (bytes.size() != HiScoreFileSize)
     {
-        problem = "is " + std::to_string(bytes.size()) + " bytes long instead of " +
+        problem = "is " + std::to_string(sizeError ? bytes.size() : size) + " bytes long instead of " +
                   std::to_string(HiScoreFileSize);
     }
     for (size_t e = 0; problem.empty() && e < 2 * HiScorePlaces; ++e)
@@ -96,6 +121,10 @@ std::string THiScores::LoadScores()
         auto aside = Path;
         aside += ".damaged";
         std::filesystem::copy_file(Path, aside, std::filesystem::copy_options::overwrite_existing, ec);
+        if (ec)
+        {
+            return unreadable(problem + " and no copy of it can be kept (" + ec.message() + ")");
+        }
         return Path.string() + " " + problem + ". It was kept as " + aside.filename().string() +
                " and the default high scores are shown.";
     }
@@ -135,31 +164,19 @@ std::string THiScores::SaveScores()
         }
     }
 
-    std::error_code ec;
-    std::filesystem::create_directories(Path.parent_path(), ec);
-    auto temp = Path;
-    temp += ".tmp";
     LastSaveError.clear();
+    if (!Unreadable.empty())
     {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out)
-        {
-            LastSaveError = temp.string() + ": the high scores cannot be written";
-        }
+        LastSaveError = "The high scores are not saved: " + Unreadable +
+                        " at start, and it is left as it is.";
     }
-    if (LastSaveError.empty())
+    else if (const std::string problem = WriteFileAtomically(Path, bytes); !problem.empty())
     {
-        std::filesystem::rename(temp, Path, ec);
-        if (ec)
-        {
-            LastSaveError = Path.string() + ": the high scores cannot be replaced (" + ec.message() + ")";
-        }
+        LastSaveError = Path.string() + ": the high scores " + problem;
     }
-    if (!LastSaveError.empty())
+    if (!LastSaveError.empty() && ShowProblem)
     {
-        std::filesystem::remove(temp, ec);
+        ShowProblem(LastSaveError);
     }
     return LastSaveError;
 }
@@ -226,6 +243,27 @@ void THiScores::EditName(int key)
     }
 }
 
+void THiScores::StepNameCharacter(int step)
+{
+    // What the font can draw, letters first: the order a player steps through.
+    constexpr std::string_view Choice = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 .,-/";
+    constexpr int Count = static_cast<int>(Choice.size());
+    THiScoreEntry& entry = Tables[ShownMode][EditRow];
+    if (entry.NameLength == 0)
+    {
+        EditName('A');
+        return;
+    }
+    if (Play)
+    {
+        Play(snMenuKey);
+    }
+    char& c = entry.Name[entry.NameLength - 1];
+    const size_t at = Choice.find(c);
+    const int from = at == std::string_view::npos ? 0 : static_cast<int>(at);
+    c = Choice[static_cast<size_t>(((from + step) % Count + Count) % Count)];
+}
+
 void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTime) const
 {
     constexpr int Font = 1, Size = 9, Opaque = 255;
@@ -251,6 +289,9 @@ void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTim
         const int alpha = static_cast<int>(std::lround(std::fabs(std::cos(totalTime / 100)) * 255));
         DrawText(device, fonts, Font, 5, Size, nameEnd, editY, "|", Depth, alpha);
         DrawText(device, fonts, Font, 4, Size, -3.5f, -5.3f, "enter your name", Depth, Opaque);
+        // Without letter keys (a gamepad): the cursor keys choose the letters.
+        DrawText(device, fonts, Font, 4, Size, 2.0f, -4.8f, "up/down = letter   right = add   left = delete", Depth,
+                 Opaque);
     }
     for (int i = 1; i <= HiScorePlaces; ++i)
     {

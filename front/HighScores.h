@@ -45,8 +45,10 @@ public:
     // kept as a copy next to it and the defaults are used).
     std::string Create();
     std::string LoadScores();
-    // Writes both tables through a temporary file renamed over the old one. Returns an
-    // empty text or what went wrong; the old file is then untouched.
+    // Writes both tables through a temporary file, synced to disk and renamed over the old
+    // one. Returns an empty text or what went wrong (also told through ShowProblem); the old
+    // file is then untouched. A file that could not be read at start is never written over
+    // in that run.
     std::string SaveScores();
 
     // Puts points into the shown table; the place 1..10, or 0 when they do not qualify.
@@ -54,12 +56,15 @@ public:
     // Types one key into the name at EditRow: Enter saves, Backspace deletes, and only
     // characters the font can draw are added.
     void EditName(int key);
+    // Changes the character at the caret (the name's last) through the characters a name
+    // can hold, forwards or backwards with wrap-around; an empty name gets its first one.
+    void StepNameCharacter(int step);
     // The character a key code types into a name, or 0 when the font cannot draw it.
     static char NameCharacter(int key);
     // The table of ShownMode: names from x = 2.0 and points from x = -4.5, one row every
     // 0.56 below y = 2.9; the row being typed in colour 5 with a caret that pulses by
-    // totalTime (milliseconds), and "enter your name" under the table while typing; each
-    // row's place number stands before its name, in the row's colour.
+    // totalTime (milliseconds), and "enter your name" with the cursor keys' hint under the
+    // table while typing; each row's place number stands before its name, in the row's colour.
     void DrawScores(TDevice& device, const TFonts& fonts, double totalTime) const;
     bool Qualifies(int32_t points) const { return points > Tables[ShownMode][HiScorePlaces].Points; }
     // Whether a rounded score takes a place in the table of mode 1 or 2.
@@ -74,6 +79,8 @@ public:
     bool Entering = false;
     uint8_t EditRow = 1;
     std::string LastSaveError; // what the last SaveScores reported
+    // Tells the player of a failed save, whichever way the table was saved (may be empty).
+    std::function<void(const std::string&)> ShowProblem;
 
     const std::filesystem::path& File() const { return Path; }
 
@@ -82,4 +89,5 @@ private:
 
     std::filesystem::path Path;
     std::function<void(TSound)> Play;
+    std::string Unreadable; // why the file could not be read at start, when it could not
 };

@@ -47,9 +47,10 @@ int Skin(const TOptions& options)
 } // namespace
 
 TFrontEnd::TFrontEnd(IFrontHost& host, TRenderer& renderer, TOptions& options, TGameState& state,
-                     fs::path programFolder, fs::path userFolder)
+                     fs::path programFolder, fs::path userFolder, fs::path cacheFolder)
     : Host(host), Renderer(renderer), Options(options), State(state),
-      ProgramFolder(std::move(programFolder)), UserFolder(std::move(userFolder))
+      ProgramFolder(std::move(programFolder)), UserFolder(std::move(userFolder)),
+      CacheFolder(std::move(cacheFolder))
 {
 }
 
@@ -109,6 +110,9 @@ void TFrontEnd::CreateHiScores()
 {
     HiScores = std::make_unique<THiScores>(UserFolder / "data" / "Hiscores.dat",
                                            [this](TSound s) { Host.PlaySound(s); });
+    // Every way of saving the table (Enter after a name, leaving it, the menu item) tells
+    // the player when it fails.
+    HiScores->ShowProblem = [this](const std::string& problem) { Host.ShowMessage(problem); };
     if (const std::string problem = HiScores->Create(); !problem.empty())
     {
         Host.ShowMessage(problem);
@@ -141,6 +145,27 @@ void TFrontEnd::SetCursor(int index)
 
 void TFrontEnd::MenuCommand(int key)
 {
+    // The in-game screens by keys: Escape, or a pause key again, leaves the pause screen
+    // for the game, and Escape declines the offer of the saved game as its "no" does. The
+    // mouse's right button keeps doing nothing there.
+    if (Menu && State == gsGame && Menu->InputReady())
+    {
+        const bool pauseKey = key == vkEscape || key == vkF1 || key == vkP;
+        if ((Menu->CurrentScreen == 5 && pauseKey) || (Menu->CurrentScreen == 7 && key == vkEscape))
+        {
+            Menu->Current().SelectedItem = 3;
+            key = vkReturn;
+        }
+        else if (Menu->CurrentScreen == 7 && key == vkP)
+        {
+            key = vkReturn; // the gamepad's Start chooses the highlighted answer
+        }
+    }
+    MenuKey(key);
+}
+
+void TFrontEnd::MenuKey(int key)
+{
     if (!Menu)
     {
         return;
@@ -171,6 +196,7 @@ void TFrontEnd::MenuCommand(int key)
         }
         else if (activate && r.Item == 3 && Game != nullptr)
         {
+            LeaveSaveFailed = false;
             Game->EndPhase = epPlaying;
             Menu->ShowScreen(4);
         }
@@ -368,7 +394,7 @@ void TFrontEnd::OpenTutorial()
     SetTutorialButtons(1);
     Menu->ShowScreen(9);
     State = gsTutorial;
-    Tutorial = std::make_unique<TTutorial>(Renderer.Device, ProgramFolder, UserFolder);
+    Tutorial = std::make_unique<TTutorial>(Renderer.Device, ProgramFolder, CacheFolder);
 }
 
 void TFrontEnd::SetTutorialButtons(int page)
@@ -454,9 +480,15 @@ void TFrontEnd::ResumeSavedGame()
     }
     catch (const std::exception& e)
     {
-        // The damaged file is left as it is and the new game goes on.
-        Host.ShowMessage(std::string(e.what()) +
-                         "\nThe saved game cannot be resumed; a new game starts.");
+        // The damaged file is kept aside once, so it is not offered (and refused) at every
+        // new game, and the new game goes on.
+        const fs::path save = g.SaveFile(g.Mode);
+        fs::path aside = save;
+        aside += ".damaged";
+        std::error_code ec;
+        fs::rename(save, aside, ec);
+        Host.ShowMessage(std::string(e.what()) + "\nThe saved game cannot be resumed; a new game starts." +
+                         (ec ? std::string() : "\nThe file is kept as " + aside.filename().string() + "."));
         g.NewGame();
         g.EndPhase = epPlaying;
     }
@@ -464,11 +496,6 @@ void TFrontEnd::ResumeSavedGame()
 
 void TFrontEnd::LeaveGameToMenu()
 {
-    State = gsMenu;
-    Host.StopMusic();
-    Host.StopSound(snSelected);
-    Host.PlayMenuMusic();
-    Menu->ShowScreen(1);
     if (Game != nullptr)
     {
         try
@@ -477,9 +504,42 @@ void TFrontEnd::LeaveGameToMenu()
         }
         catch (const std::exception& e)
         {
-            Host.ShowMessage(std::string(e.what()) + "\nThe game could not be saved.");
+            // The game stays on the board, paused: the player may try again, and a second
+            // failure in a row leaves without saving.
+            if (!LeaveSaveFailed)
+            {
+                LeaveSaveFailed = true;
+                Host.ShowMessage(std::string(e.what()) +
+                                 "\nThe game could not be saved and stays paused. Leave again to retry; "
+                                 "if the save fails again, the game is left without saving.");
+                return;
+            }
+            Host.ShowMessage(std::string(e.what()) + "\nThe game could not be saved; it is left unsaved.");
         }
     }
+    LeaveSaveFailed = false;
+    State = gsMenu;
+    Host.StopMusic();
+    Host.StopSound(snSelected);
+    Host.PlayMenuMusic();
+    Menu->ShowScreen(1);
+}
+
+std::string TFrontEnd::SaveGameOnExit()
+{
+    if (State != gsGame || Game == nullptr || Game->EndPhase == epGameOver || (Menu && Menu->CurrentScreen == 7))
+    {
+        return {};
+    }
+    try
+    {
+        Game->SaveGame();
+    }
+    catch (const std::exception& e)
+    {
+        return std::string(e.what()) + "\nThe game in progress could not be saved.";
+    }
+    return {};
 }
 
 // --- high scores --------------------------------------------------------------------------------
@@ -488,10 +548,7 @@ void TFrontEnd::SaveScores()
 {
     if (HiScores)
     {
-        if (const std::string problem = HiScores->SaveScores(); !problem.empty())
-        {
-            Host.ShowMessage(problem);
-        }
+        HiScores->SaveScores(); // a failure is told through ShowProblem
     }
 }
 
@@ -565,11 +622,11 @@ void TFrontEnd::MenuMouseUp(int button, float x, float y)
     }
     if (button == 0)
     {
-        MenuCommand(vkReturn);
+        MenuKey(vkReturn);
     }
     else if (button == 1)
     {
-        MenuCommand(vkEscape);
+        MenuKey(vkEscape);
     }
     Menu->Pressed = false;
 }

@@ -48,9 +48,11 @@ class TFrontEnd
 {
 public:
     // programFolder holds data/Menu.dat and the images; userFolder (writable) receives
-    // data/Hiscores.dat and the tutorial bitmaps. state is the application state.
+    // data/Hiscores.dat, cacheFolder (writable) the tutorial bitmaps. state is the
+    // application state.
     TFrontEnd(IFrontHost& host, TRenderer& renderer, TOptions& options, TGameState& state,
-              std::filesystem::path programFolder, std::filesystem::path userFolder);
+              std::filesystem::path programFolder, std::filesystem::path userFolder,
+              std::filesystem::path cacheFolder);
     ~TFrontEnd();
 
     // --- the load sequence --------------------------------------------------------------
@@ -65,7 +67,8 @@ public:
     void EnterMainMenu();
 
     // --- input -------------------------------------------------------------------------------
-    // One key given to the menu (gsMenu, gsTutorial, gsHelp, and the mouse's Enter and Escape).
+    // One key given to the menu (gsMenu, gsTutorial, gsHelp, and the in-game screens while
+    // the game is paused).
     void MenuCommand(int key);
     void MenuMouseDown();
     // button 0 left (Enter), 1 right (Escape), 2 middle (nothing); x, y the cursor in world
@@ -81,6 +84,11 @@ public:
     // Loads the cube skin and starts a game in the Mode already set; offers the saved game
     // of that mode when there is one.
     void StartGame();
+    // The program is ending (window closed, logout, a signal): a game on the board is saved
+    // as leaving through the pause screen saves it. A game that has ended, or a fresh board
+    // still offering the saved one, is not saved. Returns the problem of a failed save;
+    // empty when it was saved or nothing was to be saved.
+    std::string SaveGameOnExit();
     // The tutorial page in gsTutorial, then the menu.
     void DrawFrontEnd();
     // The high-score table of the shown mode, with the typing caret pulsing by totalTime.
@@ -97,6 +105,8 @@ public:
     std::function<double()> Clock;
 
 private:
+    // The widget's key and what the activated item does; the mouse's Enter and Escape.
+    void MenuKey(int key);
     void MainMenuCommand(TMenuAction action, int item);
     void PlayMenuCommand(TMenuAction action, int item);
     void OptionsCommand(TMenuAction action, int item);
@@ -118,5 +128,7 @@ private:
     TGameState& State;
     std::filesystem::path ProgramFolder;
     std::filesystem::path UserFolder;
+    std::filesystem::path CacheFolder; // the tutorial's bitmaps
     int LastTutorialPage = 1;
+    bool LeaveSaveFailed = false; // the last try to save and leave failed
 };

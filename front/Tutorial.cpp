@@ -9,9 +9,9 @@
 
 namespace fs = std::filesystem;
 
-TTutorial::TTutorial(std::shared_ptr<TDevice> device, fs::path programFolder, fs::path userFolder)
+TTutorial::TTutorial(std::shared_ptr<TDevice> device, fs::path programFolder, fs::path cacheFolder)
     : Device(std::move(device)), ProgramFolder(std::move(programFolder)),
-      UserFolder(std::move(userFolder))
+      CacheFolder(std::move(cacheFolder))
 {
     ConvertPages();
     PageSprite = std::make_unique<T3DSprite>(Device, PageFile(1));
@@ -28,7 +28,7 @@ fs::path TTutorial::ShippedPage(int n, const char* extension) const
 
 fs::path TTutorial::ConvertedPage(int n) const
 {
-    return UserFolder / "Images" / "Tutorial" / ("tut" + std::to_string(n) + ".bmp");
+    return CacheFolder / "Images" / "Tutorial" / ("tut" + std::to_string(n) + ".bmp");
 }
 
 fs::path TTutorial::PageFile(int n) const
@@ -55,7 +55,7 @@ void TTutorial::ConvertPages() const
             continue;
         }
         // The program folder may be read-only: the JPEG is copied beside its bitmap in the
-        // user folder, converted there, and the copy removed.
+        // cache folder, converted there, and the copy removed.
         const fs::path jpeg = ShippedPage(n, ".jpg");
         fs::path copy = ConvertedPage(n);
         copy.replace_extension(".jpg");
@@ -94,4 +94,25 @@ void TTutorial::Draw(const TGraphics& g)
     // pictures are: the page looks like the rest of the room and the cursor light plays on it.
     Device->SetMaterial(g.Materials[0]);
     PageSprite->Draw(g);
+}
+
+void RemoveOldTutorialBitmaps(const fs::path& userFolder)
+{
+    const fs::path images = userFolder / "Images";
+    const fs::path pages = images / "Tutorial";
+    std::error_code ec;
+    if (!fs::is_directory(pages, ec))
+    {
+        return;
+    }
+    for (int n = 1; n <= TutorialPages; ++n)
+    {
+        for (const char* extension : {".bmp", ".jpg"})
+        {
+            fs::remove(pages / ("tut" + std::to_string(n) + extension), ec);
+        }
+    }
+    // remove() leaves a folder that still holds something.
+    fs::remove(pages, ec);
+    fs::remove(images, ec);
 }

@@ -1,6 +1,6 @@
 // The tutorial: nine full-room pictures shown on the back wall, one at a time. The pages
 // ship as JPEG files Images/Tutorial/tut1.jpg .. tut9.jpg in the program folder; the first
-// time the tutorial opens they are converted once into bitmaps in the user folder
+// time the tutorial opens they are converted once into bitmaps in the cache folder
 // (Images/Tutorial/tutN.bmp), which later visits load. A page that cannot be converted is
 // shown from its JPEG instead. Bitmaps shipped in the program folder are used as they are.
 #pragma once
@@ -19,7 +19,7 @@ public:
     // Create: converts the missing bitmaps, makes the page sprite over the back plane of the
     // room and shows page 1.
     TTutorial(std::shared_ptr<TDevice> device, std::filesystem::path programFolder,
-              std::filesystem::path userFolder);
+              std::filesystem::path cacheFolder);
 
     // -1 the previous page, +1 the next, clamped to 1..9; the page is loaded again every
     // time, also when it did not change.
@@ -40,6 +40,11 @@ private:
     void ConvertPages() const;
 
     std::filesystem::path ProgramFolder;
-    std::filesystem::path UserFolder;
+    std::filesystem::path CacheFolder;
     int PageNumber = 1;
 };
+
+// Earlier versions converted the pages into the user folder: removes those bitmaps (and a
+// conversion's leftover JPEG copy), then the folders Images/Tutorial and Images if nothing
+// else is in them. Nothing else of the user folder is touched; what cannot be removed stays.
+void RemoveOldTutorialBitmaps(const std::filesystem::path& userFolder);

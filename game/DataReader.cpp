@@ -8,6 +8,7 @@
 namespace
 {
 constexpr size_t MaxToken = 32;
+constexpr std::uintmax_t MaxFileSize = 1 << 20;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -18,12 +19,27 @@ std::string Quote(std::string_view s)
 }
 } // namespace
 
+std::string RealText(double value)
+{
+    char text[32];
+    const auto r = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, r.ptr);
+}
+
 TDataReader::TDataReader(std::filesystem::path file) : Path(std::move(file))
 {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(Path, ec))
     {
         FailAt(0, "file not found");
+    }
+    // No data file of the game comes near this size: a larger one is refused before any
+    // of it is held in memory.
+    const std::uintmax_t size = std::filesystem::file_size(Path, ec);
+    if (!ec && size > MaxFileSize)
+    {
+        FailAt(0, "is " + std::to_string(size) + " bytes long; no file of its kind is larger than " +
+                      std::to_string(MaxFileSize));
     }
     std::ifstream in(Path, std::ios::binary);
     if (!in)
@@ -115,9 +131,13 @@ int TDataReader::ReadInt()
     return value;
 }
 
-double TDataReader::ParseReal(std::string_view token) const
+double TDataReader::ParseReal(std::string_view token, bool decimalComma) const
 {
     // Decimal reals only: sign, digits, an optional point and exponent. No inf or nan.
+    if (token.size() > MaxToken)
+    {
+        Fail("value " + Quote(token.substr(0, MaxToken)) + "... is longer than 32 characters");
+    }
     size_t i = 0;
     if (token[i] == '+' || token[i] == '-')
     {
@@ -129,8 +149,10 @@ double TDataReader::ParseReal(std::string_view token) const
         ++i;
         anyDigit = true;
     }
-    if (i < token.size() && token[i] == '.')
+    size_t point = std::string_view::npos;
+    if (i < token.size() && (token[i] == '.' || (decimalComma && token[i] == ',')))
     {
+        point = i;
         ++i;
         while (i < token.size() && IsDigit(token[i]))
         {
@@ -157,7 +179,13 @@ double TDataReader::ParseReal(std::string_view token) const
         Fail("expected a number, found " + Quote(token));
     }
     double value = 0;
-    std::string_view body = token;
+    char copy[MaxToken + 1];
+    token.copy(copy, token.size());
+    if (point != std::string_view::npos)
+    {
+        copy[point] = '.';
+    }
+    std::string_view body(copy, token.size());
     if (body.front() == '+')
     {
         body.remove_prefix(1);
@@ -170,10 +198,10 @@ double TDataReader::ParseReal(std::string_view token) const
     return value;
 }
 
-double TDataReader::ReadReal()
+double TDataReader::ReadReal(bool decimalComma)
 {
     const std::string_view token = NextToken();
-    return token.empty() ? 0 : ParseReal(token);
+    return token.empty() ? 0 : ParseReal(token, decimalComma);
 }
 
 void TDataReader::ReadReals(int count, double* values)

@@ -14,6 +14,9 @@
 #include <string_view>
 #include <vector>
 
+// A real as messages show it: the shortest text that reads back, never the locale's.
+std::string RealText(double value);
+
 class TDataReader
 {
 public:
@@ -21,7 +24,8 @@ public:
     explicit TDataReader(std::filesystem::path file);
 
     int ReadInt();
-    double ReadReal();
+    // A decimal real; with decimalComma a ',' may stand for the point.
+    double ReadReal(bool decimalComma = false);
     bool ReadFlag();
     // Several reals on the next non-blank line, separated by blanks; a comment may follow.
     void ReadReals(int count, double* values);
@@ -47,7 +51,7 @@ public:
 private:
     // Finds the next token, moving past blank lines; empty at the end of the file.
     std::string_view NextToken();
-    double ParseReal(std::string_view token) const;
+    double ParseReal(std::string_view token, bool decimalComma = false) const;
 
     std::filesystem::path Path;
     std::vector<std::string> Lines;

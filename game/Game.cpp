@@ -1,5 +1,7 @@
 #include "game/Game.h"
 
+#include "base/AtomicFile.h"
+
 #include <utility>
 
 TGame::TGame(IGameHost& host, TRandom& random, std::filesystem::path dataFolder,
@@ -12,6 +14,9 @@ void TGame::Create(std::shared_ptr<TDevice> device)
 {
     SetDevice(std::move(device));
     ResourcesLoaded = false;
+    // A save killed half-way by an earlier run left its temporary file behind.
+    RemoveStaleTemporaryFile(SaveFile(gmNormal));
+    RemoveStaleTemporaryFile(SaveFile(gmTimed));
 }
 
 void TGame::SetDevice(std::shared_ptr<TDevice> device)

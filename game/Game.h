@@ -12,7 +12,9 @@
 #include "game/Random.h"
 #include "base/TexMatrix.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -77,6 +79,22 @@ constexpr int MaxLevels = 100;
 constexpr int MinLevels = 50;
 constexpr int MaxFigures = 30;
 constexpr int MaxColours = 7;
+// The most stones a level may still bring: no board holds more.
+constexpr int MaxStones = CellCount;
+// The largest score, target, drain or figure value a file may hold: far beyond any game
+// played, and every score shown from it stays an exact whole number.
+constexpr double MaxPoints = 1e12;
+
+// A score or value as the whole number its label shows: rounded, and clamped to the
+// points a file may hold (a NaN shows 0).
+inline long long PointsText(double value)
+{
+    if (std::isnan(value))
+    {
+        return 0;
+    }
+    return static_cast<long long>(std::nearbyint(std::clamp(value, -MaxPoints, MaxPoints)));
+}
 
 // Texture index of a kind: kind - 1 for 1..17, 17 for anything else.
 constexpr int KindToTextureIndex(int kind)

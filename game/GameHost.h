@@ -22,6 +22,9 @@ public:
     // Cursor 2 is the game cursor, cursor 3 the aiming cursor of a shot.
     virtual int Cursor() const = 0;
     virtual void SetCursor(int cursor) = 0;
+    // The keys or a gamepad put the cursor on the point (x, y) of the board plane; the
+    // mouse's next move takes it back.
+    virtual void PlaceCursor(float x, float y) = 0;
 
     // The camera eye point, moved by the level-end flights; ResetEye puts it at rest.
     virtual TVector3& Eye() = 0;
@@ -46,6 +49,11 @@ public:
     float CursorY() const override { return MouseY; }
     int Cursor() const override { return CursorIndex; }
     void SetCursor(int cursor) override { CursorIndex = cursor; }
+    void PlaceCursor(float x, float y) override
+    {
+        MouseX = x;
+        MouseY = y;
+    }
     TVector3& Eye() override { return EyePoint; }
     void ResetEye() override { EyePoint = RestEye; }
     void ShowGameOver() override { GameOverShown = true; }

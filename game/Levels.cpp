@@ -20,6 +20,17 @@ int ReadIntIn(TDataReader& in, const char* what, int lo, int hi)
     }
     return v;
 }
+
+// A real in 0..MaxPoints: what the score and its labels can carry.
+double ReadPoints(TDataReader& in, const char* what)
+{
+    const double v = in.ReadReal();
+    if (!(v >= 0 && v <= MaxPoints))
+    {
+        in.Fail(std::string(what) + " " + RealText(v) + " is outside 0..1e12");
+    }
+    return v;
+}
 } // namespace
 
 void TGame::CreateLevels()
@@ -39,25 +50,37 @@ void TGame::CreateLevels()
         TLevel& v = Levels[l];
         v = TLevel{};
         in.SkipLine();
-        v.Darkness = static_cast<uint8_t>(in.ReadInt());
-        v.Colours[1] = static_cast<uint8_t>(ReadIntIn(in, "Colours", 1, MaxColours));
-        v.Colours[2] = static_cast<uint8_t>(ReadIntIn(in, "Colours", 1, MaxColours));
-        v.NewCubes[1] = static_cast<uint8_t>(ReadIntIn(in, "NewCubes", 0, CellCount));
-        v.NewCubes[2] = static_cast<uint8_t>(ReadIntIn(in, "NewCubes", 0, CellCount));
-        v.FigureMin = static_cast<uint8_t>(ReadIntIn(in, "FigureMin", 1, MaxFigures));
+        // A file cut short says where, rather than reading the missing values as 0.
+        auto next = [&in, l]
+        {
+            if (!in.HasValue())
+            {
+                in.FailAt(in.Line() - 1, "the file ends inside level " + std::to_string(l));
+            }
+            return &in;
+        };
+        v.Darkness = static_cast<uint8_t>(next()->ReadInt());
+        v.Colours[1] = static_cast<uint8_t>(ReadIntIn(*next(), "Colours", 1, MaxColours));
+        v.Colours[2] = static_cast<uint8_t>(ReadIntIn(*next(), "Colours", 1, MaxColours));
+        v.NewCubes[1] = static_cast<uint8_t>(ReadIntIn(*next(), "NewCubes", 0, CellCount));
+        v.NewCubes[2] = static_cast<uint8_t>(ReadIntIn(*next(), "NewCubes", 0, CellCount));
+        v.FigureMin = static_cast<uint8_t>(ReadIntIn(*next(), "FigureMin", 1, MaxFigures));
         FigureRangeLine[l] = in.LastLine();
-        v.FigureMax = static_cast<uint8_t>(ReadIntIn(in, "FigureMax", 1, MaxFigures));
+        v.FigureMax = static_cast<uint8_t>(ReadIntIn(*next(), "FigureMax", 1, MaxFigures));
         if (v.FigureMax < v.FigureMin)
         {
             in.Fail("FigureMax " + std::to_string(v.FigureMax) + " is below FigureMin " +
                     std::to_string(v.FigureMin));
         }
-        v.Target[1] = in.ReadReal();
-        v.Target[2] = in.ReadReal();
-        v.Drain = in.ReadReal();
-        v.JokerOdds = in.ReadInt();
-        v.Stones[1] = in.ReadInt();
-        v.Stones[2] = in.ReadInt();
+        v.Target[1] = ReadPoints(*next(), "Target");
+        v.Target[2] = ReadPoints(*next(), "Target");
+        v.Drain = ReadPoints(*next(), "Drain");
+        v.JokerOdds = next()->ReadInt();
+        // Stones still to come, or on a bonus level the bombs given: as many as the board
+        // holds beside the level's stones, with a cell to spare.
+        const bool bonus = l % 5 == 0;
+        v.Stones[1] = ReadIntIn(*next(), bonus ? "Bombs" : "Stones", 0, bonus ? CellCount - 1 - v.NewCubes[1] : MaxStones);
+        v.Stones[2] = ReadIntIn(*next(), bonus ? "Bombs" : "Stones", 0, bonus ? CellCount - 1 - v.NewCubes[2] : MaxStones);
         v.AllowBombs = in.ReadFlag();
         v.AllowShots = in.ReadFlag();
         v.AllowPaints = in.ReadFlag();
@@ -111,7 +134,7 @@ void TGame::CreateBonus()
         fig.TopColour = static_cast<uint8_t>(in.ReadInt());
         fig.Width = static_cast<uint8_t>(ReadIntIn(in, "Width", 1, 4));
         fig.Height = static_cast<uint8_t>(ReadIntIn(in, "Height", 1, 4));
-        fig.BaseValue = in.ReadReal();
+        fig.BaseValue = ReadPoints(in, "BaseValue");
         for (int r = 1; r <= 4; ++r)
         {
             int digits[4];

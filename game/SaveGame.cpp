@@ -9,21 +9,19 @@
 //   8        number of cubes N (0..81)
 //   then 4 lines per cube: 1 if the cube had grown else 0, kind code, X, Y
 //
-// The file is written to a temporary file beside it and renamed over the old one, so a
-// crash or a full disk never leaves half a save. A damaged file is refused as a whole
-// before anything of the game changes.
+// The file is written to a temporary file beside it, synced and renamed over the old one,
+// so a crash, a kill, a power loss or a full disk never leaves half a save. A damaged file
+// is refused as a whole before anything of the game changes.
+#include "base/AtomicFile.h"
 #include "base/DataError.h"
 #include "game/DataReader.h"
 #include "game/Game.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <ctime>
-#include <fstream>
-#include <limits>
 #include <string>
-#include <system_error>
 
 namespace
 {
@@ -42,6 +40,7 @@ std::string SaveDateLine()
 
 // A real in the save file's 23-character scientific field: a blank or a minus, one digit,
 // a point, 14 digits, E, the exponent's sign and four digits (" 1.50000000000000E+0003").
+// Formatted without the C library's locale, so a German desktop writes the same point.
 std::string FormatSaveReal(double value)
 {
     if (!std::isfinite(value))
@@ -49,9 +48,9 @@ std::string FormatSaveReal(double value)
         value = 0; // never produced by play; write something that reads back
     }
     char text[40];
-    std::snprintf(text, sizeof text, "%.14E", value);
-    std::string s = text;
-    const size_t e = s.find('E');
+    const auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 14);
+    const std::string s(text, r.ptr);
+    const size_t e = s.find('e');
     const std::string mantissa = s.substr(0, e);
     const char sign = s[e + 1];
     std::string exponent = s.substr(e + 2);
@@ -108,10 +107,16 @@ public:
         return v;
     }
 
-    double Real(const char* what)
+    // A real within what the score and its labels can carry (-1e12..1e12).
+    double RealIn(const char* what)
     {
         Require(what);
-        return In.ReadReal();
+        const double v = In.ReadReal(true); // a decimal comma comes from builds that followed the locale
+        if (!(v >= -MaxPoints && v <= MaxPoints))
+        {
+            In.Fail(std::string(what) + " " + RealText(v) + " is outside -1e12..1e12");
+        }
+        return v;
     }
 
     [[noreturn]] void Fail(const std::string& problem) const { In.Fail(problem); }
@@ -140,9 +145,9 @@ TSaveContent ReadSaveFile(const std::filesystem::path& file)
         in.Fail("game mode " + std::to_string(save.Mode) + " is neither 1 nor 2");
     }
     save.Level = in.IntIn("level", 1, MaxLevels);
-    save.Stones = in.IntIn("stone count", 0, std::numeric_limits<int>::max());
-    save.Progress = in.Real("level progress");
-    save.Score = in.Real("score");
+    save.Stones = in.IntIn("stone count", 0, MaxStones);
+    save.Progress = in.RealIn("level progress");
+    save.Score = in.RealIn("score");
     save.Figure = in.Int("bonus figure");
     save.CubeCount = in.IntIn("cube count", 0, CellCount);
 
@@ -190,31 +195,9 @@ void TGame::SaveGame()
         line(std::to_string(c.Y));
     }
 
-    std::error_code ec;
-    std::filesystem::create_directories(file.parent_path(), ec);
-    if (ec)
+    if (const std::string problem = WriteFileAtomically(file, text); !problem.empty())
     {
-        throw TDataError(file, 0, "cannot be written: the folder cannot be made (" + ec.message() + ")");
-    }
-    std::filesystem::path temporary = file;
-    temporary += ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << text;
-        out.flush();
-        if (!out)
-        {
-            out.close();
-            std::filesystem::remove(temporary, ec);
-            throw TDataError(file, 0, "cannot be written");
-        }
-    }
-    std::filesystem::rename(temporary, file, ec);
-    if (ec)
-    {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw TDataError(file, 0, "cannot be written (" + ec.message() + ")");
+        throw TDataError(file, 0, problem);
     }
 }
 

@@ -251,7 +251,7 @@ bool TGame::CheckFigure()
 
     PendingScore += f.Value;
     Labels.AddLabel(At(q.X - 6, q.Y - 4), 1, 3, "BONUS", 12);
-    const TLabelText value = TLabelText().Number(static_cast<long long>(std::nearbyint(f.Value)));
+    const TLabelText value = TLabelText().Number(PointsText(f.Value));
     Labels.AddLabel(At(q.X - 6, q.Y - 5), 2, 2, value.View(), 14);
     NewFigure(true);
     return true;

@@ -56,6 +56,7 @@ void TCursor::MoveCursor(int x, int y)
         return;
     }
     T3DSprite& s = *Sprites[1];
+    Placed = false;
     x = std::clamp(x - Area.Left, 0, Area.Width);
     y = std::clamp(y - Area.Top, 0, Area.Height);
     s.Position.x = (0.5f - static_cast<float>(x) * InvWidth) * 14.45f + RoomCentreX;
@@ -66,6 +67,20 @@ void TCursor::MoveCursor(int x, int y)
         Sprites[i]->Position = s.Position;
         Sprites[i]->Rotation = s.Rotation;
     }
+}
+
+void TCursor::PlaceCursor(float x, float y)
+{
+    if (!Sprites[1])
+    {
+        return;
+    }
+    for (int i = 1; i <= 3; ++i)
+    {
+        Sprites[i]->Position.x = x;
+        Sprites[i]->Position.y = y;
+    }
+    Placed = true;
 }
 
 void TCursor::DrawCursor(const TGraphics& g, int v, ICursorPlatform& platform, bool fullscreen,
@@ -80,7 +95,7 @@ void TCursor::DrawCursor(const TGraphics& g, int v, ICursorPlatform& platform, b
     const int right = left + width;
     const int bottom = top + height;
     int px = 0, py = 0;
-    if (!fullscreen)
+    if (!fullscreen && !Placed)
     {
         platform.Pointer(px, py);
         if (!(left < px && px < right && top < py && py < bottom))

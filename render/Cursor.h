@@ -48,6 +48,10 @@ public:
     // full-screen picture's 14.45 x 10.8375; a pointer beside the area puts the cursor
     // on its border.
     void MoveCursor(int x, int y);
+    // Puts the cursor on a point of the board plane in world units, as the keys and the
+    // gamepad move it; the next mouse move takes it back. While placed so, the cursor is
+    // drawn wherever the system pointer is.
+    void PlaceCursor(float x, float y);
     // The window took a new client size: the picture area is the largest centred 4:3
     // part of it.
     void SetClientSize(int clientWidth, int clientHeight);
@@ -60,6 +64,7 @@ public:
 
     std::array<std::unique_ptr<T3DSprite>, 4> Sprites; // 1-based
     uint8_t CursorIndex = 1;                           // 1 menus, 2 game, 3 aiming a shot
+    bool Placed = false;                               // by PlaceCursor since the last mouse move
     float InvWidth = 0;  // of the picture area
     float InvHeight = 0;
     TPictureArea Area;

@@ -57,7 +57,15 @@ public:
         {
             throw TDataError(file, 0, "cannot open the font metrics");
         }
-        Text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        // A hundred glyphs take a few hundred bytes: a larger file is refused unread.
+        constexpr size_t MaxSize = 64 * 1024;
+        Text.resize(MaxSize + 1);
+        in.read(Text.data(), static_cast<std::streamsize>(Text.size()));
+        Text.resize(static_cast<size_t>(in.gcount()));
+        if (Text.size() > MaxSize)
+        {
+            throw TDataError(file, 0, "is larger than the 64 KB a font's metrics can take");
+        }
     }
 
     int ReadInt()

@@ -10,7 +10,7 @@ namespace
 {
 std::string RoundedText(double value)
 {
-    return std::to_string(static_cast<long long>(std::nearbyint(value)));
+    return std::to_string(PointsText(value)); // clamped: no value makes the conversion undefined
 }
 
 int CursorVariant(const TRenderer& r, const TGame& game)

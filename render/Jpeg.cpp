@@ -1,5 +1,6 @@
 #include "render/Jpeg.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <new>
 // libjpeg's headers need FILE and size_t declared first.
@@ -42,9 +43,33 @@ void OnJpegMessage(j_common_ptr info, int level)
     }
 }
 
+// The decoder may take this much memory at most (a progressive picture keeps all its
+// coefficients): far above what the game's pictures need.
+constexpr long MaxDecoderMemory = 256L << 20;
+
+// The declared size against the limit and against what the file could hold: even a picture
+// of one flat colour takes a bit or two per 8 x 8 block, so no real file declares more than
+// 256 pixels a byte. Checked before the decoder takes memory for the picture.
+bool SizeFits(unsigned width, unsigned height, unsigned maxSide, uintmax_t fileSize, std::string& message)
+{
+    if (width > maxSide || height > maxSide)
+    {
+        message = "a picture of " + std::to_string(width) + " x " + std::to_string(height) +
+                  " pixels is more than the game's pictures can be (" + std::to_string(maxSide) + " a side)";
+        return false;
+    }
+    if (static_cast<uintmax_t>(width) * height > 256 * fileSize + 4096)
+    {
+        message = "a picture of " + std::to_string(width) + " x " + std::to_string(height) +
+                  " pixels cannot be held in a file of " + std::to_string(fileSize) + " bytes";
+        return false;
+    }
+    return true;
+}
+
 // Decodes into rows of R, G, B bytes; the decoder's state is kept out of this frame's
 // C++ objects so a long jump leaves nothing undestroyed.
-bool Decode(FILE* in, TRgbImage& image, std::string& message, unsigned maxSide, bool keepDamaged)
+bool Decode(FILE* in, uintmax_t fileSize, TRgbImage& image, std::string& message, unsigned maxSide, bool keepDamaged)
 {
     std::vector<uint8_t>& rgb = image.Pixels;
     jpeg_decompress_struct info{};
@@ -59,8 +84,14 @@ bool Decode(FILE* in, TRgbImage& image, std::string& message, unsigned maxSide, 
         return false;
     }
     jpeg_create_decompress(&info);
+    info.mem->max_memory_to_use = MaxDecoderMemory;
     jpeg_stdio_src(&info, in);
     jpeg_read_header(&info, TRUE);
+    if (!SizeFits(info.image_width, info.image_height, maxSide, fileSize, message))
+    {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     if (info.output_width > maxSide || info.output_height > maxSide ||
@@ -114,7 +145,41 @@ bool DecodeJpeg(const std::filesystem::path& file, TRgbImage& image, std::string
         problem = "cannot open the picture";
         return false;
     }
-    const bool ok = Decode(in, image, problem, maxSide, keepDamaged);
+    std::error_code ec;
+    const uintmax_t size = std::filesystem::file_size(file, ec);
+    const bool ok = Decode(in, ec ? 0 : size, image, problem, maxSide, keepDamaged);
     std::fclose(in);
     return ok;
+}
+
+bool JpegSizeFits(const std::filesystem::path& file, unsigned maxSide, std::string& problem)
+{
+    FILE* in = std::fopen(file.string().c_str(), "rb");
+    if (in == nullptr)
+    {
+        problem = "cannot open the picture";
+        return false;
+    }
+    std::error_code ec;
+    const uintmax_t size = std::filesystem::file_size(file, ec);
+    jpeg_decompress_struct info{};
+    TJpegError err{};
+    info.err = jpeg_std_error(&err.Manager);
+    err.Manager.error_exit = OnJpegError;
+    err.Manager.emit_message = OnJpegMessage;
+    bool fits = false;
+    if (setjmp(err.Jump))
+    {
+        problem = err.Message;
+    }
+    else
+    {
+        jpeg_create_decompress(&info);
+        jpeg_stdio_src(&info, in);
+        jpeg_read_header(&info, TRUE);
+        fits = SizeFits(info.image_width, info.image_height, maxSide, ec ? 0 : size, problem);
+    }
+    jpeg_destroy_decompress(&info);
+    std::fclose(in);
+    return fits;
 }

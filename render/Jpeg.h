@@ -21,3 +21,7 @@ struct TRgbImage
 // a picture is accepted as it comes out.
 bool DecodeJpeg(const std::filesystem::path& file, TRgbImage& image, std::string& problem,
                 unsigned maxSide, bool keepDamaged = false);
+
+// Reads only the header: true when the declared size fits maxSide and what the file
+// could hold; problem otherwise. Nothing is taken for the picture itself.
+bool JpegSizeFits(const std::filesystem::path& file, unsigned maxSide, std::string& problem);

@@ -12,8 +12,80 @@
 #include <string>
 #include <vector>
 
+namespace
+{
+// No picture of the game is larger than this a side.
+constexpr unsigned MaxPictureSide = 4096;
+
+std::string Lower(std::string s)
+{
+    for (char& c : s)
+    {
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+    return s;
+}
+
+// A TGA header's size against the limit and against what the file could hold, before the
+// decoder takes memory for the picture: uncompressed, every pixel is in the file; run-length
+// coded, one packet of at most 1 + 4 bytes stands for at most 128 pixels.
+bool TgaSizeFits(const std::filesystem::path& file)
+{
+    std::FILE* in = std::fopen(file.c_str(), "rb");
+    if (in == nullptr)
+    {
+        return false;
+    }
+    uint8_t h[18] = {};
+    const size_t got = std::fread(h, 1, sizeof h, in);
+    std::fseek(in, 0, SEEK_END);
+    const long size = std::ftell(in);
+    std::fclose(in);
+    if (got != sizeof h || size < 18)
+    {
+        return false;
+    }
+    const unsigned width = h[12] | h[13] << 8;
+    const unsigned height = h[14] | h[15] << 8;
+    const unsigned type = h[2];
+    const unsigned bytesPerPixel = (h[16] + 7u) / 8u;
+    if (width == 0 || height == 0 || width > MaxPictureSide || height > MaxPictureSide || bytesPerPixel == 0)
+    {
+        return false;
+    }
+    const uint64_t pixels = static_cast<uint64_t>(width) * height;
+    const uint64_t body = static_cast<uint64_t>(size) - 18;
+    if (type == 1 || type == 2 || type == 3)
+    {
+        return pixels * bytesPerPixel <= body;
+    }
+    return pixels <= body * 128;
+}
+
+// What a picture file declares it holds may be read; false when it declares more than any
+// picture of the game, or more than the file could hold.
+bool SizeFits(const std::filesystem::path& file)
+{
+    const std::string extension = Lower(file.extension().string());
+    if (extension == ".tga")
+    {
+        return TgaSizeFits(file);
+    }
+    if (extension == ".jpg" || extension == ".jpeg")
+    {
+        std::string problem;
+        return JpegSizeFits(file, MaxPictureSide, problem);
+    }
+    return true;
+}
+} // namespace
+
 bool ReadImageFile(const std::filesystem::path& file, TImage& image)
 {
+    if (!SizeFits(file))
+    {
+        return false;
+    }
     SDL_Surface* loaded = IMG_Load(file.string().c_str());
     if (loaded == nullptr)
     {
@@ -92,7 +164,7 @@ void T3DSprite::Draw(const TGraphics& g)
 namespace
 {
 // Larger pictures than any page of the game are refused rather than allocated.
-constexpr unsigned MaxJpegSide = 16384;
+constexpr unsigned MaxJpegSide = MaxPictureSide;
 
 void Put16(std::vector<uint8_t>& b, size_t at, uint16_t v)
 {

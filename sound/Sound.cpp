@@ -150,13 +150,11 @@ void LoadSounds(const std::filesystem::path& programFolder)
     State.SelectedChannel = -1;
 }
 
-bool StartSound(const std::filesystem::path& programFolder, uint8_t& soundVol, uint8_t& musicVol,
+bool StartSound(const std::filesystem::path& programFolder, uint8_t soundVol, uint8_t musicVol,
                 const std::function<void(int)>& barStep)
 {
     if (!InitSound())
     {
-        soundVol = 0;
-        musicVol = 0;
         return false;
     }
     if (barStep)

@@ -30,10 +30,10 @@ void OpenMusic(const std::filesystem::path& programFolder);
 void LoadSounds(const std::filesystem::path& programFolder);
 
 // The start-up the loading sequence runs: InitSound, then barStep(12), OpenMusic,
-// LoadSounds, barStep(13) and both volumes applied. When the mixer cannot start, both
-// volumes are set to 0 and nothing is opened: the game stays silent. Returns InitSound's
-// result.
-bool StartSound(const std::filesystem::path& programFolder, uint8_t& soundVol, uint8_t& musicVol,
+// LoadSounds, barStep(13) and both volumes applied. When the mixer cannot start, nothing
+// is opened and this run stays silent; the player's volumes are left as stored, so the
+// next run with a sound device plays at them. Returns InitSound's result.
+bool StartSound(const std::filesystem::path& programFolder, uint8_t soundVol, uint8_t musicVol,
                 const std::function<void(int)>& barStep);
 
 // Nothing at volume 0. At most one "Selected" plays: a second one stops the first.

@@ -84,27 +84,37 @@ std::filesystem::path TProgram::UseCopiedProgram()
     return folder;
 }
 
-void TProgram::Start()
+void TProgram::Start(const std::string& option)
 {
     const std::string config = (Tmp.Path() / "config").string();
     const std::string data = (Tmp.Path() / "data").string();
+    const std::string cache = (Tmp.Path() / "cache").string();
     const std::string path = (Tmp.Path() / "bin").string() + ":" + std::getenv("PATH");
     const std::string program = Program.string();
     const std::string output = (Tmp.Path() / "output.txt").string();
+    const std::string audio = AudioDriver;
     Process = fork();
     if (Process == 0)
     {
         setenv("XDG_CONFIG_HOME", config.c_str(), 1);
         setenv("XDG_DATA_HOME", data.c_str(), 1);
+        setenv("XDG_CACHE_HOME", cache.c_str(), 1);
         setenv("PATH", path.c_str(), 1);
         setenv("NO_AT_BRIDGE", "1", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", audio.c_str(), 1);
         if (std::FILE* out = std::fopen(output.c_str(), "w"))
         {
             dup2(fileno(out), 1);
             dup2(fileno(out), 2);
         }
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        if (option.empty())
+        {
+            execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        }
+        else
+        {
+            execl(program.c_str(), program.c_str(), option.c_str(), static_cast<char*>(nullptr));
+        }
         _exit(127);
     }
 }
@@ -153,19 +163,23 @@ std::string TProgram::WaitForWindow(const std::string& title, const std::string&
 
 std::string TProgram::WaitForGameWindow()
 {
-    // The launcher's class is "Tandrel", SDL's "tandrel"; xdotool matches either, so
-    // wait until the launcher is gone.
+    // The launcher, the message boxes and the game's window all carry the application id as
+    // their class; only the game's window is not a dialog.
+    std::string pattern = std::string("^") + TANDREL_APP_ID + "$";
+    for (size_t dot = pattern.find('.'); dot != std::string::npos; dot = pattern.find('.', dot + 2))
+    {
+        pattern.insert(dot, "\\");
+    }
     for (int i = 0; i < PollsIn10s; ++i)
     {
-        const std::string id = Shell("xdotool search --onlyvisible --classname '^tandrel$' 2>/dev/null | head -1");
-        bool launcher = false;
-        for (const TWindowInfo& w : VisibleWindows())
+        for (const std::string& id :
+             Lines(Shell("xdotool search --onlyvisible --classname '" + pattern + "' 2>/dev/null")))
         {
-            launcher = launcher || (w.Title == "Tandrel" && w.Id != id);
-        }
-        if (!launcher && !id.empty())
-        {
-            return id;
+            if (Shell("xprop -id " + id + " _NET_WM_WINDOW_TYPE 2>&1").find("_NET_WM_WINDOW_TYPE_NORMAL") !=
+                std::string::npos)
+            {
+                return id;
+            }
         }
         std::this_thread::sleep_for(PollPause);
     }

@@ -35,8 +35,12 @@ public:
     // Runs a copy of the program with its data files (its pictures linked, no sounds) from a
     // folder below the temporary one, so a test may damage them; returns that folder.
     std::filesystem::path UseCopiedProgram();
-    void Start();
+    // Runs this executable instead of the build tree's (an installed copy, say).
+    void UseProgram(const std::filesystem::path& executable) { Program = executable; }
+    // option: one command-line argument for the program, or none.
+    void Start(const std::string& option = "");
     pid_t Pid() const { return Process; }
+    std::string AudioDriver = "dummy"; // SDL's audio driver for the next Start
 
     // The id of a visible window with exactly this title (other than except), or "" after
     // ten seconds.

@@ -104,6 +104,18 @@ TEST(MainWindow, EnterStartsTheGameInAWindowOfTheChosenSizeAndClosingSaves)
                                 " loading initialise particles", " ... Loading finished", ""}));
     EXPECT_EQ(ReadFile(program.SettingsFile()), Windowed800) << "nothing is saved before the window closes";
 
+    // A second start on the same user folder says the game runs already and writes nothing.
+    const std::string log = ReadFile(program.DebugFile());
+    TProgram second(tmp);
+    second.Start();
+    const std::string box = TProgram::WaitForWindow("Tandrel", window);
+    ASSERT_FALSE(box.empty()) << second.Output();
+    EXPECT_NE(second.Output().find("already running"), std::string::npos) << second.Output();
+    TProgram::Keys(box, "Return");
+    EXPECT_EQ(second.WaitForExit(), 0);
+    EXPECT_EQ(ReadFile(program.DebugFile()).rfind(log, 0), 0u) << "the log was started afresh";
+    EXPECT_EQ(ReadFile(program.SettingsFile()), Windowed800);
+
     TProgram::CloseWindow(window);
     EXPECT_EQ(program.WaitForExit(), 0);
     const std::string settings = ReadFile(program.SettingsFile());
@@ -113,10 +125,28 @@ TEST(MainWindow, EnterStartsTheGameInAWindowOfTheChosenSizeAndClosingSaves)
                         {" ... Loading finished", " Closing mainform", " Main form closed", " Closing DGfx"}));
 }
 
-TEST(MainWindow, DesktopSizedRunSavesResolutionNine)
+TEST(MainWindow, StartOptionPassesTheLauncherByAndAnUnknownOptionIsNamed)
 {
     TempFolder tmp;
     TProgram program(tmp);
+    tmp.Write("config/tandrel/settings.ini", Windowed800);
+    program.Start("--start"); // no key reaches the launcher: it is never shown
+    const std::string window = TProgram::WaitForGameWindow();
+    ASSERT_FALSE(window.empty()) << "no game window " << program.Output();
+    TProgram::CloseWindow(window); // closed while loading, the program ends after it
+    EXPECT_EQ(program.WaitForExit(60), 0);
+
+    TProgram wrong(tmp);
+    wrong.Start("--strat");
+    EXPECT_EQ(wrong.WaitForExit(), 2);
+    EXPECT_NE(wrong.Output().find("unknown option '--strat'"), std::string::npos) << wrong.Output();
+}
+
+TEST(MainWindow, DesktopSizedRunWithoutASoundDeviceSavesResolutionNineAndTheVolumes)
+{
+    TempFolder tmp;
+    TProgram program(tmp);
+    program.AudioDriver = "no-such-driver"; // the mixer cannot start: a silent run
     program.Start(); // first run: full screen at the display's size
     const std::string launcher = TProgram::WaitForWindow("Tandrel");
     ASSERT_FALSE(launcher.empty()) << program.Output();
@@ -132,9 +162,13 @@ TEST(MainWindow, DesktopSizedRunSavesResolutionNine)
     ASSERT_TRUE(WaitForLogLine(program.DebugFile(), " ... Loading finished"));
     EXPECT_TRUE(InOrder(LogMessages(program.DebugFile()), {" Fullscreen = True", " use desktop settings"}));
 
-    kill(program.Pid(), SIGTERM); // the platform ends the program: the window closes as usual
+    kill(program.Pid(), SIGHUP); // the session ends: the window closes as usual
     EXPECT_EQ(program.WaitForExit(), 0);
-    EXPECT_NE(ReadFile(program.SettingsFile()).find("Resolution=9\n"), std::string::npos);
+    const std::string settings = ReadFile(program.SettingsFile());
+    EXPECT_NE(settings.find("Resolution=9\n"), std::string::npos) << settings;
+    // A missing sound device silences this run only: the stored volumes stay.
+    EXPECT_NE(settings.find("SoundVol=160\n"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("MusicVol=120\n"), std::string::npos) << settings;
 }
 
 TEST(MainWindow, BadDataFileIsNamedInOneMessageAndTheProgramEnds)
@@ -171,4 +205,47 @@ TEST(MainWindow, BadDataFileIsNamedInOneMessageAndTheProgramEnds)
     {
         EXPECT_NE(line, " ... Loading finished");
     }
+}
+
+TEST(MainWindow, InstalledProgramFindsItsFolderBesideItselfAndLoads)
+{
+    TempFolder tmp;
+    const std::string install = std::string("DESTDIR='") + (tmp.Path() / "dest").string() + "' '" + TANDREL_CMAKE +
+                                "' --install '" + TANDREL_BUILD_DIR + "' --prefix /opt/tandrel >/dev/null && echo done";
+    ASSERT_EQ(Shell(install), "done");
+    const auto prefix = tmp.Path() / "dest" / "opt" / "tandrel";
+    EXPECT_TRUE(std::filesystem::is_regular_file(prefix / "share" / "tandrel" / "data" / "Levels.dat"));
+    EXPECT_FALSE(std::filesystem::exists(prefix / "bin" / "data")) << "nothing of the program folder beside it";
+    // Without a display: the version, and the folders in use, the program folder found from
+    // the executable's own place (the build's configured prefix is elsewhere).
+    const std::string executable = "'" + (prefix / "bin" / "tandrel").string() + "'";
+    EXPECT_EQ(Shell("env -u DISPLAY " + executable + " --version"), std::string("Tandrel ") + TANDREL_VERSION);
+    const std::string help = Shell("env -u DISPLAY " + executable + " --help");
+    EXPECT_NE(help.find("files          " + (prefix / "share" / "tandrel").string() + "\n"), std::string::npos) << help;
+    EXPECT_EQ(Shell(executable + " --bogus 2>&1; echo \" $?\""),
+              "tandrel: unknown option '--bogus'\nTry 'tandrel --help' for more information.\n 2");
+
+    TProgram program(tmp);
+    program.UseProgram(prefix / "bin" / "tandrel");
+    tmp.Write("config/tandrel/settings.ini", Windowed800);
+    program.Start();
+    const std::string launcher = TProgram::WaitForWindow("Tandrel");
+    ASSERT_FALSE(launcher.empty()) << program.Output();
+    if (*TANDREL_HOMEPAGE == '\0')
+    {
+        // Homepage opens the installed player's manual.
+        TProgram::Keys(launcher, "alt+h");
+        const auto opened = tmp.Path() / "opened.txt";
+        for (int i = 0; i < 250 && ReadFile(opened).empty(); ++i)
+        {
+            std::this_thread::sleep_for(20ms);
+        }
+        EXPECT_EQ(ReadFile(opened), "file://" + (prefix / "share/doc/tandrel/manual.html").string());
+    }
+    TProgram::Keys(launcher, "Return");
+    const std::string window = TProgram::WaitForGameWindow();
+    ASSERT_FALSE(window.empty()) << "no game window";
+    EXPECT_TRUE(WaitForLogLine(program.DebugFile(), " ... Loading finished")) << program.Output();
+    TProgram::CloseWindow(window);
+    EXPECT_EQ(program.WaitForExit(), 0);
 }

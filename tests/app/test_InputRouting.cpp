@@ -123,10 +123,11 @@ TEST(InputRouting, KeysByState)
         EXPECT_EQ(sh.Game.Game.EndPhase, epPaused) << key;
         EXPECT_EQ(sh.Front.Calls.back(), "ShowScreen 5");
     }
-    // Escape on the pause screen does nothing: it is left with the mouse.
+    // On the pause screen the keys work the menu (Escape there resumes); held, they act once.
     sh.Front.Calls.clear();
     sh.Router.KeyDown(27);
-    EXPECT_TRUE(sh.Front.Calls.empty());
+    sh.Router.KeyDown(13, true);
+    EXPECT_EQ(sh.Front.Calls, (std::vector<std::string>{"MenuCommand 27"}));
     EXPECT_EQ(sh.State, gsGame);
 }
 
@@ -147,6 +148,8 @@ TEST(InputRouting, HighScoreKeys)
     sh.Front.Scores.ShownMode = 1;
     sh.Front.Scores.Entering = true;
     sh.Front.Scores.EditRow = static_cast<uint8_t>(sh.Front.Scores.InsertScore(5000));
+    sh.Router.KeyDown(13, true); // held from the game-over picture: no empty name
+    EXPECT_TRUE(sh.Front.Scores.Entering);
     sh.Router.KeyDown(65);
     sh.Router.KeyDown(27);
     EXPECT_EQ(sh.State, gsHiScores);

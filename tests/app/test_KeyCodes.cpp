@@ -39,8 +39,15 @@ TEST(KeyCodes, KeysBecomeTheCodesTheGameComparesAgainst)
     EXPECT_EQ(Key(SDLK_LSHIFT, SDL_SCANCODE_LSHIFT), 16);
     EXPECT_EQ(Key(SDLK_RCTRL, SDL_SCANCODE_RCTRL), 17);
     EXPECT_EQ(Key(SDLK_LALT, SDL_SCANCODE_LALT), 18);
-    EXPECT_EQ(Key(SDLK_KP_5, SDL_SCANCODE_KP_5), 101);
-    EXPECT_EQ(Key(SDLK_KP_0, SDL_SCANCODE_KP_0), 96);
+    // The keypad types digits under Num Lock and moves like the cursor block without it.
+    EXPECT_EQ(Key(SDLK_KP_5, SDL_SCANCODE_KP_5, KMOD_NUM), '5');
+    EXPECT_EQ(Key(SDLK_KP_0, SDL_SCANCODE_KP_0, KMOD_NUM), '0');
+    EXPECT_EQ(Key(SDLK_KP_8, SDL_SCANCODE_KP_8), 38);
+    EXPECT_EQ(Key(SDLK_KP_7, SDL_SCANCODE_KP_7), 36);
+    // Letters by the key's place: a Cyrillic layout's P and A keys, and the comma key.
+    EXPECT_EQ(Key(0x0437, SDL_SCANCODE_P), 80);
+    EXPECT_EQ(Key(0x0444, SDL_SCANCODE_A, KMOD_LSHIFT), 65);
+    EXPECT_EQ(Key(0x0431, SDL_SCANCODE_COMMA), 188);
     EXPECT_EQ(Key(SDLK_MINUS, SDL_SCANCODE_MINUS), 189);
     EXPECT_EQ(Key(SDLK_VOLUMEUP, SDL_SCANCODE_VOLUMEUP), 0);
 }

@@ -1,3 +1,4 @@
+#include "app/Folders.h"
 #include "base/Options.h"
 #include "tests/support/TestSupport.h"
 
@@ -55,6 +56,23 @@ TEST(Options, SettingsFileFollowsXdgConfigHome)
     {
         unsetenv("XDG_CONFIG_HOME");
     }
+
+    // With neither HOME nor XDG_DATA_HOME, the user folder still lies in the home folder of
+    // the password database, never below the working (program) folder.
+    const char* data = std::getenv("XDG_DATA_HOME");
+    const std::string savedData = data != nullptr ? data : "";
+    const std::string savedHome = std::getenv("HOME");
+    unsetenv("XDG_DATA_HOME");
+    unsetenv("HOME");
+    const std::filesystem::path user = UserFolder();
+    EXPECT_TRUE(user.is_absolute()) << user;
+    EXPECT_EQ(user.filename(), "tandrel");
+    EXPECT_NE(user.string().rfind(std::filesystem::current_path().string(), 0), 0u) << user;
+    setenv("HOME", savedHome.c_str(), 1);
+    if (data != nullptr)
+    {
+        setenv("XDG_DATA_HOME", savedData.c_str(), 1);
+    }
 }
 
 TEST(Options, ConstructorFillsTablesAndZeroesSettings)
@@ -98,7 +116,7 @@ TEST(Options, FirstRunWritesTheDefaultsAtOnceInSaveOrder)
     EXPECT_EQ(o.Color, 0);
     EXPECT_TRUE(o.Fullscreen && o.Desktop && o.Help);
     EXPECT_FALSE(o.PseudoFullscreen || o.WriteDebug);
-    EXPECT_FALSE(o.HomePage.empty());
+    EXPECT_EQ(o.HomePage, TANDREL_HOMEPAGE) << "the build's home page, or none for the manual";
 
     // A file without the group counts as a first run too; other groups stay.
     TStore other;
@@ -169,36 +187,42 @@ TEST(Options, MissingSecondGroupTurnsBothOffAndCompletesTheFile)
     EXPECT_TRUE(u.Messages.empty());
 }
 
-TEST(Options, BadValueInFirstGroupStopsReadingWithItsNameAndSavesNothing)
+TEST(Options, ABadValueTakesItsDefaultAndTheOthersKeepTheirs)
 {
     struct TCase
     {
-        std::string From, To, Message;
+        std::string From, To, Problem;
     };
     const TCase cases[] = {
-        {"Desktop=1\n", "", "Failed to get data for 'Desktop'"},
-        {"Texture=2", "Texture=two", "Invalid data type for 'Texture'"},
-        {"Texture=2", "Texture=", "Invalid data type for 'Texture'"},
-        {"Texture=2", "Texture=99999999999", "Invalid data type for 'Texture'"}, // beyond 32 bits
-        {"Fullscreen=1\n", "", "Failed to get data for 'Fullscreen'"},
+        {"Desktop=0\n", "", "Failed to get data for 'Desktop'"},
+        {"Texture=4", "Texture=two", "Invalid data type for 'Texture'"},
+        {"Texture=4", "Texture=", "Invalid data type for 'Texture'"},
+        {"Texture=4", "Texture=99999999999", "Invalid data type for 'Texture'"}, // beyond 32 bits
+        {"Fullscreen=0\n", "", "Failed to get data for 'Fullscreen'"},
     };
     for (const TCase& c : cases)
     {
         TStore s;
-        std::string text = FirstRunFile;
+        const std::string stored = "[Tandrel]\nSoundVol=40\nMusicVol=220\nFullscreen=0\nResolution=2\nColor=1\n"
+                                   "Desktop=0\nTexture=4\nHelp=0\nWriteDebug=0\nPseudoFullscreen=1\n";
+        std::string text = stored;
         text.replace(text.find(c.From), c.From.size(), c.To);
-        text.replace(text.find("Resolution=6"), 12, "Resolution=2");
-        text.replace(text.find("PseudoFullscreen=0"), 18, "PseudoFullscreen=1");
         s.Write(text);
         s.Options.Load();
-        ASSERT_EQ(s.Messages, std::vector<std::string>{c.Message}) << c.To;
-        EXPECT_EQ(s.Read(), text) << "nothing is saved";
-        // Values before the bad one are the stored ones; the rest keep what they held.
-        const bool stoppedAtFullscreen = c.Message.find("'Fullscreen'") != std::string::npos;
-        EXPECT_EQ(s.Options.Resolution, stoppedAtFullscreen ? 0 : 2);
-        EXPECT_EQ(s.Options.SoundVol, 0);
+        ASSERT_EQ(s.Messages.size(), 1u) << c.To;
+        EXPECT_NE(s.Messages[0].find(s.File.string() + ": " + c.Problem), std::string::npos) << s.Messages[0];
+        EXPECT_EQ(s.Read(), text) << "nothing is saved at start";
+        EXPECT_EQ(ReadFile(s.File.string() + ".damaged"), text);
+        // The bad value has its default; every other value is the stored one.
+        const bool texture = c.Problem.find("'Texture'") != std::string::npos;
+        EXPECT_EQ(s.Options.Texture, texture ? 2 : 4);
+        EXPECT_EQ(s.Options.Desktop, c.Problem.find("'Desktop'") != std::string::npos);
+        EXPECT_EQ(s.Options.Fullscreen, c.Problem.find("'Fullscreen'") != std::string::npos);
+        EXPECT_EQ(s.Options.Resolution, 2);
+        EXPECT_EQ(s.Options.SoundVol, 40);
+        EXPECT_EQ(s.Options.MusicVol, 220);
         EXPECT_FALSE(s.Options.Help);
-        EXPECT_FALSE(s.Options.PseudoFullscreen) << "the second group is not reached";
+        EXPECT_TRUE(s.Options.PseudoFullscreen);
     }
 }
 

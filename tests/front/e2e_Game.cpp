@@ -264,14 +264,21 @@ public:
     {
         const std::string config = (Tmp.Path() / "config").string();
         const std::string data = (Tmp.Path() / "data").string();
+        const std::string cache = (Tmp.Path() / "cache").string();
         const std::string program = (Program / "tandrel").string();
         Pid = fork();
         if (Pid == 0)
         {
             setenv("XDG_CONFIG_HOME", config.c_str(), 1);
             setenv("XDG_DATA_HOME", data.c_str(), 1);
+            setenv("XDG_CACHE_HOME", cache.c_str(), 1);
             setenv("NO_AT_BRIDGE", "1", 1);
             setenv("SDL_AUDIODRIVER", "dummy", 1);
+            if (!Locale.empty())
+            {
+                setenv("LANG", Locale.c_str(), 1);
+                setenv("LC_ALL", Locale.c_str(), 1);
+            }
             execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
@@ -413,6 +420,8 @@ public:
         Shell("xdotool key --delay 80 " + keys);
     }
 
+    void Signal(int signal) const { kill(Pid, signal); }
+
     int WaitForExit(int seconds = 10)
     {
         for (int i = 0; i < seconds * 50; ++i)
@@ -431,6 +440,7 @@ public:
     TempFolder Tmp;
     fs::path Program = Tmp.Path() / "program";
     std::string Window;
+    std::string Locale; // LANG and LC_ALL of the program when set
 
 private:
     pid_t Pid = -1;
@@ -515,9 +525,11 @@ bool ChooseMove(const TSavedGame& s, int& fromX, int& fromY, int& toX, int& toY)
 }
 } // namespace
 
-TEST(GameEndToEnd, PlayPauseLeaveResumeAndMoveACube)
+TEST(GameEndToEnd, PlayPauseLeaveResumeMoveACubeAndSurviveSigterm)
 {
     TGameRun run(Settings(true));
+    // A desktop with a decimal comma: the saves must resume all the same.
+    run.Locale = "de_DE.UTF-8";
     ASSERT_TRUE(run.Start());
     ASSERT_TRUE(run.WaitForScreen(1, 1, "1-main-menu"));
 
@@ -579,19 +591,114 @@ TEST(GameEndToEnd, PlayPauseLeaveResumeAndMoveACube)
     run.MovePointer(-7.0f, -4.0f);
     EXPECT_TRUE(run.WaitForStillBoard()) << "the board never settled after the move";
     run.Screenshot("12-moved");
+
+    // Logging out in the middle of the game: SIGTERM saves it as leaving does, and the
+    // settings with it.
     fs::remove(save);
-    run.Keys("Escape");
-    ASSERT_TRUE(run.WaitForScreen(5, 2, "13-pause"));
-    run.ClickItem(5, 2);
-    ASSERT_TRUE(WaitUntil([&] { return fs::exists(save); }));
+    fs::remove(run.SettingsFile());
+    run.Signal(SIGTERM);
+    EXPECT_EQ(run.WaitForExit(), 0);
+    ASSERT_TRUE(fs::exists(save)) << ReadFile(run.DebugFile());
+    EXPECT_NE(ReadFile(run.SettingsFile()).find("Resolution=3"), std::string::npos);
     const TSavedGame moved = ReadSave(save);
     EXPECT_TRUE(KindAt(moved, tx, ty) == kind || moved.Score > resumed.Score)
         << "the cube of kind " << kind << " did not move from (" << fx << ", " << fy << ") to ("
         << tx << ", " << ty << ")";
     EXPECT_GE(moved.CubeCount, resumed.CubeCount);
 
+    // The next start offers it, and the board comes back.
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.WaitForScreen(1, 1, "13-restarted"));
+    startNormal("14");
+    fs::remove(save);
+    run.Keys("Escape");
+    ASSERT_TRUE(run.WaitForScreen(5, 2, "15-pause"));
+    run.ClickItem(5, 2);
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(save); }));
+    const TSavedGame back = ReadSave(save);
+    EXPECT_EQ(back.Level, moved.Level);
+    EXPECT_EQ(back.Score, moved.Score);
+    EXPECT_EQ(back.Cubes, moved.Cubes);
+
+
+    // The keyboard alone: through the menus, the offer of the saved game, a move on the
+    // board with the board cursor, and the pause screen. The pointer stays off the board.
+    ASSERT_TRUE(run.WaitForScreen(1, 1, "17-menu"));
+    run.Keys("Return");
+    ASSERT_TRUE(run.WaitForScreen(2, 1, "18-keys-play-menu"));
+    run.Keys("Return");
+    ASSERT_TRUE(run.WaitForScreen(10, 1, "19-keys-help"));
+    run.Keys("Return");
+    ASSERT_TRUE(run.WaitForScreen(7, 2, "20-keys-resume-offer"));
+    run.Keys("Return");
+    ASSERT_TRUE(run.WaitForScreen(4, 1, "21-keys-resumed"));
+    ASSERT_TRUE(run.WaitForStillBoard()) << "the resumed cubes never settled";
+    ASSERT_TRUE(ChooseMove(moved, fx, fy, tx, ty)) << "no cube with a free neighbour";
+    const int keyKind = KindAt(moved, fx, fy);
+    // The board cursor starts in the middle (5, 5); the board's x grows to the left.
+    auto steps = [](int from, int to, const char* more, const char* less)
+    {
+        std::string keys;
+        for (int i = from; i != to; i += to > from ? 1 : -1)
+        {
+            keys += std::string(to > from ? more : less) + " ";
+        }
+        return keys;
+    };
+    run.Keys("Up " + steps(5, fx, "Left", "Right") + steps(5, fy, "Up", "Down") + "space");
+    TShot onCube;
+    ASSERT_TRUE(WaitUntil([&] { return (onCube = Grab(run.Window)).Width > 0; }));
+    run.Screenshot("22-keys-selected", onCube);
+    run.Keys(steps(fx, tx, "Left", "Right") + steps(fy, ty, "Up", "Down"));
+    // The board cursor, its light, the path dot and the target ring change the target cell.
+    TShot onTarget;
+    int changed = 0;
+    WaitUntil(
+        [&]
+        {
+            onTarget = Grab(run.Window);
+            changed = 0;
+            for (int dy = -12; dy <= 12 && onTarget.Width > 0; dy += 2)
+            {
+                for (int dx = -12; dx <= 12; dx += 2)
+                {
+                    const int x = PixelX(static_cast<float>(tx - 5)) + dx;
+                    const int y = PixelY(static_cast<float>(ty - 5)) + dy;
+                    changed += onCube.At(x, y).r != onTarget.At(x, y).r || onCube.At(x, y).g != onTarget.At(x, y).g;
+                }
+            }
+            return changed > 20;
+        });
+    run.Screenshot("23-keys-board-cursor-on-target", onTarget);
+    EXPECT_GT(changed, 20) << "nothing shows the board cursor on the target cell";
+    // Enter sends the cube; the board cursor then goes to a free cell, so no cube turns
+    // under it, until the move and its turn are over.
+    int ex = 1, ey = 1;
+    while (HasCube(moved, ex, ey) || (ex == tx && ey == ty))
+    {
+        ex = ex % 9 + 1;
+        ey += ex == 1 ? 1 : 0;
+    }
+    run.Keys("Return " + steps(tx, ex, "Left", "Right") + steps(ty, ey, "Up", "Down"));
+    EXPECT_TRUE(run.WaitForStillBoard()) << "the board never settled after the keyboard's move";
+    run.Screenshot("24-keys-moved");
+    // Escape pauses and Escape resumes; then the arrows and Enter leave with a save.
+    run.Keys("Escape");
+    ASSERT_TRUE(run.WaitForScreen(5, 2, "25-keys-pause"));
+    run.Keys("Escape");
+    ASSERT_TRUE(run.WaitForScreen(4, 1, "26-keys-resumed-from-pause"));
+    fs::remove(save);
+    run.Keys("p");
+    ASSERT_TRUE(run.WaitForScreen(5, 2, "27-keys-pause"));
+    run.Keys("Down Up Return");
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(save); }));
+    const TSavedGame keyed = ReadSave(save);
+    EXPECT_TRUE(KindAt(keyed, tx, ty) == keyKind || keyed.Score > moved.Score)
+        << "the keys did not move the cube of kind " << keyKind << " from (" << fx << ", " << fy << ") to ("
+        << tx << ", " << ty << ")";
+
     // Exit from the main menu: the program ends and the settings are written.
-    ASSERT_TRUE(run.WaitForScreen(1, 4, "14-menu"));
+    ASSERT_TRUE(run.WaitForScreen(1, 4, "28-menu"));
     run.ClickItem(1, 4);
     EXPECT_EQ(run.WaitForExit(), 0);
 }
@@ -689,8 +796,14 @@ TEST(GameEndToEnd, ATimedGameRunsOutTheNameGoesIntoTheTableAndTheSaveIsGone)
 TEST(GameEndToEnd, OptionsReachTheSettingsFileAndTheTutorialPages)
 {
     TGameRun run(Settings(true, 160, 2));
+    // Bitmaps an earlier version converted into the user folder: removed at the start, while the
+    // rest of the folder stays.
+    run.Tmp.Write("data/tandrel/Images/Tutorial/tut1.bmp", "old");
+    run.Tmp.Write("data/tandrel/Images/Tutorial/tut9.bmp", "old");
     ASSERT_TRUE(run.Start());
     ASSERT_TRUE(run.WaitForScreen(1, 2, "1-main-menu"));
+    EXPECT_FALSE(fs::exists(run.Tmp.Path() / "data" / "tandrel" / "Images"));
+    EXPECT_TRUE(fs::exists(run.Tmp.Path() / "data" / "tandrel" / "debug.txt"));
     run.ClickItem(1, 2);
     ASSERT_TRUE(run.WaitForScreen(3, 16, "2-options")); // the label of skin 2
     run.ClickItem(3, 6);                                // sound up: 170
@@ -714,7 +827,7 @@ TEST(GameEndToEnd, OptionsReachTheSettingsFileAndTheTutorialPages)
     auto pageColour = [&](int n)
     {
         TImage page;
-        const fs::path bmp = run.Tmp.Path() / "data" / "tandrel" / "Images" / "Tutorial" /
+        const fs::path bmp = run.Tmp.Path() / "cache" / "tandrel" / "Images" / "Tutorial" /
                              ("tut" + std::to_string(n) + ".bmp");
         EXPECT_TRUE(ReadImageFile(bmp, page)) << bmp;
         const uint32_t p = page.Width > 0 ? page.At(page.Width / 8, page.Height / 2) : 0;
@@ -790,7 +903,7 @@ TEST(GameEndToEnd, TheShippedMenuWorksWithTheMouse)
     std::this_thread::sleep_for(300ms);
     run.Screenshot("3-play-menu");
     click(2, 3); // the tutorial
-    const fs::path page2 = run.Tmp.Path() / "data" / "tandrel" / "Images" / "Tutorial" / "tut2.bmp";
+    const fs::path page2 = run.Tmp.Path() / "cache" / "tandrel" / "Images" / "Tutorial" / "tut2.bmp";
     ASSERT_TRUE(WaitUntil([&] { return fs::exists(page2); })) << "the tutorial did not open";
     std::this_thread::sleep_for(300ms);
     run.Screenshot("4-tutorial");

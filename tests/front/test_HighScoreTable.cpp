@@ -62,9 +62,10 @@ TEST(HighScoreTable, RowsOfNamesAndPointsWithTheTypedRowCaretAndPrompt)
     const double t = 100 * std::acos(0.6); // the caret at 60 %: alpha 153
     h.DrawScores(r.Device(), fonts, t);
     const auto& draws = r.Device().Draws;
-    // Nine rows of name and points, the typed row's points, the caret and the prompt
-    // (a row with an empty name draws nothing for it), then the ten place numbers.
-    ASSERT_EQ(draws.size(), 3u * 10 + 2);
+    // Nine rows of name and points, the typed row's points, the caret, the prompt and the
+    // cursor keys' hint (a row with an empty name draws nothing for it), then the ten place
+    // numbers.
+    ASSERT_EQ(draws.size(), 3u * 10 + 3);
     EXPECT_FLOAT_EQ(RunStart(draws[0]), 2.0f);
     EXPECT_NEAR(RunY(draws[0]), 2.9f - 0.56f, 1e-5);
     EXPECT_FLOAT_EQ(RunStart(draws[1]), -4.5f);
@@ -83,13 +84,14 @@ TEST(HighScoreTable, RowsOfNamesAndPointsWithTheTypedRowCaretAndPrompt)
     EXPECT_FLOAT_EQ(RunStart(prompt), -3.5f);
     EXPECT_NEAR(RunY(prompt), -5.3f, 1e-5);
     EXPECT_EQ(RunColour(prompt), Colour(4, 255));
+    EXPECT_FLOAT_EQ(RunStart(draws[22]), 2.0f);
     // The place reached carries its number in the typed row's colour: "2." is two glyphs.
-    EXPECT_FLOAT_EQ(RunStart(draws[22]), 2.8f);
-    EXPECT_EQ(RunColour(draws[22]), Colour(4, 255));
-    EXPECT_NEAR(RunY(draws[23]), 2.9f - 2 * 0.56f, 1e-5);
-    EXPECT_EQ(RunColour(draws[23]), Colour(5, 255));
-    EXPECT_EQ(draws[23].PrimitiveCount, 4);
-    EXPECT_EQ(draws[31].PrimitiveCount, 6); // "10."
+    EXPECT_FLOAT_EQ(RunStart(draws[23]), 2.8f);
+    EXPECT_EQ(RunColour(draws[23]), Colour(4, 255));
+    EXPECT_NEAR(RunY(draws[24]), 2.9f - 2 * 0.56f, 1e-5);
+    EXPECT_EQ(RunColour(draws[24]), Colour(5, 255));
+    EXPECT_EQ(draws[24].PrimitiveCount, 4);
+    EXPECT_EQ(draws[32].PrimitiveCount, 6); // "10."
 
     // Not typing: no caret and no prompt; the timed table shows its own rows.
     r.Device().Draws.clear();

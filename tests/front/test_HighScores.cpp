@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace
@@ -152,4 +153,37 @@ TEST(HighScores, AFailedSaveLeavesTheOldFileWhole)
     s.hs.InsertScore(123456);
     EXPECT_NE(s.hs.SaveScores(), "");
     EXPECT_EQ(ReadFile(s.file()), before);
+
+    // Enter after a name saves too, and its failure reaches the player as well.
+    std::vector<std::string> told;
+    s.hs.ShowProblem = [&told](const std::string& problem) { told.push_back(problem); };
+    s.hs.Entering = true;
+    s.Type({'A', 13});
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("Hiscores.dat"), std::string::npos) << told[0];
+    EXPECT_EQ(ReadFile(s.file()), before);
+}
+
+TEST(HighScores, AFileThatCannotBeReadIsNeverSavedOver)
+{
+    Scores s;
+    // A folder where the table belongs (as a file without read permission would be).
+    std::filesystem::create_directories(s.file() / "inside");
+    const std::string message = s.hs.Create();
+    EXPECT_NE(message.find("Hiscores.dat is not a file"), std::string::npos) << message;
+    EXPECT_EQ(Points(s.hs, 1)[0], 1000);
+    std::vector<std::string> told;
+    s.hs.ShowProblem = [&told](const std::string& problem) { told.push_back(problem); };
+    s.hs.InsertScore(5000);
+    EXPECT_NE(s.hs.SaveScores(), "");
+    EXPECT_EQ(told.size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_directory(s.file() / "inside"));
+
+    // A stale temporary file of a killed save goes at the next start.
+    std::filesystem::remove_all(s.file());
+    s.tmp.Write("data/Hiscores.dat.tmp", "half");
+    EXPECT_EQ(s.hs.Create(), "");
+    EXPECT_FALSE(std::filesystem::exists(s.tmp.Path() / "data" / "Hiscores.dat.tmp"));
+    EXPECT_EQ(s.hs.SaveScores(), "");
+    EXPECT_EQ(ReadFile(s.file()).size(), 400u);
 }

@@ -348,14 +348,47 @@ TEST(MenuScreens, LeavingSavesTheGameAndTheNextStartOffersToResumeIt)
     EXPECT_EQ(g.Score, score);
     EXPECT_TRUE(f.Host.Messages.empty());
 
-    // Declining the offer keeps the fresh game and the file.
+    // Declining the offer keeps the fresh game and the file; the program ending while the
+    // offer is shown does not write the fresh board over the save.
+    const auto save = f.User / "data" / "Save1.dat";
     f.ClickItem(1);
     f.ClickItem(2);
+    const std::string offered = ReadFile(save);
     StartMode(f, 1);
+    EXPECT_EQ(f.Front.SaveGameOnExit(), "");
+    EXPECT_EQ(ReadFile(save), offered);
     f.ClickItem(3);
     EXPECT_EQ(g.EndPhase, epPlaying);
     EXPECT_EQ(f.Screen(), 4);
-    EXPECT_TRUE(std::filesystem::exists(f.User / "data" / "Save1.dat"));
+    EXPECT_TRUE(std::filesystem::exists(save));
+
+    // The program ending in the middle of a game saves it as leaving does; a game that is
+    // over is not saved.
+    std::filesystem::remove(save);
+    const auto fresh = Board(g);
+    EXPECT_EQ(f.Front.SaveGameOnExit(), "");
+    g.LoadGame(gmNormal);
+    EXPECT_EQ(Board(g), fresh);
+    std::filesystem::remove(save);
+    g.EndPhase = epGameOver;
+    EXPECT_EQ(f.Front.SaveGameOnExit(), "");
+    EXPECT_FALSE(std::filesystem::exists(save));
+    g.EndPhase = epPlaying;
+
+    // A save that cannot be written: the exit names the file; leaving keeps the game paused
+    // once, and the second try leaves without the save.
+    std::filesystem::create_directory(save.string() + ".tmp");
+    EXPECT_NE(f.Front.SaveGameOnExit().find("Save1.dat"), std::string::npos);
+    f.ClickItem(1);
+    f.ClickItem(2);
+    EXPECT_EQ(f.State, gsGame);
+    EXPECT_EQ(f.Screen(), 5);
+    ASSERT_EQ(f.Host.Messages.size(), 1u);
+    EXPECT_NE(f.Host.Messages[0].find("could not be saved and stays paused"), std::string::npos);
+    f.ClickItem(2);
+    EXPECT_EQ(f.State, gsMenu);
+    EXPECT_EQ(f.Host.Messages.size(), 2u);
+    EXPECT_FALSE(std::filesystem::exists(save));
 }
 
 TEST(MenuScreens, ADamagedSaveIsRefusedWithItsLineAndTheNewGameGoesOn)
@@ -377,7 +410,10 @@ TEST(MenuScreens, ADamagedSaveIsRefusedWithItsLineAndTheNewGameGoesOn)
     EXPECT_EQ(f.Play.Game.EndPhase, epPlaying);
     EXPECT_EQ(f.Play.Game.Level, 1);
     EXPECT_GT(f.Play.Game.CubeCount, 0);
-    EXPECT_EQ(ReadFile(save), damaged);
+    // Kept aside once: the next game offers nothing.
+    EXPECT_FALSE(std::filesystem::exists(save));
+    EXPECT_EQ(ReadFile(save.string() + ".damaged"), damaged);
+    EXPECT_NE(f.Host.Messages[0].find("Save1.dat.damaged"), std::string::npos);
 }
 
 TEST(MenuScreens, TheTutorialOpensOnPageOneWithOnlyTheButtonsThatLeadSomewhere)
@@ -392,7 +428,7 @@ TEST(MenuScreens, TheTutorialOpensOnPageOneWithOnlyTheButtonsThatLeadSomewhere)
     EXPECT_FALSE(f.Visible(9, 3));
     for (int n = 1; n <= 9; ++n)
     {
-        EXPECT_TRUE(std::filesystem::exists(f.User / "Images" / "Tutorial" /
+        EXPECT_TRUE(std::filesystem::exists(f.Tmp.Path() / "cache" / "Images" / "Tutorial" /
                                             ("tut" + std::to_string(n) + ".bmp")));
     }
     for (int i = 0; i < 8; ++i)

@@ -1,5 +1,6 @@
-// The tutorial: the one-time conversion of its pages, the fallback to a JPEG that cannot be
-// converted, and paging within 1..9.
+// The tutorial: the one-time conversion of its pages into the cache folder, the fallback to a
+// JPEG that cannot be converted, paging within 1..9, and the removal of the bitmaps earlier
+// versions left in the user folder.
 #include "tests/front/FrontFixture.h"
 #include "front/Tutorial.h"
 
@@ -31,7 +32,7 @@ struct TTutorialFolder
     }
     fs::path Bitmap(int n) const
     {
-        return User / "Images" / "Tutorial" / ("tut" + std::to_string(n) + ".bmp");
+        return Cache / "Images" / "Tutorial" / ("tut" + std::to_string(n) + ".bmp");
     }
 
     int ShownWidth(TTutorial& t)
@@ -46,15 +47,16 @@ struct TTutorialFolder
     TempFolder Tmp;
     fs::path Program = Tmp.Path() / "program";
     fs::path User = Tmp.Path() / "user";
+    fs::path Cache = Tmp.Path() / "cache";
     TRecordingRenderer Renderer;
 };
 } // namespace
 
-TEST(Tutorial, ThePagesAreConvertedOnceIntoTheUserFolder)
+TEST(Tutorial, ThePagesAreConvertedOnceIntoTheCacheFolder)
 {
     TTutorialFolder f;
     {
-        TTutorial t(f.Renderer.R.Device, f.Program, f.User);
+        TTutorial t(f.Renderer.R.Device, f.Program, f.Cache);
         EXPECT_EQ(t.Page(), 1);
         EXPECT_EQ(f.ShownWidth(t), 11);
     }
@@ -65,7 +67,8 @@ TEST(Tutorial, ThePagesAreConvertedOnceIntoTheUserFolder)
         EXPECT_EQ(ReadFile(f.Bitmap(n)).substr(0, 2), "BM");
         written.push_back(fs::last_write_time(f.Bitmap(n)));
     }
-    EXPECT_FALSE(fs::exists(f.User / "Images" / "Tutorial" / "tut1.jpg")); // no copy left behind
+    EXPECT_FALSE(fs::exists(f.Cache / "Images" / "Tutorial" / "tut1.jpg")); // no copy left behind
+    EXPECT_FALSE(fs::exists(f.User / "Images")) << "nothing in the user folder";
     EXPECT_FALSE(fs::exists(f.Page(1, ".bmp"))); // the program folder untouched
 
     // The second visit converts nothing: even without the JPEGs it shows the bitmaps.
@@ -73,7 +76,7 @@ TEST(Tutorial, ThePagesAreConvertedOnceIntoTheUserFolder)
     {
         fs::remove(f.Page(n, ".jpg"));
     }
-    TTutorial again(f.Renderer.R.Device, f.Program, f.User);
+    TTutorial again(f.Renderer.R.Device, f.Program, f.Cache);
     EXPECT_EQ(f.ShownWidth(again), 11);
     for (int n = 1; n <= 9; ++n)
     {
@@ -87,7 +90,7 @@ TEST(Tutorial, APageThatCannotBeConvertedIsShownFromItsJpeg)
     // A JPEG the decoder gives up on partway; the picture loader may still show it.
     const std::string page = ReadFile(f.Page(4, ".jpg"));
     f.Tmp.Write("program/Images/Tutorial/tut4.jpg", page.substr(0, 20));
-    TTutorial t(f.Renderer.R.Device, f.Program, f.User);
+    TTutorial t(f.Renderer.R.Device, f.Program, f.Cache);
     EXPECT_FALSE(fs::exists(f.Bitmap(4)));
     EXPECT_TRUE(fs::exists(f.Bitmap(5)));
     EXPECT_EQ(t.PageFile(4), f.Page(4, ".jpg"));
@@ -104,7 +107,7 @@ TEST(Tutorial, APageThatCannotBeConvertedIsShownFromItsJpeg)
 TEST(Tutorial, PagingStaysWithinOneToNineAndReloadsThePageEachTime)
 {
     TTutorialFolder f;
-    TTutorial t(f.Renderer.R.Device, f.Program, f.User);
+    TTutorial t(f.Renderer.R.Device, f.Program, f.Cache);
     fs::remove(DebugLogFile());
     t.ChangePage(-1);
     EXPECT_EQ(t.Page(), 1);
@@ -140,4 +143,26 @@ TEST(Tutorial, PagingStaysWithinOneToNineAndReloadsThePageEachTime)
     EXPECT_FLOAT_EQ(d.State.World.m[3][1], -0.25f);
     EXPECT_NE(d.State.RenderStates[rsLighting], StateFalse);
     EXPECT_TRUE(d.State.Material == f.Renderer.R.Materials[0]);
+}
+
+TEST(Tutorial, BitmapsLeftInTheUserFolderByEarlierVersionsAreRemovedAndNothingElse)
+{
+    TTutorialFolder f;
+    for (int n = 1; n <= 9; ++n)
+    {
+        f.Tmp.Write("user/Images/Tutorial/tut" + std::to_string(n) + ".bmp", "BM");
+    }
+    f.Tmp.Write("user/Images/Tutorial/tut3.jpg", "a conversion's copy");
+    const auto save = f.Tmp.Write("user/data/Save1.dat", "1\n");
+    RemoveOldTutorialBitmaps(f.User);
+    EXPECT_FALSE(fs::exists(f.User / "Images"));
+    EXPECT_EQ(ReadFile(save), "1\n");
+    RemoveOldTutorialBitmaps(f.User); // nothing left to do
+
+    // A file of the player's own keeps its folders.
+    f.Tmp.Write("user/Images/Tutorial/tut1.bmp", "BM");
+    const auto own = f.Tmp.Write("user/Images/Tutorial/notes.txt", "mine");
+    RemoveOldTutorialBitmaps(f.User);
+    EXPECT_FALSE(fs::exists(f.User / "Images" / "Tutorial" / "tut1.bmp"));
+    EXPECT_EQ(ReadFile(own), "mine");
 }

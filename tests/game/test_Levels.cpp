@@ -207,20 +207,6 @@ TEST(Levels, FlagsCommentsAndBlankLines)
     EXPECT_EQ(g.Levels[4].Colours[1], 4 % 7 + 1);
 }
 
-TEST(Levels, ValuesMissingAtTheEndReadAsZero)
-{
-    std::string text = LevelFile(50);
-    text.resize(text.rfind("400\n")); // cut inside level 50, before its timed target
-    Loaded f(text);
-    f.Load();
-    const TLevel& l50 = f.game().Levels[50];
-    EXPECT_DOUBLE_EQ(l50.Target[2], 0.0);
-    EXPECT_DOUBLE_EQ(l50.Drain, 0.0);
-    EXPECT_EQ(l50.JokerOdds, 0);
-    EXPECT_FALSE(l50.AllowBombs);
-    EXPECT_FALSE(l50.AllowPaints);
-}
-
 TEST(Levels, WindowsLineEndsReadTheSame)
 {
     std::string text = LevelFile(50);
@@ -308,6 +294,8 @@ TEST(DataFiles, EveryBadInputIsRefusedWithFileLineAndProblem)
         });
     };
     const std::string figs = FigureFile(30);
+    std::string cut = LevelFile(50);
+    cut.resize(cut.rfind("400\n")); // inside level 50, before its timed target
     // Level L's value k (0-based) sits on line 1 + 17 (L - 1) + 2 + k.
     const auto at = [](int l, int k) { return 1 + 17 * (l - 1) + 2 + k; };
     const std::vector<Case> cases = {
@@ -333,6 +321,15 @@ TEST(DataFiles, EveryBadInputIsRefusedWithFileLineAndProblem)
         {"short grid row", LevelFile(50), "1\n-\n1\n1\n1\n5\n10\n0000\n0000\n0000\n", "BonusFigures.dat", 7, "digits"},
         {"file ends in a grid", LevelFile(50), "1\n-\n1\n1\n1\n5\n1000\n", "BonusFigures.dat", 7, "ends"},
         {"huge number", level(2, 10, "99999999999"), figs, "Levels.dat", at(2, 10), "out of range"},
+        // Counts and reals the game could not carry.
+        {"negative stones", level(3, 11, "-1"), figs, "Levels.dat", at(3, 11), "Stones -1 is outside 0..81"},
+        {"a billion stones", level(3, 12, "1000000000"), figs, "Levels.dat", at(3, 12), "Stones 1000000000"},
+        {"bombs filling a bonus board", level(5, 11, "75"), figs, "Levels.dat", at(5, 11), "Bombs 75 is outside 0..74"},
+        {"target beyond any score", level(6, 8, "1e300"), figs, "Levels.dat", at(6, 8), "Target 1e+300"},
+        {"negative drain", level(6, 9, "-0.5"), figs, "Levels.dat", at(6, 9), "Drain -0.5"},
+        {"negative figure value", LevelFile(50), "1\n-\n1\n1\n1\n-5\n1000\n0000\n0000\n0000\n", "BonusFigures.dat",
+         6, "BaseValue -5"},
+        {"cut inside a level", cut, figs, "Levels.dat", at(50, 7), "the file ends inside level 50"},
     };
     for (const Case& c : cases)
     {

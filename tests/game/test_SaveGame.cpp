@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include <sstream>
 #include <vector>
 
@@ -248,6 +250,68 @@ TEST_F(SaveGameTest, RoundTripRestoresTheGameWithGrownCubesGrowingAgain)
     EXPECT_EQ(Body(ReadFile(Save2())), Body(saved));
 }
 
+// The desktop's locale (a decimal comma here) reaches the C library when the launcher
+// starts; the files must not notice.
+class GermanLocale
+{
+public:
+    GermanLocale() : Before(std::setlocale(LC_ALL, nullptr))
+    {
+        Active = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+    }
+    ~GermanLocale() { std::setlocale(LC_ALL, Before.c_str()); }
+    bool Active = false;
+
+private:
+    std::string Before;
+};
+
+TEST_F(SaveGameTest, AGermanDesktopWritesAndResumesTheSameFile)
+{
+    TGame& g = T.Game;
+    g.Mode = gmNormal;
+    g.Level = 23;
+    g.Levels[23].Stones[1] = 4;
+    g.Levels[23].Progress = 812.625;
+    g.Score = 15234.75;
+    Put(3, 2, 7, csIdle);
+    Put(ckBomb, 8, 1, csWaiting);
+    g.SaveGame();
+    const std::string plain = ReadFile(Save1());
+    {
+        const GermanLocale german; // installed by tools/install-deps
+        ASSERT_TRUE(german.Active) << "the de_DE.UTF-8 locale is missing";
+        g.SaveGame();
+        const std::string text = ReadFile(Save1());
+        EXPECT_EQ(Body(text), Body(plain));
+        EXPECT_EQ(Lines(text)[5], " 1.52347500000000E+0004");
+
+        g.Score = 0;
+        g.Level = 1;
+        g.ClearBoard();
+        g.LoadGame(gmNormal);
+        EXPECT_EQ(g.Level, 23);
+        EXPECT_DOUBLE_EQ(g.Score, 15234.75);
+        EXPECT_DOUBLE_EQ(g.Levels[23].Progress, 812.625);
+        EXPECT_EQ(g.CubeCount, 2);
+    }
+
+    // A save written by a build that followed the locale has decimal commas: it resumes.
+    std::string comma = Body(plain);
+    for (char& c : comma)
+    {
+        c = c == '.' ? ',' : c;
+    }
+    User.Write("data/Save1.dat", "07.12.2026 09:00:00\n" + comma);
+    g.ClearBoard();
+    g.LoadGame(gmNormal);
+    EXPECT_EQ(g.Level, 23);
+    EXPECT_DOUBLE_EQ(g.Score, 15234.75);
+    EXPECT_DOUBLE_EQ(g.Levels[23].Progress, 812.625);
+    ASSERT_EQ(g.CubeCount, 2);
+    EXPECT_EQ(g.Cubes[2].Kind, ckBomb);
+}
+
 TEST_F(SaveGameTest, AnEmptyBoardIsEightLinesAndLoadsEmpty)
 {
     TGame& g = T.Game;
@@ -315,6 +379,9 @@ TEST_F(SaveGameTest, DamagedFilesAreRefusedAndLeftAlone)
         {"mode 3", head + "3\n7\n", 2, "game mode 3"},
         {"mode 0", head + "0\n7\n", 2, "game mode 0"},
         {"negative stones", head + "1\n7\n-4\n", 4, "stone count -4"},
+        {"a billion stones", head + "1\n7\n1000000000\n", 4, "stone count 1000000000 is outside 0..81"},
+        {"score beyond any game", head + "1\n7\n4\n 5.0E+0002\n 1.0E+0300\n", 6, "score 1e+300"},
+        {"save of newlines beyond any save's size", std::string(2 << 20, '\n'), 0, "bytes long"},
         {"malformed whole number", head + "1\n7\n4\n 5.0E+0002\n 9.0E+0003\nx1\n", 7, "'x1'"},
         {"malformed real", head + "1\n7\n4\n 5.0E+00O2\n", 5, "'5.0E+00O2'"},
         {"malformed kind", head + good + "1\n1\n1.5\n4\n4\n", 10, "'1.5'"},

@@ -231,7 +231,19 @@ TEST(JpegPictures, BrokenJpegRaisesAnErrorAndLeavesNoBitmap)
     {
         damaged[i] = 0xFF;
     }
+    // A small file declaring a huge picture is refused before the decoder takes the memory.
+    std::vector<uint8_t> huge = bytes;
+    for (size_t i = 0; i + 8 < huge.size(); ++i)
+    {
+        if (huge[i] == 0xFF && huge[i + 1] == 0xC0)
+        {
+            huge[i + 5] = huge[i + 7] = 0xEA; // 60000 x 60000
+            huge[i + 6] = huge[i + 8] = 0x60;
+            break;
+        }
+    }
     const fs::path broken[] = {
+        write("huge.jpg", huge),
         write("text.jpg", {text.begin(), text.end()}),
         write("empty.jpg", {}),
         write("truncated.jpg", {bytes.begin(), bytes.begin() + static_cast<long>(middle)}),
@@ -264,4 +276,26 @@ TEST(JpegPictures, BrokenJpegRaisesAnErrorAndLeavesNoBitmap)
     TTextureRef texture = r.Device->CreateTexture(SolidImage(2, 2, 0xFFFFFFFF), true);
     LoadTexture(*r.Device, dir.Path() / "text.jpg", texture);
     EXPECT_FALSE(texture);
+    LoadTexture(*r.Device, dir.Path() / "huge.jpg", texture);
+    EXPECT_FALSE(texture);
+    // So is a TGA whose header declares no width, or more than the file holds.
+    auto tga = [&](const std::string& name, int width, int height, size_t body)
+    {
+        std::vector<uint8_t> t(18 + body, 0x80);
+        std::fill(t.begin(), t.begin() + 18, 0);
+        t[2] = 2;
+        t[12] = static_cast<uint8_t>(width), t[13] = static_cast<uint8_t>(width >> 8);
+        t[14] = static_cast<uint8_t>(height), t[15] = static_cast<uint8_t>(height >> 8);
+        t[16] = 32;
+        return write(name, t);
+    };
+    LoadTexture(*r.Device, tga("fits.tga", 4, 4, 64), texture);
+    EXPECT_TRUE(texture);
+    for (const fs::path& file : {tga("no-width.tga", 0, 4, 64), tga("short.tga", 4000, 4000, 64),
+                                 tga("beyond.tga", 5000, 1, 20000)})
+    {
+        texture = r.Device->CreateTexture(SolidImage(2, 2, 0xFFFFFFFF), true);
+        LoadTexture(*r.Device, file, texture);
+        EXPECT_FALSE(texture) << file;
+    }
 }

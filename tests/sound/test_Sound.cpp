@@ -316,8 +316,6 @@ TEST_F(SoundTest, StartUpStepsAndVolumes)
     std::vector<int> steps;
     ASSERT_TRUE(StartSound(Tmp.Path(), soundVol, musicVol, [&steps](int s) { steps.push_back(s); }));
     EXPECT_EQ(steps, (std::vector<int>{12, 13}));
-    EXPECT_EQ(soundVol, 125);
-    EXPECT_EQ(musicVol, 250);
     EXPECT_TRUE(SoundLoaded(snTandrel));
     EXPECT_TRUE(MusicLoaded(tnMenu2));
     EXPECT_EQ(Mix_VolumeMusic(-1), MIX_MAX_VOLUME);
@@ -332,8 +330,6 @@ TEST_F(SoundTest, MixerThatCannotStartLeavesTheGameSilent)
     uint8_t musicVol = 120;
     std::vector<int> steps;
     EXPECT_FALSE(StartSound(Tmp.Path(), soundVol, musicVol, [&steps](int s) { steps.push_back(s); }));
-    EXPECT_EQ(soundVol, 0);
-    EXPECT_EQ(musicVol, 0);
     EXPECT_TRUE(steps.empty());
     EXPECT_FALSE(SoundOpen());
     EXPECT_FALSE(SoundLoaded(snNewLevel));

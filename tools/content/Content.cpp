@@ -1,5 +1,6 @@
 #include "tools/content/Content.h"
 
+#include "tools/content/AppIcon.h"
 #include "tools/content/Board.h"
 #include "tools/content/Fonts.h"
 #include "tools/content/MenuArt.h"
@@ -38,5 +39,6 @@ std::vector<TContentJob> ContentJobs()
         {"menu", MakeMenu},
         {"tutorial", MakeTutorial, true},
         {"help", MakeHelp, true},
+        {"icons", MakeIcons, false, true},
     };
 }

@@ -14,6 +14,8 @@ struct TContentJob
     std::function<void(const TOutput&, const TSources&)> Make;
     // Composes frames rendered by tandrel-snapshot: runs only when a renders folder is given.
     bool NeedsRenders = false;
+    // Made only when named in --only: files that belong beside the program folder, not in it.
+    bool OnRequest = false;
 };
 
 // Longest jobs first, so that the workers finish together.

@@ -99,7 +99,7 @@ int main(int argc, char** argv)
     std::vector<TContentJob> jobs;
     for (const TContentJob& job : ContentJobs())
     {
-        bool wanted = only.empty() && (!job.NeedsRenders || !sources.Renders.empty());
+        bool wanted = only.empty() && !job.OnRequest && (!job.NeedsRenders || !sources.Renders.empty());
         for (const std::string& name : only)
         {
             wanted = wanted || job.Name == name || job.Name.rfind(name + "/", 0) == 0;

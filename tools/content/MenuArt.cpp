@@ -7,8 +7,8 @@
 #include "tools/content/Pictures.h"
 #include "tools/content/Skins.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -384,7 +384,7 @@ std::vector<TScreen> Screens()
                   {Fixed(TItem{"leave", TLook::Dialog, "LEAVE THE GAME?",
                                "Your game is saved and waits for you.", 0.0f, 0.35f, 7.2f, 3.5f}),
                    Button("saveleave", "SAVE AND LEAVE", 1.6f, -0.65f, 3.1f, 0.75f),
-                   Button("playon", "PLAY ON", -1.6f, -0.65f, 3.1f, 0.75f)}};
+                   Button("playon", "PLAY ON (ESC)", -1.6f, -0.65f, 3.1f, 0.75f)}};
     // 6: the high scores; the game writes the table from y 2.34 down.
     screens[5] = {
         "high scores",
@@ -418,9 +418,10 @@ std::vector<TScreen> Screens()
 
 std::string Real(float v)
 {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.5f", static_cast<double>(v));
-    std::string s = buffer;
+    // The menu file is read with a point whatever the locale: never the C library's printf.
+    char buffer[64];
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(v), std::chars_format::fixed, 5);
+    std::string s(buffer, r.ptr);
     while (s.size() > 1 && s.back() == '0')
     {
         s.pop_back();

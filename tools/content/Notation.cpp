@@ -1,6 +1,7 @@
 #include "tools/content/Music.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <stdexcept>
 #include <string>
@@ -135,7 +136,12 @@ double AddMelody(TPart& part, double startBeat, std::string_view text, int beats
             v = std::min(1.0f, velocity * 1.2f);
             length.pop_back();
         }
-        const double beats = std::stod(length);
+        double beats = 0;
+        const auto r = std::from_chars(length.data(), length.data() + length.size(), beats);
+        if (r.ec != std::errc() || r.ptr != length.data() + length.size())
+        {
+            throw std::runtime_error("melody note with a bad length: " + std::string(w));
+        }
         if (pitch >= 0)
         {
             part.Add(beat, beats, pitch + transpose, v);

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include <jpeglib.h>
+#include <zlib.h>
 
 namespace
 {
@@ -310,4 +311,42 @@ void TOutput::WriteJpeg(const std::string& relative, const TImage& image, int qu
         std::replace(name.begin(), name.end(), '/', '_');
         TOutput(Previews).WritePreview(name + ".png", image);
     }
+}
+
+void TOutput::WritePng(const std::string& relative, const TImage& image) const
+{
+    const int w = image.Width();
+    const int h = image.Height();
+    std::vector<uint8_t> raw;
+    raw.reserve(static_cast<size_t>(w * 4 + 1) * h);
+    for (int y = 0; y < h; ++y)
+    {
+        raw.push_back(0); // no filter
+        for (int x = 0; x < w; ++x)
+        {
+            const float* p = image.Pixel(x, y);
+            const uint8_t alpha = ToByte(p[3]);
+            for (int c = 0; c < 3; ++c)
+            {
+                raw.push_back(alpha == 0 ? 0 : ToByte(p[c] / p[3]));
+            }
+            raw.push_back(alpha);
+        }
+    }
+    uLongf size = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<uint8_t> z(size);
+    if (compress2(z.data(), &size, raw.data(), static_cast<uLong>(raw.size()), 9) != Z_OK)
+    {
+        throw std::runtime_error(relative + ": cannot be compressed");
+    }
+    z.resize(size);
+    std::vector<uint8_t> header;
+    PutBigEndian(header, static_cast<uint32_t>(w));
+    PutBigEndian(header, static_cast<uint32_t>(h));
+    header.insert(header.end(), {8, 6, 0, 0, 0}); // 8 bits, RGBA, deflate, no filter, no interlace
+    std::vector<uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    PutChunk(png, "IHDR", header);
+    PutChunk(png, "IDAT", z);
+    PutChunk(png, "IEND", {});
+    WriteBytes(Prepare(relative), png);
 }

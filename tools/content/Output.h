@@ -34,6 +34,9 @@ public:
             TOutput(Previews).WritePreview(name + ".png", image);
         }
     }
+    // A compressed 32-bit PNG with straight alpha (the desktop's icons); fully transparent
+    // pixels are stored as zeros.
+    void WritePng(const std::string& relative, const TImage& image) const;
     // An uncompressed PNG of the picture over black, for looking at while drawing.
     void WritePreview(const std::string& relative, const TImage& image) const;
     // Ogg Vorbis at the sound's rate; `quality` is libvorbis' -0.1..1 scale.

@@ -196,7 +196,8 @@ TImage Help(const TSources& sources)
 
     HelpBox(img, sources, m, 0, 0, "MOVE",
             "Click a cube, then click a free cell. The cube travels there when the way is open; "
-            "a red sign means it cannot.",
+            "a red sign means it cannot. Keys: arrows, Enter, Backspace; Esc pauses. "
+            "Gamepad: d-pad, A, B; Start pauses.",
             shot("help-move"));
     HelpBox(img, sources, m, 1, 0, "SQUARES",
             "Four cubes of one colour in a square vanish and score. After a move that scores "

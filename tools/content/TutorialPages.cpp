@@ -166,9 +166,11 @@ std::vector<TPageContent> Pages()
          {Left("move-open", "THE WAY IS OPEN", 0x9DF7C0),
           Right("move-blocked", "NO WAY THROUGH", 0xFF9C90)},
          false,
-         "Click a cube to pick it up: it rises and hovers. Point at a free cell and dots show "
-         "the way the cube will take; click, and off it goes. Cubes never pass through each "
-         "other: a walled-in cube, or a cell out of reach, shows a red sign."},
+         "Click a cube to pick it up, then a free cell: dots show its way and off it goes. Cubes "
+         "never pass through each other; a cell out of reach shows a red sign. No mouse? Arrow "
+         "keys move on the board (Home, End, Page Up/Down jump to edges), Enter clicks, "
+         "Backspace lets go; or a gamepad's d-pad, A, B.",
+         -1.55f},
         {"SQUARES",
          {Left("square-before", "THE FOURTH ONE..."),
           Right("square-after", "...AND THEY VANISH", 0xFFE7A8)},

@@ -3,6 +3,7 @@
 #include "base/DataError.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -87,17 +88,11 @@ private:
 
     double Number(const std::string& word, double low, double high) const
     {
-        size_t used = 0;
+        // Parsed without the locale: a scene file reads the same on every desktop.
+        const size_t plus = !word.empty() && word.front() == '+' ? 1 : 0;
         double v = 0;
-        try
-        {
-            v = std::stod(word, &used);
-        }
-        catch (const std::exception&)
-        {
-            used = 0;
-        }
-        if (used != word.size() || !std::isfinite(v))
+        const auto r = std::from_chars(word.data() + plus, word.data() + word.size(), v);
+        if (word.size() == plus || r.ec != std::errc() || r.ptr != word.data() + word.size() || !std::isfinite(v))
         {
             Fail("'" + word + "' is not a number");
         }

@@ -1,0 +1,152 @@
+#include "app/InputEvents.h"
+
+#include "app/KeyCodes.h"
+#include "base/DebugLog.h"
+
+#include <SDL.h>
+
+#include <string>
+
+namespace
+{
+constexpr uint16_t VkBack = 8;
+constexpr uint16_t VkEnter = 13;
+constexpr uint16_t VkEscape = 27;
+constexpr uint16_t VkLeft = 37;
+constexpr uint16_t VkUp = 38;
+constexpr uint16_t VkRight = 39;
+constexpr uint16_t VkDown = 40;
+constexpr uint16_t VkP = 80;
+
+// The stick leans when past half way, and is back in the middle below a quarter, so a
+// stick that trembles at the edge gives one step, not a stream.
+constexpr int LeanOn = 16384;
+constexpr int LeanOff = 8192;
+
+int Lean(int current, int16_t value)
+{
+    if (value >= LeanOn)
+    {
+        return 1;
+    }
+    if (value <= -LeanOn)
+    {
+        return -1;
+    }
+    if (value > -LeanOff && value < LeanOff)
+    {
+        return 0;
+    }
+    return current;
+}
+} // namespace
+
+TInputEvents::~TInputEvents()
+{
+    for (auto& [id, pad] : Pads)
+    {
+        SDL_GameControllerClose(pad);
+    }
+}
+
+void TInputEvents::StartControllers(const std::filesystem::path& userFolder)
+{
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+    {
+        DebugLog(std::string(" No game controllers: ") + SDL_GetError());
+        return;
+    }
+    const std::filesystem::path mappings = userFolder / "gamecontrollerdb.txt";
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(mappings, ec))
+    {
+        const int added = SDL_GameControllerAddMappingsFromFile(mappings.c_str());
+        DebugLog(added < 0 ? " Controller mappings not read: " + mappings.string() + ": " + SDL_GetError()
+                           : " Controller mappings read: " + std::to_string(added));
+    }
+}
+
+bool TInputEvents::Handle(const SDL_Event& e)
+{
+    switch (e.type)
+    {
+    case SDL_KEYDOWN:
+        if (const uint16_t key = VirtualKey(e.key.keysym); key != 0)
+        {
+            Router.KeyDown(key, e.key.repeat != 0);
+        }
+        return true;
+    case SDL_CONTROLLERDEVICEADDED:
+        if (SDL_GameController* pad = SDL_GameControllerOpen(e.cdevice.which); pad != nullptr)
+        {
+            const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad));
+            if (!Pads.emplace(id, pad).second)
+            {
+                SDL_GameControllerClose(pad); // already open: SDL counts the opens
+            }
+            else
+            {
+                const char* name = SDL_GameControllerName(pad);
+                DebugLog(std::string(" Game controller: ") + (name != nullptr ? name : "unnamed"));
+            }
+        }
+        return true;
+    case SDL_CONTROLLERDEVICEREMOVED:
+        if (auto it = Pads.find(e.cdevice.which); it != Pads.end())
+        {
+            SDL_GameControllerClose(it->second);
+            Pads.erase(it);
+            DebugLog(" Game controller removed");
+            Router.PauseGame(); // the player cannot go on with it
+        }
+        return true;
+    case SDL_CONTROLLERBUTTONDOWN:
+        Button(e.cbutton.button);
+        return true;
+    case SDL_CONTROLLERAXISMOTION:
+        Axis(e.caxis.axis, e.caxis.value);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TInputEvents::Button(uint8_t button)
+{
+    switch (button)
+    {
+    case SDL_CONTROLLER_BUTTON_DPAD_UP: Router.KeyDown(VkUp); break;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: Router.KeyDown(VkDown); break;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT: Router.KeyDown(VkLeft); break;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: Router.KeyDown(VkRight); break;
+    case SDL_CONTROLLER_BUTTON_A: Router.KeyDown(VkEnter); break;
+    case SDL_CONTROLLER_BUTTON_B: Router.KeyDown(Router.OnBoard() ? VkBack : VkEscape); break;
+    case SDL_CONTROLLER_BUTTON_START:
+        // Pauses a game and resumes it from the pause screen; chooses everywhere else.
+        Router.KeyDown(Router.InGame() ? VkP : VkEnter);
+        break;
+    default: break;
+    }
+}
+
+void TInputEvents::Axis(uint8_t axis, int16_t value)
+{
+    if (axis == SDL_CONTROLLER_AXIS_LEFTX)
+    {
+        const int lean = Lean(StickX, value);
+        if (lean != StickX && lean != 0)
+        {
+            Router.KeyDown(lean > 0 ? VkRight : VkLeft);
+        }
+        StickX = lean;
+    }
+    else if (axis == SDL_CONTROLLER_AXIS_LEFTY)
+    {
+        const int lean = Lean(StickY, value);
+        if (lean != StickY && lean != 0)
+        {
+            Router.KeyDown(lean > 0 ? VkDown : VkUp);
+        }
+        StickY = lean;
+    }
+}
