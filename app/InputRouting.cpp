@@ -43,23 +43,6 @@ bool PauseKey(uint16_t key)
 }
 } // namespace
 
-int64_t RoundedScore(double score)
-{
-    if (std::isnan(score))
-    {
-        return 0;
-    }
-    constexpr double Limit = 9.2e18; // inside the 64-bit range
-    // std::nearbyint rounds halves to even in the default rounding mode.
-    return static_cast<int64_t>(std::nearbyint(std::clamp(score, -Limit, Limit)));
-}
-
-int32_t TableScore(int64_t rounded)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(rounded, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
-
 bool TInputRouter::Loading() const
 {
     return State == gsLaunch || State == gsLoading;
@@ -320,7 +303,7 @@ void TInputRouter::LeaveGameOver()
     {
         scores->ShownMode = Game->Mode == gmTimed ? 2 : 1;
         const int64_t score = RoundedScore(Game->Score);
-        if (scores->Tables[scores->ShownMode][HiScorePlaces].Points < score)
+        if (scores->Reaches(scores->ShownMode, score))
         {
             scores->Entering = true;
             scores->EditRow = static_cast<uint8_t>(scores->InsertScore(TableScore(score)));

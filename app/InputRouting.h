@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/FrontEnd.h"
+#include "front/HighScores.h"
 #include "render/GameState.h"
 
 #include <cstdint>
@@ -66,7 +67,3 @@ private:
     int CellY = 5;
 };
 
-// Score as entered into the table: rounded halves to even, and beyond the 32-bit range
-// clamped to it (the table holds 32-bit points).
-int64_t RoundedScore(double score);
-int32_t TableScore(int64_t rounded);

@@ -2,14 +2,33 @@
 
 #include "base/AtomicFile.h"
 #include "render/Font.h"
+#include "render/Graphics.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <limits>
 #include <system_error>
 #include <utility>
+
+int64_t RoundedScore(double score)
+{
+    if (std::isnan(score))
+    {
+        return 0;
+    }
+    constexpr double Limit = 9.2e18; // inside the 64-bit range
+    // std::nearbyint rounds halves to even in the default rounding mode.
+    return static_cast<int64_t>(std::nearbyint(std::clamp(score, -Limit, Limit)));
+}
+
+int32_t TableScore(int64_t rounded)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(rounded, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
 
 void THiScoreEntry::SetName(std::string_view name)
 {
@@ -273,5 +292,38 @@ void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTim
         // Without letter keys (a gamepad): the cursor keys choose the letters.
         DrawText(device, fonts, Font, 4, Size, 2.0f, -4.8f, "up/down = letter   right = add   left = delete", Depth,
                  Opaque);
+    }
+    for (int i = 1; i <= HiScorePlaces; ++i)
+    {
+        const int colour = Entering && i == EditRow ? 5 : 4;
+        DrawText(device, fonts, Font, colour, Size, 2.8f, 2.9f - 0.56f * static_cast<float>(i),
+                 std::to_string(i) + ".", Depth, Opaque);
+    }
+}
+
+void THiScores::DrawGameOver(TDevice& device, const TFonts& fonts, int mode, int64_t points,
+                             int level) const
+{
+    constexpr int Font = 1, Size = 9, Opaque = 255;
+    constexpr float Depth = 0.1f;
+    // Each line centred on the screen, in the free band between the caption and the cubes.
+    auto line = [&](int colour, float y, const std::string& text)
+    {
+        int pixels = 0;
+        for (const char c : text)
+        {
+            const int g = GlyphCode(c);
+            pixels += g == GlyphBlank ? SpaceWidth
+                      : g > 0 && g <= fonts.Font[Font].GlyphCount ? fonts.Font[Font].GlyphWidths[g]
+                                                                   : 0;
+        }
+        const float x = RoomCentreX + 0.5f * static_cast<float>(pixels * Size) * 0.001f;
+        DrawText(device, fonts, Font, colour, Size, x, y, text, Depth, Opaque);
+    };
+    line(4, -0.85f, "score: " + std::to_string(points));
+    line(4, -1.35f, "level: " + std::to_string(level));
+    if (!Reaches(mode == 2 ? 2 : 1, points))
+    {
+        line(5, -1.85f, "not enough for the high-score table");
     }
 }

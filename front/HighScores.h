@@ -19,6 +19,11 @@ constexpr int HiScorePlaces = 10;
 constexpr int MaxNameLength = 15;
 constexpr int HiScoreFileSize = 2 * HiScorePlaces * 20;
 
+// Score as entered into the table: rounded halves to even, and beyond the 32-bit range
+// clamped to it (the table holds 32-bit points).
+int64_t RoundedScore(double score);
+int32_t TableScore(int64_t rounded);
+
 struct THiScoreEntry
 {
     uint8_t NameLength = 0;
@@ -59,9 +64,15 @@ public:
     // The table of ShownMode: names from x = 2.0 and points from x = -4.5, one row every
     // 0.56 below y = 2.9; the row being typed in colour 5 with a caret that pulses by
     // totalTime (milliseconds), and "enter your name" with the cursor keys' hint under the
-    // table while typing.
+    // table while typing; each row's place number stands before its name, in the row's colour.
     void DrawScores(TDevice& device, const TFonts& fonts, double totalTime) const;
     bool Qualifies(int32_t points) const { return points > Tables[ShownMode][HiScorePlaces].Points; }
+    // Whether a rounded score takes a place in the table of mode 1 or 2.
+    bool Reaches(int mode, int64_t points) const { return points > Tables[mode][HiScorePlaces].Points; }
+    // The game-over summary over its picture: the final score and the level reached, and
+    // a line saying so when the score stays out of the table of the game's mode.
+    void DrawGameOver(TDevice& device, const TFonts& fonts, int mode, int64_t points,
+                      int level) const;
 
     std::array<std::array<THiScoreEntry, HiScorePlaces + 1>, 3> Tables{}; // [mode 1..2][place 1..10]
     uint8_t ShownMode = 1;

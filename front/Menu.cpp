@@ -554,7 +554,15 @@ void TFrontEnd::SaveScores()
 
 void TFrontEnd::DrawScores(double totalTime)
 {
-    if (HiScores)
+    if (HiScores && State == gsGameOver)
+    {
+        if (Game != nullptr)
+        {
+            HiScores->DrawGameOver(*Renderer.Device, Renderer.Fonts, Game->Mode == gmTimed ? 2 : 1,
+                                   RoundedScore(Game->Score), Game->Level);
+        }
+    }
+    else if (HiScores)
     {
         HiScores->DrawScores(*Renderer.Device, Renderer.Fonts, totalTime);
     }

@@ -90,9 +90,10 @@ void TTutorial::ChangePage(int delta)
 
 void TTutorial::Draw(const TGraphics& g)
 {
-    Device->SetRenderState(rsLighting, StateFalse);
+    // Lit with the plain material, as the menu background, the help and the game-over
+    // pictures are: the page looks like the rest of the room and the cursor light plays on it.
+    Device->SetMaterial(g.Materials[0]);
     PageSprite->Draw(g);
-    Device->SetRenderState(rsLighting, StateTrue);
 }
 
 void RemoveOldTutorialBitmaps(const fs::path& userFolder)

@@ -24,7 +24,7 @@ public:
     // -1 the previous page, +1 the next, clamped to 1..9; the page is loaded again every
     // time, also when it did not change.
     void ChangePage(int delta);
-    // Draws the page, unlit.
+    // Draws the page, lit as the other full-screen pictures are.
     void Draw(const TGraphics& g);
 
     int Page() const { return PageNumber; }

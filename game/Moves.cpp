@@ -302,9 +302,15 @@ void TGame::Select(int i)
             SetState(Selected, csIdle);
         }
     }
+    const int former = Selected;
     Selected = (i >= 1 && i <= CubeCount) ? i : 0;
     if (Selected == 0)
     {
+        // The hum belongs to a selected cube: whatever clears the selection silences it.
+        if (former != 0)
+        {
+            Host.StopSound(snSelected);
+        }
         return;
     }
     TCube& c = Cubes[Selected];

@@ -322,8 +322,11 @@ TMeshTable BuildBomb()
 {
     constexpr int Slices = 16;
     constexpr float Ax = 0.3755f, Ay = 0.4f, Az = 0.4559f, Cy = -0.1f;
-    constexpr float NeckRadius = 0.1f, NeckBase = 0.30f, NeckTop = 0.40f, WickTop = 0.5f,
-                    WickHalf = 0.03f;
+    constexpr float NeckRadius = 0.1f, NeckBase = 0.30f, NeckTop = 0.40f, WickHalf = 0.03f;
+    // The wick bends from the neck to where the game's fuse sparks burst: a bomb at rest
+    // (scale 0.8 over the buffer's 1.25) has them 0.31 to its -x, 0.52 along the neck and
+    // 0.45 above its centre.
+    const TVector3 wickTip{-0.31f, 0.52f, 0.45f};
     TMeshBuilder b;
     auto uvOf = [](TCorner c, int slice)
     {
@@ -394,7 +397,8 @@ TMeshTable BuildBomb()
     {
         b.Add(cap(0), cap(s), cap(s + 1));
     }
-    const TVector3 apex{0, WickTop, 0};
+    const TVector3 apex = wickTip;
+    const TVector3 wickMiddle = 0.25f * apex + TVector3{0, 0.75f * NeckTop, 0};
     const TVector3 base[4] = {{WickHalf, NeckTop, 0},
                               {0, NeckTop, WickHalf},
                               {-WickHalf, NeckTop, 0},
@@ -403,7 +407,7 @@ TMeshTable BuildBomb()
     {
         const TVector3 p1 = base[k], p2 = base[(k + 1) % 4];
         const TVector3 n = Normalize(Cross(p2 - p1, apex - p1));
-        const TVector3 out = Normalize(p1 + p2);
+        const TVector3 out = (1.0f / 3) * (p1 + p2 + apex) - wickMiddle;
         const TVector3 nn = Dot(n, out) >= 0 ? n : -1.0f * n;
         b.Add({p1, nn, 0.45f, 0.1f}, {p2, nn, 0.55f, 0.1f}, {apex, nn, 0.5f, 0.0f});
     }

@@ -27,7 +27,8 @@ struct TMeshTable
 // Unit cube with edges and corners rounded at radius 0.1 around an inner box of +-0.4:
 // 204 faces, smooth normals, each side mapping the whole texture.
 const TMeshTable& CubeMesh();
-// The bomb body with its fuse neck: 354 faces, stored extents x +-0.3755, y +-0.5, z +-0.4559.
+// The bomb body with its fuse neck and wick: 354 faces, stored extents x +-0.3755,
+// y -0.5..0.52, z +-0.4559.
 const TMeshTable& BombMesh();
 // Unit cube with chamfered edges: 44 faces, flat normals.
 const TMeshTable& StoneMesh();

@@ -53,7 +53,7 @@ TResult RenderScene(TRenderer& r, const TFrame& frame)
         {
             DrawPictureScreen(r, s);
         }
-        if (s == gsHiScores && frame.DrawHiScoreTable)
+        if ((s == gsHiScores || s == gsGameOver) && frame.DrawHiScoreTable)
         {
             frame.DrawHiScoreTable(frame.TotalTime);
         }

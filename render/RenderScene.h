@@ -21,7 +21,8 @@ struct TFrame
     ICursorPlatform* CursorPlatform = nullptr; // null: the cursor is drawn without edge rules
     TLoadingBar* LoadingBar = nullptr;
     // Filled by the front end: the 3D menu (in gsTutorial the page first, then the menu),
-    // and the high-score table, which is passed TotalTime.
+    // and the high-score table, which is passed TotalTime (on the game-over picture the
+    // same call draws the game's summary).
     std::function<void()> DrawMenuOverlay;
     std::function<void(double)> DrawHiScoreTable;
 };

@@ -742,6 +742,24 @@ TEST(GameEndToEnd, ATimedGameRunsOutTheNameGoesIntoTheTableAndTheSaveIsGone)
     // The game runs out; the game-over picture gives way to the table at the next key.
     const fs::path save = run.UserData() / "Save2.dat";
     ASSERT_TRUE(WaitUntil([&] { return !fs::exists(save); })) << "game over keeps the saved game";
+    // The game-over picture tells the final score and level: white strokes on its score line.
+    auto whiteOnScoreLine = [](const TShot& shot)
+    {
+        int white = 0;
+        for (int y = PixelY(-0.7f); y <= PixelY(-1.0f); ++y)
+        {
+            for (int x = PixelX(-0.8f); x <= PixelX(-2.8f); ++x)
+            {
+                const TRgb p = shot.At(x, y);
+                white += p.r > 220 && p.g > 220 && p.b > 220;
+            }
+        }
+        return white;
+    };
+    TShot gameOver;
+    ASSERT_TRUE(WaitUntil([&] { return whiteOnScoreLine(gameOver = Grab(run.Window)) > 40; }, 40s))
+        << "no score on the game-over picture";
+    run.Screenshot("5-game-over", gameOver);
     ASSERT_TRUE(WaitUntil(
         [&]
         {

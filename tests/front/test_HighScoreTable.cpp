@@ -63,8 +63,9 @@ TEST(HighScoreTable, RowsOfNamesAndPointsWithTheTypedRowCaretAndPrompt)
     h.DrawScores(r.Device(), fonts, t);
     const auto& draws = r.Device().Draws;
     // Nine rows of name and points, the typed row's points, the caret, the prompt and the
-    // cursor keys' hint (a row with an empty name draws nothing for it).
-    ASSERT_EQ(draws.size(), 2u * 10 + 3);
+    // cursor keys' hint (a row with an empty name draws nothing for it), then the ten place
+    // numbers.
+    ASSERT_EQ(draws.size(), 3u * 10 + 3);
     EXPECT_FLOAT_EQ(RunStart(draws[0]), 2.0f);
     EXPECT_NEAR(RunY(draws[0]), 2.9f - 0.56f, 1e-5);
     EXPECT_FLOAT_EQ(RunStart(draws[1]), -4.5f);
@@ -84,6 +85,13 @@ TEST(HighScoreTable, RowsOfNamesAndPointsWithTheTypedRowCaretAndPrompt)
     EXPECT_NEAR(RunY(prompt), -5.3f, 1e-5);
     EXPECT_EQ(RunColour(prompt), Colour(4, 255));
     EXPECT_FLOAT_EQ(RunStart(draws[22]), 2.0f);
+    // The place reached carries its number in the typed row's colour: "2." is two glyphs.
+    EXPECT_FLOAT_EQ(RunStart(draws[23]), 2.8f);
+    EXPECT_EQ(RunColour(draws[23]), Colour(4, 255));
+    EXPECT_NEAR(RunY(draws[24]), 2.9f - 2 * 0.56f, 1e-5);
+    EXPECT_EQ(RunColour(draws[24]), Colour(5, 255));
+    EXPECT_EQ(draws[24].PrimitiveCount, 4);
+    EXPECT_EQ(draws[32].PrimitiveCount, 6); // "10."
 
     // Not typing: no caret and no prompt; the timed table shows its own rows.
     r.Device().Draws.clear();
@@ -91,7 +99,39 @@ TEST(HighScoreTable, RowsOfNamesAndPointsWithTheTypedRowCaretAndPrompt)
     h.ShownMode = 2;
     h.Tables[2][1].SetName("TIMED");
     h.DrawScores(r.Device(), fonts, 0);
-    ASSERT_EQ(draws.size(), 2u * 10);
+    ASSERT_EQ(draws.size(), 3u * 10);
     EXPECT_EQ(draws[0].PrimitiveCount, 10);
     EXPECT_EQ(RunColour(draws[2]), Colour(4, 255));
+    EXPECT_EQ(RunColour(draws[21]), Colour(4, 255));
+}
+
+TEST(HighScoreTable, TheGameOverTellsTheScoreTheLevelAndWhetherTheTableIsReached)
+{
+    TempFolder tmp;
+    TRecordingRenderer r;
+    const TFonts fonts = EvenFonts();
+    THiScores h(tmp.Path() / "Hiscores.dat", {});
+    h.Create();
+    h.Tables[1][HiScorePlaces].Points = 949;
+    h.Tables[2][HiScorePlaces].Points = 2000;
+    const auto& draws = r.Device().Draws;
+
+    // 950 takes the last place of the normal table: score and level, nothing more.
+    h.DrawGameOver(r.Device(), fonts, 1, 950, 12);
+    ASSERT_EQ(draws.size(), 2u);
+    EXPECT_EQ(draws[0].PrimitiveCount, 2 * 9); // "score: 950" without its blank
+    EXPECT_EQ(draws[1].PrimitiveCount, 2 * 8); // "level: 12"
+    EXPECT_GT(RunY(draws[0]), RunY(draws[1]));
+    EXPECT_NEAR(RunStart(draws[0]), -1.8f + (9 * 20 + 22) * 0.009f / 2, 1e-5); // centred
+
+    // The same score in the timed mode, and a score equal to the last place, stay out.
+    r.Device().Draws.clear();
+    h.DrawGameOver(r.Device(), fonts, 2, 950, 3);
+    ASSERT_EQ(draws.size(), 3u);
+    EXPECT_EQ(draws[2].PrimitiveCount, 2 * 30); // "not enough for the high-score table"
+    EXPECT_EQ(RunColour(draws[2]), Colour(5, 255));
+    EXPECT_LT(RunY(draws[2]), RunY(draws[1]));
+    r.Device().Draws.clear();
+    h.DrawGameOver(r.Device(), fonts, 1, 949, 1);
+    EXPECT_EQ(draws.size(), 3u);
 }

@@ -133,14 +133,16 @@ TEST(Tutorial, PagingStaysWithinOneToNineAndReloadsThePageEachTime)
     }
     EXPECT_EQ(reloads, 3u); // 8 -> 9, then twice more on page 9
 
-    // The page fills the back plane of the room and is drawn unlit.
+    // The page fills the back plane of the room and is lit as the other pictures are.
+    f.Renderer.Device().SetMaterial(f.Renderer.R.Materials[2]);
     t.Draw(f.Renderer.R);
     const TRecordedDraw& d = f.Renderer.Device().Draws.back();
     EXPECT_FLOAT_EQ(d.State.World.m[0][0], 14.45f);
     EXPECT_FLOAT_EQ(d.State.World.m[1][1], 10.8375f);
     EXPECT_FLOAT_EQ(d.State.World.m[3][0], -1.8f);
     EXPECT_FLOAT_EQ(d.State.World.m[3][1], -0.25f);
-    EXPECT_EQ(d.State.RenderStates[rsLighting], StateFalse);
+    EXPECT_NE(d.State.RenderStates[rsLighting], StateFalse);
+    EXPECT_TRUE(d.State.Material == f.Renderer.R.Materials[0]);
 }
 
 TEST(Tutorial, BitmapsLeftInTheUserFolderByEarlierVersionsAreRemovedAndNothingElse)

@@ -100,6 +100,15 @@ TEST(Clicks, ClicksSelectDeselectAndSwitchCubes)
 
     Click(t, 8, 8); // nor an announced cube
     EXPECT_EQ(t.Game.Selected, 0);
+
+    Click(t, 4, 4);
+    EXPECT_TRUE(t.Host.SelectedLoop);
+    Click(t, 5, 5, Right); // a right click on an empty cell cancels, and the hum with it
+    EXPECT_EQ(t.Game.Selected, 0);
+    EXPECT_FALSE(t.Host.SelectedLoop);
+    Click(t, 4, 4);
+    t.Game.Deselect(); // as the pause does
+    EXPECT_FALSE(t.Host.SelectedLoop);
     EXPECT_TRUE(BoardIsConsistent(t.Game));
 }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -220,6 +221,31 @@ TEST(GameScene, ScoreLineClampsAndPulsesOnlyInTheTimedMode)
     DrawGameScene(s.R.R, g, 3000);
     EXPECT_EQ(line.NextBeep, 0);
     EXPECT_EQ(s.R.Device->Draws[6].State.World, line.Placement.Matrix);
+}
+
+TEST(GameScene, TheBombsWickEndsWhereItsSparksBurst)
+{
+    TScene s;
+    TGame& g = s.T.Game;
+    for (const float turn : {0.0f, 0.7f, 2.5f})
+    {
+        TCube& bomb = g.Cubes[2];
+        bomb.Rotation = {0, 0, turn};
+        g.EmitFuseSparks(2);
+        const TVector3 spark = g.Particles.At(3, 0).Position;
+        // The wick's tip is the bomb's vertex farthest along its neck.
+        const auto& v = s.R.Device->Vertices;
+        const int first = s.R.R.Collector.FirstVertex(meshBomb);
+        const int last = first + 3 * s.R.R.Collector.Triangles(meshBomb);
+        const TVertex tip = *std::max_element(v.begin() + first, v.begin() + last,
+                                              [](const TVertex& a, const TVertex& b)
+                                              { return a.y < b.y; });
+        const TVector3 drawn = TransformPoint(
+            {tip.x, tip.y, tip.z}, MakeWorldMatrix(bomb.Scale, bomb.Position, bomb.Rotation));
+        EXPECT_NEAR(drawn.x, spark.x, 0.02f) << turn;
+        EXPECT_NEAR(drawn.y, spark.y, 0.02f) << turn;
+        EXPECT_NEAR(drawn.z, spark.z, 0.02f) << turn;
+    }
 }
 
 TEST(GameScene, NoPathDotsWhileAimingAShot)
