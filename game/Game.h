@@ -338,7 +338,17 @@ public:
     std::filesystem::path UserFolder;
 
 private:
-    // Parts of Update.
+    // Parts of Update, in the order of the frame.
+    void StartFrame(float dt);
+    void AnimateCubes(float dt);
+    void AnimateEffects(float dt);
+    void LookForSquares();
+    void DrainProgress(float dt);
+    void CheckLevelEnd();
+    void EndTurnAfterMiss();
+    void BurstVanishingCubes();
+    void AddOwedSpecials();
+    void UpdateEndPhase(float dt);
     bool HasOrdinaryCubes() const;
     // No cube is in the state now, and some were at the end of the last update.
     bool JustEnded(uint8_t state) const;
