@@ -486,7 +486,7 @@ void TFormMain::LoadSequence()
         FrontEnd->LoadMenu(bar);
         bar.SetProgress(11);
         Game = std::make_unique<TGame>(Host, Random, ProgramFolder / "data", UserFolder / "data");
-        Game->Create(Renderer.Device);
+        Game->Create();
         Router.Game = Game.get();
         StartSound(ProgramFolder, Options.SoundVol, Options.MusicVol, [&bar](int step) { bar.SetProgress(step); });
         Renderer.Cursor = CreateCursor(Renderer.Device, ProgramFolder, Win.Handle);

@@ -426,9 +426,9 @@ void TFrontEnd::StartGame()
     {
         LoadResources(g, Renderer, nullptr, ProgramFolder, State);
     }
-    for (int k = 0; k < static_cast<int>(g.CubeTextures.size()); ++k)
+    for (int k = 0; k < static_cast<int>(Renderer.CubeTextures.size()); ++k)
     {
-        LoadTexture(*Renderer.Device, SkinTexture(k), g.CubeTextures[k]);
+        LoadTexture(*Renderer.Device, SkinTexture(k), Renderer.CubeTextures[k]);
     }
     g.NewGame();
     State = gsGame;

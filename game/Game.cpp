@@ -8,15 +8,9 @@ TGame::TGame(IGameHost& host, TRandom& random, std::filesystem::path dataFolder,
 {
 }
 
-void TGame::Create(std::shared_ptr<TDevice> device)
+void TGame::Create()
 {
-    SetDevice(std::move(device));
     ResourcesLoaded = false;
-}
-
-void TGame::SetDevice(std::shared_ptr<TDevice> device)
-{
-    Device = std::move(device);
 }
 
 void TGame::SetState(int cube, uint8_t state)

@@ -18,8 +18,6 @@
 #include <memory>
 #include <string>
 
-class TDevice; // the renderer's device; the game only carries the reference
-
 enum TCubeKind : uint8_t
 {
     ckJoker = 8,
@@ -132,7 +130,6 @@ struct TCube
     TVector3 Scale;
     TVector3 Position;
     TVector3 Rotation;
-    TMatrix Matrix; // rebuilt from the three above when the cube is drawn
     uint8_t State = csWaiting;
     float Anim = 0;
     uint8_t TurnAxis = 1; // 1 = X, 2 = Y, 3 = Z
@@ -156,15 +153,23 @@ struct TBoardCell
     uint8_t Distance = 0; // steps from the selected cube, 0 = not reached
 };
 
-struct TDot : TTexMatrix
+// A step of the path shown on the board; the renderer picks its picture by DotKind.
+struct TDot
 {
+    TVector3 Scale;
+    TVector3 Position;
+    TVector3 Rotation;
     uint8_t DotKind = 1; // 1 path step, 2 reachable target, 3 unreachable target
     uint8_t X = 0;
     uint8_t Y = 0;
 };
 
-struct TBonusCube : TTexMatrix
+// A cube of the bonus figure shown beside the board, drawn with its colour's texture.
+struct TBonusCube
 {
+    TVector3 Scale;
+    TVector3 Position;
+    TVector3 Rotation;
     uint8_t Colour = 0;      // 0 = empty, 1..7 as read
     uint8_t ShownColour = 0; // after the colour shift; 0 = empty
 };
@@ -205,8 +210,8 @@ public:
           std::filesystem::path userFolder);
 
     // --- model ---------------------------------------------------------------------
-    void Create(std::shared_ptr<TDevice> device);
-    void SetDevice(std::shared_ptr<TDevice> device);
+    // A fresh game object: its levels, figures and pictures are still to be loaded.
+    void Create();
     // Every change of a cube's State goes through here to keep StateCounts true.
     void SetState(int cube, uint8_t state);
 
@@ -291,7 +296,6 @@ public:
     int CountKind(uint8_t kind) const;
 
     // --- the fields of the game ----------------------------------------------------------------
-    std::shared_ptr<TDevice> Device;
     int Level = 0;
     int LevelCount = 0;
     std::array<TLevel, MaxLevels + 1> Levels{};
@@ -326,11 +330,6 @@ public:
     TScoreLabels Labels;
     TParticleSystems Particles;
     TGameDisplay Display;
-
-    // Shared with the renderer: cube textures by kind - 1 (18 entries) and the three
-    // path dot textures; empty until the renderer fills them.
-    std::array<TTextureRef, 18> CubeTextures{};
-    std::array<TTextureRef, 4> DotTextures{}; // 1-based by DotKind
 
     IGameHost& Host;
     TRandom& Rng;

@@ -114,7 +114,7 @@ void TGame::NextLevel()
     if (Level != 1)
     {
         Particles.EmitParticle(5, 6, {0, -3, 1}, {0, 50, 0}, 256);
-        Particles.SetParticleImage(5, "Images/newlevel.tga", 4.45f, 0.85f);
+        Particles.SetParticleImage(5, spNewLevel, 4.45f, 0.85f);
     }
     LevelTime = 0;
     BoardQuiet = false;

@@ -352,8 +352,6 @@ void TGame::AddDot(TCell cell, uint8_t kind)
     d.Position = CellCentre(cell.X, cell.Y, 0.05f);
     d.Scale = {0.9f, 0.9f, 1.0f};
     d.Rotation = {};
-    d.Texture = kind < DotTextures.size() ? DotTextures[kind] : nullptr;
-    d.UpdateMatrix();
 }
 
 // The moving cube makes the board busy at once, so no press or cursor move can lay a new
@@ -397,7 +395,6 @@ void TGame::UpdateMoving(int i, float dt)
         c.Position.x = to.Position.x * f + from.Position.x * (1.0f - f);
         c.Position.y = to.Position.y * f + from.Position.y * (1.0f - f);
         Path[a].Position.z = -1.0f;
-        Path[a].UpdateMatrix();
     }
     c.Position.z = std::fabs(std::sin(t * std::numbers::pi_v<float> / 2.0f)) + RestHeight;
 

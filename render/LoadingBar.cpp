@@ -81,7 +81,7 @@ void LoadResources(TGame& game, TRenderer& r, TLoadingBar* bar, const std::files
     progress(18);
     for (int n = 1; n <= 3; ++n)
     {
-        LoadTexture(d, images / ("dot" + std::to_string(n) + ".tga"), game.DotTextures[n]);
+        LoadTexture(d, images / ("dot" + std::to_string(n) + ".tga"), r.DotTextures[n]);
     }
     DebugLog(" loading materials");
     InitMaterial(r.Materials[0], 1, 1, 1, 0, 10);

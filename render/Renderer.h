@@ -10,6 +10,7 @@
 #include "render/SceneObjects.h"
 #include "game/Sounds.h"
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -19,6 +20,10 @@ struct TRenderer : TGraphics
     std::unique_ptr<TCursor> Cursor;
     TSceneObjects Scene;
     TParticleTextures ParticleTextures;
+    // Cube textures by kind - 1 (KindToTextureIndex; 18 entries) of the chosen skin, and
+    // the three path dots (1-based by DotKind).
+    std::array<TTextureRef, 18> CubeTextures{};
+    std::array<TTextureRef, 4> DotTextures{};
     TTextureRef GameOverPicture;
     TTextureRef HelpPicture;
     TTextureRef MenuBackground; // loaded with the menu file by the front end

@@ -227,7 +227,7 @@ TFrontFixture::TFrontFixture()
     Options.Load();
     Front.Clock = [this] { return Now; };
     Front.LoadMenu(nullptr);
-    Play.Game.Create(Renderer.R.Device);
+    Play.Game.Create();
     Front.Game = &Play.Game;
     Router.Game = &Play.Game;
     Front.CreateHiScores();

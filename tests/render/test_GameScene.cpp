@@ -23,7 +23,7 @@ struct TScene
         // Textures the test can tell apart.
         for (int k = 0; k < 18; ++k)
         {
-            T.Game.CubeTextures[k] =
+            R.R.CubeTextures[k] =
                 R.Device->CreateTexture(SolidImage(2, 2, 0xFF000000u + k), true);
         }
         TGame& g = T.Game;
@@ -116,7 +116,7 @@ TEST(GameScene, DrawsInTheGameOrder)
     }
     // Cubes: mesh, material and texture by kind; modulated from here on.
     EXPECT_EQ(MeshOf(s.R, d[13]), meshCube);
-    EXPECT_EQ(d[13].State.Texture, s.T.Game.CubeTextures[2]);
+    EXPECT_EQ(d[13].State.Texture, s.R.R.CubeTextures[2]);
     EXPECT_EQ(d[13].State.StageStates[tsColorOp], toModulate);
     EXPECT_EQ(d[13].State.RenderStates[rsAmbient], 0x00666666u);
     EXPECT_EQ(MeshOf(s.R, d[14]), meshBomb);
@@ -125,7 +125,7 @@ TEST(GameScene, DrawsInTheGameOrder)
     EXPECT_EQ(d[15].State.Material.Power, 10.0f);
     // One figure cell, blended, then the three numbers, the label and the particles.
     EXPECT_EQ(MeshOf(s.R, d[16]), meshCube);
-    EXPECT_EQ(d[16].State.Texture, s.T.Game.CubeTextures[1]);
+    EXPECT_EQ(d[16].State.Texture, s.R.R.CubeTextures[1]);
     EXPECT_EQ(d[16].State.RenderStates[rsAlphaBlendEnable], StateTrue);
     // Without a font file the numbers and the label draw nothing; particles follow in
     // the order 5, 1, 6 with the blending of each system's kind.
