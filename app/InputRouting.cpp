@@ -76,7 +76,7 @@ void TInputRouter::KeyDown(uint16_t key)
         LeaveGameOver();
         break;
     case gsHiScores:
-        if (THiScores* scores = FrontEnd->HiScores(); scores != nullptr && scores->Entering)
+        if (THiScores* scores = FrontEnd->Scores(); scores != nullptr && scores->Entering)
         {
             scores->EditName(key & 0xFF);
         }
@@ -164,7 +164,7 @@ void TInputRouter::MouseUp(int button)
 
 void TInputRouter::LeaveGameOver()
 {
-    THiScores* scores = FrontEnd->HiScores();
+    THiScores* scores = FrontEnd->Scores();
     if (scores != nullptr && Game != nullptr)
     {
         scores->ShownMode = Game->Mode == gmTimed ? 2 : 1;

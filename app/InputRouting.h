@@ -4,7 +4,7 @@
 // Every event is ignored while nothing is loaded (gsLaunch, gsLoading).
 #pragma once
 
-#include "app/FrontEnd.h"
+#include "front/IFrontEnd.h"
 #include "render/GameState.h"
 
 #include <cstdint>
@@ -17,8 +17,13 @@ struct TGraphics;
 class TInputRouter
 {
 public:
-    TInputRouter(TGameState& state, IFrontEnd& frontEnd, bool& appActive) :
+    TInputRouter(TScreenState& state, IFrontEnd& frontEnd, bool& appActive) :
         FrontEnd(&frontEnd), State(state), AppActive(appActive)
+    {
+    }
+    // The front end is set before the first event arrives (the main window's SetFrontEnd).
+    TInputRouter(TScreenState& state, bool& appActive) :
+        FrontEnd(nullptr), State(state), AppActive(appActive)
     {
     }
 
@@ -42,7 +47,7 @@ private:
     bool Loading() const;
     bool ClosingGame() const; // the game's closing sequence runs
 
-    TGameState& State;
+    TScreenState& State;
     bool& AppActive;
 };
 

@@ -5,7 +5,6 @@
 #include "app/Launcher.h"
 #include "app/MainWindow.h"
 #include "front/Menu.h"
-#include "app/MenuFrontEnd.h"
 #include "app/ShellFrontHost.h"
 #include "app/MessageBox.h"
 #include "base/Options.h"
@@ -52,8 +51,7 @@ int StartGame(TOptions& options)
         // The menus, declared after the window so they let go of its device first.
         TShellFrontHost frontHost(options);
         TFrontEnd front(frontHost, form.Renderer, options, form.GameState, ProgramFolder(), UserFolder());
-        TMenuFrontEnd hooks(front, [&form] { return form.Game.get(); });
-        form.SetFrontEnd(hooks);
+        form.SetFrontEnd(front);
         if (form.Show())
         {
             status = form.Run();

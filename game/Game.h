@@ -1,3 +1,7 @@
+// game/ owns the rules: board, cubes, levels, figures, moves, scoring, level flow, input,
+// saved games. It includes base/ only and no SDL, GL, GTK or mixer header; what it needs of
+// the program goes through IGameHost (GameHost.h). This is its main header.
+//
 // The game object: board, cubes, levels, bonus figures and score, with every rule that
 // changes them. It knows nothing of windows, sound devices or graphics: what it needs
 // from them goes through IGameHost, and what the scene shows is plain state here.

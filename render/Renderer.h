@@ -1,3 +1,7 @@
+// render/ owns everything drawn: the device seam (Device.h; only GLDevice*.cpp call gl*),
+// meshes, textures, fonts, cursor, particles, the loading bar and the game scene. It reads
+// the game's state to draw it and includes game/ and base/. This is its main header.
+//
 // Everything the renderer owns, one of each: the device with its shared state, the fonts,
 // the cursor, the game scene objects, the particle textures and the pictures. The shell
 // makes one and hands it to whatever draws.

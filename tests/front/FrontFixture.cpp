@@ -222,6 +222,7 @@ TFrontFixture::TFrontFixture()
       Play(Program / "data", User / "data"), Front(Host, Renderer.R, Options, State, Program, User)
 {
     SetDebugLogFolder(User);
+    State = gsLoading;
     WriteProgramFolder(Program);
     Options.ShowMessage = [this](const std::string& text) { Host.Messages.push_back(text); };
     Options.Load();
@@ -231,7 +232,10 @@ TFrontFixture::TFrontFixture()
     Front.Game = &Play.Game;
     Router.Game = &Play.Game;
     Front.CreateHiScores();
-    LoadResources(Play.Game, Renderer.R, nullptr, Program, State);
+    Play.Game.CreateLevels();
+    Play.Game.CreateBonus();
+    Play.Game.ResourcesLoaded = true;
+    LoadResources(Renderer.R, nullptr, Program);
     Front.EnterMainMenu();
 }
 

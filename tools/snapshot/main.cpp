@@ -237,7 +237,6 @@ int Run(const TOptions& o, SDL_Window* window)
     TGame game(host, rng, o.Program / "data", temp);
     game.Create();
     game.Mode = static_cast<uint8_t>(o.Mode);
-    TGameState state = gsLoading;
     try
     {
         LoadFontTextures(*r.Device, r.Fonts, o.Program);
@@ -249,7 +248,9 @@ int Run(const TOptions& o, SDL_Window* window)
     }
     try
     {
-        LoadResources(game, r, nullptr, o.Program, state);
+        game.CreateLevels();
+        game.CreateBonus();
+        LoadResources(r, nullptr, o.Program);
     }
     catch (const std::exception& e)
     {
