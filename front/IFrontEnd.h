@@ -1,6 +1,6 @@
 // What the program asks of its front end (the 3D menu, its screens, the high-score table
 // and the tutorial): the steps of the load sequence, what a frame draws over the scene, and
-// where keys and mouse events go. TFrontEnd (Menu.h) is the implementation; the shell's input
+// where keys and mouse events go. TFrontEnd (FrontEnd.h) is the implementation; the shell's input
 // routing and frame loop call it through this interface.
 #pragma once
 

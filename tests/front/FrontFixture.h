@@ -6,7 +6,7 @@
 #include "front/D3DMenu.h"
 #include "front/FrontHost.h"
 #include "app/InputRouting.h"
-#include "front/Menu.h"
+#include "front/FrontEnd.h"
 #include "base/Options.h"
 #include "render/RecordingDevice.h"
 #include "render/Renderer.h"

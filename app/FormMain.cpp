@@ -1,4 +1,4 @@
-#include "app/MainWindow.h"
+#include "app/FormMain.h"
 
 #include "base/DataError.h"
 #include "base/DebugLog.h"

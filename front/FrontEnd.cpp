@@ -1,4 +1,4 @@
-#include "front/Menu.h"
+#include "front/FrontEnd.h"
 
 #include "base/DataError.h"
 #include "game/Game.h"
