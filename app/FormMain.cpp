@@ -14,7 +14,10 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <exception>
+#include <string>
+#include <vector>
 
 namespace
 {
@@ -113,8 +116,17 @@ bool TFormMain::MakeWindow(bool hardware)
     {
         flags |= SDL_WINDOW_BORDERLESS;
     }
+    else
+    {
+        // The picture keeps its shape in any size: a window may be resized and maximised.
+        flags |= SDL_WINDOW_RESIZABLE;
+    }
     const int position = Mode.Borderless && !Mode.DeviceFullscreen ? 0 : static_cast<int>(SDL_WINDOWPOS_CENTERED);
     Win.Handle = SDL_CreateWindow(ApplicationTitle, position, position, Mode.Width, Mode.Height, flags);
+    if (Win.Handle != nullptr && !Mode.Borderless)
+    {
+        SDL_SetWindowMinimumSize(Win.Handle, MinimumWindow.Width, MinimumWindow.Height);
+    }
     CursorPlatform = Win.Handle != nullptr ? std::make_unique<TSDLCursorPlatform>(Win.Handle) : nullptr;
     return Win.Handle != nullptr;
 }
@@ -185,6 +197,7 @@ void TFormMain::Close()
     }
     Closed = true;
     DebugLog(" Closing mainform");
+    RememberWindowSize();
     Options.Save();
     ShutdownSound();
     Terminating = true;
@@ -203,6 +216,7 @@ void TFormMain::FormActivate()
 void TFormMain::Deactivate()
 {
     AppActive = false;
+    FocusPaused = true;
     // Losing the focus always minimises, also in a window.
     SDL_MinimizeWindow(Win.Handle);
     DebugLog(" Application deactivated");
@@ -231,6 +245,10 @@ void TFormMain::Restore()
 
 void TFormMain::ResumeState()
 {
+    FocusPaused = false;
+    // The time spent away never reaches the game as one long frame (a timed game would
+    // drain it all at once).
+    Clock.Skip(SDL_GetTicks());
     switch (GameState)
     {
     case gsLaunch: DebugLog(" Game = gsLaunch"); break;
@@ -256,6 +274,124 @@ void TFormMain::ResumeState()
         PlayMenuMusic(tnMenu1);
     }
     NeedFrame = true;
+}
+
+void TFormMain::Resized()
+{
+    // The device draws into the new size at once; the mouse maps into the new picture area.
+    int width = 0, height = 0;
+    SDL_GetWindowSize(Win.Handle, &width, &height);
+    if (Renderer.Cursor)
+    {
+        Renderer.Cursor->SetClientSize(width, height);
+    }
+    NeedFrame = true;
+}
+
+void TFormMain::RememberWindowSize()
+{
+    if (Win.Handle == nullptr || Mode.Borderless ||
+        (SDL_GetWindowFlags(Win.Handle) & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_MINIMIZED)) != 0)
+    {
+        return;
+    }
+    // The outer size, as the window is made from it.
+    int width = 0, height = 0, top = 0, left = 0, bottom = 0, right = 0;
+    SDL_GetWindowSize(Win.Handle, &width, &height);
+    if (SDL_GetWindowBordersSize(Win.Handle, &top, &left, &bottom, &right) != 0)
+    {
+        top = left = bottom = right = 0;
+    }
+    Options.WindowSize = {width + left + right, height + top + bottom};
+}
+
+void TFormMain::KeepOnADisplay()
+{
+    // A display went away (a laptop undocked): a window that no display shows any more
+    // comes to the first display and fits it, full screen there when it was full screen.
+    if (Win.Handle == nullptr)
+    {
+        return;
+    }
+    SDL_Rect window{};
+    SDL_GetWindowPosition(Win.Handle, &window.x, &window.y);
+    SDL_GetWindowSize(Win.Handle, &window.w, &window.h);
+    bool shown = false;
+    for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i)
+    {
+        SDL_Rect bounds{};
+        shown = shown || (SDL_GetDisplayBounds(i, &bounds) == 0 && SDL_HasIntersection(&window, &bounds));
+    }
+    const bool full = (SDL_GetWindowFlags(Win.Handle) & SDL_WINDOW_FULLSCREEN) != 0 || Mode.Borderless;
+    SDL_Rect first{};
+    if (shown || SDL_GetDisplayBounds(0, &first) != 0)
+    {
+        return;
+    }
+    DebugLog(" A display went away: the window moves to the first display");
+    if (full)
+    {
+        SDL_SetWindowFullscreen(Win.Handle, 0);
+        SDL_SetWindowPosition(Win.Handle, first.x, first.y);
+        SDL_SetWindowSize(Win.Handle, first.w, first.h);
+        if (SDL_SetWindowFullscreen(Win.Handle, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+        {
+            DebugLog(std::string(" Full screen refused, a borderless window is used: ") + SDL_GetError());
+        }
+    }
+    else
+    {
+        SDL_SetWindowSize(Win.Handle, std::min(window.w, first.w), std::min(window.h, first.h));
+        SDL_SetWindowPosition(Win.Handle, static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(0)),
+                              static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(0)));
+    }
+    Resized();
+}
+
+void TFormMain::ToggleFullscreen()
+{
+    const bool full = (SDL_GetWindowFlags(Win.Handle) & SDL_WINDOW_FULLSCREEN) != 0 || Mode.Borderless;
+    // Full screen goes to the display the window is on.
+    const int display = std::max(0, SDL_GetWindowDisplayIndex(Win.Handle));
+    if (!full)
+    {
+        RememberWindowSize();
+        // Borderless over the whole display first, so the window fills it also where no
+        // window manager carries out the request; then the request, for those that do.
+        SDL_Rect bounds{};
+        SDL_GetDisplayBounds(display, &bounds);
+        SDL_SetWindowBordered(Win.Handle, SDL_FALSE);
+        SDL_SetWindowPosition(Win.Handle, bounds.x, bounds.y);
+        SDL_SetWindowSize(Win.Handle, bounds.w, bounds.h);
+        if (SDL_SetWindowFullscreen(Win.Handle, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+        {
+            DebugLog(std::string(" Full screen refused, a borderless window is used: ") + SDL_GetError());
+        }
+        Options.Fullscreen = true;
+        Options.Desktop = true; // the toggle uses the display's own size
+        DebugLog(" Full screen on");
+    }
+    else
+    {
+        // An ordinary window of the remembered size, also when it was made for full screen.
+        SDL_SetWindowFullscreen(Win.Handle, 0);
+        Options.Fullscreen = false;
+        Options.PseudoFullscreen = false;
+        SDL_DisplayMode desktop{};
+        SDL_GetDesktopDisplayMode(display, &desktop);
+        std::vector<std::string> log;
+        const TVideoMode windowed = ChooseVideoMode(Options, {desktop.w, desktop.h}, log);
+        SDL_SetWindowBordered(Win.Handle, SDL_TRUE);
+        SDL_SetWindowResizable(Win.Handle, SDL_TRUE);
+        SDL_SetWindowMinimumSize(Win.Handle, MinimumWindow.Width, MinimumWindow.Height);
+        SDL_SetWindowSize(Win.Handle, windowed.Width, windowed.Height);
+        SDL_SetWindowPosition(Win.Handle, static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(display)),
+                              static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(display)));
+        Mode.Borderless = false;
+        Mode.DeviceFullscreen = false;
+        DebugLog(" Full screen off");
+    }
+    Resized();
 }
 
 void TFormMain::ShowDeviceError(const char* caption, TResult code)
@@ -287,6 +423,12 @@ void TFormMain::HandleEvent(const SDL_Event& e)
 {
     switch (e.type)
     {
+    case SDL_DISPLAYEVENT:
+        if (e.display.event == SDL_DISPLAYEVENT_DISCONNECTED)
+        {
+            KeepOnADisplay();
+        }
+        break;
     case SDL_QUIT:
         CloseRequested = true;
         break;
@@ -299,7 +441,17 @@ void TFormMain::HandleEvent(const SDL_Event& e)
         switch (e.window.event)
         {
         case SDL_WINDOWEVENT_CLOSE: CloseRequested = true; break;
-        case SDL_WINDOWEVENT_FOCUS_GAINED: FormActivate(); break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+        {
+            const bool paused = FocusPaused;
+            FormActivate();
+            if (paused && !Minimised)
+            {
+                ResumeState();
+            }
+            break;
+        }
+        case SDL_WINDOWEVENT_SIZE_CHANGED: Resized(); break;
         case SDL_WINDOWEVENT_FOCUS_LOST: Deactivate(); break;
         case SDL_WINDOWEVENT_MINIMIZED: Minimize(); break;
         case SDL_WINDOWEVENT_RESTORED:
@@ -313,6 +465,15 @@ void TFormMain::HandleEvent(const SDL_Event& e)
         break;
     case SDL_KEYDOWN:
         NeedFrame = true;
+        if (e.key.keysym.sym == SDLK_F11 ||
+            (e.key.keysym.sym == SDLK_RETURN && (e.key.keysym.mod & KMOD_ALT) != 0))
+        {
+            if (e.key.repeat == 0)
+            {
+                ToggleFullscreen();
+            }
+            break;
+        }
         if (const uint16_t key = VirtualKey(e.key.keysym); key != 0)
         {
             Router.KeyDown(key);
@@ -402,7 +563,7 @@ void TFormMain::PacePresentation()
 
 void TFormMain::IdlePass(bool& done)
 {
-    if (!AppActive && !Minimised)
+    if (!AppActive && !Minimised && !FocusPaused)
     {
         AppActive = true;
         ResumeState();

@@ -78,6 +78,10 @@ private:
     void Minimize();
     void Restore();
     void ResumeState();
+    void ToggleFullscreen();
+    void KeepOnADisplay();
+    void Resized();
+    void RememberWindowSize();
     void ShowDeviceError(const char* caption, TResult code);
     void IdlePass(bool& done);
     void LoadSequence();
@@ -99,6 +103,10 @@ private:
     std::unique_ptr<TLoadingBar> LoadingBar;
     TVideoMode Mode;
     bool Minimised = false;
+    // The focus went to another program: frames, the tune and the timed drain stay stopped
+    // until the focus comes back (or a click resumes), whatever the window manager did
+    // with the request to minimise.
+    bool FocusPaused = false;
     bool PointerShown = true;
     bool Terminating = false;
     bool Closed = false;

@@ -25,6 +25,26 @@ TVideoMode ChooseVideoMode(TOptions& o, TResolution display, std::vector<std::st
     mode.Width = size.Width;
     mode.Height = size.Height;
     mode.ColourBits = o.ColorBits[o.Color];
+    // A window's remembered size; in full screen without the desktop's size, a mode of the
+    // display chosen in the options (stored as entry 9 with its size).
+    const bool chosenMode = mode.DeviceFullscreen && !o.Desktop && o.Resolution == TOptions::DesktopResolution;
+    if ((!mode.Borderless || chosenMode) && (o.WindowSize.Width != 0 || o.WindowSize.Height != 0))
+    {
+        const TResolution w = o.WindowSize;
+        if (w.Width >= MinimumWindow.Width && w.Height >= MinimumWindow.Height && w.Width <= display.Width &&
+            w.Height <= display.Height)
+        {
+            mode.Width = w.Width;
+            mode.Height = w.Height;
+            log.emplace_back(" Window size = " + std::to_string(w.Width) + "x" + std::to_string(w.Height));
+        }
+        else
+        {
+            o.WindowSize = {};
+            log.emplace_back(" Stored window size " + std::to_string(w.Width) + "x" + std::to_string(w.Height) +
+                             " does not fit the display: the resolution is used");
+        }
+    }
     log.emplace_back(o.Fullscreen ? " Fullscreen = True" : " Fullscreen = False");
     log.emplace_back(" Resolution = " + std::to_string(o.Resolution) + " = " + std::to_string(size.Width) + "x" +
                      std::to_string(size.Height) + "x" + std::to_string(mode.ColourBits));

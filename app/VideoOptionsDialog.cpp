@@ -2,7 +2,11 @@
 
 #include "app/VideoOptionsModel.h"
 
+#include <SDL.h>
 #include <gtk/gtk.h>
+
+#include <string>
+#include <vector>
 
 namespace
 {
@@ -27,7 +31,7 @@ void ShowModel(TDialog& d)
     gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(d.Items[m.Item]), TRUE);
     gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(d.Desktop), m.DesktopChecked);
     gtk_widget_set_sensitive(d.Desktop, m.DesktopEnabled);
-    gtk_combo_box_set_active(GTK_COMBO_BOX(d.Res), m.Resolution);
+    gtk_combo_box_set_active(GTK_COMBO_BOX(d.Res), m.Row);
     gtk_widget_set_sensitive(d.Res, m.ResolutionEnabled);
     gtk_widget_set_sensitive(d.ResLabel, m.ResolutionEnabled);
     gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(d.ShowHelp), m.ShowHelp);
@@ -86,6 +90,28 @@ void OnCancel(GtkButton*, gpointer dialog)
     gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL);
 }
 
+TResolution DesktopSize()
+{
+    SDL_DisplayMode desktop{};
+    return SDL_GetDesktopDisplayMode(0, &desktop) == 0 ? TResolution{desktop.w, desktop.h} : TResolution{};
+}
+
+// The display's own modes, largest first, as the display lists them.
+std::vector<TResolution> DisplayModes()
+{
+    std::vector<TResolution> modes;
+    const int count = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < count; ++i)
+    {
+        SDL_DisplayMode mode{};
+        if (SDL_GetDisplayMode(0, i, &mode) == 0)
+        {
+            modes.push_back({mode.w, mode.h});
+        }
+    }
+    return modes;
+}
+
 GtkWidget* Button(const char* mnemonic, int width)
 {
     GtkWidget* b = gtk_button_new_with_mnemonic(mnemonic);
@@ -133,9 +159,10 @@ void RunVideoOptionsDialog(GtkWindow* parent, TOptions& options)
     d.Desktop = gtk_check_button_new_with_label("Use desktop settings");
     gtk_grid_attach(GTK_GRID(grid), d.Desktop, 0, 2, 1, 1);
     d.Res = gtk_combo_box_text_new();
-    for (const char* text : TVideoOptionsModel::ResolutionTexts)
+    d.Model.SetDisplay(DesktopSize(), DisplayModes());
+    for (const std::string& text : d.Model.Entries())
     {
-        gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(d.Res), text);
+        gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(d.Res), text.c_str());
     }
     gtk_grid_attach(GTK_GRID(grid), d.Res, 1, 2, 1, 1);
 

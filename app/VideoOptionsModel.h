@@ -6,6 +6,8 @@
 #include "base/Options.h"
 
 #include <array>
+#include <string>
+#include <vector>
 
 class TVideoOptionsModel
 {
@@ -25,7 +27,13 @@ public:
     void PickItem(int item);
     // The player toggles "Use desktop settings" (ignored while it is disabled).
     void SetDesktop(bool checked);
-    // The player picks a resolution 0..8 (ignored while the list is disabled).
+    // The display: its size now and its own modes. The modes that are not among the nine
+    // follow them in the list (rows 9 and on); a row of those is stored as Resolution 9
+    // with the size in WindowSize, which the video mode uses when the player confirmed it.
+    void SetDisplay(TResolution desktop, const std::vector<TResolution>& modes);
+    // The list's rows: the nine sizes, then the display's other modes.
+    std::vector<std::string> Entries() const;
+    // The player picks a row of the list (ignored while the list is disabled).
     void SelectResolution(int index);
     void SetShowHelp(bool checked);
     // Writes the choices into the settings and saves them. Cancel touches nothing.
@@ -35,6 +43,11 @@ public:
     bool DesktopChecked = false;
     bool DesktopEnabled = true;
     int Resolution = NoResolution; // the list's selection, NoResolution when none
+    // The row the list shows: the selection, or with "Use desktop settings" the row of the
+    // size that will be used (the display's).
+    int Row = NoResolution;
+    TResolution Desktop{};
+    std::vector<TResolution> DisplayModes; // not among the nine, largest first
     bool ResolutionEnabled = true;  // the list and its "Resolution:" label
     bool ShowHelp = false;
 

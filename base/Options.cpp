@@ -254,6 +254,19 @@ bool TOptions::ReadSecondGroup()
     return true;
 }
 
+void TOptions::ReadWindowSize()
+{
+    // Optional: missing or mistyped means no stored size.
+    WindowSize = {};
+    TErrorHolder widthErr, heightErr;
+    const int width = g_key_file_get_integer(KeyFile.get(), Group, "WindowWidth", &widthErr.Error);
+    const int height = g_key_file_get_integer(KeyFile.get(), Group, "WindowHeight", &heightErr.Error);
+    if (widthErr.Error == nullptr && heightErr.Error == nullptr)
+    {
+        WindowSize = {width, height};
+    }
+}
+
 void TOptions::Load()
 {
     const TReadResult read = ReadFile();
@@ -267,6 +280,7 @@ void TOptions::Load()
         }
         return;
     }
+    ReadWindowSize();
     if (!ReadFirstGroup())
     {
         return;
@@ -299,6 +313,13 @@ bool TOptions::Save()
     {
         g_key_file_remove_key(KeyFile.get(), Group, field.Name, nullptr);
         g_key_file_set_integer(KeyFile.get(), Group, field.Name, field.Value);
+    }
+    g_key_file_remove_key(KeyFile.get(), Group, "WindowWidth", nullptr);
+    g_key_file_remove_key(KeyFile.get(), Group, "WindowHeight", nullptr);
+    if (WindowSize.Width != 0 || WindowSize.Height != 0)
+    {
+        g_key_file_set_integer(KeyFile.get(), Group, "WindowWidth", WindowSize.Width);
+        g_key_file_set_integer(KeyFile.get(), Group, "WindowHeight", WindowSize.Height);
     }
     gsize length = 0;
     gchar* data = g_key_file_to_data(KeyFile.get(), &length, nullptr);

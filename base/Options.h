@@ -73,6 +73,11 @@ public:
     bool Help = false;
     bool WriteDebug = false; // frame-rate lines in the debug log
 
+    // The outer size of the window as the player left it (window mode only), stored beside
+    // the ten values as WindowWidth and WindowHeight; 0 x 0 when there is none. The video
+    // mode decides whether it is usable on the display.
+    TResolution WindowSize{};
+
     std::array<TResolution, 10> Resolutions{};
     std::array<uint8_t, 2> ColorBits{};
 
@@ -92,6 +97,7 @@ private:
     TReadResult ReadFile();
     bool ReadFirstGroup();
     bool ReadSecondGroup();
+    void ReadWindowSize();
     void Report(const std::string& text) const;
 
     std::filesystem::path SettingsFile;

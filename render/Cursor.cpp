@@ -4,12 +4,18 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <string>
 
 void TSDLCursorPlatform::WindowRect(int& left, int& top, int& width, int& height) const
 {
     SDL_GetWindowPosition(Window, &left, &top);
     SDL_GetWindowSize(Window, &width, &height);
+    const TPictureArea a = PictureArea(width, height);
+    left += a.Left;
+    top += a.Top;
+    width = a.Width;
+    height = a.Height;
 }
 
 void TSDLCursorPlatform::Pointer(int& x, int& y) const
@@ -32,9 +38,15 @@ TCursor::TCursor(std::shared_ptr<TDevice> device, const std::filesystem::path& p
         Sprites[i]->Scale = {1, 1, 1};
         Sprites[i]->Position = {RoomCentreX, RoomCentreY, 0.01f};
     }
-    InvWidth = clientWidth > 0 ? 1.0f / static_cast<float>(clientWidth) : 0.0f;
-    InvHeight = clientHeight > 0 ? 1.0f / static_cast<float>(clientHeight) : 0.0f;
+    SetClientSize(clientWidth, clientHeight);
     CursorIndex = 1;
+}
+
+void TCursor::SetClientSize(int clientWidth, int clientHeight)
+{
+    Area = PictureArea(clientWidth, clientHeight);
+    InvWidth = Area.Width > 0 ? 1.0f / static_cast<float>(Area.Width) : 0.0f;
+    InvHeight = Area.Height > 0 ? 1.0f / static_cast<float>(Area.Height) : 0.0f;
 }
 
 void TCursor::MoveCursor(int x, int y)
@@ -44,6 +56,8 @@ void TCursor::MoveCursor(int x, int y)
         return;
     }
     T3DSprite& s = *Sprites[1];
+    x = std::clamp(x - Area.Left, 0, Area.Width);
+    y = std::clamp(y - Area.Top, 0, Area.Height);
     s.Position.x = (0.5f - static_cast<float>(x) * InvWidth) * 14.45f + RoomCentreX;
     s.Position.y = (0.5f - static_cast<float>(y) * InvHeight) * 10.8375f + RoomCentreY;
     for (int i = 2; i <= 3; ++i)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "render/Graphics.h"
+#include "render/PictureArea.h"
 #include "render/Texture.h"
 
 #include <array>
@@ -22,7 +23,8 @@ public:
     virtual void MovePointer(int x, int y) = 0;
 };
 
-// The real pointer over an SDL window.
+// The real pointer over an SDL window; its rectangle is the 4:3 picture inside the window,
+// so the edge rules of the cursor hold at the picture's borders.
 class TSDLCursorPlatform final : public ICursorPlatform
 {
 public:
@@ -42,8 +44,13 @@ public:
     TCursor(std::shared_ptr<TDevice> device, const std::filesystem::path& programFolder,
             int clientWidth, int clientHeight);
 
-    // Maps client pixels to world units over the full-screen picture's 14.45 x 10.8375.
+    // Maps client pixels to world units: the window's 4:3 picture area onto the
+    // full-screen picture's 14.45 x 10.8375; a pointer beside the area puts the cursor
+    // on its border.
     void MoveCursor(int x, int y);
+    // The window took a new client size: the picture area is the largest centred 4:3
+    // part of it.
+    void SetClientSize(int clientWidth, int clientHeight);
     // Draws variant v (1..3) with blending, by the window-edge rules of the display mode.
     void DrawCursor(const TGraphics& g, int v, ICursorPlatform& platform, bool fullscreen,
                     bool pseudoFullscreen);
@@ -53,8 +60,9 @@ public:
 
     std::array<std::unique_ptr<T3DSprite>, 4> Sprites; // 1-based
     uint8_t CursorIndex = 1;                           // 1 menus, 2 game, 3 aiming a shot
-    float InvWidth = 0;
+    float InvWidth = 0;  // of the picture area
     float InvHeight = 0;
+    TPictureArea Area;
 };
 
 // Centres the system pointer over the window, logs where it is, and makes the cursor.

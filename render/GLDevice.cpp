@@ -1,5 +1,8 @@
 #include "render/GLDevice_local.h"
 
+#include "render/GLDeviceMargins.h"
+#include "base/DebugLog.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -190,11 +193,17 @@ bool TGLDevice::Init(const TDeviceParams& params, std::string* error)
             SDL_SetWindowDisplayMode(Win, &closest) != 0 ||
             SDL_SetWindowFullscreen(Win, SDL_WINDOW_FULLSCREEN) != 0)
         {
-            if (error)
+            // A mode the display cannot take: full screen at the desktop's size instead.
+            DebugLog(" Display mode " + std::to_string(params.Width) + "x" + std::to_string(params.Height) +
+                     " cannot be set (" + SDL_GetError() + "): the desktop's size is used");
+            if (SDL_SetWindowFullscreen(Win, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
             {
-                *error = SDL_GetError();
+                if (error)
+                {
+                    *error = SDL_GetError();
+                }
+                return false;
             }
-            return false;
         }
     }
     SDL_GL_SetSwapInterval(1);
@@ -209,6 +218,7 @@ TGLDevice::~TGLDevice()
         SDL_GL_MakeCurrent(Win, Impl->Context) == 0)
     {
         TImpl& g = *Impl;
+        Margins.reset();
         glDeleteBuffers(1, &g.Vbo);
         glDeleteVertexArrays(1, &g.Vao);
         glDeleteBuffers(1, &g.StreamVbo);
@@ -220,20 +230,27 @@ TGLDevice::~TGLDevice()
         g.Alive.reset(); // textures that outlive the context no longer touch GL
         SDL_GL_DeleteContext(g.Context);
     }
+    else
+    {
+        (void)Margins.release(); // its GL objects went with the context
+    }
+}
+
+TPictureArea TGLDevice::Area() const
+{
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(Win, &w, &h);
+    return PictureArea(w, h);
 }
 
 int TGLDevice::Width() const
 {
-    int w = 0, h = 0;
-    SDL_GL_GetDrawableSize(Win, &w, &h);
-    return w;
+    return Area().Width;
 }
 
 int TGLDevice::Height() const
 {
-    int w = 0, h = 0;
-    SDL_GL_GetDrawableSize(Win, &w, &h);
-    return h;
+    return Area().Height;
 }
 
 TResult TGLDevice::Clear(uint32_t flags, uint32_t colour, float z)
@@ -281,6 +298,19 @@ TResult TGLDevice::EndScene()
 
 TResult TGLDevice::Present()
 {
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(Win, &w, &h);
+    if (const TPictureArea a = PictureArea(w, h); !a.Fills(w, h))
+    {
+        if (!Margins)
+        {
+            Margins = std::make_unique<TGLMargins>();
+        }
+        Margins->Fill(w, h, a);
+        glUseProgram(Impl->Program);
+        Impl->Known = false; // every state is sent again at the next draw
+        Impl->Texture = nullptr;
+    }
     if (SwapOnPresent)
     {
         SDL_GL_SwapWindow(Win);

@@ -4,11 +4,13 @@
 #pragma once
 
 #include "render/Device.h"
+#include "render/PictureArea.h"
 
 #include <memory>
 #include <string>
 
 struct SDL_Window;
+class TGLMargins;
 
 struct TDeviceParams
 {
@@ -46,8 +48,11 @@ public:
 
     TTextureRef CreateTexture(const TImage& image, bool mipmapped) override;
 
+    // The size of the 4:3 picture (the whole window when the window is 4:3).
     int Width() const override;
     int Height() const override;
+    // Where the picture lies in the window now: the largest centred 4:3 area.
+    TPictureArea Area() const;
 
     // The back buffer as it is now (before Present), rows top to bottom.
     TImage ReadBackBuffer() const;
@@ -71,6 +76,7 @@ private:
 
     SDL_Window* Win = nullptr;
     std::unique_ptr<TImpl> Impl;
+    std::unique_ptr<TGLMargins> Margins; // made on the first frame of a window not 4:3
     bool InScene = false;
     bool SwapOnPresent = true;
     int DrawCallCount = 0;

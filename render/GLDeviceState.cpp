@@ -97,8 +97,10 @@ void TGLDevice::ApplyState(bool streamed)
     SDL_GL_GetDrawableSize(Win, &w, &h);
     if (all || w != g.ViewW || h != g.ViewH)
     {
-        glViewport(0, 0, w, h);
-        glUniform2f(g.U.PixelShift, w > 0 ? 1.0f / w : 0.0f, h > 0 ? -1.0f / h : 0.0f);
+        // The scene is drawn into the picture's area; on a 4:3 window that is all of it.
+        const TPictureArea a = PictureArea(w, h);
+        glViewport(a.Left, h - a.Top - a.Height, a.Width, a.Height);
+        glUniform2f(g.U.PixelShift, a.Width > 0 ? 1.0f / a.Width : 0.0f, a.Height > 0 ? -1.0f / a.Height : 0.0f);
         g.ViewW = w;
         g.ViewH = h;
     }

@@ -1,4 +1,5 @@
 #include "tests/support/TestSupport.h"
+#include "app/VideoMode.h"
 #include "app/VideoOptionsModel.h"
 
 #include <gtest/gtest.h>
@@ -167,4 +168,47 @@ TEST(VideoOptionsModel, CancelChangesNothing)
     // The next showing shows the stored values again.
     d.Model.Show();
     EXPECT_EQ(Seen(d.Model), (TView{0, true, false, true, 5, true}));
+}
+
+// The display's modes follow the nine; a pick of one is stored as entry 9 with its size
+// (WindowWidth, WindowHeight) and used by the video mode; an absurd stored size falls back.
+TEST(VideoOptionsModel, TheDisplaysOwnModesFollowTheNineAndTheDesktopSizeIsShown)
+{
+    TDialog d;
+    d.Model.SetDisplay({1920, 1080}, {{2560, 1440}, {1920, 1080}, {1280, 1024}, {1920, 1080}, {1280, 800}});
+    const std::vector<std::string> rows = d.Model.Entries();
+    EXPECT_EQ(std::vector<std::string>(rows.begin() + 8, rows.end()),
+              (std::vector<std::string>{"1280x1024", "2560x1440", "1920x1080", "1280x800"}));
+    d.Model.Show(); // first run: the greyed list shows the size used, OK would still store 3
+    EXPECT_EQ(d.Model.Row, 10);
+    EXPECT_EQ(d.Model.Resolution, 3);
+
+    d.Model.PickItem(TVideoOptionsModel::WindowedItem);
+    d.Model.SelectResolution(11);
+    d.Model.Ok();
+    TOptions stored(d.Tmp.Path() / "settings.ini");
+    stored.Load();
+    EXPECT_EQ(stored.Resolution, 9);
+    EXPECT_EQ(stored.WindowSize, (TResolution{1280, 800}));
+    d.Model.Show();
+    EXPECT_EQ(d.Model.Row, 11);
+    for (const bool fullscreen : {false, true}) // a window of that size, or that display mode
+    {
+        stored.Fullscreen = fullscreen;
+        stored.Desktop = false;
+        std::vector<std::string> log;
+        const TVideoMode mode = ChooseVideoMode(stored, {1920, 1080}, log);
+        EXPECT_EQ(mode.Width * 10000 + mode.Height, 1280 * 10000 + 800);
+    }
+    for (const TResolution absurd : {TResolution{0, 700}, TResolution{-5, -5}, TResolution{3000, 700}})
+    {
+        stored.WindowSize = absurd;
+        std::vector<std::string> log;
+        EXPECT_EQ(ChooseVideoMode(stored, {1920, 1080}, log).Width, 1920) << absurd.Width;
+        EXPECT_EQ(stored.WindowSize, TResolution{});
+    }
+    d.Model.SelectResolution(4); // one of the nine: the size beside is dropped
+    d.Model.Ok();
+    EXPECT_EQ(d.Options.Resolution, 4);
+    EXPECT_EQ(d.Options.WindowSize, TResolution{});
 }

@@ -15,6 +15,16 @@ TRgb TShot::At(int x, int y) const
     return Pixels[static_cast<size_t>(y) * Width + x];
 }
 
+namespace
+{
+// A window that is minimised, or goes away, while it is read gives an empty shot rather than
+// the end of the test program.
+int IgnoreError(Display*, XErrorEvent*)
+{
+    return 0;
+}
+} // namespace
+
 TShot Grab(const std::string& window)
 {
     TShot shot;
@@ -23,9 +33,10 @@ TShot Grab(const std::string& window)
     {
         return shot;
     }
+    const auto previous = XSetErrorHandler(IgnoreError);
     const Window w = static_cast<Window>(std::stoul(window));
     XWindowAttributes a{};
-    if (XGetWindowAttributes(display, w, &a) != 0)
+    if (XGetWindowAttributes(display, w, &a) != 0 && a.map_state == IsViewable)
     {
         if (XImage* image = XGetImage(display, w, 0, 0, a.width, a.height, AllPlanes, ZPixmap))
         {
@@ -45,6 +56,8 @@ TShot Grab(const std::string& window)
             XDestroyImage(image);
         }
     }
+    XSync(display, False);
+    XSetErrorHandler(previous);
     XCloseDisplay(display);
     return shot;
 }
@@ -71,4 +84,15 @@ void SavePng(const TShot& shot, const std::filesystem::path& file)
     std::filesystem::create_directories(file.parent_path());
     IMG_SavePNG(s, file.string().c_str());
     SDL_FreeSurface(s);
+}
+
+void ScreenSize(int& width, int& height)
+{
+    width = height = 0;
+    if (Display* display = XOpenDisplay(nullptr))
+    {
+        width = DisplayWidth(display, DefaultScreen(display));
+        height = DisplayHeight(display, DefaultScreen(display));
+        XCloseDisplay(display);
+    }
 }

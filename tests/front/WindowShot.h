@@ -24,3 +24,5 @@ struct TShot
 // The client area of the window with this id (empty when it cannot be read).
 TShot Grab(const std::string& window);
 void SavePng(const TShot& shot, const std::filesystem::path& file);
+// The size of the X server's default screen (0 x 0 without a server).
+void ScreenSize(int& width, int& height);

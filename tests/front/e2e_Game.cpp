@@ -10,6 +10,7 @@
 #include "tests/front/FrontFixture.h"
 #include "front/MenuFile.h"
 #include "tests/front/WindowShot.h"
+#include "render/PictureArea.h"
 
 #include <gtest/gtest.h>
 
@@ -143,21 +144,24 @@ void WriteTestMenu(const fs::path& program)
     std::ofstream(program / "data" / "Menu.dat") << s.str();
 }
 
+// Where the game's 4:3 picture lies in its window (TGameRun follows the window's size).
+TPictureArea Picture{0, 0, WindowWidth, WindowHeight};
+
 // Client pixels of a point of the menu and board plane, to the nearest.
 int PixelX(float x)
 {
-    return static_cast<int>(std::lround(WindowWidth * (0.5f - (x + 1.8f) / 14.45f)));
+    return Picture.Left + static_cast<int>(std::lround(static_cast<float>(Picture.Width) * (0.5f - (x + 1.8f) / 14.45f)));
 }
 int PixelY(float y)
 {
-    return static_cast<int>(std::lround(WindowHeight * (0.5f - (y + 0.25f) / 10.8375f)));
+    return Picture.Top + static_cast<int>(std::lround(static_cast<float>(Picture.Height) * (0.5f - (y + 0.25f) / 10.8375f)));
 }
 
 
 struct TSavedGame
 {
     int Mode = 0, Level = 0, CubeCount = -1;
-    double Score = 0;
+    double Progress = 0, Score = 0;
     std::vector<std::array<int, 4>> Cubes; // grown, kind code, x, y
 };
 
@@ -177,6 +181,7 @@ TSavedGame ReadSave(const fs::path& file)
     }
     s.Mode = std::stoi(lines[1]);
     s.Level = std::stoi(lines[2]);
+    s.Progress = std::stod(lines[4]);
     s.Score = std::stod(lines[5]);
     s.CubeCount = std::stoi(lines[7]);
     for (int i = 0; i < s.CubeCount && 8 + 4 * i + 3 < static_cast<int>(lines.size()); ++i)
@@ -267,16 +272,32 @@ public:
         {
             return ::testing::AssertionFailure() << "no game window";
         }
+        // A loaded machine takes its time over the software-rendered loading bar.
         if (!WaitUntil(
                 [&] {
                     return ReadFile(DebugFile()).find(" ... Loading finished") != std::string::npos;
-                }))
+                },
+                60s))
         {
             return ::testing::AssertionFailure() << "loading did not finish:\n"
                                                  << ReadFile(DebugFile());
         }
         Shell("xdotool windowfocus --sync " + Window + " 2>/dev/null");
+        FollowWindowSize();
         return ::testing::AssertionSuccess();
+    }
+
+    // The picture area of the window as it is now (once it shows).
+    void FollowWindowSize() const
+    {
+        TShot shot;
+        WaitUntil(
+            [&]
+            {
+                shot = Grab(Window);
+                return shot.Width > 0;
+            });
+        Picture = PictureArea(shot.Width, shot.Height);
     }
 
     // Waits until item i of screen s shows at its left end (normal or highlighted), and
@@ -752,4 +773,169 @@ TEST(GameEndToEnd, TheShippedMenuWorksWithTheMouse)
     EXPECT_EQ(run.WaitForExit(), 0);
     const std::string log = ReadFile(run.DebugFile());
     EXPECT_NE(log.find(" loaded2"), std::string::npos) << "the next page was not shown";
+}
+
+namespace
+{
+// A saved game of the mode at this progress with grown cubes {kind, x, y}.
+std::string SaveWith(int mode, const char* progress, const std::vector<std::array<int, 3>>& cubes)
+{
+    std::string s = "saved\n" + std::to_string(mode) + "\n1\n0\n" + progress + "\n 0.00000000000000E+0000\n1\n" +
+                    std::to_string(cubes.size()) + "\n";
+    for (const auto& c : cubes)
+    {
+        s += "1\n" + std::to_string(c[0]) + "\n" + std::to_string(c[1]) + "\n" + std::to_string(c[2]) + "\n";
+    }
+    return s;
+}
+
+// Play, a mode (item 1 normal, 2 timed) and resume its saved game, all by mouse.
+::testing::AssertionResult ResumeSavedGame(TGameRun& run, int modeItem)
+{
+    for (const auto& [screen, item, next, nextItem] :
+         std::vector<std::array<int, 4>>{{1, 1, 2, modeItem}, {2, modeItem, 7, 2}, {7, 2, 4, 1}})
+    {
+        run.ClickItem(screen, item);
+        if (auto shown = run.WaitForScreen(next, nextItem, "to-" + std::to_string(next)); !shown)
+        {
+            return shown;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+} // namespace
+
+// Full screen at the desktop's size on the X server's screen (ctest runs this at 1920 x 1080,
+// 1280 x 800, 2560 x 1080 and 1280 x 960): the menu is drawn and clicked in the centred 4:3
+// picture, the bands beside it continue the backdrop, a cube is as wide as it is tall, and
+// the cursor light follows the pointer.
+TEST(ScreenShape, TheBoardKeepsItsShapeAndTheMenuIsClickedWhereItIsDrawn)
+{
+    std::string settings = Settings(false);
+    settings.replace(settings.find("Fullscreen=0"), 12, "Fullscreen=1");
+    settings.replace(settings.find("Desktop=0"), 9, "Desktop=1");
+    TGameRun run(settings);
+    // One cube in the cell under the camera, (3, 5) at (-2, 0).
+    run.Tmp.Write("data/tandrel/data/Save1.dat", SaveWith(1, " 0.00000000000000E+0000", {{1, 3, 5}}));
+    ASSERT_TRUE(run.Start());
+    int screenWidth = 0, screenHeight = 0;
+    ScreenSize(screenWidth, screenHeight);
+    ASSERT_EQ(Picture, PictureArea(screenWidth, screenHeight));
+    ASSERT_TRUE(run.WaitForScreen(1, 1, "1-main-menu"));
+    if (Picture.Left > 0 || Picture.Top > 0)
+    {
+        // The menu's backdrop (0x203040) dimmed: neither black bars nor the picture itself.
+        const TShot shot = Grab(run.Window);
+        const TRgb band = shot.At(Picture.Left / 2, Picture.Top / 2);
+        EXPECT_TRUE(Near(band, {0x20 * 45 / 100, 0x30 * 45 / 100, 0x40 * 45 / 100}, 5)) << Text(band);
+    }
+    ASSERT_TRUE(ResumeSavedGame(run, 1));
+    run.MovePointer(-7.0f, -4.0f);
+    ASSERT_TRUE(run.WaitForStillBoard());
+    const TShot board = Grab(run.Window);
+    run.Screenshot("2-board", board);
+
+    // The cube: the pixels of its cell that differ from the board beside it.
+    const TRgb floor = board.At(PixelX(-3.0f), PixelY(0.0f));
+    int left = board.Width, right = -1, top = board.Height, bottom = -1;
+    for (int y = PixelY(0.45f); y <= PixelY(-0.45f); ++y)
+    {
+        for (int x = PixelX(-1.55f); x <= PixelX(-2.45f); ++x)
+        {
+            const TRgb c = board.At(x, y);
+            if (std::abs(c.r - floor.r) + std::abs(c.g - floor.g) + std::abs(c.b - floor.b) > 120)
+            {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+        }
+    }
+    ASSERT_GT(right - left, Picture.Width / 25) << "no cube at (3, 5)";
+    EXPECT_NEAR(static_cast<double>(right - left + 1) / (bottom - top + 1), 1.0, 0.02)
+        << "the cube is drawn " << right - left + 1 << " x " << bottom - top + 1 << " pixels";
+
+    // The cursor light: beside the cube (screen right of it, so the arrow stays off it) it
+    // lights the cube's near half; taken away, the light goes with it.
+    auto brightness = [&](const TShot& shot)
+    {
+        long sum = 0;
+        for (int y = PixelY(0.3f); y <= PixelY(-0.3f); ++y)
+        {
+            for (int x = PixelX(-2.05f); x <= PixelX(-2.4f); ++x)
+            {
+                sum += shot.At(x, y).r + shot.At(x, y).g + shot.At(x, y).b;
+            }
+        }
+        return sum;
+    };
+    const long unlit = brightness(board);
+    run.MovePointer(-2.55f, 0.0f);
+    EXPECT_TRUE(WaitUntil([&] { return brightness(Grab(run.Window)) > unlit * 21 / 20; })) << "no light";
+    run.Screenshot("3-light");
+    run.MovePointer(-7.0f, -4.0f);
+    EXPECT_TRUE(WaitUntil([&] { return std::labs(brightness(Grab(run.Window)) - unlit) < unlit / 50; }))
+        << "the light stayed";
+    run.Keys("Escape");
+    ASSERT_TRUE(run.WaitForScreen(5, 2, "4-pause"));
+    run.ClickItem(5, 2);
+    ASSERT_TRUE(run.WaitForScreen(1, 4, "5-menu"));
+    run.ClickItem(1, 4);
+    EXPECT_EQ(run.WaitForExit(), 0);
+}
+
+// A window resized from outside mid-game maps clicks right; F11 and Alt+Enter switch full
+// screen and back; Alt-Tab away from a timed game for longer than its bar lasts leaves the
+// bar where it was. Run with no window manager (the request to minimise comes to nothing)
+// and under openbox (the window is minimised and brought back).
+TEST(FocusLoss, AResizedWindowMapsClicksAndTheTimedGamePausesWhileUnfocused)
+{
+    TGameRun run(Settings(false));
+    std::string levels = ReadFile(run.Program / "data" / "Levels.dat");
+    const size_t lineStart = levels.rfind('\n', levels.find("drain per millisecond")) + 1;
+    levels.replace(lineStart, levels.find(' ', lineStart) - lineStart, "0.02"); // 300 lasts 15 s
+    std::ofstream(run.Program / "data" / "Levels.dat", std::ios::trunc) << levels;
+    run.Tmp.Write("data/tandrel/data/Save2.dat", SaveWith(2, " 3.00000000000000E+0002", {{1, 3, 5}, {2, 7, 7}}));
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.WaitForScreen(1, 1, "1-main-menu"));
+    ASSERT_TRUE(ResumeSavedGame(run, 2));
+
+    int screenWidth = 0, screenHeight = 0;
+    ScreenSize(screenWidth, screenHeight);
+    auto windowWidth = [&] { return Grab(run.Window).Width; };
+    run.Keys("F11");
+    EXPECT_TRUE(WaitUntil([&] { return windowWidth() == screenWidth; })) << "F11 gave no full screen";
+    run.Keys("alt+Return");
+    EXPECT_TRUE(WaitUntil([&] { return windowWidth() > 0 && windowWidth() < screenWidth; })) << "Alt+Enter";
+    Shell("xdotool windowsize --sync " + run.Window + " 1000 500 2>/dev/null");
+    ASSERT_TRUE(WaitUntil([&] { return run.FollowWindowSize(), Picture.Left > 0; })) << "not resized";
+    run.Click(-2.0f, 0.0f);
+    run.Click(-1.0f, 0.0f); // the cube from (3, 5) to (4, 5)
+    run.MovePointer(-7.0f, -4.0f);
+
+    const fs::path save = run.UserData() / "Save2.dat";
+    {
+        TFocusThief away;
+        ASSERT_TRUE(WaitUntil([&] { return away.HasFocus(); }));
+        std::this_thread::sleep_for(17s); // the time away is what is tested: longer than the bar
+        EXPECT_TRUE(fs::exists(save)) << "the timed game ran out while unfocused";
+    }
+    TProgram::Activate(run.Window);
+    run.FollowWindowSize();
+    run.Keys("Escape");
+    ASSERT_TRUE(run.WaitForScreen(5, 2, "3-pause-after-focus"));
+    fs::remove(save);
+    run.ClickItem(5, 2);
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(save); }));
+    const TSavedGame back = ReadSave(save);
+    EXPECT_GT(back.Progress, 100.0) << "the bar drained while unfocused";
+    EXPECT_EQ(KindAt(back, 4, 5), 1) << "the click after the resize did not move the cube";
+    const std::string log = ReadFile(run.DebugFile());
+    EXPECT_NE(log.find(" Game = gsGame", log.find(" Application deactivated")), std::string::npos)
+        << "the tune was not restarted";
+    ASSERT_TRUE(run.WaitForScreen(1, 4, "4-menu"));
+    run.ClickItem(1, 4);
+    EXPECT_EQ(run.WaitForExit(), 0);
+    const std::string settings = ReadFile(run.SettingsFile()); // a window again, its size kept
+    EXPECT_NE(settings.find("Fullscreen=0\n"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("WindowWidth=1"), std::string::npos) << settings;
 }

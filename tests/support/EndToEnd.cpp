@@ -112,10 +112,10 @@ void TProgram::Start()
 std::vector<TWindowInfo> VisibleWindows()
 {
     // xdotool lists the visible windows but cannot match a title stored as UTF-8 (SDL's);
-    // xwininfo names every top-level window.
+    // xwininfo names every window, also those a window manager has put into its frames.
     std::vector<TWindowInfo> windows;
     const std::string visible = " " + Shell("xdotool search --onlyvisible --class '' 2>/dev/null | tr '\\n' ' '") + " ";
-    std::istringstream tree(Shell("xwininfo -root -children 2>/dev/null"));
+    std::istringstream tree(Shell("xwininfo -root -tree 2>/dev/null"));
     std::string line;
     while (std::getline(tree, line))
     {
@@ -254,4 +254,47 @@ bool WaitUntil(const std::function<bool()>& pred, std::chrono::milliseconds limi
         std::this_thread::sleep_for(PollPause);
     }
     return pred();
+}
+
+void TProgram::Activate(const std::string& window)
+{
+    if (Shell("xdotool windowactivate --sync " + window + " 2>/dev/null && echo ok") != "ok")
+    {
+        Shell("xdotool windowfocus --sync " + window + " 2>/dev/null");
+    }
+}
+
+TFocusThief::TFocusThief()
+{
+    Connection = XOpenDisplay(nullptr);
+    if (Connection == nullptr)
+    {
+        return;
+    }
+    Thief = XCreateSimpleWindow(Connection, DefaultRootWindow(Connection), 0, 0, 200, 100, 0, 0, 0);
+    XStoreName(Connection, Thief, "Another program");
+    XMapRaised(Connection, Thief);
+    XSync(Connection, False);
+    TProgram::Activate(std::to_string(Thief));
+}
+
+TFocusThief::~TFocusThief()
+{
+    if (Connection != nullptr)
+    {
+        XDestroyWindow(Connection, Thief);
+        XCloseDisplay(Connection);
+    }
+}
+
+bool TFocusThief::HasFocus() const
+{
+    if (Connection == nullptr)
+    {
+        return false;
+    }
+    ::Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(Connection, &focus, &revert);
+    return focus == Thief;
 }

@@ -55,6 +55,10 @@ public:
     // Asks the window to close, as a window manager's close box does (WM_DELETE_WINDOW).
     static void CloseWindow(const std::string& window);
 
+    // Gives the window the focus as a player would: through the window manager when one
+    // runs (which also brings back a minimised window), else directly.
+    static void Activate(const std::string& window);
+
     // The exit status, or -1 when the program is still running after the given time.
     int WaitForExit(int seconds = 10);
 
@@ -62,4 +66,20 @@ private:
     const TempFolder& Tmp;
     std::filesystem::path Program;
     pid_t Process = -1;
+};
+
+// Another program's window that takes the focus while it exists (Alt-Tab away).
+class TFocusThief
+{
+public:
+    TFocusThief();
+    ~TFocusThief();
+    TFocusThief(const TFocusThief&) = delete;
+    TFocusThief& operator=(const TFocusThief&) = delete;
+    // True when it was shown and has the focus.
+    bool HasFocus() const;
+
+private:
+    struct _XDisplay* Connection = nullptr;
+    unsigned long Thief = 0;
 };

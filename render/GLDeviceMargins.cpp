@@ -1,0 +1,153 @@
+#include "render/GLDeviceMargins.h"
+
+#include <epoxy/gl.h>
+
+#include <algorithm>
+
+namespace
+{
+// The picture is copied at a quarter of its size and read two mip levels further down:
+// about one texel for every sixteen pixels, a soft blur that costs little.
+constexpr int CopyDivisor = 4;
+constexpr float BlurLevel = 2.0f;
+constexpr float Dim = 0.45f;
+
+const char* const MarginVertex = R"(#version 330 core
+uniform vec4 uMap; // window 0..1 -> picture 0..1: scale xy, offset zw
+out vec2 vUv;
+void main()
+{
+    vec2 p = vec2(gl_VertexID == 1 ? 3.0 : -1.0, gl_VertexID == 2 ? 3.0 : -1.0);
+    gl_Position = vec4(p, 0.0, 1.0);
+    vUv = (p * 0.5 + 0.5) * uMap.xy + uMap.zw;
+}
+)";
+
+const char* const MarginFragment = R"(#version 330 core
+uniform sampler2D uPicture;
+uniform float uLevel;
+uniform float uDim;
+in vec2 vUv;
+out vec4 colour;
+void main()
+{
+    colour = vec4(textureLod(uPicture, vUv, uLevel).rgb * uDim, 1.0);
+}
+)";
+
+GLuint Shader(GLenum kind, const char* source)
+{
+    const GLuint s = glCreateShader(kind);
+    glShaderSource(s, 1, &source, nullptr);
+    glCompileShader(s);
+    return s;
+}
+} // namespace
+
+struct TGLMargins::TImpl
+{
+    GLuint Program = 0;
+    GLuint Vao = 0;
+    GLuint Fbo = 0;
+    GLuint Texture = 0;
+    GLint Map = -1;
+    int TexW = 0, TexH = 0;
+};
+
+TGLMargins::TGLMargins() : Impl(std::make_unique<TImpl>())
+{
+    TImpl& m = *Impl;
+    const GLuint vs = Shader(GL_VERTEX_SHADER, MarginVertex);
+    const GLuint fs = Shader(GL_FRAGMENT_SHADER, MarginFragment);
+    m.Program = glCreateProgram();
+    glAttachShader(m.Program, vs);
+    glAttachShader(m.Program, fs);
+    glLinkProgram(m.Program);
+    glDeleteShader(vs);
+    glDeleteShader(fs);
+    glUseProgram(m.Program);
+    m.Map = glGetUniformLocation(m.Program, "uMap");
+    glUniform1i(glGetUniformLocation(m.Program, "uPicture"), 0);
+    glUniform1f(glGetUniformLocation(m.Program, "uLevel"), BlurLevel);
+    glUniform1f(glGetUniformLocation(m.Program, "uDim"), Dim);
+    glGenVertexArrays(1, &m.Vao);
+    glGenFramebuffers(1, &m.Fbo);
+    glGenTextures(1, &m.Texture);
+}
+
+TGLMargins::~TGLMargins()
+{
+    TImpl& m = *Impl;
+    glDeleteTextures(1, &m.Texture);
+    glDeleteFramebuffers(1, &m.Fbo);
+    glDeleteVertexArrays(1, &m.Vao);
+    glDeleteProgram(m.Program);
+}
+
+void TGLMargins::Fill(int windowWidth, int windowHeight, const TPictureArea& area)
+{
+    TImpl& m = *Impl;
+    if (area.Width <= 0 || area.Height <= 0)
+    {
+        return;
+    }
+    const int tw = std::max(1, area.Width / CopyDivisor);
+    const int th = std::max(1, area.Height / CopyDivisor);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, m.Texture);
+    glBindSampler(0, 0);
+    if (tw != m.TexW || th != m.TexH)
+    {
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glGenerateMipmap(GL_TEXTURE_2D);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, m.Fbo);
+        glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m.Texture, 0);
+        m.TexW = tw;
+        m.TexH = th;
+    }
+    // GL counts rows from the bottom.
+    const int bottom = windowHeight - area.Top - area.Height;
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, m.Fbo);
+    glBlitFramebuffer(area.Left, bottom, area.Left + area.Width, bottom + area.Height, 0, 0, tw, th,
+                      GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glGenerateMipmap(GL_TEXTURE_2D);
+
+    // The picture scaled to cover the window, centred as the picture is.
+    const float cover = std::max(static_cast<float>(windowWidth) / static_cast<float>(area.Width),
+                                 static_cast<float>(windowHeight) / static_cast<float>(area.Height));
+    const float cw = static_cast<float>(area.Width) * cover;
+    const float ch = static_cast<float>(area.Height) * cover;
+    glUseProgram(m.Program);
+    glUniform4f(m.Map, static_cast<float>(windowWidth) / cw, static_cast<float>(windowHeight) / ch,
+                (cw - static_cast<float>(windowWidth)) / (2 * cw), (ch - static_cast<float>(windowHeight)) / (2 * ch));
+    glBindVertexArray(m.Vao);
+    glViewport(0, 0, windowWidth, windowHeight);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_SCISSOR_TEST);
+    // The two bands: left and right of the picture, or above and below it.
+    if (area.Left > 0)
+    {
+        glScissor(0, 0, area.Left, windowHeight);
+        glDrawArrays(GL_TRIANGLES, 0, 3);
+        const int right = area.Left + area.Width;
+        glScissor(right, 0, windowWidth - right, windowHeight);
+        glDrawArrays(GL_TRIANGLES, 0, 3);
+    }
+    if (area.Top > 0)
+    {
+        glScissor(0, bottom + area.Height, windowWidth, windowHeight - bottom - area.Height);
+        glDrawArrays(GL_TRIANGLES, 0, 3);
+        glScissor(0, 0, windowWidth, bottom);
+        glDrawArrays(GL_TRIANGLES, 0, 3);
+    }
+    glDisable(GL_SCISSOR_TEST);
+}
