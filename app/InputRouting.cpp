@@ -113,7 +113,7 @@ void TInputRouter::KeyDown(uint16_t key, bool repeat)
         LeaveGameOver();
         break;
     case gsHiScores:
-        if (THiScores* scores = FrontEnd->HiScores(); scores != nullptr && scores->Entering)
+        if (THiScores* scores = FrontEnd->Scores(); scores != nullptr && scores->Entering)
         {
             NameKey(*scores, key);
         }
@@ -298,7 +298,7 @@ void TInputRouter::MouseUp(int button)
 
 void TInputRouter::LeaveGameOver()
 {
-    THiScores* scores = FrontEnd->HiScores();
+    THiScores* scores = FrontEnd->Scores();
     if (scores != nullptr && Game != nullptr)
     {
         scores->ShownMode = Game->Mode == gmTimed ? 2 : 1;

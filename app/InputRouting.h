@@ -4,8 +4,8 @@
 // Every event is ignored while nothing is loaded (gsLaunch, gsLoading).
 #pragma once
 
-#include "app/FrontEnd.h"
 #include "front/HighScores.h"
+#include "front/IFrontEnd.h"
 #include "render/GameState.h"
 
 #include <cstdint>
@@ -19,8 +19,13 @@ struct TGraphics;
 class TInputRouter
 {
 public:
-    TInputRouter(TGameState& state, IFrontEnd& frontEnd, bool& appActive) :
+    TInputRouter(TScreenState& state, IFrontEnd& frontEnd, bool& appActive) :
         FrontEnd(&frontEnd), State(state), AppActive(appActive)
+    {
+    }
+    // The front end is set before the first event arrives (the main window's SetFrontEnd).
+    TInputRouter(TScreenState& state, bool& appActive) :
+        FrontEnd(nullptr), State(state), AppActive(appActive)
     {
     }
 
@@ -60,7 +65,7 @@ private:
     void PlaceBoardCursor();
     void NameKey(THiScores& scores, uint16_t key);
 
-    TGameState& State;
+    TScreenState& State;
     bool& AppActive;
     bool KeysOnBoard = false; // the keys, not the mouse, drive the cursor
     int CellX = 5;

@@ -11,7 +11,7 @@ struct TRenderer;
 class TShellHost final : public IGameHost
 {
 public:
-    TShellHost(TOptions& options, TRenderer& renderer, TGameState& state) :
+    TShellHost(TOptions& options, TRenderer& renderer, TScreenState& state) :
         Options(options), Renderer(renderer), State(state)
     {
     }
@@ -33,5 +33,5 @@ public:
 private:
     TOptions& Options;
     TRenderer& Renderer;
-    TGameState& State;
+    TScreenState& State;
 };

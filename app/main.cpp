@@ -7,10 +7,9 @@
 #include "app/Folders.h"
 #include "app/InputEvents.h"
 #include "app/Launcher.h"
-#include "app/MainWindow.h"
-#include "front/Menu.h"
+#include "app/FormMain.h"
+#include "front/FrontEnd.h"
 #include "front/Tutorial.h"
-#include "app/MenuFrontEnd.h"
 #include "app/ShellFrontHost.h"
 #include "app/MessageBox.h"
 #include "base/Options.h"
@@ -69,8 +68,7 @@ int StartGame(TOptions& options, const std::filesystem::path& programFolder)
         TShellFrontHost frontHost(options);
         TFrontEnd front(frontHost, form.Renderer, options, form.GameState, programFolder, UserFolder(),
                         CacheFolder());
-        TMenuFrontEnd hooks(front, [&form] { return form.Game.get(); });
-        form.SetFrontEnd(hooks);
+        form.SetFrontEnd(front);
         if (form.Show())
         {
             status = form.Run();

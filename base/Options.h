@@ -1,3 +1,6 @@
+// base/ is the bottom layer every folder may use: the settings (this file), the debug log,
+// the file error type TDataError and the vectors and matrices. It includes no other folder.
+//
 // The settings store: ten integer values in the per-user key file
 // $XDG_CONFIG_HOME/tandrel/settings.ini (group "Tandrel"), plus the camera eye point and
 // the home-page address, which are never stored. The one object of the program is

@@ -10,18 +10,12 @@ TGame::TGame(IGameHost& host, TRandom& random, std::filesystem::path dataFolder,
 {
 }
 
-void TGame::Create(std::shared_ptr<TDevice> device)
+void TGame::Create()
 {
-    SetDevice(std::move(device));
     ResourcesLoaded = false;
     // A save killed half-way by an earlier run left its temporary file behind.
     RemoveStaleTemporaryFile(SaveFile(gmNormal));
     RemoveStaleTemporaryFile(SaveFile(gmTimed));
-}
-
-void TGame::SetDevice(std::shared_ptr<TDevice> device)
-{
-    Device = std::move(device);
 }
 
 void TGame::SetState(int cube, uint8_t state)

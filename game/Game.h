@@ -1,3 +1,7 @@
+// game/ owns the rules: board, cubes, levels, figures, moves, scoring, level flow, input,
+// saved games. It includes base/ only and no SDL, GL, GTK or mixer header; what it needs of
+// the program goes through IGameHost (GameHost.h). This is its main header.
+//
 // The game object: board, cubes, levels, bonus figures and score, with every rule that
 // changes them. It knows nothing of windows, sound devices or graphics: what it needs
 // from them goes through IGameHost, and what the scene shows is plain state here.
@@ -19,8 +23,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-
-class TDevice; // the renderer's device; the game only carries the reference
 
 enum TCubeKind : uint8_t
 {
@@ -150,7 +152,6 @@ struct TCube
     TVector3 Scale;
     TVector3 Position;
     TVector3 Rotation;
-    TMatrix Matrix; // rebuilt from the three above when the cube is drawn
     uint8_t State = csWaiting;
     float Anim = 0;
     uint8_t TurnAxis = 1; // 1 = X, 2 = Y, 3 = Z
@@ -174,15 +175,23 @@ struct TBoardCell
     uint8_t Distance = 0; // steps from the selected cube, 0 = not reached
 };
 
-struct TDot : TTexMatrix
+// A step of the path shown on the board; the renderer picks its picture by DotKind.
+struct TDot
 {
+    TVector3 Scale;
+    TVector3 Position;
+    TVector3 Rotation;
     uint8_t DotKind = 1; // 1 path step, 2 reachable target, 3 unreachable target
     uint8_t X = 0;
     uint8_t Y = 0;
 };
 
-struct TBonusCube : TTexMatrix
+// A cube of the bonus figure shown beside the board, drawn with its colour's texture.
+struct TBonusCube
 {
+    TVector3 Scale;
+    TVector3 Position;
+    TVector3 Rotation;
     uint8_t Colour = 0;      // 0 = empty, 1..7 as read
     uint8_t ShownColour = 0; // after the colour shift; 0 = empty
 };
@@ -223,8 +232,8 @@ public:
           std::filesystem::path userFolder);
 
     // --- model ---------------------------------------------------------------------
-    void Create(std::shared_ptr<TDevice> device);
-    void SetDevice(std::shared_ptr<TDevice> device);
+    // A fresh game object: its levels, figures and pictures are still to be loaded.
+    void Create();
     // Every change of a cube's State goes through here to keep StateCounts true.
     void SetState(int cube, uint8_t state);
 
@@ -309,7 +318,6 @@ public:
     int CountKind(uint8_t kind) const;
 
     // --- the fields of the game ----------------------------------------------------------------
-    std::shared_ptr<TDevice> Device;
     int Level = 0;
     int LevelCount = 0;
     std::array<TLevel, MaxLevels + 1> Levels{};
@@ -345,18 +353,23 @@ public:
     TParticleSystems Particles;
     TGameDisplay Display;
 
-    // Shared with the renderer: cube textures by kind - 1 (18 entries) and the three
-    // path dot textures; empty until the renderer fills them.
-    std::array<TTextureRef, 18> CubeTextures{};
-    std::array<TTextureRef, 4> DotTextures{}; // 1-based by DotKind
-
     IGameHost& Host;
     TRandom& Rng;
     std::filesystem::path DataFolder;
     std::filesystem::path UserFolder;
 
 private:
-    // Parts of Update.
+    // Parts of Update, in the order of the frame.
+    void StartFrame(float dt);
+    void AnimateCubes(float dt);
+    void AnimateEffects(float dt);
+    void LookForSquares();
+    void DrainProgress(float dt);
+    void CheckLevelEnd();
+    void EndTurnAfterMiss();
+    void BurstVanishingCubes();
+    void AddOwedSpecials();
+    void UpdateEndPhase(float dt);
     bool HasOrdinaryCubes() const;
     // No cube is in the state now, and some were at the end of the last update.
     bool JustEnded(uint8_t state) const;

@@ -114,7 +114,7 @@ void TGame::NextLevel()
     if (Level != 1)
     {
         Particles.EmitParticle(5, 6, {0, -3, 1}, {0, 50, 0}, 256);
-        Particles.SetParticleImage(5, "Images/newlevel.tga", 4.45f, 0.85f);
+        Particles.SetParticleImage(5, spNewLevel, 4.45f, 0.85f);
     }
     LevelTime = 0;
     BoardQuiet = false;
@@ -144,7 +144,26 @@ void TGame::CompleteLevel()
     }
 }
 
+// One frame of the rules, in this order: the frame's start, the cubes, the labels and
+// particles, squares, the timed drain, the score, the level's end, the turn's end, the
+// vanishing cubes' bursts, owed special cubes, and the end phase.
 void TGame::Update(float dt)
+{
+    StartFrame(dt);
+    AnimateCubes(dt);
+    AnimateEffects(dt);
+    LookForSquares();
+    DrainProgress(dt);
+    BankScore(false, dt);
+    CheckLevelEnd();
+    EndTurnAfterMiss();
+    BurstVanishingCubes();
+    AddOwedSpecials();
+    PrevStateCounts = StateCounts;
+    UpdateEndPhase(dt);
+}
+
+void TGame::StartFrame(float dt)
 {
     SyncDisplay();
 
@@ -160,8 +179,11 @@ void TGame::Update(float dt)
 
     PhaseTime += 0.5 * dt;
     LevelTime += dt;
+}
 
-    // Every cube's animation; idle cubes turn now and then, and spin under the cursor.
+// Every cube's animation; idle cubes turn now and then, and spin under the cursor.
+void TGame::AnimateCubes(float dt)
+{
     for (int i = 1; i <= CubeCount; ++i)
     {
         switch (Cubes[i].State)
@@ -211,13 +233,19 @@ void TGame::Update(float dt)
             EmitFuseSparks(i);
         }
     }
+}
 
+void TGame::AnimateEffects(float dt)
+{
     Labels.UpdateLabels(dt);
     for (int s = 0; s < ParticleSystemCount; ++s)
     {
         Particles.UpdateParticles(s, dt);
     }
+}
 
+void TGame::LookForSquares()
+{
     BoardQuiet = StateCounts[StateSlot(csGrowing)] == 0 && StateCounts[StateSlot(csMoving)] == 0 &&
                  StateCounts[StateSlot(csVanishing)] == 0;
 
@@ -226,8 +254,11 @@ void TGame::Update(float dt)
     {
         CheckSquares();
     }
+}
 
-    // The timed mode drains the progress, faster after the first minute.
+// The timed mode drains the progress, faster after the first minute.
+void TGame::DrainProgress(float dt)
+{
     TLevel& l = CurrentLevel();
     if (Mode == gmTimed && EndPhase == epPlaying)
     {
@@ -238,12 +269,14 @@ void TGame::Update(float dt)
             LevelTime = DrainAfter - DrainEvery;
         }
     }
+}
 
-    BankScore(false, dt);
-
-    // The end of the level: a bonus level ends when bombs or stones run out or the last
-    // bombs are walled in (or, timed, when the progress is drained), any other when the
-    // progress reaches the target.
+// The end of the level: a bonus level ends when bombs or stones run out or the last
+// bombs are walled in (or, timed, when the progress is drained), any other when the
+// progress reaches the target.
+void TGame::CheckLevelEnd()
+{
+    TLevel& l = CurrentLevel();
     if (EndPhase == epPlaying)
     {
         if (l.LevelKind == lkBonus)
@@ -264,15 +297,21 @@ void TGame::Update(float dt)
             }
         }
     }
+}
 
-    // A move that scored nothing ends the turn (the level's end may have cleared the board
-    // since, so ask again).
+// A move that scored nothing ends the turn (the level's end may have cleared the board
+// since, so ask again).
+void TGame::EndTurnAfterMiss()
+{
     if (JustEnded(csMoving) && StateCounts[StateSlot(csVanishing)] == 0)
     {
         NewTurn();
     }
+}
 
-    // Cubes that have just started to vanish burst into particles.
+// Cubes that have just started to vanish burst into particles.
+void TGame::BurstVanishingCubes()
+{
     if (PrevStateCounts[StateSlot(csVanishing)] == 0 && StateCounts[StateSlot(csVanishing)] > 0)
     {
         for (int i = 1; i <= CubeCount; ++i)
@@ -283,16 +322,20 @@ void TGame::Update(float dt)
             }
         }
     }
+}
 
-    // Special cubes earned by combos and bonus figures.
+// Special cubes earned by combos and bonus figures.
+void TGame::AddOwedSpecials()
+{
     for (int k = 0; k < SpecialsOwed; ++k)
     {
         AddSpecial();
     }
     SpecialsOwed = 0;
+}
 
-    PrevStateCounts = StateCounts;
-
+void TGame::UpdateEndPhase(float dt)
+{
     switch (EndPhase)
     {
     case epLevelDone:

@@ -148,8 +148,6 @@ void TGame::CreateBonus()
                 cell.Position = {static_cast<float>((c - fig.Width / 2.0) * 0.46 - 7.14),
                                  static_cast<float>((r - fig.Height / 2.0) * 0.46 - 2.32), 0.2f};
                 cell.Rotation = {0, 0, 0};
-                cell.UpdateMatrix();
-                cell.Texture = colour != 0 ? CubeTextures[colour - 1] : nullptr;
             }
         }
     }

@@ -117,14 +117,14 @@ void TParticleSystems::UpdateParticles(int system, float dt)
     s.resize(kept);
 }
 
-void TParticleSystems::SetParticleImage(int system, const std::string& image, float w, float h)
+void TParticleSystems::SetParticleImage(int system, TSlot6Picture picture, float w, float h)
 {
     auto& s = Systems[system];
     if (s.empty())
     {
         return;
     }
-    Slot6Image = image;
+    Slot6Picture = picture;
     ++Slot6Version;
     for (TParticle& p : s)
     {

@@ -43,6 +43,14 @@ struct TParticleKind
 };
 extern const std::array<TParticleKind, ParticleKindCount> ParticleKinds;
 
+// What texture slot 6 shows: the effect it starts with, or the "new level" banner that
+// flies up when a level begins. The renderer knows the pictures.
+enum TSlot6Picture : uint8_t
+{
+    spEffect,
+    spNewLevel,
+};
+
 class TParticleSystems
 {
 public:
@@ -55,7 +63,7 @@ public:
     // Advances every particle of the system and removes the dead ones.
     void UpdateParticles(int system, float dt);
     // Gives texture slot 6 a new picture and every particle of the system the size w x h.
-    void SetParticleImage(int system, const std::string& image, float w, float h);
+    void SetParticleImage(int system, TSlot6Picture picture, float w, float h);
 
     int Count(int system) const { return static_cast<int>(Systems[system].size()); }
     // The i-th particle from the front (i = 0 is the newest).
@@ -65,9 +73,9 @@ public:
         return s[s.size() - 1 - i];
     }
 
-    // Picture of texture slot 6 (relative to the program folder) and a counter that
-    // changes whenever it is set, so the renderer knows to load it again.
-    std::string Slot6Image = "Images/effect1.tga";
+    // Picture of texture slot 6 and a counter that changes whenever it is set, so the
+    // renderer knows to load it again.
+    TSlot6Picture Slot6Picture = spEffect;
     int Slot6Version = 0;
 
 private:

@@ -15,9 +15,6 @@ TDeviceState::TDeviceState()
     RenderStates[rsAlphaBlendEnable] = 0;
     RenderStates[rsSrcBlend] = blOne;
     RenderStates[rsDestBlend] = blZero;
-    RenderStates[rsAlphaFunc] = 8; // always
-    RenderStates[rsClipping] = 1;
-    RenderStates[rsColorVertex] = 1;
 
     StageStates[tsColorOp] = toModulate;
     StageStates[tsColorArg1] = taTexture;

@@ -94,16 +94,10 @@ enum TRenderState : uint8_t
     rsNormalizeNormals,
     rsLighting,
     rsAmbient, // 0x00RRGGBB global ambient
-    rsEdgeAntialias,
     rsSpecularEnable,
     rsAlphaBlendEnable,
     rsSrcBlend,
     rsDestBlend,
-    rsAlphaFunc,
-    rsAlphaRef,
-    rsClipPlaneEnable,
-    rsClipping,
-    rsColorVertex,
     rsCount
 };
 

@@ -1,5 +1,5 @@
-// The device on an OpenGL 3.3 core context of an SDL window: the only code of the game
-// that calls gl*. One shader program emulates the fixed-function subset the drawing
+// The device on an OpenGL 3.3 core context of an SDL window: its files (GLDevice*.cpp) are
+// the only code of the game that calls gl*. One shader program emulates the fixed-function subset the drawing
 // code uses; the state is sent to GL at draw time, and only what changed.
 #pragma once
 
@@ -69,6 +69,8 @@ private:
     struct TImpl;
     explicit TGLDevice(SDL_Window* window);
     bool Init(const TDeviceParams& params, std::string* error);
+    // Compiles and links the shader program, makes it current and finds its uniforms.
+    bool MakeProgram(std::string* error);
     TResult Draw(int startVertex, int vertexCount, bool streamed);
     void ApplyState(bool streamed);
 

@@ -238,9 +238,7 @@ void DrawGame(TRenderer& r, const TGame& game)
         for (int i = 0; i < game.PathLength && i < static_cast<int>(game.Path.size()); ++i)
         {
             const TDot& dot = game.Path[i];
-            const TTextureRef& texture =
-                dot.Texture ? dot.Texture : game.DotTextures[std::clamp<int>(dot.DotKind, 1, 3)];
-            d.SetTexture(0, texture);
+            d.SetTexture(0, r.DotTextures[std::clamp<int>(dot.DotKind, 1, 3)]);
             d.SetTransform(tkWorld, MakeWorldMatrix(dot.Scale, dot.Position, dot.Rotation));
             r.DrawMesh(meshQuad);
         }
@@ -251,7 +249,7 @@ void DrawGame(TRenderer& r, const TGame& game)
     for (int i = 1; i <= game.CubeCount && i <= CellCount; ++i)
     {
         const TCube& c = game.Cubes[i];
-        d.SetTexture(0, game.CubeTextures[KindToTextureIndex(c.Kind)]);
+        d.SetTexture(0, r.CubeTextures[KindToTextureIndex(c.Kind)]);
         int mesh = meshCube;
         if (c.Kind == ckBomb)
         {
@@ -293,7 +291,7 @@ void DrawGame(TRenderer& r, const TGame& game)
                     continue;
                 }
                 d.SetMaterial(r.Materials[0]);
-                d.SetTexture(0, game.CubeTextures[KindToTextureIndex(cell.ShownColour)]);
+                d.SetTexture(0, r.CubeTextures[KindToTextureIndex(cell.ShownColour)]);
                 d.SetTransform(tkWorld, MakeWorldMatrix(cell.Scale, cell.Position, cell.Rotation));
                 r.DrawMesh(meshCube);
             }

@@ -86,7 +86,6 @@ void SetRenderDefaults(TDevice& d)
     d.SetRenderState(rsNormalizeNormals, StateTrue);
     d.SetRenderState(rsLighting, StateTrue);
     d.SetRenderState(rsAmbient, 0x00666666);
-    d.SetRenderState(rsEdgeAntialias, StateFalse);
     d.SetRenderState(rsSpecularEnable, StateTrue);
     d.SetTextureStageState(0, tsColorOp, toSelectArg1);
     d.SetTextureStageState(0, tsMagFilter, tfLinear);
@@ -95,10 +94,6 @@ void SetRenderDefaults(TDevice& d)
     d.SetRenderState(rsAlphaBlendEnable, StateFalse);
     d.SetRenderState(rsSrcBlend, blSrcAlpha);
     d.SetRenderState(rsDestBlend, blInvSrcAlpha);
-    d.SetRenderState(rsAlphaFunc, cmLess);
-    d.SetRenderState(rsAlphaRef, 10);
-    d.SetRenderState(rsClipPlaneEnable, 1);
-    d.SetRenderState(rsClipping, StateTrue);
 }
 
 void SetLights(TGraphics& g)
@@ -129,7 +124,6 @@ TResult InitVertices(TGraphics& g)
     g.Collector.Add(static_cast<int>(CubeMesh().Faces.size()));
     g.Collector.Add(static_cast<int>(BombMesh().Faces.size()));
     g.Collector.Add(static_cast<int>(StoneMesh().Faces.size()));
-    g.Collector.Add(2);
     if (!g.Device)
     {
         return E_FAIL;
@@ -146,7 +140,6 @@ TResult InitVertices(TGraphics& g)
     AppendMesh(CubeMesh(), 1.0f, v);
     AppendMesh(BombMesh(), 1.25f, v);
     AppendMesh(StoneMesh(), 1.0f, v);
-    AppendQuad(v, 0.5f, 0.5f, 0, 2, 2);
     const TResult w = g.Device->WriteVertices(0, v);
     if (!Failed(w))
     {

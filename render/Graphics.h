@@ -22,7 +22,6 @@ enum TMeshEntry : int
     meshCube = 2,
     meshBomb = 3,
     meshStone = 4,
-    meshTiledQuad = 5, // u and v 0..2; nothing draws it
 };
 
 // Mesh range table of the shared vertex buffer: (first triangle, triangle count) per entry.

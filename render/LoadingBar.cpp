@@ -1,10 +1,7 @@
 #include "render/LoadingBar.h"
 
 #include "base/DebugLog.h"
-#include "game/Game.h"
 #include "render/RenderScene.h"
-
-#include <SDL.h>
 
 #include <numbers>
 
@@ -49,11 +46,9 @@ void TLoadingBar::SetProgress(int n)
     frame.State = gsLoading;
     frame.LoadingBar = this;
     RenderScene(Renderer, frame);
-    SDL_PumpEvents();
 }
 
-void LoadResources(TGame& game, TRenderer& r, TLoadingBar* bar, const std::filesystem::path& dir,
-                   TGameState& state)
+void LoadResources(TRenderer& r, TLoadingBar* bar, const std::filesystem::path& dir)
 {
     auto progress = [&](int n)
     {
@@ -64,13 +59,6 @@ void LoadResources(TGame& game, TRenderer& r, TLoadingBar* bar, const std::files
     };
     const auto images = dir / "Images";
     TDevice& d = *r.Device;
-    DebugLog(" loading initialise 1");
-    if (game.ResourcesLoaded)
-    {
-        return;
-    }
-    DebugLog(" loading initialise 2");
-    state = gsLoading;
     DebugLog(" loading gameover");
     progress(15);
     LoadTexture(d, images / "gameover.jpg", r.GameOverPicture);
@@ -81,7 +69,7 @@ void LoadResources(TGame& game, TRenderer& r, TLoadingBar* bar, const std::files
     progress(18);
     for (int n = 1; n <= 3; ++n)
     {
-        LoadTexture(d, images / ("dot" + std::to_string(n) + ".tga"), game.DotTextures[n]);
+        LoadTexture(d, images / ("dot" + std::to_string(n) + ".tga"), r.DotTextures[n]);
     }
     DebugLog(" loading materials");
     InitMaterial(r.Materials[0], 1, 1, 1, 0, 10);
@@ -128,11 +116,6 @@ void LoadResources(TGame& game, TRenderer& r, TLoadingBar* bar, const std::files
                                      TVector3{4.0f, -5.33459375f, 0.01f}, TVector3{});
     s.ScoreLine->LeftCap =
         plane("lineleft.tga", {0.27f, 0.42f, 1}, {4.615f, -5.33459375f, 0.01f}, {0, 0, 0});
-    DebugLog(" loading createlevels");
-    game.CreateLevels();
-    DebugLog(" loading createbonus");
-    game.CreateBonus();
     DebugLog(" loading initialise particles");
     InitParticles(d, r.ParticleTextures, dir);
-    game.ResourcesLoaded = true;
 }

@@ -26,7 +26,8 @@ void SyncParticleImage(TDevice& device, TParticleTextures& textures,
     {
         return;
     }
-    LoadTextureFlat(device, textures.ProgramFolder / systems.Slot6Image, textures.Slots[6]);
+    const char* picture = systems.Slot6Picture == spNewLevel ? "newlevel.tga" : "effect1.tga";
+    LoadTextureFlat(device, textures.ProgramFolder / "Images" / picture, textures.Slots[6]);
     textures.Slot6Version = systems.Slot6Version;
 }
 

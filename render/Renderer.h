@@ -1,3 +1,7 @@
+// render/ owns everything drawn: the device seam (Device.h; only GLDevice*.cpp call gl*),
+// meshes, textures, fonts, cursor, particles, the loading bar and the game scene. It reads
+// the game's state to draw it and includes game/ and base/. This is its main header.
+//
 // Everything the renderer owns, one of each: the device with its shared state, the fonts,
 // the cursor, the game scene objects, the particle textures and the pictures. The shell
 // makes one and hands it to whatever draws.
@@ -10,6 +14,7 @@
 #include "render/SceneObjects.h"
 #include "game/Sounds.h"
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -19,6 +24,10 @@ struct TRenderer : TGraphics
     std::unique_ptr<TCursor> Cursor;
     TSceneObjects Scene;
     TParticleTextures ParticleTextures;
+    // Cube textures by kind - 1 (KindToTextureIndex; 18 entries) of the chosen skin, and
+    // the three path dots (1-based by DotKind).
+    std::array<TTextureRef, 18> CubeTextures{};
+    std::array<TTextureRef, 4> DotTextures{};
     TTextureRef GameOverPicture;
     TTextureRef HelpPicture;
     TTextureRef MenuBackground; // loaded with the menu file by the front end

@@ -1,3 +1,6 @@
+// sound/ owns the sound effects and the tunes over SDL_mixer; it sits beside render/ and
+// includes game/ (the sound numbers) and base/.
+//
 // Sound effects and music over SDL_mixer. The 27 effects are numbered as in game/Sounds.h
 // and live in the program folder's Sounds/ as NAME.ogg or NAME.wav; the four tunes are
 // Music/menu1.ogg, menu2.ogg, theme1.ogg and theme2.ogg.

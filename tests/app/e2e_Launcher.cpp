@@ -1,6 +1,6 @@
 // End-to-end tests of the launcher: the real program in the X server of xvfb-run, driven
 // with xdotool through XTEST (GTK ignores synthetic key events), with its own XDG folders.
-#include "tests/app/EndToEnd.h"
+#include "tests/support/EndToEnd.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -119,11 +119,7 @@ TEST(Launcher, HomepageOpensTheHomePageOrTheManualWithTheDesktopHandler)
     ASSERT_FALSE(launcher.empty()) << program.Output();
     TProgram::Keys(launcher, "alt+h");
     const auto opened = tmp.Path() / "opened.txt";
-    for (int i = 0; i < 250 && !std::filesystem::exists(opened); ++i)
-    {
-        std::this_thread::sleep_for(20ms);
-    }
-    std::this_thread::sleep_for(50ms);
+    EXPECT_TRUE(WaitUntil([&] { return !ReadFile(opened).empty(); })) << "nothing was opened";
     // The build's home page, or else the player's manual beside the build's program folder.
     const std::string manual =
         "file://" + std::filesystem::canonical(std::filesystem::path(TANDREL_BUILD_DIR) / "doc/tandrel/manual.html").string();

@@ -1,10 +1,11 @@
 // End-to-end tests of the main window: Start on the launcher, the window in the chosen
 // mode, the loading steps in debug.txt, and the settings written when it closes.
-#include "tests/app/EndToEnd.h"
+#include "tests/support/EndToEnd.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <sstream>
@@ -37,21 +38,13 @@ std::vector<std::string> LogMessages(const std::filesystem::path& file)
     return lines;
 }
 
-// Waits until debug.txt holds the line (ten seconds at most).
+// Waits until debug.txt holds the line.
 bool WaitForLogLine(const std::filesystem::path& file, const std::string& message)
 {
-    for (int i = 0; i < 500; ++i)
-    {
-        for (const std::string& m : LogMessages(file))
-        {
-            if (m == message)
-            {
-                return true;
-            }
-        }
-        std::this_thread::sleep_for(20ms);
-    }
-    return false;
+    return WaitUntil([&] {
+        const std::vector<std::string> lines = LogMessages(file);
+        return std::find(lines.begin(), lines.end(), message) != lines.end();
+    });
 }
 
 // True when the wanted lines appear in this order (others may come between).

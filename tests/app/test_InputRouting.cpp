@@ -1,3 +1,4 @@
+#include "base/DebugLog.h"
 #include "render/Cursor.h"
 #include "game/Game.h"
 #include "front/HighScores.h"
@@ -19,19 +20,20 @@ class TRecordingFrontEnd final : public IFrontEnd
 {
 public:
     explicit TRecordingFrontEnd(const std::filesystem::path& folder) :
-        Scores(folder / "Hiscores.dat", [](TSound) {})
+        Table(folder / "Hiscores.dat", [](TSound) {})
     {
-        Scores.Create();
+        Table.Create();
     }
 
-    void LoadMenu(TLoadingBar&) override { Calls.push_back("LoadMenu"); }
+    void LoadMenu(TLoadingBar*) override { Calls.push_back("LoadMenu"); }
+    void SetGame(TGame*) override {}
     void EnterMainMenu() override { Calls.push_back("EnterMainMenu"); }
     void CreateHiScores() override {}
-    THiScores* HiScores() override { return &Scores; }
+    THiScores* Scores() override { return &Table; }
     bool Animating() const override { return false; }
-    void DrawMenuOverlay() override {}
-    void DrawHiScoreTable(double) override {}
-    void MenuCommand(uint16_t key) override { Calls.push_back("MenuCommand " + std::to_string(key)); }
+    void DrawFrontEnd() override {}
+    void DrawScores(double) override {}
+    void MenuCommand(int key) override { Calls.push_back("MenuCommand " + std::to_string(key)); }
     void MenuMouseDown() override { Calls.push_back("MenuMouseDown"); }
     void MenuMouseUp(int button, float, float) override { Calls.push_back("MenuMouseUp " + std::to_string(button)); }
     void HighlightOptionLabels() override { Calls.push_back("HighlightOptionLabels"); }
@@ -47,7 +49,7 @@ public:
         Calls.push_back("SwapItem " + std::to_string(hide) + " " + std::to_string(show));
     }
 
-    THiScores Scores;
+    THiScores Table;
     std::vector<std::string> Calls;
     float LastX = 0, LastY = 0;
 };
@@ -60,18 +62,21 @@ struct TShell
         Router(State, Front, AppActive),
         Cursor(Device, Tmp.Path(), 800, 600)
     {
+        SetDebugLogFolder(Tmp.Path()); // state changes are logged
+        State = gsMenu;
         Graphics.Device = Device;
         Router.Game = &Game.Game;
         Router.Cursor = &Cursor;
         Router.Graphics = &Graphics;
         Router.ResumeState = [this] { ++Resumes; };
     }
+    ~TShell() { SetDebugLogFolder({}); }
 
     TempFolder Tmp;
     std::shared_ptr<TRecordingDevice> Device;
     TGraphics Graphics;
     TestGame Game;
-    TGameState State = gsMenu;
+    TScreenState State;
     bool AppActive = true;
     int Resumes = 0;
     TRecordingFrontEnd Front;
@@ -135,25 +140,25 @@ TEST(InputRouting, HighScoreKeys)
 {
     TShell sh;
     sh.State = gsHiScores;
-    sh.Front.Scores.Entering = false;
+    sh.Front.Table.Entering = false;
     sh.Router.KeyDown(65); // other keys do nothing
     EXPECT_EQ(sh.State, gsHiScores);
     sh.Router.KeyDown(13);
     EXPECT_EQ(sh.State, gsMenu);
     EXPECT_EQ(sh.Front.Calls.back(), "ShowScreen 1");
-    EXPECT_TRUE(std::filesystem::exists(sh.Front.Scores.File())) << "the tables are saved";
+    EXPECT_TRUE(std::filesystem::exists(sh.Front.Table.File())) << "the tables are saved";
 
     // While a name is typed, Escape and Enter go to the name.
     sh.State = gsHiScores;
-    sh.Front.Scores.ShownMode = 1;
-    sh.Front.Scores.Entering = true;
-    sh.Front.Scores.EditRow = static_cast<uint8_t>(sh.Front.Scores.InsertScore(5000));
+    sh.Front.Table.ShownMode = 1;
+    sh.Front.Table.Entering = true;
+    sh.Front.Table.EditRow = static_cast<uint8_t>(sh.Front.Table.InsertScore(5000));
     sh.Router.KeyDown(13, true); // held from the game-over picture: no empty name
-    EXPECT_TRUE(sh.Front.Scores.Entering);
+    EXPECT_TRUE(sh.Front.Table.Entering);
     sh.Router.KeyDown(65);
     sh.Router.KeyDown(27);
     EXPECT_EQ(sh.State, gsHiScores);
-    EXPECT_EQ(sh.Front.Scores.Tables[1][sh.Front.Scores.EditRow].PlayerName().substr(0, 1), "A");
+    EXPECT_EQ(sh.Front.Table.Tables[1][sh.Front.Table.EditRow].PlayerName().substr(0, 1), "A");
 }
 
 TEST(InputRouting, MouseByState)
@@ -212,10 +217,10 @@ TEST(InputRouting, LeavingGameOverOpensTheTableWithNameEntryWhenTheScoreQualifie
     sh.Game.Game.Score = 1000.5; // rounds to 1000 (halves to even)
     sh.Router.KeyDown(32);
     EXPECT_EQ(sh.State, gsHiScores);
-    EXPECT_TRUE(sh.Front.Scores.Entering);
-    EXPECT_EQ(sh.Front.Scores.ShownMode, 2);
-    const int row = sh.Front.Scores.EditRow;
-    EXPECT_EQ(sh.Front.Scores.Tables[2][row].Points, 1000);
+    EXPECT_TRUE(sh.Front.Table.Entering);
+    EXPECT_EQ(sh.Front.Table.ShownMode, 2);
+    const int row = sh.Front.Table.EditRow;
+    EXPECT_EQ(sh.Front.Table.Tables[2][row].Points, 1000);
     EXPECT_EQ(sh.Front.Calls, (std::vector<std::string>{"ShowScreen 6", "SwapItem 3 2", "SwapItem 2 3"}));
 
     // A release right after the key no longer leaves anything: the state changed.
@@ -226,10 +231,10 @@ TEST(InputRouting, LeavingGameOverOpensTheTableWithNameEntryWhenTheScoreQualifie
     TShell eq;
     eq.State = gsGameOver;
     eq.Game.Game.Mode = gmNormal;
-    eq.Game.Game.Score = eq.Front.Scores.Tables[1][10].Points;
+    eq.Game.Game.Score = eq.Front.Table.Tables[1][10].Points;
     eq.Router.MouseUp(0);
     EXPECT_EQ(eq.State, gsHiScores);
-    EXPECT_FALSE(eq.Front.Scores.Entering);
+    EXPECT_FALSE(eq.Front.Table.Entering);
     EXPECT_EQ(eq.Front.Calls, (std::vector<std::string>{"ShowScreen 6", "SwapItem 3 2"}));
 }
 
@@ -247,7 +252,7 @@ TEST(InputRouting, ScoresRoundHalvesToEvenAndClampTo32Bits)
     sh.Game.Game.Mode = gmNormal;
     sh.Game.Game.Score = 4294967396.0; // 2^32 + 100: its low 32 bits would be 100
     sh.Router.KeyDown(13);
-    EXPECT_TRUE(sh.Front.Scores.Entering);
-    EXPECT_EQ(sh.Front.Scores.EditRow, 1);
-    EXPECT_EQ(sh.Front.Scores.Tables[1][1].Points, 2147483647);
+    EXPECT_TRUE(sh.Front.Table.Entering);
+    EXPECT_EQ(sh.Front.Table.EditRow, 1);
+    EXPECT_EQ(sh.Front.Table.Tables[1][1].Points, 2147483647);
 }

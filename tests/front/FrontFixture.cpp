@@ -222,16 +222,20 @@ TFrontFixture::TFrontFixture()
       Play(Program / "data", User / "data"), Front(Host, Renderer.R, Options, State, Program, User, Tmp.Path() / "cache")
 {
     SetDebugLogFolder(User);
+    State = gsLoading;
     WriteProgramFolder(Program);
     Options.ShowMessage = [this](const std::string& text) { Host.Messages.push_back(text); };
     Options.Load();
     Front.Clock = [this] { return Now; };
     Front.LoadMenu(nullptr);
-    Play.Game.Create(Renderer.R.Device);
+    Play.Game.Create();
     Front.Game = &Play.Game;
     Router.Game = &Play.Game;
     Front.CreateHiScores();
-    LoadResources(Play.Game, Renderer.R, nullptr, Program, State);
+    Play.Game.CreateLevels();
+    Play.Game.CreateBonus();
+    Play.Game.ResourcesLoaded = true;
+    LoadResources(Renderer.R, nullptr, Program);
     Front.EnterMainMenu();
 }
 

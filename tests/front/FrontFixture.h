@@ -6,8 +6,7 @@
 #include "front/D3DMenu.h"
 #include "front/FrontHost.h"
 #include "app/InputRouting.h"
-#include "front/Menu.h"
-#include "app/MenuFrontEnd.h"
+#include "front/FrontEnd.h"
 #include "base/Options.h"
 #include "render/RecordingDevice.h"
 #include "render/Renderer.h"
@@ -113,11 +112,10 @@ struct TFrontFixture
     TRecordingHost Host;
     TRecordingRenderer Renderer;
     TOptions Options;
-    TGameState State = gsLoading;
+    TScreenState State;
     TestGame Play;
     TFrontEnd Front;
     // The shell's routing of keys and game-over to the front end, as the program has it.
     bool AppActive = true;
-    TMenuFrontEnd Hooks{Front};
-    TInputRouter Router{State, Hooks, AppActive};
+    TInputRouter Router{State, Front, AppActive};
 };

@@ -6,7 +6,7 @@
 // pixel proves which screen is shown: the normal image of item i on screen s is
 // (40 + 20 s, 12 i, 90), the highlighted one (40 + 20 s, 12 i, 230). The rest of the
 // content is the program's own.
-#include "tests/app/EndToEnd.h"
+#include "tests/support/EndToEnd.h"
 #include "tests/front/FrontFixture.h"
 #include "front/MenuFile.h"
 #include "tests/front/WindowShot.h"
@@ -157,20 +157,6 @@ int PixelY(float y)
     return Picture.Top + static_cast<int>(std::lround(static_cast<float>(Picture.Height) * (0.5f - (y + 0.25f) / 10.8375f)));
 }
 
-// Polls until pred holds (twenty seconds at most).
-bool WaitUntil(const std::function<bool()>& pred, std::chrono::milliseconds limit = 20s)
-{
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < end)
-    {
-        if (pred())
-        {
-            return true;
-        }
-        std::this_thread::sleep_for(50ms);
-    }
-    return pred();
-}
 
 struct TSavedGame
 {

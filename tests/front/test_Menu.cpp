@@ -315,8 +315,8 @@ TEST(MenuScreens, AGameStartsWithTheChosenSkinAndTheSharedSpecialCubes)
     for (int k = 0; k <= 17; ++k)
     {
         const bool shared = k == 7 || k == 8 || k == 9 || k == 17;
-        EXPECT_EQ(TextureWidth(f.Play.Game.CubeTextures[k]), shared ? 1 : 3) << "texture " << k;
-        EXPECT_EQ(TextureHeight(f.Play.Game.CubeTextures[k]), k + 1) << "texture " << k;
+        EXPECT_EQ(TextureWidth(f.Renderer.R.CubeTextures[k]), shared ? 1 : 3) << "texture " << k;
+        EXPECT_EQ(TextureHeight(f.Renderer.R.CubeTextures[k]), k + 1) << "texture " << k;
     }
 }
 

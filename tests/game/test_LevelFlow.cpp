@@ -248,7 +248,7 @@ TEST(LevelFlow, BonusLevelStartsOnAClearedBoardOfStonesAndBombs)
         EXPECT_EQ(g.Particles.At(5, 0).Kind, 6);
         EXPECT_FLOAT_EQ(g.Particles.At(5, 0).Width, 4.45f);
         EXPECT_FLOAT_EQ(g.Particles.At(5, 0).Height, 0.85f);
-        EXPECT_EQ(g.Particles.Slot6Image, "Images/newlevel.tga");
+        EXPECT_EQ(g.Particles.Slot6Picture, spNewLevel);
 
         // No turns on a bonus level: the stones grow, nothing is announced, bombs fizz.
         g.Update(16);

@@ -258,20 +258,9 @@ TEST(Figures, GridDigitsAndPreviewPlacement)
     EXPECT_NEAR(cell.Position.y, -2.09f, 1e-5f);
     EXPECT_NEAR(cell.Position.z, 0.2f, 1e-6f);
     EXPECT_NEAR(b.At(2, 1).Position.x, -6.68f, 1e-5f);
-    const TVector3 centre = TransformPoint({0, 0, 0}, cell.Matrix);
-    EXPECT_NEAR(centre.x, -7.14f, 1e-5f);
-    EXPECT_NEAR(TransformPoint({1, 0, 0}, cell.Matrix).x, -7.14f + 0.46f, 1e-5f);
-}
-
-TEST(Figures, PreviewCellsTakeTheCubeTexturesOfTheMoment)
-{
-    Loaded f(LevelFile(50));
-    f.game().CubeTextures[0] = std::make_shared<TTexture>();
-    f.Load();
-    const TBonusFigure& fig = f.game().Figures[1];
-    EXPECT_EQ(fig.At(1, 1).Texture, f.game().CubeTextures[0]);
-    EXPECT_EQ(fig.At(2, 1).Texture, nullptr); // colour 2 has no texture yet
-    EXPECT_EQ(fig.At(3, 1).Texture, nullptr); // empty cell
+    const TMatrix m = MakeWorldMatrix(cell.Scale, cell.Position, cell.Rotation);
+    EXPECT_NEAR(TransformPoint({0, 0, 0}, m).x, -7.14f, 1e-5f);
+    EXPECT_NEAR(TransformPoint({1, 0, 0}, m).x, -7.14f + 0.46f, 1e-5f);
 }
 
 TEST(DataFiles, EveryBadInputIsRefusedWithFileLineAndProblem)

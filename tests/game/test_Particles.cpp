@@ -95,13 +95,13 @@ TEST(Particles, BannerImageResizesTheWholeSystem)
 {
     TParticleSystems ps;
     const int version = ps.Slot6Version;
-    ps.SetParticleImage(5, "Images/newlevel.tga", 4.45f, 0.85f); // empty: nothing to do
+    ps.SetParticleImage(5, spNewLevel, 4.45f, 0.85f); // empty: nothing to do
     EXPECT_EQ(ps.Slot6Version, version);
-    EXPECT_EQ(ps.Slot6Image, "Images/effect1.tga");
+    EXPECT_EQ(ps.Slot6Picture, spEffect);
 
     ps.EmitParticle(5, 6, {0, -3, 1}, {0, 50, 0}, 256);
-    ps.SetParticleImage(5, "Images/newlevel.tga", 4.45f, 0.85f);
-    EXPECT_EQ(ps.Slot6Image, "Images/newlevel.tga");
+    ps.SetParticleImage(5, spNewLevel, 4.45f, 0.85f);
+    EXPECT_EQ(ps.Slot6Picture, spNewLevel);
     EXPECT_NE(ps.Slot6Version, version);
     EXPECT_FLOAT_EQ(ps.At(5, 0).Width, 4.45f);
     EXPECT_FLOAT_EQ(ps.At(5, 0).Height, 0.85f);

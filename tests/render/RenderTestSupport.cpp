@@ -1,6 +1,7 @@
 #include "tests/render/RenderTestSupport.h"
 
 #include <SDL.h>
+#include <gtest/gtest.h>
 
 #include <fstream>
 #include <stdexcept>
@@ -131,13 +132,33 @@ TGLRenderer::~TGLRenderer()
     SDL_Quit();
 }
 
-void TGLRenderer::Project(const TVector3& p, int& x, int& y) const
+namespace
+{
+void Camera(const TVector3& eye, TMatrix& view, TMatrix& proj)
+{
+    EXPECT_EQ(BuildViewMatrix(view, eye, {RoomCentreX, RoomCentreY, 0}, {0, 0, 1}), D3D_OK);
+    EXPECT_EQ(BuildProjectionMatrix(proj, 0.8f, 0.75f, 0.01f, 200), D3D_OK);
+}
+} // namespace
+
+void LookFrom(TDevice& d, const TVector3& eye)
 {
     TMatrix view, proj;
-    BuildViewMatrix(view, {RoomCentreX, RoomCentreY, 12.7f}, {RoomCentreX, RoomCentreY, 0},
-                    {0, 0, 1});
-    BuildProjectionMatrix(proj, 0.8f, 0.75f, 0.01f, 200);
-    const TMatrix vp = MatrixMultiply(view, proj);
+    Camera(eye, view, proj);
+    d.SetTransform(tkView, view);
+    d.SetTransform(tkProjection, proj);
+}
+
+TMatrix ViewProjection(const TVector3& eye)
+{
+    TMatrix view, proj;
+    Camera(eye, view, proj);
+    return MatrixMultiply(view, proj);
+}
+
+void TGLRenderer::Project(const TVector3& p, int& x, int& y) const
+{
+    const TMatrix vp = ViewProjection();
     const float cx = p.x * vp.m[0][0] + p.y * vp.m[1][0] + p.z * vp.m[2][0] + vp.m[3][0];
     const float cy = p.x * vp.m[0][1] + p.y * vp.m[1][1] + p.z * vp.m[2][1] + vp.m[3][1];
     const float cw = p.x * vp.m[0][3] + p.y * vp.m[1][3] + p.z * vp.m[2][3] + vp.m[3][3];

@@ -44,12 +44,7 @@ struct TPointerScene
         TDevice& d = *T.R.Device;
         d.Clear(clTarget | clZBuffer, 0xFF000000, 1.0f);
         d.BeginScene();
-        TMatrix view, proj;
-        BuildViewMatrix(view, {RoomCentreX, RoomCentreY, 12.7f}, {RoomCentreX, RoomCentreY, 0},
-                        {0, 0, 1});
-        BuildProjectionMatrix(proj, 0.8f, 0.75f, 0.01f, 200);
-        d.SetTransform(tkView, view);
-        d.SetTransform(tkProjection, proj);
+        LookFrom(d);
         d.SetRenderState(rsZEnable, StateFalse);
         T.GL().ResetDrawCalls();
         TSDLCursorPlatform platform(T.Window);

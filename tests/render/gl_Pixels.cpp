@@ -21,12 +21,7 @@ void BeginFrame(TGLRenderer& t)
     TDevice& d = *t.R.Device;
     d.Clear(clTarget | clZBuffer, 0xFF000000, 1.0f);
     d.BeginScene();
-    TMatrix view, proj;
-    BuildViewMatrix(view, {RoomCentreX, RoomCentreY, 12.7f}, {RoomCentreX, RoomCentreY, 0},
-                    {0, 0, 1});
-    BuildProjectionMatrix(proj, 0.8f, 0.75f, 0.01f, 200);
-    d.SetTransform(tkView, view);
-    d.SetTransform(tkProjection, proj);
+    LookFrom(d);
 }
 
 void EndFrame(TGLRenderer& t)
@@ -422,8 +417,9 @@ TEST(GLPixels, RoomShowsOnlyAroundTheBackPlane)
     TempFolder log;
     SetDebugLogFolder(log.Path());
     TestGame game;
-    TGameState state = gsMenu;
-    LoadResources(game.Game, t.R, nullptr, TANDREL_GAME_DIR, state);
+    game.Game.CreateLevels();
+    game.Game.CreateBonus();
+    LoadResources(t.R, nullptr, TANDREL_GAME_DIR);
     ASSERT_TRUE(t.R.Scene.BackPlane);
     t.R.Scene.BackPlane->Placement.Texture =
         t.R.Device->CreateTexture(SolidImage(4, 4, CBlue), true);

@@ -18,13 +18,13 @@ struct TScene
     TScene()
     {
         SetDebugLogFolder(Log.Path());
-        TGameState state = gsMenu;
-        LoadResources(T.Game, R.R, nullptr, TANDREL_GAME_DIR, state);
-        EXPECT_EQ(state, gsLoading);
+        T.Game.CreateLevels();
+        T.Game.CreateBonus();
+        LoadResources(R.R, nullptr, TANDREL_GAME_DIR);
         // Textures the test can tell apart.
         for (int k = 0; k < 18; ++k)
         {
-            T.Game.CubeTextures[k] =
+            R.R.CubeTextures[k] =
                 R.Device->CreateTexture(SolidImage(2, 2, 0xFF000000u + k), true);
         }
         TGame& g = T.Game;
@@ -53,16 +53,6 @@ struct TScene
     TRecordingRenderer R;
     TestGame T;
 };
-
-// The camera as a frame sets it, looking at the board from eye.
-void LookFrom(TDevice& d, const TVector3& eye)
-{
-    TMatrix view, proj;
-    ASSERT_EQ(BuildViewMatrix(view, eye, {RoomCentreX, RoomCentreY, 0}, {0, 0, 1}), D3D_OK);
-    ASSERT_EQ(BuildProjectionMatrix(proj, 0.8f, 0.75f, 0.01f, 200), D3D_OK);
-    d.SetTransform(tkView, view);
-    d.SetTransform(tkProjection, proj);
-}
 
 int MeshOf(const TRecordingRenderer& r, const TRecordedDraw& d)
 {
@@ -117,7 +107,7 @@ TEST(GameScene, DrawsInTheGameOrder)
     }
     // Cubes: mesh, material and texture by kind; modulated from here on.
     EXPECT_EQ(MeshOf(s.R, d[13]), meshCube);
-    EXPECT_EQ(d[13].State.Texture, s.T.Game.CubeTextures[2]);
+    EXPECT_EQ(d[13].State.Texture, s.R.R.CubeTextures[2]);
     EXPECT_EQ(d[13].State.StageStates[tsColorOp], toModulate);
     EXPECT_EQ(d[13].State.RenderStates[rsAmbient], 0x00666666u);
     EXPECT_EQ(MeshOf(s.R, d[14]), meshBomb);
@@ -126,7 +116,7 @@ TEST(GameScene, DrawsInTheGameOrder)
     EXPECT_EQ(d[15].State.Material.Power, 10.0f);
     // One figure cell, blended, then the three numbers, the label and the particles.
     EXPECT_EQ(MeshOf(s.R, d[16]), meshCube);
-    EXPECT_EQ(d[16].State.Texture, s.T.Game.CubeTextures[1]);
+    EXPECT_EQ(d[16].State.Texture, s.R.R.CubeTextures[1]);
     EXPECT_EQ(d[16].State.RenderStates[rsAlphaBlendEnable], StateTrue);
     // Without a font file the numbers and the label draw nothing; particles follow in
     // the order 5, 1, 6 with the blending of each system's kind.
@@ -314,19 +304,9 @@ TEST(LoadingBar, LightsTheLampsAsLoadingGoes)
     TLoadingBar bar(s.R.R, TANDREL_GAME_DIR);
     std::vector<int> lit;
     bar.OnProgress = [&] { lit.push_back(bar.Lit); };
-    TestGame fresh;
-    TGameState state = gsMenu;
-    LoadResources(fresh.Game, s.R.R, &bar, TANDREL_GAME_DIR, state);
+    LoadResources(s.R.R, &bar, TANDREL_GAME_DIR);
     EXPECT_EQ(lit, (std::vector<int>{15, 17, 18, 20, 22, 24, 25, 26, 27, 29}));
-    EXPECT_TRUE(fresh.Game.ResourcesLoaded);
-    EXPECT_GT(fresh.Game.LevelCount, 0);
-
-    // Loaded already: only the first log line.
-    const std::string before = ReadFile(DebugLogFile());
-    LoadResources(fresh.Game, s.R.R, &bar, TANDREL_GAME_DIR, state);
-    const std::string after = ReadFile(DebugLogFile()).substr(before.size());
-    EXPECT_NE(after.find(" loading initialise 1"), std::string::npos);
-    EXPECT_EQ(after.find(" loading initialise 2"), std::string::npos);
+    EXPECT_TRUE(s.R.R.DotTextures[3]);
 
     // The lamps: 30 at most, the first at the left end of the row.
     s.R.Device->Draws.clear();

@@ -60,39 +60,6 @@ float TSound::LoudestRms(double window) const
     return static_cast<float>(std::sqrt(std::max(0.0, best) / static_cast<double>(n * Channels)));
 }
 
-TSound ToStereo(const TSound& mono, float pan)
-{
-    if (mono.Channels == 2)
-    {
-        return mono;
-    }
-    TSound s;
-    s.Channels = 2;
-    s.Samples.resize(mono.Samples.size() * 2);
-    const double angle = (static_cast<double>(pan) + 1.0) * Pi / 4.0;
-    const float left = static_cast<float>(std::cos(angle) * std::sqrt(2.0));
-    const float right = static_cast<float>(std::sin(angle) * std::sqrt(2.0));
-    for (size_t i = 0; i < mono.Samples.size(); ++i)
-    {
-        s.Samples[i * 2] = mono.Samples[i] * left;
-        s.Samples[i * 2 + 1] = mono.Samples[i] * right;
-    }
-    return s;
-}
-
-void MixInto(TSound& dst, const TSound& src, size_t at, float gain)
-{
-    const size_t frames = src.Frames();
-    for (size_t i = 0; i < frames && at + i < dst.Frames(); ++i)
-    {
-        for (int c = 0; c < dst.Channels; ++c)
-        {
-            const int sc = src.Channels == 1 ? 0 : std::min(c, src.Channels - 1);
-            dst.At(at + i, c) += src.At(i, sc) * gain;
-        }
-    }
-}
-
 void Fade(TSound& s, double inSeconds, double outSeconds)
 {
     const size_t frames = s.Frames();

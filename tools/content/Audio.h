@@ -23,10 +23,6 @@ struct TSound
 
 inline size_t FramesOf(double seconds) { return static_cast<size_t>(seconds * SampleRate + 0.5); }
 
-// Mono to stereo with a constant-power pan (-1 left .. 1 right).
-TSound ToStereo(const TSound& mono, float pan = 0.0f);
-// Adds `src` into `dst` from frame `at`, with a gain (channels must match, or src mono).
-void MixInto(TSound& dst, const TSound& src, size_t at, float gain = 1.0f);
 // Short fades at both ends so that nothing clicks.
 void Fade(TSound& s, double inSeconds, double outSeconds);
 void RemoveDc(TSound& s);

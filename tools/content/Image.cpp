@@ -149,22 +149,6 @@ TMask TMask::Dilated(float radius) const
     return out;
 }
 
-void TMask::Stamp(const TMask& src, int x, int y)
-{
-    for (int sy = 0; sy < src.H; ++sy)
-    {
-        for (int sx = 0; sx < src.W; ++sx)
-        {
-            const int tx = x + sx;
-            const int ty = y + sy;
-            if (tx >= 0 && ty >= 0 && tx < W && ty < H)
-            {
-                At(tx, ty) = std::max(At(tx, ty), src.At(sx, sy));
-            }
-        }
-    }
-}
-
 TImage::TImage(int width, int height, TColour fill)
     : Data(static_cast<size_t>(width) * height * 4), W(width), H(height)
 {
@@ -218,21 +202,6 @@ TColour TImage::Sample(float x, float y) const
     const int y0 = static_cast<int>(y);
     return Bilinear(*this, x0, y0, std::min(x0 + 1, W - 1), std::min(y0 + 1, H - 1),
                     x - static_cast<float>(x0), y - static_cast<float>(y0));
-}
-
-TColour TImage::SampleWrapped(float x, float y) const
-{
-    x -= 0.5f;
-    y -= 0.5f;
-    const float fx0 = std::floor(x);
-    const float fy0 = std::floor(y);
-    auto wrap = [](int v, int n)
-    {
-        return ((v % n) + n) % n;
-    };
-    const int x0 = wrap(static_cast<int>(fx0), W);
-    const int y0 = wrap(static_cast<int>(fy0), H);
-    return Bilinear(*this, x0, y0, (x0 + 1) % W, (y0 + 1) % H, x - fx0, y - fy0);
 }
 
 void TImage::Blend(int x, int y, const TColour& c, float coverage)
@@ -372,19 +341,6 @@ TImage TImage::Resized(int width, int height) const
         }
     }
     return out;
-}
-
-TMask TImage::Alpha() const
-{
-    TMask m(W, H);
-    for (int y = 0; y < H; ++y)
-    {
-        for (int x = 0; x < W; ++x)
-        {
-            m.At(x, y) = Pixel(x, y)[3];
-        }
-    }
-    return m;
 }
 
 void TImage::Blur(float sigma) { BlurChannels(Data, W, H, 4, sigma); }

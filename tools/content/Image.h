@@ -37,8 +37,6 @@ public:
     void Blur(float sigma);
     // Grows the coverage by a round brush of the given radius (soft edge of one pixel).
     TMask Dilated(float radius) const;
-    // Copies `src` with its top-left corner at (x, y), taking the maximum.
-    void Stamp(const TMask& src, int x, int y);
 
     std::vector<float> Data;
 
@@ -62,8 +60,6 @@ public:
     TColour Get(int x, int y) const; // straight alpha
     // Bilinear in premultiplied space, clamped to the edge; returns straight alpha.
     TColour Sample(float x, float y) const;
-    // Same, wrapping around both edges (for tiling textures).
-    TColour SampleWrapped(float x, float y) const;
 
     // "Over" compositing of a straight-alpha colour at the given coverage.
     void Blend(int x, int y, const TColour& c, float coverage = 1.0f);
@@ -80,8 +76,6 @@ public:
     TImage Downsampled(int factor) const;
     // Bilinear resize to any size (for thumbnails).
     TImage Resized(int width, int height) const;
-    // The alpha channel as a mask.
-    TMask Alpha() const;
     void Blur(float sigma);
     // Multiplies every channel (premultiplied) by a mask value at the same pixel.
     void MultiplyAlpha(const TMask& mask);

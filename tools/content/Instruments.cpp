@@ -49,26 +49,20 @@ template <class TSample> void Fill(std::vector<float>& out, TSample sample)
         out[i] = static_cast<float>(sample(i, static_cast<double>(i) / Rate));
     }
 }
-} // namespace
 
-std::vector<float> RenderNote(TInstrument instrument, double hz, double held, float velocity,
-                              uint32_t seed)
+// One note being rendered: its pitch, held time and loudness, and the noise, filters and
+// oscillators its instrument plays through, seeded from the note.
+struct TVoice
 {
-    const size_t frames = static_cast<size_t>(NoteSeconds(instrument, held) * Rate);
-    std::vector<float> out(frames, 0.0f);
-    const double vel = velocity;
-    TNoise noise(seed);
-    TSvf filter;
-    TSvf filter2;
-    TOsc o1(HashUnit(static_cast<int>(seed), 1, 7));
-    TOsc o2(HashUnit(static_cast<int>(seed), 2, 7));
-    TOsc o3(HashUnit(static_cast<int>(seed), 3, 7));
-    TOsc o4(HashUnit(static_cast<int>(seed), 4, 7));
-    TOsc lfo(HashUnit(static_cast<int>(seed), 5, 7));
-
-    switch (instrument)
+    TVoice(double noteHz, double noteHeld, float velocity, uint32_t seed)
+        : hz(noteHz), held(noteHeld), vel(velocity), noise(seed),
+          o1(HashUnit(static_cast<int>(seed), 1, 7)), o2(HashUnit(static_cast<int>(seed), 2, 7)),
+          o3(HashUnit(static_cast<int>(seed), 3, 7)), o4(HashUnit(static_cast<int>(seed), 4, 7)),
+          lfo(HashUnit(static_cast<int>(seed), 5, 7))
     {
-    case TInstrument::EPiano:
+    }
+
+    void EPiano(std::vector<float>& out)
     {
         const double decay = 0.9 + 180.0 / hz;
         Fill(out, [&](size_t, double t)
@@ -80,10 +74,9 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
             v += 0.18 * vel * FastSin(TwoPi * hz * 14.0 * t) * std::exp(-t / 0.025);
             return v * env * vel * 0.6;
         });
-        break;
     }
-    case TInstrument::Pad:
-    case TInstrument::Strings:
+
+    void PadOrStrings(std::vector<float>& out, TInstrument instrument)
     {
         const bool pad = instrument == TInstrument::Pad;
         Fill(out, [&](size_t i, double t)
@@ -102,9 +95,9 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
                 pad ? Adsr(t, held, 0.7, 0.8, 0.85, 1.1) : Adsr(t, held, 0.25, 0.4, 0.9, 0.45);
             return filter.Low(v) * env * vel * 0.22;
         });
-        break;
     }
-    case TInstrument::Bass:
+
+    void Bass(std::vector<float>& out)
     {
         Fill(out, [&](size_t i, double t)
         {
@@ -115,9 +108,9 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
             const double v = o1.Sine(hz) * 0.8 + filter.Low(o2.Saw(hz)) * 0.6;
             return v * Adsr(t, held, 0.004, 0.35, 0.6, 0.06) * vel * 0.9;
         });
-        break;
     }
-    case TInstrument::SynthBass:
+
+    void SynthBass(std::vector<float>& out)
     {
         Fill(out, [&](size_t i, double t)
         {
@@ -128,9 +121,9 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
             const double v = o1.Saw(hz) + o2.Saw(hz * 1.005) + 0.5 * o3.Square(hz * 0.5);
             return filter.Low(v) * Adsr(t, held, 0.002, 0.15, 0.55, 0.04) * vel * 0.5;
         });
-        break;
     }
-    case TInstrument::Lead:
+
+    void Lead(std::vector<float>& out)
     {
         Fill(out, [&](size_t i, double t)
         {
@@ -143,9 +136,9 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
             }
             return filter.Low(v) * Adsr(t, held, 0.012, 0.25, 0.78, 0.12) * vel * 0.45;
         });
-        break;
     }
-    case TInstrument::Bell:
+
+    void Bell(std::vector<float>& out)
     {
         Fill(out, [&](size_t, double t)
         {
@@ -155,9 +148,9 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
                              0.25 * FastSin(TwoPi * hz * 2.0 * t) * std::exp(-t / 0.5);
             return v * Perc(t, 0.002, 1.3) * Release(t, std::max(held, 0.5), 0.5) * vel * 0.5;
         });
-        break;
     }
-    case TInstrument::MusicBox:
+
+    void MusicBox(std::vector<float>& out)
     {
         Fill(out, [&](size_t, double t)
         {
@@ -166,9 +159,9 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
                              0.12 * FastSin(TwoPi * hz * 5.4 * t) * Perc(t, 0.001, 0.07);
             return v * vel * 0.5;
         });
-        break;
     }
-    case TInstrument::Pluck:
+
+    void Pluck(std::vector<float>& out)
     {
         // A plucked string: a burst of filtered noise circulating in a delay line.
         const double period = Rate / hz;
@@ -188,9 +181,9 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
             previous = y;
             return y * Release(t, std::min(held, 1.5), 0.12) * vel * 0.8;
         });
-        break;
     }
-    case TInstrument::Kick:
+
+    void Kick(std::vector<float>& out)
     {
         Fill(out, [&](size_t, double t)
         {
@@ -199,9 +192,9 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
                 o1.Sine(f) * Perc(t, 0.001, 0.26) + 0.25 * noise.Next() * std::exp(-t / 0.002);
             return v * vel;
         });
-        break;
     }
-    case TInstrument::Snare:
+
+    void Snare(std::vector<float>& out)
     {
         filter.Set(2000, 0.7);
         Fill(out, [&](size_t, double t)
@@ -211,9 +204,9 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
             const double snap = filter.Band(noise.Next()) * Perc(t, 0.001, 0.12) * 1.6;
             return (tone + snap) * vel * 0.8;
         });
-        break;
     }
-    case TInstrument::Clap:
+
+    void Clap(std::vector<float>& out)
     {
         filter.Set(1300, 1.1);
         Fill(out, [&](size_t, double t)
@@ -226,10 +219,9 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
             env += 0.7 * Perc(t - 0.03, 0.001, 0.11);
             return filter.Band(noise.Next()) * env * vel * 1.5;
         });
-        break;
     }
-    case TInstrument::HatClosed:
-    case TInstrument::HatOpen:
+
+    void Hat(std::vector<float>& out, TInstrument instrument)
     {
         const bool open = instrument == TInstrument::HatOpen;
         filter.Set(7500, 0.8);
@@ -243,18 +235,18 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
                                     : Perc(t, 0.0007, 0.03);
             return filter2.Low(v) * env * vel * 0.7;
         });
-        break;
     }
-    case TInstrument::Shaker:
+
+    void Shaker(std::vector<float>& out)
     {
         filter.Set(6000, 0.7);
         Fill(out, [&](size_t, double t)
         {
             return filter.High(noise.Next()) * Perc(t, 0.012, 0.04) * vel * 0.5;
         });
-        break;
     }
-    case TInstrument::Rim:
+
+    void Rim(std::vector<float>& out)
     {
         filter.Set(2800, 2.0);
         Fill(out, [&](size_t, double t)
@@ -263,9 +255,9 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
                              o1.Sine(1650.0) * Perc(t, 0.0005, 0.018) * 0.5;
             return v * vel * 0.8;
         });
-        break;
     }
-    case TInstrument::Swell:
+
+    void Swell(std::vector<float>& out)
     {
         Fill(out, [&](size_t i, double t)
         {
@@ -277,8 +269,77 @@ std::vector<float> RenderNote(TInstrument instrument, double hz, double held, fl
             const double end = std::min(1.0, (held - t) / 0.02);
             return filter.Band(noise.Next()) * x * x * end * vel * 0.9;
         });
-        break;
     }
+
+    const double hz;
+    const double held;
+    const double vel;
+    TNoise noise;
+    TSvf filter;
+    TSvf filter2;
+    TOsc o1;
+    TOsc o2;
+    TOsc o3;
+    TOsc o4;
+    TOsc lfo;
+};
+} // namespace
+
+std::vector<float> RenderNote(TInstrument instrument, double hz, double held, float velocity,
+                              uint32_t seed)
+{
+    const size_t frames = static_cast<size_t>(NoteSeconds(instrument, held) * Rate);
+    std::vector<float> out(frames, 0.0f);
+    TVoice voice(hz, held, velocity, seed);
+    switch (instrument)
+    {
+    case TInstrument::EPiano:
+        voice.EPiano(out);
+        break;
+    case TInstrument::Pad:
+    case TInstrument::Strings:
+        voice.PadOrStrings(out, instrument);
+        break;
+    case TInstrument::Bass:
+        voice.Bass(out);
+        break;
+    case TInstrument::SynthBass:
+        voice.SynthBass(out);
+        break;
+    case TInstrument::Lead:
+        voice.Lead(out);
+        break;
+    case TInstrument::Bell:
+        voice.Bell(out);
+        break;
+    case TInstrument::MusicBox:
+        voice.MusicBox(out);
+        break;
+    case TInstrument::Pluck:
+        voice.Pluck(out);
+        break;
+    case TInstrument::Kick:
+        voice.Kick(out);
+        break;
+    case TInstrument::Snare:
+        voice.Snare(out);
+        break;
+    case TInstrument::Clap:
+        voice.Clap(out);
+        break;
+    case TInstrument::HatClosed:
+    case TInstrument::HatOpen:
+        voice.Hat(out, instrument);
+        break;
+    case TInstrument::Shaker:
+        voice.Shaker(out);
+        break;
+    case TInstrument::Rim:
+        voice.Rim(out);
+        break;
+    case TInstrument::Swell:
+        voice.Swell(out);
+        break;
     }
     return out;
 }

@@ -147,156 +147,202 @@ void Sign(TImage& img, const std::string& sign, bool lit)
               });
 }
 
+void DrawButton(TImage& img, const TSources& sources, const TItem& item, bool lit)
+{
+    const float w = static_cast<float>(img.Width());
+    const float h = static_cast<float>(img.Height());
+    const float margin = 0.07f * PerUnit;
+    Plate(img, margin, lit, (h - 2 * margin) * 0.3f);
+    TTextStyle s = LabelStyle(h * 0.36f, lit);
+    s.Em = FitEm(sources, item.Text, s, w - 4 * margin);
+    DrawText(img, sources, item.Text, w / 2, h / 2, s);
+}
+
+void DrawSmallButton(TImage& img, const TItem& item, bool lit)
+{
+    const float h = static_cast<float>(img.Height());
+    const float margin = 0.07f * PerUnit;
+    Plate(img, margin, lit, (h - 2 * margin) * 0.3f);
+    Sign(img, item.Detail, lit);
+}
+
+void DrawCaption(TImage& img, const TSources& sources, const TItem& item, const TItemMap& map,
+                 bool lit)
+{
+    const float h = static_cast<float>(img.Height());
+    // The words on the left; then, where the slider or the choice sits (world x -0.92 to
+    // -2.58), a groove or a frame. Between them the - or < button stays clear.
+    TTextStyle s = LabelStyle(0.3f * PerUnit, lit);
+    s.Font = SerifCondensedBold;
+    s.Top = lit ? Rgb(0xFFF6D8) : PaleGold;
+    s.Bottom = lit ? Rgb(0xFFD877) : Gold;
+    s.Tracking = 0.04f * PerUnit;
+    DrawText(img, sources, item.Text, map.X(0.35f), h / 2, s, TAlign::Right);
+    TPanelStyle groove;
+    groove.Radius = h * 0.2f;
+    groove.Top = Rgb(0x020308, 0.95f);
+    groove.Bottom = Rgb(0x111733, 0.95f);
+    groove.Border = 2;
+    groove.BorderColour = lit ? Rgb(0xFFE7A8) : Rgb(0x9A7632);
+    groove.ShadowBlur = 0;
+    groove.ShadowOffset = 0;
+    groove.InnerShade = 0.5f;
+    const float half = item.Detail == "frame" ? h * 0.46f : h * 0.4f;
+    DrawPanel(img, map.X(-0.92f), h / 2 - half, map.X(-2.58f), h / 2 + half, groove);
+}
+
+void DrawBar(TImage& img)
+{
+    const float w = static_cast<float>(img.Width());
+    const float h = static_cast<float>(img.Height());
+    for (int y = 0; y < img.Height(); ++y)
+    {
+        const float t = (static_cast<float>(y) + 0.5f) / h * 2.0f - 1.0f;
+        const float a = Coverage((std::fabs(t) - 0.8f) * h / 2);
+        const float shine = std::exp(-std::pow((t + 0.4f) / 0.2f, 2.0f));
+        for (int x = 0; x < img.Width(); ++x)
+        {
+            const float u = static_cast<float>(x) / w;
+            TColour c =
+                Mix(Rgb(0x1A7FB8), Rgb(0x8FF4FF), u * 0.7f + (1.0f - (t + 1.0f) / 2.0f) * 0.3f);
+            c = Mix(c, TColour{1, 1, 1, 1}, 0.6f * shine);
+            img.Set(x, y, WithAlpha(c, a));
+        }
+    }
+}
+
+void DrawTitle(TImage& img, const TSources& sources, const TItem& item)
+{
+    const float w = static_cast<float>(img.Width());
+    const float h = static_cast<float>(img.Height());
+    const float margin = 0.07f * PerUnit;
+    TTextStyle s;
+    s.Font = SerifBold;
+    s.Em = h * 0.62f;
+    s.Top = Rgb(0xFFF6D8);
+    s.Bottom = Rgb(0xD9A441);
+    s.Tracking = h * 0.05f;
+    s.Outline = 2;
+    s.OutlineColour = Rgb(0x2A1A05);
+    s.GlowBlur = h * 0.06f;
+    s.GlowColour = Rgb(0xF3C360, 0.35f);
+    s.ShadowY = 3;
+    s.ShadowBlur = 3;
+    s.Em = FitEm(sources, item.Text, s, w - 2 * margin);
+    DrawText(img, sources, item.Text, w / 2, h / 2, s);
+}
+
+void DrawDialog(TImage& img, const TSources& sources, const TItem& item)
+{
+    const float w = static_cast<float>(img.Width());
+    const float h = static_cast<float>(img.Height());
+    const float margin = 0.07f * PerUnit;
+    TPanelStyle s;
+    s.Radius = 0.3f * PerUnit;
+    s.Top = Rgb(0x1C2654, 0.95f);
+    s.Bottom = Rgb(0x0A0F2C, 0.95f);
+    s.Border = 3;
+    s.BorderColour = Gold;
+    s.ShadowBlur = margin * 0.3f;
+    s.ShadowOffset = margin * 0.3f;
+    s.ShadowColour = TColour{0, 0, 0, 0.6f};
+    s.Gloss = 0.06f;
+    DrawPanel(img, margin, margin, w - margin, h - margin, s);
+    TTextStyle title;
+    title.Font = SerifBold;
+    title.Em = 0.5f * PerUnit;
+    title.Top = Rgb(0xFFF6D8);
+    title.Bottom = Rgb(0xD9A441);
+    title.ShadowY = 3;
+    title.ShadowBlur = 3;
+    title.Em = FitEm(sources, item.Text, title, w - 4 * margin);
+    DrawText(img, sources, item.Text, w / 2, h * 0.24f, title);
+    TTextStyle body = LabelStyle(0.24f * PerUnit, false);
+    body.Font = Sans;
+    DrawParagraph(img, sources, item.Detail, w / 2, h * 0.45f, w - 6 * margin, 0.34f * PerUnit,
+                  body, TAlign::Centre);
+}
+
+void DrawSkinChoice(TImage& img, const TSources& sources, const TItem& item, bool lit)
+{
+    const float w = static_cast<float>(img.Width());
+    const float h = static_cast<float>(img.Height());
+    const float margin = 0.07f * PerUnit;
+    Plate(img, margin, lit, 0.12f * PerUnit);
+    const float face = 0.32f * PerUnit;
+    for (int k = 0; k < 4; ++k)
+    {
+        const int index = k == 3 ? 10 : k * 2; // three colours and a paint cube
+        const float x = w / 2 + (static_cast<float>(k) - 1.5f) * face * 1.12f;
+        DrawTopCube(img, SkinTexture(item.Skin, index), {x, h * 0.36f}, face, 0.95f);
+    }
+    TTextStyle s = LabelStyle(0.2f * PerUnit, lit);
+    DrawText(img, sources, SkinName(item.Skin), w / 2, h * 0.76f, s);
+}
+
+void DrawToggle(TImage& img, const TSources& sources, const TItem& item, bool lit)
+{
+    const float w = static_cast<float>(img.Width());
+    const float h = static_cast<float>(img.Height());
+    const float margin = 0.07f * PerUnit;
+    Plate(img, margin, lit, (h - 2 * margin) * 0.3f);
+    const float box = h * 0.42f;
+    const TVec2 c{margin + h * 0.55f, h / 2};
+    FillShape(
+        img, [&](TVec2 p) { return SdRoundBox(p, c, box / 2, box / 2, 3); },
+        [&](TVec2) { return Rgb(0xF4EEDC); });
+    FillShape(
+        img, [&](TVec2 p) { return std::fabs(SdRoundBox(p, c, box / 2, box / 2, 3)) - 1.2f; },
+        [&](TVec2) { return Gold; });
+    if (item.Checked)
+    {
+        const std::vector<TVec2> tick = {{c.X - box * 0.32f, c.Y},
+                                         {c.X - box * 0.08f, c.Y + box * 0.26f},
+                                         {c.X + box * 0.36f, c.Y - box * 0.3f}};
+        FillShape(
+            img,
+            [&](TVec2 p)
+            {
+                return std::min(SdSegment(p, tick[0], tick[1], box * 0.09f),
+                                SdSegment(p, tick[1], tick[2], box * 0.09f));
+            },
+            [&](TVec2) { return Rgb(0x2A8A3A); });
+    }
+    TTextStyle s = LabelStyle(h * 0.32f, lit);
+    s.Em = FitEm(sources, item.Text, s, w - h * 1.4f - 2 * margin);
+    DrawText(img, sources, item.Text, c.X + box, h / 2, s, TAlign::Left);
+}
+
 TImage DrawItem(const TSources& sources, const TItem& item, bool lit)
 {
     const TItemMap map{item};
     TImage img(map.Width(), map.Height());
-    const float w = static_cast<float>(img.Width());
-    const float h = static_cast<float>(img.Height());
-    const float margin = 0.07f * PerUnit;
     switch (item.Look)
     {
     case TLook::Button:
-    {
-        Plate(img, margin, lit, (h - 2 * margin) * 0.3f);
-        TTextStyle s = LabelStyle(h * 0.36f, lit);
-        s.Em = FitEm(sources, item.Text, s, w - 4 * margin);
-        DrawText(img, sources, item.Text, w / 2, h / 2, s);
+        DrawButton(img, sources, item, lit);
         break;
-    }
     case TLook::Small:
-        Plate(img, margin, lit, (h - 2 * margin) * 0.3f);
-        Sign(img, item.Detail, lit);
+        DrawSmallButton(img, item, lit);
         break;
     case TLook::Caption:
-    {
-        // The words on the left; then, where the slider or the choice sits (world x -0.92 to
-        // -2.58), a groove or a frame. Between them the - or < button stays clear.
-        TTextStyle s = LabelStyle(0.3f * PerUnit, lit);
-        s.Font = SerifCondensedBold;
-        s.Top = lit ? Rgb(0xFFF6D8) : PaleGold;
-        s.Bottom = lit ? Rgb(0xFFD877) : Gold;
-        s.Tracking = 0.04f * PerUnit;
-        DrawText(img, sources, item.Text, map.X(0.35f), h / 2, s, TAlign::Right);
-        TPanelStyle groove;
-        groove.Radius = h * 0.2f;
-        groove.Top = Rgb(0x020308, 0.95f);
-        groove.Bottom = Rgb(0x111733, 0.95f);
-        groove.Border = 2;
-        groove.BorderColour = lit ? Rgb(0xFFE7A8) : Rgb(0x9A7632);
-        groove.ShadowBlur = 0;
-        groove.ShadowOffset = 0;
-        groove.InnerShade = 0.5f;
-        const float half = item.Detail == "frame" ? h * 0.46f : h * 0.4f;
-        DrawPanel(img, map.X(-0.92f), h / 2 - half, map.X(-2.58f), h / 2 + half, groove);
+        DrawCaption(img, sources, item, map, lit);
         break;
-    }
     case TLook::Bar:
-        for (int y = 0; y < img.Height(); ++y)
-        {
-            const float t = (static_cast<float>(y) + 0.5f) / h * 2.0f - 1.0f;
-            const float a = Coverage((std::fabs(t) - 0.8f) * h / 2);
-            const float shine = std::exp(-std::pow((t + 0.4f) / 0.2f, 2.0f));
-            for (int x = 0; x < img.Width(); ++x)
-            {
-                const float u = static_cast<float>(x) / w;
-                TColour c =
-                    Mix(Rgb(0x1A7FB8), Rgb(0x8FF4FF), u * 0.7f + (1.0f - (t + 1.0f) / 2.0f) * 0.3f);
-                c = Mix(c, TColour{1, 1, 1, 1}, 0.6f * shine);
-                img.Set(x, y, WithAlpha(c, a));
-            }
-        }
+        DrawBar(img);
         break;
     case TLook::Title:
-    {
-        TTextStyle s;
-        s.Font = SerifBold;
-        s.Em = h * 0.62f;
-        s.Top = Rgb(0xFFF6D8);
-        s.Bottom = Rgb(0xD9A441);
-        s.Tracking = h * 0.05f;
-        s.Outline = 2;
-        s.OutlineColour = Rgb(0x2A1A05);
-        s.GlowBlur = h * 0.06f;
-        s.GlowColour = Rgb(0xF3C360, 0.35f);
-        s.ShadowY = 3;
-        s.ShadowBlur = 3;
-        s.Em = FitEm(sources, item.Text, s, w - 2 * margin);
-        DrawText(img, sources, item.Text, w / 2, h / 2, s);
+        DrawTitle(img, sources, item);
         break;
-    }
     case TLook::Dialog:
-    {
-        TPanelStyle s;
-        s.Radius = 0.3f * PerUnit;
-        s.Top = Rgb(0x1C2654, 0.95f);
-        s.Bottom = Rgb(0x0A0F2C, 0.95f);
-        s.Border = 3;
-        s.BorderColour = Gold;
-        s.ShadowBlur = margin * 0.3f;
-        s.ShadowOffset = margin * 0.3f;
-        s.ShadowColour = TColour{0, 0, 0, 0.6f};
-        s.Gloss = 0.06f;
-        DrawPanel(img, margin, margin, w - margin, h - margin, s);
-        TTextStyle title;
-        title.Font = SerifBold;
-        title.Em = 0.5f * PerUnit;
-        title.Top = Rgb(0xFFF6D8);
-        title.Bottom = Rgb(0xD9A441);
-        title.ShadowY = 3;
-        title.ShadowBlur = 3;
-        title.Em = FitEm(sources, item.Text, title, w - 4 * margin);
-        DrawText(img, sources, item.Text, w / 2, h * 0.24f, title);
-        TTextStyle body = LabelStyle(0.24f * PerUnit, false);
-        body.Font = Sans;
-        DrawParagraph(img, sources, item.Detail, w / 2, h * 0.45f, w - 6 * margin, 0.34f * PerUnit,
-                      body, TAlign::Centre);
+        DrawDialog(img, sources, item);
         break;
-    }
     case TLook::Skin:
-    {
-        Plate(img, margin, lit, 0.12f * PerUnit);
-        const float face = 0.32f * PerUnit;
-        for (int k = 0; k < 4; ++k)
-        {
-            const int index = k == 3 ? 10 : k * 2; // three colours and a paint cube
-            const float x = w / 2 + (static_cast<float>(k) - 1.5f) * face * 1.12f;
-            DrawTopCube(img, SkinTexture(item.Skin, index), {x, h * 0.36f}, face, 0.95f);
-        }
-        TTextStyle s = LabelStyle(0.2f * PerUnit, lit);
-        DrawText(img, sources, SkinName(item.Skin), w / 2, h * 0.76f, s);
+        DrawSkinChoice(img, sources, item, lit);
         break;
-    }
     case TLook::Toggle:
-    {
-        Plate(img, margin, lit, (h - 2 * margin) * 0.3f);
-        const float box = h * 0.42f;
-        const TVec2 c{margin + h * 0.55f, h / 2};
-        FillShape(
-            img, [&](TVec2 p) { return SdRoundBox(p, c, box / 2, box / 2, 3); },
-            [&](TVec2) { return Rgb(0xF4EEDC); });
-        FillShape(
-            img, [&](TVec2 p) { return std::fabs(SdRoundBox(p, c, box / 2, box / 2, 3)) - 1.2f; },
-            [&](TVec2) { return Gold; });
-        if (item.Checked)
-        {
-            const std::vector<TVec2> tick = {{c.X - box * 0.32f, c.Y},
-                                             {c.X - box * 0.08f, c.Y + box * 0.26f},
-                                             {c.X + box * 0.36f, c.Y - box * 0.3f}};
-            FillShape(
-                img,
-                [&](TVec2 p)
-                {
-                    return std::min(SdSegment(p, tick[0], tick[1], box * 0.09f),
-                                    SdSegment(p, tick[1], tick[2], box * 0.09f));
-                },
-                [&](TVec2) { return Rgb(0x2A8A3A); });
-        }
-        TTextStyle s = LabelStyle(h * 0.32f, lit);
-        s.Em = FitEm(sources, item.Text, s, w - h * 1.4f - 2 * margin);
-        DrawText(img, sources, item.Text, c.X + box, h / 2, s, TAlign::Left);
+        DrawToggle(img, sources, item, lit);
         break;
-    }
     }
     return img;
 }

@@ -16,16 +16,6 @@ float TRng::Uniform() { return static_cast<float>(Next() >> 40) / static_cast<fl
 
 int TRng::Below(int n) { return static_cast<int>(Next() % static_cast<uint64_t>(n)); }
 
-float TRng::Gauss()
-{
-    float s = 0;
-    for (int i = 0; i < 6; ++i)
-    {
-        s += Uniform();
-    }
-    return (s - 3.0f) * 1.41421356f;
-}
-
 uint32_t Hash(uint32_t a, uint32_t b, uint32_t c, uint32_t d)
 {
     uint32_t h = 0x811C9DC5u;

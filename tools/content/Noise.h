@@ -15,8 +15,6 @@ public:
     float Range(float lo, float hi) { return lo + (hi - lo) * Uniform(); }
     // 0 <= value < n
     int Below(int n);
-    // Roughly normal, mean 0, deviation 1.
-    float Gauss();
 
 private:
     uint64_t State;

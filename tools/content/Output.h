@@ -17,7 +17,6 @@ public:
     {
     }
 
-    const std::filesystem::path& RootFolder() const { return Root; }
     // The full path of a file below the root; its folder is made if missing.
     std::filesystem::path Prepare(const std::string& relative) const;
 

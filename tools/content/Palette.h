@@ -41,6 +41,4 @@ struct TScreenMap
     }
     // Pixels per world unit (the same across and down for a 4:3 picture).
     float Unit() const { return static_cast<float>(Width) / 14.45f; }
-    float WorldX(float px) const { return 5.425f - px / static_cast<float>(Width) * 14.45f; }
-    float WorldY(float py) const { return 5.16875f - py / static_cast<float>(Height) * 10.8375f; }
 };

@@ -128,14 +128,6 @@ double TSvf::High(double x)
     return V0 - K * V1 - V2;
 }
 
-void TOnePole::SetLow(double cutoffHz) { A = 1.0 - std::exp(-TwoPi * cutoffHz / SampleRate); }
-
-double TOnePole::Low(double x)
-{
-    Z += A * (x - Z);
-    return Z;
-}
-
 float TDelayLine::Read(double delaySamples) const
 {
     const double d = std::clamp(delaySamples, 1.0, static_cast<double>(Buffer.size() - 1));

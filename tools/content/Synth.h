@@ -80,18 +80,6 @@ private:
     double V1 = 0, V2 = 0, V0 = 0;
 };
 
-class TOnePole
-{
-public:
-    void SetLow(double cutoffHz);
-    double Low(double x);
-    double High(double x) { return x - Low(x); }
-
-private:
-    double A = 0;
-    double Z = 0;
-};
-
 class TDelayLine
 {
 public:

@@ -34,7 +34,7 @@ void WritePpm(const std::filesystem::path& file, const TImage& frame, int x, int
     }
 }
 
-int RenderSetupScenes(TRenderer& r, TGLDevice& device, const TGame& loaded, const TSetupRun& run)
+int RenderSetupScenes(TRenderer& r, TGLDevice& device, const TSetupRun& run)
 {
     std::vector<TSetupScene> scenes;
     try
@@ -70,12 +70,10 @@ int RenderSetupScenes(TRenderer& r, TGLDevice& device, const TGame& loaded, cons
         auto game = std::make_unique<TGame>(host, rng, run.Program / "data", run.UserFolder);
         try
         {
-            game->Create(r.Device);
+            game->Create();
             game->CreateLevels();
             game->CreateBonus();
             game->ResourcesLoaded = true;
-            game->CubeTextures = loaded.CubeTextures;
-            game->DotTextures = loaded.DotTextures;
             BuildSetupScene(*game, host, scene, run.SceneFile);
         }
         catch (const std::exception& e)

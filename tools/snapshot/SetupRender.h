@@ -20,9 +20,9 @@ struct TSetupRun
     std::vector<std::string> Only;    // scene names; empty = every scene
 };
 
-// `loaded` is the game the resources were loaded for: its cube and dot textures are lent to
-// the scenes' games. Returns 0, or 1 after reporting the problem on stderr.
-int RenderSetupScenes(TRenderer& r, TGLDevice& device, const TGame& loaded, const TSetupRun& run);
+// Draws each scene with the renderer's loaded resources (cube and dot textures included).
+// Returns 0, or 1 after reporting the problem on stderr.
+int RenderSetupScenes(TRenderer& r, TGLDevice& device, const TSetupRun& run);
 
 // A binary PPM (P6) of part of a frame.
 void WritePpm(const std::filesystem::path& file, const TImage& frame, int x, int y, int width,

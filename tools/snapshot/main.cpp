@@ -184,7 +184,7 @@ void LoadMenuBackground(TRenderer& r, const fs::path& program)
     LoadTexture(*r.Device, program / line, r.MenuBackground);
 }
 
-void LoadSkin(TRenderer& r, TGame& game, const fs::path& program)
+void LoadSkin(TRenderer& r, const fs::path& program)
 {
     for (int k = 0; k <= 17; ++k)
     {
@@ -192,7 +192,7 @@ void LoadSkin(TRenderer& r, TGame& game, const fs::path& program)
         LoadTexture(*r.Device,
                     program / "Images" / ("Skin" + std::to_string(skin)) /
                         ("tex" + std::to_string(k) + ".tga"),
-                    game.CubeTextures[k]);
+                    r.CubeTextures[k]);
     }
 }
 
@@ -235,9 +235,8 @@ int Run(const TOptions& o, SDL_Window* window)
     NullGameHost host;
     TRandom rng(o.Seed);
     TGame game(host, rng, o.Program / "data", temp);
-    game.Create(r.Device);
+    game.Create();
     game.Mode = static_cast<uint8_t>(o.Mode);
-    TGameState state = gsLoading;
     try
     {
         LoadFontTextures(*r.Device, r.Fonts, o.Program);
@@ -249,7 +248,9 @@ int Run(const TOptions& o, SDL_Window* window)
     }
     try
     {
-        LoadResources(game, r, nullptr, o.Program, state);
+        game.CreateLevels();
+        game.CreateBonus();
+        LoadResources(r, nullptr, o.Program);
     }
     catch (const std::exception& e)
     {
@@ -257,7 +258,7 @@ int Run(const TOptions& o, SDL_Window* window)
         return 1;
     }
     LoadMenuBackground(r, o.Program);
-    LoadSkin(r, game, o.Program);
+    LoadSkin(r, o.Program);
     r.Cursor = std::make_unique<TCursor>(r.Device, o.Program, o.Width, o.Height);
     r.Cursor->MoveCursor(o.Width * 3 / 4, o.Height / 4);
 
@@ -345,7 +346,7 @@ int Run(const TOptions& o, SDL_Window* window)
 
     if (!o.Setup.empty())
     {
-        const int rc = RenderSetupScenes(r, *gl, game, {o.Setup, o.Out, o.Program, temp, o.Only});
+        const int rc = RenderSetupScenes(r, *gl, {o.Setup, o.Out, o.Program, temp, o.Only});
         std::error_code ec;
         fs::remove_all(temp, ec);
         return rc;

@@ -1,4 +1,4 @@
-#include "front/Menu.h"
+#include "front/FrontEnd.h"
 
 #include "base/DataError.h"
 #include "game/Game.h"
@@ -46,7 +46,7 @@ int Skin(const TOptions& options)
 }
 } // namespace
 
-TFrontEnd::TFrontEnd(IFrontHost& host, TRenderer& renderer, TOptions& options, TGameState& state,
+TFrontEnd::TFrontEnd(IFrontHost& host, TRenderer& renderer, TOptions& options, TScreenState& state,
                      fs::path programFolder, fs::path userFolder, fs::path cacheFolder)
     : Host(host), Renderer(renderer), Options(options), State(state),
       ProgramFolder(std::move(programFolder)), UserFolder(std::move(userFolder)),
@@ -448,13 +448,9 @@ void TFrontEnd::StartGame()
     g.Levels[1].Progress = 0;
     g.Display.Fraction = 0;
     g.Display.StartFraction = 0;
-    if (!g.ResourcesLoaded)
+    for (int k = 0; k < static_cast<int>(Renderer.CubeTextures.size()); ++k)
     {
-        LoadResources(g, Renderer, nullptr, ProgramFolder, State);
-    }
-    for (int k = 0; k < static_cast<int>(g.CubeTextures.size()); ++k)
-    {
-        LoadTexture(*Renderer.Device, SkinTexture(k), g.CubeTextures[k]);
+        LoadTexture(*Renderer.Device, SkinTexture(k), Renderer.CubeTextures[k]);
     }
     g.NewGame();
     State = gsGame;
@@ -672,5 +668,34 @@ void TFrontEnd::DrawFrontEnd()
     if (Menu)
     {
         Menu->Draw(Renderer);
+    }
+}
+
+bool TFrontEnd::Animating() const
+{
+    return HiScores && HiScores->Entering;
+}
+
+void TFrontEnd::HandleMouseMove(float x, float y)
+{
+    if (Menu)
+    {
+        Menu->HandleMouseMove(x, y);
+    }
+}
+
+void TFrontEnd::ShowScreen(int screen)
+{
+    if (Menu)
+    {
+        Menu->ShowScreen(screen);
+    }
+}
+
+void TFrontEnd::SwapItem(int hide, int show)
+{
+    if (Menu)
+    {
+        Menu->SwapItem(hide, show);
     }
 }

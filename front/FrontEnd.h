@@ -1,3 +1,7 @@
+// front/ owns the front end: the 3D menu widget, the menu screens, the high-score tables
+// and the tutorial. It includes render/, game/ and base/, and asks the program for sound,
+// music and message boxes through IFrontHost (FrontHost.h). This is its main header.
+//
 // The menu logic on top of the 3D menu widget: it builds the menu from data/Menu.dat and
 // decides what every item of every screen does. The screen and item numbers below are the
 // contract with the menu file:
@@ -14,6 +18,7 @@
 #include "front/FrontHost.h"
 #include "render/GameState.h"
 #include "front/HighScores.h"
+#include "front/IFrontEnd.h"
 #include "render/Renderer.h"
 #include "front/Tutorial.h"
 
@@ -44,39 +49,45 @@ constexpr int optFirstSkinLabel = 15; // 15..19: the labels of skins 1..5
 // The loudest volume the buttons and the sliders give.
 constexpr int MaxVolume = 250;
 
-class TFrontEnd
+class TFrontEnd final : public IFrontEnd
 {
 public:
     // programFolder holds data/Menu.dat and the images; userFolder (writable) receives
     // data/Hiscores.dat, cacheFolder (writable) the tutorial bitmaps. state is the
     // application state.
-    TFrontEnd(IFrontHost& host, TRenderer& renderer, TOptions& options, TGameState& state,
+    TFrontEnd(IFrontHost& host, TRenderer& renderer, TOptions& options, TScreenState& state,
               std::filesystem::path programFolder, std::filesystem::path userFolder,
               std::filesystem::path cacheFolder);
-    ~TFrontEnd();
+    ~TFrontEnd() override;
 
     // --- the load sequence --------------------------------------------------------------
     // Reads and checks the menu file (a TDataError names the file, the line and the
     // problem), loads the menu background and builds the widget, moving the loading bar
     // (when there is one) through steps 2 to 10. Ends on screen 1.
-    void LoadMenu(TLoadingBar* bar);
+    void LoadMenu(TLoadingBar* bar) override;
+    void SetGame(TGame* game) override { Game = game; }
     // Makes the high-score tables from the user folder's file; a damaged file is set aside
     // and reported in a message box, and the default tables are used.
-    void CreateHiScores();
+    void CreateHiScores() override;
+    THiScores* Scores() override { return HiScores.get(); }
     // State gsMenu, the menu cursor, screen 1, the camera at rest, the menu tunes.
-    void EnterMainMenu();
+    void EnterMainMenu() override;
 
     // --- input -------------------------------------------------------------------------------
-    // One key given to the menu (gsMenu, gsTutorial, gsHelp, and the in-game screens while
-    // the game is paused).
-    void MenuCommand(int key);
-    void MenuMouseDown();
+    // One key given to the menu (gsMenu, gsTutorial, gsHelp, the in-game screens while the
+    // game is paused, and the mouse's Enter and Escape).
+    void MenuCommand(int key) override;
+    void MenuMouseDown() override;
     // button 0 left (Enter), 1 right (Escape), 2 middle (nothing); x, y the cursor in world
     // units. On the options screen the two volume bars are sliders as well.
-    void MenuMouseUp(int button, float x, float y);
+    void MenuMouseUp(int button, float x, float y) override;
     // On the options screen: the caption of the button pair under the highlight is drawn in
     // its highlighted look. Called on every mouse move in gsMenu, before the widget's own.
-    void HighlightOptionLabels();
+    void HighlightOptionLabels() override;
+    // The widget's own: the highlight follows the cursor (x, y in world units).
+    void HandleMouseMove(float x, float y) override;
+    void ShowScreen(int screen) override;
+    void SwapItem(int hide, int show) override;
 
     // --- screens -------------------------------------------------------------------------------
     // Sizes the two volume bars of the options screen from the settings.
@@ -88,11 +99,13 @@ public:
     // as leaving through the pause screen saves it. A game that has ended, or a fresh board
     // still offering the saved one, is not saved. Returns the problem of a failed save;
     // empty when it was saved or nothing was to be saved.
-    std::string SaveGameOnExit();
+    std::string SaveGameOnExit() override;
     // The tutorial page in gsTutorial, then the menu.
-    void DrawFrontEnd();
+    void DrawFrontEnd() override;
     // The high-score table of the shown mode, with the typing caret pulsing by totalTime.
-    void DrawScores(double totalTime);
+    void DrawScores(double totalTime) override;
+    // The caret of a name being typed pulses.
+    bool Animating() const override;
 
     // Where the cube skin k of the current skin is read from (k = 0..17).
     std::filesystem::path SkinTexture(int k) const;
@@ -125,7 +138,7 @@ private:
     IFrontHost& Host;
     TRenderer& Renderer;
     TOptions& Options;
-    TGameState& State;
+    TScreenState& State;
     std::filesystem::path ProgramFolder;
     std::filesystem::path UserFolder;
     std::filesystem::path CacheFolder; // the tutorial's bitmaps

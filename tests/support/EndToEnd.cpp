@@ -1,4 +1,4 @@
-#include "tests/app/EndToEnd.h"
+#include "tests/support/EndToEnd.h"
 
 #include <X11/Xlib.h>
 
@@ -254,6 +254,20 @@ int TProgram::WaitForExit(int seconds)
         std::this_thread::sleep_for(PollPause);
     }
     return -1;
+}
+
+bool WaitUntil(const std::function<bool()>& pred, std::chrono::milliseconds limit)
+{
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end)
+    {
+        if (pred())
+        {
+            return true;
+        }
+        std::this_thread::sleep_for(PollPause);
+    }
+    return pred();
 }
 
 void TProgram::Activate(const std::string& window)

@@ -1,4 +1,4 @@
-#include "app/MainWindow.h"
+#include "app/FormMain.h"
 
 #include "base/DataError.h"
 #include "base/DebugLog.h"
@@ -64,13 +64,10 @@ TFormMain::TFormMain(TOptions& options, std::filesystem::path programFolder, std
     ProgramFolder(std::move(programFolder)),
     UserFolder(std::move(userFolder)),
     Random(TRandom::TimeOfDaySeed()),
-    StandInFrontEnd(GameState, options),
-    FrontEnd(&StandInFrontEnd),
     Host(options, Renderer, GameState),
-    Router(GameState, StandInFrontEnd, AppActive),
+    Router(GameState, AppActive),
     Input(Router)
 {
-    GameState = gsLaunch;
     Renderer.Collector = {};
     Renderer.PlaySound = [this](TSound s) { ::PlaySound(s, Options.SoundVol); };
     SDL_ShowCursor(SDL_DISABLE);
@@ -428,8 +425,8 @@ TFrame TFormMain::Frame()
     f.PseudoFullscreen = Options.PseudoFullscreen;
     f.CursorPlatform = CursorPlatform.get();
     f.LoadingBar = LoadingBar.get();
-    f.DrawMenuOverlay = [this] { FrontEnd->DrawMenuOverlay(); };
-    f.DrawHiScoreTable = [this](double totalTime) { FrontEnd->DrawHiScoreTable(totalTime); };
+    f.DrawMenuOverlay = [this] { FrontEnd->DrawFrontEnd(); };
+    f.DrawHiScoreTable = [this](double totalTime) { FrontEnd->DrawScores(totalTime); };
     return f;
 }
 
@@ -660,10 +657,11 @@ void TFormMain::LoadSequence()
     try
     {
         bar.SetProgress(1);
-        FrontEnd->LoadMenu(bar);
+        FrontEnd->LoadMenu(&bar);
         bar.SetProgress(11);
         Game = std::make_unique<TGame>(Host, Random, ProgramFolder / "data", UserFolder / "data");
-        Game->Create(Renderer.Device);
+        Game->Create();
+        FrontEnd->SetGame(Game.get());
         Router.Game = Game.get();
         StartSound(ProgramFolder, Options.SoundVol, Options.MusicVol, [&bar](int step) { bar.SetProgress(step); });
         Renderer.Cursor = CreateCursor(Renderer.Device, ProgramFolder, Win.Handle);
@@ -673,9 +671,16 @@ void TFormMain::LoadSequence()
         LoadFontTextures(*Renderer.Device, Renderer.Fonts, ProgramFolder);
         LoadFontMetrics(Renderer.Fonts, ProgramFolder);
         FrontEnd->CreateHiScores();
+        DebugLog(" loading initialise 1");
         if (!Game->ResourcesLoaded)
         {
-            LoadResources(*Game, Renderer, &bar, ProgramFolder, GameState);
+            DebugLog(" loading initialise 2");
+            DebugLog(" loading createlevels");
+            Game->CreateLevels();
+            DebugLog(" loading createbonus");
+            Game->CreateBonus();
+            LoadResources(Renderer, &bar, ProgramFolder);
+            Game->ResourcesLoaded = true;
         }
         bar.SetProgress(30);
         FrontEnd->EnterMainMenu();

@@ -1,3 +1,8 @@
+// app/ owns the program: main(), the launcher and dialogs (GTK), the main window with its
+// frame loop and load sequence, SDL events turned into key codes, and the hosts that wire
+// the rules and the menus to sound, cursor and camera. It may include every folder; nothing
+// past it sees an SDL type. This is its main header.
+//
 // The main window: the SDL window with the game's OpenGL device, and the loop that drives
 // everything once the launcher has handed over. One idle pass drains the events, then
 // runs the launch step or the load sequence, draws a frame, measures the frame time,
@@ -10,7 +15,7 @@
 #pragma once
 
 #include "app/FrameClock.h"
-#include "app/FrontEnd.h"
+#include "front/IFrontEnd.h"
 #include "render/GameState.h"
 #include "app/InputEvents.h"
 #include "app/InputRouting.h"
@@ -47,10 +52,10 @@ public:
     int Run();
     // Closing the window: the settings are saved, the sound shut down, the device released.
     void Close();
-    // The menus replace the stand-in front end with this.
+    // The menus: set once, before Show.
     void SetFrontEnd(IFrontEnd& frontEnd);
 
-    TGameState GameState = gsLaunch;
+    TScreenState GameState; // starts at gsLaunch
     TOptions& Options;
     TRenderer Renderer;
     std::unique_ptr<TGame> Game;
@@ -92,8 +97,7 @@ private:
     std::filesystem::path ProgramFolder;
     std::filesystem::path UserFolder;
     TRandom Random;
-    TNoFrontEnd StandInFrontEnd;
-    IFrontEnd* FrontEnd;
+    IFrontEnd* FrontEnd = nullptr;
     TShellHost Host;
     TInputRouter Router;
     TInputEvents Input;

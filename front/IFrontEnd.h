@@ -1,0 +1,47 @@
+// What the program asks of its front end (the 3D menu, its screens, the high-score table
+// and the tutorial): the steps of the load sequence, what a frame draws over the scene, and
+// where keys and mouse events go. TFrontEnd (FrontEnd.h) is the implementation; the shell's input
+// routing and frame loop call it through this interface.
+#pragma once
+
+#include <string>
+
+class TGame;
+class THiScores;
+class TLoadingBar;
+
+class IFrontEnd
+{
+public:
+    virtual ~IFrontEnd() = default;
+
+    // --- load sequence
+    // Reads the menu file, lighting lamps 2 to 10 of the bar (when there is one).
+    virtual void LoadMenu(TLoadingBar* bar) = 0;
+    // The game object the menus start and leave, made by the load sequence.
+    virtual void SetGame(TGame* game) = 0;
+    // Makes the high-score object, which reads the stored tables.
+    virtual void CreateHiScores() = 0;
+    // The main menu: the state becomes gsMenu, the main screen shows, the eye is at rest and
+    // the menu music starts.
+    virtual void EnterMainMenu() = 0;
+    virtual THiScores* Scores() = 0; // null until made
+    // The program ends: a game on the board is saved; the problem of a failed save, or empty.
+    virtual std::string SaveGameOnExit() { return {}; }
+
+    // --- drawing, inside RenderScene
+    // True while something on the screen moves by itself (the caret of a name being typed):
+    // the menus are then drawn every frame rather than only after a change.
+    virtual bool Animating() const = 0;
+    virtual void DrawFrontEnd() = 0;
+    virtual void DrawScores(double totalTime) = 0;
+
+    // --- input
+    virtual void MenuCommand(int key) = 0;
+    virtual void MenuMouseDown() = 0;
+    virtual void MenuMouseUp(int button, float x, float y) = 0;
+    virtual void HighlightOptionLabels() = 0;
+    virtual void HandleMouseMove(float x, float y) = 0;
+    virtual void ShowScreen(int screen) = 0;
+    virtual void SwapItem(int hide, int show) = 0;
+};

@@ -1,0 +1,150 @@
+// The GL device's private parts, shared by its files: GLDevice.cpp (context, buffers, draws,
+// textures), GLDeviceState.cpp (device state to GL state) and GLDeviceShader.cpp (the
+// shader program). Only those files include this header.
+#pragma once
+
+#include "render/GLDevice.h"
+
+#include <SDL.h>
+#include <epoxy/gl.h>
+
+#include <array>
+#include <cstring>
+#include <vector>
+
+struct TContextToken
+{
+};
+
+// A range of the shared buffer drawn as an indexed mesh. The buffer holds every triangle
+// corner as its own vertex; the copy keeps each distinct vertex of the range once, so the
+// vertex stage lights a corner shared by several triangles once instead of once per
+// triangle. The triangles and their order stay as they were.
+struct TIndexedRange
+{
+    int StartVertex = 0;
+    int VertexCount = 0;
+    GLint BaseVertex = 0;  // first vertex of the range in the copy
+    size_t FirstIndex = 0; // first index of the range in the index buffer
+};
+
+struct TIndexedMeshes
+{
+    std::vector<TIndexedRange> Ranges;
+    std::vector<TVertex> Vertices;
+    std::vector<uint16_t> Indices;
+
+    const TIndexedRange* Find(int start, int count) const
+    {
+        for (const TIndexedRange& r : Ranges)
+        {
+            if (r.StartVertex == start && r.VertexCount == count)
+            {
+                return &r;
+            }
+        }
+        return nullptr;
+    }
+
+    // Adds the range with its distinct vertices; null when it has too many to index.
+    const TIndexedRange* Add(std::span<const TVertex> range, int start)
+    {
+        TIndexedRange r;
+        r.StartVertex = start;
+        r.VertexCount = static_cast<int>(range.size());
+        r.BaseVertex = static_cast<GLint>(Vertices.size());
+        r.FirstIndex = Indices.size();
+        std::vector<TVertex> distinct;
+        std::vector<uint16_t> indices;
+        indices.reserve(range.size());
+        for (const TVertex& v : range)
+        {
+            size_t i = 0;
+            while (i < distinct.size() && std::memcmp(&distinct[i], &v, sizeof(TVertex)) != 0)
+            {
+                ++i;
+            }
+            if (i == distinct.size())
+            {
+                if (distinct.size() > 0xFFFF)
+                {
+                    return nullptr;
+                }
+                distinct.push_back(v);
+            }
+            indices.push_back(static_cast<uint16_t>(i));
+        }
+        Vertices.insert(Vertices.end(), distinct.begin(), distinct.end());
+        Indices.insert(Indices.end(), indices.begin(), indices.end());
+        Ranges.push_back(r);
+        return &Ranges.back();
+    }
+
+    void Clear()
+    {
+        Ranges.clear();
+        Vertices.clear();
+        Indices.clear();
+    }
+};
+
+// Ranges of fewer triangles (the quads) are drawn straight from the shared buffer.
+constexpr int MinIndexedTriangles = 8;
+
+class TGLTexture final : public TDeviceTexture
+{
+public:
+    TGLTexture(int w, int h, bool mip, GLuint id, std::weak_ptr<TContextToken> context)
+        : TDeviceTexture(w, h, mip), Id(id), Context(std::move(context))
+    {
+    }
+    ~TGLTexture() override
+    {
+        if (!Context.expired())
+        {
+            glDeleteTextures(1, &Id);
+        }
+    }
+    const GLuint Id;
+
+private:
+    std::weak_ptr<TContextToken> Context;
+};
+
+struct TGLDevice::TImpl
+{
+    SDL_GLContext Context = nullptr;
+    std::shared_ptr<TContextToken> Alive = std::make_shared<TContextToken>();
+    GLuint Program = 0;
+    GLuint Vao = 0, Vbo = 0;
+    GLuint StreamVao = 0, StreamVbo = 0;
+    // The shared buffer as written, and the indexed copy of the ranges drawn as meshes.
+    std::vector<TVertex> Shadow;
+    TIndexedMeshes Meshes;
+    GLuint MeshVao = 0, MeshVbo = 0, MeshIbo = 0;
+    bool MeshesUploaded = true;
+    size_t StreamCapacity = 0;
+    int VertexCount = 0;
+    // [mag linear][min linear][mip filter: none, point, linear]
+    GLuint Samplers[2][2][3] = {};
+
+    struct
+    {
+        GLint WorldView, Proj, NormalMatrix, PixelShift, Lighting, Normalize, Specular, Ambient;
+        GLint MatAmbient, MatSpecular, Power, LightOn, LightPos, LightDiffuse, LightSpecular;
+        GLint LightAmbient, LightParams, Texture, ColourMode, AlphaMode;
+    } U{};
+
+    // What GL has now; -1 / unset means unknown.
+    bool Known = false;
+    TMatrix World, View, Proj;
+    bool WorldIsStream = false;
+    TMaterial Material;
+    std::array<TLight, 2> Lights{};
+    std::array<bool, 2> LightOn{};
+    std::array<uint32_t, rsCount> RS{};
+    int ColourMode = -1, AlphaMode = -1;
+    const TTexture* Texture = nullptr;
+    GLuint Sampler = 0;
+    int ViewW = 0, ViewH = 0;
+};
