@@ -116,7 +116,7 @@ TEST(KillWhileSaving, EveryFileIsTheWholeOldOrTheWholeNewOne)
     // The next start removes the temporary files a killed write left.
     {
         TPlayerFiles files(user.Path());
-        files.Play.Game.Create(nullptr);
+        files.Play.Game.Create();
     }
     for (const auto& folder : {user.Path() / "data", user.Path() / "config"})
     {
