@@ -1,6 +1,6 @@
 // Putting cubes on the board, moving them and taking them off: the free-cell list, new
 // cubes each turn, the path search, the move itself and the end of the game when the
-// board is full. What special cubes do is in SpecialCubes.cpp.
+// board is full. What special cubes do (bombs, paint, shots) is in CubePowers.cpp.
 #include "game/Game.h"
 #include "game/RuleHelpers.h"
 
