@@ -9,15 +9,6 @@
 
 namespace
 {
-constexpr uint16_t VkBack = 8;
-constexpr uint16_t VkEnter = 13;
-constexpr uint16_t VkEscape = 27;
-constexpr uint16_t VkLeft = 37;
-constexpr uint16_t VkUp = 38;
-constexpr uint16_t VkRight = 39;
-constexpr uint16_t VkDown = 40;
-constexpr uint16_t VkP = 80;
-
 // The stick leans when past half way, and is back in the middle below a quarter, so a
 // stick that trembles at the edge gives one step, not a stream.
 constexpr int LeanOn = 16384;

@@ -1,5 +1,7 @@
 #include "app/InputRouting.h"
 
+#include "app/KeyCodes.h"
+
 #include "render/Cursor.h"
 #include "game/Game.h"
 #include "render/Graphics.h"
@@ -11,21 +13,6 @@
 
 namespace
 {
-constexpr uint16_t VkBack = 8;
-constexpr uint16_t VkEscape = 27;
-constexpr uint16_t VkEnter = 13;
-constexpr uint16_t VkSpace = 32;
-constexpr uint16_t VkPageUp = 33;
-constexpr uint16_t VkPageDown = 34;
-constexpr uint16_t VkEnd = 35;
-constexpr uint16_t VkHome = 36;
-constexpr uint16_t VkLeft = 37;
-constexpr uint16_t VkUp = 38;
-constexpr uint16_t VkRight = 39;
-constexpr uint16_t VkDown = 40;
-constexpr uint16_t VkDelete = 46;
-constexpr uint16_t VkF1 = 112;
-constexpr uint16_t VkP = 80;
 constexpr int PauseScreen = 5;
 constexpr int MainScreen = 1;
 constexpr int HiScoreScreen = 6;
