@@ -28,12 +28,8 @@ constexpr const char* ApplicationTitle = "Tandrel";
 // The waits of the loop when a pass asks for no immediate successor, in ms.
 constexpr uint32_t LaunchWait = 1;    // the load sequence follows the launch step
 constexpr uint32_t StillMenuWait = 20; // a still menu looks for the end of its tune
+constexpr uint32_t StillBoardWait = static_cast<uint32_t>(StillUpdateInterval);
 constexpr uint32_t MinimisedWait = 250;
-
-bool MenuState(TGameState s)
-{
-    return s == gsMenu || s == gsHiScores || s == gsTutorial || s == gsHelp || s == gsGameOver;
-}
 
 bool MusicTickState(TGameState s)
 {
@@ -553,10 +549,16 @@ int TFormMain::Run()
     return ExitCode;
 }
 
-bool TFormMain::MenuIsStill() const
+TFrameDecision TFormMain::DecideFrame() const
 {
-    return MenuState(GameState) && GameState == DrawnState && !NeedFrame && !FrontEnd->Animating() &&
-           !(MusicTickState(GameState) && MusicFinished());
+    TFrameInputs in;
+    in.State = GameState;
+    in.DrawnState = DrawnState;
+    in.NeedFrame = NeedFrame;
+    in.FrontEndAnimating = FrontEnd->Animating();
+    in.MusicDue = MusicTickState(GameState) && MusicFinished();
+    in.BoardStill = DrawnStill && Game && Game->Still();
+    return ::DecideFrame(in, StillMenuWait, StillBoardWait);
 }
 
 void TFormMain::PacePresentation()
@@ -614,16 +616,28 @@ void TFormMain::IdlePass(bool& done)
             return;
         }
     }
-    if (MenuIsStill())
+    if (const TFrameDecision decision = DecideFrame(); !decision.Draw)
     {
         // No frame: the frame time restarts here, so the next frame (a game started from
-        // this menu, say) is not handed the whole still spell as one step.
-        Clock.Skip(SDL_GetTicks());
-        WaitMs = StillMenuWait;
+        // a menu, say) is not handed the whole still spell as one step. A still board's
+        // rules are updated all the same, with the time that has passed, so its idle
+        // turns keep their rate; one that starts wakes the frames at once.
+        const uint32_t now = SDL_GetTicks();
+        if (GameState == gsGame && Game)
+        {
+            const uint32_t dt = now - Clock.LastTick;
+            Clock.TotalTime += dt;
+            Game->Update(static_cast<float>(dt));
+            done = Game->Still();
+        }
+        Clock.Skip(now);
+        WaitMs = decision.WaitMs;
         return;
     }
     NeedFrame = false;
     ++Clock.FpsFrames;
+    // The board drawn now is still: until it moves, nothing needs drawing again.
+    DrawnStill = GameState == gsGame && Game && Game->Still();
     const TResult result = RenderScene(Renderer, Frame());
     if (Failed(result))
     {

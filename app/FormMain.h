@@ -10,8 +10,9 @@
 //
 // Unlike the original loop, this one never burns a core: presentation is paced at the
 // display's refresh (vertical sync, or a wait for the rest of the interval where the
-// driver gives none), a minimised window waits for events, and the menu screens are
-// redrawn only after a change, while something moves, or when the music needs its tick.
+// driver gives none), a minimised window waits for events, and the menu screens and the
+// board are redrawn only after a change, while something moves, or when the music needs
+// its tick; a still board's rules are updated without frames (DecideFrame, FrameClock.h).
 #pragma once
 
 #include "app/FrameClock.h"
@@ -88,7 +89,7 @@ private:
     void LoadSequence();
     void HandleEvent(const SDL_Event& e);
     void PumpEvents();
-    bool MenuIsStill() const;
+    TFrameDecision DecideFrame() const;
     void PacePresentation();
     TFrame Frame();
 
@@ -116,6 +117,7 @@ private:
     int ExitCode = 0;
     bool NeedFrame = true;
     TGameState DrawnState = gsLaunch;
+    bool DrawnStill = false; // the game's board was still in the last frame drawn
     uint32_t WaitMs = 10;
     uint64_t LastPresent = 0;
 };

@@ -27,3 +27,19 @@ std::optional<std::string> TFrameClock::FrameRate(TGameState state, bool writeDe
     FpsTick = freshTick;
     return line;
 }
+
+TFrameDecision DecideFrame(const TFrameInputs& in, uint32_t stillMenuWait, uint32_t stillBoardWait)
+{
+    const TGameState s = in.State;
+    const bool menu = s == gsMenu || s == gsHiScores || s == gsTutorial || s == gsHelp || s == gsGameOver;
+    const bool board = s == gsGame;
+    if ((!menu && !board) || s != in.DrawnState || in.NeedFrame || in.FrontEndAnimating)
+    {
+        return {};
+    }
+    if (menu)
+    {
+        return in.MusicDue ? TFrameDecision{} : TFrameDecision{false, stillMenuWait};
+    }
+    return in.BoardStill ? TFrameDecision{false, stillBoardWait} : TFrameDecision{};
+}

@@ -1,4 +1,4 @@
-// Frame timing: FrameDelta and TotalTime from the 32-bit millisecond tick count (every
+// Frame timing: when the loop draws, FrameDelta and TotalTime from the 32-bit millisecond tick count (every
 // difference taken modulo 2^32, so the wrap after 49.7 days is seamless), and the
 // frame-rate lines of the debug log.
 #pragma once
@@ -39,3 +39,26 @@ struct TFrameClock
     // states), and the window starts afresh at freshTick.
     std::optional<std::string> FrameRate(TGameState state, bool writeDebug, uint32_t freshTick);
 };
+
+// What the loop knows before a pass: the screen, the one last drawn, and what may have
+// changed since.
+struct TFrameInputs
+{
+    TGameState State = gsLaunch;
+    TGameState DrawnState = gsLaunch;
+    bool NeedFrame = true;          // an event, a resize, a resumed focus
+    bool FrontEndAnimating = false; // the high-score entry's caret
+    bool MusicDue = false;          // a menu tune has ended and the next must start
+    bool BoardStill = false;        // the rules' board was still when last drawn and is now
+};
+struct TFrameDecision
+{
+    bool Draw = true;
+    // Without a frame: the longest wait for an event before the next pass, in ms (a menu
+    // looks for the end of its tune; a still board is updated so its idle turns come).
+    uint32_t WaitMs = 0;
+};
+// The one decision for every screen: a menu or the board is drawn again only after a
+// change, while something moves, or when it has something to do; the loading screen and
+// every other picture are drawn in every pass.
+TFrameDecision DecideFrame(const TFrameInputs& in, uint32_t stillMenuWait, uint32_t stillBoardWait);

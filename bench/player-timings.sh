@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
 # What a player meets, measured on the real program under Xvfb (run on demand, after a
-# build): launch to the launcher on screen, the loading time from debug.txt, the CPU
-# while the menu sits idle, and the peak memory. Medians over several runs.
-#   bench/player-timings.sh [runs]        (default 5)
+# build): launch to the launcher on screen, the loading time from debug.txt, the CPU while
+# the menu sits idle, the CPU while a level-1 game sits on the board with the pointer still
+# and nothing selected (at 800x600 and 1280x1024), the frames drawn meanwhile, and the peak
+# memory in the menu and in play. Medians over several runs; every run starts with empty
+# user folders, so no run reads what an earlier one wrote.
+#   bench/player-timings.sh [runs] [seconds]      (default 5 runs, 10 s of each idle spell)
+# Other programs are measured in the same run only when named, as commands, one a line, in
+# TANDREL_PEERS: each is started, left alone for 5 s, then its CPU over the same spell and
+# its peak memory are taken.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-5}
+seconds=${2:-10}
 if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
 fi
@@ -13,16 +20,63 @@ program=$PWD/build/game/tandrel
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export NO_AT_BRIDGE=1 SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
-mkdir -p "$XDG_CONFIG_HOME/tandrel"
-settings='[Tandrel]\nSoundVol=160\nMusicVol=120\nFullscreen=0\nResolution=3\nColor=1\nDesktop=0\nTexture=2\nHelp=1\nWriteDebug=0\nPseudoFullscreen=0\n'
+export XDG_CACHE_HOME=$work/cache
+debug=$XDG_DATA_HOME/tandrel/debug.txt
+ticks=$(getconf CLK_TCK)
 
 now_ms() { date +%s%3N; }
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 launcher() { xdotool search --onlyvisible --name '^Tandrel$' 2>/dev/null | head -1 || true; }
+# The game's own window: of the program's windows, the one that is not a dialog.
+game_window() {
+    local id
+    for id in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+        if xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_NORMAL; then
+            echo "$id"
+            return
+        fi
+    done
+}
+# Fresh user folders and settings: resolution index 3 is 800x600, 8 is 1280x1024.
+fresh() {
+    rm -rf "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME"
+    mkdir -p "$XDG_CONFIG_HOME/tandrel"
+    printf '[Tandrel]\nSoundVol=160\nMusicVol=120\nFullscreen=0\nResolution=%s\nColor=1\nDesktop=0\nTexture=2\nHelp=0\nWriteDebug=1\nPseudoFullscreen=0\n' \
+        "$1" > "$XDG_CONFIG_HOME/tandrel/settings.ini"
+}
+wait_log() { until grep -q "$1" "$debug" 2>/dev/null; do sleep 0.05; done; }
+# CPU of a process over the spell, in % of one core.
+cpu_over() {
+    local before after
+    before=$(awk '{print $14 + $15}' "/proc/$1/stat")
+    sleep "$seconds"
+    after=$(awk '{print $14 + $15}' "/proc/$1/stat")
+    awk -v a="$before" -v b="$after" -v t="$ticks" -v s="$seconds" 'BEGIN {printf "%.2f", (b - a) * 100 / t / s}'
+}
+hwm() { awk '/VmHWM/ {print int($2 / 1024)}' "/proc/$1/status"; }
+# Frames drawn in the game after the log's line count $1: the frame-rate lines give the
+# rate of each window since the one before, and their stamps the window's length.
+game_frames() {
+    tail -n +"$1" "$debug" | awk '/gsGame  FPS:/ {t = $1; if (last) n += $NF * (t - last) / 1000; last = t} END {printf "%.0f", n}'
+}
+# From the main menu: Play, then the normal mode; the pointer then goes to the window's
+# corner, off the board (the load sequence left it in the middle, where a cube may stand).
+start_game() {
+    local window=""
+    while [ -z "$window" ]; do window=$(game_window "$1"); done
+    xdotool windowfocus --sync "$window"
+    xdotool key Return
+    sleep 0.5
+    xdotool key Return
+    wait_log "State menu -> game"
+    xdotool mousemove --window "$window" 3 3
+    sleep 3 # the first cubes grow and the new level's banner fades
+}
+stop() { kill -TERM "$1"; wait "$1" || true; }
 
-launch=() load=() cpu=() hwm=()
+launch=() load=() cpu=() menu_hwm=() play_cpu=() play_frames=() play_hwm=() big_cpu=() big_frames=()
 for run in $(seq 1 "$runs"); do
-    printf "$settings" > "$XDG_CONFIG_HOME/tandrel/settings.ini"
+    fresh 3
     start=$(now_ms)
     "$program" >/dev/null 2>&1 &
     pid=$!
@@ -31,23 +85,58 @@ for run in $(seq 1 "$runs"); do
     launch+=($(( $(now_ms) - start )))
 
     xdotool windowfocus --sync "$window"; xdotool key Return
-    until grep -q " ... Loading finished" "$XDG_DATA_HOME/tandrel/debug.txt" 2>/dev/null; do sleep 0.05; done
-    created=$(grep " Main form created" "$XDG_DATA_HOME/tandrel/debug.txt" | tr -dc '0-9\n' | head -1)
-    finished=$(grep " ... Loading finished" "$XDG_DATA_HOME/tandrel/debug.txt" | tr -dc '0-9\n' | head -1)
+    wait_log " ... Loading finished"
+    created=$(grep " Main form created" "$debug" | awk '{print $1}' | head -1)
+    finished=$(grep " ... Loading finished" "$debug" | awk '{print $1}' | head -1)
     load+=($(( finished - created )))
 
     sleep 1 # the first frames of the menu
-    ticks=$(getconf CLK_TCK)
-    before=$(awk '{print $14 + $15}' /proc/$pid/stat)
-    sleep 10
-    after=$(awk '{print $14 + $15}' /proc/$pid/stat)
-    cpu+=($(awk -v a="$before" -v b="$after" -v t="$ticks" 'BEGIN {printf "%.1f", (b - a) * 100 / t / 10}'))
-    hwm+=($(awk '/VmHWM/ {print int($2 / 1024)}' /proc/$pid/status))
-    kill -TERM "$pid"; wait "$pid" || true
+    cpu+=($(cpu_over "$pid"))
+    menu_hwm+=($(hwm "$pid"))
+
+    start_game "$pid"
+    lines=$(wc -l < "$debug")
+    play_cpu+=($(cpu_over "$pid"))
+    play_frames+=($(game_frames "$lines"))
+    play_hwm+=($(hwm "$pid"))
+    stop "$pid"
+
+    fresh 8
+    "$program" --start >/dev/null 2>&1 &
+    pid=$!
+    wait_log " ... Loading finished"
+    sleep 1
+    start_game "$pid"
+    lines=$(wc -l < "$debug")
+    big_cpu+=($(cpu_over "$pid"))
+    big_frames+=($(game_frames "$lines"))
+    stop "$pid"
 done
 
-echo "runs: $runs (windowed 800x600, $(glxinfo -B 2>/dev/null | awk -F': ' '/OpenGL renderer/ {print $2}'))"
-echo "launch -> launcher visible:           ${launch[*]} ms, median $(printf '%s\n' "${launch[@]}" | median) ms"
-echo "Main form created -> Loading finished: ${load[*]} ms, median $(printf '%s\n' "${load[@]}" | median) ms"
-echo "CPU over 10 s idle in the menu:        ${cpu[*]} %, median $(printf '%s\n' "${cpu[@]}" | median) %"
-echo "peak memory (VmHWM) in the menu:       ${hwm[*]} MB, median $(printf '%s\n' "${hwm[@]}" | median) MB"
+echo "runs: $runs (windowed, $(glxinfo -B 2>/dev/null | awk -F': ' '/OpenGL renderer/ {print $2}'))"
+echo "launch -> launcher visible:            ${launch[*]} ms, median $(printf '%s\n' "${launch[@]}" | median) ms"
+echo "Main form created -> Loading finished:  ${load[*]} ms, median $(printf '%s\n' "${load[@]}" | median) ms"
+echo "CPU over ${seconds} s idle in the menu:         ${cpu[*]} %, median $(printf '%s\n' "${cpu[@]}" | median) %"
+echo "peak memory (VmHWM) in the menu:        ${menu_hwm[*]} MB, median $(printf '%s\n' "${menu_hwm[@]}" | median) MB"
+echo "CPU over ${seconds} s, level 1, 800x600:        ${play_cpu[*]} %, median $(printf '%s\n' "${play_cpu[@]}" | median) %"
+echo "  frames drawn meanwhile (idle turns):  ${play_frames[*]}, median $(printf '%s\n' "${play_frames[@]}" | median)"
+echo "CPU over ${seconds} s, level 1, 1280x1024:      ${big_cpu[*]} %, median $(printf '%s\n' "${big_cpu[@]}" | median) %"
+echo "  frames drawn meanwhile (idle turns):  ${big_frames[*]}, median $(printf '%s\n' "${big_frames[@]}" | median)"
+echo "peak memory (VmHWM) in play, 800x600:   ${play_hwm[*]} MB, median $(printf '%s\n' "${play_hwm[@]}" | median) MB"
+
+# Other programs, only those named by the user.
+if [ -n "${TANDREL_PEERS:-}" ]; then
+    while IFS= read -r peer; do
+        [ -z "$peer" ] && continue
+        peer_cpu=() peer_hwm=()
+        for run in $(seq 1 "$runs"); do
+            bash -c "exec $peer" >/dev/null 2>&1 &
+            pid=$!
+            sleep 5
+            peer_cpu+=($(cpu_over "$pid"))
+            peer_hwm+=($(hwm "$pid"))
+            stop "$pid"
+        done
+        echo "peer '$peer': CPU over ${seconds} s ${peer_cpu[*]} % (median $(printf '%s\n' "${peer_cpu[@]}" | median) %), VmHWM median $(printf '%s\n' "${peer_hwm[@]}" | median) MB"
+    done <<< "$TANDREL_PEERS"
+fi

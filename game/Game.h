@@ -86,6 +86,10 @@ constexpr int MaxStones = CellCount;
 // The largest score, target, drain or figure value a file may hold: far beyond any game
 // played, and every score shown from it stays an exact whole number.
 constexpr double MaxPoints = 1e12;
+// A still board is updated at least this often (in ms), so that an idle turn rolled in an
+// update starts within a few frames of its moment; the rate of the turns does not depend
+// on it.
+constexpr float StillUpdateInterval = 50;
 
 // A score or value as the whole number its label shows: rounded, and clamped to the
 // points a file may hold (a NaN shows 0).
@@ -280,6 +284,11 @@ public:
     void NewGame();
     void NextLevel();
     void Update(float dt);
+    // Nothing on the board moves: no cube grows, turns, spins, hovers, moves or vanishes,
+    // no particle or label is alive, no score is being counted in, no bar drains, no
+    // level-end phase or camera flight runs. An update of a still board changes nothing
+    // that is drawn, unless an idle cube's turn is rolled (after which it is not still).
+    bool Still() const;
     void CompleteLevel();
     // While playing, the progress bar shows Progress / Target[Mode] (the renderer calls
     // this every frame, Update at its start).

@@ -10,6 +10,9 @@ constexpr double PhaseEnd = 3000;     // level-done phase, in PhaseTime units
 constexpr double GameOverEnd = 6000;  // game-over phase
 constexpr double DrainAfter = 60000;  // ms on one level before the drain first grows
 constexpr double DrainEvery = 15000;  // then it grows again every 15 s
+// An idle cube starts a quarter-turn with this chance in each 60th of a second.
+constexpr double IdleTurnChance = 1.0 / 2000;
+constexpr double IdleTurnPeriod = 1000.0 / 60;
 
 // Whether a bonus level still has a bomb the player can use: one on its way or going
 // off, or one at rest with a neighbouring cell to move to. A bomb walled in by stones
@@ -184,6 +187,12 @@ void TGame::StartFrame(float dt)
 // Every cube's animation; idle cubes turn now and then, and spin under the cursor.
 void TGame::AnimateCubes(float dt)
 {
+    // The idle turns keep their rate per unit of time whatever the length of the update
+    // (a frame, or a long rest of the board without frames): each idle cube draws once,
+    // and a draw in the window [c, c + chance) starts a turn; at 60 updates a second the
+    // window is [1/2000, 2/2000), the turn of one draw in 2000 per frame.
+    const double turnChance =
+        1 - std::pow(1 - IdleTurnChance, std::max(0.0f, dt) / IdleTurnPeriod);
     for (int i = 1; i <= CubeCount; ++i)
     {
         switch (Cubes[i].State)
@@ -194,7 +203,7 @@ void TGame::AnimateCubes(float dt)
             Grow(i, dt);
             break;
         case csIdle:
-            if (Rng.Random(2000) == 1)
+            if (const double u = Rng.RandomFloat() - IdleTurnChance; u >= 0 && u < turnChance)
             {
                 StartTurn(i);
             }
@@ -351,6 +360,31 @@ void TGame::UpdateEndPhase(float dt)
     default:
         break;
     }
+}
+
+bool TGame::Still() const
+{
+    const auto none = [this](uint8_t state) { return StateCounts[StateSlot(state)] == 0; };
+    for (uint8_t s = csGrowing; s <= csRemoved; ++s)
+    {
+        if (s != csIdle && !none(s))
+        {
+            return false;
+        }
+    }
+    for (int s = 0; s < ParticleSystemCount; ++s)
+    {
+        if (Particles.Count(s) > 0)
+        {
+            return false;
+        }
+    }
+    // The timed mode's bar drains while playing, and pulses once it is low.
+    const bool timedBarMoves = Mode == gmTimed && (EndPhase == epPlaying || Display.Fraction <= 0.2);
+    const bool endPhaseRuns = EndPhase == epLevelDone || EndPhase == epGameOver;
+    const bool newTurnDue = CurrentLevel().LevelKind != lkBonus && !HasOrdinaryCubes();
+    return Labels.LabelCount == 0 && PendingScore <= 0 && SpecialsOwed == 0 && !timedBarMoves &&
+           !endPhaseRuns && !newTurnDue && StateCounts == PrevStateCounts;
 }
 
 bool TGame::JustEnded(uint8_t state) const

@@ -78,3 +78,39 @@ TEST(DeviceErrorText, KnownCodesAndTheRest)
     EXPECT_EQ(DeviceErrorText(-1), "Unrecognized Error");
     EXPECT_EQ(DeviceErrorText(1), "Unrecognized Error");
 }
+
+TEST(FrameClock, TheLoopDrawsOnlyAfterAChangeWhileSomethingMovesOrWhenAMenuTuneEnds)
+{
+    const auto decide = [](TGameState state, auto change)
+    {
+        TFrameInputs in;
+        in.State = in.DrawnState = state;
+        in.NeedFrame = false;
+        in.BoardStill = true;
+        change(in);
+        return DecideFrame(in, 20, 50);
+    };
+    const auto nothing = [](TFrameInputs&) {};
+    // At rest: no frame, and the wait each screen asks for.
+    for (const TGameState s : {gsMenu, gsHiScores, gsTutorial, gsHelp, gsGameOver})
+    {
+        const TFrameDecision d = decide(s, nothing);
+        EXPECT_FALSE(d.Draw) << s;
+        EXPECT_EQ(d.WaitMs, 20u) << s;
+    }
+    const TFrameDecision still = decide(gsGame, nothing);
+    EXPECT_FALSE(still.Draw);
+    EXPECT_EQ(still.WaitMs, 50u);
+    // Any change draws, on every screen; the loading screen is drawn in every pass.
+    for (const TGameState s : {gsMenu, gsHiScores, gsGameOver, gsGame})
+    {
+        EXPECT_TRUE(decide(s, [](TFrameInputs& in) { in.NeedFrame = true; }).Draw) << s;
+        EXPECT_TRUE(decide(s, [](TFrameInputs& in) { in.DrawnState = gsLoading; }).Draw) << s;
+        EXPECT_TRUE(decide(s, [](TFrameInputs& in) { in.FrontEndAnimating = true; }).Draw) << s;
+    }
+    EXPECT_TRUE(decide(gsLoading, nothing).Draw);
+    // A board that moves draws; a menu does for its next tune; neither asks of the other.
+    EXPECT_TRUE(decide(gsGame, [](TFrameInputs& in) { in.BoardStill = false; }).Draw);
+    EXPECT_FALSE(decide(gsMenu, [](TFrameInputs& in) { in.BoardStill = false; }).Draw);
+    EXPECT_TRUE(decide(gsMenu, [](TFrameInputs& in) { in.MusicDue = true; }).Draw);
+}

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -672,4 +673,93 @@ TEST(LevelFlow, SteadyPlayDoesNotAllocate)
     heap::Counting = false;
     EXPECT_EQ(heap::Allocations, 0);
     EXPECT_GT(g.Particles.Count(3), 0);
+}
+
+TEST(LevelFlow, IdleTurnsKeepTheirRatePerSecondAtAnyFrameLengthOnAStillBoard)
+{
+    // Idle turns started in half an hour of play by 25 cubes that can never make a square,
+    // the pointer off the board, updated every dt ms.
+    const auto turnsIn30Minutes = [](float dt)
+    {
+        FlowGame f;
+        TGame& g = f.Game;
+        f.StartAt(2);
+        for (int x = 1; x <= 9; x += 2)
+        {
+            for (int y = 1; y <= 9; y += 2)
+            {
+                f.Put(1 + (x + y) % 4, x, y);
+            }
+        }
+        f.PointAt(20, 20);
+        f.RunUntil([&] { return g.Still(); }); // the new level's banner fades
+        int turns = 0;
+        std::array<uint8_t, CellCount + 1> before{};
+        for (double t = 0; t < 30 * 60 * 1000.0; t += dt)
+        {
+            for (int i = 1; i <= g.CubeCount; ++i)
+            {
+                before[i] = g.Cubes[i].State;
+            }
+            g.Update(dt);
+            for (int i = 1; i <= g.CubeCount; ++i)
+            {
+                turns += before[i] == csIdle && g.Cubes[i].State == csTurn;
+            }
+            EXPECT_EQ(g.Still(), f.CountState(csTurn) == 0) << "at " << t << " ms";
+        }
+        EXPECT_EQ(g.CubeCount, 25);
+        return turns;
+    };
+    // The rule as it was, one chance in 2000 per frame, at 60 frames a second: 25 cubes
+    // times about 0.03 turns a second, less the time each spends turning.
+    const int at60 = turnsIn30Minutes(1000.0f / 60);
+    EXPECT_GT(at60, 1000);
+    for (const float dt : {16.0f, 33.0f, StillUpdateInterval, 250.0f})
+    {
+        const int turns = turnsIn30Minutes(dt);
+        EXPECT_LT(std::abs(turns - at60), 4 * std::sqrt(turns + at60)) << dt << " ms: " << turns << " turns, " << at60 << " at 60 frames a second";
+    }
+}
+
+TEST(LevelFlow, ABoardIsStillOnlyWhileNothingMovesOrCounts)
+{
+    FlowGame f;
+    TGame& g = f.Game;
+    f.StartAt(2);
+    const int cube = f.Put(1, 3, 3);
+    f.Put(2, 7, 7);
+    f.PointAt(20, 20);
+    EXPECT_FALSE(g.Still()) << "the new level's banner";
+    f.RunUntil([&] { return g.Still(); });
+    ASSERT_TRUE(g.Still());
+
+    g.StartTurn(cube);
+    EXPECT_FALSE(g.Still()) << "a turning cube";
+    f.RunUntil([&] { return g.Cubes[cube].State == csIdle; });
+    EXPECT_TRUE(g.Still());
+
+    f.PointAt(3, 3);
+    g.Update(16);
+    EXPECT_FALSE(g.Still()) << "the cube under the pointer spins";
+    f.PointAt(20, 20);
+    f.RunUntil([&] { return g.Still(); }, 500);
+    ASSERT_TRUE(g.Still());
+
+    g.Labels.AddLabel({0, 0, 0}, 1, 2, "label", 14);
+    EXPECT_FALSE(g.Still()) << "a label";
+    EXPECT_LT(f.RunUntil([&] { return g.Still(); }, 2000), 2000);
+    g.PendingScore = 10;
+    EXPECT_FALSE(g.Still()) << "the score counting in";
+    EXPECT_LT(f.RunUntil([&] { return g.Still(); }, 2000), 2000);
+    g.Burst(cube);
+    EXPECT_FALSE(g.Still()) << "particles";
+    EXPECT_LT(f.RunUntil([&] { return g.Still(); }, 2000), 2000);
+
+    FlowGame timed(gmTimed);
+    timed.StartAt(2);
+    timed.Put(1, 3, 3);
+    timed.PointAt(20, 20);
+    timed.Game.Update(16);
+    EXPECT_FALSE(timed.Game.Still()) << "the timed bar drains";
 }
