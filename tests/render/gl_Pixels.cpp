@@ -1,5 +1,6 @@
 // Pixel probes on real frames drawn by the GL device on the software rasteriser.
 #include "base/DebugLog.h"
+#include "game/Game.h"
 #include "render/GameScene.h"
 #include "render/LoadingBar.h"
 #include "render/Meshes.h"
@@ -497,4 +498,55 @@ TEST(GLPixels, MipFilterNoneReadsOnlyTheFullSizePicture)
     EXPECT_EQ(mixedPixels(), 120);
     t.R.Device->SetTextureStageState(0, tsMipFilter, tfNone);
     EXPECT_EQ(mixedPixels(), 0);
+}
+
+// The loop draws a still board once and then only updates its rules until something
+// moves: whatever those updates do, the frame drawn after them (a window exposed, a key
+// that changes nothing) is the frame that stayed on the screen, pixel for pixel.
+TEST(GLPixels, AStillBoardDrawsTheSameFrameAfterItsRulesRanWithoutFrames)
+{
+    TGLRenderer t(400, 300);
+    TempFolder log;
+    SetDebugLogFolder(log.Path());
+    TestGame game;
+    TGame& g = game.Game;
+    g.CreateLevels();
+    g.CreateBonus();
+    LoadResources(t.R, nullptr, TANDREL_GAME_DIR);
+    game.Host.MouseX = 20; // the pointer still, off the board
+    game.Host.MouseY = 20;
+    g.NewGame();
+    TFrame frame;
+    frame.State = gsGame;
+    frame.Game = &g;
+    frame.Fullscreen = true;
+    const auto draw = [&]
+    {
+        EXPECT_EQ(RenderScene(t.R, frame), D3D_OK);
+        t.GL().Finish();
+        return t.Frame();
+    };
+    int rests = 0;
+    for (int frames = 0; frames < 20000 && rests < 3; ++frames)
+    {
+        if (!g.Still())
+        {
+            g.Update(16); // a frame, drawn or not: only the still ones matter here
+            continue;
+        }
+        const TImage before = draw();
+        // Rests of the board as the loop spends them: updates every 50 ms, no frame,
+        // until an idle turn is rolled or ten seconds have passed.
+        for (int k = 0; k < 200 && g.Still(); ++k)
+        {
+            g.Update(StillUpdateInterval);
+            frame.TotalTime += StillUpdateInterval;
+        }
+        const TImage after = draw();
+        ASSERT_EQ(after.Width, before.Width);
+        EXPECT_TRUE(after.Pixels == before.Pixels) << "rest " << rests << ", board still: " << g.Still();
+        ++rests;
+        g.Update(16);
+    }
+    EXPECT_EQ(rests, 3);
 }
