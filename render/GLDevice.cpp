@@ -521,3 +521,16 @@ void TGLDevice::Finish() const
 {
     glFinish();
 }
+
+void TGLDevice::SetScissor(int left, int top, int width, int height)
+{
+    if (width <= 0)
+    {
+        glDisable(GL_SCISSOR_TEST);
+        return;
+    }
+    int windowWidth = 0, windowHeight = 0;
+    SDL_GL_GetDrawableSize(Win, &windowWidth, &windowHeight);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(left, windowHeight - top - height, width, height);
+}

@@ -63,6 +63,9 @@ public:
     void SetSwapOnPresent(bool swap) { SwapOnPresent = swap; }
     // Waits until GL has finished every command sent so far.
     void Finish() const;
+    // Limits every later clear and draw to this rectangle of the window (in pixels from
+    // its top left); a width of 0 lifts the limit. For measuring a redraw of one region.
+    void SetScissor(int left, int top, int width, int height);
     SDL_Window* Window() const { return Win; }
 
 private:

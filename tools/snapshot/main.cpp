@@ -4,6 +4,7 @@
 //   tandrel-snapshot --scene loading|menu-picture|game|gameover|help|heaviest [--level L]
 //                    [--mode 1|2] [--seed S] [--moves N] [--size WxH] [--out FILE] [--program DIR]
 //   tandrel-snapshot --bench FRAMES [--size WxH]
+//   tandrel-snapshot --bench-change FRAMES [--size WxH]
 //   tandrel-snapshot --setup SCENEFILE [--only NAME,...] [--size WxH] [--out FOLDER]
 //                    [--program DIR]
 // With --setup every scene of the file (SetupScene.h) is rendered to FOLDER/NAME.ppm. Exit
@@ -26,6 +27,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -48,6 +50,7 @@ struct TOptions
     std::string Out = "snapshot.png";
     fs::path Program = TANDREL_GAME_DIR;
     int Bench = 0;
+    int BenchChange = 0;
     fs::path Setup;
     std::vector<std::string> Only;
 };
@@ -63,6 +66,7 @@ constexpr int NoDevice = 3;
                  "         [--level L] [--mode 1|2] [--seed S] [--moves N] [--size WxH]\n"
                  "         [--out FILE] [--program DIR]\n"
                  "       tandrel-snapshot --bench FRAMES [--size WxH]\n"
+                 "       tandrel-snapshot --bench-change FRAMES [--size WxH]\n"
                  "       tandrel-snapshot --setup SCENEFILE [--only NAME,...] [--size WxH]\n"
                  "         [--out FOLDER] [--program DIR]\n");
     std::exit(2);
@@ -143,6 +147,10 @@ TOptions Parse(int argc, char** argv)
                 start = comma + 1;
             }
         }
+        else if (a == "--bench-change")
+        {
+            o.BenchChange = Number(v, "--bench-change");
+        }
         else if (a == "--bench")
         {
             o.Bench = Number(v, "--bench");
@@ -215,6 +223,137 @@ double Seconds(std::chrono::steady_clock::duration d)
     return std::chrono::duration<double>(d).count();
 }
 
+// A small change on a level-1 board at rest (one cube turning, then one growing): what a
+// full frame costs against a frame that redraws only the change's region of the window
+// (a scissor rectangle around the cube), and whether the region redrawn over the last
+// frame gives the very pixels of a full redraw.
+int BenchChange(const TOptions& o, TRenderer& r, TGLDevice& gl, TGame& game, NullGameHost& host)
+{
+    host.MouseX = 100; // the pointer off the board
+    host.MouseY = 100;
+    game.NewGame();
+    for (int k = 0; k < 2000 && !game.Still(); ++k)
+    {
+        game.Update(16);
+    }
+    TFrame frame;
+    frame.Game = &game;
+    frame.State = gsGame;
+    frame.Eye = host.Eye();
+    frame.Fullscreen = true;
+    r.Cursor->CursorIndex = 2;
+
+    // The window rectangle holding a cube of the board wherever it turns or grows.
+    TMatrix view, projection;
+    BuildViewMatrix(view, frame.Eye, {RoomCentreX, RoomCentreY, 0}, {0, 0, 1});
+    BuildProjectionMatrix(projection, 0.8f, 0.75f, 0.01f, 200);
+    const TMatrix vp = MatrixMultiply(view, projection);
+    const auto region = [&](const TCube& c, int& left, int& top, int& width, int& height)
+    {
+        double x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
+        for (int k = 0; k < 8; ++k)
+        {
+            const TVector3 p{c.Position.x + ((k & 1) ? 0.75f : -0.75f), c.Position.y + ((k & 2) ? 0.75f : -0.75f),
+                             c.Position.z + ((k & 4) ? 0.75f : -0.75f)};
+            const double w = p.x * vp.m[0][3] + p.y * vp.m[1][3] + p.z * vp.m[2][3] + vp.m[3][3];
+            const TVector3 q = TransformPoint(p, vp);
+            const double sx = (q.x / w + 1) / 2 * o.Width;
+            const double sy = (1 - q.y / w) / 2 * o.Height;
+            x0 = std::min(x0, sx), x1 = std::max(x1, sx), y0 = std::min(y0, sy), y1 = std::max(y1, sy);
+        }
+        left = std::max(0, static_cast<int>(x0) - 2);
+        top = std::max(0, static_cast<int>(y0) - 2);
+        width = std::min(o.Width, static_cast<int>(x1) + 3) - left;
+        height = std::min(o.Height, static_cast<int>(y1) + 3) - top;
+    };
+    const auto cpuMs = [] { return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC; };
+
+    if (!game.Still())
+    {
+        std::fprintf(stderr, "tandrel-snapshot: the board did not come to rest\n");
+        return 1;
+    }
+    int turning = 0;
+    for (int i = 1; i <= game.CubeCount && turning == 0; ++i)
+    {
+        turning = game.Cubes[i].State == csIdle && IsColourKind(game.Cubes[i].Kind) ? i : 0;
+    }
+    if (turning == 0)
+    {
+        std::fprintf(stderr, "tandrel-snapshot: no idle cube on the board\n");
+        return 1;
+    }
+    std::printf("size %dx%d, level 1, %d cubes, %d frames a measurement\n", o.Width, o.Height, game.CubeCount,
+                o.BenchChange);
+    for (const char* change : {"one idle quarter-turn", "one growing cube"})
+    {
+        const bool grow = change[4] == 'g';
+        TCube& c = game.Cubes[turning];
+        const TCube rest = c;
+        const auto begin = [&]
+        {
+            game.SetState(turning, csIdle);
+            c = rest;
+            if (grow)
+            {
+                game.SetState(turning, csGrowing);
+                c.Scale = {0.2f, 0.2f, 0.2f};
+            }
+            else
+            {
+                game.StartTurn(turning);
+            }
+        };
+        begin();
+        int left = 0, top = 0, width = 0, height = 0;
+        region(c, left, top, width, height);
+        // Warm up, and the last full frame before the change goes on.
+        for (int i = 0; i < 5; ++i)
+        {
+            RenderScene(r, frame);
+        }
+        gl.Finish();
+        // Frames of the change: each step redrawn in full, or in its region only over the
+        // frame before; the pixels of the two must agree.
+        double full = 0, part = 0, fullCpu = 0, partCpu = 0;
+        int frames = 0, differing = 0;
+        for (int step = 0; frames < o.BenchChange; ++step)
+        {
+            if (step % 20 == 0)
+            {
+                begin(); // the change again from its start
+                RenderScene(r, frame);
+            }
+            game.Update(16);
+            auto t0 = std::chrono::steady_clock::now();
+            double c0 = cpuMs();
+            gl.SetScissor(left, top, width, height);
+            RenderScene(r, frame);
+            gl.Finish();
+            part += Seconds(std::chrono::steady_clock::now() - t0);
+            partCpu += cpuMs() - c0;
+            gl.SetScissor(0, 0, 0, 0);
+            const TImage partial = gl.ReadBackBuffer();
+            t0 = std::chrono::steady_clock::now();
+            c0 = cpuMs();
+            RenderScene(r, frame);
+            gl.Finish();
+            full += Seconds(std::chrono::steady_clock::now() - t0);
+            fullCpu += cpuMs() - c0;
+            differing += gl.ReadBackBuffer().Pixels != partial.Pixels;
+            ++frames;
+        }
+        std::printf("%s: region %dx%d at %d,%d (%.1f %% of the window)\n", change, width, height, left, top,
+                    100.0 * width * height / (o.Width * o.Height));
+        std::printf("  full frame:   %.2f ms (%.2f ms CPU)\n", 1000 * full / frames, fullCpu / frames);
+        std::printf("  region frame: %.2f ms (%.2f ms CPU); %d of %d frames differ from the full redraw\n",
+                    1000 * part / frames, partCpu / frames, differing, frames);
+        game.SetState(turning, csIdle);
+        c = rest;
+    }
+    return 0;
+}
+
 int Run(const TOptions& o, SDL_Window* window)
 {
     TRenderer r;
@@ -267,6 +406,13 @@ int Run(const TOptions& o, SDL_Window* window)
     frame.TotalTime = 10000;
     frame.Fullscreen = true;
 
+    if (o.BenchChange > 0)
+    {
+        const int rc = BenchChange(o, r, *gl, game, host);
+        std::error_code ec;
+        fs::remove_all(temp, ec);
+        return rc;
+    }
     if (o.Bench > 0)
     {
         BuildHeaviestScene(game, host);
