@@ -2,6 +2,7 @@
 
 #include "base/DataError.h"
 #include "base/DebugLog.h"
+#include "base/Memory.h"
 #include "app/DeviceErrorText.h"
 #include "app/ExitSignals.h"
 #include "render/Font.h"
@@ -428,6 +429,13 @@ TFrame TFormMain::Frame()
 
 void TFormMain::HandleEvent(const SDL_Event& e)
 {
+    // Whatever the player does may start a game: the loading after the menu ends first.
+    if (!LoadsAfterMenu.empty() &&
+        (e.type == SDL_KEYDOWN || e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP ||
+         e.type == SDL_CONTROLLERBUTTONDOWN || e.type == SDL_JOYBUTTONDOWN))
+    {
+        FinishLoading();
+    }
     switch (e.type)
     {
     case SDL_DISPLAYEVENT:
@@ -537,6 +545,10 @@ int TFormMain::Run()
         bool done = true;
         WaitMs = LaunchWait;
         IdlePass(done);
+        if (!Terminating && !CloseRequested && ContinueLoading())
+        {
+            done = false;
+        }
         if (CloseRequested)
         {
             Close();
@@ -667,6 +679,9 @@ void TFormMain::IdlePass(bool& done)
 
 void TFormMain::LoadSequence()
 {
+    // What the main menu needs is loaded behind the loading bar; the menu then shows, and
+    // what a game needs follows while it waits (ContinueLoading), its lines in the same
+    // order in the log.
     TLoadingBar& bar = *LoadingBar;
     try
     {
@@ -688,14 +703,28 @@ void TFormMain::LoadSequence()
         DebugLog(" loading initialise 1");
         if (!Game->ResourcesLoaded)
         {
-            DebugLog(" loading initialise 2");
-            DebugLog(" loading createlevels");
-            Game->CreateLevels();
-            DebugLog(" loading createbonus");
-            Game->CreateBonus();
-            LoadResources(Renderer, &bar, ProgramFolder);
-            Game->ResourcesLoaded = true;
+            LoadsAfterMenu.emplace_back(
+                [this]
+                {
+                    DebugLog(" loading initialise 2");
+                    DebugLog(" loading createlevels");
+                    Game->CreateLevels();
+                    DebugLog(" loading createbonus");
+                    Game->CreateBonus();
+                });
+            for (TLoadStep& step : ResourceLoadSteps(Renderer, ProgramFolder))
+            {
+                LoadsAfterMenu.push_back(std::move(step.Load));
+            }
         }
+        LoadsAfterMenu.emplace_back(
+            [this]
+            {
+                Game->ResourcesLoaded = true;
+                ReturnFreedMemory(); // what the decoders held
+                DebugLog(" ... Loading finished");
+                DebugLog("");
+            });
         bar.SetProgress(30);
         FrontEnd->EnterMainMenu();
     }
@@ -704,14 +733,14 @@ void TFormMain::LoadSequence()
         // A bad data file: one message naming the file, the line and the problem, and the
         // program ends cleanly.
         LoadingBar.reset();
+        LoadsAfterMenu.clear();
         ShowMessageBox(TMessageKind::Error, ApplicationTitle, e.what());
         ExitCode = 1;
         CloseRequested = true;
         return;
     }
     LoadingBar.reset();
-    DebugLog(" ... Loading finished");
-    DebugLog("");
+    ReturnFreedMemory(); // the loading picture
     ::PlaySound(snTandrel, Options.SoundVol);
     int left = 0, top = 0, width = 0, height = 0;
     SDL_GetWindowPosition(Win.Handle, &left, &top);
@@ -720,4 +749,35 @@ void TFormMain::LoadSequence()
     SDL_GetWindowSize(Win.Handle, &width, &height);
     SDL_WarpMouseGlobal(left - borderLeft + width / 2, top - borderTop + height / 2);
     NeedFrame = true;
+}
+
+bool TFormMain::ContinueLoading()
+{
+    if (LoadsAfterMenu.empty() || GameState == gsLoading || GameState == gsLaunch)
+    {
+        return false;
+    }
+    try
+    {
+        const std::function<void()> step = std::move(LoadsAfterMenu.front());
+        LoadsAfterMenu.pop_front();
+        step();
+    }
+    catch (const std::exception& e)
+    {
+        // A bad data file, as behind the loading bar.
+        LoadsAfterMenu.clear();
+        ShowMessageBox(TMessageKind::Error, ApplicationTitle, e.what());
+        ExitCode = 1;
+        CloseRequested = true;
+        return false;
+    }
+    return !LoadsAfterMenu.empty();
+}
+
+void TFormMain::FinishLoading()
+{
+    while (ContinueLoading())
+    {
+    }
 }

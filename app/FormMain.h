@@ -29,7 +29,9 @@
 
 #include <SDL_events.h>
 
+#include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 class TGame;
@@ -87,6 +89,10 @@ private:
     void ShowDeviceError(const char* caption, TResult code);
     void IdlePass(bool& done);
     void LoadSequence();
+    // The rest of the loading, after the menu shows: one step a pass while the menu waits,
+    // all of it before anything the player does is acted on.
+    bool ContinueLoading();
+    void FinishLoading();
     void HandleEvent(const SDL_Event& e);
     void PumpEvents();
     TFrameDecision DecideFrame() const;
@@ -104,6 +110,7 @@ private:
     TInputEvents Input;
     std::unique_ptr<ICursorPlatform> CursorPlatform;
     std::unique_ptr<TLoadingBar> LoadingBar;
+    std::deque<std::function<void()>> LoadsAfterMenu;
     TVideoMode Mode;
     bool Minimised = false;
     // The focus went to another program: frames, the tune and the timed drain stay stopped

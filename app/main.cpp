@@ -2,6 +2,7 @@
 // main window, whose loop runs until it is closed. With --start the launcher is passed by
 // (a handheld's or a TV's launcher starts the game so, to be played with a gamepad).
 #include "base/DebugLog.h"
+#include "base/Memory.h"
 #include "app/ExitSignals.h"
 #include "app/CommandLine.h"
 #include "app/Folders.h"
@@ -81,6 +82,7 @@ int StartGame(TOptions& options, const std::filesystem::path& programFolder)
 
 int main(int argc, char** argv)
 {
+    KeepLargeBlocksOutOfTheHeap();
     const TCommandLine line = ParseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
     switch (line.Command)
     {

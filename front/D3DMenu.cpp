@@ -62,11 +62,11 @@ bool TD3DMenu::AddItem(const std::shared_ptr<TDevice>& device, int screen,
     std::error_code ec;
     if (std::filesystem::exists(normalImage, ec))
     {
-        item.NormalSprite = std::make_shared<T3DSprite>(device, normalImage);
+        item.NormalSprite = std::make_shared<T3DSprite>(device, normalImage, true);
     }
     if (std::filesystem::exists(highlightImage, ec))
     {
-        item.HighlightSprite = std::make_shared<T3DSprite>(device, highlightImage);
+        item.HighlightSprite = std::make_shared<T3DSprite>(device, highlightImage, true);
     }
     item.NormalTransform = {scale, position, rotation};
     item.PressedTransform = item.NormalTransform;
@@ -129,6 +129,8 @@ void TD3DMenu::Draw(const TGraphics& g)
     TDevice& d = *g.Device;
     d.SetRenderState(rsAlphaBlendEnable, StateTrue);
     d.SetRenderState(rsLighting, StateFalse);
+    // The items are pictures of words, drawn below their size in all but the largest windows.
+    SampleMinifiedThroughMipmaps(d, true);
     TMenuScreen& s = Current();
     for (int i = 1; i <= s.ItemCount; ++i)
     {
@@ -151,6 +153,7 @@ void TD3DMenu::Draw(const TGraphics& g)
         }
     }
     d.SetTexture(0, nullptr);
+    SampleMinifiedThroughMipmaps(d, false);
     d.SetRenderState(rsLighting, StateTrue);
     d.SetRenderState(rsAlphaBlendEnable, StateFalse);
 }

@@ -68,7 +68,8 @@ void TFrontEnd::LoadMenu(TLoadingBar* bar)
         }
     };
     const TMenuFile file = TMenuFile::Load(ProgramFolder);
-    LoadTexture(*Renderer.Device, ProgramFolder / file.Background, Renderer.MenuBackground);
+    Renderer.MenuBackgroundFile = ProgramFolder / file.Background;
+    LoadMipmappedTexture(*Renderer.Device, Renderer.MenuBackgroundFile, Renderer.MenuBackground);
     step(2);
 
     Menu = std::make_unique<TD3DMenu>([this](TSound s) { Host.PlaySound(s); }, Clock);

@@ -14,7 +14,7 @@ TTutorial::TTutorial(std::shared_ptr<TDevice> device, fs::path programFolder, fs
       CacheFolder(std::move(cacheFolder))
 {
     ConvertPages();
-    PageSprite = std::make_unique<T3DSprite>(Device, PageFile(1));
+    PageSprite = std::make_unique<T3DSprite>(Device, PageFile(1), true);
     PageSprite->Scale = {14.45f, 10.8375f, 1.0f};
     PageSprite->Position = {RoomCentreX, RoomCentreY, 0};
     PageSprite->Rotation = {0, 0, 0};
@@ -84,7 +84,7 @@ void TTutorial::ChangePage(int delta)
         ++PageNumber;
     }
     DebugLog(" loading " + std::to_string(PageNumber));
-    LoadTexture(*Device, PageFile(PageNumber), PageSprite->Texture);
+    LoadMipmappedTexture(*Device, PageFile(PageNumber), PageSprite->Texture);
     DebugLog(" loaded" + std::to_string(PageNumber));
 }
 
@@ -93,7 +93,9 @@ void TTutorial::Draw(const TGraphics& g)
     // Lit with the plain material, as the menu background, the help and the game-over
     // pictures are: the page looks like the rest of the room and the cursor light plays on it.
     Device->SetMaterial(g.Materials[0]);
+    SampleMinifiedThroughMipmaps(*Device, true);
     PageSprite->Draw(g);
+    SampleMinifiedThroughMipmaps(*Device, false);
 }
 
 void RemoveOldTutorialBitmaps(const fs::path& userFolder)

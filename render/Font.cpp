@@ -200,8 +200,8 @@ void LoadFontMetrics(TFonts& fonts, const std::filesystem::path& programFolder)
 
 void LoadFontTextures(TDevice& device, TFonts& fonts, const std::filesystem::path& programFolder)
 {
-    LoadTextureFlat(device, programFolder / "data" / "font.tga", fonts.Font[1].Texture);
-    LoadTextureFlat(device, programFolder / "data" / "font1.tga", fonts.Font[2].Texture);
+    LoadMipmappedTexture(device, programFolder / "data" / "font.tga", fonts.Font[1].Texture);
+    LoadMipmappedTexture(device, programFolder / "data" / "font1.tga", fonts.Font[2].Texture);
 }
 
 void ReleaseFonts(TFonts& fonts)
@@ -242,6 +242,7 @@ float DrawText(TDevice& device, const TFonts& fonts, int f, int c, int s, float 
     device.SetRenderState(rsLighting, StateFalse);
     const bool drawable = f >= 1 && f <= 2 && c >= 1 && c <= 7;
     device.SetTexture(0, drawable ? fonts.Font[f].Texture : nullptr);
+    SampleMinifiedThroughMipmaps(device, true); // small windows draw the glyphs below their size
 
     float pen = x;
     thread_local std::vector<TVertex> run;
@@ -279,6 +280,7 @@ float DrawText(TDevice& device, const TFonts& fonts, int f, int c, int s, float 
     }
     DrawGlyphRun(device, run, last);
     device.SetTexture(0, nullptr);
+    SampleMinifiedThroughMipmaps(device, false);
     device.SetRenderState(rsAlphaBlendEnable, StateFalse);
     device.SetRenderState(rsLighting, StateTrue);
     return pen;

@@ -52,7 +52,8 @@ int GlyphCode(char c);
 void ReadFontMetrics(const std::filesystem::path& file, TFont& font);
 // data/font.dat and data/font1.dat below the program folder.
 void LoadFontMetrics(TFonts& fonts, const std::filesystem::path& programFolder);
-// data/font.tga and data/font1.tga, without mipmaps; a missing image draws untextured glyphs.
+// data/font.tga and data/font1.tga with their mipmap chains (text is drawn below its size in
+// small windows); a missing image draws untextured glyphs.
 void LoadFontTextures(TDevice& device, TFonts& fonts, const std::filesystem::path& programFolder);
 void ReleaseFonts(TFonts& fonts);
 

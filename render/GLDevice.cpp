@@ -468,23 +468,19 @@ TTextureRef TGLDevice::CreateTexture(const TImage& image, bool mipmapped)
     glGenTextures(1, &id);
     glBindTexture(GL_TEXTURE_2D, id);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    int levels = 0;
+    for (int size = std::max(image.Width, image.Height); mipmapped && size > 1; size /= 2)
+    {
+        ++levels;
+    }
+    // Set before the image: the driver sizes the texture's storage by it, and a texture
+    // without a chain takes room for one level only.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, levels);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.Width, image.Height, 0, GL_BGRA,
                  GL_UNSIGNED_BYTE, image.Pixels.data());
-    int levels = 0;
     if (mipmapped)
     {
-        int size = std::max(image.Width, image.Height);
-        while (size > 1)
-        {
-            size /= 2;
-            ++levels;
-        }
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, levels);
         glGenerateMipmap(GL_TEXTURE_2D);
-    }
-    else
-    {
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     }
     Impl->Texture = nullptr; // the binding changed
     if (Failed(GLFailure()))

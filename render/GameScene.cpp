@@ -1,5 +1,6 @@
 #include "render/GameScene.h"
 
+#include "base/Memory.h"
 #include "game/Game.h"
 
 #include <array>
@@ -128,11 +129,53 @@ bool RoomHiddenByBackPlane(const TDevice& d, const TSceneObjects& s)
 }
 } // namespace
 
+void KeepScreenPictures(TRenderer& r, TGameState state)
+{
+    if (state == r.PicturesKeptFor || state == gsLaunch || state == gsLoading || !r.Device)
+    {
+        return;
+    }
+    r.PicturesKeptFor = state;
+    struct TPicture
+    {
+        TTextureRef& Texture;
+        const std::filesystem::path& File;
+        bool Shown;
+    };
+    TPicture pictures[] = {
+        {r.MenuBackground, r.MenuBackgroundFile, state == gsMenu || state == gsHiScores},
+        {r.GameOverPicture, r.GameOverFile, state == gsGameOver},
+        {r.HelpPicture, r.HelpFile, state == gsHelp}};
+    // Let go first: the picture that comes is loaded with no other one beside it.
+    bool released = false;
+    for (TPicture& p : pictures)
+    {
+        if (!p.File.empty() && !p.Shown && p.Texture)
+        {
+            p.Texture.reset();
+            released = true;
+        }
+    }
+    if (released)
+    {
+        ReturnFreedMemory();
+    }
+    for (TPicture& p : pictures)
+    {
+        if (!p.File.empty() && p.Shown && !p.Texture)
+        {
+            LoadMipmappedTexture(*r.Device, p.File, p.Texture);
+        }
+    }
+}
+
 void DrawPictureScreen(TRenderer& r, TGameState state)
 {
     TDevice& d = *r.Device;
+    // Texel for pixel at its size and above; smaller, read through the mipmap chain so that
+    // no stroke of the picture's text falls between the pixels.
     d.SetTextureStageState(0, tsMagFilter, tfNone);
-    d.SetTextureStageState(0, tsMinFilter, tfNone);
+    SampleMinifiedThroughMipmaps(d, true);
     TTextureRef picture;
     switch (state)
     {
@@ -160,7 +203,7 @@ void DrawPictureScreen(TRenderer& r, TGameState state)
     r.DrawMesh(meshQuad);
     d.SetTexture(0, nullptr);
     d.SetTextureStageState(0, tsMagFilter, tfLinear);
-    d.SetTextureStageState(0, tsMinFilter, tfLinear);
+    SampleMinifiedThroughMipmaps(d, false);
 }
 
 void DrawGameScene(TRenderer& r, const TGame& game, double totalTime)

@@ -8,15 +8,16 @@
 TLoadingBar::TLoadingBar(TRenderer& renderer, const std::filesystem::path& programFolder)
     : Renderer(renderer)
 {
-    Background =
-        std::make_unique<T3DSprite>(renderer.Device, programFolder / "Images" / "loading.jpg");
+    Background = std::make_unique<T3DSprite>(renderer.Device,
+                                             programFolder / "Images" / "loading.jpg", true);
     Background->Scale = {14.45f, 10.8375f, 1};
     Background->Position = {RoomCentreX, RoomCentreY, 0};
+    TTextureRef lamp; // one texture for the thirty lamps
+    LoadTexture(*renderer.Device, programFolder / "Images" / "bonuslight.tga", lamp);
     for (int i = 1; i <= 30; ++i)
     {
         auto& s = Segments[i];
-        s = std::make_unique<T3DSprite>(renderer.Device,
-                                        programFolder / "Images" / "bonuslight.tga");
+        s = std::make_unique<T3DSprite>(renderer.Device, lamp);
         s->Scale = {0.36125f, 0.36125f, 1};
         s->Position = {1.9f - static_cast<float>(i - 1) * 0.255f, -0.28f, 0};
         s->Rotation = {0, 0, std::numbers::pi_v<float>};
@@ -26,7 +27,9 @@ TLoadingBar::TLoadingBar(TRenderer& renderer, const std::filesystem::path& progr
 
 void TLoadingBar::Draw()
 {
+    SampleMinifiedThroughMipmaps(*Renderer.Device, true);
     Background->Draw(Renderer);
+    SampleMinifiedThroughMipmaps(*Renderer.Device, false);
     Renderer.Device->SetRenderState(rsAlphaBlendEnable, StateTrue);
     for (int i = 1; i <= Lit && i <= 30; ++i)
     {
@@ -48,74 +51,85 @@ void TLoadingBar::SetProgress(int n)
     RenderScene(Renderer, frame);
 }
 
+std::vector<TLoadStep> ResourceLoadSteps(TRenderer& r, const std::filesystem::path& dir)
+{
+    const auto images = dir / "Images";
+    constexpr float HalfPi = 1.5707964f;
+    constexpr float Pi = 3.1415927f;
+    auto plane = [&r, images](const char* image, TVector3 scale, TVector3 position, TVector3 rotation)
+    { return std::make_unique<TBackPlane>(r.Device, images / image, scale, position, rotation); };
+    auto room = [&r, plane](int i, const char* image, TVector3 scale, TVector3 position,
+                            TVector3 rotation)
+    {
+        return [&r, plane, i, image, scale, position, rotation]
+        {
+            DebugLog(" loading room " + std::to_string(i - 1));
+            r.Scene.RoomPlanes[i] = plane(image, scale, position, rotation);
+        };
+    };
+    return {
+        // The game-over and help pictures are read when their screens show
+        // (KeepScreenPictures); their lines stay where the loading has always written them.
+        {15, [&r, images] { DebugLog(" loading gameover"); r.GameOverFile = images / "gameover.jpg"; }},
+        {17, [&r, images] { DebugLog(" loading help"); r.HelpFile = images / "help.jpg"; }},
+        {18,
+         [&r, images]
+         {
+             DebugLog(" loading dots");
+             for (int n = 1; n <= 3; ++n)
+             {
+                 LoadTexture(*r.Device, images / ("dot" + std::to_string(n) + ".tga"), r.DotTextures[n]);
+             }
+             DebugLog(" loading materials");
+             InitMaterial(r.Materials[0], 1, 1, 1, 0, 10);
+             InitMaterial(r.Materials[1], 1, 1, 1, 0, 255);
+             InitMaterial(r.Materials[2], 1, 1, 1, 1, 0);
+             InitMaterial(r.Materials[3], 1, 1, 1, 0, 255);
+         }},
+        {20, room(1, "floor.jpg", {28, 24, 1}, {-1.8f, -0.25f, -0.11f}, {0, 0, 0})},
+        {22, room(2, "wall1.jpg", {24, 12, 1}, {-15.8f, -0.25f, 5.8f}, {0, HalfPi, HalfPi})},
+        {24, room(3, "wall2.jpg", {24, 12, 1}, {12.2f, -0.25f, 5.8f}, {0, -HalfPi, -HalfPi})},
+        {25, room(4, "wall3.jpg", {28, 12, 1}, {-1.8f, -12.25f, 5.8f}, {-HalfPi, 0, Pi})},
+        {26, room(5, "wall4.jpg", {28, 12, 1}, {-1.8f, 11.75f, 5.8f}, {HalfPi, 0, 0})},
+        {27,
+         [&r, plane]
+         {
+             DebugLog(" loading backplane");
+             r.Scene.BackPlane =
+                 plane("background.jpg", {14.45f, 10.8375f, 1}, {-1.8f, -0.25f, 0}, {0, 0, 0});
+         }},
+        {29,
+         [&r, images, plane, dir]
+         {
+             TSceneObjects& s = r.Scene;
+             DebugLog(" loading bonuslight");
+             s.BonusLights = std::make_unique<TBonusLight>(r.Device, images / "bonuslight.tga",
+                                                           TVector3{0.36125f, 0.36125f, 1},
+                                                           TVector3{-6.387875f, 0.5266875f, 0}, TVector3{});
+             DebugLog(" loading plub bonus");
+             s.PlugBonus = std::make_unique<TBonusLight>(r.Device, images / "plugbonus.tga",
+                                                         TVector3{1.76545f, 2.6095f, 1},
+                                                         TVector3{-7.02f, -1.92f, 0.01f}, TVector3{});
+             DebugLog(" loading scoreline");
+             s.ScoreLine = std::make_unique<TScoreLine>(r.Device, images / "line.tga",
+                                                        TVector3{0.27f, 0.42f, 1},
+                                                        TVector3{4.0f, -5.33459375f, 0.01f}, TVector3{});
+             s.ScoreLine->LeftCap =
+                 plane("lineleft.tga", {0.27f, 0.42f, 1}, {4.615f, -5.33459375f, 0.01f}, {0, 0, 0});
+             DebugLog(" loading initialise particles");
+             InitParticles(*r.Device, r.ParticleTextures, dir);
+         }},
+    };
+}
+
 void LoadResources(TRenderer& r, TLoadingBar* bar, const std::filesystem::path& dir)
 {
-    auto progress = [&](int n)
+    for (const TLoadStep& step : ResourceLoadSteps(r, dir))
     {
         if (bar != nullptr)
         {
-            bar->SetProgress(n);
+            bar->SetProgress(step.Progress);
         }
-    };
-    const auto images = dir / "Images";
-    TDevice& d = *r.Device;
-    DebugLog(" loading gameover");
-    progress(15);
-    LoadTexture(d, images / "gameover.jpg", r.GameOverPicture);
-    DebugLog(" loading help");
-    progress(17);
-    LoadTexture(d, images / "help.jpg", r.HelpPicture);
-    DebugLog(" loading dots");
-    progress(18);
-    for (int n = 1; n <= 3; ++n)
-    {
-        LoadTexture(d, images / ("dot" + std::to_string(n) + ".tga"), r.DotTextures[n]);
+        step.Load();
     }
-    DebugLog(" loading materials");
-    InitMaterial(r.Materials[0], 1, 1, 1, 0, 10);
-    InitMaterial(r.Materials[1], 1, 1, 1, 0, 255);
-    InitMaterial(r.Materials[2], 1, 1, 1, 1, 0);
-    InitMaterial(r.Materials[3], 1, 1, 1, 0, 255);
-
-    constexpr float HalfPi = 1.5707964f;
-    constexpr float Pi = 3.1415927f;
-    const auto device = r.Device;
-    auto plane = [&](const char* image, TVector3 scale, TVector3 position, TVector3 rotation)
-    { return std::make_unique<TBackPlane>(device, images / image, scale, position, rotation); };
-    TSceneObjects& s = r.Scene;
-    DebugLog(" loading room 0");
-    progress(20);
-    s.RoomPlanes[1] = plane("floor.jpg", {28, 24, 1}, {-1.8f, -0.25f, -0.11f}, {0, 0, 0});
-    DebugLog(" loading room 1");
-    progress(22);
-    s.RoomPlanes[2] = plane("wall1.jpg", {24, 12, 1}, {-15.8f, -0.25f, 5.8f}, {0, HalfPi, HalfPi});
-    DebugLog(" loading room 2");
-    progress(24);
-    s.RoomPlanes[3] = plane("wall2.jpg", {24, 12, 1}, {12.2f, -0.25f, 5.8f}, {0, -HalfPi, -HalfPi});
-    DebugLog(" loading room 3");
-    progress(25);
-    s.RoomPlanes[4] = plane("wall3.jpg", {28, 12, 1}, {-1.8f, -12.25f, 5.8f}, {-HalfPi, 0, Pi});
-    DebugLog(" loading room 4");
-    progress(26);
-    s.RoomPlanes[5] = plane("wall4.jpg", {28, 12, 1}, {-1.8f, 11.75f, 5.8f}, {HalfPi, 0, 0});
-    DebugLog(" loading backplane");
-    progress(27);
-    s.BackPlane = plane("background.jpg", {14.45f, 10.8375f, 1}, {-1.8f, -0.25f, 0}, {0, 0, 0});
-    DebugLog(" loading bonuslight");
-    progress(29);
-    s.BonusLights = std::make_unique<TBonusLight>(device, images / "bonuslight.tga",
-                                                  TVector3{0.36125f, 0.36125f, 1},
-                                                  TVector3{-6.387875f, 0.5266875f, 0}, TVector3{});
-    DebugLog(" loading plub bonus");
-    s.PlugBonus = std::make_unique<TBonusLight>(device, images / "plugbonus.tga",
-                                                TVector3{1.76545f, 2.6095f, 1},
-                                                TVector3{-7.02f, -1.92f, 0.01f}, TVector3{});
-    DebugLog(" loading scoreline");
-    s.ScoreLine =
-        std::make_unique<TScoreLine>(device, images / "line.tga", TVector3{0.27f, 0.42f, 1},
-                                     TVector3{4.0f, -5.33459375f, 0.01f}, TVector3{});
-    s.ScoreLine->LeftCap =
-        plane("lineleft.tga", {0.27f, 0.42f, 1}, {4.615f, -5.33459375f, 0.01f}, {0, 0, 0});
-    DebugLog(" loading initialise particles");
-    InitParticles(d, r.ParticleTextures, dir);
 }

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class TLoadingBar
 {
@@ -30,6 +31,16 @@ public:
     std::function<void()> OnProgress;
 };
 
-// Loads what the game scene draws: the pictures, the path dots, the materials, the scene
-// objects and the particle textures, lighting lamps 15 to 29 of the bar (when there is one).
+// One step of loading: the lamp of the bar it lights, and what it loads (writing its lines
+// to the debug log).
+struct TLoadStep
+{
+    int Progress = 0;
+    std::function<void()> Load;
+};
+// What the game scene draws, in the order it is loaded: the pictures, the path dots, the
+// materials, the room, the back plane, the scene objects and the particle textures. The
+// steps hold r; run them in order, while r lives.
+std::vector<TLoadStep> ResourceLoadSteps(TRenderer& r, const std::filesystem::path& programFolder);
+// Runs those steps at once, lighting lamps 15 to 29 of the bar (when there is one).
 void LoadResources(TRenderer& r, TLoadingBar* bar, const std::filesystem::path& programFolder);

@@ -11,11 +11,11 @@ void InitParticles(TDevice& device, TParticleTextures& textures,
     textures.ProgramFolder = programFolder;
     for (int i = 0; i < 6; ++i)
     {
-        LoadTextureFlat(device,
-                        programFolder / "Images" / ("effect" + std::to_string(i + 1) + ".tga"),
+        LoadTexture(device,
+                    programFolder / "Images" / ("effect" + std::to_string(i + 1) + ".tga"),
                         textures.Slots[i]);
     }
-    LoadTextureFlat(device, programFolder / "Images" / "effect1.tga", textures.Slots[6]);
+    LoadTexture(device, programFolder / "Images" / "effect1.tga", textures.Slots[6]);
     textures.Slot6Version = -1;
 }
 
@@ -27,7 +27,7 @@ void SyncParticleImage(TDevice& device, TParticleTextures& textures,
         return;
     }
     const char* picture = systems.Slot6Picture == spNewLevel ? "newlevel.tga" : "effect1.tga";
-    LoadTextureFlat(device, textures.ProgramFolder / "Images" / picture, textures.Slots[6]);
+    LoadTexture(device, textures.ProgramFolder / "Images" / picture, textures.Slots[6]);
     textures.Slot6Version = systems.Slot6Version;
 }
 

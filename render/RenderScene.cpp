@@ -14,6 +14,7 @@ TResult RenderScene(TRenderer& r, const TFrame& frame)
     {
         return E_FAIL;
     }
+    KeepScreenPictures(r, frame.State);
     TDevice& d = *r.Device;
     TResult result = d.Clear(clZBuffer, 0x02215BFF, 1.0f);
     if (Failed(result))

@@ -9,12 +9,14 @@
 
 #include "render/Cursor.h"
 #include "render/Font.h"
+#include "render/GameState.h"
 #include "render/Graphics.h"
 #include "render/ParticleDrawing.h"
 #include "render/SceneObjects.h"
 #include "game/Sounds.h"
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -31,6 +33,10 @@ struct TRenderer : TGraphics
     TTextureRef GameOverPicture;
     TTextureRef HelpPicture;
     TTextureRef MenuBackground; // loaded with the menu file by the front end
+    // Where the three full-screen pictures above are read from. Each is held only while its
+    // screen shows (KeepScreenPictures); a picture without a file is kept as it was set.
+    std::filesystem::path GameOverFile, HelpFile, MenuBackgroundFile;
+    TGameState PicturesKeptFor = gsLaunch;
     // The warning beep of the score line; the shell wires it to the sound module.
     std::function<void(TSound)> PlaySound;
 };

@@ -92,26 +92,42 @@ bool ReadImageFile(const std::filesystem::path& file, TImage& image)
         return false;
     }
     const bool alpha = loaded->format->Amask != 0 || loaded->format->palette != nullptr;
-    SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
-    SDL_FreeSurface(loaded);
-    if (argb == nullptr)
+    image.Width = loaded->w;
+    image.Height = loaded->h;
+    image.HasAlpha = alpha;
+    image.Pixels.resize(static_cast<size_t>(loaded->w) * loaded->h);
+    // The decoded picture is converted straight into the image: one copy beside the
+    // decoder's, never three. A palette or a colour key takes the surface conversion,
+    // which knows them.
+    bool converted = false;
+    if (!SDL_ISPIXELFORMAT_INDEXED(loaded->format->format) && !SDL_HasColorKey(loaded))
     {
+        SDL_LockSurface(loaded);
+        converted = SDL_ConvertPixels(loaded->w, loaded->h, loaded->format->format, loaded->pixels,
+                                      loaded->pitch, SDL_PIXELFORMAT_ARGB8888, image.Pixels.data(),
+                                      loaded->w * static_cast<int>(sizeof(uint32_t))) == 0;
+        SDL_UnlockSurface(loaded);
+    }
+    else if (SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0))
+    {
+        SDL_LockSurface(argb);
+        for (int y = 0; y < argb->h; ++y)
+        {
+            std::memcpy(&image.Pixels[static_cast<size_t>(y) * argb->w],
+                        static_cast<const uint8_t*>(argb->pixels) +
+                            static_cast<size_t>(y) * argb->pitch,
+                        argb->w * sizeof(uint32_t));
+        }
+        SDL_UnlockSurface(argb);
+        SDL_FreeSurface(argb);
+        converted = true;
+    }
+    SDL_FreeSurface(loaded);
+    if (!converted)
+    {
+        image = TImage{};
         return false;
     }
-    image.Width = argb->w;
-    image.Height = argb->h;
-    image.HasAlpha = alpha;
-    image.Pixels.resize(static_cast<size_t>(argb->w) * argb->h);
-    SDL_LockSurface(argb);
-    for (int y = 0; y < argb->h; ++y)
-    {
-        std::memcpy(&image.Pixels[static_cast<size_t>(y) * argb->w],
-                    static_cast<const uint8_t*>(argb->pixels) +
-                        static_cast<size_t>(y) * argb->pitch,
-                    argb->w * sizeof(uint32_t));
-    }
-    SDL_UnlockSurface(argb);
-    SDL_FreeSurface(argb);
     if (!alpha)
     {
         for (uint32_t& p : image.Pixels)
@@ -138,18 +154,30 @@ void Load(TDevice& device, const std::filesystem::path& file, TTextureRef& textu
 
 void LoadTexture(TDevice& device, const std::filesystem::path& file, TTextureRef& texture)
 {
-    Load(device, file, texture, true);
-}
-
-void LoadTextureFlat(TDevice& device, const std::filesystem::path& file, TTextureRef& texture)
-{
     Load(device, file, texture, false);
 }
 
-T3DSprite::T3DSprite(std::shared_ptr<TDevice> device, const std::filesystem::path& image)
+void LoadMipmappedTexture(TDevice& device, const std::filesystem::path& file, TTextureRef& texture)
+{
+    Load(device, file, texture, true);
+}
+
+void SampleMinifiedThroughMipmaps(TDevice& device, bool on)
+{
+    device.SetTextureStageState(0, tsMinFilter, tfLinear);
+    device.SetTextureStageState(0, tsMipFilter, on ? tfLinear : tfNone);
+}
+
+T3DSprite::T3DSprite(std::shared_ptr<TDevice> device, const std::filesystem::path& image,
+                     bool mipmapped)
     : Device(std::move(device)), Matrix(IdentityMatrix())
 {
-    LoadTexture(*Device, image, Texture);
+    Load(*Device, image, Texture, mipmapped);
+}
+
+T3DSprite::T3DSprite(std::shared_ptr<TDevice> device, TTextureRef texture)
+    : Device(std::move(device)), Matrix(IdentityMatrix()), Texture(std::move(texture))
+{
 }
 
 void T3DSprite::Draw(const TGraphics& g)

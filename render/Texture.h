@@ -10,18 +10,32 @@
 // Reads a JPEG, TGA (alpha kept) or BMP file; false when it cannot be read.
 bool ReadImageFile(const std::filesystem::path& file, TImage& image);
 
-// Loads an image into a texture with a full mipmap chain. A missing or unreadable file
-// leaves the texture empty, silently: the object is then drawn untextured.
+// Loads an image into a texture of one level. A missing or unreadable file leaves the
+// texture empty, silently: the object is then drawn untextured. The texture held before is
+// let go first, so two full-size copies never live at once.
 void LoadTexture(TDevice& device, const std::filesystem::path& file, TTextureRef& texture);
-// The same without mipmaps (fonts and particles).
-void LoadTextureFlat(TDevice& device, const std::filesystem::path& file, TTextureRef& texture);
+// The same with a full mipmap chain, for what is drawn smaller than its size and must keep
+// every stroke: the full-screen pictures, the menu's pictures of words and the fonts. Only
+// those are sampled through a chain (SampleMinifiedThroughMipmaps); a chain costs a third
+// more memory, so nothing else has one.
+void LoadMipmappedTexture(TDevice& device, const std::filesystem::path& file, TTextureRef& texture);
+
+// Stage 0 reads a texture drawn below its size from the two nearest levels of its mipmap
+// chain (minification and mip filter linear), so thin strokes survive at any window size;
+// drawn at or above its size nothing changes (the magnification filter stays the caller's).
+// Textures without a chain are read as before. Off: the game's defaults (linear, no mips).
+void SampleMinifiedThroughMipmaps(TDevice& device, bool on);
 
 // A textured 1 x 1 quad placed by scale, position and rotation. It sets no material and
 // no render state: lighting, blending and filters are the caller's.
 class T3DSprite
 {
 public:
-    T3DSprite(std::shared_ptr<TDevice> device, const std::filesystem::path& image);
+    // mipmapped: the picture gets a mipmap chain (LoadMipmappedTexture).
+    T3DSprite(std::shared_ptr<TDevice> device, const std::filesystem::path& image,
+              bool mipmapped = false);
+    // A sprite drawing a texture loaded already (several sprites may share one).
+    T3DSprite(std::shared_ptr<TDevice> device, TTextureRef texture);
 
     // Rebuilds Matrix and draws the unit quad with the sprite's texture.
     void Draw(const TGraphics& g);

@@ -10,8 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -457,10 +462,10 @@ TEST(GLPixels, RoomShowsOnlyAroundTheBackPlane)
     EXPECT_GT(blue, 640 * 480 / 5);
 }
 
-// The device's mip filter starts at NONE: a picture drawn smaller than its texture is read
-// from the full-size image only, so fine detail stays crisp; with a mip filter the smaller
-// images of the chain blend it away.
-TEST(GLPixels, MipFilterNoneReadsOnlyTheFullSizePicture)
+// A picture screen drawn smaller than its texture reads it through its mipmap chain, so
+// every one-texel stripe still shows (blended) in every pixel; a texture without a chain is
+// read from its one level whatever the mip filter, and stripes fall between the pixels.
+TEST(GLPixels, PictureDrawnSmallerReadsItsMipmapChainAndOnlyATextureWithOneHasIt)
 {
     TGLRenderer t;
     TempFolder dir;
@@ -473,11 +478,12 @@ TEST(GLPixels, MipFilterNoneReadsOnlyTheFullSizePicture)
         }
     }
     WriteTga(dir.Path() / "stripes.tga", stripes);
-    TTextureRef picture;
-    LoadTexture(*t.R.Device, dir.Path() / "stripes.tga", picture);
-    ASSERT_TRUE(picture);
+    TTextureRef picture, flat;
+    LoadMipmappedTexture(*t.R.Device, dir.Path() / "stripes.tga", picture);
+    LoadTexture(*t.R.Device, dir.Path() / "stripes.tga", flat);
+    ASSERT_TRUE(picture && flat);
 
-    auto mixedPixels = [&]
+    auto mixedPixels = [&](const TTextureRef& picture)
     {
         BeginFrame(t);
         Picture(t, picture);
@@ -491,13 +497,134 @@ TEST(GLPixels, MipFilterNoneReadsOnlyTheFullSizePicture)
         }
         return mixed;
     };
-    EXPECT_EQ(mixedPixels(), 0);
-    t.R.Device->SetTextureStageState(0, tsMipFilter, tfLinear);
-    EXPECT_EQ(mixedPixels(), 120);
-    t.R.Device->SetTextureStageState(0, tsMipFilter, tfPoint);
-    EXPECT_EQ(mixedPixels(), 120);
-    t.R.Device->SetTextureStageState(0, tsMipFilter, tfNone);
-    EXPECT_EQ(mixedPixels(), 0);
+    EXPECT_EQ(mixedPixels(picture), 120);
+    EXPECT_LT(mixedPixels(flat), 100) << "without a chain some stripes fall between the pixels";
+    EXPECT_EQ(t.R.Device->State().StageStates[tsMipFilter], tfNone) << "the picture leaves no mip filter set";
+}
+
+// The help page drawn smaller than its 1600 x 1200 picture keeps every stroke of its text:
+// along its first line of words (the MOVE box's "Click a cube, ..."), every pixel that the
+// page inks strongly (its area of the picture averaged) shows that ink. Read texel for pixel
+// from the full-size picture, as the game read it before, thin strokes fall between the
+// pixels at 640 x 480 ("C ick a cube").
+TEST(GLPixels, HelpPageTextKeepsEveryStrokeWhenDrawnSmaller)
+{
+    TImage page;
+    ASSERT_TRUE(ReadImageFile(std::filesystem::path(TANDREL_GAME_DIR) / "Images" / "help.jpg", page));
+    auto lum = [](uint32_t p) { return (2 * ::Red(p) + 5 * ::Green(p) + ::Blue(p)) / 8; };
+    // The line: the first band of rows with light text in the left third, below the box's
+    // picture (from 0.32 of the height), and the columns it inks.
+    const int left = page.Width * 3 / 100, right = page.Width / 3;
+    int top = -1, bottom = -1, first = right, last = left;
+    for (int y = page.Height * 32 / 100; y < page.Height / 2 && (bottom < 0 || y == bottom + 1); ++y)
+    {
+        int inked = 0;
+        for (int x = left; x < right; ++x)
+        {
+            if (lum(page.At(x, y)) > 150)
+            {
+                ++inked;
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+        }
+        if (inked > 0)
+        {
+            top = top < 0 ? y : top;
+            bottom = y;
+        }
+    }
+    ASSERT_GT(bottom - top, 8) << "no line of text found";
+    std::vector<int> levels;
+    for (int y = top; y <= bottom; ++y)
+    {
+        for (int x = first; x <= last; ++x)
+        {
+            levels.push_back(lum(page.At(x, y)));
+        }
+    }
+    std::sort(levels.begin(), levels.end());
+    const float ground = static_cast<float>(levels[levels.size() / 10]);
+    const float ink = static_cast<float>(levels[levels.size() * 99 / 100]) - ground;
+
+    // The share of strongly inked pixels of the line that show less than a third of their ink.
+    auto lostInk = [&](TGLRenderer& t)
+    {
+        const TImage f = t.Frame();
+        // Where the picture's edges land: it reaches a little past the window's.
+        const TMatrix vp = ViewProjection();
+        auto onScreen = [&](float wx, float wy, int axis)
+        {
+            const float c = wx * vp.m[0][axis] + wy * vp.m[1][axis] + vp.m[3][axis];
+            const float cw = wx * vp.m[0][3] + wy * vp.m[1][3] + vp.m[3][3];
+            return axis == 0 ? (c / cw * 0.5f + 0.5f) * static_cast<float>(f.Width)
+                             : (0.5f - c / cw * 0.5f) * static_cast<float>(f.Height);
+        };
+        const float x0 = std::min(onScreen(RoomCentreX - 7.225f, RoomCentreY, 0), onScreen(RoomCentreX + 7.225f, RoomCentreY, 0));
+        const float x1 = std::max(onScreen(RoomCentreX - 7.225f, RoomCentreY, 0), onScreen(RoomCentreX + 7.225f, RoomCentreY, 0));
+        const float y0 = std::min(onScreen(RoomCentreX, RoomCentreY - 5.41875f, 1), onScreen(RoomCentreX, RoomCentreY + 5.41875f, 1));
+        const float y1 = std::max(onScreen(RoomCentreX, RoomCentreY - 5.41875f, 1), onScreen(RoomCentreX, RoomCentreY + 5.41875f, 1));
+        const float sx = static_cast<float>(page.Width) / (x1 - x0), sy = static_cast<float>(page.Height) / (y1 - y0);
+        // Pixel x (its centre on a whole coordinate, as the game's device puts pictures)
+        // covers the picture's texels from (x - 1/2 - x0) sx to (x + 1/2 - x0) sx.
+        auto texel = [](float v) { return static_cast<int>(std::lround(v)); };
+        int inked = 0, lost = 0;
+        for (int y = texel(top / sy + y0) + 1; texel((static_cast<float>(y) + 0.5f - y0) * sy) <= bottom; ++y)
+        {
+            for (int x = texel(first / sx + x0) + 1; texel((static_cast<float>(x) + 0.5f - x0) * sx) <= last; ++x)
+            {
+                float sum = 0;
+                int n = 0;
+                for (int v = texel((static_cast<float>(y) - 0.5f - y0) * sy); v < texel((static_cast<float>(y) + 0.5f - y0) * sy); ++v)
+                {
+                    for (int u = texel((static_cast<float>(x) - 0.5f - x0) * sx); u < texel((static_cast<float>(x) + 0.5f - x0) * sx); ++u)
+                    {
+                        sum += static_cast<float>(lum(page.At(u, v)));
+                        ++n;
+                    }
+                }
+                const float wanted = (sum / static_cast<float>(n) - ground) / ink;
+                const float shown = (static_cast<float>(lum(f.At(x, y))) - ground) / ink;
+                if (wanted >= 0.4f)
+                {
+                    ++inked;
+                    lost += shown < wanted / 3 ? 1 : 0;
+                }
+            }
+        }
+        EXPECT_GT(inked, 50) << f.Width;
+        return inked > 0 ? static_cast<float>(lost) / static_cast<float>(inked) : 1.0f;
+    };
+    for (const auto& [w, h] : {std::pair{640, 480}, std::pair{1280, 960}})
+    {
+        TGLRenderer t(w, h);
+        LoadMipmappedTexture(*t.R.Device, std::filesystem::path(TANDREL_GAME_DIR) / "Images" / "help.jpg",
+                             t.R.HelpPicture);
+        TFrame frame; // the help screen as the game draws it, the camera at rest
+        frame.State = gsHelp;
+        ASSERT_EQ(RenderScene(t.R, frame), D3D_OK);
+        t.GL().Finish();
+        EXPECT_LT(lostInk(t), 0.02f) << w << "x" << h;
+        if (w == 640)
+        {
+            // The same transforms, the full-size picture read texel for pixel.
+            LoadTexture(*t.R.Device, std::filesystem::path(TANDREL_GAME_DIR) / "Images" / "help.jpg",
+                        t.R.HelpPicture);
+            t.R.Device->Clear(clTarget | clZBuffer, 0xFF000000, 1.0f);
+            t.R.Device->SetTextureStageState(0, tsMinFilter, tfNone);
+            t.R.Device->SetTextureStageState(0, tsMagFilter, tfNone);
+            t.R.Device->SetTexture(0, t.R.HelpPicture);
+            TMatrix m = IdentityMatrix();
+            m.m[0][0] = 14.45f;
+            m.m[1][1] = 10.8375f;
+            m.m[3][0] = RoomCentreX;
+            m.m[3][1] = RoomCentreY;
+            t.R.Device->SetTransform(tkWorld, m);
+            t.R.DrawMesh(meshQuad);
+            t.GL().Finish();
+            EXPECT_GT(lostInk(t), 0.05f) << "the full-size picture read texel for pixel";
+        }
+    }
 }
 
 // The loop draws a still board once and then only updates its rules until something

@@ -189,7 +189,7 @@ void LoadMenuBackground(TRenderer& r, const fs::path& program)
     {
         c = c == '\\' ? '/' : c;
     }
-    LoadTexture(*r.Device, program / line, r.MenuBackground);
+    LoadMipmappedTexture(*r.Device, program / line, r.MenuBackground);
 }
 
 void LoadSkin(TRenderer& r, const fs::path& program)
@@ -396,6 +396,12 @@ int Run(const TOptions& o, SDL_Window* window)
         std::fprintf(stderr, "tandrel-snapshot: %s\n", e.what());
         return 1;
     }
+    // The tool draws any screen at any moment: it holds every picture rather than reading
+    // each when its screen comes, as the game does.
+    LoadMipmappedTexture(*r.Device, r.GameOverFile, r.GameOverPicture);
+    LoadMipmappedTexture(*r.Device, r.HelpFile, r.HelpPicture);
+    r.GameOverFile.clear();
+    r.HelpFile.clear();
     LoadMenuBackground(r, o.Program);
     LoadSkin(r, o.Program);
     r.Cursor = std::make_unique<TCursor>(r.Device, o.Program, o.Width, o.Height);

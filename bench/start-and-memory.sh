@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Start-up and memory as a player meets them, on the real program under Xvfb with Mesa's
+# software rasteriser (run on demand, after a build), a 1280x1024 window:
+#   - Start (tandrel --start, the launcher passed by) -> the main menu drawn: from the exec
+#     to the debug log's " State loading -> menu", and on to " ... Loading finished";
+#   - peak resident memory (VmHWM) in the main menu, and after a minute of play (a classic
+#     game with the help page before it, keys pressed on the board twice a second).
+#   bench/start-and-memory.sh [runs] [program]    (default 5 runs, build/game/tandrel)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-5}
+program=${2:-$PWD/build/game/tandrel}
+play=${PLAY_SECONDS:-60}
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export NO_AT_BRIDGE=1 SDL_AUDIODRIVER=dummy
+settings='[Tandrel]\nSoundVol=160\nMusicVol=120\nFullscreen=0\nResolution=8\nColor=1\nDesktop=0\nTexture=2\nHelp=1\nWriteDebug=0\nPseudoFullscreen=0\n'
+
+median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+stamp() { grep -a "$2" "$1" | head -1 | tr -dc '0-9\n' | head -1; }
+hwm() { awk '/VmHWM/ {print int($2 / 1024)}' /proc/$1/status; }
+
+menu=() finished=() menuhwm=() playhwm=()
+for run in $(seq 1 "$runs"); do
+    # Every run in fresh folders: no log, save or score of an earlier one is read.
+    export XDG_CONFIG_HOME=$work/$run/config XDG_DATA_HOME=$work/$run/data XDG_CACHE_HOME=$work/$run/cache
+    mkdir -p "$XDG_CONFIG_HOME/tandrel"
+    printf "$settings" > "$XDG_CONFIG_HOME/tandrel/settings.ini"
+    log=$XDG_DATA_HOME/tandrel/debug.txt
+    # The log's clock is CLOCK_MONOTONIC in ms; the start is taken just before the exec.
+    python3 -c 'import os, sys, time
+print(int(time.monotonic() * 1000) % 2**32, flush=True)
+os.execv(sys.argv[1], sys.argv[1:])' "$program" --start > "$work/start" 2>/dev/null &
+    pid=$!
+    until grep -qa " ... Loading finished" "$log" 2>/dev/null; do sleep 0.05; done
+    start=$(head -1 "$work/start")
+    menu+=($(( $(stamp "$log" " State loading -> menu") - start )))
+    finished+=($(( $(stamp "$log" " ... Loading finished") - start )))
+    sleep 1
+    menuhwm+=($(hwm $pid))
+
+    window=$(xdotool search --onlyvisible --class tandrel 2>/dev/null | tail -1)
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
+    xdotool key Return; sleep 0.5; xdotool key Return; sleep 1; xdotool key Return; sleep 2
+    keys=(Left Right Up Down space Left Up space Right Down space BackSpace)
+    for i in $(seq 1 $((play * 2))); do
+        xdotool key "${keys[RANDOM % ${#keys[@]}]}"; sleep 0.5
+    done
+    playhwm+=($(hwm $pid))
+    grep -qa "State help -> game" "$log" || echo "run $run: no game was started" >&2
+    kill -TERM "$pid"; wait "$pid" || true
+done
+
+echo "runs: $runs (windowed 1280x1024, $(glxinfo -B 2>/dev/null | awk -F': ' '/OpenGL renderer/ {print $2}'), load $(cut -d' ' -f1-3 /proc/loadavg))"
+echo "Start -> main menu:               ${menu[*]} ms, median $(printf '%s\n' "${menu[@]}" | median) ms"
+echo "Start -> loading finished:        ${finished[*]} ms, median $(printf '%s\n' "${finished[@]}" | median) ms"
+echo "peak memory (VmHWM), main menu:   ${menuhwm[*]} MB, median $(printf '%s\n' "${menuhwm[@]}" | median) MB"
+echo "peak memory (VmHWM), ${play} s of play: ${playhwm[*]} MB, median $(printf '%s\n' "${playhwm[@]}" | median) MB"
