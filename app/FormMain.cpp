@@ -699,6 +699,7 @@ void TFormMain::LoadSequence()
         bar.SetProgress(14);
         LoadFontTextures(*Renderer.Device, Renderer.Fonts, ProgramFolder);
         LoadFontMetrics(Renderer.Fonts, ProgramFolder);
+        MeasureLabels(Renderer.Fonts, Game->Labels);
         FrontEnd->CreateHiScores();
         DebugLog(" loading initialise 1");
         if (!Game->ResourcesLoaded)

@@ -125,7 +125,8 @@ void TGame::ExplodeBomb(TCell cell)
         }
     }
     PendingScore += static_cast<double>(total);
-    Labels.AddLabel(PointsLabelAt(cell.X, cell.Y), 2, 2, TLabelText().Number(total).View(), 14);
+    Labels.AddBoardLabel(PointsLabelAt(cell.X, cell.Y), 2, 2, TLabelText().Number(total).View(),
+                         14);
     Host.PlaySound(snExplodeBomb);
     NoScoreMove = false;
 }
@@ -154,7 +155,8 @@ void TGame::Paint(TCell cell, int k)
         Cubes[centre].Anim = 0;
     }
     PendingScore += static_cast<double>(total);
-    Labels.AddLabel(PointsLabelAt(cell.X, cell.Y), 2, 2, TLabelText().Number(total).View(), 14);
+    Labels.AddBoardLabel(PointsLabelAt(cell.X, cell.Y), 2, 2, TLabelText().Number(total).View(),
+                         14);
     Host.PlaySound(snColorize);
     NoScoreMove = false;
 }
@@ -174,7 +176,7 @@ void TGame::Shoot(uint8_t kind)
     }
     PendingScore += static_cast<double>(total);
     const TLabelText text = TLabelText().Number(total);
-    Labels.AddLabel(PointsLabelAt(HoverCell.X, HoverCell.Y), 2, 2, text.View(), 14);
+    Labels.AddBoardLabel(PointsLabelAt(HoverCell.X, HoverCell.Y), 2, 2, text.View(), 14);
     Host.PlaySound(snShot);
     NoScoreMove = false;
 }

@@ -1,7 +1,51 @@
 #include "game/Labels.h"
 
+#include "base/Options.h"
+
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+
+namespace
+{
+constexpr float LabelHeight = 1.0f;  // labels are drawn at this height above the board
+constexpr float BoardHalf = 4.5f;    // the cells span -4.5..4.5 on the board plane
+constexpr float LabelLife = 2300.0f; // ms from Alpha 255 to below 25 at 0.1 per ms
+
+// The board's edge as seen from the resting eye, carried up to the labels' height: what
+// lies inside this box at height 1 is drawn over the board.
+constexpr float BoardAtLabels(float edge, float eye)
+{
+    return eye + (edge - eye) * (TOptions::RestEye.z - LabelHeight) / TOptions::RestEye.z;
+}
+
+void Motion(int font, int colour, TVector3& velocity, TVector3& damping)
+{
+    if (font == 1 && colour == 3)
+    {
+        velocity = {0, 0.0005f, 0};
+        damping = {0, -0.0005f, 0};
+    }
+    else if (font == 1)
+    {
+        velocity = {0, 0.005f, 0};
+        damping = {0, -0.001f, 0};
+    }
+    else
+    {
+        velocity = {-0.001f, 0.001f, 0};
+        damping = {0, -0.006f, 0};
+    }
+}
+} // namespace
+
+TScoreLabels::TScoreLabels()
+{
+    for (auto& font : Advance)
+    {
+        font.fill(LabelFontHeight);
+    }
+}
 
 void TScoreLabels::AddLabel(const TVector3& position, int font, int colour, std::string_view text,
                             int size)
@@ -19,21 +63,44 @@ void TScoreLabels::AddLabel(const TVector3& position, int font, int colour, std:
     std::memcpy(l.Text.data(), text.data(), n);
     l.Text[n] = '\0';
     l.Alpha = 255;
-    if (font == 1 && colour == 3)
+    Motion(font, colour, l.Velocity, l.Damping);
+}
+
+float TScoreLabels::TextWidth(int font, std::string_view text, int size) const
+{
+    const auto& advance = Advance[std::clamp(font, 0, 2)];
+    long pixels = 0;
+    for (const char c : text.substr(0, MaxLabelText))
     {
-        l.Velocity = {0, 0.0005f, 0};
-        l.Damping = {0, -0.0005f, 0};
+        const auto code = static_cast<unsigned char>(c);
+        pixels += code < advance.size() ? advance[code] : LabelFontHeight;
     }
-    else if (font == 1)
-    {
-        l.Velocity = {0, 0.005f, 0};
-        l.Damping = {0, -0.001f, 0};
-    }
-    else
-    {
-        l.Velocity = {-0.001f, 0.001f, 0};
-        l.Damping = {0, -0.006f, 0};
-    }
+    return static_cast<float>(pixels) * static_cast<float>(size) * 0.001f;
+}
+
+void TScoreLabels::AddBoardLabel(const TVector3& position, int font, int colour,
+                                 std::string_view text, int size)
+{
+    // World +x is the screen's left: the pen is the text's left end, the glyphs run to -x.
+    constexpr TVector3 eye = TOptions::RestEye;
+    constexpr float left = BoardAtLabels(BoardHalf, eye.x);
+    constexpr float right = BoardAtLabels(-BoardHalf, eye.x);
+    constexpr float top = BoardAtLabels(BoardHalf, eye.y);
+    constexpr float bottom = BoardAtLabels(-BoardHalf, eye.y);
+
+    TVector3 velocity, damping;
+    Motion(font, colour, velocity, damping);
+    // dv/dt = v d: the height gained over a label's life.
+    const float rise = damping.y < 0
+                           ? velocity.y * (1 - std::exp(damping.y * LabelLife)) / -damping.y
+                           : velocity.y * LabelLife;
+    const float half = static_cast<float>(LabelFontHeight) * static_cast<float>(size) * 0.0005f;
+    const float width = TextWidth(font, text, size);
+
+    TVector3 at = position;
+    at.x = std::min(left, std::max(at.x, right + width));
+    at.y = std::max(bottom + half, std::min(at.y, top - half - std::max(rise, 0.0f)));
+    AddLabel(at, font, colour, text, size);
 }
 
 void TScoreLabels::UpdateLabels(float dt)

@@ -10,6 +10,7 @@
 
 constexpr int MaxLabels = 20;
 constexpr int MaxLabelText = 39; // characters kept of a label's text
+constexpr int LabelFontHeight = 40; // glyph height in font texture pixels; no glyph is wider
 
 struct TScoreLabel
 {
@@ -28,12 +29,26 @@ struct TScoreLabel
 class TScoreLabels
 {
 public:
+    TScoreLabels();
+
     // Appends a label; the 21st label while 20 are alive is dropped.
     void AddLabel(const TVector3& position, int font, int colour, std::string_view text, int size);
+    // A label the rules put beside board cells (points, the combo's call, BONUS): moved only
+    // as far as it takes to keep it inside the board as the resting camera sees it, its whole
+    // text where it starts and the height it rises while it fades. A text wider than the
+    // board starts at the board's left edge.
+    void AddBoardLabel(const TVector3& position, int font, int colour, std::string_view text,
+                       int size);
+    // Width of the text in world units at the given size, as far as the label keeps it.
+    float TextWidth(int font, std::string_view text, int size) const;
     // Moves, slows and fades every label by dt milliseconds and removes the faded ones.
     void UpdateLabels(float dt);
     void Clear() { LabelCount = 0; }
 
     int LabelCount = 0;
     std::array<TScoreLabel, MaxLabels + 1> Labels{}; // 1-based: Labels[1..LabelCount]
+    // Pen advance of each character in texture pixels, per font (1, 2), 0 where the font
+    // draws nothing. The renderer fills it from the fonts it loaded; until then every
+    // character counts as LabelFontHeight, which no glyph exceeds.
+    std::array<std::array<uint16_t, 128>, 3> Advance{};
 };

@@ -169,7 +169,7 @@ void TGame::CheckSquares()
     {
         points.Text("x").Number(Combo);
     }
-    Labels.AddLabel(At(p.X - 6, p.Y - 5), 2, 2, points.View(), 14);
+    Labels.AddBoardLabel(At(p.X - 6, p.Y - 5), 2, 2, points.View(), 14);
 
     if (Combo == 1)
     {
@@ -198,7 +198,7 @@ void TGame::CheckSquares()
     }
     const TVector3 where{static_cast<float>(p.X - 5),
                          static_cast<float>(p.Y - 4 + Rng.RandomFloat()), 0.0f};
-    Labels.AddLabel(where, 1, 3, voice.View(), 12);
+    Labels.AddBoardLabel(where, 1, 3, voice.View(), 12);
     Host.PlaySound(sound);
 }
 
@@ -250,9 +250,9 @@ bool TGame::CheckFigure()
     }
 
     PendingScore += f.Value;
-    Labels.AddLabel(At(q.X - 6, q.Y - 4), 1, 3, "BONUS", 12);
+    Labels.AddBoardLabel(At(q.X - 6, q.Y - 4), 1, 3, "BONUS", 12);
     const TLabelText value = TLabelText().Number(PointsText(f.Value));
-    Labels.AddLabel(At(q.X - 6, q.Y - 5), 2, 2, value.View(), 14);
+    Labels.AddBoardLabel(At(q.X - 6, q.Y - 5), 2, 2, value.View(), 14);
     NewFigure(true);
     return true;
 }

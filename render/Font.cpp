@@ -295,3 +295,19 @@ void DrawLabels(TDevice& device, const TFonts& fonts, const TScoreLabels& labels
                  l.Position.z, static_cast<int>(std::nearbyint(l.Alpha)));
     }
 }
+
+void MeasureLabels(const TFonts& fonts, TScoreLabels& labels)
+{
+    for (int f = 1; f <= 2; ++f)
+    {
+        for (size_t c = 0; c < labels.Advance[f].size(); ++c)
+        {
+            const int g = GlyphCode(static_cast<char>(c));
+            const int width = g == GlyphBlank ? SpaceWidth
+                              : g > 0 && g <= fonts.Font[f].GlyphCount
+                                  ? fonts.Font[f].GlyphWidths[g]
+                                  : 0;
+            labels.Advance[f][c] = static_cast<uint16_t>(std::clamp(width, 0, 65535));
+        }
+    }
+}

@@ -12,7 +12,7 @@
 
 constexpr int MaxGlyphs = 100;
 constexpr int MinGlyphs = 51;  // the glyph set below needs them all
-constexpr int FontHeight = 40; // glyph height in texture pixels
+constexpr int FontHeight = LabelFontHeight; // glyph height in texture pixels
 constexpr int SpaceWidth = 22; // advance of a blank in texture pixels
 
 struct TGlyph
@@ -68,3 +68,7 @@ float DrawText(TDevice& device, const TFonts& fonts, int f, int c, int s, float 
                std::string_view text, float z, int alpha);
 
 void DrawLabels(TDevice& device, const TFonts& fonts, const TScoreLabels& labels);
+
+// Tells the labels how far each character moves the pen in the loaded fonts, so that the
+// rules keep board labels inside the board by the width they are drawn with.
+void MeasureLabels(const TFonts& fonts, TScoreLabels& labels);

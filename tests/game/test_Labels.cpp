@@ -1,8 +1,12 @@
 // Floating score labels: how they rise, drift, fade and leave.
 #include "game/Labels.h"
 
+#include "base/Options.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 TEST(Labels, MotionDependsOnFontAndColour)
@@ -65,4 +69,67 @@ TEST(Labels, ARemovedLabelMakesRoomAndTheNextOneWaitsATurn)
     EXPECT_EQ(ls.Labels[1].Alpha, 255); // not updated in the call that moved it
     ls.UpdateLabels(10);
     EXPECT_FLOAT_EQ(ls.Labels[1].Alpha, 254);
+}
+
+// Board labels at the rules' places beside every cell: seen from the resting eye, the whole
+// text stays over the board from its start until it fades, however long the text; a label
+// the rules already put inside is left where they put it.
+TEST(Labels, BoardLabelsStayOverTheBoardAndMoveOnlyWhenTheyWouldLeaveIt)
+{
+    const TVector3 eye = TOptions::RestEye;
+    // A point at label height, seen on the board plane; the rise is counted in whole 16 ms
+    // frames here, which carries a label a few thousandths of a unit (under a pixel) higher.
+    auto onBoard = [&](float x, float y)
+    {
+        const float k = eye.z / (eye.z - 1);
+        const float bx = eye.x + (x - eye.x) * k;
+        const float by = eye.y + (y - eye.y) * k;
+        return std::fabs(bx) <= 4.505f && std::fabs(by) <= 4.505f;
+    };
+    struct TKind
+    {
+        int Font, Colour, Size, Dx, Dy;
+    };
+    // Points (squares, figures, bombs, paint, shots), the combo's call, "BONUS".
+    const TKind kinds[] = {{2, 2, 14, -6, -5}, {1, 3, 12, -5, -3}, {1, 3, 12, -6, -4}};
+    const std::string texts[] = {"40", "Double score", std::string(MaxLabelText, 'W')};
+    for (int x = 1; x <= 9; ++x)
+    {
+        for (int y = 1; y <= 9; ++y)
+        {
+            for (const TKind& k : kinds)
+            {
+                for (const std::string& text : texts)
+                {
+                    TScoreLabels ls;
+                    const TVector3 rule{float(x + k.Dx), float(y + k.Dy), 0};
+                    ls.AddBoardLabel(rule, k.Font, k.Colour, text, k.Size);
+                    const TScoreLabel l = ls.Labels[1];
+                    const float w = ls.TextWidth(k.Font, text, k.Size);
+                    const float h = 0.04f * static_cast<float>(k.Size); // glyph height
+                    float top = l.Position.y;
+                    for (TScoreLabels s = ls; s.LabelCount > 0; s.UpdateLabels(16))
+                    {
+                        top = std::max(top, s.Labels[1].Position.y);
+                    }
+                    const std::string where =
+                        text.substr(0, 12) + " at " + std::to_string(x) + "," + std::to_string(y);
+                    EXPECT_TRUE(onBoard(l.Position.x, l.Position.y - h / 2)) << where;
+                    EXPECT_TRUE(onBoard(l.Position.x, top + h / 2)) << where;
+                    // Wider than the board: it starts at the board's left edge.
+                    EXPECT_TRUE(onBoard(l.Position.x - w, l.Position.y) ||
+                                (w > 8 && !onBoard(l.Position.x + 0.01f, l.Position.y)))
+                        << where;
+                    const float rise = top - l.Position.y;
+                    if (onBoard(rule.x, rule.y - h / 2) &&
+                        onBoard(rule.x - w, rule.y + rise + h / 2))
+                    {
+                        EXPECT_EQ(l.Position, (TVector3{rule.x, rule.y, 1})) << where;
+                    }
+                }
+            }
+        }
+    }
+    // Until the fonts are told, a character counts as wide as a glyph is high.
+    EXPECT_FLOAT_EQ(TScoreLabels().TextWidth(1, "Double score", 12), 12 * 40 * 0.012f);
 }

@@ -468,7 +468,10 @@ TEST(Specials, AShotTakesEveryCubeOfItsColourExceptAnnouncedOnes)
     EXPECT_EQ(t.Host.Count(snShot), 1);
     EXPECT_FALSE(t.Game.NoScoreMove);
     ASSERT_EQ(t.Game.Labels.LabelCount, 1);
-    EXPECT_FLOAT_EQ(t.Game.Labels.Labels[1].Position.x, -5.0f);
+    // The rules put it at (1 - 6, 1 - 5), past the board's edge; it is kept on the board.
+    TScoreLabels kept;
+    kept.AddBoardLabel({-5, -4, 0}, 2, 2, "30", 14);
+    EXPECT_EQ(t.Game.Labels.Labels[1].Position, kept.Labels[1].Position);
 }
 
 TEST(Specials, TheLevelChoosesWhichSpecialsAreGiven)

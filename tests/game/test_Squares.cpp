@@ -36,6 +36,14 @@ int SquaresFound(const std::vector<std::string>& rows)
     t.Game.CheckSquares();
     return t.Game.PendingScore == 0 ? 0 : static_cast<int>(t.Game.PendingScore) / 40;
 }
+// Where a label the rules put at `rule` is drawn: board labels are kept inside the board
+// (test_Labels.cpp), and the squares here lie on its edge.
+TVector3 KeptOnBoard(const TVector3& rule, int font, int colour, const char* text, int size)
+{
+    TScoreLabels labels;
+    labels.AddBoardLabel(rule, font, colour, text, size);
+    return labels.Labels[1].Position;
+}
 } // namespace
 
 TEST(Squares, OneSquareScoresItsPointsWithALabelAndASound)
@@ -49,8 +57,7 @@ TEST(Squares, OneSquareScoresItsPointsWithALabelAndASound)
     EXPECT_FALSE(t.Game.NoScoreMove);
     ASSERT_EQ(LabelTexts(t.Game), std::vector<std::string>{"40"});
     const TScoreLabel& l = t.Game.Labels.Labels[1];
-    EXPECT_FLOAT_EQ(l.Position.x, -5.0f);
-    EXPECT_FLOAT_EQ(l.Position.y, -4.0f);
+    EXPECT_EQ(l.Position, KeptOnBoard({-5, -4, 0}, 2, 2, "40", 14)); // the rules' (1 - 6, 1 - 5)
     EXPECT_EQ(l.Font, 2);
     EXPECT_EQ(l.Colour, 2);
     EXPECT_EQ(l.Size, 14);
@@ -154,7 +161,7 @@ TEST(Combo, ConsecutiveScoringMovesMultiplyWithVoicesAndSpecials)
         {
             EXPECT_EQ(texts[1], rounds[k].voice);
             const TScoreLabel& v = t.Game.Labels.Labels[2];
-            EXPECT_FLOAT_EQ(v.Position.x, -4.0f);
+            EXPECT_FLOAT_EQ(v.Position.x, KeptOnBoard({-4, -3, 0}, 1, 3, rounds[k].voice, 12).x);
             EXPECT_GE(v.Position.y, -3.0f);
             EXPECT_LT(v.Position.y, -2.0f);
             EXPECT_EQ(v.Font, 1);
@@ -231,9 +238,10 @@ TEST(Figures, TheFigureMatchesAsShownWithoutTurningAndScoresItsValue)
     EXPECT_EQ(t.Game.Cubes[t.CubeAt(7, 2)].State, csIdle);
     EXPECT_DOUBLE_EQ(t.Game.PendingScore, 150);
     EXPECT_EQ(LabelTexts(t.Game), (std::vector<std::string>{"BONUS", "150"}));
-    EXPECT_FLOAT_EQ(t.Game.Labels.Labels[1].Position.x, -3.0f); // last cell (3, 8)
-    EXPECT_FLOAT_EQ(t.Game.Labels.Labels[1].Position.y, 4.0f);
-    EXPECT_FLOAT_EQ(t.Game.Labels.Labels[2].Position.y, 3.0f);
+    // At the last cell (3, 8), kept on the board: "BONUS" would rise off its top.
+    EXPECT_EQ(t.Game.Labels.Labels[1].Position, KeptOnBoard({-3, 4, 0}, 1, 3, "BONUS", 12));
+    EXPECT_LT(t.Game.Labels.Labels[1].Position.y, 4.0f);
+    EXPECT_EQ(t.Game.Labels.Labels[2].Position, KeptOnBoard({-3, 3, 0}, 2, 2, "150", 14));
     EXPECT_EQ(t.Host.Count(snShowBonus), 1);
     EXPECT_EQ(t.Host.Count(snExcellent) + t.Host.Count(snTandrel), 1);
     EXPECT_EQ(t.Game.SpecialsOwed, 1);

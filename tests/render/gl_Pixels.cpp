@@ -5,8 +5,9 @@
 #include "render/LoadingBar.h"
 #include "render/Meshes.h"
 #include "render/RenderScene.h"
-#include "tests/render/RenderTestSupport.h"
 #include "render/Texture.h"
+#include "tests/render/RenderTestSupport.h"
+#include "tools/content/BoardFrame.h"
 
 #include <gtest/gtest.h>
 
@@ -167,6 +168,40 @@ TEST(GLPixels, CubeCellsAndCulling)
     int xm = 0, ym = 0;
     t.Project({0, 0, 0.8f}, xm, ym);
     EXPECT_EQ(Brightness(f.At(xm, ym)), 0);
+
+    // Cubes, bombs and stones resting on the four corner cells stay inside the dark well
+    // of the back plane's frame, however far the perspective leans them out.
+    int left = 0, top = 0, right = 0, bottom = 0;
+    t.Project({FrameWellLeft, FrameWellTop, 0}, left, top);
+    t.Project({FrameWellRight, FrameWellBottom, 0}, right, bottom);
+    for (const uint8_t kind : {uint8_t{1}, uint8_t{ckBomb}, uint8_t{ckStone}})
+    {
+        game.Game.CubeCount = 4;
+        const int corners[4][2] = {{1, 1}, {1, 9}, {9, 1}, {9, 9}};
+        for (int i = 0; i < 4; ++i)
+        {
+            TCube& c = game.Game.Cubes[i + 1];
+            c.Kind = kind;
+            c.Scale = {0.8f, 0.8f, 0.8f};
+            c.Position = {corners[i][0] - 5.0f, corners[i][1] - 5.0f, 0.4f};
+        }
+        BeginFrame(t);
+        DrawGame(t.R, game.Game);
+        EndFrame(t);
+        const TImage cubes = t.Frame();
+        int outside = 0, lit = 0;
+        for (int y = 0; y < cubes.Height; ++y)
+        {
+            for (int x = 0; x < cubes.Width; ++x)
+            {
+                const bool on = Brightness(cubes.At(x, y)) > 0;
+                lit += on;
+                outside += on && (x < left || x > right || y < top || y > bottom);
+            }
+        }
+        EXPECT_GT(lit, 4 * 200) << "kind " << int(kind);
+        EXPECT_EQ(outside, 0) << "kind " << int(kind);
+    }
 
     // A quad wound clockwise on the screen is culled; its counter-clockwise twin is not.
     std::vector<TVertex> quad;

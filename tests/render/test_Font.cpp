@@ -120,6 +120,10 @@ TEST(FontText, PenRunsTowardsMinusXAndGlyphsGoInOneRun)
     const float k = 12 * 0.001f;
     const float pen = DrawText(*t.Device, t.R.Fonts, 1, 2, 12, 1.0f, 2.0f, "ab c", 0.5f, 200);
     EXPECT_NEAR(pen, 1.0f - (20 + 21 + 22) * k - 22 * k, 1e-5f);
+    // The rules keep board labels inside the board by the width the font draws them with.
+    TScoreLabels labels;
+    MeasureLabels(t.R.Fonts, labels);
+    EXPECT_NEAR(labels.TextWidth(1, "ab c#", 12), 1.0f - pen, 1e-5f);
     ASSERT_EQ(t.Device->Draws.size(), 1u);
     const TRecordedDraw& d = t.Device->Draws[0];
     EXPECT_TRUE(d.Streamed);

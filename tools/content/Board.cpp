@@ -51,14 +51,14 @@ void Board(TImage& img, const TScreenMap& m)
     const float bottom = m.Y(-4.5f);
     const float unit = m.Unit();
 
-    // The gilded frame with its shadow on the mat.
+    // The gilded frame with its shadow on the mat, round a dark well that is widest where
+    // the perspective leans the cubes furthest out.
     TPanelStyle frame = GildedFrame(unit * 0.16f, 2.0f);
     frame.ShadowBlur = unit * 0.12f;
     frame.ShadowOffset = unit * 0.08f;
     frame.ShadowColour = TColour{0, 0, 0, 0.7f};
-    const float f = unit * 0.17f;
-    DrawPanel(img, left - f, top - f, right + f, bottom + f, frame);
-    // The well inside the frame.
+    DrawPanel(img, m.X(FrameWellLeft + FrameRim), m.Y(FrameWellTop + FrameRim),
+              m.X(FrameWellRight - FrameRim), m.Y(FrameWellBottom - FrameRim), frame);
     TPanelStyle well;
     well.Radius = unit * 0.06f;
     well.Top = Rgb(0x05070F);
@@ -67,8 +67,8 @@ void Board(TImage& img, const TScreenMap& m)
     well.BorderColour = Rgb(0x5A4520);
     well.ShadowBlur = 0;
     well.ShadowOffset = 0;
-    const float w = unit * 0.05f;
-    DrawPanel(img, left - w, top - w, right + w, bottom + w, well);
+    DrawPanel(img, m.X(FrameWellLeft), m.Y(FrameWellTop), m.X(FrameWellRight),
+              m.Y(FrameWellBottom), well);
 
     // The 81 cells: slightly raised slate tiles, a quiet checker to help the eye count.
     for (int cy = 0; cy < 9; ++cy)
@@ -180,7 +180,7 @@ void Panel(TImage& img, const TSources& sources, const TScreenMap& m)
     panel.ShadowOffset = unit * 0.06f;
     panel.ShadowColour = TColour{0, 0, 0, 0.65f};
     panel.Gloss = 0.06f;
-    DrawPanel(img, m.X(-4.72f), m.Y(5.0f), m.X(-8.86f), m.Y(-5.45f), panel);
+    DrawPanel(img, m.X(-4.77f), m.Y(5.0f), m.X(-8.86f), m.Y(-5.45f), panel);
 
     // The name of the game at the head of the panel.
     TTextStyle title;
@@ -211,8 +211,9 @@ void Panel(TImage& img, const TSources& sources, const TScreenMap& m)
     // Score: written around x -6.9 at y 1.93.
     Caption(img, sources, m, "SCORE", -6.79f, 2.64f);
     Window(img, m, -5.25f, -8.5f, 1.93f, 0.33f);
-    // The five bonus lamps from x -6.388 at y 0.527, 0.289 apart.
-    Caption(img, sources, m, "BONUS", -6.0f, 0.527f, TAlign::Right);
+    // The five bonus lamps from x -6.388 at y 0.527, 0.289 apart, captioned above their
+    // strip as the score is above its window: beside it the word reaches the panel's rim.
+    Caption(img, sources, m, "BONUS", -6.965f, 1.15f);
     TPanelStyle strip;
     strip.Radius = unit * 0.2f;
     strip.Top = Rgb(0x05070F);

@@ -101,6 +101,13 @@ TGameResult TPlaythrough::Play(uint32_t seed)
 
     g.Mode = static_cast<uint8_t>(Settings.Mode);
     g.NewGame();
+    if (Settings.FirstLevel > 1)
+    {
+        // A stretch of levels on its own: as after a bonus level, the board starts empty.
+        g.ClearBoard();
+        g.Level = std::min(Settings.FirstLevel, MaxLevels) - 1;
+        g.NextLevel();
+    }
     g.EndPhase = epPlaying;
 
     const double maxMs = Settings.MaxSeconds * 1000.0;
@@ -168,6 +175,7 @@ TGameResult TPlaythrough::Play(uint32_t seed)
                 break;
             }
             level = g.Level;
+            r.LevelStart[std::clamp(level, 0, MaxLevels)] = static_cast<float>(simMs / 1000.0);
             bot.Reset();
         }
         if (Host.GameOverShown)

@@ -15,6 +15,7 @@ struct TPlaySettings
     int Mode = gmNormal;
     float Dt = 16;            // milliseconds per frame
     int MaxLevel = MaxLevels; // the game stops once this level is passed
+    int FirstLevel = 1;       // above 1: the game starts at this level on an empty board
     double MaxSeconds = 4 * 3600; // simulated time after which a game is cut short
     bool CheckInvariants = true;  // after every update
     TBotSettings Bot;
@@ -42,6 +43,7 @@ struct TGameResult
     std::array<int16_t, MaxLevels + 1> SpecialsGiven{};
     std::array<int8_t, MaxLevels + 1> SpecialsPeak{};
     std::array<int8_t, MaxLevels + 1> CubesAtPeak{};
+    std::array<float, MaxLevels + 1> LevelStart{}; // simulated seconds at the level's start
     double Score = 0;
     double SimSeconds = 0;
     long Updates = 0;

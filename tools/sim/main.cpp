@@ -1,7 +1,10 @@
 // tandrel-sim: plays whole games headless with the bot and reports how far it gets.
 //
 //   tandrel-sim [--games N] [--seed S] [--mode 1|2] [--dt MS] [--max-level L]
-//               [--think MS] [--from N] [--data DIR] [--json]
+//               [--level L] [--think MS] [--from N] [--data DIR] [--json]
+//
+// --level L starts every game at level L on an empty board (as after a bonus level), to
+// balance one stretch of levels without playing the ones before it.
 //
 // Game n of a run (counted from 0) always plays the same game for the same seed and
 // settings; --from N starts at game N, to replay one game of a long run.
@@ -45,7 +48,8 @@ std::filesystem::path ProgramDataFolder()
     std::fprintf(stderr,
                  "tandrel-sim: %s\n"
                  "usage: tandrel-sim [--games N] [--seed S] [--mode 1|2] [--dt MS] "
-                 "[--max-level L] [--think MS] [--from N] [--data DIR] [--json]\n",
+                 "[--max-level L] [--level L] [--think MS] [--from N] [--data DIR] "
+                 "[--json]\n",
                  problem);
     std::exit(2);
 }
@@ -107,6 +111,10 @@ TOptions ParseOptions(int argc, char** argv)
         else if (a == "--max-level")
         {
             o.Play.MaxLevel = static_cast<int>(Number("--max-level", v, 1, MaxLevels));
+        }
+        else if (a == "--level")
+        {
+            o.Play.FirstLevel = static_cast<int>(Number("--level", v, 1, MaxLevels));
         }
         else if (a == "--think")
         {
@@ -202,6 +210,7 @@ int main(int argc, char** argv)
     std::vector<double> levels, scores, moves;
     std::array<int, MaxLevels + 2> reached{}, passed{}, bonusPaid{}, bonusDone{};
     std::array<long, MaxLevels + 2> specialsGiven{}, specialsPeak{}, cubesAtPeak{};
+    std::array<double, MaxLevels + 2> startSeconds{};
     long bombs = 0, paints = 0, shots = 0, squares = 0, figures = 0, misses = 0, violations = 0;
     long updates = 0;
     double simSeconds = 0;
@@ -221,9 +230,10 @@ int main(int argc, char** argv)
         levels.push_back(r.LastLevel);
         scores.push_back(r.Score);
         moves.push_back(r.Bot.Moves);
-        for (int l = 1; l <= r.LastLevel && l <= MaxLevels; ++l)
+        for (int l = o.Play.FirstLevel; l <= r.LastLevel && l <= MaxLevels; ++l)
         {
             ++reached[l];
+            startSeconds[l] += r.LevelStart[l];
             passed[l] += r.Passed[l] ? 1 : 0;
             specialsGiven[l] += r.SpecialsGiven[l];
             specialsPeak[l] += r.SpecialsPeak[l];
@@ -260,7 +270,7 @@ int main(int argc, char** argv)
         double Points = 0;
         int Level = 0;
     } steadyFall, anyFall;
-    for (int l = 2; l <= maxReached; ++l)
+    for (int l = o.Play.FirstLevel + 1; l <= maxReached; ++l)
     {
         const double before = 100.0 * passed[l - 1] / std::max(reached[l - 1], 1);
         const double now = 100.0 * passed[l] / std::max(reached[l], 1);
@@ -315,12 +325,12 @@ int main(int argc, char** argv)
         }
         std::printf("],\n");
         std::printf("  \"levels\": [\n");
-        for (int l = 1; l <= maxReached; ++l)
+        for (int l = o.Play.FirstLevel; l <= maxReached; ++l)
         {
             std::printf("    {\"level\": %d, \"reached\": %d, \"passed\": %d, \"pass_rate\": %.4f, "
-                        "\"passed_share_of_games\": %.4f",
+                        "\"passed_share_of_games\": %.4f, \"start_seconds_mean\": %.1f",
                         l, reached[l], passed[l], reached[l] ? passed[l] / double(reached[l]) : 0.0,
-                        passed[l] / games);
+                        passed[l] / games, reached[l] ? startSeconds[l] / reached[l] : 0.0);
             if (bonusDone[l] > 0)
             {
                 std::printf(", \"bonus_finished\": %d, \"bonus_paid\": %d", bonusDone[l], bonusPaid[l]);
@@ -365,12 +375,14 @@ int main(int argc, char** argv)
             std::printf("first board the bot could not move on (game %d):\n%s", stuckGames.front(),
                         stuckBoard.c_str());
         }
-        std::printf("\nlevel  reached  passed  pass rate  of all games  bonus paid / specials: given,"
-                    " most at once (cubes then)\n");
-        for (int l = 1; l <= maxReached; ++l)
+        std::printf("\nlevel  reached  passed  pass rate  of all games  starts at  bonus paid /"
+                    " specials: given, most at once (cubes then)\n");
+        for (int l = o.Play.FirstLevel; l <= maxReached; ++l)
         {
-            std::printf("%5d  %7d  %6d  %8.1f%%  %11.1f%%", l, reached[l], passed[l],
-                        reached[l] ? 100.0 * passed[l] / reached[l] : 0.0, 100.0 * passed[l] / games);
+            std::printf("%5d  %7d  %6d  %8.1f%%  %11.1f%%  %6.1f min", l, reached[l], passed[l],
+                        reached[l] ? 100.0 * passed[l] / reached[l] : 0.0,
+                        100.0 * passed[l] / games,
+                        reached[l] ? startSeconds[l] / reached[l] / 60 : 0.0);
             if (bonusDone[l] > 0)
             {
                 std::printf("  %d of %d", bonusPaid[l], bonusDone[l]);

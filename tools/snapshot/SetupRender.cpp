@@ -74,6 +74,7 @@ int RenderSetupScenes(TRenderer& r, TGLDevice& device, const TSetupRun& run)
             game->CreateLevels();
             game->CreateBonus();
             game->ResourcesLoaded = true;
+            MeasureLabels(r.Fonts, game->Labels);
             BuildSetupScene(*game, host, scene, run.SceneFile);
         }
         catch (const std::exception& e)

@@ -2,7 +2,8 @@
 // as a PNG; with --bench it measures the heaviest game scene against the floor frame.
 //
 //   tandrel-snapshot --scene loading|menu-picture|game|gameover|help|heaviest [--level L]
-//                    [--mode 1|2] [--seed S] [--moves N] [--size WxH] [--out FILE] [--program DIR]
+//                    [--mode 1|2] [--seed S] [--moves N] [--size WxH] [--skin 1..5] [--out FILE]
+//                    [--program DIR]
 //   tandrel-snapshot --bench FRAMES [--size WxH]
 //   tandrel-snapshot --bench-change FRAMES [--size WxH]
 //   tandrel-snapshot --setup SCENEFILE [--only NAME,...] [--size WxH] [--out FOLDER]
@@ -43,6 +44,7 @@ struct TOptions
     std::string Scene = "game";
     int Level = 1;
     int Mode = 1;
+    int Skin = 1; // the cube skin, 1..5 (Images/SkinN)
     uint32_t Seed = 1;
     int Moves = 0;
     int Width = 1280;
@@ -64,7 +66,7 @@ constexpr int NoDevice = 3;
                  "usage: tandrel-snapshot --scene\n"
                  "         loading|menu-picture|game|gameover|help|heaviest\n"
                  "         [--level L] [--mode 1|2] [--seed S] [--moves N] [--size WxH]\n"
-                 "         [--out FILE] [--program DIR]\n"
+                 "         [--skin 1..5] [--out FILE] [--program DIR]\n"
                  "       tandrel-snapshot --bench FRAMES [--size WxH]\n"
                  "       tandrel-snapshot --bench-change FRAMES [--size WxH]\n"
                  "       tandrel-snapshot --setup SCENEFILE [--only NAME,...] [--size WxH]\n"
@@ -105,6 +107,10 @@ TOptions Parse(int argc, char** argv)
         else if (a == "--mode")
         {
             o.Mode = Number(v, "--mode");
+        }
+        else if (a == "--skin")
+        {
+            o.Skin = Number(v, "--skin");
         }
         else if (a == "--seed")
         {
@@ -168,6 +174,10 @@ TOptions Parse(int argc, char** argv)
     {
         Usage("--mode must be 1 or 2");
     }
+    if (o.Skin < 1 || o.Skin > 5)
+    {
+        Usage("--skin must be 1..5");
+    }
     return o;
 }
 
@@ -192,11 +202,10 @@ void LoadMenuBackground(TRenderer& r, const fs::path& program)
     LoadMipmappedTexture(*r.Device, program / line, r.MenuBackground);
 }
 
-void LoadSkin(TRenderer& r, const fs::path& program)
+void LoadSkin(TRenderer& r, const fs::path& program, int skin)
 {
     for (int k = 0; k <= 17; ++k)
     {
-        const int skin = 1;
         LoadTexture(*r.Device,
                     program / "Images" / ("Skin" + std::to_string(skin)) /
                         ("tex" + std::to_string(k) + ".tga"),
@@ -380,6 +389,7 @@ int Run(const TOptions& o, SDL_Window* window)
     {
         LoadFontTextures(*r.Device, r.Fonts, o.Program);
         LoadFontMetrics(r.Fonts, o.Program);
+        MeasureLabels(r.Fonts, game.Labels);
     }
     catch (const std::exception& e)
     {
@@ -403,7 +413,7 @@ int Run(const TOptions& o, SDL_Window* window)
     r.GameOverFile.clear();
     r.HelpFile.clear();
     LoadMenuBackground(r, o.Program);
-    LoadSkin(r, o.Program);
+    LoadSkin(r, o.Program, o.Skin);
     r.Cursor = std::make_unique<TCursor>(r.Device, o.Program, o.Width, o.Height);
     r.Cursor->MoveCursor(o.Width * 3 / 4, o.Height / 4);
 
