@@ -126,7 +126,7 @@ void TFrontEnd::EnterMainMenu()
     Menu->ShowScreen(1);
     Options.ResetEye();
     Host.StopMusic();
-    Host.PlayMenuMusic();
+    Host.PlayMusic(tnMenu1);
 }
 
 void TFrontEnd::SetCursor(int index)
@@ -273,7 +273,7 @@ void TFrontEnd::PlayMenuCommand(TMenuAction action, int item)
     if ((item == 1 || item == 2) && Game != nullptr)
     {
         Host.StopMusic();
-        Host.PlayMusic(item == 1 ? tnTheme1 : tnTheme2, true);
+        Host.PlayMusic(item == 1 ? tnTheme1 : tnTheme2);
         Game->Mode = static_cast<uint8_t>(item);
         if (Options.Help)
         {
@@ -517,7 +517,7 @@ void TFrontEnd::LeaveGameToMenu()
     State = gsMenu;
     Host.StopMusic();
     Host.StopSound(snSelected);
-    Host.PlayMenuMusic();
+    Host.PlayMusic(tnMenu1);
     Menu->ShowScreen(1);
 }
 
