@@ -55,8 +55,9 @@ public:
     int Run();
     // Closing the window: the settings are saved, the sound shut down, the device released.
     void Close();
-    // The menus: set once, before Show.
+    // The menus: set once, before Show. They reach the shell through FrontHost().
     void SetFrontEnd(IFrontEnd& frontEnd);
+    IFrontHost& FrontHost() { return Host; }
 
     TScreenState GameState; // starts at gsLaunch
     TOptions& Options;

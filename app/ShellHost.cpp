@@ -1,7 +1,10 @@
 #include "app/ShellHost.h"
 
+#include "app/MessageBox.h"
 #include "render/Renderer.h"
 #include "sound/Sound.h"
+
+#include <SDL_events.h>
 
 void TShellHost::PlaySound(TSound sound)
 {
@@ -28,6 +31,29 @@ void TShellHost::PlayMusic(TTune tune)
 void TShellHost::StopMusic()
 {
     ::StopMusic();
+}
+
+void TShellHost::ApplySoundVolume()
+{
+    ::ApplySoundVolume(Options.SoundVol);
+}
+
+void TShellHost::ApplyMusicVolume()
+{
+    ::ApplyMusicVolume(Options.MusicVol);
+}
+
+void TShellHost::CloseMainWindow()
+{
+    // The loop closes the window between two passes, as after its close box.
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+}
+
+void TShellHost::ShowMessage(const std::string& text)
+{
+    ShowMessageBox(TMessageKind::Warning, "Tandrel", text);
 }
 
 float TShellHost::CursorX() const

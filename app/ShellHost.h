@@ -1,14 +1,17 @@
-// What the rules ask of the program, wired to the real parts: the sounds at the stored
-// volume, the drawn cursor, the camera eye of the settings, and the game-over picture.
+// What the rules and the menus ask of the program, wired to the real parts: the sounds
+// and tunes at the stored volumes, the drawn cursor, the camera eye of the settings, the
+// game-over picture, the main window closed as its close box would, and message boxes
+// captioned with the game's name. One host serves both, so the sound is wired once.
 #pragma once
 
+#include "front/FrontHost.h"
 #include "game/GameHost.h"
 #include "render/GameState.h"
 #include "base/Options.h"
 
 struct TRenderer;
 
-class TShellHost final : public IGameHost
+class TShellHost final : public IGameHost, public IFrontHost
 {
 public:
     TShellHost(TOptions& options, TRenderer& renderer, TScreenState& state) :
@@ -16,11 +19,14 @@ public:
     {
     }
 
+    // Sound and music, for the rules and the menus alike.
     void PlaySound(TSound sound) override;
     void StopSound(TSound sound) override;
-    // The themes loop; a menu tune plays once and the other follows it in the menus.
     void PlayMusic(TTune tune) override;
     void StopMusic() override;
+    void ApplySoundVolume() override;
+    void ApplyMusicVolume() override;
+
     float CursorX() const override;
     float CursorY() const override;
     int Cursor() const override;
@@ -29,6 +35,9 @@ public:
     TVector3& Eye() override { return Options.Eye; }
     void ResetEye() override { Options.ResetEye(); }
     void ShowGameOver() override { State = gsGameOver; }
+
+    void CloseMainWindow() override;
+    void ShowMessage(const std::string& text) override;
 
 private:
     TOptions& Options;

@@ -11,7 +11,6 @@
 #include "app/FormMain.h"
 #include "front/FrontEnd.h"
 #include "front/Tutorial.h"
-#include "app/ShellFrontHost.h"
 #include "app/MessageBox.h"
 #include "base/Options.h"
 #include "render/Renderer.h"
@@ -66,8 +65,7 @@ int StartGame(TOptions& options, const std::filesystem::path& programFolder)
     {
         TFormMain form(options, programFolder, UserFolder());
         // The menus, declared after the window so they let go of its device first.
-        TShellFrontHost frontHost(options);
-        TFrontEnd front(frontHost, form.Renderer, options, form.GameState, programFolder, UserFolder(),
+        TFrontEnd front(form.FrontHost(), form.Renderer, options, form.GameState, programFolder, UserFolder(),
                         CacheFolder());
         form.SetFrontEnd(front);
         if (form.Show())

@@ -127,7 +127,7 @@ void TFrontEnd::EnterMainMenu()
     Menu->ShowScreen(1);
     Options.ResetEye();
     Host.StopMusic();
-    Host.PlayMenuMusic();
+    Host.PlayMusic(tnMenu1);
 }
 
 void TFrontEnd::SetCursor(int index)
@@ -274,7 +274,7 @@ void TFrontEnd::PlayMenuCommand(TMenuAction action, int item)
     if ((item == 1 || item == 2) && Game != nullptr)
     {
         Host.StopMusic();
-        Host.PlayMusic(item == 1 ? tnTheme1 : tnTheme2, true);
+        Host.PlayMusic(item == 1 ? tnTheme1 : tnTheme2);
         Game->Mode = static_cast<uint8_t>(item);
         if (Options.Help)
         {
@@ -518,7 +518,7 @@ void TFrontEnd::LeaveGameToMenu()
     State = gsMenu;
     Host.StopMusic();
     Host.StopSound(snSelected);
-    Host.PlayMenuMusic();
+    Host.PlayMusic(tnMenu1);
     Menu->ShowScreen(1);
 }
 

@@ -3,26 +3,14 @@
 // the renderer and the game are handed to the front end directly.
 #pragma once
 
-#include "game/Sounds.h"
+#include "game/SoundHost.h"
 
 #include <string>
 
-class IFrontHost
+// Sound and music (ISoundHost, the same the rules use), and the window and message boxes.
+class IFrontHost : public ISoundHost
 {
 public:
-    virtual ~IFrontHost() = default;
-
-    virtual void PlaySound(TSound sound) = 0;
-    // Only the looping "Selected" is ever stopped.
-    virtual void StopSound(TSound sound) = 0;
-    virtual void PlayMusic(TTune tune, bool loop) = 0;
-    virtual void StopMusic() = 0;
-    // The first menu tune once, with the second to follow it.
-    virtual void PlayMenuMusic() = 0;
-    // Both volumes from the settings, as they are now, to the mixer.
-    virtual void ApplySoundVolume() = 0;
-    virtual void ApplyMusicVolume() = 0;
-
     // Closes the main window: the settings are saved and the program ends.
     virtual void CloseMainWindow() = 0;
     // A modal message box with one OK button.

@@ -2,20 +2,13 @@
 // them to the real sound, cursor and camera, and NullGameHost runs a game headless.
 #pragma once
 
-#include "game/Sounds.h"
+#include "game/SoundHost.h"
 #include "base/TexMatrix.h"
 
-class IGameHost
+// Sound and music (ISoundHost), and the cursor, the camera eye and the game-over picture.
+class IGameHost : public ISoundHost
 {
 public:
-    virtual ~IGameHost() = default;
-
-    virtual void PlaySound(TSound sound) = 0;
-    // Only the looping "Selected" sound is ever stopped by the rules.
-    virtual void StopSound(TSound sound) = 0;
-    virtual void PlayMusic(TTune tune) = 0;
-    virtual void StopMusic() = 0;
-
     // The point of the board plane under the mouse, in world units (x, y).
     virtual float CursorX() const = 0;
     virtual float CursorY() const = 0;
@@ -45,6 +38,8 @@ public:
     void StopSound(TSound) override {}
     void PlayMusic(TTune) override {}
     void StopMusic() override {}
+    void ApplySoundVolume() override {}
+    void ApplyMusicVolume() override {}
     float CursorX() const override { return MouseX; }
     float CursorY() const override { return MouseY; }
     int Cursor() const override { return CursorIndex; }

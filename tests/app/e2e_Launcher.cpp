@@ -22,9 +22,7 @@ TEST(Launcher, AppearsTitledTandrelAndExitWritesNoSettings)
 {
     TempFolder tmp;
     TProgram program(tmp);
-    tmp.Write("config/tandrel/settings.ini", StoredSettings);
-    program.Start();
-    const std::string window = TProgram::WaitForWindow("Tandrel");
+    const std::string window = program.StartOnLauncher(StoredSettings);
     ASSERT_FALSE(window.empty()) << "no launcher window titled Tandrel\n" << program.Output();
     const std::string geometry = Shell("xdotool getwindowgeometry " + window);
     EXPECT_NE(geometry.find("Geometry:"), std::string::npos) << geometry;
@@ -47,9 +45,7 @@ TEST(Launcher, CloseBoxEndsWithoutSaving)
 {
     TempFolder tmp;
     TProgram program(tmp);
-    tmp.Write("config/tandrel/settings.ini", StoredSettings);
-    program.Start();
-    const std::string window = TProgram::WaitForWindow("Tandrel");
+    const std::string window = program.StartOnLauncher(StoredSettings);
     ASSERT_FALSE(window.empty()) << program.Output();
     TProgram::CloseWindow(window);
     EXPECT_EQ(program.WaitForExit(), 0);
@@ -61,8 +57,7 @@ TEST(Launcher, FirstRunWritesTheDefaultsBeforeTheWindowShows)
 {
     TempFolder tmp;
     TProgram program(tmp);
-    program.Start();
-    const std::string window = TProgram::WaitForWindow("Tandrel");
+    const std::string window = program.StartOnLauncher();
     ASSERT_FALSE(window.empty()) << program.Output();
     const std::string text = ReadFile(program.SettingsFile());
     EXPECT_NE(text.find("SoundVol=160\nMusicVol=120\nFullscreen=1\nResolution=6\nColor=0\nDesktop=1\n"
@@ -78,9 +73,7 @@ TEST(Launcher, OptionsDialogChoicesReachTheSettingsFile)
 {
     TempFolder tmp;
     TProgram program(tmp);
-    tmp.Write("config/tandrel/settings.ini", StoredSettings);
-    program.Start();
-    const std::string launcher = TProgram::WaitForWindow("Tandrel");
+    const std::string launcher = program.StartOnLauncher(StoredSettings);
     ASSERT_FALSE(launcher.empty()) << program.Output();
 
     // Escape cancels: nothing is written.
@@ -114,8 +107,7 @@ TEST(Launcher, HomepageOpensTheHomePageOrTheManualWithTheDesktopHandler)
 {
     TempFolder tmp;
     TProgram program(tmp);
-    program.Start();
-    const std::string launcher = TProgram::WaitForWindow("Tandrel");
+    const std::string launcher = program.StartOnLauncher();
     ASSERT_FALSE(launcher.empty()) << program.Output();
     TProgram::Keys(launcher, "alt+h");
     const auto opened = tmp.Path() / "opened.txt";

@@ -10,7 +10,6 @@
 #include <csignal>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace
@@ -75,9 +74,7 @@ TEST(MainWindow, EnterStartsTheGameInAWindowOfTheChosenSizeAndClosingSaves)
 {
     TempFolder tmp;
     TProgram program(tmp);
-    tmp.Write("config/tandrel/settings.ini", Windowed800);
-    program.Start();
-    const std::string launcher = TProgram::WaitForWindow("Tandrel");
+    const std::string launcher = program.StartOnLauncher(Windowed800);
     ASSERT_FALSE(launcher.empty()) << program.Output();
     TProgram::Keys(launcher, "Return");
 
@@ -178,9 +175,7 @@ TEST(MainWindow, BadDataFileIsNamedInOneMessageAndTheProgramEnds)
     }
     levels.replace(at, levels.find('\n', at) - at, "many");
     tmp.Write("program/data/Levels.dat", levels);
-    tmp.Write("config/tandrel/settings.ini", Windowed800);
-    program.Start();
-    const std::string launcher = TProgram::WaitForWindow("Tandrel");
+    const std::string launcher = program.StartOnLauncher(Windowed800);
     ASSERT_FALSE(launcher.empty()) << program.Output();
     TProgram::Keys(launcher, "Return");
 
@@ -220,19 +215,14 @@ TEST(MainWindow, InstalledProgramFindsItsFolderBesideItselfAndLoads)
 
     TProgram program(tmp);
     program.UseProgram(prefix / "bin" / "tandrel");
-    tmp.Write("config/tandrel/settings.ini", Windowed800);
-    program.Start();
-    const std::string launcher = TProgram::WaitForWindow("Tandrel");
+    const std::string launcher = program.StartOnLauncher(Windowed800);
     ASSERT_FALSE(launcher.empty()) << program.Output();
     if (*TANDREL_HOMEPAGE == '\0')
     {
         // Homepage opens the installed player's manual.
         TProgram::Keys(launcher, "alt+h");
         const auto opened = tmp.Path() / "opened.txt";
-        for (int i = 0; i < 250 && ReadFile(opened).empty(); ++i)
-        {
-            std::this_thread::sleep_for(20ms);
-        }
+        WaitUntil([&] { return !ReadFile(opened).empty(); }, 5s);
         EXPECT_EQ(ReadFile(opened), "file://" + (prefix / "share/doc/tandrel/manual.html").string());
     }
     TProgram::Keys(launcher, "Return");

@@ -42,19 +42,12 @@ struct TRecordingHost final : IFrontHost
 {
     void PlaySound(TSound sound) override { Sounds.push_back(sound); }
     void StopSound(TSound sound) override { Stopped.push_back(sound); }
-    void PlayMusic(TTune tune, bool loop) override
+    void PlayMusic(TTune tune) override
     {
         Tune = tune;
-        Looping = loop;
         ++MusicStarts;
     }
     void StopMusic() override { ++MusicStops; }
-    void PlayMenuMusic() override
-    {
-        Tune = tnMenu1;
-        Looping = false;
-        ++MusicStarts;
-    }
     void ApplySoundVolume() override { ++SoundVolumeApplied; }
     void ApplyMusicVolume() override { ++MusicVolumeApplied; }
     void CloseMainWindow() override { Closed = true; }
@@ -63,7 +56,6 @@ struct TRecordingHost final : IFrontHost
     std::vector<TSound> Sounds;
     std::vector<TSound> Stopped;
     int Tune = -1;
-    bool Looping = false;
     int MusicStarts = 0;
     int MusicStops = 0;
     int SoundVolumeApplied = 0;

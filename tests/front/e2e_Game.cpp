@@ -158,6 +158,24 @@ int PixelY(float y)
 }
 
 
+// Polls until what look() sees has stayed the same for 300 ms.
+bool WaitForStill(const std::function<std::vector<int>()>& look)
+{
+    std::vector<int> seen = look();
+    auto since = std::chrono::steady_clock::now();
+    return WaitUntil(
+        [&]
+        {
+            std::vector<int> now = look();
+            if (now != seen)
+            {
+                seen = std::move(now);
+                since = std::chrono::steady_clock::now();
+            }
+            return std::chrono::steady_clock::now() - since >= 300ms;
+        });
+}
+
 struct TSavedGame
 {
     int Mode = 0, Level = 0, CubeCount = -1;
@@ -370,33 +388,24 @@ public:
               std::to_string(PixelY(y)));
     }
 
-    // Polls until the board looks the same in two screenshots 300 ms apart: cubes have
-    // grown, moved and settled (the board takes clicks only then).
+    // Polls until the board has looked the same for 300 ms: cubes have grown, moved and
+    // settled (the board takes clicks only then).
     bool WaitForStillBoard() const
     {
-        auto board = [&]
-        {
-            const TShot shot = Grab(Window);
-            std::vector<int> v;
-            for (int y = PixelY(4.6f); y <= PixelY(-4.6f); y += 2)
-            {
-                for (int x = PixelX(4.6f); x <= PixelX(-4.6f); x += 2)
-                {
-                    const TRgb c = shot.Width > 0 ? shot.At(x, y) : TRgb{};
-                    v.push_back(c.r << 16 | c.g << 8 | c.b);
-                }
-            }
-            return v;
-        };
-        std::vector<int> before = board();
-        return WaitUntil(
+        return WaitForStill(
             [&]
             {
-                std::this_thread::sleep_for(300ms);
-                std::vector<int> now = board();
-                const bool still = now == before;
-                before = std::move(now);
-                return still;
+                const TShot shot = Grab(Window);
+                std::vector<int> v;
+                for (int y = PixelY(4.6f); y <= PixelY(-4.6f); y += 2)
+                {
+                    for (int x = PixelX(4.6f); x <= PixelX(-4.6f); x += 2)
+                    {
+                        const TRgb c = shot.Width > 0 ? shot.At(x, y) : TRgb{};
+                        v.push_back(c.r << 16 | c.g << 8 | c.b);
+                    }
+                }
+                return v;
             });
     }
 
@@ -406,22 +415,23 @@ public:
         Shell("xdotool key --delay 80 " + keys);
     }
 
+    // Escape, and "leave" on the pause screen: the game is saved to `save` (removed
+    // first); returns what it holds (nothing when it was not written).
+    TSavedGame LeaveThroughPause(const fs::path& save, const std::string& stage)
+    {
+        fs::remove(save);
+        Keys("Escape");
+        if (!WaitForScreen(5, 2, stage))
+        {
+            return {};
+        }
+        ClickItem(5, 2);
+        return WaitUntil([&] { return fs::exists(save); }) ? ReadSave(save) : TSavedGame{};
+    }
+
     void Signal(int signal) const { kill(Pid, signal); }
 
-    int WaitForExit(int seconds = 10)
-    {
-        for (int i = 0; i < seconds * 50; ++i)
-        {
-            int status = 0;
-            if (waitpid(Pid, &status, WNOHANG) == Pid)
-            {
-                Pid = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            std::this_thread::sleep_for(20ms);
-        }
-        return -1;
-    }
+    int WaitForExit(int seconds = 10) { return ::WaitForExit(Pid, seconds); }
 
     TempFolder Tmp;
     fs::path Program = Tmp.Path() / "program";
@@ -530,12 +540,8 @@ TEST(GameEndToEnd, PlayPauseLeaveResumeMoveACubeAndSurviveSigterm)
     EXPECT_FALSE(fs::exists(save));
 
     // Escape pauses; leaving saves.
-    run.Keys("Escape");
-    ASSERT_TRUE(run.WaitForScreen(5, 2, "5-pause"));
-    run.ClickItem(5, 2);
+    const TSavedGame left = run.LeaveThroughPause(save, "5-pause");
     ASSERT_TRUE(run.WaitForScreen(1, 1, "6-left-to-menu"));
-    ASSERT_TRUE(WaitUntil([&] { return fs::exists(save); }));
-    const TSavedGame left = ReadSave(save);
     ASSERT_EQ(left.Mode, 1);
     ASSERT_GT(left.CubeCount, 0);
 
@@ -553,12 +559,7 @@ TEST(GameEndToEnd, PlayPauseLeaveResumeMoveACubeAndSurviveSigterm)
         ASSERT_TRUE(run.WaitForScreen(4, 1, stage + "-resumed"));
     };
     startNormal("7");
-    fs::remove(save);
-    run.Keys("Escape");
-    ASSERT_TRUE(run.WaitForScreen(5, 2, "8-pause"));
-    run.ClickItem(5, 2);
-    ASSERT_TRUE(WaitUntil([&] { return fs::exists(save); }));
-    const TSavedGame resumed = ReadSave(save);
+    const TSavedGame resumed = run.LeaveThroughPause(save, "8-pause");
     EXPECT_EQ(resumed.Level, left.Level);
     EXPECT_EQ(resumed.Score, left.Score);
     EXPECT_EQ(resumed.Cubes, left.Cubes);
@@ -596,12 +597,7 @@ TEST(GameEndToEnd, PlayPauseLeaveResumeMoveACubeAndSurviveSigterm)
     ASSERT_TRUE(run.Start());
     ASSERT_TRUE(run.WaitForScreen(1, 1, "13-restarted"));
     startNormal("14");
-    fs::remove(save);
-    run.Keys("Escape");
-    ASSERT_TRUE(run.WaitForScreen(5, 2, "15-pause"));
-    run.ClickItem(5, 2);
-    ASSERT_TRUE(WaitUntil([&] { return fs::exists(save); }));
-    const TSavedGame back = ReadSave(save);
+    const TSavedGame back = run.LeaveThroughPause(save, "15-pause");
     EXPECT_EQ(back.Level, moved.Level);
     EXPECT_EQ(back.Score, moved.Score);
     EXPECT_EQ(back.Cubes, moved.Cubes);
@@ -869,8 +865,7 @@ TEST(GameEndToEnd, TheShippedMenuWorksWithTheMouse)
         return v;
     };
     ASSERT_TRUE(run.Start());
-    ASSERT_TRUE(WaitUntil([&] { return !items().empty(); }));
-    std::this_thread::sleep_for(500ms);
+    ASSERT_TRUE(WaitUntil([&] { return !items().empty(); }) && WaitForStill(items));
     const std::vector<int> main = items();
     run.Screenshot("1-main-menu");
 
@@ -886,19 +881,19 @@ TEST(GameEndToEnd, TheShippedMenuWorksWithTheMouse)
     EXPECT_NE(ReadFile(run.SettingsFile()).find("Texture=3\n"), std::string::npos);
 
     click(1, 1); // play
-    std::this_thread::sleep_for(300ms);
+    WaitForStill(items); // settled, for the picture
     run.Screenshot("3-play-menu");
     click(2, 3); // the tutorial
     const fs::path page2 = run.Tmp.Path() / "cache" / "tandrel" / "Images" / "Tutorial" / "tut2.bmp";
     ASSERT_TRUE(WaitUntil([&] { return fs::exists(page2); })) << "the tutorial did not open";
-    std::this_thread::sleep_for(300ms);
+    WaitForStill(items); // settled, for the picture
     run.Screenshot("4-tutorial");
     click(9, 2);
-    std::this_thread::sleep_for(300ms);
+    WaitForStill(items); // settled, for the picture
     run.Screenshot("5-tutorial-page-2");
     click(9, 1); // close
     click(2, 4); // back
-    std::this_thread::sleep_for(300ms);
+    WaitForStill(items); // settled, for the picture
     run.Screenshot("6-main-menu");
     click(1, 4); // exit
     EXPECT_EQ(run.WaitForExit(), 0);
@@ -1052,12 +1047,7 @@ TEST(FocusLoss, AResizedWindowMapsClicksAndTheTimedGamePausesWhileUnfocused)
     }
     TProgram::Activate(run.Window);
     run.FollowWindowSize();
-    run.Keys("Escape");
-    ASSERT_TRUE(run.WaitForScreen(5, 2, "3-pause-after-focus"));
-    fs::remove(save);
-    run.ClickItem(5, 2);
-    ASSERT_TRUE(WaitUntil([&] { return fs::exists(save); }));
-    const TSavedGame back = ReadSave(save);
+    const TSavedGame back = run.LeaveThroughPause(save, "3-pause-after-focus");
     EXPECT_GT(back.Progress, 100.0) << "the bar drained while unfocused";
     EXPECT_EQ(KindAt(back, 4, 5), 1) << "the click after the resize did not move the cube";
     const std::string log = ReadFile(run.DebugFile());

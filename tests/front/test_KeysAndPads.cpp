@@ -85,7 +85,7 @@ struct TKeysAndPads : ::testing::Test, TFrontFixture
         Play.Game.ClearBoard();
         for (auto [kind, x, y] : cubes)
         {
-            Play.Game.PlaceSpecialCube(static_cast<uint8_t>(kind), {static_cast<uint8_t>(x), static_cast<uint8_t>(y)});
+            PutCube(Play.Game, kind, x, y);
         }
     }
     // Frames until the board is at rest (or a minute of game time has gone).

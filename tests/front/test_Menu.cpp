@@ -261,7 +261,6 @@ TEST(MenuScreens, TheHelpScreenComesBeforeAGameAndItsToggleChangesTheSettingAtOn
     EXPECT_EQ(f.State, gsHelp);
     EXPECT_EQ(f.Screen(), 10);
     EXPECT_EQ(f.Host.Tune, tnTheme2);
-    EXPECT_TRUE(f.Host.Looping);
     EXPECT_EQ(f.Play.Game.Mode, gmTimed);
 
     f.ClickItem(2);

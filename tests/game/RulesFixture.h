@@ -58,18 +58,10 @@ struct RulesGame
 {
     explicit RulesGame(uint32_t seed = 1) : Rng(seed), Game(Host, Rng, User.Path(), User.Path())
     {
-        TLevel& l = Game.Levels[1];
-        l.NewCubes = {0, 3, 3};
-        l.Colours = {0, 5, 5};
-        l.FigureMin = 1;
-        l.FigureMax = 1;
-        l.Target = {0, 1000, 1000};
-        l.CubePoints = 15;
-        l.SquarePoints = 40;
-        l.BonusPoints = 300;
+        SetLevels(Game, 1, 1, HandMadeLevel(5, 1000, 1000));
         Game.Level = 1;
         Game.Mode = gmNormal;
-        SetFigure(1, 1, 2, {"7", "7"}, 100);
+        SetFigure(Game, 1, {"7", "7"}, 100);
         Game.FigureCount = 1;
         Game.Figure = 1;
         Game.Figures[1].Value = 100;
@@ -79,86 +71,6 @@ struct RulesGame
     }
 
     TLevel& Level() { return Game.Levels[Game.Level]; }
-
-    // rows[j - 1] holds row j of the figure, one digit per column.
-    void SetFigure(int index, int w, int h, std::vector<std::string> rows, double base)
-    {
-        TBonusFigure& f = Game.Figures[index];
-        f = TBonusFigure{};
-        f.Width = static_cast<uint8_t>(w);
-        f.Height = static_cast<uint8_t>(h);
-        f.BaseValue = base;
-        for (int j = 1; j <= static_cast<int>(rows.size()); ++j)
-        {
-            for (int i = 1; i <= static_cast<int>(rows[j - 1].size()); ++i)
-            {
-                const int c = rows[j - 1][i - 1] - '0';
-                f.At(i, j).Colour = f.At(i, j).ShownColour = static_cast<uint8_t>(c);
-                f.TopColour = std::max<uint8_t>(f.TopColour, static_cast<uint8_t>(c));
-            }
-        }
-    }
-
-    // A cube of the kind at rest (or waiting) on a free cell; returns its index.
-    int Put(int kind, int x, int y, uint8_t state = csIdle)
-    {
-        const TCell cell{static_cast<uint8_t>(x), static_cast<uint8_t>(y)};
-        Game.PlaceSpecialCube(static_cast<uint8_t>(kind), cell);
-        const int i = Game.CubeCount;
-        EXPECT_EQ(Game.Cubes[i].X, x);
-        EXPECT_EQ(Game.Cubes[i].Y, y);
-        if (state != csIdle)
-        {
-            Game.SetState(i, state);
-            if (state == csWaiting || state == csGrowing)
-            {
-                Game.Cells[x][y].Occupancy = coReserved;
-            }
-        }
-        return i;
-    }
-
-    // Lays out rows of kinds; rows[0] is y = y0, character k of a row is x = x0 + k.
-    // Digits 1..7 are colours, J joker, B bomb, S shot, P paint 1, X stone, '.' nothing.
-    void Board(int x0, int y0, std::vector<std::string> rows)
-    {
-        for (int j = 0; j < static_cast<int>(rows.size()); ++j)
-        {
-            for (int k = 0; k < static_cast<int>(rows[j].size()); ++k)
-            {
-                const char c = rows[j][k];
-                int kind = 0;
-                if (c >= '1' && c <= '7')
-                {
-                    kind = c - '0';
-                }
-                else if (c == 'J')
-                {
-                    kind = ckJoker;
-                }
-                else if (c == 'B')
-                {
-                    kind = ckBomb;
-                }
-                else if (c == 'S')
-                {
-                    kind = ckShot;
-                }
-                else if (c == 'P')
-                {
-                    kind = ckPaint1;
-                }
-                else if (c == 'X')
-                {
-                    kind = ckStone;
-                }
-                if (kind != 0)
-                {
-                    Put(kind, x0 + k, y0 + j);
-                }
-            }
-        }
-    }
 
     int CubeAt(int x, int y) const
     {

@@ -11,7 +11,7 @@ namespace
 constexpr float Pi = std::numbers::pi_v<float>;
 
 // Puts a cube of the given kind and state on (x, y) as the rules would leave it.
-int PutCube(TGame& g, uint8_t kind, int x, int y, uint8_t state)
+int PutCubeInState(TGame& g, uint8_t kind, int x, int y, uint8_t state)
 {
     const int n = ++g.CubeCount;
     TCube& c = g.Cubes[n];
@@ -51,7 +51,7 @@ TEST(Animations, GrowthTakesAbout200msThenSnapsToRest)
 {
     TestGame t;
     TGame& g = t.Game;
-    const int i = PutCube(g, 3, 4, 6, csGrowing);
+    const int i = PutCubeInState(g, 3, 4, 6, csGrowing);
 
     g.Grow(i, 16);
     EXPECT_FLOAT_EQ(g.Cubes[i].Scale.x, 0.08f * 0.5f + 0.3f);
@@ -75,7 +75,7 @@ TEST(Animations, GrowthJustPastOneSnapsOnTheNextUpdate)
 {
     TestGame t;
     TGame& g = t.Game;
-    const int i = PutCube(g, 1, 1, 1, csGrowing);
+    const int i = PutCubeInState(g, 1, 1, 1, csGrowing);
     g.Cubes[i].Anim = 1.0001f;
     g.Cubes[i].Position.z = 0.8f;
     g.Grow(i, 1000); // however long the frame, growth does not go further
@@ -90,8 +90,8 @@ TEST(Animations, TurnEndsExactlyAQuarterTurnAwayAndTenfoldTimeIsMuchFaster)
     {
         TestGame t({}, {}, seed);
         TGame& g = t.Game;
-        const int slow = PutCube(g, 2, 3, 3, csIdle);
-        const int fast = PutCube(g, 2, 7, 7, csIdle);
+        const int slow = PutCubeInState(g, 2, 3, 3, csIdle);
+        const int fast = PutCubeInState(g, 2, 7, 7, csIdle);
         g.StartTurn(slow);
         g.StartTurn(fast);
         ASSERT_EQ(g.Cubes[slow].State, csTurn);
@@ -122,8 +122,8 @@ TEST(Animations, StonesNeverTurnOrSpinAndBombsOnlySpinAboutZ)
 {
     TestGame t;
     TGame& g = t.Game;
-    const int stone = PutCube(g, ckStone, 2, 2, csIdle);
-    const int bomb = PutCube(g, ckBomb, 5, 5, csIdle);
+    const int stone = PutCubeInState(g, ckStone, 2, 2, csIdle);
+    const int bomb = PutCubeInState(g, ckBomb, 5, 5, csIdle);
     const uint32_t seed = t.Rng.Seed;
 
     g.StartTurn(stone);
@@ -152,7 +152,7 @@ TEST(Animations, ColouredCubeSpinPulsesAndComesBackToRestScale)
 {
     TestGame t;
     TGame& g = t.Game;
-    const int i = PutCube(g, 5, 5, 5, csIdle);
+    const int i = PutCubeInState(g, 5, 5, 5, csIdle);
     g.StartSpin(i);
     ASSERT_EQ(g.Cubes[i].State, csSpin);
     float low = 1, high = 0;
@@ -178,7 +178,7 @@ TEST(Animations, HoverBobsAroundTheCellCentre)
 {
     TestGame t;
     TGame& g = t.Game;
-    const int i = PutCube(g, 1, 8, 2, csSelected);
+    const int i = PutCubeInState(g, 1, 8, 2, csSelected);
     for (int k = 0; k < 500; ++k)
     {
         g.Hover(i, 16);
@@ -195,7 +195,7 @@ TEST(Animations, VanishingSwellsThenShrinksAwayInAbout467ms)
 {
     TestGame t;
     TGame& g = t.Game;
-    const int i = PutCube(g, 4, 3, 3, csVanishing);
+    const int i = PutCubeInState(g, 4, 3, 3, csVanishing);
     float biggest = 0;
     const int steps = RunWhile(g, i, csVanishing, [&] {
         g.Vanish(i, 4);
@@ -214,7 +214,7 @@ TEST(Animations, FuseSparksLeaveTheFuseTipAsTheBombTurns)
 {
     TestGame t;
     TGame& g = t.Game;
-    const int i = PutCube(g, ckBomb, 7, 4, csIdle); // at (2, -1)
+    const int i = PutCubeInState(g, ckBomb, 7, 4, csIdle); // at (2, -1)
     g.EmitFuseSparks(i);
     ASSERT_EQ(g.Particles.Count(3), 17);
     for (int k = 0; k < 17; ++k)
@@ -256,7 +256,7 @@ TEST(Animations, BurstsByKind)
     {
         TestGame t;
         TGame& g = t.Game;
-        const int i = PutCube(g, k.Kind, 2, 8, csVanishing); // at (-3, 3)
+        const int i = PutCubeInState(g, k.Kind, 2, 8, csVanishing); // at (-3, 3)
         g.Burst(i);
         for (int s = 0; s < ParticleSystemCount; ++s)
         {
@@ -295,7 +295,7 @@ TEST(Animations, ColouredBurstFliesOutwardsAllRound)
 {
     TestGame t;
     TGame& g = t.Game;
-    const int i = PutCube(g, 6, 5, 5, csVanishing);
+    const int i = PutCubeInState(g, 6, 5, 5, csVanishing);
     g.Burst(i);
     // Each particle leaves along its own spoke, (2 sin a, 2 cos a), give or take 0.5.
     float sumX = 0, sumY = 0;
@@ -315,10 +315,10 @@ TEST(Animations, ScatterStylesPushCubesOutwardsOrSideways)
 {
     TestGame t;
     TGame& g = t.Game;
-    const int right = PutCube(g, 1, 9, 5, csIdle);  // x = 4, y = 0
-    const int middle = PutCube(g, 1, 5, 5, csIdle); // x = 0, y = 0
-    const int top = PutCube(g, 1, 5, 8, csIdle);    // x = 0, y = 3 (odd row)
-    const int low = PutCube(g, 1, 5, 3, csIdle);    // x = 0, y = -2 (even row)
+    const int right = PutCubeInState(g, 1, 9, 5, csIdle);  // x = 4, y = 0
+    const int middle = PutCubeInState(g, 1, 5, 5, csIdle); // x = 0, y = 0
+    const int top = PutCubeInState(g, 1, 5, 8, csIdle);    // x = 0, y = 3 (odd row)
+    const int low = PutCubeInState(g, 1, 5, 3, csIdle);    // x = 0, y = -2 (even row)
 
     g.Scatter(4);
     EXPECT_NEAR(g.Cubes[right].Velocity.x, 0.07f, 0.025f + 1e-6f);
@@ -343,7 +343,7 @@ TEST(Animations, ScatteredCubesBounceOnTheFloorUntilTheySettle)
 {
     TestGame t;
     TGame& g = t.Game;
-    const int i = PutCube(g, 1, 5, 5, csIdle);
+    const int i = PutCubeInState(g, 1, 5, 5, csIdle);
     g.Scatter(0);
     const TCube& c = g.Cubes[i];
     EXPECT_GT(c.Velocity.z, 0.14f);

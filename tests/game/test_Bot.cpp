@@ -55,10 +55,10 @@ struct BotTest : public ::testing::Test
 TEST_F(BotTest, CompletesASquareWithTheCubeThatFitsIt)
 {
     // Three cubes of colour 1 wait for a fourth on (4, 4); the 1 on (8, 8) can get there.
-    R.Board(3, 3, {"11", "1."});
-    R.Board(7, 1, {"23", "32"});
-    R.Put(1, 8, 8);
-    R.Put(2, 1, 8);
+    LayOut(R.Game, 3, 3, {"11", "1."});
+    LayOut(R.Game, 7, 1, {"23", "32"});
+    PutCube(R.Game, 1, 8, 8);
+    PutCube(R.Game, 2, 1, 8);
     ASSERT_TRUE(PlayUntil([&] { return R.Game.Score > 0 && Still(); }));
     EXPECT_EQ(Count(1), 0);
     EXPECT_EQ(Bot.Stats.Squares, 1);
@@ -69,9 +69,9 @@ TEST_F(BotTest, CompletesASquareWithTheCubeThatFitsIt)
 TEST_F(BotTest, CompletesTheBonusFigure)
 {
     // The level's figure is two cubes of colour 7, one above the other.
-    R.Put(7, 2, 2);
-    R.Put(7, 6, 6);
-    R.Board(4, 8, {"123", "231"});
+    PutCube(R.Game, 7, 2, 2);
+    PutCube(R.Game, 7, 6, 6);
+    LayOut(R.Game, 4, 8, {"123", "231"});
     ASSERT_TRUE(PlayUntil([&] { return R.Game.Score > 0 && Still(); }));
     EXPECT_EQ(Count(7), 0);
     EXPECT_EQ(Bot.Stats.Figures, 1);
@@ -80,9 +80,9 @@ TEST_F(BotTest, CompletesTheBonusFigure)
 
 TEST_F(BotTest, TakesTheBombToTheStones)
 {
-    R.Board(5, 5, {"XX", "XX"});
-    R.Put(ckBomb, 1, 1);
-    R.Board(1, 8, {"12", "34"});
+    LayOut(R.Game, 5, 5, {"XX", "XX"});
+    PutCube(R.Game, ckBomb, 1, 1);
+    LayOut(R.Game, 1, 8, {"12", "34"});
     ASSERT_TRUE(PlayUntil([&] { return Count(ckStone) < 4 && Still(); }));
     EXPECT_EQ(Count(ckStone), 2); // no free cell reaches all four
     EXPECT_EQ(Count(ckBomb), 0);
@@ -92,11 +92,11 @@ TEST_F(BotTest, TakesTheBombToTheStones)
 TEST_F(BotTest, ShootsTheCommonestColour)
 {
     // Four cubes walled into the corners by stones: only the shot cube can do anything.
-    R.Board(1, 1, {"2X", "X."});
-    R.Board(8, 1, {"X2", ".X"});
-    R.Board(1, 8, {"X.", "2X"});
-    R.Board(8, 8, {".X", "X3"});
-    R.Put(ckShot, 5, 5);
+    LayOut(R.Game, 1, 1, {"2X", "X."});
+    LayOut(R.Game, 8, 1, {"X2", ".X"});
+    LayOut(R.Game, 1, 8, {"X.", "2X"});
+    LayOut(R.Game, 8, 8, {".X", "X3"});
+    PutCube(R.Game, ckShot, 5, 5);
     ASSERT_TRUE(PlayUntil([&] { return Count(2) == 0 && Still(); }));
     EXPECT_EQ(Count(3), 1);
     EXPECT_EQ(Count(ckShot), 0);
@@ -108,9 +108,9 @@ TEST_F(BotTest, PaintsAMixedBlockIntoSquares)
 {
     // Two cubes of colour 2 beside two of colour 1: a paint cube of colour 1 landing
     // next to the 2s turns them, and the four make a square.
-    R.Board(3, 4, {"12", "12"});
-    R.Board(7, 8, {"34", "43"});
-    R.Put(ckPaint1, 9, 1);
+    LayOut(R.Game, 3, 4, {"12", "12"});
+    LayOut(R.Game, 7, 8, {"34", "43"});
+    PutCube(R.Game, ckPaint1, 9, 1);
     ASSERT_TRUE(PlayUntil([&] { return R.Game.Score > 0 && Still(); }));
     EXPECT_EQ(Bot.Stats.Paints, 1);
     EXPECT_EQ(Count(1), 0);
@@ -120,7 +120,7 @@ TEST_F(BotTest, PaintsAMixedBlockIntoSquares)
 TEST_F(BotTest, GivesUpOnlyWhenNothingCanMove)
 {
     // A lone cube boxed in by stones, nothing else: the bot reports itself stuck.
-    R.Board(1, 1, {"1X", "X."});
+    LayOut(R.Game, 1, 1, {"1X", "X."});
     TBotSettings s = Quick();
     s.GiveUpMs = 500;
     TBot bot(R.Game, R.Host, s);

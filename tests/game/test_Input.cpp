@@ -55,7 +55,7 @@ TEST(Cursor, TheCursorFindsCellsAndCubes)
     EXPECT_FALSE(onBoard(4.5f, 0));
     EXPECT_FALSE(onBoard(0, -4.51f));
 
-    const int c = t.Put(1, 6, 5); // covers 0.5 <= x < 1.5, -0.5 <= y < 0.5
+    const int c = PutCube(t.Game, 1, 6, 5); // covers 0.5 <= x < 1.5, -0.5 <= y < 0.5
     auto onCube = [&](float x, float y)
     {
         t.Host.MouseX = x;
@@ -73,10 +73,10 @@ TEST(Cursor, TheCursorFindsCellsAndCubes)
 TEST(Clicks, ClicksSelectDeselectAndSwitchCubes)
 {
     RulesGame t;
-    const int a = t.Put(1, 2, 2);
-    const int b = t.Put(2, 4, 4);
-    t.Put(ckStone, 6, 6);
-    t.Put(3, 8, 8, csWaiting);
+    const int a = PutCube(t.Game, 1, 2, 2);
+    const int b = PutCube(t.Game, 2, 4, 4);
+    PutCube(t.Game, ckStone, 6, 6);
+    PutCube(t.Game, 3, 8, 8, csWaiting);
 
     Click(t, 2, 2);
     EXPECT_EQ(t.Game.Selected, a);
@@ -115,7 +115,7 @@ TEST(Clicks, ClicksSelectDeselectAndSwitchCubes)
 TEST(Clicks, APathFollowsTheCursorWhileACubeIsSelected)
 {
     RulesGame t;
-    const int a = t.Put(1, 1, 1);
+    const int a = PutCube(t.Game, 1, 1, 1);
     PointAt(t, 4, 1);
     EXPECT_EQ(t.Game.PathLength, 0); // nothing selected: no path
     Click(t, 1, 1);
@@ -136,8 +136,8 @@ TEST(Clicks, AClickOnAReachableCellSendsTheCubeAndTheBoardWaits)
     for (int button : {Left, Middle})
     {
         RulesGame t;
-        const int a = t.Put(1, 1, 1);
-        t.Put(2, 9, 9);
+        const int a = PutCube(t.Game, 1, 1, 1);
+        PutCube(t.Game, 2, 9, 9);
         Click(t, 1, 1, button);
         Click(t, 1, 6, button);
         EXPECT_EQ(t.Game.Cubes[a].State, csMoving);
@@ -161,9 +161,9 @@ TEST(Clicks, AClickOnAReachableCellSendsTheCubeAndTheBoardWaits)
 TEST(Clicks, AnUnreachableCellIgnoresTheClickAndOffTheBoardDropsTheSelection)
 {
     RulesGame t;
-    const int a = t.Put(1, 1, 1);
-    t.Board(1, 2, {"XX"});
-    t.Board(2, 1, {"X"});
+    const int a = PutCube(t.Game, 1, 1, 1);
+    LayOut(t.Game, 1, 2, {"XX"});
+    LayOut(t.Game, 2, 1, {"X"});
     Click(t, 1, 1);
     Click(t, 5, 5); // walled in: the dot shows the cell cannot be reached
     EXPECT_EQ(t.Game.PathLength, 1);
@@ -180,8 +180,8 @@ TEST(Clicks, AnUnreachableCellIgnoresTheClickAndOffTheBoardDropsTheSelection)
 TEST(Clicks, TheRightButtonDropsThePathAndTakesTheCubeUnderTheCursor)
 {
     RulesGame t;
-    const int a = t.Put(1, 1, 1);
-    const int b = t.Put(2, 5, 5);
+    const int a = PutCube(t.Game, 1, 1, 1);
+    const int b = PutCube(t.Game, 2, 5, 5);
     Click(t, 1, 1);
     Click(t, 3, 3, Right); // a path was shown: no move, just let go
     EXPECT_EQ(t.Game.Cubes[a].State, csIdle);
@@ -200,7 +200,7 @@ TEST(Clicks, TheRightButtonDropsThePathAndTakesTheCubeUnderTheCursor)
 TEST(Clicks, NothingHappensOutsidePlayOrWhileTheBoardIsBusy)
 {
     RulesGame t;
-    t.Put(1, 1, 1);
+    PutCube(t.Game, 1, 1, 1);
     t.Game.EndPhase = epPaused;
     Click(t, 1, 1);
     EXPECT_EQ(t.Game.Selected, 0);
@@ -221,7 +221,7 @@ TEST(Clicks, NothingHappensOutsidePlayOrWhileTheBoardIsBusy)
 TEST(Clicks, DeselectReportsTheFormerSelection)
 {
     RulesGame t;
-    t.Board(1, 1, {"123"});
+    LayOut(t.Game, 1, 1, {"123"});
     Click(t, 3, 1);
     PointAt(t, 3, 5);
     EXPECT_EQ(t.Game.Deselect(), 3);
@@ -233,8 +233,8 @@ TEST(Clicks, DeselectReportsTheFormerSelection)
 TEST(Shot, ClickingTheShotCubeAimsAndTheRightButtonPutsItBack)
 {
     RulesGame t;
-    const int shot = t.Put(ckShot, 3, 3);
-    t.Put(2, 5, 5);
+    const int shot = PutCube(t.Game, ckShot, 3, 3);
+    PutCube(t.Game, 2, 5, 5);
     Click(t, 3, 3);
     EXPECT_EQ(t.Game.Selected, 0);
     EXPECT_EQ(t.Game.Cubes[shot].State, csVanishing);
@@ -261,12 +261,12 @@ TEST(Shot, ClickingTheShotCubeAimsAndTheRightButtonPutsItBack)
 TEST(Shot, ALeftPressOnASpinningColouredCubeShootsItsColour)
 {
     RulesGame t;
-    t.Put(ckShot, 3, 3);
-    const int a = t.Put(2, 5, 5);
-    const int b = t.Put(2, 7, 7);
-    const int other = t.Put(3, 8, 8);
-    const int joker = t.Put(ckJoker, 9, 9);
-    const int waiting = t.Put(2, 1, 9, csWaiting);
+    PutCube(t.Game, ckShot, 3, 3);
+    const int a = PutCube(t.Game, 2, 5, 5);
+    const int b = PutCube(t.Game, 2, 7, 7);
+    const int other = PutCube(t.Game, 3, 8, 8);
+    const int joker = PutCube(t.Game, ckJoker, 9, 9);
+    const int waiting = PutCube(t.Game, 2, 1, 9, csWaiting);
     Click(t, 3, 3);
     t.FinishVanishing();
 

@@ -16,8 +16,8 @@ struct InvariantsTest : public ::testing::Test
 {
     InvariantsTest()
     {
-        R.Board(2, 2, {"12J", "B.X", "3P4"});
-        R.Put(5, 7, 7, csWaiting);
+        LayOut(R.Game, 2, 2, {"12J", "B.X", "3P4"});
+        PutCube(R.Game, 5, 7, 7, csWaiting);
     }
     RulesGame R;
 };
@@ -29,7 +29,7 @@ TEST_F(InvariantsTest, ASoundBoardPasses)
     EXPECT_EQ(CheckInvariants(R.Game), "");
 
     // A selected cube, and one on its way.
-    R.Board(1, 1, {"12"});
+    LayOut(R.Game, 1, 1, {"12"});
     R.Game.Select(1);
     EXPECT_EQ(CheckInvariants(R.Game), "");
     R.Game.SetState(1, csMoving);

@@ -29,35 +29,22 @@ struct FlowGame
     explicit FlowGame(uint8_t mode = gmNormal, uint32_t seed = 1)
         : Rng(seed), Game(Host, Rng, User.Path(), User.Path())
     {
-        for (int n = 1; n <= MaxLevels; ++n)
-        {
-            TLevel& l = Game.Levels[n];
-            l.LevelKind = n % 5 == 0 ? lkBonus : n % 5 == 4 ? lkFlyBy : lkNormal;
-            l.NewCubes = {0, 3, 3};
-            l.Colours = {0, 4, 4};
-            l.FigureMin = 1;
-            l.FigureMax = 1;
-            l.Target = {0, 500, 1000};
-            l.Drain = 0.001;
-            l.Darkness = 2;
-            l.CubePoints = 15;
-            l.SquarePoints = 40;
-            l.BonusPoints = 300;
-            if (l.LevelKind == lkBonus)
-            {
-                l.NewCubes = {0, 6, 6};
-                l.Stones = {0, 3, 3};
-                l.Target[1] = 6 * 15;
-            }
-        }
+        TLevel level = HandMadeLevel(4, 500, 1000);
+        level.Drain = 0.001;
+        level.Darkness = 2;
+        SetLevels(Game, 1, MaxLevels, level,
+                  [](int n, TLevel& l)
+                  {
+                      l.LevelKind = n % 5 == 0 ? lkBonus : n % 5 == 4 ? lkFlyBy : lkNormal;
+                      if (l.LevelKind == lkBonus)
+                      {
+                          l.NewCubes = {0, 6, 6};
+                          l.Stones = {0, 3, 3};
+                          l.Target[1] = 6 * 15;
+                      }
+                  });
         Game.LevelCount = MaxLevels;
-        TBonusFigure& f = Game.Figures[1];
-        f.Width = 1;
-        f.Height = 2;
-        f.TopColour = 7;
-        f.At(1, 1).Colour = f.At(1, 1).ShownColour = 7;
-        f.At(1, 2).Colour = f.At(1, 2).ShownColour = 7;
-        f.BaseValue = 100;
+        SetFigure(Game, 1, {"7", "7"}, 100);
         Game.FigureCount = 1;
         Game.Mode = mode;
         Game.ClearBoard();
@@ -72,13 +59,6 @@ struct FlowGame
     }
 
     TLevel& Level() { return Game.CurrentLevel(); }
-
-    int Put(int kind, int x, int y)
-    {
-        const TCell cell{static_cast<uint8_t>(x), static_cast<uint8_t>(y)};
-        Game.PlaceSpecialCube(static_cast<uint8_t>(kind), cell);
-        return Game.CubeCount;
-    }
 
     int CountState(uint8_t state) const { return Game.StateCounts[StateSlot(state)]; }
 
@@ -134,7 +114,7 @@ TEST(LevelFlow, NewGameAnnouncesCubesAndTheFirstUpdateGrowsThem)
         g.Score = 777;
         g.PendingScore = 12;
         g.Level = 37;
-        f.Put(2, 5, 5); // from an earlier game
+        PutCube(f.Game, 2, 5, 5); // from an earlier game
         g.NewGame();
 
         EXPECT_EQ(g.Level, 1);
@@ -171,11 +151,11 @@ TEST(LevelFlow, OnlyAMoveThatScoresNothingEndsTheTurn)
     FlowGame f;
     TGame& g = f.Game;
     f.StartAt(2);
-    f.Put(1, 1, 1);
-    f.Put(1, 2, 1);
-    f.Put(1, 1, 2);
-    const int mover = f.Put(1, 5, 5);
-    f.Put(3, 8, 8);
+    PutCube(f.Game, 1, 1, 1);
+    PutCube(f.Game, 1, 2, 1);
+    PutCube(f.Game, 1, 1, 2);
+    const int mover = PutCube(f.Game, 1, 5, 5);
+    PutCube(f.Game, 3, 8, 8);
     g.AddCube(); // one cube announced for the next turn
     g.Update(16);
     ASSERT_EQ(f.CountState(csWaiting), 1);
@@ -230,8 +210,8 @@ TEST(LevelFlow, BonusLevelStartsOnAClearedBoardOfStonesAndBombs)
         FlowGame f(mode);
         TGame& g = f.Game;
         g.Level = 4;
-        f.Put(1, 3, 3);
-        f.Put(2, 4, 4);
+        PutCube(f.Game, 1, 3, 3);
+        PutCube(f.Game, 2, 4, 4);
         g.NextLevel();
 
         EXPECT_EQ(g.Level, 5);
@@ -277,7 +257,7 @@ TEST(LevelFlow, BonusLevelEndPaysForStonesLeftWithLabelsAfterOneAndTwoSeconds)
         g.ClearBoard();
         for (int k = 0; k < n; ++k)
         {
-            f.Put(ckStone, 2 + k, 7);
+            PutCube(f.Game, ckStone, 2 + k, 7);
         }
         g.Score = 1000;
         g.Update(16); // no bomb left: the level ends at once
@@ -322,9 +302,9 @@ TEST(LevelFlow, LevelDonePhaseLengthsByKind)
         FlowGame f;
         TGame& g = f.Game;
         f.StartAt(c.Level);
-        f.Put(1, 2, 2);
-        f.Put(2, 6, 3);
-        f.Put(3, 8, 8);
+        PutCube(f.Game, 1, 2, 2);
+        PutCube(f.Game, 2, 6, 3);
+        PutCube(f.Game, 3, 8, 8);
         f.Level().Progress = 500;
         g.Update(16);
         ASSERT_EQ(g.EndPhase, epLevelDone);
@@ -362,8 +342,8 @@ TEST(LevelFlow, FlyByLevelScattersTheCubes)
     FlowGame f;
     TGame& g = f.Game;
     f.StartAt(4);
-    const int a = f.Put(1, 2, 2);
-    const int b = f.Put(2, 8, 7);
+    const int a = PutCube(f.Game, 1, 2, 2);
+    const int b = PutCube(f.Game, 2, 8, 7);
     const TVector3 start = g.Cubes[a].Position;
     f.Level().Progress = 600;
     g.Update(16);
@@ -385,7 +365,7 @@ TEST(LevelFlow, TimedBarMovesToOneHalfWhileTheLevelEnds)
     FlowGame f(gmTimed);
     TGame& g = f.Game;
     f.StartAt(2);
-    f.Put(1, 2, 2);
+    PutCube(f.Game, 1, 2, 2);
     g.Update(16);
     EXPECT_NEAR(g.Display.Fraction, 0.5, 1e-3); // half of the target to start with
     f.Level().Progress = 1001; // the target, after one update's drain
@@ -402,8 +382,8 @@ TEST(LevelFlow, GameOverFlightThenThePictureAndAClearedBoard)
     FlowGame f(gmTimed);
     TGame& g = f.Game;
     f.StartAt(2);
-    f.Put(1, 2, 2);
-    f.Put(2, 5, 5);
+    PutCube(f.Game, 1, 2, 2);
+    PutCube(f.Game, 2, 5, 5);
     f.Level().Progress = -0.5;
     g.Update(16);
     ASSERT_EQ(g.EndPhase, epGameOver);
@@ -433,8 +413,8 @@ TEST(LevelFlow, TimedDrainGrowsTenPercentAfterTheFirstMinuteThenEvery15s)
     f.StartAt(2);
     f.Level().Target[2] = 1e9;
     f.Level().Progress = 1e6;
-    f.Put(1, 2, 2);
-    f.Put(2, 6, 6);
+    PutCube(f.Game, 1, 2, 2);
+    PutCube(f.Game, 2, 6, 6);
 
     double expected = 1e6;
     for (int k = 0; k < 3749; ++k) // 59 984 ms
@@ -459,7 +439,7 @@ TEST(LevelFlow, TimedDrainGrowsTenPercentAfterTheFirstMinuteThenEvery15s)
     // The normal mode does not drain.
     FlowGame n;
     n.StartAt(2);
-    n.Put(1, 2, 2);
+    PutCube(n.Game, 1, 2, 2);
     n.Level().Progress = 100;
     for (int k = 0; k < 100; ++k)
     {
@@ -474,9 +454,9 @@ TEST(LevelFlow, TimedBonusLevelEndsWhenDrainedInsteadOfEndingTheGame)
     TGame& g = f.Game;
     f.StartAt(5);
     g.ClearBoard();
-    f.Put(ckStone, 2, 2);
-    f.Put(ckStone, 8, 8);
-    f.Put(ckBomb, 5, 5);
+    PutCube(f.Game, ckStone, 2, 2);
+    PutCube(f.Game, ckStone, 8, 8);
+    PutCube(f.Game, ckBomb, 5, 5);
     f.Level().Progress = 10;
     f.Level().Drain = 0.5;
     g.Update(16);
@@ -494,8 +474,8 @@ TEST(LevelFlow, TimedBonusLevelEndsWhenDrainedInsteadOfEndingTheGame)
     FlowGame n;
     n.StartAt(5);
     n.Game.ClearBoard();
-    n.Put(ckStone, 2, 2);
-    n.Put(ckBomb, 5, 5);
+    PutCube(n.Game, ckStone, 2, 2);
+    PutCube(n.Game, ckBomb, 5, 5);
     for (int k = 0; k < 200; ++k)
     {
         n.Game.Update(16);
@@ -509,9 +489,9 @@ TEST(LevelFlow, ABombMoveThatEndsADrainedBonusLevelGivesNoNewTurn)
     TGame& g = f.Game;
     f.StartAt(5);
     g.ClearBoard();
-    f.Put(ckStone, 1, 1);
-    f.Put(ckStone, 1, 9);
-    const int bomb = f.Put(ckBomb, 5, 5);
+    PutCube(f.Game, ckStone, 1, 1);
+    PutCube(f.Game, ckStone, 1, 9);
+    const int bomb = PutCube(f.Game, ckBomb, 5, 5);
     g.Update(16);
     g.Select(bomb);
     g.ComputeDistances();
@@ -535,7 +515,7 @@ TEST(LevelFlow, AfterLevel100PlayGoesOnAtLevel1OfTheOtherMode)
     TGame& g = f.Game;
     f.StartAt(100);
     g.ClearBoard();
-    f.Put(ckStone, 4, 4); // no bombs: the level ends
+    PutCube(f.Game, ckStone, 4, 4); // no bombs: the level ends
     g.Score = 5000;
     g.Update(16);
     ASSERT_EQ(g.EndPhase, epLevelDone);
@@ -560,9 +540,9 @@ TEST(LevelFlow, CursorHurriesATurnAndSpinsAnIdleCube)
     FlowGame f;
     TGame& g = f.Game;
     f.StartAt(2);
-    const int under = f.Put(1, 3, 3);
-    const int away = f.Put(2, 7, 7);
-    const int stone = f.Put(ckStone, 5, 8);
+    const int under = PutCube(f.Game, 1, 3, 3);
+    const int away = PutCube(f.Game, 2, 7, 7);
+    const int stone = PutCube(f.Game, ckStone, 5, 8);
     g.StartTurn(under);
     g.StartTurn(away);
     f.PointAt(3, 3);
@@ -584,8 +564,8 @@ TEST(LevelFlow, VanishingCubesBurstOnceAndAreRemovedAfterAbout467ms)
     FlowGame f;
     TGame& g = f.Game;
     f.StartAt(2);
-    f.Put(2, 8, 8);
-    const int i = f.Put(3, 4, 4);
+    PutCube(f.Game, 2, 8, 8);
+    const int i = PutCube(f.Game, 3, 4, 4);
     g.SetState(i, csVanishing);
     g.Update(16);
     EXPECT_EQ(g.Particles.Count(0), 36);
@@ -604,7 +584,7 @@ TEST(LevelFlow, PausingDropsTheSelectionAndStopsTheDrain)
     FlowGame f(gmTimed);
     TGame& g = f.Game;
     f.StartAt(2);
-    const int i = f.Put(1, 3, 3);
+    const int i = PutCube(f.Game, 1, 3, 3);
     g.Select(i);
     g.EndPhase = epPaused;
     const double progress = f.Level().Progress;
@@ -623,7 +603,7 @@ TEST(LevelFlow, ProgressBarFollowsProgressWhilePlaying)
     g.SyncDisplay(); // before any game: an empty bar, not a division by zero
     EXPECT_EQ(g.Display.Fraction, 0);
     f.StartAt(3);
-    f.Put(1, 1, 1);
+    PutCube(f.Game, 1, 1, 1);
     f.Level().Progress = 125;
     g.Update(16);
     EXPECT_DOUBLE_EQ(g.Display.Fraction, 0.25);
@@ -652,7 +632,7 @@ TEST(LevelFlow, SteadyPlayDoesNotAllocate)
     {
         if (g.Cells[x][9].Occupancy == coEmpty)
         {
-            f.Put(ckBomb, x, 9);
+            PutCube(f.Game, ckBomb, x, 9);
             ++placed;
         }
     }

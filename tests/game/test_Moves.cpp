@@ -15,7 +15,7 @@ TCell C(int x, int y)
 TEST(Board, ClearBoardFreesEveryCellInColumnOrder)
 {
     RulesGame t;
-    t.Board(1, 1, {"123", "J.X"});
+    LayOut(t.Game, 1, 1, {"123", "J.X"});
     t.Game.Select(1);
     t.Game.PathLength = 5;
     t.Game.ClearBoard();
@@ -202,7 +202,7 @@ TEST(GameOver, AFullBoardAtTheEndOfALevelPlacesNothing)
 TEST(Selection, SelectingLiftsOneCubeAndPutsTheFormerDown)
 {
     RulesGame t;
-    t.Board(1, 1, {"12"});
+    LayOut(t.Game, 1, 1, {"12"});
     t.Game.Select(1);
     EXPECT_EQ(t.Game.Cubes[1].State, csSelected);
     EXPECT_EQ(t.Host.Count(snSelectCube), 1);
@@ -220,8 +220,8 @@ TEST(Selection, SelectingLiftsOneCubeAndPutsTheFormerDown)
 TEST(Paths, ThePathRunsFromTheTargetBackToTheCubeOneStepAtATime)
 {
     RulesGame t;
-    const int m = t.Put(1, 1, 1);
-    t.Board(2, 2, {"XXXXXXX"}); // a wall on row 2 from x = 2 to 8
+    const int m = PutCube(t.Game, 1, 1, 1);
+    LayOut(t.Game, 2, 2, {"XXXXXXX"}); // a wall on row 2 from x = 2 to 8
     t.Aim(m, 5, 3);
     ASSERT_GT(t.Game.PathLength, 0);
     // Round the wall's free end at x = 1 (or x = 9): up to row 3, then along it.
@@ -253,9 +253,9 @@ TEST(Paths, AnnouncedCubesDoNotBlockAndMoreThanThirtyStepsIsOutOfReach)
     // A wall down column 5 with one gap held by an announced cube.
     for (int y = 1; y <= 9; ++y)
     {
-        t.Put(y == 5 ? 2 : ckStone, 5, y, y == 5 ? csWaiting : csIdle);
+        PutCube(t.Game, y == 5 ? 2 : ckStone, 5, y, y == 5 ? csWaiting : csIdle);
     }
-    const int m = t.Put(1, 1, 5);
+    const int m = PutCube(t.Game, 1, 1, 5);
     t.Aim(m, 9, 5);
     EXPECT_EQ(t.Game.PathLength, 8);
     EXPECT_EQ(t.Game.Path[0].DotKind, 2);
@@ -269,11 +269,11 @@ TEST(Paths, AnnouncedCubesDoNotBlockAndMoreThanThirtyStepsIsOutOfReach)
         {
             if (y != gap)
             {
-                w.Put(ckStone, x, y);
+                PutCube(w.Game, ckStone, x, y);
             }
         }
     }
-    const int c = w.Put(3, 1, 1);
+    const int c = PutCube(w.Game, 3, 1, 1);
     w.Aim(c, 7, 9); // 30 steps away
     EXPECT_EQ(w.Game.PathLength, 30);
     EXPECT_EQ(w.Game.Path[0].DotKind, 2);
@@ -289,7 +289,7 @@ TEST(Paths, AnnouncedCubesDoNotBlockAndMoreThanThirtyStepsIsOutOfReach)
 TEST(Moves, ACubeHopsAlongThePathAndArrives)
 {
     RulesGame t;
-    const int m = t.Put(2, 1, 1);
+    const int m = PutCube(t.Game, 2, 1, 1);
     t.Aim(m, 4, 1);
     ASSERT_EQ(t.Game.PathLength, 3);
     t.Host.SelectedLoop = true;
@@ -328,7 +328,7 @@ TEST(Moves, ACubeHopsAlongThePathAndArrives)
 TEST(Moves, ABombMovesWithItsOwnSound)
 {
     RulesGame t;
-    const int b = t.Put(ckBomb, 1, 1);
+    const int b = PutCube(t.Game, ckBomb, 1, 1);
     t.Aim(b, 1, 4);
     t.Host.Forget();
     t.RunMove();
@@ -342,8 +342,8 @@ TEST(Moves, ArrivingOnAnAnnouncedCubePushesItToAFreeCell)
     for (uint32_t seed = 1; seed <= 10; ++seed)
     {
         RulesGame t(seed);
-        const int m = t.Put(2, 1, 1);
-        const int w = t.Put(3, 3, 1, csWaiting);
+        const int m = PutCube(t.Game, 2, 1, 1);
+        const int w = PutCube(t.Game, 3, 3, 1, csWaiting);
         ASSERT_TRUE(t.Move(m, 3, 1));
         EXPECT_EQ(t.Game.Cubes[m].X, 3);
         EXPECT_EQ(t.Game.Cells[3][1].Cube, m);
@@ -358,15 +358,15 @@ TEST(Moves, ArrivingOnAnAnnouncedCubePushesItToAFreeCell)
 TEST(Moves, ArrivingOnAnAnnouncedCubeOfAFullBoardSwapsTheTwo)
 {
     RulesGame t;
-    const int m = t.Put(2, 1, 1);
-    const int w = t.Put(3, 2, 1, csWaiting);
+    const int m = PutCube(t.Game, 2, 1, 1);
+    const int w = PutCube(t.Game, 3, 2, 1, csWaiting);
     for (int x = 1; x <= 9; ++x)
     {
         for (int y = 1; y <= 9; ++y)
         {
             if (t.Game.Cells[x][y].Occupancy == coEmpty)
             {
-                t.Put(ckStone, x, y);
+                PutCube(t.Game, ckStone, x, y);
             }
         }
     }
@@ -383,11 +383,11 @@ TEST(Moves, ArrivingOnAnAnnouncedCubeOfAFullBoardSwapsTheTwo)
 TEST(Specials, ABombClearsItsBlockButLeavesAnnouncedAndGrowingCubes)
 {
     RulesGame t;
-    const int b = t.Put(ckBomb, 1, 1);
-    const int near = t.Put(1, 4, 4);
-    const int stone = t.Put(ckStone, 6, 6);
-    const int waiting = t.Put(2, 5, 6, csWaiting);
-    const int far = t.Put(1, 7, 7);
+    const int b = PutCube(t.Game, ckBomb, 1, 1);
+    const int near = PutCube(t.Game, 1, 4, 4);
+    const int stone = PutCube(t.Game, ckStone, 6, 6);
+    const int waiting = PutCube(t.Game, 2, 5, 6, csWaiting);
+    const int far = PutCube(t.Game, 1, 7, 7);
     ASSERT_TRUE(t.Move(b, 5, 5));
 
     EXPECT_EQ(t.Game.Cubes[b].State, csVanishing);
@@ -405,8 +405,8 @@ TEST(Specials, ABombClearsItsBlockButLeavesAnnouncedAndGrowingCubes)
     EXPECT_TRUE(BoardIsConsistent(t.Game));
 
     // A cube still growing is on a reserved cell too.
-    const int growing = t.Put(3, 8, 8, csGrowing);
-    const int corner = t.Put(ckBomb, 9, 9);
+    const int growing = PutCube(t.Game, 3, 8, 8, csGrowing);
+    const int corner = PutCube(t.Game, ckBomb, 9, 9);
     t.Game.ExplodeBomb(C(9, 9));
     EXPECT_EQ(t.Game.Cubes[growing].State, csGrowing);
     EXPECT_EQ(t.Game.Cubes[corner].State, csVanishing);
@@ -420,7 +420,7 @@ TEST(Specials, BombsCaughtOnANormalModeBonusLevelScoreNothing)
         RulesGame t;
         t.Game.Mode = mode;
         t.Level().LevelKind = lkBonus;
-        t.Board(1, 1, {"BX", "XB"});
+        LayOut(t.Game, 1, 1, {"BX", "XB"});
         t.Game.ExplodeBomb(C(1, 1));
         EXPECT_DOUBLE_EQ(t.Game.PendingScore, mode == gmNormal ? 30 : 60);
         EXPECT_EQ(t.CountState(csVanishing), 4);
@@ -430,9 +430,9 @@ TEST(Specials, BombsCaughtOnANormalModeBonusLevelScoreNothing)
 TEST(Specials, PaintRecoloursTheBlockAndScoresEvenCubesOfItsOwnColour)
 {
     RulesGame t;
-    const int p = t.Put(ckPaint1 + 2, 9, 9); // paints colour 3
-    t.Board(4, 4, {"3J2", "1.B", "X.S"});
-    const int far = t.Put(1, 7, 7);
+    const int p = PutCube(t.Game, ckPaint1 + 2, 9, 9); // paints colour 3
+    LayOut(t.Game, 4, 4, {"3J2", "1.B", "X.S"});
+    const int far = PutCube(t.Game, 1, 7, 7);
     ASSERT_TRUE(t.Move(p, 5, 5));
 
     EXPECT_EQ(t.Game.Cubes[t.CubeAt(4, 4)].Kind, 3); // already colour 3: still scores
@@ -454,10 +454,10 @@ TEST(Specials, PaintRecoloursTheBlockAndScoresEvenCubesOfItsOwnColour)
 TEST(Specials, AShotTakesEveryCubeOfItsColourExceptAnnouncedOnes)
 {
     RulesGame t;
-    const int idle = t.Put(2, 1, 1);
-    const int growing = t.Put(2, 2, 2, csGrowing);
-    const int waiting = t.Put(2, 3, 3, csWaiting);
-    const int other = t.Put(3, 4, 4);
+    const int idle = PutCube(t.Game, 2, 1, 1);
+    const int growing = PutCube(t.Game, 2, 2, 2, csGrowing);
+    const int waiting = PutCube(t.Game, 2, 3, 3, csWaiting);
+    const int other = PutCube(t.Game, 3, 4, 4);
     t.Game.HoverCell = C(1, 1);
     t.Game.Shoot(2);
     EXPECT_EQ(t.Game.Cubes[idle].State, csVanishing);
@@ -522,7 +522,7 @@ TEST(Specials, TheLevelChoosesWhichSpecialsAreGiven)
 TEST(Specials, PuttingACubeBackOnACellTakenMeanwhileUsesAFreeCell)
 {
     RulesGame t;
-    t.Put(1, 3, 3);
+    PutCube(t.Game, 1, 3, 3);
     t.Game.PlaceSpecialCube(ckShot, C(3, 3));
     ASSERT_EQ(t.Game.CubeCount, 2);
     EXPECT_EQ(t.Game.Cubes[2].Kind, ckShot);
@@ -537,8 +537,8 @@ TEST(Specials, PuttingACubeBackOnACellTakenMeanwhileUsesAFreeCell)
 TEST(Removal, DeletingACubeKeepsTheGridAndTheSelectionTrue)
 {
     RulesGame t;
-    t.Board(1, 1, {"12345"});
-    const int keep = t.Put(6, 5, 5);
+    LayOut(t.Game, 1, 1, {"12345"});
+    const int keep = PutCube(t.Game, 6, 5, 5);
     t.Game.Select(4);
     t.Game.SetState(1, csRemoved);
     t.Game.RemoveCube(1);
@@ -572,7 +572,7 @@ TEST(Invariants, HoldThroughRandomPlay)
         t.Level().NewCubes = {0, 7, 7}; // fills up now and then
         t.Level().Stones = {0, 15, 15};
         t.Level().AllowBombs = t.Level().AllowPaints = t.Level().AllowShots = true;
-        t.SetFigure(1, 2, 2, {"12", "2."}, 80);
+        SetFigure(t.Game, 1, {"12", "2."}, 80);
         t.Game.NewFigure(false);
         for (int step = 0; step < 300; ++step)
         {

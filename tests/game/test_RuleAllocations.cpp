@@ -13,7 +13,7 @@ TEST(RuleAllocations, PlayingTurnsMovesSquaresAndShotsAllocatesNothing)
     t.Host.Record = false;
     t.Level().AllowBombs = t.Level().AllowPaints = t.Level().AllowShots = true;
     t.Level().JokerOdds = 5;
-    t.SetFigure(1, 2, 1, {"12"}, 80);
+    SetFigure(t.Game, 1, {"12"}, 80);
     t.Game.NewFigure(false);
 
     Allocations = 0;

@@ -25,29 +25,19 @@ protected:
         TGame& g = T.Game;
         // A small level table of our own, so the saves do not depend on the shipped levels.
         g.LevelCount = MaxLevels;
-        for (int l = 1; l <= MaxLevels; ++l)
-        {
-            TLevel& v = g.Levels[l];
-            v.Colours = {0, 5, 6};
-            v.NewCubes = {0, 3, 3};
-            v.FigureMin = 1;
-            v.FigureMax = 2;
-            v.Target = {0, 1000.0 + l, 2000.0 + l};
-            v.Stones = {0, 10 + l, 20 + l};
-            v.CubePoints = 15;
-            v.LevelKind = l % 5 == 4 ? lkFlyBy : (l % 5 == 0 ? lkBonus : lkNormal);
-        }
+        TLevel level = HandMadeLevel(5, 0, 0);
+        level.Colours[2] = 6;
+        level.FigureMax = 2;
+        SetLevels(g, 1, MaxLevels, level,
+                  [](int l, TLevel& v)
+                  {
+                      v.Target = {0, 1000.0 + l, 2000.0 + l};
+                      v.Stones = {0, 10 + l, 20 + l};
+                      v.LevelKind = l % 5 == 4 ? lkFlyBy : (l % 5 == 0 ? lkBonus : lkNormal);
+                  });
         g.FigureCount = 2;
-        for (int f = 1; f <= 2; ++f)
-        {
-            TBonusFigure& fig = g.Figures[f];
-            fig.Width = 2;
-            fig.Height = 1;
-            fig.TopColour = 2;
-            fig.BaseValue = 100;
-            fig.At(1, 1).Colour = 1;
-            fig.At(2, 1).Colour = 2;
-        }
+        SetFigure(g, 1, {"12"}, 100);
+        SetFigure(g, 2, {"12"}, 100);
         g.ClearBoard();
     }
 

@@ -8,8 +8,8 @@ namespace
 // colour from (9, 9) into the gap; then the check at the end of the move runs.
 void ScoreSquareByMove(RulesGame& t, int colour = 1)
 {
-    t.Board(1, 1, {std::string(2, char('0' + colour)), std::string(1, char('0' + colour))});
-    const int m = t.Put(colour, 9, 9);
+    LayOut(t.Game, 1, 1, {std::string(2, char('0' + colour)), std::string(1, char('0' + colour))});
+    const int m = PutCube(t.Game, colour, 9, 9);
     ASSERT_TRUE(t.Move(m, 2, 2));
     t.Game.CheckSquares();
     t.Settle();
@@ -19,7 +19,7 @@ void ScoreSquareByMove(RulesGame& t, int colour = 1)
 // A move that scores nothing: a lone cube steps aside and back.
 void MoveWithoutScore(RulesGame& t)
 {
-    const int m = t.Put(3, 5, 9);
+    const int m = PutCube(t.Game, 3, 5, 9);
     ASSERT_TRUE(t.Move(m, 6, 9));
     t.Game.CheckSquares();
     t.Settle();
@@ -32,7 +32,7 @@ int SquaresFound(const std::vector<std::string>& rows)
 {
     RulesGame t;
     t.Game.Figure = 0;
-    t.Board(1, 1, rows);
+    LayOut(t.Game, 1, 1, rows);
     t.Game.CheckSquares();
     return t.Game.PendingScore == 0 ? 0 : static_cast<int>(t.Game.PendingScore) / 40;
 }
@@ -74,8 +74,8 @@ TEST(Squares, OverlappingSquaresAllCount)
 
     // A 3 x 3 block completed by one move: four squares in one label.
     RulesGame t;
-    t.Board(1, 1, {"111", "111", "11"});
-    const int m = t.Put(1, 9, 9);
+    LayOut(t.Game, 1, 1, {"111", "111", "11"});
+    const int m = PutCube(t.Game, 1, 9, 9);
     ASSERT_TRUE(t.Move(m, 3, 3));
     t.Game.CheckSquares();
     EXPECT_DOUBLE_EQ(t.Game.PendingScore, 4 * 40);
@@ -114,13 +114,13 @@ TEST(Squares, SpecialCubesNeverCountEvenAmongJokers)
 TEST(Squares, OnlyTheFarCornerAlreadyVanishingStopsASquare)
 {
     RulesGame far;
-    far.Board(1, 1, {"11", "11"});
+    LayOut(far.Game, 1, 1, {"11", "11"});
     far.Game.SetState(far.CubeAt(2, 2), csVanishing);
     far.Game.CheckSquares();
     EXPECT_DOUBLE_EQ(far.Game.PendingScore, 0);
 
     RulesGame nearCorner;
-    nearCorner.Board(1, 1, {"11", "11"});
+    LayOut(nearCorner.Game, 1, 1, {"11", "11"});
     nearCorner.Game.SetState(nearCorner.CubeAt(1, 1), csVanishing);
     nearCorner.Game.CheckSquares();
     EXPECT_DOUBLE_EQ(nearCorner.Game.PendingScore, 40);
@@ -183,8 +183,8 @@ TEST(Combo, AMoveThatOnlyFiresABombKeepsTheCombo)
     ScoreSquareByMove(t);
     ScoreSquareByMove(t);
     ASSERT_EQ(t.Game.Combo, 2);
-    t.Put(4, 8, 2);
-    const int b = t.Put(ckBomb, 8, 8);
+    PutCube(t.Game, 4, 8, 2);
+    const int b = PutCube(t.Game, ckBomb, 8, 8);
     ASSERT_TRUE(t.Move(b, 8, 3));
     t.Game.CheckSquares();
     t.Settle();
@@ -197,14 +197,14 @@ TEST(Combo, AMoveThatOnlyFiresABombKeepsTheCombo)
 TEST(Combo, SquaresMadeByGrowingCubesScoreWithoutChangingTheCombo)
 {
     RulesGame t;
-    t.Board(1, 1, {"11", "11"});
+    LayOut(t.Game, 1, 1, {"11", "11"});
     t.Game.CheckSquares(); // no move ended: the combo is at least 1
     EXPECT_EQ(t.Game.Combo, 1);
     EXPECT_DOUBLE_EQ(t.Game.PendingScore, 40);
 
     RulesGame c;
     c.Game.Combo = 4;
-    c.Board(1, 1, {"22", "22"});
+    LayOut(c.Game, 1, 1, {"22", "22"});
     c.Game.CheckSquares();
     EXPECT_EQ(c.Game.Combo, 4);
     EXPECT_DOUBLE_EQ(c.Game.PendingScore, 160);
@@ -215,19 +215,19 @@ TEST(Figures, TheFigureMatchesAsShownWithoutTurningAndScoresItsValue)
 {
     RulesGame t;
     t.Level().Colours = {0, 2, 2};
-    t.SetFigure(1, 2, 1, {"12"}, 125);
+    SetFigure(t.Game, 1, {"12"}, 125);
     t.Level().FigureFactor = 0.2;
     t.Game.NewFigure(false);
     ASSERT_EQ(t.Game.Figure, 1);
     EXPECT_DOUBLE_EQ(t.Game.Figures[1].Value, 150);
 
-    t.Board(3, 3, {"1", "2"}); // turned a quarter: no match
-    t.Board(6, 6, {"21"});     // mirrored: no match
+    LayOut(t.Game, 3, 3, {"1", "2"}); // turned a quarter: no match
+    LayOut(t.Game, 6, 6, {"21"});     // mirrored: no match
     EXPECT_FALSE(t.Game.CheckFigure());
     EXPECT_EQ(t.CountState(csVanishing), 0);
 
-    t.Board(2, 8, {"12"});
-    t.Board(7, 2, {"12"});
+    LayOut(t.Game, 2, 8, {"12"});
+    LayOut(t.Game, 7, 2, {"12"});
     t.Host.Forget();
     t.Game.NoScoreMove = true;
     t.Game.CheckSquares();
@@ -255,9 +255,9 @@ TEST(Figures, JokersFillAFigureButStonesAndSpecialsDoNot)
     {
         RulesGame t;
         t.Level().Colours = {0, 3, 3};
-        t.SetFigure(1, 3, 1, {"123"}, 60);
+        SetFigure(t.Game, 1, {"123"}, 60);
         t.Game.NewFigure(false);
-        t.Board(4, 4, {row});
+        LayOut(t.Game, 4, 4, {row});
         return t.Game.CheckFigure();
     };
     EXPECT_TRUE(found("123"));
@@ -273,9 +273,9 @@ TEST(Figures, CubesOfASquareInTheSameCheckAlsoMakeTheFigure)
 {
     RulesGame t;
     t.Level().Colours = {0, 1, 1};
-    t.SetFigure(1, 2, 1, {"11"}, 90);
+    SetFigure(t.Game, 1, {"11"}, 90);
     t.Game.NewFigure(false);
-    t.Board(1, 1, {"11", "11"});
+    LayOut(t.Game, 1, 1, {"11", "11"});
     t.Game.CheckSquares();
     EXPECT_DOUBLE_EQ(t.Game.PendingScore, 40 + 90);
 }
@@ -294,7 +294,7 @@ TEST(Figures, TheColourShiftStaysWithinTheColoursAndNeverHidesAFigure)
                 std::string row(4, '0');
                 row[0] = '1';
                 row[3] = char('0' + top);
-                t.SetFigure(1, 4, 2, {row, "0" + std::to_string(top) + "00"}, 10);
+                SetFigure(t.Game, 1, {row, "0" + std::to_string(top) + "00"}, 10);
                 t.Game.NewFigure(false);
                 const TBonusFigure& f = t.Game.Figures[1];
                 const int shift = f.At(1, 1).ShownColour - 1;
@@ -327,10 +327,10 @@ TEST(Figures, AFigureWithNoCellToShowMatchesNowhere)
     {
         RulesGame t(seed);
         t.Level().Colours = {0, 7, 7};
-        t.SetFigure(1, 2, 1, {"77"}, 100);
+        SetFigure(t.Game, 1, {"77"}, 100);
         t.Game.Figures[1].TopColour = 1;
         t.Game.NewFigure(false);
-        t.Board(1, 1, {"JJJJJJJJJ", "777777777"});
+        LayOut(t.Game, 1, 1, {"JJJJJJJJJ", "777777777"});
         const bool hidden = t.Game.Figures[1].At(1, 1).ShownColour == 0;
         shifted = shifted || hidden;
         EXPECT_EQ(t.Game.CheckFigure(), !hidden);
@@ -338,9 +338,9 @@ TEST(Figures, AFigureWithNoCellToShowMatchesNowhere)
     EXPECT_TRUE(shifted);
 
     RulesGame empty;
-    empty.SetFigure(1, 4, 4, {"0000", "0000", "0000", "0000"}, 100);
+    SetFigure(empty.Game, 1, {"0000", "0000", "0000", "0000"}, 100);
     empty.Game.NewFigure(false);
-    empty.Board(1, 1, {"JJJJ", "JJJJ", "JJJJ", "JJJJ"});
+    LayOut(empty.Game, 1, 1, {"JJJJ", "JJJJ", "JJJJ", "JJJJ"});
     EXPECT_FALSE(empty.Game.CheckFigure());
     EXPECT_DOUBLE_EQ(empty.Game.PendingScore, 0);
 }
@@ -350,7 +350,7 @@ TEST(Figures, TheLevelsFigureRangeIsKeptWithinTheFigures)
     RulesGame t;
     for (int f = 1; f <= 3; ++f)
     {
-        t.SetFigure(f, 1, 1, {"1"}, 10);
+        SetFigure(t.Game, f, {"1"}, 10);
     }
     t.Game.FigureCount = 3;
     t.Level().FigureMin = 2;
@@ -372,7 +372,7 @@ TEST(Figures, TheLevelsFigureRangeIsKeptWithinTheFigures)
     t.Game.FigureCount = 0; // no figures at all: nothing to find
     t.Game.NewFigure(false);
     EXPECT_EQ(t.Game.Figure, 0);
-    t.Board(1, 1, {"1"});
+    LayOut(t.Game, 1, 1, {"1"});
     EXPECT_FALSE(t.Game.CheckFigure());
 }
 
@@ -380,10 +380,10 @@ TEST(Figures, ValuesRoundHalvesToEvenAndBonusLevelsKeepTheFigure)
 {
     RulesGame t;
     t.Level().FigureFactor = 0.5;
-    t.SetFigure(1, 1, 1, {"1"}, 5); // 7.5
+    SetFigure(t.Game, 1, {"1"}, 5); // 7.5
     t.Game.NewFigure(false);
     EXPECT_DOUBLE_EQ(t.Game.Figures[1].Value, 8);
-    t.SetFigure(1, 1, 1, {"1"}, 3); // 4.5
+    SetFigure(t.Game, 1, {"1"}, 3); // 4.5
     t.Game.NewFigure(false);
     EXPECT_DOUBLE_EQ(t.Game.Figures[1].Value, 4);
 
@@ -463,9 +463,9 @@ TEST(BonusLevel, TheEndPaysForFewStonesLeft)
         t.Level().BonusPoints = c.bonusPoints;
         for (int k = 0; k < c.stones; ++k)
         {
-            t.Put(ckStone, k % 9 + 1, k / 9 + 1);
+            PutCube(t.Game, ckStone, k % 9 + 1, k / 9 + 1);
         }
-        t.Put(ckBomb, 9, 9);
+        PutCube(t.Game, ckBomb, 9, 9);
         t.Game.PendingScore = 20;
         t.Game.EndBonusLevel();
 

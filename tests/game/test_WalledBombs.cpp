@@ -19,7 +19,7 @@ struct WalledBombs : public ::testing::Test
 
 TEST_F(WalledBombs, ABombInACornerBehindStonesEndsTheLevel)
 {
-    R.Board(8, 1, {"XB", ".X"}); // (8, 1) stone, (9, 1) bomb, (9, 2) stone
+    LayOut(R.Game, 8, 1, {"XB", ".X"}); // (8, 1) stone, (9, 1) bomb, (9, 2) stone
     R.Game.Update(16);
     EXPECT_EQ(R.Game.EndPhase, epLevelDone);
     // Two stones left: half the bonus points.
@@ -29,7 +29,7 @@ TEST_F(WalledBombs, ABombInACornerBehindStonesEndsTheLevel)
 
 TEST_F(WalledBombs, ABombWithOneWayOutKeepsTheLevelGoing)
 {
-    R.Board(7, 1, {"XB.", ".X."}); // (9, 1) is free beside the bomb
+    LayOut(R.Game, 7, 1, {"XB.", ".X."}); // (9, 1) is free beside the bomb
     for (int f = 0; f < 100; ++f)
     {
         R.Game.Update(16);
@@ -39,7 +39,7 @@ TEST_F(WalledBombs, ABombWithOneWayOutKeepsTheLevelGoing)
     // Walled in among other bombs: none of them can move either.
     RulesGame g2;
     g2.Level().LevelKind = lkBonus;
-    g2.Board(7, 1, {"XBB", ".XX"});
+    LayOut(g2.Game, 7, 1, {"XBB", ".XX"});
     g2.Game.Update(16);
     EXPECT_EQ(g2.Game.EndPhase, epLevelDone);
 }
@@ -47,12 +47,12 @@ TEST_F(WalledBombs, ABombWithOneWayOutKeepsTheLevelGoing)
 TEST_F(WalledBombs, ABombStillOnItsWayKeepsTheLevelGoing)
 {
     // The bomb has left its corner; the level waits for it to land and go off.
-    R.Board(7, 1, {"XB.", ".X."});
+    LayOut(R.Game, 7, 1, {"XB.", ".X."});
     const int bomb = R.CubeAt(8, 1);
     R.Aim(bomb, 9, 1);
     ASSERT_EQ(R.Game.Path[0].DotKind, 2);
     R.Game.StartMove();
-    R.Put(ckStone, 9, 2); // the way back is closed behind it
+    PutCube(R.Game, ckStone, 9, 2); // the way back is closed behind it
     R.Game.Update(16);
     EXPECT_EQ(R.Game.EndPhase, epPlaying);
 }

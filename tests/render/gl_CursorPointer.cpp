@@ -21,17 +21,15 @@ struct TPointerScene
     {
         SDL_SetWindowPosition(T.Window, left, top);
         SDL_ShowWindow(T.Window);
-        for (int i = 0; i < 100; ++i)
-        {
-            SDL_PumpEvents();
-            int x = -1, y = -1;
-            SDL_GetWindowPosition(T.Window, &x, &y);
-            if (x == left && y == top && (SDL_GetWindowFlags(T.Window) & SDL_WINDOW_SHOWN) != 0)
+        WaitUntil(
+            [&]
             {
-                break;
-            }
-            SDL_Delay(10);
-        }
+                SDL_PumpEvents();
+                int x = -1, y = -1;
+                SDL_GetWindowPosition(T.Window, &x, &y);
+                return x == left && y == top && (SDL_GetWindowFlags(T.Window) & SDL_WINDOW_SHOWN) != 0;
+            },
+            std::chrono::seconds(1));
         std::filesystem::create_directories(Dir.Path() / "Images");
         WriteTga(Dir.Path() / "Images" / "cursor.tga", SolidImage(8, 8, 0xFFFFFFFF));
         T.R.Cursor = std::make_unique<TCursor>(T.R.Device, Dir.Path(), ClientW, ClientH);

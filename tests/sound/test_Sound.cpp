@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -58,18 +60,19 @@ protected:
     std::vector<TTune> MenuTunesHeard(size_t count) const
     {
         std::vector<TTune> heard{CurrentMusic()};
-        const uint32_t start = SDL_GetTicks();
-        while (heard.size() < count && SDL_GetTicks() - start < 5000)
-        {
-            const bool before = MusicFinished();
-            MenuMusicTick();
-            if (before)
+        WaitUntil(
+            [&]
             {
-                heard.push_back(CurrentMusic());
-                EXPECT_TRUE(Mix_PlayingMusic()) << "a started menu tune is heard";
-            }
-            SDL_Delay(5);
-        }
+                const bool before = MusicFinished();
+                MenuMusicTick();
+                if (before)
+                {
+                    heard.push_back(CurrentMusic());
+                    EXPECT_TRUE(Mix_PlayingMusic()) << "a started menu tune is heard";
+                }
+                return heard.size() >= count;
+            },
+            std::chrono::seconds(5));
         return heard;
     }
 
@@ -102,14 +105,38 @@ struct TDiskCapture
     std::filesystem::path File;
 };
 
-void WaitWhilePlaying(uint32_t limitMs)
+// How many buffers the mixer has mixed since the last call of CountMixedBuffers (which the
+// mixer must be open for); the audio thread hands a buffer to the driver before it mixes the
+// next one.
+std::atomic<int> MixedBuffers{0};
+std::atomic<int> MixedBytes{0};
+
+void CountMixedBuffers()
 {
-    const uint32_t start = SDL_GetTicks();
-    while ((Mix_Playing(-1) > 0 || Mix_PlayingMusic()) && SDL_GetTicks() - start < limitMs)
-    {
-        SDL_Delay(10);
-    }
-    SDL_Delay(150); // the last buffers reach the driver
+    MixedBuffers = 0;
+    MixedBytes = 0;
+    Mix_SetPostMix(
+        [](void*, Uint8*, int bytes)
+        {
+            MixedBytes += bytes;
+            ++MixedBuffers;
+        },
+        nullptr);
+}
+
+// Waits until the mixer has mixed this much sound (16-bit stereo at 44.1 kHz).
+bool WaitForMixedSeconds(double seconds)
+{
+    const int bytes = MixedBytes + static_cast<int>(seconds * 44100 * 4);
+    return WaitUntil([&] { return MixedBytes >= bytes; }, std::chrono::seconds(10));
+}
+
+// Waits until nothing plays and the buffer that held the end has reached the driver.
+void WaitWhilePlaying(std::chrono::milliseconds limit)
+{
+    WaitUntil([] { return Mix_Playing(-1) == 0 && !Mix_PlayingMusic(); }, limit);
+    const int stopped = MixedBuffers;
+    WaitUntil([&] { return MixedBuffers >= stopped + 2; }, std::chrono::seconds(2));
 }
 } // namespace
 
@@ -180,8 +207,8 @@ TEST_F(SoundTest, OnlyOneSelectedPlaysAndOnlyItStops)
     StopSound(snMoveCube); // only Selected is ever stopped
     EXPECT_EQ(Mix_Playing(-1), 3);
 
-    SDL_Delay(400); // far past the 0.1 s of the tone: Selected loops, the others ended
-    EXPECT_EQ(Mix_Playing(-1), 1);
+    // The others end after the 0.1 s of their tone; Selected, started first, loops on.
+    EXPECT_TRUE(WaitUntil([] { return Mix_Playing(-1) == 1; }));
     EXPECT_EQ(Mix_Playing(SelectedChannel()), 1);
     StopSound(snSelected);
     EXPECT_EQ(SelectedChannel(), -1);
@@ -245,14 +272,14 @@ TEST_F(SoundTest, StoppingIsNotAnEndAndThemesLoop)
     EXPECT_FALSE(Mix_PlayingMusic());
     EXPECT_EQ(CurrentMusic(), tnMenu1);
 
+    CountMixedBuffers();
     PlayMusic(tnTheme2, true);
-    SDL_Delay(1200); // more than twice the theme's length
+    ASSERT_TRUE(WaitForMixedSeconds(1.2)); // more than twice the theme's length
     EXPECT_TRUE(Mix_PlayingMusic());
     EXPECT_FALSE(MusicFinished());
     PlayMusic(tnMenu2, false); // switching stops the theme
     EXPECT_EQ(CurrentMusic(), tnMenu2);
-    SDL_Delay(600);
-    EXPECT_TRUE(MusicFinished());
+    EXPECT_TRUE(WaitUntil(MusicFinished, std::chrono::seconds(5)));
 }
 
 TEST_F(SoundTest, CallsBeforeTheMixerIsOpenAreHarmless)
@@ -357,8 +384,9 @@ TEST_F(SoundTest, EffectsReallyPlayAtTheirVolume)
         ASSERT_EQ(Mix_QuerySpec(&frequency, &format, &channels), 1);
         ASSERT_EQ(format, AUDIO_S16LSB);
         ApplySoundVolume(volumes[i]);
+        CountMixedBuffers();
         PlaySound(snExplodeBomb, volumes[i]);
-        WaitWhilePlaying(2000);
+        WaitWhilePlaying(std::chrono::seconds(2));
         ShutdownSound();
         peaks[i] = capture.Peak();
     }
@@ -377,8 +405,9 @@ TEST_F(SoundTest, MusicReallyPlaysAndVolumeTenIsSilent)
         TDiskCapture capture(Tmp.Path() / ("music" + std::to_string(i) + ".raw"));
         Start();
         ApplyMusicVolume(volumes[i]);
+        CountMixedBuffers();
         PlayMenuMusic(tnMenu1);
-        WaitWhilePlaying(2000);
+        WaitWhilePlaying(std::chrono::seconds(2));
         EXPECT_TRUE(MusicFinished());
         ShutdownSound();
         peaks[i] = capture.Peak();

@@ -2,23 +2,16 @@
 
 #include <X11/Xlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 using namespace std::chrono_literals;
-
-namespace
-{
-// Every xdotool call is a new X client; polling more often makes Xvfb drop connections.
-constexpr auto PollPause = 50ms;
-constexpr int PollsIn10s = 200;
-} // namespace
 
 std::string Shell(const std::string& command)
 {
@@ -145,20 +138,33 @@ std::vector<TWindowInfo> VisibleWindows()
     return windows;
 }
 
+std::string TProgram::StartOnLauncher(const std::string& settings, const std::string& option)
+{
+    if (!settings.empty())
+    {
+        Tmp.Write("config/tandrel/settings.ini", settings);
+    }
+    Start(option);
+    return WaitForWindow("Tandrel");
+}
+
 std::string TProgram::WaitForWindow(const std::string& title, const std::string& except)
 {
-    for (int i = 0; i < PollsIn10s; ++i)
-    {
-        for (const TWindowInfo& w : VisibleWindows())
+    std::string found;
+    WaitUntil(
+        [&]
         {
-            if (w.Title == title && w.Id != except)
+            for (const TWindowInfo& w : VisibleWindows())
             {
-                return w.Id;
+                if (w.Title == title && w.Id != except)
+                {
+                    found = w.Id;
+                }
             }
-        }
-        std::this_thread::sleep_for(PollPause);
-    }
-    return "";
+            return !found.empty();
+        },
+        10s);
+    return found;
 }
 
 std::string TProgram::WaitForGameWindow()
@@ -170,38 +176,34 @@ std::string TProgram::WaitForGameWindow()
     {
         pattern.insert(dot, "\\");
     }
-    for (int i = 0; i < PollsIn10s; ++i)
-    {
-        for (const std::string& id :
-             Lines(Shell("xdotool search --onlyvisible --classname '" + pattern + "' 2>/dev/null")))
+    std::string found;
+    WaitUntil(
+        [&]
         {
-            if (Shell("xprop -id " + id + " _NET_WM_WINDOW_TYPE 2>&1").find("_NET_WM_WINDOW_TYPE_NORMAL") !=
-                std::string::npos)
+            for (const std::string& id :
+                 Lines(Shell("xdotool search --onlyvisible --classname '" + pattern + "' 2>/dev/null")))
             {
-                return id;
+                if (Shell("xprop -id " + id + " _NET_WM_WINDOW_TYPE 2>&1").find("_NET_WM_WINDOW_TYPE_NORMAL") !=
+                    std::string::npos)
+                {
+                    found = id;
+                }
             }
-        }
-        std::this_thread::sleep_for(PollPause);
-    }
-    return "";
+            return !found.empty();
+        },
+        10s);
+    return found;
 }
 
 bool TProgram::WaitForWindowGone(const std::string& title)
 {
-    for (int i = 0; i < PollsIn10s / 2; ++i)
-    {
-        bool found = false;
-        for (const TWindowInfo& w : VisibleWindows())
+    return WaitUntil(
+        [&]
         {
-            found = found || w.Title == title;
-        }
-        if (!found)
-        {
-            return true;
-        }
-        std::this_thread::sleep_for(PollPause);
-    }
-    return false;
+            const std::vector<TWindowInfo> windows = VisibleWindows();
+            return std::none_of(windows.begin(), windows.end(), [&](const TWindowInfo& w) { return w.Title == title; });
+        },
+        5s);
 }
 
 void TProgram::Keys(const std::string& window, const std::string& keys)
@@ -209,24 +211,13 @@ void TProgram::Keys(const std::string& window, const std::string& keys)
     // Again when Xvfb turned a connection away (the tools then fail as a whole).
     const std::string command = "xdotool windowfocus --sync " + window + " 2>/dev/null && xdotool key --delay 60 " +
                                 keys + " && echo sent";
-    for (int attempt = 0; attempt < 5 && Shell(command) != "sent"; ++attempt)
-    {
-        std::this_thread::sleep_for(PollPause);
-    }
+    WaitUntil([&] { return Shell(command) == "sent"; }, 250ms);
 }
 
 void TProgram::CloseWindow(const std::string& window)
 {
     Display* display = nullptr;
-    for (int attempt = 0; attempt < 5 && display == nullptr; ++attempt)
-    {
-        display = XOpenDisplay(nullptr);
-        if (display == nullptr)
-        {
-            std::this_thread::sleep_for(PollPause);
-        }
-    }
-    if (display == nullptr)
+    if (!WaitUntil([&] { return (display = XOpenDisplay(nullptr)) != nullptr; }, 250ms))
     {
         return;
     }
@@ -241,33 +232,16 @@ void TProgram::CloseWindow(const std::string& window)
     XCloseDisplay(display);
 }
 
-int TProgram::WaitForExit(int seconds)
+int WaitForExit(pid_t& process, int seconds)
 {
-    for (int i = 0; i < seconds * 20; ++i)
+    int status = 0;
+    if (process <= 0 || !WaitUntil([&] { return waitpid(process, &status, WNOHANG) == process; },
+                                   std::chrono::seconds(seconds)))
     {
-        int status = 0;
-        if (waitpid(Process, &status, WNOHANG) == Process)
-        {
-            Process = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        std::this_thread::sleep_for(PollPause);
+        return -1;
     }
-    return -1;
-}
-
-bool WaitUntil(const std::function<bool()>& pred, std::chrono::milliseconds limit)
-{
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < end)
-    {
-        if (pred())
-        {
-            return true;
-        }
-        std::this_thread::sleep_for(PollPause);
-    }
-    return pred();
+    process = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 void TProgram::Activate(const std::string& window)

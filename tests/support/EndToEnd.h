@@ -14,10 +14,9 @@
 
 std::string Shell(const std::string& command);
 
-// Polls until pred holds; false when it still does not after the limit. Every wait of the
-// end-to-end tests is on a condition like this, never a fixed sleep.
-bool WaitUntil(const std::function<bool()>& pred,
-               std::chrono::milliseconds limit = std::chrono::seconds(20));
+// The exit status of a child process (process then becomes -1), or -1 when it is still
+// running after the given time.
+int WaitForExit(pid_t& process, int seconds = 10);
 
 struct TWindowInfo
 {
@@ -46,6 +45,9 @@ public:
     void UseProgram(const std::filesystem::path& executable) { Program = executable; }
     // option: one command-line argument for the program, or none.
     void Start(const std::string& option = "");
+    // Stores these settings (none when empty), starts, and waits for the launcher: its
+    // window id, or "" when it never showed.
+    std::string StartOnLauncher(const std::string& settings = "", const std::string& option = "");
     pid_t Pid() const { return Process; }
     std::string AudioDriver = "dummy"; // SDL's audio driver for the next Start
 
@@ -64,7 +66,7 @@ public:
     static void Activate(const std::string& window);
 
     // The exit status, or -1 when the program is still running after the given time.
-    int WaitForExit(int seconds = 10);
+    int WaitForExit(int seconds = 10) { return ::WaitForExit(Process, seconds); }
 
 private:
     const TempFolder& Tmp;

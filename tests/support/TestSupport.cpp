@@ -1,9 +1,13 @@
 #include "tests/support/TestSupport.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 TempFolder::TempFolder()
 {
@@ -65,4 +69,102 @@ TestGame::TestGame(const std::filesystem::path& dataFolder, const std::filesyste
                    uint32_t seed)
     : Rng(seed), Game(Host, Rng, dataFolder, userFolder)
 {
+}
+
+bool WaitUntil(const std::function<bool()>& pred, std::chrono::milliseconds limit)
+{
+    // The end-to-end tests poll through X clients; more often makes Xvfb drop connections.
+    constexpr auto pause = std::chrono::milliseconds(50);
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end)
+    {
+        if (pred())
+        {
+            return true;
+        }
+        std::this_thread::sleep_for(pause);
+    }
+    return pred();
+}
+
+TLevel HandMadeLevel(uint8_t colours, double normalTarget, double timedTarget)
+{
+    TLevel l;
+    l.NewCubes = {0, 3, 3};
+    l.Colours = {0, colours, colours};
+    l.FigureMin = 1;
+    l.FigureMax = 1;
+    l.Target = {0, normalTarget, timedTarget};
+    l.CubePoints = 15;
+    l.SquarePoints = 40;
+    l.BonusPoints = 300;
+    return l;
+}
+
+void SetLevels(TGame& game, int first, int last, const TLevel& level,
+               const std::function<void(int n, TLevel& l)>& each)
+{
+    for (int n = first; n <= last; ++n)
+    {
+        game.Levels[n] = level;
+        if (each)
+        {
+            each(n, game.Levels[n]);
+        }
+    }
+}
+
+void SetFigure(TGame& game, int index, const std::vector<std::string>& rows, double base)
+{
+    TBonusFigure& f = game.Figures[index];
+    f = TBonusFigure{};
+    f.Width = static_cast<uint8_t>(rows.empty() ? 0 : rows[0].size());
+    f.Height = static_cast<uint8_t>(rows.size());
+    f.BaseValue = base;
+    for (int j = 1; j <= static_cast<int>(rows.size()); ++j)
+    {
+        for (int i = 1; i <= static_cast<int>(rows[j - 1].size()); ++i)
+        {
+            const auto c = static_cast<uint8_t>(rows[j - 1][i - 1] - '0');
+            f.At(i, j).Colour = f.At(i, j).ShownColour = c;
+            f.TopColour = std::max(f.TopColour, c);
+        }
+    }
+}
+
+int PutCube(TGame& game, int kind, int x, int y, uint8_t state)
+{
+    const TCell cell{static_cast<uint8_t>(x), static_cast<uint8_t>(y)};
+    game.PlaceSpecialCube(static_cast<uint8_t>(kind), cell);
+    const int i = game.CubeCount;
+    EXPECT_EQ(game.Cubes[i].X, x);
+    EXPECT_EQ(game.Cubes[i].Y, y);
+    if (state != csIdle)
+    {
+        game.SetState(i, state);
+        if (state == csWaiting || state == csGrowing)
+        {
+            game.Cells[x][y].Occupancy = coReserved;
+        }
+    }
+    return i;
+}
+
+void LayOut(TGame& game, int x0, int y0, const std::vector<std::string>& rows)
+{
+    static const std::string Specials = "JBSPX";
+    static const int SpecialKinds[] = {ckJoker, ckBomb, ckShot, ckPaint1, ckStone};
+    for (int j = 0; j < static_cast<int>(rows.size()); ++j)
+    {
+        for (int k = 0; k < static_cast<int>(rows[j].size()); ++k)
+        {
+            const char c = rows[j][k];
+            const size_t special = Specials.find(c);
+            const int kind = c >= '1' && c <= '7' ? c - '0' : special != std::string::npos ? SpecialKinds[special] : 0;
+            if (kind != 0)
+            {
+                PutCube(game, kind, x0 + k, y0 + j);
+            }
+        }
+    }
 }
