@@ -83,21 +83,35 @@ TEST(KillWhileSaving, EveryFileIsTheWholeOldOrTheWholeNewOne)
     std::string last = saves[0];
     for (int round = 0; round < 300; ++round)
     {
+        int written[2];
+        ASSERT_EQ(pipe(written), 0);
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0)
         {
+            close(written[0]);
             TPlayerFiles files(user.Path());
             for (int v = 1;; v = 1 - v)
             {
                 files.Write(v);
+                const char done = 1;
+                (void)!write(written[1], &done, 1);
             }
         }
-        // Somewhere from the child's start-up to its first few writes (each one synced).
+        close(written[1]);
+        // Every other round waits for the child's first whole write, so that the files do
+        // change however slowly a busy machine syncs; the others may kill it before that.
+        if (round % 2 == 1)
+        {
+            char done = 0;
+            (void)!read(written[0], &done, 1);
+        }
+        // Somewhere from there to its next few writes (each one synced).
         usleep(std::uniform_int_distribution<useconds_t>(0, 40000)(random));
         kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);
+        close(written[0]);
         kills += WIFSIGNALED(status) ? 1 : 0;
 
         SCOPED_TRACE("after kill " + std::to_string(round + 1));

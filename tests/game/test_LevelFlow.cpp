@@ -668,7 +668,7 @@ TEST(LevelFlow, IdleTurnsKeepTheirRatePerSecondAtAnyFrameLengthOnAStillBoard)
         {
             for (int y = 1; y <= 9; y += 2)
             {
-                f.Put(1 + (x + y) % 4, x, y);
+                PutCube(f.Game, 1 + (x + y) % 4, x, y);
             }
         }
         f.PointAt(20, 20);
@@ -707,7 +707,7 @@ TEST(LevelFlow, ABoardIsStillOnlyWhileNothingMovesOrCounts)
     FlowGame f;
     TGame& g = f.Game;
     f.StartAt(2);
-    const int cube = f.Put(1, 3, 3);
+    const int cube = PutCube(f.Game, 1, 3, 3);
     f.PointAt(20, 20);
     EXPECT_FALSE(g.Still()) << "the new level's banner";
     f.RunUntil([&] { return g.Still(); });
