@@ -2,6 +2,7 @@
 
 #include "base/DataError.h"
 #include "base/DebugLog.h"
+#include "app/ContentCheck.h"
 #include "app/DeviceErrorText.h"
 #include "app/ExitSignals.h"
 #include "render/Font.h"
@@ -408,7 +409,8 @@ void TFormMain::ToggleFullscreen()
 void TFormMain::ShowDeviceError(const char* caption, TResult code)
 {
     AppActive = false;
-    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption, DeviceErrorText(code).c_str(), Win.Handle) != 0)
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption,
+                                 WrapMessage(DeviceErrorText(code), MessageColumns).c_str(), Win.Handle) != 0)
     {
         ShowMessageBox(TMessageKind::Information, caption, DeviceErrorText(code));
     }
@@ -651,9 +653,31 @@ void TFormMain::IdlePass(bool& done)
     done = false;
 }
 
+void TFormMain::ContentFailed(std::vector<std::string> problems)
+{
+    // Every file that cannot be read, of whatever kind, in one message; the program ends
+    // cleanly. The log keeps them too.
+    LoadingBar.reset();
+    for (const std::string& line : problems)
+    {
+        DebugLog(" Cannot read " + line);
+    }
+    ShowMessageBox(TMessageKind::Error, ApplicationTitle, ContentMessage(problems));
+    ExitCode = 1;
+    CloseRequested = true;
+}
+
 void TFormMain::LoadSequence()
 {
     TLoadingBar& bar = *LoadingBar;
+    // Every file is opened and its header read before anything loads, so that a file missing
+    // or damaged is named with all the others, also those shown only later. Where one is,
+    // the text files are read through as well, to name their faults in the same message.
+    if (!ContentProblems(ProgramFolder, false).empty())
+    {
+        ContentFailed(ContentProblems(ProgramFolder, true));
+        return;
+    }
     try
     {
         bar.SetProgress(1);
@@ -687,12 +711,13 @@ void TFormMain::LoadSequence()
     }
     catch (const std::exception& e)
     {
-        // A bad data file: one message naming the file, the line and the problem, and the
-        // program ends cleanly.
-        LoadingBar.reset();
-        ShowMessageBox(TMessageKind::Error, ApplicationTitle, e.what());
-        ExitCode = 1;
-        CloseRequested = true;
+        // A damaged data file: named with its line, together with any other file's fault.
+        std::vector<std::string> problems = ContentProblems(ProgramFolder, true);
+        if (std::find(problems.begin(), problems.end(), e.what()) == problems.end())
+        {
+            problems.insert(problems.begin(), e.what());
+        }
+        ContentFailed(std::move(problems));
         return;
     }
     LoadingBar.reset();

@@ -30,6 +30,8 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 class TGame;
 class TLoadingBar;
@@ -85,6 +87,7 @@ private:
     void RememberWindowSize();
     void ShowDeviceError(const char* caption, TResult code);
     void IdlePass(bool& done);
+    void ContentFailed(std::vector<std::string> problems);
     void LoadSequence();
     void HandleEvent(const SDL_Event& e);
     void PumpEvents();

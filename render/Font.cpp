@@ -204,6 +204,12 @@ void LoadFontTextures(TDevice& device, TFonts& fonts, const std::filesystem::pat
     LoadTextureFlat(device, programFolder / "data" / "font1.tga", fonts.Font[2].Texture);
 }
 
+std::vector<std::filesystem::path> FontFiles(const std::filesystem::path& programFolder)
+{
+    const std::filesystem::path data = programFolder / "data";
+    return {data / "font.dat", data / "font1.dat", data / "font.tga", data / "font1.tga"};
+}
+
 void ReleaseFonts(TFonts& fonts)
 {
     fonts.Font[1].Texture.reset();

@@ -9,6 +9,7 @@
 #include <array>
 #include <filesystem>
 #include <string_view>
+#include <vector>
 
 constexpr int MaxGlyphs = 100;
 constexpr int MinGlyphs = 51;  // the glyph set below needs them all
@@ -55,6 +56,8 @@ void LoadFontMetrics(TFonts& fonts, const std::filesystem::path& programFolder);
 // data/font.tga and data/font1.tga, without mipmaps; a missing image draws untextured glyphs.
 void LoadFontTextures(TDevice& device, TFonts& fonts, const std::filesystem::path& programFolder);
 void ReleaseFonts(TFonts& fonts);
+// Every file of the fonts below the program folder: the metrics and the pictures.
+std::vector<std::filesystem::path> FontFiles(const std::filesystem::path& programFolder);
 
 // The glyph quad of glyph g of font f with the given colour: from the pen one unit
 // towards -x and half a unit above and below, before scaling.

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class TLoadingBar
 {
@@ -33,3 +34,7 @@ public:
 // Loads what the game scene draws: the pictures, the path dots, the materials, the scene
 // objects and the particle textures, lighting lamps 15 to 29 of the bar (when there is one).
 void LoadResources(TRenderer& r, TLoadingBar* bar, const std::filesystem::path& programFolder);
+
+// Every picture below Images/ that the renderer loads, at start or later: the loading bar,
+// the scene, the cursor and the particles (the fonts: FontFiles).
+std::vector<std::filesystem::path> RenderPictures(const std::filesystem::path& programFolder);

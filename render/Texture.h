@@ -6,12 +6,18 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
+
+// Why the picture file cannot be read ("is missing", "cannot be read (...)", a damaged
+// header), from its header alone; "" when it can. Nothing is decoded.
+std::string PictureProblem(const std::filesystem::path& file);
 
 // Reads a JPEG, TGA (alpha kept) or BMP file; false when it cannot be read.
 bool ReadImageFile(const std::filesystem::path& file, TImage& image);
 
 // Loads an image into a texture with a full mipmap chain. A missing or unreadable file
-// leaves the texture empty, silently: the object is then drawn untextured.
+// leaves the texture empty: the object is then drawn untextured. (The program checks
+// every picture it needs before it loads any, app/ContentCheck.h.)
 void LoadTexture(TDevice& device, const std::filesystem::path& file, TTextureRef& texture);
 // The same without mipmaps (fonts and particles).
 void LoadTextureFlat(TDevice& device, const std::filesystem::path& file, TTextureRef& texture);
