@@ -10,6 +10,7 @@
 #include "game/Game.h"
 #include "app/KeyCodes.h"
 #include "render/LoadingBar.h"
+#include "render/PictureArea.h"
 #include "app/MessageBox.h"
 #include "render/RenderScene.h"
 #include "sound/Sound.h"
@@ -296,6 +297,14 @@ void TFormMain::Resized()
     if (Renderer.Cursor)
     {
         Renderer.Cursor->SetClientSize(width, height);
+    }
+    // Across 960 pixels of picture height the other font set comes in, the one before going
+    // (a few milliseconds, once); the fonts load with the cursor, so it tells they are in.
+    if (const bool large = LargeFontsFor(PictureArea(width, height).Height);
+        Renderer.Cursor && Renderer.Device && large != Renderer.Fonts.Large)
+    {
+        LoadFontTextures(*Renderer.Device, Renderer.Fonts, ProgramFolder, large);
+        DebugLog(large ? " Large fonts" : " Normal fonts");
     }
     NeedFrame = true;
 }
@@ -692,7 +701,13 @@ void TFormMain::LoadSequence()
         Router.Cursor = Renderer.Cursor.get();
         Router.Graphics = &Renderer;
         bar.SetProgress(14);
-        LoadFontTextures(*Renderer.Device, Renderer.Fonts, ProgramFolder);
+        int width = 0, height = 0;
+        SDL_GetWindowSize(Win.Handle, &width, &height);
+        LoadFontTextures(*Renderer.Device, Renderer.Fonts, ProgramFolder, LargeFontsFor(PictureArea(width, height).Height));
+        if (Renderer.Fonts.Large)
+        {
+            DebugLog(" Large fonts");
+        }
         LoadFontMetrics(Renderer.Fonts, ProgramFolder);
         FrontEnd->CreateHiScores();
         DebugLog(" loading initialise 1");

@@ -198,16 +198,21 @@ void LoadFontMetrics(TFonts& fonts, const std::filesystem::path& programFolder)
     ReadFontMetrics(programFolder / "data" / "font1.dat", fonts.Font[2]);
 }
 
-void LoadFontTextures(TDevice& device, TFonts& fonts, const std::filesystem::path& programFolder)
+void LoadFontTextures(TDevice& device, TFonts& fonts, const std::filesystem::path& programFolder, bool large)
 {
-    LoadTextureFlat(device, programFolder / "data" / "font.tga", fonts.Font[1].Texture);
-    LoadTextureFlat(device, programFolder / "data" / "font1.tga", fonts.Font[2].Texture);
+    // The set loaded before goes first: only one set is ever held.
+    ReleaseFonts(fonts);
+    const std::filesystem::path folder = large ? programFolder / "data" / "large" : programFolder / "data";
+    LoadTextureFlat(device, folder / "font.tga", fonts.Font[1].Texture);
+    LoadTextureFlat(device, folder / "font1.tga", fonts.Font[2].Texture);
+    fonts.Large = large;
 }
 
 std::vector<std::filesystem::path> FontFiles(const std::filesystem::path& programFolder)
 {
     const std::filesystem::path data = programFolder / "data";
-    return {data / "font.dat", data / "font1.dat", data / "font.tga", data / "font1.tga"};
+    return {data / "font.dat",  data / "font1.dat", data / "font.tga", data / "font1.tga", data / "large" / "font.tga",
+            data / "large" / "font1.tga"};
 }
 
 void ReleaseFonts(TFonts& fonts)

@@ -33,7 +33,16 @@ struct TFont
 struct TFonts
 {
     std::array<TFont, 3> Font;
+    bool Large = false; // the pictures of the large set are loaded
 };
+
+// Screens whose picture (render/PictureArea.h) is taller than this draw text from the large
+// font pictures, three times the size of the normal ones; up to it, the normal ones stay.
+constexpr int LargeFontsAbove = 960;
+constexpr bool LargeFontsFor(int pictureHeight)
+{
+    return pictureHeight > LargeFontsAbove;
+}
 
 // The font colours 1..7 as red, green, blue bytes.
 struct TFontColour
@@ -53,8 +62,11 @@ int GlyphCode(char c);
 void ReadFontMetrics(const std::filesystem::path& file, TFont& font);
 // data/font.dat and data/font1.dat below the program folder.
 void LoadFontMetrics(TFonts& fonts, const std::filesystem::path& programFolder);
-// data/font.tga and data/font1.tga, without mipmaps; a missing image draws untextured glyphs.
-void LoadFontTextures(TDevice& device, TFonts& fonts, const std::filesystem::path& programFolder);
+// data/font.tga and data/font1.tga, or with large those of data/large/ (the same glyphs at
+// three times the size, read with the same metrics), without mipmaps, in place of any loaded
+// before; a missing image draws untextured glyphs.
+void LoadFontTextures(TDevice& device, TFonts& fonts, const std::filesystem::path& programFolder,
+                      bool large = false);
 void ReleaseFonts(TFonts& fonts);
 // Every file of the fonts below the program folder: the metrics and the pictures.
 std::vector<std::filesystem::path> FontFiles(const std::filesystem::path& programFolder);
