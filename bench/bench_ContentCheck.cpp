@@ -1,5 +1,7 @@
-// The check of every content file before the game loads: it runs at every start.
+// The check of every content file before the game loads, which runs at every start, and the
+// reading of the large font pictures.
 #include "app/ContentCheck.h"
+#include "render/Texture.h"
 
 #include <benchmark/benchmark.h>
 
@@ -11,3 +13,16 @@ static void BM_ContentCheckAtStart(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ContentCheckAtStart)->Unit(benchmark::kMillisecond);
+
+// The large font pictures read from disk: what a window crossing 960 pixels of picture
+// height costs once, before the upload.
+static void BM_LargeFontPicturesRead(benchmark::State& state)
+{
+    const std::filesystem::path data = std::filesystem::path(TANDREL_GAME_DIR) / "data" / "large";
+    for (auto _ : state)
+    {
+        TImage font, numbers;
+        benchmark::DoNotOptimize(ReadImageFile(data / "font.tga", font) && ReadImageFile(data / "font1.tga", numbers));
+    }
+}
+BENCHMARK(BM_LargeFontPicturesRead)->Unit(benchmark::kMillisecond);
