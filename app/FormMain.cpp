@@ -2,6 +2,7 @@
 
 #include "base/DataError.h"
 #include "base/DebugLog.h"
+#include "app/ContentCheck.h"
 #include "base/Memory.h"
 #include "app/DeviceErrorText.h"
 #include "app/ExitSignals.h"
@@ -10,6 +11,7 @@
 #include "game/Game.h"
 #include "app/KeyCodes.h"
 #include "render/LoadingBar.h"
+#include "render/PictureArea.h"
 #include "app/MessageBox.h"
 #include "render/RenderScene.h"
 #include "sound/Sound.h"
@@ -293,6 +295,14 @@ void TFormMain::Resized()
     {
         Renderer.Cursor->SetClientSize(width, height);
     }
+    // Across 960 pixels of picture height the other font set comes in, the one before going
+    // (a few milliseconds, once); the fonts load with the cursor, so it tells they are in.
+    if (const bool large = LargeFontsFor(PictureArea(width, height).Height);
+        Renderer.Cursor && Renderer.Device && large != Renderer.Fonts.Large)
+    {
+        LoadFontTextures(*Renderer.Device, Renderer.Fonts, ProgramFolder, large);
+        DebugLog(large ? " Large fonts" : " Normal fonts");
+    }
     NeedFrame = true;
 }
 
@@ -405,7 +415,8 @@ void TFormMain::ToggleFullscreen()
 void TFormMain::ShowDeviceError(const char* caption, TResult code)
 {
     AppActive = false;
-    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption, DeviceErrorText(code).c_str(), Win.Handle) != 0)
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption,
+                                 WrapMessage(DeviceErrorText(code), MessageColumns).c_str(), Win.Handle) != 0)
     {
         ShowMessageBox(TMessageKind::Information, caption, DeviceErrorText(code));
     }
@@ -677,12 +688,47 @@ void TFormMain::IdlePass(bool& done)
     done = false;
 }
 
+void TFormMain::ContentFailed(std::vector<std::string> problems)
+{
+    // Every file that cannot be read, of whatever kind, in one message; the program ends
+    // cleanly. The log keeps them too.
+    LoadingBar.reset();
+    for (const std::string& line : problems)
+    {
+        DebugLog(" Cannot read " + line);
+    }
+    ShowMessageBox(TMessageKind::Error, ApplicationTitle, ContentMessage(problems));
+    ExitCode = 1;
+    CloseRequested = true;
+}
+
+void TFormMain::DataFileFailed(const std::exception& e)
+{
+    // A damaged data file, behind the loading bar or after the menu showed: named with its
+    // line, together with any other file's fault.
+    LoadsAfterMenu.clear();
+    std::vector<std::string> problems = ContentProblems(ProgramFolder, true);
+    if (std::find(problems.begin(), problems.end(), e.what()) == problems.end())
+    {
+        problems.insert(problems.begin(), e.what());
+    }
+    ContentFailed(std::move(problems));
+}
+
 void TFormMain::LoadSequence()
 {
     // What the main menu needs is loaded behind the loading bar; the menu then shows, and
     // what a game needs follows while it waits (ContinueLoading), its lines in the same
     // order in the log.
     TLoadingBar& bar = *LoadingBar;
+    // Every file is opened and its header read before anything loads, so that a file missing
+    // or damaged is named with all the others, also those shown only later. Where one is,
+    // the text files are read through as well, to name their faults in the same message.
+    if (!ContentProblems(ProgramFolder, false).empty())
+    {
+        ContentFailed(ContentProblems(ProgramFolder, true));
+        return;
+    }
     try
     {
         bar.SetProgress(1);
@@ -697,7 +743,13 @@ void TFormMain::LoadSequence()
         Router.Cursor = Renderer.Cursor.get();
         Router.Graphics = &Renderer;
         bar.SetProgress(14);
-        LoadFontTextures(*Renderer.Device, Renderer.Fonts, ProgramFolder);
+        int width = 0, height = 0;
+        SDL_GetWindowSize(Win.Handle, &width, &height);
+        LoadFontTextures(*Renderer.Device, Renderer.Fonts, ProgramFolder, LargeFontsFor(PictureArea(width, height).Height));
+        if (Renderer.Fonts.Large)
+        {
+            DebugLog(" Large fonts");
+        }
         LoadFontMetrics(Renderer.Fonts, ProgramFolder);
         MeasureLabels(Renderer.Fonts, Game->Labels);
         FrontEnd->CreateHiScores();
@@ -731,13 +783,7 @@ void TFormMain::LoadSequence()
     }
     catch (const std::exception& e)
     {
-        // A bad data file: one message naming the file, the line and the problem, and the
-        // program ends cleanly.
-        LoadingBar.reset();
-        LoadsAfterMenu.clear();
-        ShowMessageBox(TMessageKind::Error, ApplicationTitle, e.what());
-        ExitCode = 1;
-        CloseRequested = true;
+        DataFileFailed(e);
         return;
     }
     LoadingBar.reset();
@@ -766,11 +812,7 @@ bool TFormMain::ContinueLoading()
     }
     catch (const std::exception& e)
     {
-        // A bad data file, as behind the loading bar.
-        LoadsAfterMenu.clear();
-        ShowMessageBox(TMessageKind::Error, ApplicationTitle, e.what());
-        ExitCode = 1;
-        CloseRequested = true;
+        DataFileFailed(e);
         return false;
     }
     return !LoadsAfterMenu.empty();

@@ -30,9 +30,12 @@
 #include <SDL_events.h>
 
 #include <deque>
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 class TGame;
 class TLoadingBar;
@@ -89,6 +92,8 @@ private:
     void RememberWindowSize();
     void ShowDeviceError(const char* caption, TResult code);
     void IdlePass(bool& done);
+    void DataFileFailed(const std::exception& e);
+    void ContentFailed(std::vector<std::string> problems);
     void LoadSequence();
     // The rest of the loading, after the menu shows: one step a pass while the menu waits,
     // all of it before anything the player does is acted on.

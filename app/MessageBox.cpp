@@ -32,10 +32,45 @@ bool ShowGtkMessageBox(TMessageKind kind, const std::string& caption, const std:
 }
 } // namespace
 
-void ShowMessageBox(TMessageKind kind, const std::string& caption, const std::string& text)
+std::string WrapMessage(const std::string& text, size_t columns)
+{
+    std::string out;
+    size_t start = 0;
+    while (start <= text.size())
+    {
+        size_t end = text.find('\n', start);
+        std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        while (line.size() > columns)
+        {
+            // The last blank that leaves the line short enough, else the last '/' (the next
+            // line starts with what follows it), else a hard break.
+            size_t cut = line.rfind(' ', columns);
+            size_t resume = cut + 1;
+            if (cut == std::string::npos || cut == 0)
+            {
+                cut = line.rfind('/', columns - 1);
+                cut = cut == std::string::npos || cut == 0 ? columns : cut + 1;
+                resume = cut;
+            }
+            out += line.substr(0, cut) + "\n";
+            line.erase(0, resume);
+        }
+        out += line;
+        if (end == std::string::npos)
+        {
+            break;
+        }
+        out += '\n';
+        start = end + 1;
+    }
+    return out;
+}
+
+void ShowMessageBox(TMessageKind kind, const std::string& caption, const std::string& message)
 {
     // Also on standard error, for a player who started the game from a terminal.
-    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), message.c_str());
+    const std::string text = WrapMessage(message, MessageColumns);
     const Uint32 flags = kind == TMessageKind::Error     ? SDL_MESSAGEBOX_ERROR
                          : kind == TMessageKind::Warning ? SDL_MESSAGEBOX_WARNING
                                                          : SDL_MESSAGEBOX_INFORMATION;

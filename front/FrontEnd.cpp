@@ -42,7 +42,7 @@ uint8_t VolumeUp(uint8_t v)
 
 int Skin(const TOptions& options)
 {
-    return std::clamp<int>(options.Texture, 1, 5);
+    return std::clamp<int>(options.Texture, 1, SkinCount);
 }
 } // namespace
 
@@ -429,12 +429,46 @@ void TFrontEnd::TutorialCommand(TMenuAction action, int item)
 
 // --- games ------------------------------------------------------------------------------------
 
-fs::path TFrontEnd::SkinTexture(int k) const
+fs::path SkinPicture(const fs::path& programFolder, int skin, int k)
 {
     // Joker, bomb, shot and stone look the same in every skin.
-    const int skin = (k == 7 || k == 8 || k == 9 || k == 17) ? 1 : Skin(Options);
-    return ProgramFolder / "Images" / ("Skin" + std::to_string(skin)) /
-           ("tex" + std::to_string(k) + ".tga");
+    if (k == 7 || k == 8 || k == 9 || k == 17)
+    {
+        skin = 1;
+    }
+    return programFolder / "Images" / ("Skin" + std::to_string(skin)) / ("tex" + std::to_string(k) + ".tga");
+}
+
+std::vector<fs::path> FrontPictures(const fs::path& programFolder)
+{
+    std::vector<fs::path> files;
+    for (int skin = 1; skin <= SkinCount; ++skin)
+    {
+        for (int k = 0; k < CubeTextureCount; ++k)
+        {
+            if (skin == 1 || SkinPicture(programFolder, skin, k) != SkinPicture(programFolder, 1, k))
+            {
+                files.push_back(SkinPicture(programFolder, skin, k));
+            }
+        }
+    }
+    for (int n = 1; n <= TutorialPages; ++n)
+    {
+        // Pages shipped as bitmaps are used as they are; otherwise the JPEG is needed.
+        fs::path page = programFolder / "Images" / "Tutorial" / ("tut" + std::to_string(n) + ".bmp");
+        std::error_code ec;
+        if (!fs::is_regular_file(page, ec))
+        {
+            page.replace_extension(".jpg");
+        }
+        files.push_back(page);
+    }
+    return files;
+}
+
+fs::path TFrontEnd::SkinTexture(int k) const
+{
+    return SkinPicture(ProgramFolder, Skin(Options), k);
 }
 
 void TFrontEnd::StartGame()

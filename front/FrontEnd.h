@@ -26,6 +26,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class TGame;
 class TLoadingBar;
@@ -48,6 +49,14 @@ constexpr int optFirstSkinLabel = 15; // 15..19: the labels of skins 1..5
 
 // The loudest volume the buttons and the sliders give.
 constexpr int MaxVolume = 250;
+constexpr int SkinCount = 5;
+constexpr int CubeTextureCount = 18; // tex0..tex17 of a skin
+
+// The picture of cube texture k (0..17) in skin 1..SkinCount.
+std::filesystem::path SkinPicture(const std::filesystem::path& programFolder, int skin, int k);
+// Every picture the menus and games load later than the start: the cube skins, all of them
+// (the options switch between them), and the tutorial's pages.
+std::vector<std::filesystem::path> FrontPictures(const std::filesystem::path& programFolder);
 
 class TFrontEnd final : public IFrontEnd
 {

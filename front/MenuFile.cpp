@@ -23,7 +23,21 @@ void CheckImage(TDataReader& in, const std::filesystem::path& programFolder, con
 }
 } // namespace
 
-TMenuFile TMenuFile::Load(const std::filesystem::path& programFolder)
+std::vector<std::filesystem::path> TMenuFile::Pictures(const std::filesystem::path& programFolder) const
+{
+    std::vector<std::filesystem::path> files{programFolder / Background};
+    for (const auto& screen : Screens)
+    {
+        for (const TMenuItemData& item : screen)
+        {
+            files.push_back(programFolder / item.NormalImage);
+            files.push_back(programFolder / item.HighlightImage);
+        }
+    }
+    return files;
+}
+
+TMenuFile TMenuFile::Load(const std::filesystem::path& programFolder, bool checkImages)
 {
     TDataReader in(programFolder / "data" / "Menu.dat");
     TMenuFile menu;
@@ -63,9 +77,15 @@ TMenuFile TMenuFile::Load(const std::filesystem::path& programFolder)
             }
             TMenuItemData item;
             item.NormalImage = in.ReadText();
-            CheckImage(in, programFolder, item.NormalImage);
+            if (checkImages)
+            {
+                CheckImage(in, programFolder, item.NormalImage);
+            }
             item.HighlightImage = in.ReadText();
-            CheckImage(in, programFolder, item.HighlightImage);
+            if (checkImages)
+            {
+                CheckImage(in, programFolder, item.HighlightImage);
+            }
             item.Position = ReadVector(in);
             item.Scale = ReadVector(in);
             item.Rotation = ReadVector(in);

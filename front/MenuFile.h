@@ -35,8 +35,10 @@ struct TMenuFile
     std::vector<std::vector<TMenuItemData>> Screens; // Screens[s - 1][i - 1]
 
     // Reads and checks programFolder / "data/Menu.dat"; image paths resolve against
-    // programFolder.
-    static TMenuFile Load(const std::filesystem::path& programFolder);
+    // programFolder. Without checkImages, images that do not exist are left to the caller.
+    static TMenuFile Load(const std::filesystem::path& programFolder, bool checkImages = true);
+    // The background and every item image, below programFolder.
+    std::vector<std::filesystem::path> Pictures(const std::filesystem::path& programFolder) const;
 
     // The number of items the menu commands address on each screen (index 1..10).
     static constexpr std::array<int, MenuScreensUsed + 1> RequiredItems = {0, 4, 4, 19, 1, 3, 3, 3, 0, 3, 3};

@@ -198,10 +198,21 @@ void LoadFontMetrics(TFonts& fonts, const std::filesystem::path& programFolder)
     ReadFontMetrics(programFolder / "data" / "font1.dat", fonts.Font[2]);
 }
 
-void LoadFontTextures(TDevice& device, TFonts& fonts, const std::filesystem::path& programFolder)
+void LoadFontTextures(TDevice& device, TFonts& fonts, const std::filesystem::path& programFolder, bool large)
 {
-    LoadMipmappedTexture(device, programFolder / "data" / "font.tga", fonts.Font[1].Texture);
-    LoadMipmappedTexture(device, programFolder / "data" / "font1.tga", fonts.Font[2].Texture);
+    // The set loaded before goes first: only one set is ever held.
+    ReleaseFonts(fonts);
+    const std::filesystem::path folder = large ? programFolder / "data" / "large" : programFolder / "data";
+    LoadMipmappedTexture(device, folder / "font.tga", fonts.Font[1].Texture);
+    LoadMipmappedTexture(device, folder / "font1.tga", fonts.Font[2].Texture);
+    fonts.Large = large;
+}
+
+std::vector<std::filesystem::path> FontFiles(const std::filesystem::path& programFolder)
+{
+    const std::filesystem::path data = programFolder / "data";
+    return {data / "font.dat",  data / "font1.dat", data / "font.tga", data / "font1.tga", data / "large" / "font.tga",
+            data / "large" / "font1.tga"};
 }
 
 void ReleaseFonts(TFonts& fonts)

@@ -9,6 +9,7 @@
 #include <array>
 #include <filesystem>
 #include <string_view>
+#include <vector>
 
 constexpr int MaxGlyphs = 100;
 constexpr int MinGlyphs = 51;  // the glyph set below needs them all
@@ -32,7 +33,16 @@ struct TFont
 struct TFonts
 {
     std::array<TFont, 3> Font;
+    bool Large = false; // the pictures of the large set are loaded
 };
+
+// Screens whose picture (render/PictureArea.h) is taller than this draw text from the large
+// font pictures, three times the size of the normal ones; up to it, the normal ones stay.
+constexpr int LargeFontsAbove = 960;
+constexpr bool LargeFontsFor(int pictureHeight)
+{
+    return pictureHeight > LargeFontsAbove;
+}
 
 // The font colours 1..7 as red, green, blue bytes.
 struct TFontColour
@@ -52,10 +62,15 @@ int GlyphCode(char c);
 void ReadFontMetrics(const std::filesystem::path& file, TFont& font);
 // data/font.dat and data/font1.dat below the program folder.
 void LoadFontMetrics(TFonts& fonts, const std::filesystem::path& programFolder);
-// data/font.tga and data/font1.tga with their mipmap chains (text is drawn below its size in
-// small windows); a missing image draws untextured glyphs.
-void LoadFontTextures(TDevice& device, TFonts& fonts, const std::filesystem::path& programFolder);
+// data/font.tga and data/font1.tga, or with large those of data/large/ (the same glyphs at
+// three times the size, read with the same metrics), with their mipmap chains (text is drawn
+// below its size in small windows, and the large set below its size up to 1440 lines), in
+// place of any loaded before; a missing image draws untextured glyphs.
+void LoadFontTextures(TDevice& device, TFonts& fonts, const std::filesystem::path& programFolder,
+                      bool large = false);
 void ReleaseFonts(TFonts& fonts);
+// Every file of the fonts below the program folder: the metrics and the pictures.
+std::vector<std::filesystem::path> FontFiles(const std::filesystem::path& programFolder);
 
 // The glyph quad of glyph g of font f with the given colour: from the pen one unit
 // towards -x and half a unit above and below, before scaling.

@@ -133,3 +133,17 @@ void LoadResources(TRenderer& r, TLoadingBar* bar, const std::filesystem::path& 
         step.Load();
     }
 }
+
+std::vector<std::filesystem::path> RenderPictures(const std::filesystem::path& programFolder)
+{
+    std::vector<std::filesystem::path> files;
+    for (const char* name : {"loading.jpg", "bonuslight.tga", "gameover.jpg", "help.jpg", "dot1.tga", "dot2.tga",
+                             "dot3.tga", "floor.jpg", "wall1.jpg", "wall2.jpg", "wall3.jpg", "wall4.jpg",
+                             "background.jpg", "plugbonus.tga", "line.tga", "lineleft.tga", "cursor.tga",
+                             "cursor1.tga", "effect1.tga", "effect2.tga", "effect3.tga", "effect4.tga",
+                             "effect5.tga", "effect6.tga", "newlevel.tga"})
+    {
+        files.push_back(programFolder / "Images" / name);
+    }
+    return files;
+}

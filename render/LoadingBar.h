@@ -44,3 +44,7 @@ struct TLoadStep
 std::vector<TLoadStep> ResourceLoadSteps(TRenderer& r, const std::filesystem::path& programFolder);
 // Runs those steps at once, lighting lamps 15 to 29 of the bar (when there is one).
 void LoadResources(TRenderer& r, TLoadingBar* bar, const std::filesystem::path& programFolder);
+
+// Every picture below Images/ that the renderer loads, at start or later: the loading bar,
+// the scene, the cursor and the particles (the fonts: FontFiles).
+std::vector<std::filesystem::path> RenderPictures(const std::filesystem::path& programFolder);

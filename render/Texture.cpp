@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -29,60 +30,81 @@ std::string Lower(std::string s)
 // A TGA header's size against the limit and against what the file could hold, before the
 // decoder takes memory for the picture: uncompressed, every pixel is in the file; run-length
 // coded, one packet of at most 1 + 4 bytes stands for at most 128 pixels.
-bool TgaSizeFits(const std::filesystem::path& file)
+std::string TgaProblem(std::FILE* in)
 {
-    std::FILE* in = std::fopen(file.c_str(), "rb");
-    if (in == nullptr)
-    {
-        return false;
-    }
     uint8_t h[18] = {};
     const size_t got = std::fread(h, 1, sizeof h, in);
     std::fseek(in, 0, SEEK_END);
     const long size = std::ftell(in);
-    std::fclose(in);
     if (got != sizeof h || size < 18)
     {
-        return false;
+        return "is too short for a TGA picture";
     }
     const unsigned width = h[12] | h[13] << 8;
     const unsigned height = h[14] | h[15] << 8;
     const unsigned type = h[2];
     const unsigned bytesPerPixel = (h[16] + 7u) / 8u;
+    if (type != 1 && type != 2 && type != 3 && type != 9 && type != 10 && type != 11)
+    {
+        return "is not a TGA picture";
+    }
     if (width == 0 || height == 0 || width > MaxPictureSide || height > MaxPictureSide || bytesPerPixel == 0)
     {
-        return false;
+        return "declares a picture of " + std::to_string(width) + " x " + std::to_string(height) +
+               " pixels; the game's pictures are 1 to " + std::to_string(MaxPictureSide) + " a side";
     }
     const uint64_t pixels = static_cast<uint64_t>(width) * height;
     const uint64_t body = static_cast<uint64_t>(size) - 18;
-    if (type == 1 || type == 2 || type == 3)
-    {
-        return pixels * bytesPerPixel <= body;
-    }
-    return pixels <= body * 128;
-}
-
-// What a picture file declares it holds may be read; false when it declares more than any
-// picture of the game, or more than the file could hold.
-bool SizeFits(const std::filesystem::path& file)
-{
-    const std::string extension = Lower(file.extension().string());
-    if (extension == ".tga")
-    {
-        return TgaSizeFits(file);
-    }
-    if (extension == ".jpg" || extension == ".jpeg")
-    {
-        std::string problem;
-        return JpegSizeFits(file, MaxPictureSide, problem);
-    }
-    return true;
+    const bool fits = type <= 3 ? pixels * bytesPerPixel <= body : pixels <= body * 128;
+    return fits ? "" : "is cut short: it holds less than its " + std::to_string(width) + " x " +
+                           std::to_string(height) + " pixels";
 }
 } // namespace
 
+std::string PictureProblem(const std::filesystem::path& file)
+{
+    std::error_code ec;
+    if (!std::filesystem::exists(file, ec))
+    {
+        return "is missing";
+    }
+    if (!std::filesystem::is_regular_file(file, ec))
+    {
+        return "is not a file";
+    }
+    std::FILE* in = std::fopen(file.c_str(), "rb");
+    if (in == nullptr)
+    {
+        return std::string("cannot be read (") + std::strerror(errno) + ")";
+    }
+    const std::string extension = Lower(file.extension().string());
+    std::string problem;
+    if (extension == ".tga")
+    {
+        problem = TgaProblem(in);
+    }
+    else if (extension == ".jpg" || extension == ".jpeg")
+    {
+        if (!JpegSizeFits(file, MaxPictureSide, problem))
+        {
+            problem = "is not a JPEG picture the game can read: " + problem;
+        }
+    }
+    else if (extension == ".bmp")
+    {
+        char magic[2] = {};
+        if (std::fread(magic, 1, 2, in) != 2 || magic[0] != 'B' || magic[1] != 'M')
+        {
+            problem = "is not a bitmap picture";
+        }
+    }
+    std::fclose(in);
+    return problem;
+}
+
 bool ReadImageFile(const std::filesystem::path& file, TImage& image)
 {
-    if (!SizeFits(file))
+    if (!PictureProblem(file).empty())
     {
         return false;
     }

@@ -6,13 +6,19 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
+
+// Why the picture file cannot be read ("is missing", "cannot be read (...)", a damaged
+// header), from its header alone; "" when it can. Nothing is decoded.
+std::string PictureProblem(const std::filesystem::path& file);
 
 // Reads a JPEG, TGA (alpha kept) or BMP file; false when it cannot be read.
 bool ReadImageFile(const std::filesystem::path& file, TImage& image);
 
 // Loads an image into a texture of one level. A missing or unreadable file leaves the
-// texture empty, silently: the object is then drawn untextured. The texture held before is
-// let go first, so two full-size copies never live at once.
+// texture empty: the object is then drawn untextured (the program checks every picture it
+// needs before it loads any, app/ContentCheck.h). The texture held before is let go first,
+// so two full-size copies never live at once.
 void LoadTexture(TDevice& device, const std::filesystem::path& file, TTextureRef& texture);
 // The same with a full mipmap chain, for what is drawn smaller than its size and must keep
 // every stroke: the full-screen pictures, the menu's pictures of words and the fonts. Only

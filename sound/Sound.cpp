@@ -5,7 +5,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
 #include <system_error>
 
 const std::array<const char*, SoundCount> SoundNames = {
@@ -148,6 +152,51 @@ void LoadSounds(const std::filesystem::path& programFolder)
         State.Samples[n] = Mix_LoadWAV(file.c_str()); // a missing sound stays silent
     }
     State.SelectedChannel = -1;
+}
+
+std::vector<std::filesystem::path> SoundFiles(const std::filesystem::path& programFolder)
+{
+    const std::filesystem::path folder = programFolder / "Sounds";
+    std::error_code ec;
+    const char* extension = std::filesystem::exists(folder / "NewLevel.ogg", ec) ? ".ogg" : ".wav";
+    std::vector<std::filesystem::path> files;
+    for (const char* name : SoundNames)
+    {
+        files.push_back(folder / (std::string(name) + extension));
+    }
+    for (const char* name : MusicNames)
+    {
+        files.push_back(programFolder / "Music" / name);
+    }
+    return files;
+}
+
+std::string AudioFileProblem(const std::filesystem::path& file)
+{
+    std::error_code ec;
+    if (!std::filesystem::exists(file, ec))
+    {
+        return "is missing";
+    }
+    if (!std::filesystem::is_regular_file(file, ec))
+    {
+        return "is not a file";
+    }
+    std::FILE* in = std::fopen(file.c_str(), "rb");
+    if (in == nullptr)
+    {
+        return std::string("cannot be read (") + std::strerror(errno) + ")";
+    }
+    char head[12] = {};
+    const size_t got = std::fread(head, 1, sizeof head, in);
+    std::fclose(in);
+    const std::string_view magic(head, got);
+    if (file.extension() == ".wav")
+    {
+        return got == sizeof head && magic.substr(0, 4) == "RIFF" && magic.substr(8, 4) == "WAVE" ? ""
+                                                                                               : "is not a WAV file";
+    }
+    return magic.substr(0, 4) == "OggS" ? "" : "is not an Ogg file";
 }
 
 bool StartSound(const std::filesystem::path& programFolder, uint8_t soundVol, uint8_t musicVol,

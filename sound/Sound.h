@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 extern const std::array<const char*, SoundCount> SoundNames;
 extern const std::array<const char*, TuneCount> MusicNames;
@@ -31,6 +32,12 @@ void OpenMusic(const std::filesystem::path& programFolder);
 // Loads the 27 effects from programFolder/Sounds, replacing any loaded before. One test,
 // for Sounds/NewLevel.ogg, decides the extension of all 27: ".ogg" or else ".wav".
 void LoadSounds(const std::filesystem::path& programFolder);
+
+// Every sound and tune file the game plays, with the extension LoadSounds would choose.
+std::vector<std::filesystem::path> SoundFiles(const std::filesystem::path& programFolder);
+// Why an Ogg or WAV file cannot be played, from its first bytes ("is missing", "cannot be
+// read (...)", "is not an Ogg file"); "" when it can.
+std::string AudioFileProblem(const std::filesystem::path& file);
 
 // The start-up the loading sequence runs: InitSound, then barStep(12), OpenMusic,
 // LoadSounds, barStep(13) and both volumes applied. When the mixer cannot start, nothing

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <csignal>
 #include <sstream>
 #include <string>
@@ -161,11 +162,37 @@ TEST(MainWindow, DesktopSizedRunWithoutASoundDeviceSavesResolutionNineAndTheVolu
     EXPECT_NE(settings.find("MusicVol=120\n"), std::string::npos) << settings;
 }
 
+// The copy's folder `copy`, a link to `shipped`, becomes a folder of links to its entries
+// but one, `gone` (a path below it), so that one file is missing from the copy alone.
+static void LinkAllBut(const std::filesystem::path& shipped, const std::filesystem::path& copy,
+                const std::filesystem::path& gone)
+{
+    std::filesystem::remove(copy);
+    std::filesystem::create_directories(copy);
+    const std::filesystem::path first = *gone.begin();
+    for (const auto& entry : std::filesystem::directory_iterator(shipped))
+    {
+        const auto name = entry.path().filename();
+        if (name != first)
+        {
+            std::filesystem::create_symlink(entry.path(), copy / name);
+        }
+        else if (gone != first)
+        {
+            LinkAllBut(entry.path(), copy / name, gone.lexically_relative(first));
+        }
+    }
+}
+
+// A damaged level file, a cube skin picture shown only in a game and a sound effect: all
+// three in one message box, each with its problem, and the program ends. The box fits the
+// screen whole (ctest runs this also on a 640 x 480 screen).
 TEST(MainWindow, BadDataFileIsNamedInOneMessageAndTheProgramEnds)
 {
     TempFolder tmp;
     TProgram program(tmp);
-    const auto folder = program.UseCopiedProgram();
+    // Paths longer than a line of the box.
+    const auto folder = program.UseCopiedProgram("program/a-folder-with-a-name-as-long-as-a-line-of-the-message-box");
     std::string levels = ReadFile(folder / "data" / "Levels.dat");
     // Line 3 loses its number.
     size_t at = 0;
@@ -174,7 +201,9 @@ TEST(MainWindow, BadDataFileIsNamedInOneMessageAndTheProgramEnds)
         at = levels.find('\n', at) + 1;
     }
     levels.replace(at, levels.find('\n', at) - at, "many");
-    tmp.Write("program/data/Levels.dat", levels);
+    tmp.Write((folder.lexically_relative(tmp.Path()) / "data" / "Levels.dat").string(), levels);
+    LinkAllBut(std::filesystem::path(TANDREL_GAME_DIR) / "Images", folder / "Images", "Skin3/tex2.tga");
+    LinkAllBut(std::filesystem::path(TANDREL_GAME_DIR) / "Sounds", folder / "Sounds", "Shot.ogg");
     const std::string launcher = program.StartOnLauncher(Windowed800);
     ASSERT_FALSE(launcher.empty()) << program.Output();
     TProgram::Keys(launcher, "Return");
@@ -184,11 +213,28 @@ TEST(MainWindow, BadDataFileIsNamedInOneMessageAndTheProgramEnds)
     const std::string box = TProgram::WaitForWindow("Tandrel", game);
     ASSERT_FALSE(box.empty()) << program.Output();
     const std::string output = program.Output();
-    EXPECT_NE(output.find((folder / "data" / "Levels.dat").string() + ", line 3"), std::string::npos) << output;
+    const std::vector<std::string> named = {(folder / "data" / "Levels.dat").string() + ", line 3",
+                                            (folder / "Images/Skin3/tex2.tga").string() + ": is missing",
+                                            (folder / "Sounds/Shot.ogg").string() + ": is missing"};
+    for (const std::string& problem : named)
+    {
+        EXPECT_NE(output.find(problem), std::string::npos) << output;
+    }
+    std::istringstream shown(Shell("xdotool getwindowgeometry --shell " + box + "; xdotool getdisplaygeometry"));
+    int x = -1, width = 0, screen = 0;
+    for (std::string line; std::getline(shown, line);)
+    {
+        std::sscanf(line.c_str(), "X=%d", &x);
+        std::sscanf(line.c_str(), "WIDTH=%d", &width);
+        std::sscanf(line.c_str(), "%d %*d", &screen);
+    }
+    EXPECT_TRUE(x >= 0 && width > 0 && x + width <= screen) << "a box " << width << " wide at " << x << " on "
+                                                             << screen;
     TProgram::Keys(box, "Return");
     EXPECT_EQ(program.WaitForExit(), 1);
     const std::vector<std::string> lines = LogMessages(program.DebugFile());
-    EXPECT_TRUE(InOrder(lines, {" loading createlevels", " Closing mainform", " Main form closed"}));
+    EXPECT_TRUE(InOrder(lines, {" Cannot read " + named[1], " Cannot read " + named[2], " Closing mainform",
+                                " Main form closed"}));
     for (const std::string& line : lines)
     {
         EXPECT_NE(line, " ... Loading finished");

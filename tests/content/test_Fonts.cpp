@@ -7,6 +7,7 @@
 
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -81,49 +82,55 @@ TEST_P(FontFiles, MetricsDefineTheFullGlyphSetRowByRow)
     }
 }
 
+// Both sets: the normal pictures and the large ones (data/large/), the same cells three times
+// the size, read with the one metrics file.
 TEST_P(FontFiles, GlyphsAreWhiteWithADarkRimAndFortyPixelRows)
 {
     const std::string name = GetParam();
     const TMetrics m = ReadMetrics(GameFolder() / "data" / (name + ".dat"));
-    const TPicture tga = ReadTga(GameFolder() / "data" / (name + ".tga"));
-    EXPECT_EQ(m.TextureWidth, tga.Width);
     ASSERT_GT(m.Rows, 0);
-    EXPECT_EQ(40 * m.Rows, tga.Height) << "glyphs are drawn 40 pixels high";
-    const int rowHeight = tga.Height / m.Rows;
-    int glyph = 0;
-    for (int r = 0; r < m.Rows; ++r)
+    for (const auto& [folder, scale] : {std::pair{"data", 1}, std::pair{"data/large", 3}})
     {
-        for (size_t k = 1; k < m.Boundaries[r].size(); ++k, ++glyph)
+        const TPicture tga = ReadTga(GameFolder() / folder / (name + ".tga"));
+        EXPECT_EQ(m.TextureWidth * scale, tga.Width) << folder;
+        ASSERT_EQ(40 * m.Rows * scale, tga.Height) << folder << ": glyphs are drawn 40 pixels high";
+        const int rowHeight = tga.Height / m.Rows;
+        int glyph = 0;
+        for (int r = 0; r < m.Rows; ++r)
         {
-            const int x0 = m.Boundaries[r][k - 1];
-            const int x1 = m.Boundaries[r][k];
-            int bright = 0;
-            int dark = 0;
-            int edge = 0;
-            for (int y = r * rowHeight; y < (r + 1) * rowHeight; ++y)
+            for (size_t k = 1; k < m.Boundaries[r].size(); ++k, ++glyph)
             {
-                for (int x = x0; x < x1; ++x)
+                const int x0 = m.Boundaries[r][k - 1] * scale;
+                const int x1 = m.Boundaries[r][k] * scale;
+                int bright = 0;
+                int dark = 0;
+                int edge = 0;
+                for (int y = r * rowHeight; y < (r + 1) * rowHeight; ++y)
                 {
-                    const uint8_t* p = tga.At(x, y);
-                    const bool border = x == x0 || x == x1 - 1 || y == r * rowHeight ||
-                                        y == (r + 1) * rowHeight - 1;
-                    if (border && p[3] > 0)
+                    for (int x = x0; x < x1; ++x)
                     {
-                        ++edge;
-                    }
-                    if (p[3] > 250)
-                    {
-                        bright += (p[0] > 200 && p[1] > 200 && p[2] > 200);
-                    }
-                    if (p[3] > 100)
-                    {
-                        dark += (p[0] < 40 && p[1] < 40 && p[2] < 40);
+                        const uint8_t* p = tga.At(x, y);
+                        const bool border = x < x0 + scale || x >= x1 - scale || y < r * rowHeight + scale ||
+                                            y >= (r + 1) * rowHeight - scale;
+                        if (border && p[3] > 0)
+                        {
+                            ++edge;
+                        }
+                        if (p[3] > 250)
+                        {
+                            bright += (p[0] > 200 && p[1] > 200 && p[2] > 200);
+                        }
+                        if (p[3] > 100)
+                        {
+                            dark += (p[0] < 40 && p[1] < 40 && p[2] < 40);
+                        }
                     }
                 }
+                const std::string which = std::string(folder) + "/" + name + " glyph " + std::to_string(glyph + 1);
+                EXPECT_GT(bright, 4 * scale * scale) << which << " has no white body";
+                EXPECT_GT(dark, 4 * scale * scale) << which << " has no dark rim";
+                EXPECT_EQ(0, edge) << which << " touches its cell border";
             }
-            EXPECT_GT(bright, 4) << name << " glyph " << glyph + 1 << " has no white body";
-            EXPECT_GT(dark, 4) << name << " glyph " << glyph + 1 << " has no dark rim";
-            EXPECT_EQ(0, edge) << name << " glyph " << glyph + 1 << " touches its cell border";
         }
     }
 }

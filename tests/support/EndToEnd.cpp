@@ -63,16 +63,17 @@ std::string TProgram::Output() const
     return ReadFile(Tmp.Path() / "output.txt");
 }
 
-std::filesystem::path TProgram::UseCopiedProgram()
+std::filesystem::path TProgram::UseCopiedProgram(const std::filesystem::path& below)
 {
-    const auto folder = Tmp.Path() / "program";
+    const auto folder = Tmp.Path() / below;
     std::filesystem::create_directories(folder);
     std::filesystem::copy(std::filesystem::path(TANDREL_GAME_DIR) / "tandrel", folder / "tandrel");
     std::filesystem::copy(std::filesystem::path(TANDREL_GAME_DIR) / "data", folder / "data",
                           std::filesystem::copy_options::recursive);
-    // The menu file is read, its pictures checked, before the levels.
-    std::filesystem::create_directory_symlink(std::filesystem::path(TANDREL_GAME_DIR) / "Images",
-                                              folder / "Images");
+    for (const char* linked : {"Images", "Sounds", "Music"})
+    {
+        std::filesystem::create_directory_symlink(std::filesystem::path(TANDREL_GAME_DIR) / linked, folder / linked);
+    }
     Program = folder / "tandrel";
     return folder;
 }

@@ -38,9 +38,9 @@ public:
     std::filesystem::path DebugFile() const;
     // What the program wrote to standard output and standard error.
     std::string Output() const;
-    // Runs a copy of the program with its data files (its pictures linked, no sounds) from a
-    // folder below the temporary one, so a test may damage them; returns that folder.
-    std::filesystem::path UseCopiedProgram();
+    // Runs a copy of the program with its data files (its pictures, sounds and tunes linked)
+    // from the folder `below` the temporary one, so a test may damage them; returns that folder.
+    std::filesystem::path UseCopiedProgram(const std::filesystem::path& below = "program");
     // Runs this executable instead of the build tree's (an installed copy, say).
     void UseProgram(const std::filesystem::path& executable) { Program = executable; }
     // option: one command-line argument for the program, or none.

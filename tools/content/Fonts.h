@@ -12,7 +12,12 @@ inline constexpr std::string_view FontGlyphs =
 // Height of one glyph row in the font pictures: the game draws every glyph 40 pixels high.
 inline constexpr int FontRowHeight = 40;
 inline constexpr int FontTextureWidth = 512;
+// The large set (data/large/) draws the same glyphs this many times larger, for screens whose
+// picture is taller than 960 pixels: up to 2880 pixels tall a glyph's pixel is never drawn
+// larger than a screen pixel (3840 x 2160 draws it 0.8 pixels wide, 1920 x 1080 0.4).
+inline constexpr int LargeFontScale = 3;
 
 // data/font.dat + font.tga (labels and high scores) and data/font1.dat + font1.tga
-// (the numbers of the game display).
+// (the numbers of the game display), with the large pictures data/large/font.tga and
+// data/large/font1.tga.
 void MakeFonts(const TOutput& out, const TSources& sources);

@@ -387,7 +387,7 @@ int Run(const TOptions& o, SDL_Window* window)
     game.Mode = static_cast<uint8_t>(o.Mode);
     try
     {
-        LoadFontTextures(*r.Device, r.Fonts, o.Program);
+        LoadFontTextures(*r.Device, r.Fonts, o.Program, LargeFontsFor(PictureArea(o.Width, o.Height).Height));
         LoadFontMetrics(r.Fonts, o.Program);
         MeasureLabels(r.Fonts, game.Labels);
     }
