@@ -203,8 +203,19 @@ void LoadFontTextures(TDevice& device, TFonts& fonts, const std::filesystem::pat
     // The set loaded before goes first: only one set is ever held.
     ReleaseFonts(fonts);
     const std::filesystem::path folder = large ? programFolder / "data" / "large" : programFolder / "data";
-    LoadMipmappedTexture(device, folder / "font.tga", fonts.Font[1].Texture);
-    LoadMipmappedTexture(device, folder / "font1.tga", fonts.Font[2].Texture);
+    // The normal set is drawn below its size in small windows and keeps its strokes through
+    // its mipmap chain; the large set is drawn at 0.33 to 0.75 of its size, where its strokes
+    // (three texels wide) survive plain bilinear reading, which is also the sharper.
+    if (large)
+    {
+        LoadTexture(device, folder / "font.tga", fonts.Font[1].Texture);
+        LoadTexture(device, folder / "font1.tga", fonts.Font[2].Texture);
+    }
+    else
+    {
+        LoadMipmappedTexture(device, folder / "font.tga", fonts.Font[1].Texture);
+        LoadMipmappedTexture(device, folder / "font1.tga", fonts.Font[2].Texture);
+    }
     fonts.Large = large;
 }
 

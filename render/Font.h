@@ -63,9 +63,9 @@ void ReadFontMetrics(const std::filesystem::path& file, TFont& font);
 // data/font.dat and data/font1.dat below the program folder.
 void LoadFontMetrics(TFonts& fonts, const std::filesystem::path& programFolder);
 // data/font.tga and data/font1.tga, or with large those of data/large/ (the same glyphs at
-// three times the size, read with the same metrics), with their mipmap chains (text is drawn
-// below its size in small windows, and the large set below its size up to 1440 lines), in
-// place of any loaded before; a missing image draws untextured glyphs.
+// three times the size, read with the same metrics), in place of any loaded before; the
+// normal set with its mipmap chain (text is drawn below its size in small windows), the
+// large one without. A missing image draws untextured glyphs.
 void LoadFontTextures(TDevice& device, TFonts& fonts, const std::filesystem::path& programFolder,
                       bool large = false);
 void ReleaseFonts(TFonts& fonts);
