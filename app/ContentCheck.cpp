@@ -1,5 +1,7 @@
 #include "app/ContentCheck.h"
 
+#include "base/ContentFile.h"
+
 #include "base/DataError.h"
 #include "front/FrontEnd.h"
 #include "front/MenuFile.h"
@@ -24,19 +26,11 @@ namespace
 {
 std::string TextFileProblem(const fs::path& file)
 {
-    std::error_code ec;
-    if (!fs::exists(file, ec))
-    {
-        return "is missing";
-    }
-    if (!fs::is_regular_file(file, ec))
-    {
-        return "is not a file";
-    }
-    std::FILE* in = std::fopen(file.c_str(), "rb");
+    std::string problem;
+    std::FILE* in = OpenContentFile(file, problem);
     if (in == nullptr)
     {
-        return std::string("cannot be read (") + std::strerror(errno) + ")";
+        return problem;
     }
     std::fclose(in);
     return "";

@@ -1,5 +1,6 @@
 #include "render/Texture.h"
 
+#include "base/ContentFile.h"
 #include "render/Jpeg.h"
 
 #include <SDL.h>
@@ -63,22 +64,13 @@ std::string TgaProblem(std::FILE* in)
 
 std::string PictureProblem(const std::filesystem::path& file)
 {
-    std::error_code ec;
-    if (!std::filesystem::exists(file, ec))
-    {
-        return "is missing";
-    }
-    if (!std::filesystem::is_regular_file(file, ec))
-    {
-        return "is not a file";
-    }
-    std::FILE* in = std::fopen(file.c_str(), "rb");
+    std::string problem;
+    std::FILE* in = OpenContentFile(file, problem);
     if (in == nullptr)
     {
-        return std::string("cannot be read (") + std::strerror(errno) + ")";
+        return problem;
     }
     const std::string extension = Lower(file.extension().string());
-    std::string problem;
     if (extension == ".tga")
     {
         problem = TgaProblem(in);

@@ -1,5 +1,7 @@
 #include "sound/Sound.h"
 
+#include "base/ContentFile.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -173,19 +175,11 @@ std::vector<std::filesystem::path> SoundFiles(const std::filesystem::path& progr
 
 std::string AudioFileProblem(const std::filesystem::path& file)
 {
-    std::error_code ec;
-    if (!std::filesystem::exists(file, ec))
-    {
-        return "is missing";
-    }
-    if (!std::filesystem::is_regular_file(file, ec))
-    {
-        return "is not a file";
-    }
-    std::FILE* in = std::fopen(file.c_str(), "rb");
+    std::string problem;
+    std::FILE* in = OpenContentFile(file, problem);
     if (in == nullptr)
     {
-        return std::string("cannot be read (") + std::strerror(errno) + ")";
+        return problem;
     }
     char head[12] = {};
     const size_t got = std::fread(head, 1, sizeof head, in);
