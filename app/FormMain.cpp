@@ -162,6 +162,12 @@ bool TFormMain::FormShow()
     }
     SetRenderDefaults(*Renderer.Device);
     SetLights(Renderer);
+    // The picture is kept between frames, so a small change of the board redraws little
+    // (where the window's formats cannot be matched off screen, frames are drawn whole).
+    if (auto* gl = dynamic_cast<TGLDevice*>(Renderer.Device.get()))
+    {
+        gl->KeepPicture(true);
+    }
     DebugLog(" Main form showed");
     ShowWindow();
     return true;
@@ -435,6 +441,8 @@ TFrame TFormMain::Frame()
     f.LoadingBar = LoadingBar.get();
     f.DrawMenuOverlay = [this] { FrontEnd->DrawFrontEnd(); };
     f.DrawHiScoreTable = [this](double totalTime) { FrontEnd->DrawScores(totalTime); };
+    f.Regions = &Regions;
+    f.OverlayKey = FrontEnd->OverlayKey();
     return f;
 }
 
@@ -656,6 +664,10 @@ void TFormMain::IdlePass(bool& done)
         Clock.Skip(now);
         WaitMs = decision.WaitMs;
         return;
+    }
+    if (NeedFrame)
+    {
+        Regions.Forget(); // after an event the frame is drawn whole
     }
     NeedFrame = false;
     ++Clock.FpsFrames;

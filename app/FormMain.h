@@ -17,6 +17,7 @@
 
 #include "app/FrameClock.h"
 #include "front/IFrontEnd.h"
+#include "render/ChangeRegions.h"
 #include "render/GameState.h"
 #include "app/InputEvents.h"
 #include "app/InputRouting.h"
@@ -133,4 +134,5 @@ private:
     bool DrawnStill = false; // the game's board was still in the last frame drawn
     uint32_t WaitMs = 10;
     uint64_t LastPresent = 0;
+    TChangeRegions Regions; // what the last frame drew of the board, for the next one's region
 };

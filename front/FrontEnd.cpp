@@ -706,6 +706,28 @@ void TFrontEnd::DrawFrontEnd()
     }
 }
 
+uint64_t TFrontEnd::OverlayKey() const
+{
+    // What DrawFrontEnd reads: the tutorial's page, the menu's screen, its highlight, the
+    // press and which items show.
+    uint64_t key = 1469598103934665603ull;
+    const auto mix = [&key](uint64_t v) { key = (key ^ v) * 1099511628211ull; };
+    mix(static_cast<uint64_t>(static_cast<TGameState>(State)));
+    mix(Tutorial ? static_cast<uint64_t>(Tutorial->Page()) : 0);
+    if (Menu)
+    {
+        const TMenuScreen& s = Menu->Current();
+        mix(static_cast<uint64_t>(Menu->CurrentScreen));
+        mix(static_cast<uint64_t>(s.SelectedItem));
+        mix(Menu->Pressed ? 1 : 0);
+        for (int i = 1; i <= s.ItemCount; ++i)
+        {
+            mix(s.Items[i].Visible ? 1 : 0);
+        }
+    }
+    return key;
+}
+
 bool TFrontEnd::Animating() const
 {
     return HiScores && HiScores->Entering;

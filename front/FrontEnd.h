@@ -111,6 +111,7 @@ public:
     std::string SaveGameOnExit() override;
     // The tutorial page in gsTutorial, then the menu.
     void DrawFrontEnd() override;
+    uint64_t OverlayKey() const override;
     // The high-score table of the shown mode, with the typing caret pulsing by totalTime.
     void DrawScores(double totalTime) override;
     // The caret of a name being typed pulses.

@@ -4,6 +4,7 @@
 // routing and frame loop call it through this interface.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 class TGame;
@@ -34,6 +35,8 @@ public:
     // the menus are then drawn every frame rather than only after a change.
     virtual bool Animating() const = 0;
     virtual void DrawFrontEnd() = 0;
+    // A value that changes whenever what DrawFrontEnd draws changes.
+    virtual uint64_t OverlayKey() const { return 0; }
     virtual void DrawScores(double totalTime) = 0;
 
     // --- input

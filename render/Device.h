@@ -173,6 +173,17 @@ struct TImage
     uint32_t At(int x, int y) const { return Pixels[static_cast<size_t>(y) * Width + x]; }
 };
 
+// A rectangle of the picture in pixels, from its top left.
+struct TFrameRegion
+{
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+
+    friend bool operator==(const TFrameRegion&, const TFrameRegion&) = default;
+};
+
 // A texture the device made; the game holds it as an opaque TTextureRef.
 class TDeviceTexture : public TTexture
 {
@@ -222,6 +233,12 @@ public:
     const TDeviceState& State() const { return Current; }
 
     // --- frame
+    // Starts a frame, before its first clear. A device that keeps the picture between
+    // frames draws it off screen and shows it at Present; given a region, the frame then
+    // changes only the pixels inside it and the rest stays as the last frame left it. True
+    // when the frame is limited so; false when it is drawn whole (no region, no kept
+    // picture, or the picture was just made for a new size).
+    virtual bool BeginFrame(const TFrameRegion* /*region*/) { return false; }
     virtual TResult Clear(uint32_t flags, uint32_t colour, float z) = 0;
     virtual TResult BeginScene() = 0;
     virtual TResult EndScene() = 0;

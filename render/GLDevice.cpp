@@ -219,6 +219,7 @@ TGLDevice::~TGLDevice()
     {
         TImpl& g = *Impl;
         Margins.reset();
+        ReleaseKeptPicture();
         glDeleteBuffers(1, &g.Vbo);
         glDeleteVertexArrays(1, &g.Vao);
         glDeleteBuffers(1, &g.StreamVbo);
@@ -298,6 +299,7 @@ TResult TGLDevice::EndScene()
 
 TResult TGLDevice::Present()
 {
+    ShowKeptPicture();
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(Win, &w, &h);
     if (const TPictureArea a = PictureArea(w, h); !a.Fills(w, h))
@@ -496,14 +498,17 @@ TImage TGLDevice::ReadBackBuffer() const
     TImage img;
     SDL_GL_GetDrawableSize(Win, &img.Width, &img.Height);
     std::vector<uint32_t> rows(static_cast<size_t>(img.Width) * img.Height);
-    glReadBuffer(GL_BACK);
+    // A frame under way is in the kept picture; a finished one in the back buffer.
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, Impl->KeptBound ? Impl->KeptFbo : 0);
+    glReadBuffer(Impl->KeptBound ? GL_COLOR_ATTACHMENT0 : GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(0, 0, img.Width, img.Height, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
     img.Pixels.resize(rows.size());
     for (int y = 0; y < img.Height; ++y)
     {
-        std::memcpy(&img.Pixels[static_cast<size_t>(y) * img.Width],
-                    &rows[static_cast<size_t>(img.Height - 1 - y) * img.Width],
+        // The window's rows come from the bottom, the kept picture's from the top.
+        const int row = Impl->KeptBound ? y : img.Height - 1 - y;
+        std::memcpy(&img.Pixels[static_cast<size_t>(y) * img.Width], &rows[static_cast<size_t>(row) * img.Width],
                     img.Width * sizeof(uint32_t));
     }
     for (uint32_t& p : img.Pixels)

@@ -34,6 +34,7 @@ public:
                                              std::string* error = nullptr);
     ~TGLDevice() override;
 
+    bool BeginFrame(const TFrameRegion* region) override;
     TResult Clear(uint32_t flags, uint32_t colour, float z) override;
     TResult BeginScene() override;
     TResult EndScene() override;
@@ -67,6 +68,12 @@ public:
     // its top left); a width of 0 lifts the limit. For measuring a redraw of one region.
     void SetScissor(int left, int top, int width, int height);
     SDL_Window* Window() const { return Win; }
+    // Every later frame is drawn into a picture kept off screen, of the window's size and
+    // formats, and copied to the window at Present, so that a frame may redraw only a
+    // region of it (BeginFrame). False, and frames go on straight to the window, when the
+    // window's formats have no match off screen.
+    bool KeepPicture(bool keep);
+    bool KeepsPicture() const;
 
 private:
     struct TImpl;
@@ -75,6 +82,11 @@ private:
     // Compiles and links the shader program, makes it current and finds its uniforms.
     bool MakeProgram(std::string* error);
     TResult Draw(int startVertex, int vertexCount, bool streamed);
+    // Makes the kept picture for a drawable of w x h; false when GL cannot.
+    bool MakeKeptPicture(int w, int h);
+    void ReleaseKeptPicture();
+    // Copies the kept picture to the window's back buffer when the frame drew into it.
+    void ShowKeptPicture();
     void ApplyState(bool streamed);
 
     SDL_Window* Win = nullptr;

@@ -95,11 +95,13 @@ void TGLDevice::ApplyState(bool streamed)
 
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(Win, &w, &h);
-    if (all || w != g.ViewW || h != g.ViewH)
+    if (all || w != g.ViewW || h != g.ViewH || g.KeptBound != g.ViewKept)
     {
         // The scene is drawn into the picture's area; on a 4:3 window that is all of it.
+        // The kept picture counts its rows from the top.
         const TPictureArea a = PictureArea(w, h);
-        glViewport(a.Left, h - a.Top - a.Height, a.Width, a.Height);
+        glViewport(a.Left, g.KeptBound ? a.Top : h - a.Top - a.Height, a.Width, a.Height);
+        g.ViewKept = g.KeptBound;
         glUniform2f(g.U.PixelShift, a.Width > 0 ? 1.0f / a.Width : 0.0f, a.Height > 0 ? -1.0f / a.Height : 0.0f);
         g.ViewW = w;
         g.ViewH = h;

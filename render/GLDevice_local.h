@@ -147,4 +147,11 @@ struct TGLDevice::TImpl
     const TTexture* Texture = nullptr;
     GLuint Sampler = 0;
     int ViewW = 0, ViewH = 0;
+    bool ViewKept = false; // the viewport was set for the kept picture
+    // The kept picture: a framebuffer of the window's size with the window's formats.
+    bool Keep = false;
+    GLenum KeptColourFormat = GL_RGB8, KeptDepthFormat = GL_NONE;
+    GLuint KeptFbo = 0, KeptColour = 0, KeptDepth = 0;
+    int KeptW = 0, KeptH = 0;
+    bool KeptBound = false; // the frame under way draws into it
 };

@@ -1,6 +1,7 @@
 #include "render/RenderScene.h"
 
 #include "game/Game.h"
+#include "render/ChangeRegions.h"
 #include "render/GameScene.h"
 #include "render/LoadingBar.h"
 
@@ -16,24 +17,38 @@ TResult RenderScene(TRenderer& r, const TFrame& frame)
     }
     KeepScreenPictures(r, frame.State);
     TDevice& d = *r.Device;
-    TResult result = d.Clear(clZBuffer, 0x02215BFF, 1.0f);
-    if (Failed(result))
+    TMatrix view;
+    const bool viewMade = !Failed(BuildViewMatrix(view, frame.Eye, {RoomCentreX, RoomCentreY, 0}, {0, 0, 1}));
+    TMatrix projection;
+    const bool projectionMade = !Failed(BuildProjectionMatrix(projection, 0.8f, 0.75f, 0.01f, 200));
+    // A small change of the board is drawn over the last frame inside its region only.
+    TFrameRegion region;
+    bool limited = false;
+    if (frame.Regions != nullptr)
     {
-        return result;
+        limited = frame.Regions->Next(r, frame, MatrixMultiply(view, projection), region) && viewMade &&
+                  projectionMade;
     }
-    result = d.BeginScene();
+    d.BeginFrame(limited ? &region : nullptr);
+    TResult result = d.Clear(clZBuffer, 0x02215BFF, 1.0f);
+    if (!Failed(result))
+    {
+        result = d.BeginScene();
+    }
     if (Failed(result))
     {
+        if (frame.Regions != nullptr)
+        {
+            frame.Regions->Forget();
+        }
         return result;
     }
 
-    TMatrix view;
-    if (!Failed(BuildViewMatrix(view, frame.Eye, {RoomCentreX, RoomCentreY, 0}, {0, 0, 1})))
+    if (viewMade)
     {
         d.SetTransform(tkView, view);
     }
-    TMatrix projection;
-    if (!Failed(BuildProjectionMatrix(projection, 0.8f, 0.75f, 0.01f, 200)))
+    if (projectionMade)
     {
         d.SetTransform(tkProjection, projection);
     }
@@ -110,6 +125,10 @@ TResult RenderScene(TRenderer& r, const TFrame& frame)
     if (!Failed(result))
     {
         result = d.Present();
+    }
+    if (Failed(result) && frame.Regions != nullptr)
+    {
+        frame.Regions->Forget();
     }
     return result;
 }

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class TChangeRegions;
 class TGame;
 class TLoadingBar;
 
@@ -25,6 +26,11 @@ struct TFrame
     // same call draws the game's summary).
     std::function<void()> DrawMenuOverlay;
     std::function<void(double)> DrawHiScoreTable;
+    // Set by the shell when the device keeps its picture: a frame of the board that changes
+    // only a small part of it redraws that part alone. Null: every frame is drawn whole.
+    TChangeRegions* Regions = nullptr;
+    // Changes whenever what DrawMenuOverlay draws changes.
+    uint64_t OverlayKey = 0;
 };
 
 // D3D_OK, or the first failing result of the clear, the scene or the presentation.

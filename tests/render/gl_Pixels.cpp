@@ -1,6 +1,7 @@
 // Pixel probes on real frames drawn by the GL device on the software rasteriser.
 #include "base/DebugLog.h"
 #include "game/Game.h"
+#include "render/ChangeRegions.h"
 #include "render/GameScene.h"
 #include "render/LoadingBar.h"
 #include "render/Meshes.h"
@@ -711,4 +712,77 @@ TEST(GLPixels, AStillBoardDrawsTheSameFrameAfterItsRulesRanWithoutFrames)
         g.Update(16);
     }
     EXPECT_EQ(rests, 3);
+}
+
+// A small change of the board (the cubes growing in, an idle quarter-turn, a cube growing)
+// drawn only inside its region over the kept picture of the frame before gives, frame after
+// frame, the very pixels of the same state drawn whole; a frame drawn whole into the kept
+// picture is the frame drawn straight to the window. In a window of the picture's shape
+// and in a wider one, where the picture lies inset.
+TEST(GLPixels, RegionFramesOfSmallChangesEqualWholeFrames)
+{
+    TempFolder log;
+    SetDebugLogFolder(log.Path());
+    for (const auto& [w, h] : {std::pair{400, 300}, std::pair{480, 300}})
+    {
+        TGLRenderer t(w, h);
+        TestGame game;
+        TGame& g = game.Game;
+        g.CreateLevels();
+        g.CreateBonus();
+        LoadResources(t.R, nullptr, TANDREL_GAME_DIR);
+        game.Host.MouseX = 20; // the pointer still, off the board
+        game.Host.MouseY = 20;
+        g.NewGame();
+        TChangeRegions regions;
+        TFrame frame;
+        frame.State = gsGame;
+        frame.Game = &g;
+        frame.Fullscreen = true;
+        const auto draw = [&](TChangeRegions* tracker)
+        {
+            frame.Regions = tracker;
+            EXPECT_EQ(RenderScene(t.R, frame), D3D_OK);
+            t.GL().Finish();
+            return t.Frame();
+        };
+        const TImage straight = draw(nullptr);
+        ASSERT_TRUE(t.GL().KeepPicture(true));
+        EXPECT_TRUE(draw(nullptr).Pixels == straight.Pixels) << "the kept picture drawn whole, " << w << "x" << h;
+        int limited = 0;
+        const auto play = [&](const char* change, int frames, int largest)
+        {
+            for (int k = 0; k < frames; ++k)
+            {
+                const TImage part = draw(&regions);
+                if (regions.Limited())
+                {
+                    ++limited;
+                    EXPECT_LE(regions.Region().Width * regions.Region().Height, largest) << change;
+                }
+                // The same state drawn whole: also the picture the next region is drawn over.
+                ASSERT_TRUE(part.Pixels == draw(nullptr).Pixels) << change << ", frame " << k << ", " << w << "x" << h;
+                g.Update(16);
+            }
+        };
+        play("the cubes growing in", 50, w * h / 2);
+        for (int k = 0; k < 2000 && !g.Still(); ++k)
+        {
+            g.Update(16);
+        }
+        int cube = 0;
+        for (int i = 1; i <= g.CubeCount && cube == 0; ++i)
+        {
+            cube = g.Cubes[i].State == csIdle && IsColourKind(g.Cubes[i].Kind) ? i : 0;
+        }
+        ASSERT_NE(cube, 0);
+        const int before = limited;
+        g.StartTurn(cube);
+        play("an idle quarter-turn", 40, w * h / 20);
+        g.SetState(cube, csIdle);
+        g.SetState(cube, csGrowing);
+        g.Cubes[cube].Scale = {0.2f, 0.2f, 0.2f};
+        play("a growing cube", 40, w * h / 20);
+        EXPECT_GE(limited - before, 70) << "frames of the turn and the growth drawn in their region";
+    }
 }
