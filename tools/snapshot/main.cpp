@@ -14,6 +14,7 @@
 #include "tools/snapshot/SnapshotScenes.h"
 
 #include "base/DebugLog.h"
+#include "render/ChangeRegions.h"
 #include "render/GLDevice.h"
 #include "game/Game.h"
 #include "render/GameScene.h"
@@ -232,10 +233,11 @@ double Seconds(std::chrono::steady_clock::duration d)
     return std::chrono::duration<double>(d).count();
 }
 
-// A small change on a level-1 board at rest (one cube turning, then one growing): what a
-// full frame costs against a frame that redraws only the change's region of the window
-// (a scissor rectangle around the cube), and whether the region redrawn over the last
-// frame gives the very pixels of a full redraw.
+// A small change on a level-1 board at rest (one cube turning, then one growing), drawn as
+// the game draws it: each frame whole straight to the window (as before the picture was
+// kept), whole into the kept picture and copied to the window, and inside the change's
+// region only over the kept picture of the frame before; and whether the region frames give
+// the very pixels of the whole ones.
 int BenchChange(const TOptions& o, TRenderer& r, TGLDevice& gl, TGame& game, NullGameHost& host)
 {
     host.MouseX = 100; // the pointer off the board
@@ -251,30 +253,6 @@ int BenchChange(const TOptions& o, TRenderer& r, TGLDevice& gl, TGame& game, Nul
     frame.Eye = host.Eye();
     frame.Fullscreen = true;
     r.Cursor->CursorIndex = 2;
-
-    // The window rectangle holding a cube of the board wherever it turns or grows.
-    TMatrix view, projection;
-    BuildViewMatrix(view, frame.Eye, {RoomCentreX, RoomCentreY, 0}, {0, 0, 1});
-    BuildProjectionMatrix(projection, 0.8f, 0.75f, 0.01f, 200);
-    const TMatrix vp = MatrixMultiply(view, projection);
-    const auto region = [&](const TCube& c, int& left, int& top, int& width, int& height)
-    {
-        double x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
-        for (int k = 0; k < 8; ++k)
-        {
-            const TVector3 p{c.Position.x + ((k & 1) ? 0.75f : -0.75f), c.Position.y + ((k & 2) ? 0.75f : -0.75f),
-                             c.Position.z + ((k & 4) ? 0.75f : -0.75f)};
-            const double w = p.x * vp.m[0][3] + p.y * vp.m[1][3] + p.z * vp.m[2][3] + vp.m[3][3];
-            const TVector3 q = TransformPoint(p, vp);
-            const double sx = (q.x / w + 1) / 2 * o.Width;
-            const double sy = (1 - q.y / w) / 2 * o.Height;
-            x0 = std::min(x0, sx), x1 = std::max(x1, sx), y0 = std::min(y0, sy), y1 = std::max(y1, sy);
-        }
-        left = std::max(0, static_cast<int>(x0) - 2);
-        top = std::max(0, static_cast<int>(y0) - 2);
-        width = std::min(o.Width, static_cast<int>(x1) + 3) - left;
-        height = std::min(o.Height, static_cast<int>(y1) + 3) - top;
-    };
     const auto cpuMs = [] { return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC; };
 
     if (!game.Still())
@@ -294,6 +272,7 @@ int BenchChange(const TOptions& o, TRenderer& r, TGLDevice& gl, TGame& game, Nul
     }
     std::printf("size %dx%d, level 1, %d cubes, %d frames a measurement\n", o.Width, o.Height, game.CubeCount,
                 o.BenchChange);
+    TChangeRegions regions;
     for (const char* change : {"one idle quarter-turn", "one growing cube"})
     {
         const bool grow = change[4] == 'g';
@@ -306,6 +285,7 @@ int BenchChange(const TOptions& o, TRenderer& r, TGLDevice& gl, TGame& game, Nul
             if (grow)
             {
                 game.SetState(turning, csGrowing);
+                c.Anim = 0; // from the start of its growth
                 c.Scale = {0.2f, 0.2f, 0.2f};
             }
             else
@@ -313,50 +293,73 @@ int BenchChange(const TOptions& o, TRenderer& r, TGLDevice& gl, TGame& game, Nul
                 game.StartTurn(turning);
             }
         };
-        begin();
-        int left = 0, top = 0, width = 0, height = 0;
-        region(c, left, top, width, height);
-        // Warm up, and the last full frame before the change goes on.
-        for (int i = 0; i < 5; ++i)
+        // Frames of the change from its start, 20 steps at a time; kept: into the kept
+        // picture, limited: inside the region only. Returns the wall and CPU ms a frame.
+        const auto run = [&](bool kept, bool limited, double& wallMs, double& cpu, bool check)
         {
-            RenderScene(r, frame);
-        }
-        gl.Finish();
-        // Frames of the change: each step redrawn in full, or in its region only over the
-        // frame before; the pixels of the two must agree.
-        double full = 0, part = 0, fullCpu = 0, partCpu = 0;
-        int frames = 0, differing = 0;
-        for (int step = 0; frames < o.BenchChange; ++step)
-        {
-            if (step % 20 == 0)
+            gl.KeepPicture(kept);
+            frame.Regions = nullptr;
+            begin();
+            for (int i = 0; i < 5; ++i) // warm up
             {
-                begin(); // the change again from its start
                 RenderScene(r, frame);
             }
-            game.Update(16);
-            auto t0 = std::chrono::steady_clock::now();
-            double c0 = cpuMs();
-            gl.SetScissor(left, top, width, height);
-            RenderScene(r, frame);
             gl.Finish();
-            part += Seconds(std::chrono::steady_clock::now() - t0);
-            partCpu += cpuMs() - c0;
-            gl.SetScissor(0, 0, 0, 0);
-            const TImage partial = gl.ReadBackBuffer();
-            t0 = std::chrono::steady_clock::now();
-            c0 = cpuMs();
-            RenderScene(r, frame);
-            gl.Finish();
-            full += Seconds(std::chrono::steady_clock::now() - t0);
-            fullCpu += cpuMs() - c0;
-            differing += gl.ReadBackBuffer().Pixels != partial.Pixels;
-            ++frames;
-        }
-        std::printf("%s: region %dx%d at %d,%d (%.1f %% of the window)\n", change, width, height, left, top,
-                    100.0 * width * height / (o.Width * o.Height));
-        std::printf("  full frame:   %.2f ms (%.2f ms CPU)\n", 1000 * full / frames, fullCpu / frames);
-        std::printf("  region frame: %.2f ms (%.2f ms CPU); %d of %d frames differ from the full redraw\n",
-                    1000 * part / frames, partCpu / frames, differing, frames);
+            double wall = 0, used = 0, area = 0;
+            int frames = 0, differing = 0, inRegion = 0;
+            for (int step = 0; frames < o.BenchChange; ++step)
+            {
+                if (step % 20 == 0)
+                {
+                    begin(); // the change again from its start, drawn whole
+                    frame.Regions = nullptr;
+                    RenderScene(r, frame);
+                    regions.Forget();
+                    frame.Regions = limited ? &regions : nullptr;
+                    RenderScene(r, frame);
+                }
+                game.Update(16);
+                const auto t0 = std::chrono::steady_clock::now();
+                const double c0 = cpuMs();
+                RenderScene(r, frame);
+                gl.Finish();
+                wall += Seconds(std::chrono::steady_clock::now() - t0);
+                used += cpuMs() - c0;
+                if (limited && regions.Limited())
+                {
+                    ++inRegion;
+                    area += regions.Region().Width * regions.Region().Height;
+                }
+                if (check)
+                {
+                    // The whole frame of the same state, which the next region is drawn over.
+                    const TImage part = gl.ReadBackBuffer();
+                    frame.Regions = nullptr;
+                    RenderScene(r, frame);
+                    differing += gl.ReadBackBuffer().Pixels != part.Pixels;
+                    frame.Regions = &regions;
+                }
+                ++frames;
+            }
+            wallMs = 1000 * wall / frames;
+            cpu = used / frames;
+            if (check)
+            {
+                std::printf("  %d of %d frames drawn in their region, on average %.1f %% of the picture; "
+                            "%d of %d differ from the whole frame\n",
+                            inRegion, frames, inRegion > 0 ? 100 * area / inRegion / (o.Width * o.Height) : 0.0,
+                            differing, frames);
+            }
+        };
+        std::printf("%s\n", change);
+        double wall = 0, cpu = 0;
+        run(false, false, wall, cpu, false);
+        std::printf("  whole frame to the window:    %.2f ms (%.2f ms CPU)\n", wall, cpu);
+        run(true, false, wall, cpu, false);
+        std::printf("  whole frame, kept and copied: %.2f ms (%.2f ms CPU)\n", wall, cpu);
+        run(true, true, wall, cpu, false);
+        std::printf("  region frame, kept and copied: %.2f ms (%.2f ms CPU)\n", wall, cpu);
+        run(true, true, wall, cpu, true);
         game.SetState(turning, csIdle);
         c = rest;
     }
