@@ -24,6 +24,9 @@ public:
     bool Next(const TRenderer& r, const TFrame& frame, const TMatrix& viewProjection, TFrameRegion& region);
     // The next frame is drawn whole: an event came, a frame failed, the device is new.
     void Forget() { Last.Valid = false; }
+    // Whether the last frame asked could be followed by a region frame: a frame of the board
+    // to be kept, drawn whole or in a region.
+    bool Bounded() const { return Last.Valid; }
     // Whether the last frame asked was limited to a region, and that region.
     bool Limited() const { return WasLimited; }
     const TFrameRegion& Region() const { return LastRegion; }

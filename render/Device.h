@@ -233,12 +233,13 @@ public:
     const TDeviceState& State() const { return Current; }
 
     // --- frame
-    // Starts a frame, before its first clear. A device that keeps the picture between
-    // frames draws it off screen and shows it at Present; given a region, the frame then
-    // changes only the pixels inside it and the rest stays as the last frame left it. True
-    // when the frame is limited so; false when it is drawn whole (no region, no kept
-    // picture, or the picture was just made for a new size).
-    virtual bool BeginFrame(const TFrameRegion* /*region*/) { return false; }
+    // Starts a frame, before its first clear. A device that can keep the picture between
+    // frames draws a frame with keep off screen and shows it at Present (a frame without
+    // goes straight to the window, as drawing a picture and copying it costs more); given a
+    // region, the frame then changes only the pixels inside it and the rest stays as the
+    // last kept frame left it. True when the frame is limited so; false when it is drawn
+    // whole (no region, no kept picture, or none of the last frame, or a new size).
+    virtual bool BeginFrame(bool /*keep*/, const TFrameRegion* /*region*/) { return false; }
     virtual TResult Clear(uint32_t flags, uint32_t colour, float z) = 0;
     virtual TResult BeginScene() = 0;
     virtual TResult EndScene() = 0;

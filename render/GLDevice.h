@@ -34,7 +34,7 @@ public:
                                              std::string* error = nullptr);
     ~TGLDevice() override;
 
-    bool BeginFrame(const TFrameRegion* region) override;
+    bool BeginFrame(bool keep, const TFrameRegion* region) override;
     TResult Clear(uint32_t flags, uint32_t colour, float z) override;
     TResult BeginScene() override;
     TResult EndScene() override;
@@ -68,10 +68,10 @@ public:
     // its top left); a width of 0 lifts the limit. For measuring a redraw of one region.
     void SetScissor(int left, int top, int width, int height);
     SDL_Window* Window() const { return Win; }
-    // Every later frame is drawn into a picture kept off screen, of the window's size and
-    // formats, and copied to the window at Present, so that a frame may redraw only a
-    // region of it (BeginFrame). False, and frames go on straight to the window, when the
-    // window's formats have no match off screen.
+    // Frames begun with keep are drawn into a picture kept off screen, of the window's size
+    // and formats, and copied to the window at Present, so that the next may redraw only a
+    // region of it (BeginFrame). False, and every frame goes straight to the window, when
+    // the window's formats have no match off screen.
     bool KeepPicture(bool keep);
     bool KeepsPicture() const;
 

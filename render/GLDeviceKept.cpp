@@ -138,10 +138,11 @@ void TGLDevice::ReleaseKeptPicture()
         glDeleteRenderbuffers(1, &g.KeptDepth);
     }
     g.KeptFbo = g.KeptColour = g.KeptDepth = 0;
+    g.KeptValid = false;
     g.KeptW = g.KeptH = 0;
 }
 
-bool TGLDevice::BeginFrame(const TFrameRegion* region)
+bool TGLDevice::BeginFrame(bool keep, const TFrameRegion* region)
 {
     TImpl& g = *Impl;
     int w = 0, h = 0;
@@ -150,7 +151,14 @@ bool TGLDevice::BeginFrame(const TFrameRegion* region)
     {
         return false;
     }
-    bool fresh = false;
+    if (!keep)
+    {
+        // Straight to the window: the kept picture no longer holds what is shown.
+        g.KeptValid = false;
+        glDisable(GL_SCISSOR_TEST);
+        return false;
+    }
+    bool fresh = !g.KeptValid;
     if (g.KeptFbo == 0 || w != g.KeptW || h != g.KeptH)
     {
         // The first frame, or a new size: a new picture, drawn whole.
@@ -167,6 +175,7 @@ bool TGLDevice::BeginFrame(const TFrameRegion* region)
     g.KeptBound = true;
     if (region == nullptr || fresh)
     {
+        g.KeptValid = false; // until this frame is shown
         glDisable(GL_SCISSOR_TEST);
         return false;
     }
@@ -196,4 +205,5 @@ void TGLDevice::ShowKeptPicture()
     glBlitFramebuffer(0, 0, g.KeptW, g.KeptH, 0, g.KeptH, g.KeptW, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     g.KeptBound = false;
+    g.KeptValid = true;
 }

@@ -154,4 +154,5 @@ struct TGLDevice::TImpl
     GLuint KeptFbo = 0, KeptColour = 0, KeptDepth = 0;
     int KeptW = 0, KeptH = 0;
     bool KeptBound = false; // the frame under way draws into it
+    bool KeptValid = false; // it holds the last frame shown
 };

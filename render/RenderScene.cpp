@@ -22,14 +22,16 @@ TResult RenderScene(TRenderer& r, const TFrame& frame)
     TMatrix projection;
     const bool projectionMade = !Failed(BuildProjectionMatrix(projection, 0.8f, 0.75f, 0.01f, 200));
     // A small change of the board is drawn over the last frame inside its region only.
+    // Any other frame goes straight to the window.
     TFrameRegion region;
-    bool limited = false;
+    bool limited = false, keep = false;
     if (frame.Regions != nullptr)
     {
         limited = frame.Regions->Next(r, frame, MatrixMultiply(view, projection), region) && viewMade &&
                   projectionMade;
+        keep = frame.Regions->Bounded();
     }
-    d.BeginFrame(limited ? &region : nullptr);
+    d.BeginFrame(keep, limited ? &region : nullptr);
     TResult result = d.Clear(clZBuffer, 0x02215BFF, 1.0f);
     if (!Failed(result))
     {

@@ -26,8 +26,10 @@ struct TFrame
     // same call draws the game's summary).
     std::function<void()> DrawMenuOverlay;
     std::function<void(double)> DrawHiScoreTable;
-    // Set by the shell when the device keeps its picture: a frame of the board that changes
-    // only a small part of it redraws that part alone. Null: every frame is drawn whole.
+    // Set by the shell: a frame of the board that changes only a small part of it redraws
+    // that part alone over the picture the device kept of the last frame of the board
+    // (frames that may be followed by such a one are kept). Null: every frame is drawn
+    // whole, straight to the window.
     TChangeRegions* Regions = nullptr;
     // Changes whenever what DrawMenuOverlay draws changes.
     uint64_t OverlayKey = 0;
