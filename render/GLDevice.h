@@ -74,6 +74,12 @@ public:
     // the window's formats have no match off screen.
     bool KeepPicture(bool keep);
     bool KeepsPicture() const;
+    // One level of a texture's mipmap chain as stored, rows top to bottom (for comparing
+    // chains in tests).
+    TImage ReadTextureLevel(const TTextureRef& texture, int level) const;
+    // The chains of later textures made by the device itself, from top to bottom, instead of
+    // halved on the processor where that is exact (for comparing chains in tests).
+    bool DeviceMadeMipmaps = false;
 
 private:
     struct TImpl;
