@@ -33,6 +33,7 @@ constexpr uint32_t LaunchWait = 1;    // the load sequence follows the launch st
 constexpr uint32_t StillMenuWait = 20; // a still menu looks for the end of its tune
 constexpr uint32_t StillBoardWait = static_cast<uint32_t>(StillUpdateInterval);
 constexpr uint32_t MinimisedWait = 250;
+constexpr uint32_t LoadingFrameInterval = 100; // ms between frames of the loading bar
 
 bool MusicTickState(TGameState s)
 {
@@ -624,8 +625,17 @@ void TFormMain::IdlePass(bool& done)
     {
         InitVertices(Renderer);
         LoadingBar = std::make_unique<TLoadingBar>(Renderer, ProgramFolder);
-        LoadingBar->OnProgress = [this] {
-            RenderScene(Renderer, Frame());
+        LoadingBar->OnProgress = [this]
+        {
+            // The bar is drawn ten times a second at most: on the software rasteriser each
+            // of its frames costs as much as the loading step it shows. The window is
+            // served at every step all the same.
+            const uint32_t now = SDL_GetTicks();
+            if (LoadingShownAt == 0 || now - LoadingShownAt >= LoadingFrameInterval)
+            {
+                RenderScene(Renderer, Frame());
+                LoadingShownAt = std::max<uint32_t>(1, SDL_GetTicks());
+            }
             PumpEvents();
         };
         GameState = gsLoading;

@@ -133,4 +133,5 @@ private:
     bool DrawnStill = false; // the game's board was still in the last frame drawn
     uint32_t WaitMs = 10;
     uint64_t LastPresent = 0;
+    uint32_t LoadingShownAt = 0; // when the loading bar was last drawn (0: not yet)
 };

@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <gtk/gtk.h>
 
+#include <glib.h>
+
 #include <cstdio>
 
 namespace
@@ -11,7 +13,7 @@ namespace
 // that is not installed).
 bool ShowGtkMessageBox(TMessageKind kind, const std::string& caption, const std::string& text)
 {
-    if (gdk_display_get_default() == nullptr)
+    if (!StartGtk())
     {
         return false;
     }
@@ -31,6 +33,33 @@ bool ShowGtkMessageBox(TMessageKind kind, const std::string& caption, const std:
     return true;
 }
 } // namespace
+
+bool StartGtk()
+{
+    static const bool started = []
+    {
+        g_set_application_name("Tandrel");
+        g_set_prgname(TANDREL_APP_ID); // the launcher's window class and Wayland application id
+        // A busy X server may refuse a new connection for a moment (a full listen queue
+        // resets it): a few attempts a tenth of a second apart before the display counts as
+        // unavailable.
+        for (int attempt = 0; attempt < 5; ++attempt)
+        {
+            if (attempt > 0)
+            {
+                g_usleep(100000);
+            }
+            if (gtk_init_check(nullptr, nullptr) != FALSE)
+            {
+                gdk_set_program_class(TANDREL_APP_ID);
+                gtk_window_set_default_icon_name(TANDREL_APP_ID);
+                return true;
+            }
+        }
+        return false;
+    }();
+    return started;
+}
 
 std::string WrapMessage(const std::string& text, size_t columns)
 {

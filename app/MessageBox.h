@@ -14,6 +14,11 @@ enum class TMessageKind
 
 void ShowMessageBox(TMessageKind kind, const std::string& caption, const std::string& text);
 
+// GTK started once, for the launcher or the first box that needs it: the game's own window
+// never does (GTK's start-up costs a tenth of a second and some 60 MB of memory). The
+// application's name, class and icon are set with it. False when no display opens.
+bool StartGtk();
+
 // The boxes' lines are kept this short so that a box fits a 640 pixels wide screen whole;
 // a longer line would make a box wider than the screen, cut off at both ends.
 constexpr size_t MessageColumns = 60;

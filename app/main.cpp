@@ -17,11 +17,12 @@
 
 #include <SDL.h>
 
-#include <glib.h>
-#include <gtk/gtk.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -40,9 +41,27 @@ template <typename TOpen> bool Retried(TOpen open)
         {
             return true;
         }
-        g_usleep(100000);
+        SDL_Delay(100);
     }
     return false;
+}
+
+// Start from the launcher: the program runs itself again with --start, in the same process,
+// so that the game does not carry the launcher's toolkit (a tenth of a second of its start-up
+// and some 60 MB that the game never uses). Only when the settings file holds what the
+// launcher holds, so that nothing the player chose is lost and no message shows twice;
+// otherwise, or when the program cannot be run again, the game starts here.
+void HandOverToGame(const TOptions& options, char** argv)
+{
+    if (!options.MatchesFile())
+    {
+        return;
+    }
+    std::fflush(nullptr);
+    char start[] = "--start";
+    char* arguments[] = {argv[0], start, nullptr};
+    ::execv("/proc/self/exe", arguments);
+    DebugLog(std::string(" Starting the game in the launcher's process: ") + std::strerror(errno));
 }
 
 // Start: the launcher is gone; the main window and its loop take over until it closes.
@@ -97,15 +116,13 @@ int main(int argc, char** argv)
     case TCommand::Start:
         break;
     }
-    g_set_application_name(ApplicationTitle);
-    g_set_prgname(TANDREL_APP_ID); // the launcher's window class and Wayland application id
-    if (!Retried([] { return gtk_init_check(nullptr, nullptr) != FALSE; }))
+    // The launcher needs GTK; the game's window does not, and GTK starts only if a message
+    // box needs it.
+    if (line.Command == TCommand::Play && !StartGtk())
     {
         std::fprintf(stderr, "Tandrel: cannot open the display\n");
         return 1;
     }
-    gdk_set_program_class(TANDREL_APP_ID);
-    gtk_window_set_default_icon_name(TANDREL_APP_ID);
     const std::filesystem::path programFolder = ProgramFolder();
     if (programFolder.empty())
     {
@@ -146,5 +163,6 @@ int main(int argc, char** argv)
     case TLaunchChoice::Start:
         break;
     }
+    HandOverToGame(options, argv); // the folder's lock goes with the exec and is taken again
     return StartGame(options, programFolder);
 }

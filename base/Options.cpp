@@ -119,6 +119,7 @@ void TOptions::SetDefaults()
 
 void TOptions::Report(const std::string& text) const
 {
+    InFile = false;
     if (ShowMessage)
     {
         ShowMessage(text);
@@ -305,6 +306,7 @@ void TOptions::ReadWindowSize()
 
 void TOptions::Load()
 {
+    InFile = true;
     const TReadResult read = ReadFile();
     if (read != TReadResult::Read)
     {
@@ -370,6 +372,7 @@ bool TOptions::Save()
                                            static_cast<GFileSetContentsFlags>(G_FILE_SET_CONTENTS_CONSISTENT | G_FILE_SET_CONTENTS_DURABLE), 0644, &err.Error);
     }
     g_free(data);
+    InFile = written;
     if (!written)
     {
         Report("The settings could not be saved to '" + SettingsFile.string() + "': " + err.Message());

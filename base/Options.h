@@ -60,6 +60,9 @@ public:
     void Reload();
 
     const std::filesystem::path& File() const { return SettingsFile; }
+    // The values held are those the file holds: read without a fault, or saved since. A
+    // process that reads the file again then starts with the same settings and no message.
+    bool MatchesFile() const { return InFile; }
 
     TVector3 Eye;
     uint8_t SoundVol = 0;   // 0..250, 0 = silent
@@ -103,5 +106,6 @@ private:
     void Report(const std::string& text) const;
 
     std::filesystem::path SettingsFile;
+    mutable bool InFile = false; // see MatchesFile; any message clears it
     std::unique_ptr<GKeyFile, void (*)(GKeyFile*)> KeyFile;
 };

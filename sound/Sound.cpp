@@ -13,6 +13,8 @@
 #include <cstring>
 #include <string_view>
 #include <system_error>
+#include <thread>
+#include <vector>
 
 const std::array<const char*, SoundCount> SoundNames = {
     "NewLevel",  "BonusLevel", "NewTurn",    "FlyingBy",    "BonusLevelDone", "SelectCube", "MoveCube",
@@ -42,6 +44,19 @@ struct TSoundState
 
 TSoundState State;
 
+// The effects are decoded on a thread of their own while the loading goes on (about a tenth
+// of a second of the start-up); whatever reads the samples first waits for it.
+std::thread Decoder;
+
+std::array<Mix_Chunk*, SoundCount>& Samples()
+{
+    if (Decoder.joinable())
+    {
+        Decoder.join();
+    }
+    return State.Samples;
+}
+
 // Set when a tune starts, cleared at its natural end. SDL_mixer also calls the hook when
 // the program halts the music itself; those calls come on the main thread while Halting
 // is set and leave the flag alone, so a stop is not taken for an end.
@@ -65,7 +80,7 @@ void HaltMusic()
 
 void FreeSamples()
 {
-    for (Mix_Chunk*& chunk : State.Samples)
+    for (Mix_Chunk*& chunk : Samples())
     {
         if (chunk != nullptr)
         {
@@ -148,11 +163,20 @@ void LoadSounds(const std::filesystem::path& programFolder)
         return;
     }
     FreeSamples();
-    for (int n = 0; n < SoundCount; ++n)
+    std::vector<std::string> files;
+    for (const char* name : SoundNames)
     {
-        const std::filesystem::path file = folder / (std::string(SoundNames[n]) + State.SoundExt);
-        State.Samples[n] = Mix_LoadWAV(file.c_str()); // a missing sound stays silent
+        files.push_back((folder / (std::string(name) + State.SoundExt)).string());
     }
+    // The tunes are open, so the decoder libraries are loaded and the thread only decodes.
+    Decoder = std::thread(
+        [files = std::move(files)]
+        {
+            for (size_t n = 0; n < files.size(); ++n)
+            {
+                State.Samples[n] = Mix_LoadWAV(files[n].c_str()); // a missing sound stays silent
+            }
+        });
     State.SelectedChannel = -1;
 }
 
@@ -225,7 +249,7 @@ void PlaySound(TSound n, uint8_t soundVol)
     {
         StopSound(snSelected);
     }
-    Mix_Chunk* chunk = State.Open ? State.Samples[n] : nullptr;
+    Mix_Chunk* chunk = State.Open ? Samples()[static_cast<size_t>(n)] : nullptr;
     int channel = -1;
     if (chunk != nullptr)
     {
@@ -309,7 +333,13 @@ void PlayMenuMusic(TTune n)
 
 void ApplySoundVolume(uint8_t soundVol)
 {
-    for (Mix_Chunk* chunk : State.Samples)
+    // While the effects are being decoded none plays yet, and each one takes the volume
+    // when it starts: no need to wait for them here.
+    if (Decoder.joinable())
+    {
+        return;
+    }
+    for (Mix_Chunk* chunk : Samples())
     {
         if (chunk != nullptr)
         {
@@ -355,7 +385,7 @@ const std::string& SoundExt()
 
 bool SoundLoaded(TSound n)
 {
-    return n >= 0 && n < SoundCount && State.Samples[n] != nullptr;
+    return n >= 0 && n < SoundCount && Samples()[static_cast<size_t>(n)] != nullptr;
 }
 
 bool MusicLoaded(TTune n)

@@ -30,7 +30,8 @@ bool InitSound();
 // Opens the four tunes from programFolder/Music, replacing any opened before.
 void OpenMusic(const std::filesystem::path& programFolder);
 // Loads the 27 effects from programFolder/Sounds, replacing any loaded before. One test,
-// for Sounds/NewLevel.ogg, decides the extension of all 27: ".ogg" or else ".wav".
+// for Sounds/NewLevel.ogg, decides the extension of all 27: ".ogg" or else ".wav". They
+// are decoded on a thread of their own; the first call that needs them waits for it.
 void LoadSounds(const std::filesystem::path& programFolder);
 
 // Every sound and tune file the game plays, with the extension LoadSounds would choose.
