@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -739,6 +740,11 @@ void TFormMain::LoadSequence()
         ContentFailed(ContentProblems(ProgramFolder, true));
         return;
     }
+    // The sound starts on a thread of its own (the device, the tunes, the effects) while the
+    // menu's pictures load; nothing plays before it is joined below. Should the loading end
+    // early, the future waits for it as it goes.
+    std::future<bool> sound = std::async(std::launch::async, [this]
+                                         { return StartSound(ProgramFolder, Options.SoundVol, Options.MusicVol, {}); });
     try
     {
         bar.SetProgress(1);
@@ -748,7 +754,8 @@ void TFormMain::LoadSequence()
         Game->Create();
         FrontEnd->SetGame(Game.get());
         Router.Game = Game.get();
-        StartSound(ProgramFolder, Options.SoundVol, Options.MusicVol, [&bar](int step) { bar.SetProgress(step); });
+        sound.get();
+        bar.SetProgress(13);
         Renderer.Cursor = CreateCursor(Renderer.Device, ProgramFolder, Win.Handle);
         Router.Cursor = Renderer.Cursor.get();
         Router.Graphics = &Renderer;

@@ -46,6 +46,26 @@ template <typename TOpen> bool Retried(TOpen open)
     return false;
 }
 
+// SDL's video on the player's display. Where the display refuses the connection, SDL would
+// fall back on its own to a driver that shows nothing (off screen), and the game would run
+// unseen: that counts as a failure too, unless the player asked for that driver.
+bool OpenDisplay()
+{
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
+    {
+        return false;
+    }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool unseen = driver != nullptr && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
+    if (unseen && SDL_getenv("SDL_VIDEODRIVER") == nullptr)
+    {
+        SDL_SetError("the display refused the connection");
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        return false;
+    }
+    return true;
+}
+
 // Start from the launcher: the program runs itself again with --start, in the same process,
 // so that the game does not carry the launcher's toolkit (a tenth of a second of its start-up
 // and some 60 MB that the game never uses). Only when the settings file holds what the
@@ -74,7 +94,7 @@ int StartGame(TOptions& options, const std::filesystem::path& programFolder)
     // that the desktop finds the desktop entry and icon of both.
     SDL_setenv("SDL_VIDEO_X11_WMCLASS", TANDREL_APP_ID, 1);
     SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", TANDREL_APP_ID, 1);
-    if (!Retried([] { return SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0; }))
+    if (!Retried(OpenDisplay))
     {
         ShowMessageBox(TMessageKind::Error, "Error", std::string("Could not open the game's window: ") + SDL_GetError());
         return 1;

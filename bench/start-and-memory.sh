@@ -3,6 +3,7 @@
 # software rasteriser (run on demand, after a build), a 1280x1024 window:
 #   - Start (tandrel --start, the launcher passed by) -> the main menu drawn: from the exec
 #     to the debug log's " State loading -> menu", and on to " ... Loading finished";
+#   - the launcher's Start pressed -> the main menu drawn;
 #   - peak resident memory (VmHWM) in the main menu, and after a minute of play (a classic
 #     game with the help page before it, keys pressed on the board twice a second).
 #   bench/start-and-memory.sh [runs] [program]    (default 5 runs, build/game/tandrel)
@@ -54,8 +55,29 @@ os.execv(sys.argv[1], sys.argv[1:])' "$program" --start > "$work/start" 2>/dev/n
     kill -TERM "$pid"; wait "$pid" || true
 done
 
+# The player's Start: the launcher's button pressed (Return on it), to the main menu; the
+# launcher runs the program again with --start, so this includes that second start.
+launched=()
+for run in $(seq 1 "$runs"); do
+    export XDG_CONFIG_HOME=$work/l$run/config XDG_DATA_HOME=$work/l$run/data XDG_CACHE_HOME=$work/l$run/cache
+    mkdir -p "$XDG_CONFIG_HOME/tandrel"
+    printf "$settings" > "$XDG_CONFIG_HOME/tandrel/settings.ini"
+    log=$XDG_DATA_HOME/tandrel/debug.txt
+    "$program" > /dev/null 2>&1 &
+    pid=$!
+    until launcher=$(xdotool search --onlyvisible --name '^Tandrel$' 2>/dev/null | head -1) && [ -n "$launcher" ]; do sleep 0.05; done
+    sleep 0.5
+    xdotool windowfocus --sync "$launcher" 2>/dev/null || true
+    pressed=$(python3 -c 'import time; print(int(time.monotonic() * 1000) % 2**32)')
+    xdotool key Return
+    until grep -qa " ... Loading finished" "$log" 2>/dev/null; do sleep 0.05; done
+    launched+=($(( $(stamp "$log" " State loading -> menu") - pressed )))
+    kill -TERM "$pid"; wait "$pid" || true
+done
+
 echo "runs: $runs (windowed 1280x1024, $(glxinfo -B 2>/dev/null | awk -F': ' '/OpenGL renderer/ {print $2}'), load $(cut -d' ' -f1-3 /proc/loadavg))"
-echo "Start -> main menu:               ${menu[*]} ms, median $(printf '%s\n' "${menu[@]}" | median) ms"
+echo "Start -> main menu (--start):     ${menu[*]} ms, median $(printf '%s\n' "${menu[@]}" | median) ms"
+echo "launcher's Start -> main menu:     ${launched[*]} ms, median $(printf '%s\n' "${launched[@]}" | median) ms"
 echo "Start -> loading finished:        ${finished[*]} ms, median $(printf '%s\n' "${finished[@]}" | median) ms"
 echo "peak memory (VmHWM), main menu:   ${menuhwm[*]} MB, median $(printf '%s\n' "${menuhwm[@]}" | median) MB"
 echo "peak memory (VmHWM), ${play} s of play: ${playhwm[*]} MB, median $(printf '%s\n' "${playhwm[@]}" | median) MB"

@@ -62,11 +62,11 @@ bool TD3DMenu::AddItem(const std::shared_ptr<TDevice>& device, int screen,
     std::error_code ec;
     if (std::filesystem::exists(normalImage, ec))
     {
-        item.NormalSprite = std::make_shared<T3DSprite>(device, normalImage, true);
+        item.NormalSprite = std::make_shared<T3DSprite>(device, normalImage, true, false);
     }
     if (std::filesystem::exists(highlightImage, ec))
     {
-        item.HighlightSprite = std::make_shared<T3DSprite>(device, highlightImage, true);
+        item.HighlightSprite = std::make_shared<T3DSprite>(device, highlightImage, true, false);
     }
     item.NormalTransform = {scale, position, rotation};
     item.PressedTransform = item.NormalTransform;
@@ -93,6 +93,7 @@ void TD3DMenu::ShowScreen(int k)
     }
     CurrentScreen = k;
     ShownAt = Now();
+    KeepPicturesOf(k);
     TMenuScreen& s = Screens[k];
     for (int i = s.ItemCount; i >= 1; --i)
     {
@@ -105,6 +106,38 @@ void TD3DMenu::ShowScreen(int k)
         if (item.NormalSprite)
         {
             item.NormalTransform.CopyTo(*item.NormalSprite); // undoes a pressed look
+        }
+    }
+}
+
+void TD3DMenu::KeepPicturesOf(int k)
+{
+    // Only the screen shown holds its pictures (a screen's are read in a few milliseconds,
+    // all of them take some 18 MB). A picture two screens share is let go first and read
+    // again at once.
+    for (int screen = 1; screen <= ScreenCount; ++screen)
+    {
+        const TMenuScreen& s = Screens[screen];
+        for (int i = 1; i <= s.ItemCount; ++i)
+        {
+            for (T3DSprite* sprite : {s.Items[i].NormalSprite.get(), s.Items[i].HighlightSprite.get()})
+            {
+                if (sprite != nullptr && screen != k)
+                {
+                    sprite->Keep(false);
+                }
+            }
+        }
+    }
+    const TMenuScreen& s = Screens[k];
+    for (int i = 1; i <= s.ItemCount; ++i)
+    {
+        for (T3DSprite* sprite : {s.Items[i].NormalSprite.get(), s.Items[i].HighlightSprite.get()})
+        {
+            if (sprite != nullptr)
+            {
+                sprite->Keep(true);
+            }
         }
     }
 }
@@ -132,6 +165,17 @@ void TD3DMenu::Draw(const TGraphics& g)
     // The items are pictures of words, drawn below their size in all but the largest windows.
     SampleMinifiedThroughMipmaps(d, true);
     TMenuScreen& s = Current();
+    for (int i = 1; i <= s.ItemCount; ++i)
+    {
+        // A screen made current without ShowScreen reads its pictures here.
+        for (T3DSprite* sprite : {s.Items[i].NormalSprite.get(), s.Items[i].HighlightSprite.get()})
+        {
+            if (sprite != nullptr)
+            {
+                sprite->Keep(true);
+            }
+        }
+    }
     for (int i = 1; i <= s.ItemCount; ++i)
     {
         TMenuItem& item = s.Items[i];

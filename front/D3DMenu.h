@@ -100,7 +100,10 @@ public:
                  const std::filesystem::path& highlightImage, const TVector3& position,
                  const TVector3& scale, const TVector3& rotation, bool visible, bool selectable);
     // Makes screen k current and highlights its lowest-numbered visible selectable item.
+    // Its pictures are read; those of every other screen are let go.
     void ShowScreen(int k);
+    // Reads the pictures of screen k and lets go of the others' (ShowScreen does it).
+    void KeepPicturesOf(int k);
     // On the current screen: hides one item, shows another and highlights it.
     void SwapItem(int hidden, int shown);
     // The current screen, the highlighted item last and on top.

@@ -47,6 +47,36 @@ TResult GLFailure()
     }
     return r;
 }
+
+// The next level of a mipmap chain from one with even sides: each channel of each texel the
+// mean of four, taken as the device's linear filter takes it, pair by pair across and then
+// the two results down, each rounded half up.
+TImage HalfLevel(const TImage& from)
+{
+    TImage to;
+    to.Width = from.Width / 2;
+    to.Height = from.Height / 2;
+    to.Pixels.resize(static_cast<size_t>(to.Width) * to.Height);
+    for (int y = 0; y < to.Height; ++y)
+    {
+        const uint32_t* top = &from.Pixels[static_cast<size_t>(2 * y) * from.Width];
+        const uint32_t* bottom = top + from.Width;
+        uint32_t* out = &to.Pixels[static_cast<size_t>(y) * to.Width];
+        for (int x = 0; x < to.Width; ++x)
+        {
+            uint32_t texel = 0;
+            for (int shift = 0; shift < 32; shift += 8)
+            {
+                auto channel = [shift](uint32_t p) { return (p >> shift) & 0xFFu; };
+                const uint32_t across = (channel(top[2 * x]) + channel(top[2 * x + 1]) + 1) >> 1;
+                const uint32_t below = (channel(bottom[2 * x]) + channel(bottom[2 * x + 1]) + 1) >> 1;
+                texel |= ((across + below + 1) >> 1) << shift;
+            }
+            out[x] = texel;
+        }
+    }
+    return to;
+}
 } // namespace
 
 void SetDeviceAttributes(const TDeviceParams& params)
@@ -473,12 +503,41 @@ TTextureRef TGLDevice::CreateTexture(const TImage& image, bool mipmapped)
     {
         ++levels;
     }
+    // While both sides are even, a level is exactly the previous one halved, which the
+    // processor does in a few milliseconds; the device's own way on the software rasteriser
+    // compiles a program and draws every level, a tenth of a second at start-up. The levels
+    // are the same to the bit (HalfLevel rounds as the device does). The chain then ends at
+    // the last of those levels: the smaller ones would serve a picture drawn at a sixteenth
+    // of its size or less, which the game never does. A picture with an odd side gets the
+    // device's chain.
+    const bool halved = mipmapped && !DeviceMadeMipmaps && image.Width % 2 == 0 && image.Height % 2 == 0;
+    if (halved)
+    {
+        levels = 0;
+        for (int w = image.Width, h = image.Height; w % 2 == 0 && h % 2 == 0; w /= 2, h /= 2)
+        {
+            ++levels;
+        }
+    }
     // Set before the image: the driver sizes the texture's storage by it, and a texture
     // without a chain takes room for one level only.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, levels);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.Width, image.Height, 0, GL_BGRA,
                  GL_UNSIGNED_BYTE, image.Pixels.data());
-    if (mipmapped)
+    if (halved)
+    {
+        TImage level = HalfLevel(image);
+        for (int n = 1; n <= levels; ++n)
+        {
+            glTexImage2D(GL_TEXTURE_2D, n, GL_RGBA8, level.Width, level.Height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                         level.Pixels.data());
+            if (n < levels)
+            {
+                level = HalfLevel(level);
+            }
+        }
+    }
+    else if (mipmapped)
     {
         glGenerateMipmap(GL_TEXTURE_2D);
     }
@@ -489,6 +548,24 @@ TTextureRef TGLDevice::CreateTexture(const TImage& image, bool mipmapped)
         return nullptr;
     }
     return std::make_shared<TGLTexture>(image.Width, image.Height, mipmapped, id, Impl->Alive);
+}
+
+TImage TGLDevice::ReadTextureLevel(const TTextureRef& texture, int level) const
+{
+    TImage img;
+    const auto* t = dynamic_cast<const TGLTexture*>(texture.get());
+    if (t == nullptr)
+    {
+        return img;
+    }
+    glBindTexture(GL_TEXTURE_2D, t->Id);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &img.Width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &img.Height);
+    img.Pixels.resize(static_cast<size_t>(img.Width) * img.Height);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glGetTexImage(GL_TEXTURE_2D, level, GL_BGRA, GL_UNSIGNED_BYTE, img.Pixels.data());
+    Impl->Texture = nullptr; // the binding changed
+    return img;
 }
 
 TImage TGLDevice::ReadBackBuffer() const

@@ -67,6 +67,12 @@ public:
     // its top left); a width of 0 lifts the limit. For measuring a redraw of one region.
     void SetScissor(int left, int top, int width, int height);
     SDL_Window* Window() const { return Win; }
+    // One level of a texture's mipmap chain as stored, rows top to bottom (for comparing
+    // chains in tests).
+    TImage ReadTextureLevel(const TTextureRef& texture, int level) const;
+    // The chains of later textures made by the device itself, from top to bottom, instead of
+    // halved on the processor where that is exact (for comparing chains in tests).
+    bool DeviceMadeMipmaps = false;
 
 private:
     struct TImpl;

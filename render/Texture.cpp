@@ -183,10 +183,29 @@ void SampleMinifiedThroughMipmaps(TDevice& device, bool on)
 }
 
 T3DSprite::T3DSprite(std::shared_ptr<TDevice> device, const std::filesystem::path& image,
-                     bool mipmapped)
-    : Device(std::move(device)), Matrix(IdentityMatrix())
+                     bool mipmapped, bool loadNow)
+    : Device(std::move(device)), Matrix(IdentityMatrix()), Image(image), Mipmapped(mipmapped)
 {
-    Load(*Device, image, Texture, mipmapped);
+    if (loadNow)
+    {
+        Load(*Device, image, Texture, mipmapped);
+    }
+}
+
+void T3DSprite::Keep(bool keep)
+{
+    if (Image.empty())
+    {
+        return;
+    }
+    if (!keep)
+    {
+        Texture.reset();
+    }
+    else if (!Texture)
+    {
+        Load(*Device, Image, Texture, Mipmapped);
+    }
 }
 
 T3DSprite::T3DSprite(std::shared_ptr<TDevice> device, TTextureRef texture)

@@ -37,14 +37,18 @@ void SampleMinifiedThroughMipmaps(TDevice& device, bool on);
 class T3DSprite
 {
 public:
-    // mipmapped: the picture gets a mipmap chain (LoadMipmappedTexture).
+    // mipmapped: the picture gets a mipmap chain (LoadMipmappedTexture). Not loadNow: the
+    // picture is read by the first Keep.
     T3DSprite(std::shared_ptr<TDevice> device, const std::filesystem::path& image,
-              bool mipmapped = false);
+              bool mipmapped = false, bool loadNow = true);
     // A sprite drawing a texture loaded already (several sprites may share one).
     T3DSprite(std::shared_ptr<TDevice> device, TTextureRef texture);
 
     // Rebuilds Matrix and draws the unit quad with the sprite's texture.
     void Draw(const TGraphics& g);
+    // A sprite made from a file can let its picture go while it is not shown and read it
+    // again: Keep(true) reads it unless it is held, Keep(false) lets it go.
+    void Keep(bool keep);
 
     std::shared_ptr<TDevice> Device;
     TMatrix Matrix;
@@ -52,6 +56,10 @@ public:
     TVector3 Position;
     TVector3 Rotation;
     TTextureRef Texture;
+
+private:
+    std::filesystem::path Image; // empty for a sprite drawing a texture it was given
+    bool Mipmapped = false;
 };
 
 // Decodes a JPEG file and saves it as a 24-bit Windows bitmap of the same name with the

@@ -131,6 +131,15 @@ TEST(MainWindow, StartOptionPassesTheLauncherByAndAnUnknownOptionIsNamed)
     wrong.Start("--strat");
     EXPECT_EQ(wrong.WaitForExit(), 2);
     EXPECT_NE(wrong.Output().find("unknown option '--strat'"), std::string::npos) << wrong.Output();
+
+    // A display that refuses the connection ends the start with a message and status 1, not
+    // with a game running unseen on SDL's off-screen driver.
+    const std::string refused =
+        Shell("env DISPLAY=:7777 XDG_CONFIG_HOME='" + (tmp.Path() / "config").string() + "' XDG_DATA_HOME='" +
+              (tmp.Path() / "data").string() + "' SDL_AUDIODRIVER=dummy timeout 60 '" + TANDREL_GAME_DIR +
+              "/tandrel' --start 2>&1; echo \" $?\"");
+    EXPECT_NE(refused.find("Could not open the game's window"), std::string::npos) << refused;
+    EXPECT_EQ(refused.substr(refused.size() - 2), " 1") << refused;
 }
 
 TEST(MainWindow, DesktopSizedRunWithoutASoundDeviceSavesResolutionNineAndTheVolumes)

@@ -255,6 +255,15 @@ TEST(D3DMenu, RefusesItemsBeyondTheScreensAndTheTwentiethAndDrawsItemsWithoutIma
         w.Menu.AddItem(w.Renderer.R.Device, 3, image, image, {}, {1, 1, 1}, {}, true, true));
     EXPECT_EQ(w.Menu.Screens[2].ItemCount, MenuMaxItems);
 
+    // Only the screen shown holds its pictures: read when it shows, let go when another does.
+    const TMenuItem& first = w.Menu.Screens[2].Items[1];
+    EXPECT_EQ(first.NormalSprite->Texture, nullptr);
+    w.Menu.ShowScreen(2);
+    EXPECT_EQ(w.DrawnWidths(), std::vector<int>(MenuMaxItems, 7));
+    w.Menu.ShowScreen(1);
+    EXPECT_EQ(first.NormalSprite->Texture, nullptr);
+    EXPECT_EQ(first.HighlightSprite->Texture, nullptr);
+
     // An item whose images are missing has no sprites; the screen still draws.
     EXPECT_TRUE(w.Menu.AddItem(w.Renderer.R.Device, 1, w.Tmp.Path() / "none.tga",
                                w.Tmp.Path() / "none.tga", {}, {1, 1, 1}, {}, true, true));

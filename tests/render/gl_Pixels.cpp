@@ -535,6 +535,27 @@ TEST(GLPixels, PictureDrawnSmallerReadsItsMipmapChainAndOnlyATextureWithOneHasIt
     EXPECT_EQ(mixedPixels(picture), 120);
     EXPECT_LT(mixedPixels(flat), 100) << "without a chain some stripes fall between the pixels";
     EXPECT_EQ(t.R.Device->State().StageStates[tsMipFilter], tfNone) << "the picture leaves no mip filter set";
+
+    // A chain halved on the processor is the device's own to the bit, on noise, where
+    // rounding shows; it ends at the last level with even sides (96 x 40 -> 12 x 5).
+    TImage noise = SolidImage(96, 40, 0);
+    uint32_t seed = 12345;
+    for (uint32_t& p : noise.Pixels)
+    {
+        seed = seed * 1664525u + 1013904223u;
+        p = seed;
+    }
+    const TTextureRef halved = t.R.Device->CreateTexture(noise, true);
+    t.GL().DeviceMadeMipmaps = true;
+    const TTextureRef made = t.R.Device->CreateTexture(noise, true);
+    t.GL().DeviceMadeMipmaps = false;
+    for (int level = 1; level <= 3; ++level)
+    {
+        const TImage a = t.GL().ReadTextureLevel(halved, level);
+        const TImage b = t.GL().ReadTextureLevel(made, level);
+        EXPECT_EQ(a.Width, 96 >> level);
+        EXPECT_TRUE(a.Width == b.Width && a.Height == b.Height && a.Pixels == b.Pixels) << "level " << level;
+    }
 }
 
 // The help page drawn smaller than its 1600 x 1200 picture keeps every stroke of its text:
