@@ -25,7 +25,7 @@ debug=$XDG_DATA_HOME/tandrel/debug.txt
 ticks=$(getconf CLK_TCK)
 
 now_ms() { date +%s%3N; }
-median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+. bench/report.sh
 launcher() { xdotool search --onlyvisible --name '^Tandrel$' 2>/dev/null | head -1 || true; }
 # The game's own window: of the program's windows, the one that is not a dialog.
 game_window() {
@@ -119,15 +119,15 @@ for run in $(seq 1 "$runs"); do
 done
 
 echo "runs: $runs (windowed, $(glxinfo -B 2>/dev/null | awk -F': ' '/OpenGL renderer/ {print $2}'))"
-echo "launch -> launcher visible:            ${launch[*]} ms, median $(printf '%s\n' "${launch[@]}" | median) ms"
-echo "Main form created -> Loading finished:  ${load[*]} ms, median $(printf '%s\n' "${load[@]}" | median) ms"
-echo "CPU over ${seconds} s idle in the menu:         ${cpu[*]} %, median $(printf '%s\n' "${cpu[@]}" | median) %"
-echo "peak memory (VmHWM) in the menu:        ${menu_hwm[*]} MB, median $(printf '%s\n' "${menu_hwm[@]}" | median) MB"
-echo "CPU over ${seconds} s, level 1, 800x600:        ${play_cpu[*]} %, median $(printf '%s\n' "${play_cpu[@]}" | median) %"
-echo "  frames drawn meanwhile (about):       ${play_frames[*]}, median $(printf '%s\n' "${play_frames[@]}" | median)"
-echo "CPU over ${seconds} s, level 1, 1280x1024:      ${big_cpu[*]} %, median $(printf '%s\n' "${big_cpu[@]}" | median) %"
-echo "  frames drawn meanwhile (about):       ${big_frames[*]}, median $(printf '%s\n' "${big_frames[@]}" | median)"
-echo "peak memory (VmHWM) in play, 800x600:   ${play_hwm[*]} MB, median $(printf '%s\n' "${play_hwm[@]}" | median) MB"
+report "launch -> launcher visible" "ms" "${launch[@]}"
+report "Main form created -> Loading finished" "ms" "${load[@]}"
+report "CPU over ${seconds} s idle in the menu" "%" "${cpu[@]}"
+report "peak memory (VmHWM) in the menu" "MB" "${menu_hwm[@]}"
+report "CPU over ${seconds} s, level 1, 800x600" "%" "${play_cpu[@]}"
+report "  frames drawn meanwhile (about)" "" "${play_frames[@]}"
+report "CPU over ${seconds} s, level 1, 1280x1024" "%" "${big_cpu[@]}"
+report "  frames drawn meanwhile (about)" "" "${big_frames[@]}"
+report "peak memory (VmHWM) in play, 800x600" "MB" "${play_hwm[@]}"
 
 # Other programs, only those named by the user.
 if [ -n "${TANDREL_PEERS:-}" ]; then

@@ -20,7 +20,7 @@ trap 'rm -rf "$work"' EXIT
 export NO_AT_BRIDGE=1 SDL_AUDIODRIVER=dummy
 settings='[Tandrel]\nSoundVol=160\nMusicVol=120\nFullscreen=0\nResolution=8\nColor=1\nDesktop=0\nTexture=2\nHelp=1\nWriteDebug=0\nPseudoFullscreen=0\n'
 
-median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+. bench/report.sh
 stamp() { grep -a "$2" "$1" | head -1 | tr -dc '0-9\n' | head -1; }
 hwm() { awk '/VmHWM/ {print int($2 / 1024)}' /proc/$1/status; }
 
@@ -76,8 +76,8 @@ for run in $(seq 1 "$runs"); do
 done
 
 echo "runs: $runs (windowed 1280x1024, $(glxinfo -B 2>/dev/null | awk -F': ' '/OpenGL renderer/ {print $2}'), load $(cut -d' ' -f1-3 /proc/loadavg))"
-echo "Start -> main menu (--start):     ${menu[*]} ms, median $(printf '%s\n' "${menu[@]}" | median) ms"
-echo "launcher's Start -> main menu:     ${launched[*]} ms, median $(printf '%s\n' "${launched[@]}" | median) ms"
-echo "Start -> loading finished:        ${finished[*]} ms, median $(printf '%s\n' "${finished[@]}" | median) ms"
-echo "peak memory (VmHWM), main menu:   ${menuhwm[*]} MB, median $(printf '%s\n' "${menuhwm[@]}" | median) MB"
-echo "peak memory (VmHWM), ${play} s of play: ${playhwm[*]} MB, median $(printf '%s\n' "${playhwm[@]}" | median) MB"
+report "Start -> main menu (--start)" "ms" "${menu[@]}"
+report "launcher's Start -> main menu" "ms" "${launched[@]}"
+report "Start -> loading finished" "ms" "${finished[@]}"
+report "peak memory (VmHWM), main menu" "MB" "${menuhwm[@]}"
+report "peak memory (VmHWM), ${play} s of play" "MB" "${playhwm[@]}"

@@ -59,14 +59,15 @@ bool TD3DMenu::AddItem(const std::shared_ptr<TDevice>& device, int screen,
     TMenuScreen& s = Screens[screen];
     TMenuItem& item = s.Items[++s.ItemCount];
     item = TMenuItem{};
+    const bool shown = screen == CurrentScreen; // the others' pictures are read when they show
     std::error_code ec;
     if (std::filesystem::exists(normalImage, ec))
     {
-        item.NormalSprite = std::make_shared<T3DSprite>(device, normalImage, true, false);
+        item.NormalSprite = std::make_shared<T3DSprite>(device, normalImage, true, shown);
     }
     if (std::filesystem::exists(highlightImage, ec))
     {
-        item.HighlightSprite = std::make_shared<T3DSprite>(device, highlightImage, true, false);
+        item.HighlightSprite = std::make_shared<T3DSprite>(device, highlightImage, true, shown);
     }
     item.NormalTransform = {scale, position, rotation};
     item.PressedTransform = item.NormalTransform;
@@ -117,18 +118,16 @@ void TD3DMenu::KeepPicturesOf(int k)
     // again at once.
     for (int screen = 1; screen <= ScreenCount; ++screen)
     {
-        const TMenuScreen& s = Screens[screen];
-        for (int i = 1; i <= s.ItemCount; ++i)
+        if (screen != k)
         {
-            for (T3DSprite* sprite : {s.Items[i].NormalSprite.get(), s.Items[i].HighlightSprite.get()})
-            {
-                if (sprite != nullptr && screen != k)
-                {
-                    sprite->Keep(false);
-                }
-            }
+            KeepScreen(screen, false);
         }
     }
+    KeepScreen(k, true);
+}
+
+void TD3DMenu::KeepScreen(int k, bool keep)
+{
     const TMenuScreen& s = Screens[k];
     for (int i = 1; i <= s.ItemCount; ++i)
     {
@@ -136,7 +135,7 @@ void TD3DMenu::KeepPicturesOf(int k)
         {
             if (sprite != nullptr)
             {
-                sprite->Keep(true);
+                sprite->Keep(keep);
             }
         }
     }
@@ -165,17 +164,6 @@ void TD3DMenu::Draw(const TGraphics& g)
     // The items are pictures of words, drawn below their size in all but the largest windows.
     SampleMinifiedThroughMipmaps(d, true);
     TMenuScreen& s = Current();
-    for (int i = 1; i <= s.ItemCount; ++i)
-    {
-        // A screen made current without ShowScreen reads its pictures here.
-        for (T3DSprite* sprite : {s.Items[i].NormalSprite.get(), s.Items[i].HighlightSprite.get()})
-        {
-            if (sprite != nullptr)
-            {
-                sprite->Keep(true);
-            }
-        }
-    }
     for (int i = 1; i <= s.ItemCount; ++i)
     {
         TMenuItem& item = s.Items[i];

@@ -129,6 +129,8 @@ private:
     // Moves the highlight by step (-1 or +1) with wrap-around to the next usable item; a
     // screen without one keeps its highlight (the search is bounded by the item count).
     void StepSelection(int step);
+    // Reads (keep) or lets go of the pictures of screen k's items.
+    void KeepScreen(int k, bool keep);
     void Play(TSound sound) const;
     double Now() const;
 

@@ -684,6 +684,26 @@ TEST(GLPixels, HelpPageTextKeepsEveryStrokeWhenDrawnSmaller)
     }
 }
 
+namespace
+{
+// A new game of level 1 with the renderer's resources loaded and the pointer still, off the
+// board; the frame that draws it.
+TFrame LevelOneOnTheBoard(TGLRenderer& t, TestGame& game)
+{
+    game.Game.CreateLevels();
+    game.Game.CreateBonus();
+    LoadResources(t.R, nullptr, TANDREL_GAME_DIR);
+    game.Host.MouseX = 20;
+    game.Host.MouseY = 20;
+    game.Game.NewGame();
+    TFrame frame;
+    frame.State = gsGame;
+    frame.Game = &game.Game;
+    frame.Fullscreen = true;
+    return frame;
+}
+} // namespace
+
 // The loop draws a still board once and then only updates its rules until something
 // moves: whatever those updates do, the frame drawn after them (a window exposed, a key
 // that changes nothing) is the frame that stayed on the screen, pixel for pixel.
@@ -694,16 +714,7 @@ TEST(GLPixels, AStillBoardDrawsTheSameFrameAfterItsRulesRanWithoutFrames)
     SetDebugLogFolder(log.Path());
     TestGame game;
     TGame& g = game.Game;
-    g.CreateLevels();
-    g.CreateBonus();
-    LoadResources(t.R, nullptr, TANDREL_GAME_DIR);
-    game.Host.MouseX = 20; // the pointer still, off the board
-    game.Host.MouseY = 20;
-    g.NewGame();
-    TFrame frame;
-    frame.State = gsGame;
-    frame.Game = &g;
-    frame.Fullscreen = true;
+    TFrame frame = LevelOneOnTheBoard(t, game);
     const auto draw = [&]
     {
         EXPECT_EQ(RenderScene(t.R, frame), D3D_OK);
@@ -749,17 +760,8 @@ TEST(GLPixels, RegionFramesOfSmallChangesEqualWholeFrames)
         TGLRenderer t(w, h);
         TestGame game;
         TGame& g = game.Game;
-        g.CreateLevels();
-        g.CreateBonus();
-        LoadResources(t.R, nullptr, TANDREL_GAME_DIR);
-        game.Host.MouseX = 20; // the pointer still, off the board
-        game.Host.MouseY = 20;
-        g.NewGame();
+        TFrame frame = LevelOneOnTheBoard(t, game);
         TChangeRegions regions, whole; // whole forgets each frame: drawn whole into the kept picture
-        TFrame frame;
-        frame.State = gsGame;
-        frame.Game = &g;
-        frame.Fullscreen = true;
         const auto draw = [&](TChangeRegions* tracker)
         {
             whole.Forget();
