@@ -68,8 +68,11 @@ void TFrontEnd::LoadMenu(TLoadingBar* bar)
         }
     };
     const TMenuFile file = TMenuFile::Load(ProgramFolder);
+    // The background is read by the menu's first frame, once the loading picture is gone
+    // (KeepScreenPictures): the two are never held at once.
     Renderer.MenuBackgroundFile = ProgramFolder / file.Background;
-    LoadMipmappedTexture(*Renderer.Device, Renderer.MenuBackgroundFile, Renderer.MenuBackground);
+    Renderer.MenuBackground.reset();
+    Renderer.PicturesKeptFor = gsLaunch;
     step(2);
 
     Menu = std::make_unique<TD3DMenu>([this](TSound s) { Host.PlaySound(s); }, Clock);

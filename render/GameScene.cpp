@@ -127,6 +127,34 @@ bool RoomHiddenByBackPlane(const TDevice& d, const TSceneObjects& s)
     }
     return true;
 }
+
+// The room's pictures are read by the first frame that shows the room and let go by the
+// first frame of play that hides it again, so a flight reads them once.
+void KeepRoom(TSceneObjects& s, bool shown, bool playing)
+{
+    bool released = false;
+    for (int i = 1; i <= 5; ++i)
+    {
+        TBackPlane* plane = s.RoomPlanes[i].get();
+        if (plane == nullptr || plane->Image.empty())
+        {
+            continue;
+        }
+        if (shown)
+        {
+            plane->Keep(true);
+        }
+        else if (playing && plane->Placement.Texture)
+        {
+            plane->Keep(false);
+            released = true;
+        }
+    }
+    if (released)
+    {
+        ReturnFreedMemory();
+    }
+}
 } // namespace
 
 void KeepScreenPictures(TRenderer& r, TGameState state)
@@ -136,6 +164,10 @@ void KeepScreenPictures(TRenderer& r, TGameState state)
         return;
     }
     r.PicturesKeptFor = state;
+    if (state != gsGame)
+    {
+        KeepRoom(r.Scene, false, true);
+    }
     struct TPicture
     {
         TTextureRef& Texture;
@@ -217,7 +249,9 @@ void DrawGameScene(TRenderer& r, const TGame& game, double totalTime)
     // with the depth test's less-or-equal the later one must be the board. At the camera's
     // rest the back plane fills the screen and the room is never seen: it is only drawn
     // while the camera flies.
-    if (!RoomHiddenByBackPlane(d, s))
+    const bool roomShown = !RoomHiddenByBackPlane(d, s);
+    KeepRoom(s, roomShown, game.EndPhase == epPlaying);
+    if (roomShown)
     {
         for (int i = 1; i <= 5; ++i)
         {

@@ -58,13 +58,15 @@ std::vector<TLoadStep> ResourceLoadSteps(TRenderer& r, const std::filesystem::pa
     constexpr float Pi = 3.1415927f;
     auto plane = [&r, images](const char* image, TVector3 scale, TVector3 position, TVector3 rotation)
     { return std::make_unique<TBackPlane>(r.Device, images / image, scale, position, rotation); };
-    auto room = [&r, plane](int i, const char* image, TVector3 scale, TVector3 position,
-                            TVector3 rotation)
+    // The room's pictures are read when a flight first shows it (DrawGameScene).
+    auto room = [&r, images](int i, const char* image, TVector3 scale, TVector3 position,
+                             TVector3 rotation)
     {
-        return [&r, plane, i, image, scale, position, rotation]
+        return [&r, images, i, image, scale, position, rotation]
         {
             DebugLog(" loading room " + std::to_string(i - 1));
-            r.Scene.RoomPlanes[i] = plane(image, scale, position, rotation);
+            r.Scene.RoomPlanes[i] =
+                std::make_unique<TBackPlane>(r.Device, images / image, scale, position, rotation, false);
         };
     };
     return {

@@ -5,14 +5,38 @@
 #include <cmath>
 
 TBackPlane::TBackPlane(std::shared_ptr<TDevice> device, const std::filesystem::path& image,
-                       const TVector3& scale, const TVector3& position, const TVector3& rotation)
+                       const TVector3& scale, const TVector3& position, const TVector3& rotation,
+                       bool loadNow)
     : Device(std::move(device))
 {
     Placement.Scale = scale;
     Placement.Position = position;
     Placement.Rotation = rotation;
-    LoadTexture(*Device, image, Placement.Texture);
+    if (loadNow)
+    {
+        LoadTexture(*Device, image, Placement.Texture);
+    }
+    else
+    {
+        Image = image;
+    }
     Placement.UpdateMatrix();
+}
+
+void TBackPlane::Keep(bool keep)
+{
+    if (Image.empty())
+    {
+        return;
+    }
+    if (!keep)
+    {
+        Placement.Texture.reset();
+    }
+    else if (!Placement.Texture)
+    {
+        LoadTexture(*Device, Image, Placement.Texture);
+    }
 }
 
 void TBackPlane::Draw(const TGraphics& g, int entry) const

@@ -14,14 +14,20 @@
 class TBackPlane
 {
 public:
+    // Not loadNow: the picture is read by the first Keep(true).
     TBackPlane(std::shared_ptr<TDevice> device, const std::filesystem::path& image,
-               const TVector3& scale, const TVector3& position, const TVector3& rotation);
+               const TVector3& scale, const TVector3& position, const TVector3& rotation,
+               bool loadNow = true);
 
     // Materials[0], the texture, the stored matrix, the mesh entry.
     void Draw(const TGraphics& g, int entry) const;
+    // A plane that reads its picture when it shows: Keep(true) reads it unless it is held,
+    // Keep(false) lets it go. A plane with no Image keeps the texture it was given.
+    void Keep(bool keep);
 
     std::shared_ptr<TDevice> Device;
     TTexMatrix Placement;
+    std::filesystem::path Image; // set only for a plane made not loadNow
 };
 
 // A row of up to five lamps running to the screen right from the object's position.
@@ -60,7 +66,9 @@ void ScoreLineBeep(TScoreLine& line, double u, double totalTime,
 // Everything the resource loading makes for the game scene.
 struct TSceneObjects
 {
-    std::array<std::unique_ptr<TBackPlane>, 6> RoomPlanes; // 1 floor, 2..5 walls
+    // 1 floor, 2..5 walls. Their pictures (19 MB at full size) are read only while the
+    // room shows, in the camera's flights, and let go when the game plays on without it.
+    std::array<std::unique_ptr<TBackPlane>, 6> RoomPlanes;
     std::unique_ptr<TBackPlane> BackPlane;
     std::unique_ptr<TBonusLight> BonusLights;
     std::unique_ptr<TBonusLight> PlugBonus;

@@ -4,6 +4,7 @@
 
 #include "base/DataError.h"
 #include "game/Game.h"
+#include "render/GameScene.h"
 #include "render/LoadingBar.h"
 
 #include <gtest/gtest.h>
@@ -484,6 +485,8 @@ TEST(MenuScreens, LoadingTheMenuLightsBarSteps2To10InOrder)
     bar.OnProgress = [&] { steps.push_back(bar.Lit); };
     f.Front.LoadMenu(&bar);
     EXPECT_EQ(steps, (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_FALSE(f.Renderer.R.MenuBackground); // read by the menu's first frame
+    KeepScreenPictures(f.Renderer.R, gsMenu);
     EXPECT_EQ(TextureWidth(f.Renderer.R.MenuBackground), 64);
     EXPECT_EQ(f.Screen(), 1);
     EXPECT_EQ(f.Front.Menu->ScreenCount, 10);

@@ -468,6 +468,7 @@ TEST(GLPixels, RoomShowsOnlyAroundTheBackPlane)
     for (int i = 1; i <= 5; ++i)
     {
         ASSERT_TRUE(t.R.Scene.RoomPlanes[i]);
+        t.R.Scene.RoomPlanes[i]->Image.clear(); // kept as set here
         t.R.Scene.RoomPlanes[i]->Placement.Texture =
             t.R.Device->CreateTexture(SolidImage(4, 4, CRed), true);
     }

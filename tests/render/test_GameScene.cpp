@@ -157,8 +157,23 @@ TEST(GameScene, RoomIsLeftOutOnlyWhileTheBackPlaneHidesIt)
         }
         EXPECT_TRUE(room == 0 || room == 5) << room << " room planes";
         EXPECT_EQ(d.at(room).State.World, o.BackPlane->Placement.Matrix);
+        // Each room plane drawn with its picture, read for the frame that shows it.
+        for (int i = 0; i < room; ++i)
+        {
+            EXPECT_TRUE(d[i].State.Texture) << i;
+        }
         return room == 5;
     };
+    auto roomHeld = [&o]
+    {
+        int held = 0;
+        for (int i = 1; i <= 5; ++i)
+        {
+            held += o.RoomPlanes[i]->Placement.Texture != nullptr;
+        }
+        return held;
+    };
+    EXPECT_EQ(roomHeld(), 0); // nothing read before a frame shows the room
     // At rest the back plane fills the screen.
     EXPECT_FALSE(roomDrawn({RoomCentreX, RoomCentreY, 12.7f}));
     EXPECT_FALSE(roomDrawn({RoomCentreX, RoomCentreY, 12.0f})); // closer still fills it
@@ -169,6 +184,18 @@ TEST(GameScene, RoomIsLeftOutOnlyWhileTheBackPlaneHidesIt)
     EXPECT_TRUE(roomDrawn({8.2f, -0.25f, 1.7f}));
     // A back plane drawn blended (left so by some overlay) would let the room through.
     EXPECT_TRUE(roomDrawn({RoomCentreX, RoomCentreY, 12.7f}, true));
+    EXPECT_EQ(roomHeld(), 5);
+    // A flight passing the rest point keeps the pictures; play at rest lets them go, and
+    // so does any other screen.
+    s.T.Game.EndPhase = epGameOver;
+    EXPECT_FALSE(roomDrawn({RoomCentreX, RoomCentreY, 12.7f}));
+    EXPECT_EQ(roomHeld(), 5);
+    s.T.Game.EndPhase = epPlaying;
+    EXPECT_FALSE(roomDrawn({RoomCentreX, RoomCentreY, 12.7f}));
+    EXPECT_EQ(roomHeld(), 0);
+    EXPECT_TRUE(roomDrawn({8.2f, -0.25f, 1.7f}));
+    KeepScreenPictures(s.R.R, gsMenu);
+    EXPECT_EQ(roomHeld(), 0);
 }
 
 TEST(GameScene, ScoreLineClampsAndPulsesOnlyInTheTimedMode)
