@@ -1,5 +1,6 @@
 #include "render/Jpeg.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <new>
@@ -67,11 +68,13 @@ bool SizeFits(unsigned width, unsigned height, unsigned maxSide, uintmax_t fileS
     return true;
 }
 
-// Decodes into rows of R, G, B bytes; the decoder's state is kept out of this frame's
-// C++ objects so a long jump leaves nothing undestroyed.
-bool Decode(FILE* in, uintmax_t fileSize, TRgbImage& image, std::string& message, unsigned maxSide, bool keepDamaged)
+// Decodes into rows of the colour space's pixels, in the buffer rows(width, height) gives
+// (null when it cannot); the decoder's state is kept out of this frame's C++ objects so a
+// long jump leaves nothing undestroyed. width and height are set on success.
+template <class TRows>
+bool Decode(FILE* in, uintmax_t fileSize, J_COLOR_SPACE space, int components, TRows rows,
+            int& outWidth, int& outHeight, std::string& message, unsigned maxSide, bool keepDamaged)
 {
-    std::vector<uint8_t>& rgb = image.Pixels;
     jpeg_decompress_struct info{};
     TJpegError err{};
     info.err = jpeg_std_error(&err.Manager);
@@ -92,10 +95,10 @@ bool Decode(FILE* in, uintmax_t fileSize, TRgbImage& image, std::string& message
         jpeg_destroy_decompress(&info);
         return false;
     }
-    info.out_color_space = JCS_RGB;
+    info.out_color_space = space;
     jpeg_start_decompress(&info);
     if (info.output_width > maxSide || info.output_height > maxSide ||
-        info.output_components != 3)
+        info.output_components != components)
     {
         message = "a picture of " + std::to_string(info.output_width) + " x " +
                   std::to_string(info.output_height) + " pixels is more than a page can be";
@@ -104,11 +107,8 @@ bool Decode(FILE* in, uintmax_t fileSize, TRgbImage& image, std::string& message
     }
     const int width = static_cast<int>(info.output_width);
     const int height = static_cast<int>(info.output_height);
-    try
-    {
-        rgb.resize(static_cast<size_t>(width) * height * 3);
-    }
-    catch (const std::bad_alloc&)
+    uint8_t* const pixels = rows(width, height);
+    if (pixels == nullptr)
     {
         message = "not enough memory for the picture";
         jpeg_destroy_decompress(&info);
@@ -117,7 +117,7 @@ bool Decode(FILE* in, uintmax_t fileSize, TRgbImage& image, std::string& message
     auto refused = [&] { return err.Corrupt && !keepDamaged; };
     while (info.output_scanline < info.output_height && !refused())
     {
-        JSAMPROW row = &rgb[static_cast<size_t>(info.output_scanline) * width * 3];
+        JSAMPROW row = pixels + static_cast<size_t>(info.output_scanline) * width * components;
         jpeg_read_scanlines(&info, &row, 1);
     }
     if (!refused())
@@ -130,14 +130,15 @@ bool Decode(FILE* in, uintmax_t fileSize, TRgbImage& image, std::string& message
         message = std::string("damaged picture data (") + err.Message + ")";
         return false;
     }
-    image.Width = width;
-    image.Height = height;
+    outWidth = width;
+    outHeight = height;
     return true;
 }
-} // namespace
 
-bool DecodeJpeg(const std::filesystem::path& file, TRgbImage& image, std::string& problem,
-                unsigned maxSide, bool keepDamaged)
+// Opens the file and decodes it as Decode does.
+template <class TRows>
+bool DecodeFile(const std::filesystem::path& file, J_COLOR_SPACE space, int components, TRows rows,
+                int& width, int& height, std::string& problem, unsigned maxSide, bool keepDamaged)
 {
     FILE* in = std::fopen(file.string().c_str(), "rb");
     if (in == nullptr)
@@ -147,9 +148,42 @@ bool DecodeJpeg(const std::filesystem::path& file, TRgbImage& image, std::string
     }
     std::error_code ec;
     const uintmax_t size = std::filesystem::file_size(file, ec);
-    const bool ok = Decode(in, ec ? 0 : size, image, problem, maxSide, keepDamaged);
+    const bool ok = Decode(in, ec ? 0 : size, space, components, rows, width, height, problem, maxSide, keepDamaged);
     std::fclose(in);
     return ok;
+}
+
+// A buffer of width x height pixels of the element type, or null when memory is short.
+template <class T>
+auto Rows(std::vector<T>& pixels, int perPixel)
+{
+    return [&pixels, perPixel](int width, int height) -> uint8_t*
+    {
+        try
+        {
+            pixels.resize(static_cast<size_t>(width) * height * perPixel);
+        }
+        catch (const std::bad_alloc&)
+        {
+            return nullptr;
+        }
+        return reinterpret_cast<uint8_t*>(pixels.data());
+    };
+}
+} // namespace
+
+bool DecodeJpeg(const std::filesystem::path& file, TRgbImage& image, std::string& problem,
+                unsigned maxSide, bool keepDamaged)
+{
+    return DecodeFile(file, JCS_RGB, 3, Rows(image.Pixels, 3), image.Width, image.Height, problem,
+                      maxSide, keepDamaged);
+}
+
+bool DecodeJpegArgb(const std::filesystem::path& file, std::vector<uint32_t>& pixels, int& width,
+                    int& height, std::string& problem, unsigned maxSide)
+{
+    static_assert(std::endian::native == std::endian::little, "B, G, R, A bytes make an ARGB word");
+    return DecodeFile(file, JCS_EXT_BGRA, 4, Rows(pixels, 1), width, height, problem, maxSide, true);
 }
 
 bool JpegSizeFits(const std::filesystem::path& file, unsigned maxSide, std::string& problem)

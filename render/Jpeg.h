@@ -1,5 +1,5 @@
-// JPEG pictures decoded with libjpeg into 8-bit RGB rows: the pages converted to bitmaps
-// and the launcher's artwork.
+// JPEG pictures decoded with libjpeg into 8-bit RGB rows (the pages converted to bitmaps
+// and the launcher's artwork) or into the game's 32-bit ARGB pixels (its textures).
 #pragma once
 
 #include <cstdint>
@@ -21,6 +21,12 @@ struct TRgbImage
 // a picture is accepted as it comes out.
 bool DecodeJpeg(const std::filesystem::path& file, TRgbImage& image, std::string& problem,
                 unsigned maxSide, bool keepDamaged = false);
+
+// Decodes the file straight into 32-bit ARGB words (alpha 255), rows top to bottom, as a
+// texture takes them: no copy of the picture in another layout is made. Damaged data is
+// kept as the decoder fills it, as the game's picture reader always has.
+bool DecodeJpegArgb(const std::filesystem::path& file, std::vector<uint32_t>& pixels, int& width,
+                    int& height, std::string& problem, unsigned maxSide);
 
 // Reads only the header: true when the declared size fits maxSide and what the file
 // could hold; problem otherwise. Nothing is taken for the picture itself.

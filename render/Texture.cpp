@@ -100,6 +100,20 @@ bool ReadImageFile(const std::filesystem::path& file, TImage& image)
     {
         return false;
     }
+    const std::string extension = Lower(file.extension().string());
+    if (extension == ".jpg" || extension == ".jpeg")
+    {
+        // Decoded straight into the image's pixels: the big pictures never lie in memory
+        // twice while they are read.
+        std::string problem;
+        image.HasAlpha = false;
+        if (!DecodeJpegArgb(file, image.Pixels, image.Width, image.Height, problem, MaxPictureSide))
+        {
+            image = TImage{};
+            return false;
+        }
+        return true;
+    }
     SDL_Surface* loaded = IMG_Load(file.string().c_str());
     if (loaded == nullptr)
     {
