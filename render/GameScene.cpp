@@ -167,6 +167,11 @@ void KeepScreenPictures(TRenderer& r, TGameState state)
     if (state != gsGame)
     {
         KeepRoom(r.Scene, false, true);
+        if (r.Scene.BackPlane && r.Scene.BackPlane->Placement.Texture && !r.Scene.BackPlane->Image.empty())
+        {
+            r.Scene.BackPlane->Keep(false);
+            ReturnFreedMemory();
+        }
     }
     struct TPicture
     {
@@ -263,6 +268,7 @@ void DrawGameScene(TRenderer& r, const TGame& game, double totalTime)
     }
     if (s.BackPlane)
     {
+        s.BackPlane->Keep(true);
         s.BackPlane->Draw(r, meshQuad);
     }
     d.SetTextureStageState(0, tsMagFilter, tfLinear);

@@ -12,8 +12,8 @@ class TGame;
 void DrawPictureScreen(TRenderer& r, TGameState state);
 // Holds the full-screen pictures the screen of state shows and lets go of the others: the
 // game-over and help pictures are loaded when their screen comes and released when it goes,
-// and a game or the tutorial carries no menu background; the room's pictures go with the
-// game scene. Acts on a change of screen only (PicturesKeptFor); the loading states change
+// and a game or the tutorial carries no menu background; the back plane and the room's
+// pictures go with the game scene. Acts on a change of screen only (PicturesKeptFor); the loading states change
 // nothing.
 void KeepScreenPictures(TRenderer& r, TGameState state);
 // Room, score line, lamps, the game's objects, labels and particles, in that order.

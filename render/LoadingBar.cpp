@@ -94,11 +94,13 @@ std::vector<TLoadStep> ResourceLoadSteps(TRenderer& r, const std::filesystem::pa
         {25, room(4, "wall3.jpg", {28, 12, 1}, {-1.8f, -12.25f, 5.8f}, {-HalfPi, 0, Pi})},
         {26, room(5, "wall4.jpg", {28, 12, 1}, {-1.8f, 11.75f, 5.8f}, {HalfPi, 0, 0})},
         {27,
-         [&r, plane]
+         [&r, images]
          {
              DebugLog(" loading backplane");
-             r.Scene.BackPlane =
-                 plane("background.jpg", {14.45f, 10.8375f, 1}, {-1.8f, -0.25f, 0}, {0, 0, 0});
+             // Read by the game's first frame (DrawGameScene), let go by other screens.
+             r.Scene.BackPlane = std::make_unique<TBackPlane>(r.Device, images / "background.jpg",
+                                                              TVector3{14.45f, 10.8375f, 1},
+                                                              TVector3{-1.8f, -0.25f, 0}, TVector3{}, false);
          }},
         {29,
          [&r, images, plane, dir]

@@ -69,7 +69,7 @@ struct TSceneObjects
     // 1 floor, 2..5 walls. Their pictures (19 MB at full size) are read only while the
     // room shows, in the camera's flights, and let go when the game plays on without it.
     std::array<std::unique_ptr<TBackPlane>, 6> RoomPlanes;
-    std::unique_ptr<TBackPlane> BackPlane;
+    std::unique_ptr<TBackPlane> BackPlane; // its picture held while the game scene shows
     std::unique_ptr<TBonusLight> BonusLights;
     std::unique_ptr<TBonusLight> PlugBonus;
     std::unique_ptr<TScoreLine> ScoreLine;

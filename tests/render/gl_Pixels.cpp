@@ -463,6 +463,7 @@ TEST(GLPixels, RoomShowsOnlyAroundTheBackPlane)
     game.Game.CreateBonus();
     LoadResources(t.R, nullptr, TANDREL_GAME_DIR);
     ASSERT_TRUE(t.R.Scene.BackPlane);
+    t.R.Scene.BackPlane->Image.clear(); // kept as set here
     t.R.Scene.BackPlane->Placement.Texture =
         t.R.Device->CreateTexture(SolidImage(4, 4, CBlue), true);
     for (int i = 1; i <= 5; ++i)

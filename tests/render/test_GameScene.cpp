@@ -194,8 +194,10 @@ TEST(GameScene, RoomIsLeftOutOnlyWhileTheBackPlaneHidesIt)
     EXPECT_FALSE(roomDrawn({RoomCentreX, RoomCentreY, 12.7f}));
     EXPECT_EQ(roomHeld(), 0);
     EXPECT_TRUE(roomDrawn({8.2f, -0.25f, 1.7f}));
+    EXPECT_TRUE(o.BackPlane->Placement.Texture);
     KeepScreenPictures(s.R.R, gsMenu);
     EXPECT_EQ(roomHeld(), 0);
+    EXPECT_FALSE(o.BackPlane->Placement.Texture);
 }
 
 TEST(GameScene, ScoreLineClampsAndPulsesOnlyInTheTimedMode)
