@@ -2,7 +2,8 @@
 # Start-up and memory as a player meets them, on the real program under Xvfb with Mesa's
 # software rasteriser (run on demand, after a build), a 1280x1024 window:
 #   - Start (tandrel --start, the launcher passed by) -> the main menu drawn: from the exec
-#     to the debug log's " State loading -> menu", and on to " ... Loading finished";
+#     to the debug log's " State loading -> menu", and on to " ... Loading finished"; on a
+#     first start (empty caches) and on a later one (the GL driver's shader cache filled);
 #   - the launcher's Start pressed -> the main menu drawn;
 #   - peak resident memory (VmHWM) in the main menu, and after a minute of play (a classic
 #     game with the help page before it, keys pressed on the board twice a second).
@@ -55,6 +56,23 @@ os.execv(sys.argv[1], sys.argv[1:])' "$program" --start > "$work/start" 2>/dev/n
     kill -TERM "$pid"; wait "$pid" || true
 done
 
+# A later start: the GL driver's shader cache (in XDG_CACHE_HOME) filled by an earlier
+# start, as every start after a player's first finds it; fresh settings, save and log.
+later=()
+for run in $(seq 1 "$runs"); do
+    export XDG_CONFIG_HOME=$work/w$run/config XDG_DATA_HOME=$work/w$run/data XDG_CACHE_HOME=$work/1/cache
+    mkdir -p "$XDG_CONFIG_HOME/tandrel"
+    printf "$settings" > "$XDG_CONFIG_HOME/tandrel/settings.ini"
+    log=$XDG_DATA_HOME/tandrel/debug.txt
+    python3 -c 'import os, sys, time
+print(int(time.monotonic() * 1000) % 2**32, flush=True)
+os.execv(sys.argv[1], sys.argv[1:])' "$program" --start > "$work/start" 2>/dev/null &
+    pid=$!
+    until grep -qa " ... Loading finished" "$log" 2>/dev/null; do sleep 0.05; done
+    later+=($(( $(stamp "$log" " State loading -> menu") - $(head -1 "$work/start") )))
+    kill -TERM "$pid"; wait "$pid" || true
+done
+
 # The player's Start: the launcher's button pressed (Return on it), to the main menu; the
 # launcher runs the program again with --start, so this includes that second start.
 launched=()
@@ -76,7 +94,8 @@ for run in $(seq 1 "$runs"); do
 done
 
 echo "runs: $runs (windowed 1280x1024, $(glxinfo -B 2>/dev/null | awk -F': ' '/OpenGL renderer/ {print $2}'), load $(cut -d' ' -f1-3 /proc/loadavg))"
-report "Start -> main menu (--start)" "ms" "${menu[@]}"
+report "Start -> main menu (--start), first" "ms" "${menu[@]}"
+report "Start -> main menu (--start), later" "ms" "${later[@]}"
 report "launcher's Start -> main menu" "ms" "${launched[@]}"
 report "Start -> loading finished" "ms" "${finished[@]}"
 report "peak memory (VmHWM), main menu" "MB" "${menuhwm[@]}"
