@@ -6,7 +6,8 @@
 #     first start (empty caches) and on a later one (the GL driver's shader cache filled);
 #   - the launcher's Start pressed -> the main menu drawn;
 #   - peak resident memory (VmHWM) in the main menu, and after a minute of play (a classic
-#     game with the help page before it, keys pressed on the board twice a second).
+#     game with the help page before it, keys pressed on the board twice a second);
+#   - the floor under both: a bare GL program's window and first frame (bench/gl_floor.cpp).
 #   bench/start-and-memory.sh [runs] [program]    (default 5 runs, build/game/tandrel)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -73,6 +74,25 @@ os.execv(sys.argv[1], sys.argv[1:])' "$program" --start > "$work/start" 2>/dev/n
     kill -TERM "$pid"; wait "$pid" || true
 done
 
+# The floor: the least a GL program pays here for a window and its first frame, and its
+# peak memory (bench/gl_floor.cpp), in the same window size, started as the game is.
+floor=$(dirname "$program")/../bench/tandrel-gl-floor
+floortime=() floorhwm=()
+if [ -x "$floor" ]; then
+    for run in $(seq 1 "$runs"); do
+        export XDG_CACHE_HOME=$work/f$run/cache
+        python3 -c 'import os, sys, time
+print("start", int(time.monotonic() * 1000) % 2**32, flush=True)
+os.execv(sys.argv[1], sys.argv[1:])' "$floor" 1280 1024 > "$work/floor" 2>/dev/null &
+        pid=$!
+        until grep -q '^frame' "$work/floor" 2>/dev/null; do sleep 0.05; done
+        sleep 0.5
+        floortime+=($(( $(awk '/^frame/ {print $2}' "$work/floor") - $(awk '/^start/ {print $2}' "$work/floor") )))
+        floorhwm+=($(hwm $pid))
+        kill -TERM "$pid"; wait "$pid" || true
+    done
+fi
+
 # The player's Start: the launcher's button pressed (Return on it), to the main menu; the
 # launcher runs the program again with --start, so this includes that second start.
 launched=()
@@ -98,5 +118,9 @@ report "Start -> main menu (--start), first" "ms" "${menu[@]}"
 report "Start -> main menu (--start), later" "ms" "${later[@]}"
 report "launcher's Start -> main menu" "ms" "${launched[@]}"
 report "Start -> loading finished" "ms" "${finished[@]}"
+if [ ${#floortime[@]} -gt 0 ]; then
+    report "floor: a GL program's first frame" "ms" "${floortime[@]}"
+    report "floor: its peak memory (VmHWM)" "MB" "${floorhwm[@]}"
+fi
 report "peak memory (VmHWM), main menu" "MB" "${menuhwm[@]}"
 report "peak memory (VmHWM), ${play} s of play" "MB" "${playhwm[@]}"
