@@ -462,16 +462,15 @@ TEST(GLPixels, RoomShowsOnlyAroundTheBackPlane)
     game.Game.CreateLevels();
     game.Game.CreateBonus();
     LoadResources(t.R, nullptr, TANDREL_GAME_DIR);
+    // Plain pictures the planes read, as the game's, when the frame first shows them.
+    WriteTga(log.Path() / "back.tga", SolidImage(4, 4, CBlue));
+    WriteTga(log.Path() / "room.tga", SolidImage(4, 4, CRed));
     ASSERT_TRUE(t.R.Scene.BackPlane);
-    t.R.Scene.BackPlane->Image.clear(); // kept as set here
-    t.R.Scene.BackPlane->Placement.Texture =
-        t.R.Device->CreateTexture(SolidImage(4, 4, CBlue), true);
+    t.R.Scene.BackPlane->Image = log.Path() / "back.tga";
     for (int i = 1; i <= 5; ++i)
     {
         ASSERT_TRUE(t.R.Scene.RoomPlanes[i]);
-        t.R.Scene.RoomPlanes[i]->Image.clear(); // kept as set here
-        t.R.Scene.RoomPlanes[i]->Placement.Texture =
-            t.R.Device->CreateTexture(SolidImage(4, 4, CRed), true);
+        t.R.Scene.RoomPlanes[i]->Image = log.Path() / "room.tga";
     }
     game.Game.Level = 1;
     auto count = [&](const TVector3& eye, int& red, int& blue)
@@ -496,6 +495,13 @@ TEST(GLPixels, RoomShowsOnlyAroundTheBackPlane)
     EXPECT_EQ(red, 0);
     EXPECT_GT(blue, 640 * 480 / 2);
     count({RoomCentreX, RoomCentreY - 10, 12.7f}, red, blue); // backed away: the room around it
+    EXPECT_GT(red, 640 * 480 / 10);
+    EXPECT_GT(blue, 640 * 480 / 5);
+    // Another screen lets the pictures go; the next flight reads them again.
+    KeepScreenPictures(t.R, gsMenu);
+    EXPECT_FALSE(t.R.Scene.RoomPlanes[1]->Placement.Texture);
+    EXPECT_FALSE(t.R.Scene.BackPlane->Placement.Texture);
+    count({RoomCentreX, RoomCentreY - 10, 12.7f}, red, blue);
     EXPECT_GT(red, 640 * 480 / 10);
     EXPECT_GT(blue, 640 * 480 / 5);
 }
