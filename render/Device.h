@@ -240,6 +240,10 @@ public:
     // last kept frame left it. True when the frame is limited so; false when it is drawn
     // whole (no region, no kept picture, or none of the last frame, or a new size).
     virtual bool BeginFrame(bool /*keep*/, const TFrameRegion* /*region*/) { return false; }
+    // Lets go of the kept picture (between frames, or in a frame drawn straight to the
+    // window); the next frame with keep makes it again and is drawn whole. For a spell of
+    // frames that no region frame follows and that needs the memory: a camera flight.
+    virtual void LetKeptPictureGo() {}
     virtual TResult Clear(uint32_t flags, uint32_t colour, float z) = 0;
     virtual TResult BeginScene() = 0;
     virtual TResult EndScene() = 0;

@@ -35,6 +35,7 @@ public:
     ~TGLDevice() override;
 
     bool BeginFrame(bool keep, const TFrameRegion* region) override;
+    void LetKeptPictureGo() override;
     TResult Clear(uint32_t flags, uint32_t colour, float z) override;
     TResult BeginScene() override;
     TResult EndScene() override;

@@ -122,6 +122,16 @@ bool TGLDevice::MakeKeptPicture(int w, int h)
     return true;
 }
 
+void TGLDevice::LetKeptPictureGo()
+{
+    TImpl& g = *Impl;
+    if (!g.KeptBound && g.KeptFbo != 0)
+    {
+        ReleaseKeptPicture();
+        g.KeptValid = false;
+    }
+}
+
 void TGLDevice::ReleaseKeptPicture()
 {
     TImpl& g = *Impl;

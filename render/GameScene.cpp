@@ -129,9 +129,14 @@ bool RoomHiddenByBackPlane(const TDevice& d, const TSceneObjects& s)
 }
 
 // The room's pictures are read by the first frame that shows the room and let go by the
-// first frame of play that hides it again, so a flight reads them once.
-void KeepRoom(TSceneObjects& s, bool shown, bool playing)
+// first frame of play that hides it again, so a flight reads them once. They take the place
+// of the board's kept picture, of no use while the camera flies.
+void KeepRoom(TDevice& d, TSceneObjects& s, bool shown, bool playing)
 {
+    if (shown)
+    {
+        d.LetKeptPictureGo();
+    }
     bool released = false;
     for (int i = 1; i <= 5; ++i)
     {
@@ -166,7 +171,7 @@ void KeepScreenPictures(TRenderer& r, TGameState state)
     r.PicturesKeptFor = state;
     if (state != gsGame)
     {
-        KeepRoom(r.Scene, false, true);
+        KeepRoom(*r.Device, r.Scene, false, true);
         if (r.Scene.BackPlane && r.Scene.BackPlane->Placement.Texture && !r.Scene.BackPlane->Image.empty())
         {
             r.Scene.BackPlane->Keep(false);
@@ -255,7 +260,7 @@ void DrawGameScene(TRenderer& r, const TGame& game, double totalTime)
     // rest the back plane fills the screen and the room is never seen: it is only drawn
     // while the camera flies.
     const bool roomShown = !RoomHiddenByBackPlane(d, s);
-    KeepRoom(s, roomShown, game.EndPhase == epPlaying);
+    KeepRoom(d, s, roomShown, game.EndPhase == epPlaying);
     if (roomShown)
     {
         for (int i = 1; i <= 5; ++i)
