@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cmath>
+#include <future>
 #include <string>
 
 namespace
@@ -136,6 +137,48 @@ void KeepRoom(TDevice& d, TSceneObjects& s, bool shown, bool playing)
     if (shown)
     {
         d.LetKeptPictureGo();
+        // The pictures are read two at a time, one on a helper thread (the flight's first
+        // frames wait for them), and handed to the device here.
+        std::array<TBackPlane*, 5> missing{};
+        size_t count = 0;
+        for (int i = 1; i <= 5; ++i)
+        {
+            TBackPlane* plane = s.RoomPlanes[i].get();
+            if (plane != nullptr && !plane->Image.empty() && !plane->Placement.Texture)
+            {
+                missing[count++] = plane;
+            }
+        }
+        for (size_t k = 0; k < count; k += 2)
+        {
+            std::future<TImage> second;
+            if (k + 1 < count)
+            {
+                second = std::async(std::launch::async, [file = missing[k + 1]->Image]
+                                    {
+                                        TImage image;
+                                        ReadImageFile(file, image);
+                                        return image;
+                                    });
+            }
+            for (size_t n = k; n < k + 2 && n < count; ++n)
+            {
+                TImage image;
+                if (n == k)
+                {
+                    ReadImageFile(missing[n]->Image, image);
+                }
+                else
+                {
+                    image = second.get();
+                }
+                if (!image.Pixels.empty())
+                {
+                    missing[n]->Placement.Texture = d.CreateTexture(image, false);
+                }
+            }
+        }
+        return;
     }
     bool released = false;
     for (int i = 1; i <= 5; ++i)
@@ -145,11 +188,7 @@ void KeepRoom(TDevice& d, TSceneObjects& s, bool shown, bool playing)
         {
             continue;
         }
-        if (shown)
-        {
-            plane->Keep(true);
-        }
-        else if (playing && plane->Placement.Texture)
+        if (playing && plane->Placement.Texture)
         {
             plane->Keep(false);
             released = true;
