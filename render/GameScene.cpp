@@ -130,13 +130,17 @@ bool RoomHiddenByBackPlane(const TDevice& d, const TSceneObjects& s)
 }
 
 // The room's pictures are read by the first frame that shows the room and let go by the
-// first frame of play that hides it again, so a flight reads them once. They take the place
-// of the board's kept picture, of no use while the camera flies.
+// first frame of play that hides it again, so a flight reads them once. In a flight they
+// take the place of the board's kept picture, of no use while the camera flies. (In some
+// windows the room shows at the edges of a board at rest: there it stays.)
 void KeepRoom(TDevice& d, TSceneObjects& s, bool shown, bool playing)
 {
     if (shown)
     {
-        d.LetKeptPictureGo();
+        if (!playing)
+        {
+            d.LetKeptPictureGo();
+        }
         // The pictures are read two at a time, one on a helper thread (the flight's first
         // frames wait for them), and handed to the device here.
         std::array<TBackPlane*, 5> missing{};
