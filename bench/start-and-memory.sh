@@ -26,20 +26,26 @@ settings='[Tandrel]\nSoundVol=160\nMusicVol=120\nFullscreen=0\nResolution=8\nCol
 stamp() { grep -a "$2" "$1" | head -1 | tr -dc '0-9\n' | head -1; }
 hwm() { awk '/VmHWM/ {print int($2 / 1024)}' /proc/$1/status; }
 
-menu=() finished=() menuhwm=() playhwm=()
-for run in $(seq 1 "$runs"); do
-    # Every run in fresh folders: no log, save or score of an earlier one is read.
-    export XDG_CONFIG_HOME=$work/$run/config XDG_DATA_HOME=$work/$run/data XDG_CACHE_HOME=$work/$run/cache
+# Starts the game with --start in fresh settings and user folders ($1 names them; $2 is the
+# cache folder) and waits until its loading is finished: pid, log and start are set. The
+# log's clock is CLOCK_MONOTONIC in ms; the start is taken just before the exec.
+start_game() {
+    export XDG_CONFIG_HOME=$work/$1/config XDG_DATA_HOME=$work/$1/data XDG_CACHE_HOME=$2
     mkdir -p "$XDG_CONFIG_HOME/tandrel"
     printf "$settings" > "$XDG_CONFIG_HOME/tandrel/settings.ini"
     log=$XDG_DATA_HOME/tandrel/debug.txt
-    # The log's clock is CLOCK_MONOTONIC in ms; the start is taken just before the exec.
     python3 -c 'import os, sys, time
 print(int(time.monotonic() * 1000) % 2**32, flush=True)
 os.execv(sys.argv[1], sys.argv[1:])' "$program" --start > "$work/start" 2>/dev/null &
     pid=$!
     until grep -qa " ... Loading finished" "$log" 2>/dev/null; do sleep 0.05; done
     start=$(head -1 "$work/start")
+}
+
+menu=() finished=() menuhwm=() playhwm=()
+for run in $(seq 1 "$runs"); do
+    # Every run in fresh folders: no log, save or score of an earlier one is read.
+    start_game "$run" "$work/$run/cache"
     menu+=($(( $(stamp "$log" " State loading -> menu") - start )))
     finished+=($(( $(stamp "$log" " ... Loading finished") - start )))
     sleep 1
@@ -61,16 +67,8 @@ done
 # start, as every start after a player's first finds it; fresh settings, save and log.
 later=()
 for run in $(seq 1 "$runs"); do
-    export XDG_CONFIG_HOME=$work/w$run/config XDG_DATA_HOME=$work/w$run/data XDG_CACHE_HOME=$work/1/cache
-    mkdir -p "$XDG_CONFIG_HOME/tandrel"
-    printf "$settings" > "$XDG_CONFIG_HOME/tandrel/settings.ini"
-    log=$XDG_DATA_HOME/tandrel/debug.txt
-    python3 -c 'import os, sys, time
-print(int(time.monotonic() * 1000) % 2**32, flush=True)
-os.execv(sys.argv[1], sys.argv[1:])' "$program" --start > "$work/start" 2>/dev/null &
-    pid=$!
-    until grep -qa " ... Loading finished" "$log" 2>/dev/null; do sleep 0.05; done
-    later+=($(( $(stamp "$log" " State loading -> menu") - $(head -1 "$work/start") )))
+    start_game "w$run" "$work/1/cache"
+    later+=($(( $(stamp "$log" " State loading -> menu") - start )))
     kill -TERM "$pid"; wait "$pid" || true
 done
 
