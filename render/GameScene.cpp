@@ -132,7 +132,7 @@ bool RoomHiddenByBackPlane(const TDevice& d, const TSceneObjects& s)
 // The room's pictures are read by the first frame that shows the room and let go by the
 // first frame of play that hides it again, so a flight reads them once. In a flight they
 // take the place of the board's kept picture, of no use while the camera flies. (In some
-// windows the room shows at the edges of a board at rest: there it stays.)
+// windows the back plane at rest does not surely hide the room: there it stays.)
 void KeepRoom(TDevice& d, TSceneObjects& s, bool shown, bool playing)
 {
     if (shown)
