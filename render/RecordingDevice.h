@@ -53,6 +53,7 @@ public:
 
     int Width() const override { return BufferWidth; }
     int Height() const override { return BufferHeight; }
+    void LetKeptPictureGo() override { ++KeptPicturesLetGo; }
 
     // What happened, in order.
     std::vector<TRecordedDraw> Draws;
@@ -61,6 +62,7 @@ public:
     uint32_t LastClearFlags = 0;
     int Scenes = 0;
     int Presents = 0;
+    int KeptPicturesLetGo = 0;
     TResult FailPresent = D3D_OK; // a test sets it to make Present fail
 
 private:

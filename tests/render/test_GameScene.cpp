@@ -185,6 +185,12 @@ TEST(GameScene, RoomIsLeftOutOnlyWhileTheBackPlaneHidesIt)
     // A back plane drawn blended (left so by some overlay) would let the room through.
     EXPECT_TRUE(roomDrawn({RoomCentreX, RoomCentreY, 12.7f}, true));
     EXPECT_EQ(roomHeld(), 5);
+    // A board at rest keeps its kept picture for region frames even where the room shows;
+    // only a flight lets it go.
+    EXPECT_EQ(s.R.Device->KeptPicturesLetGo, 0);
+    s.T.Game.EndPhase = epLevelDone;
+    EXPECT_TRUE(roomDrawn({8.2f, -0.25f, 1.7f}));
+    EXPECT_EQ(s.R.Device->KeptPicturesLetGo, 1);
     // A flight passing the rest point keeps the pictures; play at rest lets them go, and
     // so does any other screen.
     s.T.Game.EndPhase = epGameOver;
