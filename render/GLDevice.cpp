@@ -329,10 +329,10 @@ TResult TGLDevice::EndScene()
 
 TResult TGLDevice::Present()
 {
-    ShowKeptPicture();
+    const bool regionOnly = ShowKeptPicture();
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(Win, &w, &h);
-    if (const TPictureArea a = PictureArea(w, h); !a.Fills(w, h))
+    if (const TPictureArea a = PictureArea(w, h); !regionOnly && !a.Fills(w, h))
     {
         if (!Margins)
         {
@@ -343,7 +343,15 @@ TResult TGLDevice::Present()
         Impl->Known = false; // every state is sent again at the next draw
         Impl->Texture = nullptr;
     }
-    if (SwapOnPresent)
+    if (SwapOnPresent && regionOnly)
+    {
+        // The rest of the window shows the frames before, as they left it.
+        if (Impl->ShownW > 0 && Impl->ShownH > 0)
+        {
+            ShowWindowRegion(Impl->ShownX, Impl->ShownY, Impl->ShownW, Impl->ShownH);
+        }
+    }
+    else if (SwapOnPresent)
     {
         SDL_GL_SwapWindow(Win);
     }

@@ -69,12 +69,16 @@ public:
     // its top left); a width of 0 lifts the limit. For measuring a redraw of one region.
     void SetScissor(int left, int top, int width, int height);
     SDL_Window* Window() const { return Win; }
-    // Frames begun with keep are drawn into a picture kept off screen, of the window's size
-    // and formats, and copied to the window at Present, so that the next may redraw only a
-    // region of it (BeginFrame). False, and every frame goes straight to the window, when
-    // the window's formats have no match off screen.
-    bool KeepPicture(bool keep);
+    // Frames begun with keep are kept, so that the next may redraw only a region of them
+    // (BeginFrame). Where the window can show one region of its back buffer, they are kept
+    // in the window itself and a region frame shows its region alone; elsewhere, or with
+    // offScreen, in a picture off screen of the window's size and formats, copied to the
+    // window at Present. False, and every frame goes straight to the window, when neither
+    // is possible.
+    bool KeepPicture(bool keep, bool offScreen = false);
     bool KeepsPicture() const;
+    // Frames are kept in the window itself.
+    bool KeepsPictureInWindow() const;
     // One level of a texture's mipmap chain as stored, rows top to bottom (for comparing
     // chains in tests).
     TImage ReadTextureLevel(const TTextureRef& texture, int level) const;
@@ -91,9 +95,12 @@ private:
     TResult Draw(int startVertex, int vertexCount, bool streamed);
     // Makes the kept picture for a drawable of w x h; false when GL cannot.
     bool MakeKeptPicture(int w, int h);
+    // BeginFrame of a frame kept in the window.
+    bool BeginWindowFrame(int w, int h, const TFrameRegion* region);
     void ReleaseKeptPicture();
     // Copies the kept picture to the window's back buffer when the frame drew into it.
-    void ShowKeptPicture();
+    // True when the frame is to show its region of the window only.
+    bool ShowKeptPicture();
     void ApplyState(bool streamed);
 
     SDL_Window* Win = nullptr;

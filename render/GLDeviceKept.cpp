@@ -1,7 +1,13 @@
-// The kept picture of the GL device: frames drawn into a framebuffer of the window's size
-// and formats, which keeps its pixels from one frame to the next (a swapped back buffer
-// keeps none), so a frame that changes a small part of the board redraws only that part
-// inside a scissor rectangle; Present copies the picture to the window.
+// The kept picture of the GL device: a frame that changes a small part of the board redraws
+// only that part inside a scissor rectangle, over the frame before.
+//
+// Where the window can show one region of its back buffer (GLDeviceWindow.cpp), the window
+// itself keeps the frame before: the region is drawn into the back buffer and shown alone,
+// and the rest of the window stays as it was. Nothing is copied and nothing is held.
+//
+// Elsewhere frames are drawn into a framebuffer of the window's size and formats, which keeps
+// its pixels from one frame to the next (a swapped back buffer keeps none); Present copies
+// the picture to the window.
 //
 // The rasteriser lays out a window's rows from the top and an off-screen framebuffer's from
 // the bottom, and where a triangle's edge or a texel boundary falls exactly on a pixel the
@@ -22,7 +28,7 @@ GLint AttachmentParameter(GLenum attachment, GLenum name)
 }
 } // namespace
 
-bool TGLDevice::KeepPicture(bool keep)
+bool TGLDevice::KeepPicture(bool keep, bool offScreen)
 {
     TImpl& g = *Impl;
     if (!keep || g.Keep)
@@ -30,8 +36,16 @@ bool TGLDevice::KeepPicture(bool keep)
         if (!keep)
         {
             ReleaseKeptPicture();
+            g.InWindow = false;
         }
         g.Keep = keep;
+        return true;
+    }
+    if (!offScreen && WindowShowsRegions())
+    {
+        // The window keeps what it shows: nothing to copy, no memory of its own.
+        g.InWindow = true;
+        g.Keep = true;
         return true;
     }
     // The picture off screen must round and compare exactly as the window does: the same
@@ -84,6 +98,11 @@ bool TGLDevice::KeepPicture(bool keep)
 bool TGLDevice::KeepsPicture() const
 {
     return Impl->Keep;
+}
+
+bool TGLDevice::KeepsPictureInWindow() const
+{
+    return Impl->Keep && Impl->InWindow;
 }
 
 bool TGLDevice::MakeKeptPicture(int w, int h)
@@ -165,8 +184,13 @@ bool TGLDevice::BeginFrame(bool keep, const TFrameRegion* region)
     {
         // Straight to the window: the kept picture no longer holds what is shown.
         g.KeptValid = false;
+        g.WindowFrame = false;
         glDisable(GL_SCISSOR_TEST);
         return false;
+    }
+    if (g.InWindow)
+    {
+        return BeginWindowFrame(w, h, region);
     }
     bool fresh = !g.KeptValid;
     if (g.KeptFbo == 0 || w != g.KeptW || h != g.KeptH)
@@ -200,12 +224,50 @@ bool TGLDevice::BeginFrame(bool keep, const TFrameRegion* region)
     return true;
 }
 
-void TGLDevice::ShowKeptPicture()
+bool TGLDevice::BeginWindowFrame(int w, int h, const TFrameRegion* region)
 {
     TImpl& g = *Impl;
+    const bool fresh = !g.KeptValid || w != g.KeptW || h != g.KeptH;
+    g.KeptW = w;
+    g.KeptH = h;
+    g.WindowFrame = true;
+    g.RegionOnly = false;
+    if (region == nullptr || fresh)
+    {
+        g.KeptValid = false; // until this frame is shown
+        glDisable(GL_SCISSOR_TEST);
+        return false;
+    }
+    // The region lies in the picture's area, its rows counted from the top; the window's
+    // rows count from the bottom.
+    const TPictureArea a = PictureArea(w, h);
+    const int left = std::clamp(region->Left, 0, a.Width);
+    const int top = std::clamp(region->Top, 0, a.Height);
+    const int right = std::clamp(region->Left + region->Width, left, a.Width);
+    const int bottom = std::clamp(region->Top + region->Height, top, a.Height);
+    g.ShownX = a.Left + left;
+    g.ShownY = h - (a.Top + bottom);
+    g.ShownW = right - left;
+    g.ShownH = bottom - top;
+    g.RegionOnly = true;
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(g.ShownX, g.ShownY, g.ShownW, g.ShownH);
+    return true;
+}
+
+bool TGLDevice::ShowKeptPicture()
+{
+    TImpl& g = *Impl;
+    if (g.WindowFrame)
+    {
+        g.WindowFrame = false;
+        g.KeptValid = true;
+        glDisable(GL_SCISSOR_TEST);
+        return g.RegionOnly;
+    }
     if (!g.KeptBound)
     {
-        return;
+        return false;
     }
     glDisable(GL_SCISSOR_TEST); // the copy is clipped by it too
     glClipControl(GL_LOWER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
@@ -216,4 +278,5 @@ void TGLDevice::ShowKeptPicture()
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     g.KeptBound = false;
     g.KeptValid = true;
+    return false;
 }

@@ -155,4 +155,16 @@ struct TGLDevice::TImpl
     int KeptW = 0, KeptH = 0;
     bool KeptBound = false; // the frame under way draws into it
     bool KeptValid = false; // it holds the last frame shown
+    // Kept in the window itself (WindowShowsRegions): a region frame is drawn into the back
+    // buffer inside its scissor rectangle and only that region is shown; no copy is made.
+    bool InWindow = false;
+    bool WindowFrame = false; // the frame under way is kept in the window
+    int ShownX = 0, ShownY = 0, ShownW = 0, ShownH = 0; // its region, rows from the bottom
+    bool RegionOnly = false; // only that region is shown
 };
+
+// True when the current GL context's window can show one region of its back buffer and
+// leave the rest of the window as it was (GLX_MESA_copy_sub_buffer).
+bool WindowShowsRegions();
+// Shows that region of the back buffer in the window (x, y from the lower left).
+void ShowWindowRegion(int x, int y, int width, int height);

@@ -4,6 +4,7 @@
 #include <X11/Xutil.h>
 #include <SDL.h>
 #include <SDL_image.h>
+#include <SDL_syswm.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -60,6 +61,18 @@ TShot Grab(const std::string& window)
     XSetErrorHandler(previous);
     XCloseDisplay(display);
     return shot;
+}
+
+TShot Grab(SDL_Window* window)
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11)
+    {
+        return {};
+    }
+    XSync(info.info.x11.display, False);
+    return Grab(std::to_string(info.info.x11.window));
 }
 
 void SavePng(const TShot& shot, const std::filesystem::path& file)

@@ -23,6 +23,10 @@ struct TShot
 
 // The client area of the window with this id (empty when it cannot be read).
 TShot Grab(const std::string& window);
+// The client area of an SDL window of this process, once every request the process sent
+// its X server has been carried out (empty when it cannot be read).
+struct SDL_Window;
+TShot Grab(SDL_Window* window);
 void SavePng(const TShot& shot, const std::filesystem::path& file);
 // The size of the X server's default screen (0 x 0 without a server).
 void ScreenSize(int& width, int& height);

@@ -8,8 +8,10 @@
 #include "render/RenderScene.h"
 #include "render/Texture.h"
 #include "tests/render/RenderTestSupport.h"
+#include "tests/front/WindowShot.h"
 #include "tools/content/BoardFrame.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,6 +19,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -758,14 +761,47 @@ TEST(GLPixels, AStillBoardDrawsTheSameFrameAfterItsRulesRanWithoutFrames)
 // drawn only inside its region over the kept picture of the frame before gives, frame after
 // frame, the very pixels of the same state drawn whole into the kept picture; and that is
 // the frame drawn straight to the window. In a window of the picture's shape
-// and in a wider one, where the picture lies inset.
+// and in a wider one, where the picture lies inset; with the picture kept in the window
+// itself, as this X server and GL allow, the window as shown is read after each region
+// frame; and with the picture kept off screen, as where they do not.
 TEST(GLPixels, RegionFramesOfSmallChangesEqualWholeFrames)
 {
     TempFolder log;
     SetDebugLogFolder(log.Path());
-    for (const auto& [w, h] : {std::pair{400, 300}, std::pair{480, 300}})
+    for (const auto& [w, h, offScreen] : {std::tuple{400, 300, false}, std::tuple{480, 300, false},
+                                          std::tuple{400, 300, true}, std::tuple{480, 300, true}})
     {
         TGLRenderer t(w, h);
+        SDL_Window* window = t.GL().Window();
+        if (!offScreen)
+        {
+            SDL_ShowWindow(window);
+            t.GL().SetSwapOnPresent(true);
+            for (int k = 0; k < 500 && Grab(window).Width == 0; ++k)
+            {
+                SDL_PumpEvents(); // until the window is mapped
+            }
+        }
+        // The window as the player sees it equals this frame.
+        const auto shown = [&](const TImage& frame)
+        {
+            const TShot shot = Grab(window);
+            if (shot.Width != frame.Width || shot.Height != frame.Height)
+            {
+                return false;
+            }
+            for (size_t i = 0; i < frame.Pixels.size(); ++i)
+            {
+                const uint32_t p = frame.Pixels[i];
+                const TRgb c = shot.Pixels[i];
+                if (c.r != static_cast<int>((p >> 16) & 0xFF) || c.g != static_cast<int>((p >> 8) & 0xFF) ||
+                    c.b != static_cast<int>(p & 0xFF))
+                {
+                    return false;
+                }
+            }
+            return true;
+        };
         TestGame game;
         TGame& g = game.Game;
         TFrame frame = LevelOneOnTheBoard(t, game);
@@ -779,7 +815,8 @@ TEST(GLPixels, RegionFramesOfSmallChangesEqualWholeFrames)
             return t.Frame();
         };
         const TImage straight = draw(nullptr);
-        ASSERT_TRUE(t.GL().KeepPicture(true));
+        ASSERT_TRUE(t.GL().KeepPicture(true, offScreen));
+        ASSERT_EQ(t.GL().KeepsPictureInWindow(), !offScreen) << "this machine's X server and GL show a region";
         EXPECT_TRUE(draw(&whole).Pixels == straight.Pixels) << "the kept picture drawn whole, " << w << "x" << h;
         int limited = 0;
         const auto play = [&](const char* change, int frames, int largest)
@@ -787,13 +824,17 @@ TEST(GLPixels, RegionFramesOfSmallChangesEqualWholeFrames)
             for (int k = 0; k < frames; ++k)
             {
                 const TImage part = draw(&regions);
-                if (regions.Limited() && regions.Region().Width > 0)
+                const bool region = regions.Limited() && regions.Region().Width > 0;
+                if (region)
                 {
                     ++limited;
                     EXPECT_LE(regions.Region().Width * regions.Region().Height, largest) << change;
                 }
+                const bool partShown = offScreen || shown(part);
                 // The same state drawn whole: also the picture the next region is drawn over.
-                ASSERT_TRUE(part.Pixels == draw(&whole).Pixels) << change << ", frame " << k << ", " << w << "x" << h;
+                const TImage full = draw(&whole);
+                ASSERT_TRUE(part.Pixels == full.Pixels) << change << ", frame " << k << ", " << w << "x" << h;
+                ASSERT_TRUE(partShown) << "shown in the window: " << change << ", frame " << k << ", " << w << "x" << h;
                 g.Update(16);
             }
         };
