@@ -1,5 +1,59 @@
 #include "render/Device.h"
 
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+namespace
+{
+class TGatheringWriter final : public TTextureWriter
+{
+public:
+    TGatheringWriter(TDevice& device, TImage image, bool mipmapped)
+        : Device(device), Image(std::move(image)), Mipmapped(mipmapped)
+    {
+    }
+    int StripRows() const override { return 64; }
+    bool Write(const uint32_t* rows, int first, int count) override
+    {
+        if (first < 0 || count < 0 || first + count > Image.Height)
+        {
+            return false;
+        }
+        std::memcpy(&Image.Pixels[static_cast<size_t>(first) * Image.Width], rows,
+                    static_cast<size_t>(count) * Image.Width * sizeof(uint32_t));
+        return true;
+    }
+    TTextureRef Finish() override { return Device.CreateTexture(Image, Mipmapped); }
+
+private:
+    TDevice& Device;
+    TImage Image;
+    const bool Mipmapped;
+};
+} // namespace
+
+std::unique_ptr<TTextureWriter> TDevice::BeginTexture(int width, int height, bool mipmapped, bool hasAlpha)
+{
+    if (width <= 0 || height <= 0)
+    {
+        return nullptr;
+    }
+    TImage image;
+    image.Width = width;
+    image.Height = height;
+    image.HasAlpha = hasAlpha;
+    try
+    {
+        image.Pixels.resize(static_cast<size_t>(width) * height);
+    }
+    catch (const std::bad_alloc&)
+    {
+        return nullptr;
+    }
+    return std::make_unique<TGatheringWriter>(*this, std::move(image), mipmapped);
+}
+
 TDeviceState::TDeviceState()
     : World(IdentityMatrix()), View(IdentityMatrix()), Projection(IdentityMatrix())
 {

@@ -197,6 +197,20 @@ public:
     const bool Mipmapped; // carries a full mipmap chain
 };
 
+// A texture filled strip by strip while its picture is decoded, so that the whole picture
+// never lies in memory beside the texture. Write takes rows [first, first + count) of
+// Width ARGB pixels each, top to bottom, in strips of StripRows() rows (the last may be
+// shorter); Finish gives the texture, null when a step failed. Dropped unfinished, the
+// texture goes with it.
+class TTextureWriter
+{
+public:
+    virtual ~TTextureWriter() = default;
+    virtual int StripRows() const = 0;
+    virtual bool Write(const uint32_t* rows, int first, int count) = 0;
+    virtual TTextureRef Finish() = 0;
+};
+
 // Everything a draw depends on. Only stage 0 exists; lights 0 and 1 exist.
 struct TDeviceState
 {
@@ -265,6 +279,9 @@ public:
 
     // --- textures: null when the device cannot make it
     virtual TTextureRef CreateTexture(const TImage& image, bool mipmapped) = 0;
+    // The same texture filled strip by strip (null when the device cannot make it). This
+    // one gathers the strips into an image for CreateTexture.
+    virtual std::unique_ptr<TTextureWriter> BeginTexture(int width, int height, bool mipmapped, bool hasAlpha);
 
     // Size of the back buffer in pixels.
     virtual int Width() const = 0;

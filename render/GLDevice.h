@@ -49,6 +49,7 @@ public:
     TResult DrawStream(std::span<const TVertex> vertices) override;
 
     TTextureRef CreateTexture(const TImage& image, bool mipmapped) override;
+    std::unique_ptr<TTextureWriter> BeginTexture(int width, int height, bool mipmapped, bool hasAlpha) override;
 
     // The size of the 4:3 picture (the whole window when the window is 4:3).
     int Width() const override;

@@ -1,5 +1,6 @@
 #include "render/Jpeg.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstdio>
@@ -68,11 +69,13 @@ bool SizeFits(unsigned width, unsigned height, unsigned maxSide, uintmax_t fileS
     return true;
 }
 
-// Decodes into rows of the colour space's pixels, in the buffer rows(width, height) gives
-// (null when it cannot); the decoder's state is kept out of this frame's C++ objects so a
-// long jump leaves nothing undestroyed. width and height are set on success.
-template <class TRows>
-bool Decode(FILE* in, uintmax_t fileSize, J_COLOR_SPACE space, int components, TRows rows,
+// Decodes into rows of the colour space's pixels, in the buffer rows(width, height, held)
+// gives (null when it cannot) for held rows at a time; each time it is full, and at the
+// end, strip(first, count) takes the rows it holds, and answers false to stop. The
+// decoder's state is kept out of this frame's C++ objects so a long jump leaves nothing
+// undestroyed. width and height are set on success.
+template <class TRows, class TStrip>
+bool Decode(FILE* in, uintmax_t fileSize, J_COLOR_SPACE space, int components, TRows rows, TStrip strip,
             int& outWidth, int& outHeight, std::string& message, unsigned maxSide, bool keepDamaged)
 {
     jpeg_decompress_struct info{};
@@ -107,18 +110,32 @@ bool Decode(FILE* in, uintmax_t fileSize, J_COLOR_SPACE space, int components, T
     }
     const int width = static_cast<int>(info.output_width);
     const int height = static_cast<int>(info.output_height);
-    uint8_t* const pixels = rows(width, height);
-    if (pixels == nullptr)
+    int held = 0;
+    uint8_t* const pixels = rows(width, height, held);
+    if (pixels == nullptr || held <= 0)
     {
         message = "not enough memory for the picture";
         jpeg_destroy_decompress(&info);
         return false;
     }
     auto refused = [&] { return err.Corrupt && !keepDamaged; };
-    while (info.output_scanline < info.output_height && !refused())
+    bool taken = true;
+    for (int first = 0; taken && info.output_scanline < info.output_height && !refused();)
     {
-        JSAMPROW row = pixels + static_cast<size_t>(info.output_scanline) * width * components;
+        JSAMPROW row = pixels + static_cast<size_t>(static_cast<int>(info.output_scanline) - first) * width * components;
         jpeg_read_scanlines(&info, &row, 1);
+        const int done = static_cast<int>(info.output_scanline);
+        if (done - first == held || done == height)
+        {
+            taken = strip(first, done - first);
+            first = done;
+        }
+    }
+    if (!taken)
+    {
+        message = "the picture's rows could not be taken";
+        jpeg_destroy_decompress(&info);
+        return false;
     }
     if (!refused())
     {
@@ -136,8 +153,8 @@ bool Decode(FILE* in, uintmax_t fileSize, J_COLOR_SPACE space, int components, T
 }
 
 // Opens the file and decodes it as Decode does.
-template <class TRows>
-bool DecodeFile(const std::filesystem::path& file, J_COLOR_SPACE space, int components, TRows rows,
+template <class TRows, class TStrip>
+bool DecodeFile(const std::filesystem::path& file, J_COLOR_SPACE space, int components, TRows rows, TStrip strip,
                 int& width, int& height, std::string& problem, unsigned maxSide, bool keepDamaged)
 {
     FILE* in = std::fopen(file.string().c_str(), "rb");
@@ -148,7 +165,8 @@ bool DecodeFile(const std::filesystem::path& file, J_COLOR_SPACE space, int comp
     }
     std::error_code ec;
     const uintmax_t size = std::filesystem::file_size(file, ec);
-    const bool ok = Decode(in, ec ? 0 : size, space, components, rows, width, height, problem, maxSide, keepDamaged);
+    const bool ok =
+        Decode(in, ec ? 0 : size, space, components, rows, strip, width, height, problem, maxSide, keepDamaged);
     std::fclose(in);
     return ok;
 }
@@ -157,8 +175,9 @@ bool DecodeFile(const std::filesystem::path& file, J_COLOR_SPACE space, int comp
 template <class T>
 auto Rows(std::vector<T>& pixels, int perPixel)
 {
-    return [&pixels, perPixel](int width, int height) -> uint8_t*
+    return [&pixels, perPixel](int width, int height, int& held) -> uint8_t*
     {
+        held = height;
         try
         {
             pixels.resize(static_cast<size_t>(width) * height * perPixel);
@@ -170,12 +189,18 @@ auto Rows(std::vector<T>& pixels, int perPixel)
         return reinterpret_cast<uint8_t*>(pixels.data());
     };
 }
+
+// The whole picture is in the buffer: nothing to take strip by strip.
+bool Whole(int /*first*/, int /*count*/)
+{
+    return true;
+}
 } // namespace
 
 bool DecodeJpeg(const std::filesystem::path& file, TRgbImage& image, std::string& problem,
                 unsigned maxSide, bool keepDamaged)
 {
-    return DecodeFile(file, JCS_RGB, 3, Rows(image.Pixels, 3), image.Width, image.Height, problem,
+    return DecodeFile(file, JCS_RGB, 3, Rows(image.Pixels, 3), Whole, image.Width, image.Height, problem,
                       maxSide, keepDamaged);
 }
 
@@ -183,7 +208,23 @@ bool DecodeJpegArgb(const std::filesystem::path& file, std::vector<uint32_t>& pi
                     int& height, std::string& problem, unsigned maxSide)
 {
     static_assert(std::endian::native == std::endian::little, "B, G, R, A bytes make an ARGB word");
-    return DecodeFile(file, JCS_EXT_BGRA, 4, Rows(pixels, 1), width, height, problem, maxSide, true);
+    return DecodeFile(file, JCS_EXT_BGRA, 4, Rows(pixels, 1), Whole, width, height, problem, maxSide, true);
+}
+
+bool DecodeJpegArgbStrips(const std::filesystem::path& file, std::string& problem, unsigned maxSide,
+                          const std::function<int(int width, int height)>& start,
+                          const std::function<bool(const uint32_t* rows, int first, int count)>& strip)
+{
+    std::vector<uint32_t> buffer;
+    int width = 0, height = 0;
+    const auto rows = [&](int w, int h, int& held) -> uint8_t*
+    {
+        held = std::min(start(w, h), h);
+        int whole = 0;
+        return held > 0 ? Rows(buffer, 1)(w, held, whole) : nullptr;
+    };
+    const auto take = [&](int first, int count) { return strip(buffer.data(), first, count); };
+    return DecodeFile(file, JCS_EXT_BGRA, 4, rows, take, width, height, problem, maxSide, true);
 }
 
 bool JpegSizeFits(const std::filesystem::path& file, unsigned maxSide, std::string& problem)

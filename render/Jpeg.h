@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,14 @@ bool DecodeJpeg(const std::filesystem::path& file, TRgbImage& image, std::string
 // kept as the decoder fills it, as the game's picture reader always has.
 bool DecodeJpegArgb(const std::filesystem::path& file, std::vector<uint32_t>& pixels, int& width,
                     int& height, std::string& problem, unsigned maxSide);
+
+// Decodes the file into 32-bit ARGB words as DecodeJpegArgb does, a strip of rows at a
+// time, so the whole picture never lies in memory: start(width, height) is told the size
+// and answers how many rows a strip holds (0 stops the decoding); strip(rows, first, count)
+// takes each strip in turn, rows top to bottom, and answers false to stop.
+bool DecodeJpegArgbStrips(const std::filesystem::path& file, std::string& problem, unsigned maxSide,
+                          const std::function<int(int width, int height)>& start,
+                          const std::function<bool(const uint32_t* rows, int first, int count)>& strip);
 
 // Reads only the header: true when the declared size fits maxSide and what the file
 // could hold; problem otherwise. Nothing is taken for the picture itself.

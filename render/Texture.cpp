@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <memory>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -171,6 +173,34 @@ namespace
 void Load(TDevice& device, const std::filesystem::path& file, TTextureRef& texture, bool mipmapped)
 {
     texture.reset();
+    const std::string extension = Lower(file.extension().string());
+    if ((extension == ".jpg" || extension == ".jpeg") && PictureProblem(file).empty())
+    {
+        // Decoded strip by strip into the texture: the picture never lies in memory twice.
+        std::unique_ptr<TTextureWriter> writer;
+        std::string problem;
+        const auto start = [&](int width, int height)
+        {
+            writer = device.BeginTexture(width, height, mipmapped, false);
+            return writer ? writer->StripRows() : 0;
+        };
+        const auto strip = [&](const uint32_t* rows, int first, int count)
+        {
+            try
+            {
+                return writer->Write(rows, first, count);
+            }
+            catch (const std::bad_alloc&)
+            {
+                return false;
+            }
+        };
+        if (DecodeJpegArgbStrips(file, problem, MaxPictureSide, start, strip))
+        {
+            texture = writer->Finish();
+        }
+        return;
+    }
     TImage image;
     if (!ReadImageFile(file, image))
     {

@@ -568,6 +568,27 @@ TEST(GLPixels, PictureDrawnSmallerReadsItsMipmapChainAndOnlyATextureWithOneHasIt
         EXPECT_EQ(a.Width, 96 >> level);
         EXPECT_TRUE(a.Width == b.Width && a.Height == b.Height && a.Pixels == b.Pixels) << "level " << level;
     }
+
+    // A JPEG picture is decoded strip by strip into its texture, its chain halved strip by
+    // strip: every level is the one made from the whole decoded picture, to the bit.
+    const std::filesystem::path page = std::filesystem::path(TANDREL_GAME_DIR) / "Images" / "help.jpg";
+    TImage whole;
+    ASSERT_TRUE(ReadImageFile(page, whole));
+    for (const bool mipmapped : {true, false})
+    {
+        TTextureRef strips;
+        (mipmapped ? LoadMipmappedTexture : LoadTexture)(*t.R.Device, page, strips);
+        const TTextureRef made = t.R.Device->CreateTexture(whole, mipmapped);
+        ASSERT_TRUE(strips && made);
+        for (int level = 0; level <= (mipmapped ? 4 : 0); ++level)
+        {
+            const TImage a = t.GL().ReadTextureLevel(strips, level);
+            const TImage b = t.GL().ReadTextureLevel(made, level);
+            EXPECT_EQ(a.Width, whole.Width >> level);
+            EXPECT_TRUE(a.Width == b.Width && a.Height == b.Height && a.Pixels == b.Pixels)
+                << "level " << level << (mipmapped ? ", with its chain" : "");
+        }
+    }
 }
 
 // The help page drawn smaller than its 1600 x 1200 picture keeps every stroke of its text:
