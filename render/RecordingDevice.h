@@ -51,6 +51,12 @@ public:
 
     TTextureRef CreateTexture(const TImage& image, bool mipmapped) override;
 
+    // The window resized.
+    void SetSize(int width, int height)
+    {
+        BufferWidth = width;
+        BufferHeight = height;
+    }
     int Width() const override { return BufferWidth; }
     int Height() const override { return BufferHeight; }
     void LetKeptPictureGo() override { ++KeptPicturesLetGo; }

@@ -177,6 +177,14 @@ TEST(GameScene, RoomIsLeftOutOnlyWhileTheBackPlaneHidesIt)
     // At rest the back plane fills the screen.
     EXPECT_FALSE(roomDrawn({RoomCentreX, RoomCentreY, 12.7f}));
     EXPECT_FALSE(roomDrawn({RoomCentreX, RoomCentreY, 12.0f})); // closer still fills it
+    // So it does in the smallest window the game offers, and in a wide one.
+    for (const auto& [w, h] : {std::pair{512, 384}, std::pair{1920, 1080}})
+    {
+        const int keptW = s.R.Device->Width(), keptH = s.R.Device->Height();
+        s.R.Device->SetSize(w, h);
+        EXPECT_FALSE(roomDrawn({RoomCentreX, RoomCentreY, 12.7f})) << w << "x" << h;
+        s.R.Device->SetSize(keptW, keptH);
+    }
     // Backed away, circling the board, low over it: the room shows around the back plane.
     EXPECT_TRUE(roomDrawn({RoomCentreX, RoomCentreY - 0.5f, 12.7f}));
     EXPECT_TRUE(roomDrawn({RoomCentreX, RoomCentreY, 13.5f}));
