@@ -20,6 +20,17 @@
 
 namespace
 {
+// A region of the picture, which lies in the picture's area, as pixels of the window
+// counted from its top left, cut to the area.
+TFrameRegion InWindow(const TFrameRegion& region, const TPictureArea& a)
+{
+    const int left = std::clamp(region.Left, 0, a.Width);
+    const int top = std::clamp(region.Top, 0, a.Height);
+    const int right = std::clamp(region.Left + region.Width, left, a.Width);
+    const int bottom = std::clamp(region.Top + region.Height, top, a.Height);
+    return {a.Left + left, a.Top + top, right - left, bottom - top};
+}
+
 GLint AttachmentParameter(GLenum attachment, GLenum name)
 {
     GLint value = 0;
@@ -213,14 +224,10 @@ bool TGLDevice::BeginFrame(bool keep, const TFrameRegion* region)
         glDisable(GL_SCISSOR_TEST);
         return false;
     }
-    // The region lies in the picture's area; the kept picture's rows count from the top.
-    const TPictureArea a = PictureArea(w, h);
-    const int left = std::clamp(region->Left, 0, a.Width);
-    const int top = std::clamp(region->Top, 0, a.Height);
-    const int right = std::clamp(region->Left + region->Width, left, a.Width);
-    const int bottom = std::clamp(region->Top + region->Height, top, a.Height);
+    // The kept picture's rows count from the top.
+    const TFrameRegion r = InWindow(*region, PictureArea(w, h));
     glEnable(GL_SCISSOR_TEST);
-    glScissor(a.Left + left, a.Top + top, right - left, bottom - top);
+    glScissor(r.Left, r.Top, r.Width, r.Height);
     return true;
 }
 
@@ -238,17 +245,12 @@ bool TGLDevice::BeginWindowFrame(int w, int h, const TFrameRegion* region)
         glDisable(GL_SCISSOR_TEST);
         return false;
     }
-    // The region lies in the picture's area, its rows counted from the top; the window's
-    // rows count from the bottom.
-    const TPictureArea a = PictureArea(w, h);
-    const int left = std::clamp(region->Left, 0, a.Width);
-    const int top = std::clamp(region->Top, 0, a.Height);
-    const int right = std::clamp(region->Left + region->Width, left, a.Width);
-    const int bottom = std::clamp(region->Top + region->Height, top, a.Height);
-    g.ShownX = a.Left + left;
-    g.ShownY = h - (a.Top + bottom);
-    g.ShownW = right - left;
-    g.ShownH = bottom - top;
+    // The window's rows count from the bottom.
+    const TFrameRegion r = InWindow(*region, PictureArea(w, h));
+    g.ShownX = r.Left;
+    g.ShownY = h - (r.Top + r.Height);
+    g.ShownW = r.Width;
+    g.ShownH = r.Height;
     g.RegionOnly = true;
     glEnable(GL_SCISSOR_TEST);
     glScissor(g.ShownX, g.ShownY, g.ShownW, g.ShownH);
