@@ -612,46 +612,13 @@ TResult TGLDevice::DrawStream(std::span<const TVertex> vertices)
 
 TTextureRef TGLDevice::CreateTexture(const TImage& image, bool mipmapped)
 {
-    if (image.Width <= 0 || image.Height <= 0 ||
-        image.Pixels.size() != static_cast<size_t>(image.Width) * image.Height)
+    if (image.Pixels.size() != static_cast<size_t>(std::max(image.Width, 0)) * std::max(image.Height, 0))
     {
         return nullptr;
     }
-    GLuint id = 0;
-    glGenTextures(1, &id);
-    glBindTexture(GL_TEXTURE_2D, id);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    bool halved = false;
-    const int levels = ChainLevels(image.Width, image.Height, mipmapped, DeviceMadeMipmaps, halved);
-    // Set before the image: the driver sizes the texture's storage by it, and a texture
-    // without a chain takes room for one level only.
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, levels);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.Width, image.Height, 0, GL_BGRA,
-                 GL_UNSIGNED_BYTE, image.Pixels.data());
-    if (halved)
-    {
-        TImage level = HalfLevel(image);
-        for (int n = 1; n <= levels; ++n)
-        {
-            glTexImage2D(GL_TEXTURE_2D, n, GL_RGBA8, level.Width, level.Height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                         level.Pixels.data());
-            if (n < levels)
-            {
-                level = HalfLevel(level);
-            }
-        }
-    }
-    else if (mipmapped)
-    {
-        glGenerateMipmap(GL_TEXTURE_2D);
-    }
-    Impl->Texture = nullptr; // the binding changed
-    if (Failed(GLFailure()))
-    {
-        glDeleteTextures(1, &id);
-        return nullptr;
-    }
-    return std::make_shared<TGLTexture>(image.Width, image.Height, mipmapped, id, Impl->Alive);
+    // One strip of the whole picture.
+    const std::unique_ptr<TTextureWriter> writer = BeginTexture(image.Width, image.Height, mipmapped, image.HasAlpha);
+    return writer && writer->Write(image.Pixels.data(), 0, image.Height) ? writer->Finish() : nullptr;
 }
 
 std::unique_ptr<TTextureWriter> TGLDevice::BeginTexture(int width, int height, bool mipmapped, bool /*hasAlpha*/)
@@ -666,7 +633,9 @@ std::unique_ptr<TTextureWriter> TGLDevice::BeginTexture(int width, int height, b
     glGenTextures(1, &id);
     glBindTexture(GL_TEXTURE_2D, id);
     Impl->Texture = nullptr; // the binding changed
-    // Storage for every level first, as CreateTexture's images would take it.
+    // The last level is set before the storage: the driver sizes the texture's storage by it,
+    // and a texture without a chain takes room for one level only. Then storage for every
+    // level the strips fill.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, levels);
     for (int n = 0, w = width, h = height; n <= (halved ? levels : 0); ++n, w /= 2, h /= 2)
     {
