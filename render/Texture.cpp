@@ -62,6 +62,11 @@ std::string TgaProblem(std::FILE* in)
     return fits ? "" : "is cut short: it holds less than its " + std::to_string(width) + " x " +
                            std::to_string(height) + " pixels";
 }
+bool IsJpeg(const std::filesystem::path& file)
+{
+    const std::string extension = Lower(file.extension().string());
+    return extension == ".jpg" || extension == ".jpeg";
+}
 } // namespace
 
 std::string PictureProblem(const std::filesystem::path& file)
@@ -77,7 +82,7 @@ std::string PictureProblem(const std::filesystem::path& file)
     {
         problem = TgaProblem(in);
     }
-    else if (extension == ".jpg" || extension == ".jpeg")
+    else if (IsJpeg(file))
     {
         if (!JpegSizeFits(file, MaxPictureSide, problem))
         {
@@ -102,8 +107,7 @@ bool ReadImageFile(const std::filesystem::path& file, TImage& image)
     {
         return false;
     }
-    const std::string extension = Lower(file.extension().string());
-    if (extension == ".jpg" || extension == ".jpeg")
+    if (IsJpeg(file))
     {
         // Decoded straight into the image's pixels: the big pictures never lie in memory
         // twice while they are read.
@@ -173,9 +177,12 @@ namespace
 void Load(TDevice& device, const std::filesystem::path& file, TTextureRef& texture, bool mipmapped)
 {
     texture.reset();
-    const std::string extension = Lower(file.extension().string());
-    if ((extension == ".jpg" || extension == ".jpeg") && PictureProblem(file).empty())
+    if (IsJpeg(file))
     {
+        if (!PictureProblem(file).empty())
+        {
+            return;
+        }
         // Decoded strip by strip into the texture: the picture never lies in memory twice.
         std::unique_ptr<TTextureWriter> writer;
         std::string problem;
