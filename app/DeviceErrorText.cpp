@@ -7,10 +7,10 @@ std::string DeviceErrorText(int32_t code)
 {
     static const std::array<std::pair<uint32_t, const char*>, 24> texts = {{
         {0x00000000u, "No error occurred."},
-        {0x80004005u, "An undetermined error occurred inside the Direct3D subsystem."},
-        {0x8007000Eu, "Direct3D could not allocate sufficient memory to complete the call."},
+        {0x80004005u, "An undetermined error occurred inside the graphics driver."},
+        {0x8007000Eu, "The graphics driver could not allocate sufficient memory to complete the call."},
         {0x80070057u, "An invalid parameter was passed to the returning function"},
-        {0x8876017Cu, "Direct3D does not have enough display memory to perform the operation."},
+        {0x8876017Cu, "The graphics driver does not have enough display memory to perform the operation."},
         {0x88760818u, "The pixel format of the texture surface is not valid."},
         {0x88760819u, "The device does not support a specified texture-blending operation for color values."},
         {0x8876081Au, "The device does not support a specified texture-blending argument for color values."},
@@ -41,4 +41,24 @@ std::string DeviceErrorText(int32_t code)
         }
     }
     return "Unrecognized Error";
+}
+
+std::string GraphicsStartText(const std::string& videoDriver, const std::string& reason)
+{
+    std::string text = "Tandrel could not start its graphics.\n\n"
+                       "It needs OpenGL 3.3 (core profile); a graphics card is not required, "
+                       "Mesa's software renderer is enough.\n"
+                       "Window system: " +
+                       (videoDriver.empty() ? std::string("none") : videoDriver) + ".\n";
+    if (!reason.empty())
+    {
+        // A driver's message may be long: the box shows its start.
+        constexpr std::size_t MaxReason = 200;
+        text += "The driver said: " + reason.substr(0, MaxReason) +
+                (reason.size() > MaxReason ? "..." : "") + "\n";
+    }
+    text += "\nWhat to try: install or update the OpenGL driver (Debian: libgl1-mesa-dri), "
+            "choose a window instead of full screen in the launcher's options, "
+            "or start with SDL_VIDEODRIVER=x11 (or wayland) to use the other window system.";
+    return text;
 }

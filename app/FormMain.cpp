@@ -159,7 +159,9 @@ bool TFormMain::FormShow()
     }
     if (!ok)
     {
-        FatalError("Could not initialize DirectX Graphics.\nYou must have installed DirectX 8 or better ");
+        const char* driver = SDL_GetCurrentVideoDriver();
+        DebugLog(" Graphics could not start: " + Renderer.StartError);
+        FatalError(GraphicsStartText(driver != nullptr ? driver : "", Renderer.StartError));
         return false;
     }
     SetRenderDefaults(*Renderer.Device);

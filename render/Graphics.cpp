@@ -15,6 +15,7 @@ bool InitD3D(TGraphics& g, SDL_Window* window, bool fullscreen, int width, int h
              int colourBits, int /*backBufferCount*/, bool hardware, bool depth)
 {
     DebugLog(" Inintialize D3D");
+    g.StartError.clear();
     TDeviceParams p;
     p.Fullscreen = fullscreen;
     p.Width = width;
@@ -25,6 +26,7 @@ bool InitD3D(TGraphics& g, SDL_Window* window, bool fullscreen, int width, int h
     {
         if (colourBits != 16 && colourBits != 32)
         {
+            g.StartError = "a colour depth of " + std::to_string(colourBits) + " bits is not offered";
             return false;
         }
         p.ColourBits = colourBits;
@@ -36,6 +38,7 @@ bool InitD3D(TGraphics& g, SDL_Window* window, bool fullscreen, int width, int h
         const int display = window != nullptr ? std::max(0, SDL_GetWindowDisplayIndex(window)) : 0;
         if (SDL_GetDesktopDisplayMode(display, &mode) != 0)
         {
+            g.StartError = SDL_GetError();
             return false;
         }
         p.ColourBits = SDL_BITSPERPIXEL(mode.format) <= 16 ? 16 : 32;
@@ -45,6 +48,7 @@ bool InitD3D(TGraphics& g, SDL_Window* window, bool fullscreen, int width, int h
     g.Device = TGLDevice::Create(window, p, &error);
     if (!g.Device)
     {
+        g.StartError = error;
         if (const char* trace = std::getenv("TANDREL_TRACE_DEVICE");
             trace != nullptr && *trace == '1')
         {

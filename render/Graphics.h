@@ -7,6 +7,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 #include <utility>
 
 struct SDL_Window;
@@ -49,6 +50,8 @@ struct TGraphics
     TLight RoomLight;
     TLight CursorLight;
     std::array<TMaterial, 4> Materials{};
+    // Why the last InitD3D failed, in the driver's words; empty after a success.
+    std::string StartError;
 
     // Draws one entry of the shared buffer with the current state.
     TResult DrawMesh(int entry) const

@@ -77,6 +77,16 @@ TEST(DeviceErrorText, KnownCodesAndTheRest)
     EXPECT_EQ(DeviceErrorText(static_cast<int32_t>(0x88760827u)), "Internal driver error.");
     EXPECT_EQ(DeviceErrorText(-1), "Unrecognized Error");
     EXPECT_EQ(DeviceErrorText(1), "Unrecognized Error");
+    // Nothing a player reads speaks of another platform's graphics.
+    for (uint32_t code : {0x80004005u, 0x8007000Eu, 0x8876017Cu})
+    {
+        EXPECT_EQ(DeviceErrorText(static_cast<int32_t>(code)).find("Direct"), std::string::npos);
+    }
+    const std::string start = GraphicsStartText("wayland", std::string(5000, 'x'));
+    EXPECT_NE(start.find("OpenGL 3.3"), std::string::npos);
+    EXPECT_NE(start.find("Window system: wayland."), std::string::npos);
+    EXPECT_EQ(start.find(std::string(201, 'x')), std::string::npos) << "the driver's reason is clipped";
+    EXPECT_EQ(start.find("Direct"), std::string::npos);
 }
 
 TEST(FrameClock, TheLoopDrawsOnlyAfterAChangeWhileSomethingMovesOrWhenAMenuTuneEnds)
