@@ -1,6 +1,7 @@
-// The GL device's private parts, shared by its files: GLDevice.cpp (context, buffers, draws,
-// textures), GLDeviceState.cpp (device state to GL state) and GLDeviceShader.cpp (the
-// shader program). Only those files include this header.
+// The GL device's private parts, shared by its files: GLDevice.cpp (context, buffers, draws),
+// GLDeviceTexture.cpp (textures and their mipmap chains), GLDeviceState.cpp (device state to
+// GL state), GLDeviceShader.cpp (the shader program), GLDeviceKept.cpp and GLDeviceWindow.cpp
+// (the picture kept between frames). Only those files include this header.
 #pragma once
 
 #include "render/GLDevice.h"
@@ -162,6 +163,9 @@ struct TGLDevice::TImpl
     int ShownX = 0, ShownY = 0, ShownW = 0, ShownH = 0; // its region, rows from the bottom
     bool RegionOnly = false; // only that region is shown
 };
+
+// The device's result for the errors GL has raised since the last call (and clears them).
+TResult GLFailure();
 
 // True when the current GL context's window can show one region of its back buffer and
 // leave the rest of the window as it was (GLX_MESA_copy_sub_buffer).
