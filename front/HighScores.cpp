@@ -268,6 +268,10 @@ void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTim
 {
     constexpr int Font = 1, Size = 9, Opaque = 255;
     constexpr float Depth = 0.1f;
+    // Scores end at one right edge (a four-digit score starts where the column begins), and
+    // the hints are centred under the table, from the place numbers to that edge.
+    const float scoreRight = -4.5f - TextWidth(fonts, Font, Size, "0000");
+    const auto centred = [&](const char* text) { return (2.8f + scoreRight + TextWidth(fonts, Font, Size, text)) / 2; };
     float nameEnd = 2.0f;
     float editY = 0;
     for (int i = 1; i <= HiScorePlaces; ++i)
@@ -277,7 +281,9 @@ void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTim
         const int colour = typing ? 5 : 4;
         const float y = 2.9f - 0.56f * static_cast<float>(i);
         const float end = DrawText(device, fonts, Font, colour, Size, 2.0f, y, entry.PlayerName(), Depth, Opaque);
-        DrawText(device, fonts, Font, colour, Size, -4.5f, y, std::to_string(entry.Points), Depth, Opaque);
+        const std::string points = std::to_string(entry.Points);
+        DrawText(device, fonts, Font, colour, Size, scoreRight + TextWidth(fonts, Font, Size, points), y, points,
+                 Depth, Opaque);
         if (typing)
         {
             nameEnd = end;
@@ -288,10 +294,11 @@ void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTim
     {
         const int alpha = static_cast<int>(std::lround(std::fabs(std::cos(totalTime / 100)) * 255));
         DrawText(device, fonts, Font, 5, Size, nameEnd, editY, "|", Depth, alpha);
-        DrawText(device, fonts, Font, 4, Size, -3.5f, -5.3f, "enter your name", Depth, Opaque);
+        const char* title = "enter your name";
+        DrawText(device, fonts, Font, 4, Size, centred(title), -5.3f, title, Depth, Opaque);
         // Without letter keys (a gamepad): the cursor keys choose the letters.
-        DrawText(device, fonts, Font, 4, Size, 2.0f, -4.8f, "up/down = letter   right = add   left = delete", Depth,
-                 Opaque);
+        const char* keys = "up/down = letter   right = add   left = delete";
+        DrawText(device, fonts, Font, 4, Size, centred(keys), -4.8f, keys, Depth, Opaque);
     }
     for (int i = 1; i <= HiScorePlaces; ++i)
     {
@@ -309,15 +316,7 @@ void THiScores::DrawGameOver(TDevice& device, const TFonts& fonts, int mode, int
     // Each line centred on the screen, in the free band between the caption and the cubes.
     auto line = [&](int colour, float y, const std::string& text)
     {
-        int pixels = 0;
-        for (const char c : text)
-        {
-            const int g = GlyphCode(c);
-            pixels += g == GlyphBlank ? SpaceWidth
-                      : g > 0 && g <= fonts.Font[Font].GlyphCount ? fonts.Font[Font].GlyphWidths[g]
-                                                                   : 0;
-        }
-        const float x = RoomCentreX + 0.5f * static_cast<float>(pixels * Size) * 0.001f;
+        const float x = RoomCentreX + 0.5f * TextWidth(fonts, Font, Size, text);
         DrawText(device, fonts, Font, colour, Size, x, y, text, Depth, Opaque);
     };
     line(4, -0.85f, "score: " + std::to_string(points));

@@ -251,6 +251,23 @@ std::array<TVertex, 6> WriteGlyphQuad(const TFonts& fonts, int g, int f, uint32_
             vertex(-1, -0.5f, gl.uRight, gl.vBottom), vertex(-1, 0.5f, gl.uRight, gl.vTop)};
 }
 
+float TextWidth(const TFonts& fonts, int f, int s, std::string_view text)
+{
+    if (f < 1 || f > 2)
+    {
+        return 0;
+    }
+    int pixels = 0;
+    for (const char ch : text)
+    {
+        const int g = GlyphCode(ch);
+        pixels += g == GlyphBlank ? SpaceWidth
+                  : g > 0 && g <= fonts.Font[f].GlyphCount ? fonts.Font[f].GlyphWidths[g]
+                                                           : 0;
+    }
+    return static_cast<float>(pixels) * static_cast<float>(s) * 0.001f;
+}
+
 float DrawText(TDevice& device, const TFonts& fonts, int f, int c, int s, float x, float y,
                std::string_view text, float z, int alpha)
 {
