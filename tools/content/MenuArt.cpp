@@ -154,7 +154,8 @@ void DrawButton(TImage& img, const TSources& sources, const TItem& item, bool li
     const float margin = 0.07f * PerUnit;
     Plate(img, margin, lit, (h - 2 * margin) * 0.3f);
     TTextStyle s = LabelStyle(h * 0.36f, lit);
-    s.Em = FitEm(sources, item.Text, s, w - 4 * margin);
+    // At least two margins of plate between the text and the plate's rim.
+    s.Em = FitEm(sources, item.Text, s, w - 6 * margin);
     DrawText(img, sources, item.Text, w / 2, h / 2, s);
 }
 
