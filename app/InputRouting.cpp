@@ -6,6 +6,7 @@
 #include "game/Game.h"
 #include "render/Graphics.h"
 #include "front/HighScores.h"
+#include "front/MenuScreens.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,9 +14,6 @@
 
 namespace
 {
-constexpr int PauseScreen = 5;
-constexpr int MainScreen = 1;
-constexpr int HiScoreScreen = 6;
 constexpr int AimCursor = 3;
 constexpr int BoardCells = 9;
 
@@ -58,7 +56,7 @@ bool TInputRouter::PauseGame()
     }
     Game->Deselect();
     Game->EndPhase = epPaused;
-    FrontEnd->ShowScreen(PauseScreen);
+    FrontEnd->ShowScreen(scLeave);
     return true;
 }
 
@@ -111,7 +109,7 @@ void TInputRouter::KeyDown(uint16_t key, bool repeat)
                 scores->SaveScores();
             }
             State = gsMenu;
-            FrontEnd->ShowScreen(MainScreen);
+            FrontEnd->ShowScreen(scMain);
         }
         break;
     case gsGame:
@@ -301,10 +299,10 @@ void TInputRouter::LeaveGameOver()
         }
     }
     State = gsHiScores;
-    FrontEnd->ShowScreen(HiScoreScreen);
-    FrontEnd->SwapItem(3, 2);
+    FrontEnd->ShowScreen(scHiScores);
+    FrontEnd->SwapItem(scoresShowNormal, scoresShowTimed);
     if (scores != nullptr && scores->ShownMode == 2)
     {
-        FrontEnd->SwapItem(2, 3);
+        FrontEnd->SwapItem(scoresShowTimed, scoresShowNormal);
     }
 }

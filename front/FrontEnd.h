@@ -3,12 +3,8 @@
 // music and message boxes through IFrontHost (FrontHost.h). This is its main header.
 //
 // The menu logic on top of the 3D menu widget: it builds the menu from data/Menu.dat and
-// decides what every item of every screen does. The screen and item numbers below are the
-// contract with the menu file:
-//
-//   1 main menu        2 play menu (normal, timed, tutorial, back)   3 options
-//   4 in-game button   5 leave the game?   6 high scores   7 resume the saved game?
-//   9 tutorial         10 help before a game
+// decides what every item of every screen does. The screen and item numbers are the
+// contract with the menu file (front/MenuScreens.h).
 //
 // It also starts games (with the cube skin), keeps the high-score tables and the tutorial,
 // and turns mouse clicks into the widget's Enter and Escape.
@@ -19,6 +15,7 @@
 #include "render/GameState.h"
 #include "front/HighScores.h"
 #include "front/IFrontEnd.h"
+#include "front/MenuScreens.h"
 #include "render/Renderer.h"
 #include "front/Tutorial.h"
 
@@ -32,25 +29,8 @@ class TGame;
 class TLoadingBar;
 class TOptions;
 
-// Options screen items.
-constexpr int optSpare = 3;
-constexpr int optSoundDown = 4;
-constexpr int optSoundCaption = 5;
-constexpr int optSoundUp = 6;
-constexpr int optSoundBar = 7;
-constexpr int optMusicDown = 8;
-constexpr int optMusicCaption = 9;
-constexpr int optMusicUp = 10;
-constexpr int optMusicBar = 11;
-constexpr int optSkinDown = 12;
-constexpr int optSkinCaption = 13;
-constexpr int optSkinUp = 14;
-constexpr int optFirstSkinLabel = 15; // 15..19: the labels of skins 1..5
-
 // The loudest volume the buttons and the sliders give.
 constexpr int MaxVolume = 250;
-constexpr int SkinCount = 5;
-constexpr int CubeTextureCount = 18; // tex0..tex17 of a skin
 
 // The picture of cube texture k (0..17) in skin 1..SkinCount.
 std::filesystem::path SkinPicture(const std::filesystem::path& programFolder, int skin, int k);

@@ -1,4 +1,5 @@
 #include "front/HighScores.h"
+#include "front/VirtualKeys.h"
 
 #include "base/AtomicFile.h"
 #include "render/Font.h"
@@ -204,16 +205,16 @@ int THiScores::InsertScore(int32_t points)
 
 char THiScores::NameCharacter(int key)
 {
-    if (key == 32 || (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
+    if (key == VkSpace || (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
     {
         return static_cast<char>(key);
     }
     switch (key)
     {
-    case 188: return ','; // the comma key
-    case 189: return '-'; // the minus key
-    case 190: return '.'; // the full-stop key
-    case 191: return '/'; // the slash key
+    case VkComma: return ',';
+    case VkMinus: return '-';
+    case VkPeriod: return '.';
+    case VkSlash: return '/';
     default: return 0;
     }
 }
@@ -225,12 +226,12 @@ void THiScores::EditName(int key)
         Play(snMenuKey);
     }
     THiScoreEntry& entry = Tables[ShownMode][EditRow];
-    if (key == 13)
+    if (key == VkEnter)
     {
         SaveScores();
         Entering = false;
     }
-    else if (key == 8)
+    else if (key == VkBack)
     {
         if (entry.NameLength > 0)
         {

@@ -13,12 +13,16 @@
 
 namespace
 {
-std::vector<bool> SkinLabels(const TFrontFixture& f)
+// The skins whose labels show.
+std::vector<int> SkinLabels(const TFrontFixture& f)
 {
-    std::vector<bool> v;
-    for (int i = optFirstSkinLabel; i <= optFirstSkinLabel + 4; ++i)
+    std::vector<int> v;
+    for (int skin = 1; skin <= SkinCount; ++skin)
     {
-        v.push_back(f.Visible(3, i));
+        if (f.Visible(scOptions, SkinLabel(skin)))
+        {
+            v.push_back(skin);
+        }
     }
     return v;
 }
@@ -64,20 +68,22 @@ TEST(MenuScreens, OptionsShowTheLabelOfTheSkinAndTheSkinButtonsWrapAround)
     TFrontFixture f;
     f.Options.Texture = 3;
     OpenOptions(f);
-    EXPECT_EQ(SkinLabels(f), (std::vector<bool>{false, false, true, false, false}));
-    EXPECT_EQ(f.Selected(), 17);
+    EXPECT_EQ(SkinLabels(f), std::vector<int>{3});
+    EXPECT_EQ(f.Selected(), SkinLabel(3));
 
-    f.ClickItem(optSkinUp);
-    f.ClickItem(optSkinUp);
-    EXPECT_EQ(f.Options.Texture, 5);
-    EXPECT_EQ(SkinLabels(f), (std::vector<bool>{false, false, false, false, true}));
+    for (int skin = 4; skin <= SkinCount; ++skin)
+    {
+        f.ClickItem(optSkinUp);
+        EXPECT_EQ(f.Options.Texture, skin);
+        EXPECT_EQ(SkinLabels(f), std::vector<int>{skin});
+    }
     f.ClickItem(optSkinUp);
     EXPECT_EQ(f.Options.Texture, 1);
-    EXPECT_EQ(SkinLabels(f), (std::vector<bool>{true, false, false, false, false}));
+    EXPECT_EQ(SkinLabels(f), std::vector<int>{1});
     EXPECT_EQ(f.Selected(), optSkinUp); // the highlight stays on the button
     f.ClickItem(optSkinDown);
-    EXPECT_EQ(f.Options.Texture, 5);
-    EXPECT_EQ(SkinLabels(f), (std::vector<bool>{false, false, false, false, true}));
+    EXPECT_EQ(f.Options.Texture, SkinCount);
+    EXPECT_EQ(SkinLabels(f), std::vector<int>{SkinCount});
     EXPECT_EQ(f.Selected(), optSkinDown);
 }
 
@@ -224,7 +230,7 @@ TEST(MenuScreens, TheHighScoreModeSwitchWaitsUntilTheNameIsTyped)
     EXPECT_FALSE(f.Visible(6, 2));
     f.ClickItem(3);
     EXPECT_EQ(h.ShownMode, 1);
-    f.Router.KeyDown(vkEscape);
+    f.Router.KeyDown(VkEscape);
     EXPECT_EQ(f.State, gsMenu);
     EXPECT_EQ(f.Screen(), 1);
 }
@@ -238,7 +244,7 @@ TEST(MenuScreens, GameOverScoresEnterTheTableOfTheirModeOnlyAboveTheTenthPlace)
     EXPECT_FALSE(f.Front.HiScores->Entering);
     EXPECT_EQ(f.Front.HiScores->ShownMode, 2);
     EXPECT_TRUE(f.Visible(6, 3)); // the timed table is shown
-    f.Router.KeyDown(vkReturn);
+    f.Router.KeyDown(VkEnter);
     EXPECT_EQ(f.State, gsMenu);
 
     f.Play.Game.Score = 1e12; // beyond the file's 32 bits
@@ -438,7 +444,7 @@ TEST(MenuScreens, TheTutorialOpensOnPageOneWithOnlyTheButtonsThatLeadSomewhere)
     EXPECT_EQ(f.Front.Tutorial->Page(), 9);
     EXPECT_FALSE(f.Visible(9, 2));
     EXPECT_TRUE(f.Visible(9, 3));
-    f.Key(vkReturn); // the highlight still on the hidden next button
+    f.Key(VkEnter); // the highlight still on the hidden next button
     EXPECT_EQ(f.Front.Tutorial->Page(), 9);
 
     f.Renderer.Device().Draws.clear();
@@ -447,7 +453,7 @@ TEST(MenuScreens, TheTutorialOpensOnPageOneWithOnlyTheButtonsThatLeadSomewhere)
     EXPECT_EQ(TextureWidth(f.Renderer.Device().Draws.front().State.Texture),
               19); // page 9, under the buttons
 
-    f.Key(vkEscape);
+    f.Key(VkEscape);
     EXPECT_EQ(f.State, gsMenu);
     EXPECT_EQ(f.Screen(), 2);
     EXPECT_FALSE(f.Front.Tutorial);
@@ -472,8 +478,8 @@ TEST(MenuScreens, MainMenuOpensTheTablesOfTheNormalModeAndTheExitClosesTheWindow
     f.ClickItem(1, 1);
     EXPECT_EQ(f.State, gsMenu);
     EXPECT_FALSE(f.Host.Closed);
-    f.Key(vkUp); // item 4 by the keys
-    f.Key(vkReturn);
+    f.Key(VkUp); // item 4 by the keys
+    f.Key(VkEnter);
     EXPECT_TRUE(f.Host.Closed);
 }
 
