@@ -141,7 +141,7 @@ void TFrontEnd::SetCursor(int index)
     }
     if (Game != nullptr)
     {
-        Game->Host.SetCursor(index);
+        Game->GameHost().SetCursor(index);
     }
 }
 
@@ -189,7 +189,7 @@ void TFrontEnd::MenuKey(int key)
         if (activate && r.Item == inGameMenu && Game != nullptr)
         {
             SetCursor(2);
-            Game->EndPhase = epPaused;
+            Game->Pause();
             Menu->ShowScreen(scLeave);
         }
         break;
@@ -201,7 +201,7 @@ void TFrontEnd::MenuKey(int key)
         else if (activate && r.Item == leavePlayOn && Game != nullptr)
         {
             LeaveSaveFailed = false;
-            Game->EndPhase = epPlaying;
+            Game->Resume();
             Menu->ShowScreen(scInGame);
         }
         break;
@@ -209,7 +209,7 @@ void TFrontEnd::MenuKey(int key)
     case scResume:
         if (activate && (r.Item == resumeYes || r.Item == resumeNew) && Game != nullptr)
         {
-            Game->EndPhase = epPlaying;
+            Game->Resume();
             if (r.Item == resumeYes)
             {
                 ResumeSavedGame();
@@ -225,7 +225,7 @@ void TFrontEnd::MenuKey(int key)
         }
         if (r.Item == helpStart)
         {
-            StartGame();
+            StartGame(ChosenMode);
         }
         else if (r.Item == helpOn)
         {
@@ -278,7 +278,7 @@ void TFrontEnd::PlayMenuCommand(TMenuAction action, int item)
     {
         Host.StopMusic();
         Host.PlayMusic(item == playNormal ? tnTheme1 : tnTheme2);
-        Game->Mode = static_cast<uint8_t>(item);
+        ChosenMode = static_cast<uint8_t>(item);
         if (Options.Help)
         {
             State = gsHelp;
@@ -290,7 +290,7 @@ void TFrontEnd::PlayMenuCommand(TMenuAction action, int item)
         }
         else
         {
-            StartGame();
+            StartGame(ChosenMode);
         }
     }
     else if (item == playTutorial)
@@ -466,33 +466,27 @@ fs::path TFrontEnd::SkinTexture(int k) const
     return SkinPicture(ProgramFolder, Skin(Options), k);
 }
 
-void TFrontEnd::StartGame()
+void TFrontEnd::StartGame(uint8_t mode)
 {
     if (Game == nullptr)
     {
         return;
     }
     TGame& g = *Game;
-    g.Level = 1;
-    g.ClearBoard();
-    g.Levels[1].Progress = 0;
-    g.Display.Fraction = 0;
-    g.Display.StartFraction = 0;
     for (int k = 0; k < static_cast<int>(Renderer.CubeTextures.size()); ++k)
     {
         LoadTexture(*Renderer.Device, SkinTexture(k), Renderer.CubeTextures[k]);
     }
-    g.NewGame();
+    g.Start(mode);
     State = gsGame;
     std::error_code ec;
-    if (fs::exists(g.SaveFile(g.Mode), ec))
+    if (fs::exists(g.SaveFile(mode), ec))
     {
-        g.EndPhase = epPaused;
+        g.Pause();
         Menu->ShowScreen(scResume);
     }
     else
     {
-        g.EndPhase = epPlaying;
         Menu->ShowScreen(scInGame);
     }
 }
@@ -500,23 +494,23 @@ void TFrontEnd::StartGame()
 void TFrontEnd::ResumeSavedGame()
 {
     TGame& g = *Game;
+    const uint8_t mode = g.View().Mode;
     try
     {
-        g.LoadGame(g.Mode);
+        g.LoadGame(mode);
     }
     catch (const std::exception& e)
     {
         // The damaged file is kept aside once, so it is not offered (and refused) at every
         // new game, and the new game goes on.
-        const fs::path save = g.SaveFile(g.Mode);
+        const fs::path save = g.SaveFile(mode);
         fs::path aside = save;
         aside += ".damaged";
         std::error_code ec;
         fs::rename(save, aside, ec);
         Host.ShowMessage(std::string(e.what()) + "\nThe saved game cannot be resumed; a new game starts." +
                          (ec ? std::string() : "\nThe file is kept as " + aside.filename().string() + "."));
-        g.NewGame();
-        g.EndPhase = epPlaying;
+        g.Start(mode);
     }
 }
 
@@ -553,7 +547,7 @@ void TFrontEnd::LeaveGameToMenu()
 
 std::string TFrontEnd::SaveGameOnExit()
 {
-    if (State != gsGame || Game == nullptr || Game->EndPhase == epGameOver || (Menu && Menu->CurrentScreen == scResume))
+    if (State != gsGame || Game == nullptr || Game->View().EndPhase == epGameOver || (Menu && Menu->CurrentScreen == scResume))
     {
         return {};
     }
@@ -570,6 +564,33 @@ std::string TFrontEnd::SaveGameOnExit()
 
 // --- high scores --------------------------------------------------------------------------------
 
+void TFrontEnd::LeaveGameOver()
+{
+    // The game's score enters the table of its mode when it beats the tenth place; the
+    // table shows either way.
+    if (HiScores && Game != nullptr)
+    {
+        HiScores->ShownMode = Game->View().Mode == gmTimed ? 2 : 1;
+        const int64_t score = RoundedScore(Game->View().Score);
+        if (HiScores->Reaches(HiScores->ShownMode, score))
+        {
+            HiScores->Entering = true;
+            HiScores->EditRow = static_cast<uint8_t>(HiScores->InsertScore(TableScore(score)));
+        }
+        else
+        {
+            HiScores->Entering = false;
+        }
+    }
+    State = gsHiScores;
+    ShowScreen(scHiScores);
+    SwapItem(scoresShowNormal, scoresShowTimed);
+    if (HiScores && HiScores->ShownMode == 2)
+    {
+        SwapItem(scoresShowTimed, scoresShowNormal);
+    }
+}
+
 void TFrontEnd::SaveScores()
 {
     if (HiScores)
@@ -584,8 +605,9 @@ void TFrontEnd::DrawScores(double totalTime)
     {
         if (Game != nullptr)
         {
-            HiScores->DrawGameOver(*Renderer.Device, Renderer.Fonts, Game->Mode == gmTimed ? 2 : 1,
-                                   RoundedScore(Game->Score), Game->Level);
+            const TGameFields& g = Game->View();
+            HiScores->DrawGameOver(*Renderer.Device, Renderer.Fonts, g.Mode == gmTimed ? 2 : 1,
+                                   RoundedScore(g.Score), g.Level);
         }
     }
     else if (HiScores)

@@ -81,9 +81,12 @@ public:
     // --- screens -------------------------------------------------------------------------------
     // Sizes the two volume bars of the options screen from the settings.
     void UpdateVolumeBars();
-    // Loads the cube skin and starts a game in the Mode already set; offers the saved game
-    // of that mode when there is one.
-    void StartGame();
+    // Loads the cube skin and starts a game of the mode (gmNormal, gmTimed); offers the
+    // saved game of that mode when there is one.
+    void StartGame(uint8_t mode);
+    // The game-over picture is left: the high-score table of the game's mode shows, taking
+    // the player's name when the score enters it.
+    void LeaveGameOver() override;
     // The program is ending (window closed, logout, a signal): a game on the board is saved
     // as leaving through the pause screen saves it. A game that has ended, or a fresh board
     // still offering the saved one, is not saved. Returns the problem of a failed save;
@@ -133,5 +136,6 @@ private:
     std::filesystem::path UserFolder;
     std::filesystem::path CacheFolder; // the tutorial's bitmaps
     int LastTutorialPage = 1;
+    uint8_t ChosenMode = 1; // gmNormal or gmTimed as chosen in the play menu, for the help screen's start
     bool LeaveSaveFailed = false; // the last try to save and leave failed
 };

@@ -236,7 +236,6 @@ TFrontFixture::TFrontFixture()
     Front.CreateHiScores();
     Play.Game.CreateLevels();
     Play.Game.CreateBonus();
-    Play.Game.ResourcesLoaded = true;
     LoadResources(Renderer.R, nullptr, Program);
     Front.EnterMainMenu();
 }

@@ -4,7 +4,7 @@
 #include "base/AtomicFile.h"
 #include "base/Options.h"
 #include "front/HighScores.h"
-#include "game/Game.h"
+#include "game/GameSetup.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +40,7 @@ struct TPlayerFiles
 
     void Write(int version)
     {
-        TGame& g = Play.Game;
+        TGameSetup& g = Play.Game;
         g.Level = version == 0 ? 3 : 7;
         g.Score = version == 0 ? 100 : 2500.75;
         g.SaveGame();

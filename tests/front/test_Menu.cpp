@@ -3,7 +3,7 @@
 #include "tests/front/FrontFixture.h"
 
 #include "base/DataError.h"
-#include "game/Game.h"
+#include "game/GameSetup.h"
 #include "render/GameScene.h"
 #include "render/LoadingBar.h"
 
@@ -44,7 +44,7 @@ struct TCubeOnBoard
     friend bool operator==(const TCubeOnBoard&, const TCubeOnBoard&) = default;
 };
 
-std::vector<TCubeOnBoard> Board(const TGame& g)
+std::vector<TCubeOnBoard> Board(const TGameSetup& g)
 {
     std::vector<TCubeOnBoard> v;
     for (int i = 1; i <= g.CubeCount; ++i)
@@ -203,7 +203,7 @@ TEST(MenuScreens, TheHighScoreModeSwitchWaitsUntilTheNameIsTyped)
     TFrontFixture f;
     f.Play.Game.Mode = gmNormal;
     f.Play.Game.Score = 950.5; // rounds to 950, halves to even
-    f.Router.LeaveGameOver();
+    f.Front.LeaveGameOver();
     EXPECT_EQ(f.State, gsHiScores);
     EXPECT_EQ(f.Screen(), 6);
     THiScores& h = *f.Front.HiScores;
@@ -240,7 +240,7 @@ TEST(MenuScreens, GameOverScoresEnterTheTableOfTheirModeOnlyAboveTheTenthPlace)
     TFrontFixture f;
     f.Play.Game.Mode = gmTimed;
     f.Play.Game.Score = 100.4; // equal to the tenth place once rounded
-    f.Router.LeaveGameOver();
+    f.Front.LeaveGameOver();
     EXPECT_FALSE(f.Front.HiScores->Entering);
     EXPECT_EQ(f.Front.HiScores->ShownMode, 2);
     EXPECT_TRUE(f.Visible(6, 3)); // the timed table is shown
@@ -248,7 +248,7 @@ TEST(MenuScreens, GameOverScoresEnterTheTableOfTheirModeOnlyAboveTheTenthPlace)
     EXPECT_EQ(f.State, gsMenu);
 
     f.Play.Game.Score = 1e12; // beyond the file's 32 bits
-    f.Router.LeaveGameOver();
+    f.Front.LeaveGameOver();
     EXPECT_EQ(f.Front.HiScores->EditRow, 1);
     EXPECT_EQ(f.Front.HiScores->Tables[2][1].Points, 2147483647);
     // Leaving with the mouse while the name is typed keeps the score in the file.
@@ -268,7 +268,6 @@ TEST(MenuScreens, TheHelpScreenComesBeforeAGameAndItsToggleChangesTheSettingAtOn
     EXPECT_EQ(f.State, gsHelp);
     EXPECT_EQ(f.Screen(), 10);
     EXPECT_EQ(f.Host.Tune, tnTheme2);
-    EXPECT_EQ(f.Play.Game.Mode, gmTimed);
 
     f.ClickItem(2);
     EXPECT_FALSE(f.Options.Help);
@@ -280,9 +279,12 @@ TEST(MenuScreens, TheHelpScreenComesBeforeAGameAndItsToggleChangesTheSettingAtOn
     EXPECT_TRUE(f.Visible(10, 2));
 
     // A saved timed game is offered once the game starts.
+    f.Play.Game.Mode = gmTimed;
     f.Play.Game.SaveGame();
+    f.Play.Game.Mode = gmNormal;
     f.ClickItem(1);
     EXPECT_EQ(f.State, gsGame);
+    EXPECT_EQ(f.Play.Game.Mode, gmTimed);
     EXPECT_EQ(f.Screen(), 7);
     EXPECT_EQ(f.Play.Game.EndPhase, epPaused);
 }
@@ -331,7 +333,7 @@ TEST(MenuScreens, LeavingSavesTheGameAndTheNextStartOffersToResumeIt)
     TFrontFixture f;
     f.Options.Help = false;
     StartMode(f, 1);
-    TGame& g = f.Play.Game;
+    TGameSetup& g = f.Play.Game;
     const auto board = Board(g);
     const double score = g.Score;
     ASSERT_FALSE(board.empty());

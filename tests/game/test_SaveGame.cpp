@@ -22,7 +22,7 @@ class SaveGameTest : public ::testing::Test
 protected:
     SaveGameTest() : T(ShippedDataFolder(), User.Path() / "data")
     {
-        TGame& g = T.Game;
+        TGameSetup& g = T.Game;
         // A small level table of our own, so the saves do not depend on the shipped levels.
         g.LevelCount = MaxLevels;
         TLevel level = HandMadeLevel(5, 0, 0);
@@ -44,7 +44,7 @@ protected:
     // Puts a cube of the given kind and state on (x, y), keeping the board's books true.
     void Put(uint8_t kind, uint8_t x, uint8_t y, uint8_t state)
     {
-        TGame& g = T.Game;
+        TGameSetup& g = T.Game;
         const int n = ++g.CubeCount;
         TCube& c = g.Cubes[n];
         c = TCube{};
@@ -81,7 +81,7 @@ TEST_F(SaveGameTest, SlotsLiveInTheUserFolderOnePerMode)
 
 TEST_F(SaveGameTest, WritesTheExactLinesOfAKnownBoard)
 {
-    TGame& g = T.Game;
+    TGameSetup& g = T.Game;
     g.Mode = gmNormal;
     g.Level = 3;
     g.Levels[3].Stones[1] = 2;
@@ -120,7 +120,7 @@ TEST_F(SaveGameTest, WritesTheExactLinesOfAKnownBoard)
 
 TEST_F(SaveGameTest, RealsKeepTheirSignExponentAndFifteenDigits)
 {
-    TGame& g = T.Game;
+    TGameSetup& g = T.Game;
     g.Mode = gmTimed;
     g.Level = 1;
     const std::pair<double, const char*> cases[] = {
@@ -148,7 +148,7 @@ TEST_F(SaveGameTest, RealsKeepTheirSignExponentAndFifteenDigits)
 
 TEST_F(SaveGameTest, RoundTripRestoresTheGameWithGrownCubesGrowingAgain)
 {
-    TGame& g = T.Game;
+    TGameSetup& g = T.Game;
     g.Mode = gmTimed;
     g.Level = 37;
     g.Levels[37].Stones[2] = 3;
@@ -258,7 +258,7 @@ private:
 
 TEST_F(SaveGameTest, AGermanDesktopWritesAndResumesTheSameFile)
 {
-    TGame& g = T.Game;
+    TGameSetup& g = T.Game;
     g.Mode = gmNormal;
     g.Level = 23;
     g.Levels[23].Stones[1] = 4;
@@ -304,7 +304,7 @@ TEST_F(SaveGameTest, AGermanDesktopWritesAndResumesTheSameFile)
 
 TEST_F(SaveGameTest, AnEmptyBoardIsEightLinesAndLoadsEmpty)
 {
-    TGame& g = T.Game;
+    TGameSetup& g = T.Game;
     g.Mode = gmNormal;
     g.Level = 12;
     g.Score = 777;
@@ -326,7 +326,7 @@ TEST_F(SaveGameTest, AnEmptyBoardIsEightLinesAndLoadsEmpty)
 
 TEST_F(SaveGameTest, EachModeWritesAndReadsOnlyItsOwnSlot)
 {
-    TGame& g = T.Game;
+    TGameSetup& g = T.Game;
     g.Mode = gmTimed;
     g.Level = 8;
     g.SaveGame();
@@ -383,7 +383,7 @@ TEST_F(SaveGameTest, DamagedFilesAreRefusedAndLeftAlone)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.Name);
-        TGame& g = T.Game;
+        TGameSetup& g = T.Game;
         g.ClearBoard();
         g.Mode = gmNormal;
         g.Level = 9;
@@ -431,7 +431,7 @@ TEST_F(SaveGameTest, AKindCodeOutsideTheTableComesBackAsKindOne)
 
 TEST_F(SaveGameTest, AFailedWriteLeavesTheOldSaveIntact)
 {
-    TGame& g = T.Game;
+    TGameSetup& g = T.Game;
     g.Mode = gmNormal;
     g.Level = 6;
     g.SaveGame();

@@ -17,7 +17,7 @@
 #include "front/Skins.h"
 #include "render/ChangeRegions.h"
 #include "render/GLDevice.h"
-#include "game/Game.h"
+#include "game/GameSetup.h"
 #include "render/GameScene.h"
 #include "render/LoadingBar.h"
 #include "render/RenderScene.h"
@@ -236,7 +236,7 @@ double Seconds(std::chrono::steady_clock::duration d)
 // kept), whole into the kept picture and copied to the window, and inside the change's
 // region only over the kept picture of the frame before; and whether the region frames give
 // the very pixels of the whole ones.
-int BenchChange(const TOptions& o, TRenderer& r, TGLDevice& gl, TGame& game, NullGameHost& host)
+int BenchChange(const TOptions& o, TRenderer& r, TGLDevice& gl, TGameSetup& game, NullGameHost& host)
 {
     host.MouseX = 100; // the pointer off the board
     host.MouseY = 100;
@@ -389,7 +389,7 @@ int Run(const TOptions& o, SDL_Window* window)
         fs::temp_directory_path() / ("tandrel-snapshot-" + std::to_string(getpid()));
     NullGameHost host;
     TRandom rng(o.Seed);
-    TGame game(host, rng, o.Program / "data", temp);
+    TGameSetup game(host, rng, o.Program / "data", temp);
     game.Create();
     game.Mode = static_cast<uint8_t>(o.Mode);
     try
