@@ -700,12 +700,12 @@ TEST(GameEndToEnd, SigtermUnderAMessageBoxSavesTheGameAndEndsAtOnce)
     TGameRun run(Settings(true));
     ASSERT_TRUE(run.Start());
     ASSERT_TRUE(run.WaitForScreen(1, 1, "1-main-menu"));
-    run.ClickItem(1, 1);
-    ASSERT_TRUE(run.WaitForScreen(2, 1, "2-play-menu"));
-    run.ClickItem(2, 1);
-    ASSERT_TRUE(run.WaitForScreen(10, 1, "3-help"));
-    run.ClickItem(10, 1);
-    ASSERT_TRUE(run.WaitForScreen(4, 1, "4-game"));
+    // Enter on Play, on the normal mode and on the help screen.
+    for (const auto& [screen, stage] : {std::pair{2, "2-play-menu"}, {10, "3-help"}, {4, "4-game"}})
+    {
+        run.Keys("Return");
+        ASSERT_TRUE(run.WaitForScreen(screen, 1, stage));
+    }
     // A folder where the save's temporary file goes: leaving cannot save, and a box says so.
     const fs::path save = run.UserData() / "Save1.dat";
     fs::create_directories(TemporaryFileFor(save));
