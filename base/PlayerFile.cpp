@@ -68,8 +68,8 @@ TPlayerFile ReadPlayerFile(const std::filesystem::path& file, std::uintmax_t max
         ::close(fd);
         return result;
     }
-    // One byte more than the size, so that a file growing while it is read is noticed.
-    result.Bytes.resize(static_cast<size_t>(result.Size) + 1);
+    // The size fstat gave, and no more: a file growing meanwhile is read as it was.
+    result.Bytes.resize(static_cast<size_t>(result.Size));
     size_t got = 0;
     while (got < result.Bytes.size())
     {
@@ -93,15 +93,9 @@ TPlayerFile ReadPlayerFile(const std::filesystem::path& file, std::uintmax_t max
         got += static_cast<size_t>(n);
     }
     ::close(fd);
-    result.Bytes.resize(std::min<size_t>(got, static_cast<size_t>(maxBytes)));
+    result.Bytes.resize(got);
     result.Status = TPlayerFile::TStatus::Read;
     return result;
-}
-
-bool IsRegularOrMissing(const std::filesystem::path& file)
-{
-    struct stat info = {};
-    return ::stat(file.c_str(), &info) != 0 ? errno == ENOENT : S_ISREG(info.st_mode);
 }
 
 std::string Excerpt(std::string_view line, size_t maxChars)

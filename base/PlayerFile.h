@@ -29,9 +29,6 @@ struct TPlayerFile
 // Reads the whole file when it is a regular file of at most maxBytes.
 TPlayerFile ReadPlayerFile(const std::filesystem::path& file, std::uintmax_t maxBytes);
 
-// True when the path names nothing, or a regular file (a symbolic link is followed).
-bool IsRegularOrMissing(const std::filesystem::path& file);
-
 // At most maxChars bytes of a damaged line for a message, cut between characters, control
 // characters shown as '?', and "..." where it is cut.
 std::string Excerpt(std::string_view line, size_t maxChars = 40);
