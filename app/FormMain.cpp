@@ -423,11 +423,7 @@ void TFormMain::ToggleFullscreen()
 void TFormMain::ShowDeviceError(const char* caption, TResult code)
 {
     AppActive = false;
-    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption,
-                                 WrapMessage(DeviceErrorText(code), MessageColumns).c_str(), Win.Handle) != 0)
-    {
-        ShowMessageBox(TMessageKind::Information, caption, DeviceErrorText(code));
-    }
+    ShowMessageBox(TMessageKind::Information, caption, DeviceErrorText(code), Win.Handle);
 }
 
 TFrame TFormMain::Frame()

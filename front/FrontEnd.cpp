@@ -47,10 +47,9 @@ int Skin(const TOptions& options)
 } // namespace
 
 TFrontEnd::TFrontEnd(IFrontHost& host, TRenderer& renderer, TOptions& options, TScreenState& state,
-                     fs::path programFolder, fs::path userFolder, fs::path cacheFolder)
+                     fs::path programFolder, fs::path userFolder)
     : Host(host), Renderer(renderer), Options(options), State(state),
-      ProgramFolder(std::move(programFolder)), UserFolder(std::move(userFolder)),
-      CacheFolder(std::move(cacheFolder))
+      ProgramFolder(std::move(programFolder)), UserFolder(std::move(userFolder))
 {
 }
 
@@ -390,7 +389,7 @@ void TFrontEnd::OpenTutorial()
     SetTutorialButtons(1);
     Menu->ShowScreen(scTutorial);
     State = gsTutorial;
-    Tutorial = std::make_unique<TTutorial>(Renderer.Device, ProgramFolder, CacheFolder);
+    Tutorial = std::make_unique<TTutorial>(Renderer.Device, ProgramFolder);
 }
 
 void TFrontEnd::SetTutorialButtons(int page)

@@ -42,11 +42,9 @@ class TFrontEnd final : public IFrontEnd
 {
 public:
     // programFolder holds data/Menu.dat and the images; userFolder (writable) receives
-    // data/Hiscores.dat, cacheFolder (writable) the tutorial bitmaps. state is the
-    // application state.
+    // data/Hiscores.dat. state is the application state.
     TFrontEnd(IFrontHost& host, TRenderer& renderer, TOptions& options, TScreenState& state,
-              std::filesystem::path programFolder, std::filesystem::path userFolder,
-              std::filesystem::path cacheFolder);
+              std::filesystem::path programFolder, std::filesystem::path userFolder);
     ~TFrontEnd() override;
 
     // --- the load sequence --------------------------------------------------------------
@@ -134,7 +132,6 @@ private:
     TScreenState& State;
     std::filesystem::path ProgramFolder;
     std::filesystem::path UserFolder;
-    std::filesystem::path CacheFolder; // the tutorial's bitmaps
     int LastTutorialPage = 1;
     uint8_t ChosenMode = 1; // gmNormal or gmTimed as chosen in the play menu, for the help screen's start
     bool LeaveSaveFailed = false; // the last try to save and leave failed

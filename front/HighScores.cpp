@@ -2,6 +2,7 @@
 #include "front/VirtualKeys.h"
 
 #include "base/AtomicFile.h"
+#include "base/PlayerFile.h"
 #include "render/Font.h"
 #include "render/Graphics.h"
 
@@ -9,7 +10,6 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <limits>
 #include <system_error>
 #include <utility>
@@ -80,33 +80,20 @@ std::string THiScores::LoadScores()
         return Unreadable + ". The default high scores are shown, and the file is left as it is: "
                             "no score is saved over it until it can be read.";
     };
-    if (!std::filesystem::is_regular_file(Path, ec))
+    // Refused without waiting on it when a FIFO or a device is in the file's place; no more
+    // than one byte beyond the right size is read: a larger file is damaged anyway.
+    TPlayerFile read = ReadPlayerFile(Path, HiScoreFileSize);
+    if (read.Status == TPlayerFile::TStatus::NotAFile || read.Status == TPlayerFile::TStatus::Unreadable)
     {
-        return unreadable("is not a file");
+        return unreadable(read.Problem);
     }
-    std::error_code sizeError;
-    const std::uintmax_t size = std::filesystem::file_size(Path, sizeError);
-    // No more than one byte beyond the right size is read: a larger file is damaged anyway.
-    std::string bytes(HiScoreFileSize + 1, '\0');
-    {
-        std::ifstream in(Path, std::ios::binary);
-        if (!in.is_open())
-        {
-            return unreadable("cannot be opened (" + std::error_code(errno, std::generic_category()).message() + ")");
-        }
-        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (in.bad())
-        {
-            return unreadable("cannot be read");
-        }
-        bytes.resize(static_cast<size_t>(in.gcount()));
-    }
+    std::string& bytes = read.Bytes;
+    const std::uintmax_t size = read.Size;
 
     std::string problem;
     if (bytes.size() != HiScoreFileSize)
     {
-        problem = "is " + std::to_string(sizeError ? bytes.size() : size) + " bytes long instead of " +
-                  std::to_string(HiScoreFileSize);
+        problem = "is " + std::to_string(size) + " bytes long instead of " + std::to_string(HiScoreFileSize);
     }
     for (size_t e = 0; problem.empty() && e < 2 * HiScorePlaces; ++e)
     {

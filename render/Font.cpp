@@ -175,6 +175,17 @@ void ReadFontMetrics(const std::filesystem::path& file, TFont& font)
             {
                 r.Fail("more than 100 glyphs");
             }
+            // A glyph is a strip of the texture, left to right, inside it.
+            if (right < left)
+            {
+                r.Fail("glyph " + std::to_string(n) + " has a negative width (" + std::to_string(left) + " to " +
+                       std::to_string(right) + ")");
+            }
+            if (left < 0 || right > width)
+            {
+                r.Fail("glyph " + std::to_string(n) + " (" + std::to_string(left) + " to " + std::to_string(right) +
+                       ") lies outside the texture's " + std::to_string(width) + " pixels");
+            }
             font.Glyphs[n] = {static_cast<float>(left) / width, v + rowHeight,
                               static_cast<float>(right) / width, v};
             font.GlyphWidths[n] = right - left;

@@ -221,7 +221,7 @@ void WriteProgramFolder(const fs::path& folder)
 TFrontFixture::TFrontFixture()
     : Program(Tmp.Path() / "program"), User(Tmp.Path() / "user"),
       Options(Tmp.Path() / "config" / "tandrel" / "settings.ini"),
-      Play(Program / "data", User / "data"), Front(Host, Renderer.R, Options, State, Program, User, Tmp.Path() / "cache")
+      Play(Program / "data", User / "data"), Front(Host, Renderer.R, Options, State, Program, User)
 {
     SetDebugLogFolder(User);
     State = gsLoading;

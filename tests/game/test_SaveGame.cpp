@@ -1,4 +1,5 @@
 // Saved games: the file a player leaves behind, and what comes back from it.
+#include "base/AtomicFile.h"
 #include "base/DataError.h"
 #include "tests/support/TestSupport.h"
 
@@ -115,7 +116,7 @@ TEST_F(SaveGameTest, WritesTheExactLinesOfAKnownBoard)
                           "1\n16\n2\n8\n"  // paint cube of colour 7
                           "1\n6\n3\n3\n"); // colour 7, vanishing
     EXPECT_FALSE(std::filesystem::exists(Save2()));
-    EXPECT_FALSE(std::filesystem::exists(Save1().string() + ".tmp"));
+    EXPECT_FALSE(std::filesystem::exists(TemporaryFileFor(Save1())));
 }
 
 TEST_F(SaveGameTest, RealsKeepTheirSignExponentAndFifteenDigits)
@@ -438,11 +439,11 @@ TEST_F(SaveGameTest, AFailedWriteLeavesTheOldSaveIntact)
     const std::string before = ReadFile(Save1());
 
     // Something stands where the new file is written first.
-    std::filesystem::create_directory(Save1().string() + ".tmp");
+    std::filesystem::create_directory(TemporaryFileFor(Save1()));
     g.Level = 7;
     EXPECT_THROW(g.SaveGame(), TDataError);
     EXPECT_EQ(ReadFile(Save1()), before);
-    std::filesystem::remove(Save1().string() + ".tmp");
+    std::filesystem::remove(TemporaryFileFor(Save1()));
 
     // The user folder is a file: nothing can be saved, and the error names the save.
     TempFolder other;
