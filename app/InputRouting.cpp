@@ -30,7 +30,7 @@ bool PauseKey(uint16_t key)
 
 bool TInputRouter::Loading() const
 {
-    return State == gsLaunch || State == gsLoading;
+    return Traits(State).Loading;
 }
 
 bool TInputRouter::ClosingGame() const
@@ -227,7 +227,7 @@ void TInputRouter::MouseMove(int x, int y)
         Graphics->Device->SetTransform(tkWorld, IdentityMatrix());
         Graphics->Device->SetLight(1, Graphics->CursorLight);
     }
-    if (State == gsGame && Game != nullptr)
+    if (Traits(State).BoardInput && Game != nullptr)
     {
         Game->MouseMove();
     }
@@ -244,7 +244,7 @@ void TInputRouter::MouseDown(int button)
     {
         return;
     }
-    if (State == gsGame && Game != nullptr)
+    if (Traits(State).BoardInput && Game != nullptr)
     {
         Game->MouseDown(button);
     }
