@@ -35,11 +35,6 @@ constexpr uint32_t StillBoardWait = static_cast<uint32_t>(StillUpdateInterval);
 constexpr uint32_t MinimisedWait = 250;
 constexpr uint32_t LoadingFrameInterval = 100; // ms between frames of the loading bar
 
-bool MusicTickState(TGameState s)
-{
-    return s == gsMenu || s == gsHiScores || s == gsTutorial;
-}
-
 int DesktopColourBits()
 {
     SDL_DisplayMode desktop{};
@@ -585,7 +580,7 @@ TFrameDecision TFormMain::DecideFrame() const
     in.DrawnState = DrawnState;
     in.NeedFrame = NeedFrame;
     in.FrontEndAnimating = FrontEnd->Animating();
-    in.MusicDue = MusicTickState(GameState) && Host.MusicFinished();
+    in.MusicDue = Traits(GameState).MenuMusic && Host.MusicFinished();
     in.BoardStill = DrawnStill && Game && Game->Still();
     return ::DecideFrame(in, StillMenuWait, StillBoardWait);
 }
@@ -700,7 +695,7 @@ void TFormMain::IdlePass(bool& done)
     {
         Game->Update(static_cast<float>(Clock.FrameDelta));
     }
-    if (MusicTickState(GameState))
+    if (Traits(GameState).MenuMusic)
     {
         Host.MenuMusicTick();
     }
@@ -822,7 +817,7 @@ void TFormMain::LoadSequence()
 
 bool TFormMain::ContinueLoading()
 {
-    if (LoadsAfterMenu.empty() || GameState == gsLoading || GameState == gsLaunch)
+    if (LoadsAfterMenu.empty() || Traits(GameState).Loading)
     {
         return false;
     }

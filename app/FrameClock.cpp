@@ -31,8 +31,8 @@ std::optional<std::string> TFrameClock::FrameRate(TGameState state, bool writeDe
 TFrameDecision DecideFrame(const TFrameInputs& in, uint32_t stillMenuWait, uint32_t stillBoardWait)
 {
     const TGameState s = in.State;
-    const bool menu = s == gsMenu || s == gsHiScores || s == gsTutorial || s == gsHelp || s == gsGameOver;
-    const bool board = s == gsGame;
+    const bool menu = Traits(s).Menu;
+    const bool board = Traits(s).DrawsGame;
     if ((!menu && !board) || s != in.DrawnState || in.NeedFrame || in.FrontEndAnimating)
     {
         return {};

@@ -30,7 +30,7 @@ bool PauseKey(uint16_t key)
 
 bool TInputRouter::Loading() const
 {
-    return State == gsLaunch || State == gsLoading;
+    return Traits(State).Loading;
 }
 
 bool TInputRouter::ClosingGame() const
@@ -229,7 +229,7 @@ void TInputRouter::MouseMove(int x, int y)
         Graphics->Device->SetTransform(tkWorld, IdentityMatrix());
         Graphics->Device->SetLight(1, Graphics->CursorLight);
     }
-    if (State == gsGame && Game != nullptr)
+    if (Traits(State).BoardInput && Game != nullptr)
     {
         Game->MouseMove();
     }
@@ -246,7 +246,7 @@ void TInputRouter::MouseDown(int button)
     {
         return;
     }
-    if (State == gsGame && Game != nullptr)
+    if (Traits(State).BoardInput && Game != nullptr)
     {
         Game->MouseDown(button);
     }

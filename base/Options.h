@@ -35,7 +35,6 @@ class TOptions
 public:
     static constexpr const char* Group = "Tandrel";
     static constexpr int DesktopResolution = 9; // Resolutions entry of the display's size
-    static constexpr TVector3 RestEye{-1.8f, -0.25f, 12.7f};
 
     // Fills Resolutions 0..8 and ColorBits and puts the eye at rest; every stored
     // setting starts at zero until Load.
@@ -67,7 +66,7 @@ public:
     TVector3 Eye;
     uint8_t SoundVol = 0;   // 0..250, 0 = silent
     uint8_t MusicVol = 0;   // 0..250, 0 = silent
-    uint8_t Texture = 0;    // cube skin 1..5
+    uint8_t Texture = 0;    // cube skin 1..SkinCount (front/Skins.h)
     std::string HomePage;   // opened by the launcher's Homepage button
     uint8_t Resolution = 0; // index into Resolutions: 0..8 chosen, 9 the display's size
     uint8_t Color = 0;      // index into ColorBits: 0 = 16 bits, 1 = 32 bits

@@ -14,6 +14,10 @@ struct TVector3
     friend bool operator==(const TVector3&, const TVector3&) = default;
 };
 
+// The camera's eye at rest, where the menus and every level start: 12.7 above the middle of
+// the board, looking straight down at it.
+constexpr TVector3 RestEye{-1.8f, -0.25f, 12.7f};
+
 struct TMatrix
 {
     float m[4][4] = {};

@@ -11,9 +11,9 @@ namespace
 constexpr float Pi = std::numbers::pi_v<float>;
 
 // The camera's rest position, where ResetEye puts it.
-constexpr float RestX = -1.8f;
-constexpr float RestY = -0.25f;
-constexpr float RestZ = 12.7f;
+constexpr float RestX = RestEye.x;
+constexpr float RestY = RestEye.y;
+constexpr float RestZ = RestEye.z;
 
 constexpr float RestScale = 0.8f;
 constexpr float RestHeight = 0.4f;

@@ -32,8 +32,6 @@ public:
 class NullGameHost : public IGameHost
 {
 public:
-    static constexpr TVector3 RestEye{-1.8f, -0.25f, 12.7f};
-
     void PlaySound(TSound) override {}
     void StopSound(TSound) override {}
     void PlayMusic(TTune) override {}

@@ -16,7 +16,7 @@ constexpr float LabelLife = 2300.0f; // ms from Alpha 255 to below 25 at 0.1 per
 // lies inside this box at height 1 is drawn over the board.
 constexpr float BoardAtLabels(float edge, float eye)
 {
-    return eye + (edge - eye) * (TOptions::RestEye.z - LabelHeight) / TOptions::RestEye.z;
+    return eye + (edge - eye) * (RestEye.z - LabelHeight) / RestEye.z;
 }
 
 void Motion(int font, int colour, TVector3& velocity, TVector3& damping)
@@ -82,7 +82,7 @@ void TScoreLabels::AddBoardLabel(const TVector3& position, int font, int colour,
                                  std::string_view text, int size)
 {
     // World +x is the screen's left: the pen is the text's left end, the glyphs run to -x.
-    constexpr TVector3 eye = TOptions::RestEye;
+    constexpr TVector3 eye = RestEye;
     constexpr float left = BoardAtLabels(BoardHalf, eye.x);
     constexpr float right = BoardAtLabels(-BoardHalf, eye.x);
     constexpr float top = BoardAtLabels(BoardHalf, eye.y);

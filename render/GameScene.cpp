@@ -209,12 +209,13 @@ void KeepRoom(TDevice& d, TSceneObjects& s, bool shown, bool playing)
 
 void KeepScreenPictures(TRenderer& r, TGameState state)
 {
-    if (state == r.PicturesKeptFor || state == gsLaunch || state == gsLoading || !r.Device)
+    const TStateTraits& traits = Traits(state);
+    if (state == r.PicturesKeptFor || traits.Loading || !r.Device)
     {
         return;
     }
     r.PicturesKeptFor = state;
-    if (state != gsGame)
+    if (!traits.DrawsGame)
     {
         KeepRoom(*r.Device, r.Scene, false, true);
         if (r.Scene.BackPlane && r.Scene.BackPlane->Placement.Texture && !r.Scene.BackPlane->Image.empty())
@@ -230,9 +231,9 @@ void KeepScreenPictures(TRenderer& r, TGameState state)
         bool Shown;
     };
     TPicture pictures[] = {
-        {r.MenuBackground, r.MenuBackgroundFile, state == gsMenu || state == gsHiScores},
-        {r.GameOverPicture, r.GameOverFile, state == gsGameOver},
-        {r.HelpPicture, r.HelpFile, state == gsHelp}};
+        {r.MenuBackground, r.MenuBackgroundFile, traits.Picture == spMenuBackground},
+        {r.GameOverPicture, r.GameOverFile, traits.Picture == spGameOver},
+        {r.HelpPicture, r.HelpFile, traits.Picture == spHelp}};
     // Let go first: the picture that comes is loaded with no other one beside it.
     bool released = false;
     for (TPicture& p : pictures)
@@ -264,20 +265,12 @@ void DrawPictureScreen(TRenderer& r, TGameState state)
     d.SetTextureStageState(0, tsMagFilter, tfNone);
     SampleMinifiedThroughMipmaps(d, true);
     TTextureRef picture;
-    switch (state)
+    switch (Traits(state).Picture)
     {
-    case gsMenu:
-    case gsHiScores:
-        picture = r.MenuBackground;
-        break;
-    case gsGameOver:
-        picture = r.GameOverPicture;
-        break;
-    case gsHelp:
-        picture = r.HelpPicture;
-        break;
-    default:
-        break;
+    case spMenuBackground: picture = r.MenuBackground; break;
+    case spGameOver: picture = r.GameOverPicture; break;
+    case spHelp: picture = r.HelpPicture; break;
+    case spNone: break;
     }
     d.SetTexture(0, picture);
     d.SetMaterial(r.Materials[0]);

@@ -6,18 +6,7 @@
 
 const char* GameStateName(TGameState state)
 {
-    switch (state)
-    {
-    case gsLaunch: return "launch";
-    case gsMenu: return "menu";
-    case gsHiScores: return "high scores";
-    case gsGame: return "game";
-    case gsGameOver: return "game over";
-    case gsLoading: return "loading";
-    case gsTutorial: return "tutorial";
-    case gsHelp: return "help";
-    }
-    return "unknown";
+    return state < GameStateCount ? GameStates[state].Name : "unknown";
 }
 
 void TScreenState::Set(TGameState next)

@@ -1,8 +1,9 @@
-// The application state: what the frame shows and where input goes, and TScreenState,
-// the one object through which it changes.
+// The application state: what the frame shows and where input goes (one row of traits per
+// state, GameStates), and TScreenState, the one object through which it changes.
 #pragma once
 
 #include <cstdint>
+#include <iterator>
 
 enum TGameState : uint8_t
 {
@@ -16,7 +17,63 @@ enum TGameState : uint8_t
     gsHelp,     // the help picture before a new game
 };
 
-// Name of a state for the debug log: "launch", "menu", "game", ...
+// The full-screen picture behind a state.
+enum TScreenPicture : uint8_t
+{
+    spNone,
+    spMenuBackground,
+    spGameOver,
+    spHelp,
+};
+
+// What each state is, for the drawing, the frame loop and the input: one row per state.
+struct TStateTraits
+{
+    TGameState State;
+    const char* Name;       // for the debug log
+    bool Loading;           // before the menu: input is ignored, no screen picture is held
+    bool Menu;              // a screen of the front end: drawn again only when it changes
+    bool MenuMusic;         // the menu tunes follow each other
+    bool DrawsGame;         // the game scene is drawn (and a still board only updated)
+    bool BoardInput;        // the mouse and the keys reach the board
+    TScreenPicture Picture; // drawn behind everything
+    bool ScoreTable;        // the high-score table is drawn over the picture
+    bool MenuOverlay;       // the 3D menu is drawn over the scene
+};
+
+inline constexpr TStateTraits GameStates[] = {
+    // state      name           load   menu   music  game   board  picture           table  overlay
+    {gsLaunch,   "launch",      true,  false, false, false, false, spNone,           false, false},
+    {gsMenu,     "menu",        false, true,  true,  false, false, spMenuBackground, false, true},
+    {gsHiScores, "high scores", false, true,  true,  false, false, spMenuBackground, true,  true},
+    {gsGame,     "game",        false, false, false, true,  true,  spNone,           false, true},
+    {gsGameOver, "game over",   false, true,  false, false, false, spGameOver,       true,  false},
+    {gsLoading,  "loading",     true,  false, false, false, false, spNone,           false, false},
+    {gsTutorial, "tutorial",    false, true,  true,  false, false, spNone,           false, true},
+    {gsHelp,     "help",        false, true,  false, false, false, spHelp,           false, true},
+};
+constexpr int GameStateCount = static_cast<int>(std::size(GameStates));
+
+constexpr bool StatesInOrder()
+{
+    for (int i = 0; i < GameStateCount; ++i)
+    {
+        if (GameStates[i].State != i)
+        {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(StatesInOrder(), "one row per state, in the order of TGameState");
+
+constexpr const TStateTraits& Traits(TGameState state)
+{
+    return GameStates[state < GameStateCount ? state : gsLaunch];
+}
+
+// Name of a state for the debug log: "launch", "menu", "game", ...; "unknown" outside the
+// table.
 const char* GameStateName(TGameState state);
 
 // The screen state of the program. The main window owns the one instance and hands it by

@@ -67,22 +67,23 @@ TResult RenderScene(TRenderer& r, const TFrame& frame)
     else
     {
         const TGameState s = frame.State;
-        if (s == gsMenu || s == gsHiScores || s == gsGameOver || s == gsHelp)
+        const TStateTraits& traits = Traits(s);
+        if (traits.Picture != spNone)
         {
             DrawPictureScreen(r, s);
         }
-        if ((s == gsHiScores || s == gsGameOver) && frame.DrawHiScoreTable)
+        if (traits.ScoreTable && frame.DrawHiScoreTable)
         {
             frame.DrawHiScoreTable(frame.TotalTime);
         }
-        if (s == gsGame && frame.Game != nullptr)
+        if (traits.DrawsGame && frame.Game != nullptr)
         {
             DrawGameScene(r, *frame.Game, frame.TotalTime);
         }
 
         d.SetRenderState(rsZEnable, StateFalse);
         const TGameFields* game = frame.Game != nullptr ? &frame.Game->View() : nullptr;
-        bool menu = s != gsGameOver;
+        bool menu = traits.MenuOverlay;
         if (game != nullptr)
         {
             const bool flyByDone = game->EndPhase == epLevelDone && game->Level >= 0 &&

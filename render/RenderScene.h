@@ -15,7 +15,7 @@ struct TFrame
 {
     TGameState State = gsLaunch;
     const TGame* Game = nullptr;
-    TVector3 Eye{-1.8f, -0.25f, 12.7f};
+    TVector3 Eye = RestEye;
     double TotalTime = 0;
     bool Fullscreen = false;
     bool PseudoFullscreen = false;

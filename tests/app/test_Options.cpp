@@ -97,7 +97,7 @@ TEST(Options, ConstructorFillsTablesAndZeroesSettings)
     EXPECT_EQ(o.Resolutions[9], (TResolution{0, 0}));
     EXPECT_EQ(o.ColorBits[0], 16);
     EXPECT_EQ(o.ColorBits[1], 32);
-    EXPECT_EQ(o.Eye, TOptions::RestEye);
+    EXPECT_EQ(o.Eye, RestEye);
     EXPECT_EQ(o.SoundVol + o.MusicVol + o.Texture + o.Resolution + o.Color, 0);
     EXPECT_FALSE(o.Fullscreen || o.Desktop || o.PseudoFullscreen || o.Help || o.WriteDebug);
     EXPECT_FALSE(std::filesystem::exists(s.File)); // nothing is read or written before Load

@@ -1,10 +1,13 @@
-// Reading data/Menu.dat and refusing menus the program could not work with.
+// Reading data/Menu.dat and refusing menus the program could not work with; the generator's
+// menu with one skin more than the game counts.
 #include "base/DataError.h"
 #include "front/MenuFile.h"
+#include "tests/front/FrontFixture.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <sstream>
 
@@ -174,4 +177,50 @@ TEST(MenuFile, ErrorsNameTheLineOfTheFault)
         }
     }));
     EXPECT_EQ(e.Line, 4 + 2 + 7 + 2 + 1);
+}
+
+// A skin added as ARCHITECTURE.md says, by one more in SkinCount: the generator draws it and
+// offers it on the options screen, the game's reader checks that menu (its pictures too) and
+// the menu holds every item of it, and the skin buttons step through all the skins.
+TEST(MenuFile, TheGeneratorsMenuWithOneMoreSkinIsTakenByTheGame)
+{
+    constexpr int skins = SkinCount + 1;
+    TempFolder tmp;
+    const std::string command = std::string("'") + TANDREL_CONTENT_TOOL + "' --out '" +
+                                tmp.Path().string() + "' --fonts '" + TANDREL_FONT_DIR +
+                                "' --only skins,menu --skins " + std::to_string(skins) +
+                                " > /dev/null";
+    ASSERT_EQ(0, std::system(command.c_str()));
+    for (int k = 0; k < CubeTextureCount; ++k)
+    {
+        EXPECT_TRUE(std::filesystem::is_regular_file(tmp.Path() / SkinFile(skins, k))) << k;
+    }
+
+    const TMenuFile file = TMenuFile::Load(tmp.Path());
+    const auto& options = file.Screens[scOptions - 1];
+    ASSERT_EQ(options.size(), static_cast<size_t>(OptionsItemCount(skins)));
+    for (int skin = 1; skin <= skins; ++skin)
+    {
+        const TMenuItemData& label = options[static_cast<size_t>(SkinLabel(skin) - 1)];
+        EXPECT_EQ(label.NormalImage, "Images/Menu/skin" + std::to_string(skin) + ".tga");
+        EXPECT_EQ(label.Visible, skin == 1) << skin;
+        EXPECT_TRUE(label.Selectable) << skin;
+    }
+
+    TRecordingRenderer renderer;
+    TRecordingHost host;
+    TOptions settings(tmp.Path() / "settings.ini");
+    TScreenState state;
+    TFrontEnd front(host, renderer.R, settings, state, tmp.Path(), tmp.Path() / "user");
+    front.LoadMenu(nullptr);
+    EXPECT_EQ(front.Menu->Screen(scOptions).ItemCount, OptionsItemCount(skins));
+
+    int skin = 1;
+    for (int step = 1; step < skins; ++step)
+    {
+        skin = SteppedSkin(skin, +1, skins);
+    }
+    EXPECT_EQ(skin, skins);
+    EXPECT_EQ(SteppedSkin(skin, +1, skins), 1);
+    EXPECT_EQ(SteppedSkin(1, -1, skins), skins);
 }

@@ -385,7 +385,7 @@ TEST(Animations, LevelDoneCameraFlightCirclesTheBoardAndComesHome)
     TGameSetup& g = t.Game;
     g.EndPhase = epLevelDone;
     TVector3& eye = t.Host.Eye();
-    const TVector3 rest = NullGameHost::RestEye;
+    const TVector3 rest = RestEye;
 
     g.MoveCamera(0);
     EXPECT_EQ(eye, rest);
@@ -399,7 +399,7 @@ TEST(Animations, LevelDoneCameraFlightCirclesTheBoardAndComesHome)
     g.MoveCamera(200 + 2600 / 2.0); // half way: opposite the start
     EXPECT_NEAR(eye.x, rest.x, 1e-4f);
     EXPECT_NEAR(eye.y, rest.y + 10, 1e-4f);
-    EXPECT_NEAR(eye.z, 12.7f, 1e-4f);
+    EXPECT_NEAR(eye.z, rest.z, 1e-4f);
     g.MoveCamera(2800);
     EXPECT_FLOAT_EQ(eye.x, rest.x);
     EXPECT_FLOAT_EQ(eye.y, rest.y - 10);
@@ -423,7 +423,7 @@ TEST(Animations, GameOverCameraFlightTakesTheLongerCircle)
     TGameSetup& g = t.Game;
     g.EndPhase = epGameOver;
     TVector3& eye = t.Host.Eye();
-    const TVector3 rest = NullGameHost::RestEye;
+    const TVector3 rest = RestEye;
     g.MoveCamera(200 + 5600 / 4.0);
     EXPECT_NEAR(eye.x, rest.x + 10, 1e-4f);
     EXPECT_NEAR(eye.z, 1.7f, 1e-4f);

@@ -76,7 +76,7 @@ TEST(Labels, ARemovedLabelMakesRoomAndTheNextOneWaitsATurn)
 // the rules already put inside is left where they put it.
 TEST(Labels, BoardLabelsStayOverTheBoardAndMoveOnlyWhenTheyWouldLeaveIt)
 {
-    const TVector3 eye = TOptions::RestEye;
+    const TVector3 eye = RestEye;
     // A point at label height, seen on the board plane; the rise is counted in whole 16 ms
     // frames here, which carries a label a few thousandths of a unit (under a pixel) higher.
     auto onBoard = [&](float x, float y)

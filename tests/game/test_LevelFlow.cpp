@@ -100,7 +100,7 @@ struct FlowGame
 
 float EyeDistanceFromRest(const TVector3& e)
 {
-    const TVector3 r = NullGameHost::RestEye;
+    const TVector3 r = RestEye;
     return std::hypot(e.x - r.x, e.y - r.y, e.z - r.z);
 }
 } // namespace
@@ -321,7 +321,7 @@ TEST(LevelFlow, LevelDonePhaseLengthsByKind)
         EXPECT_NEAR(n * 16, c.Milliseconds, 16) << "level " << c.Level;
         EXPECT_LE(lastFraction, 0.0);
         EXPECT_EQ(g.EndPhase, epPlaying);
-        EXPECT_EQ(f.Host.EyePoint, NullGameHost::RestEye);
+        EXPECT_EQ(f.Host.EyePoint, RestEye);
         if (c.Level == 4)
         {
             EXPECT_GT(farthest, 9.0f); // the camera flew round the board
@@ -401,7 +401,7 @@ TEST(LevelFlow, GameOverFlightThenThePictureAndAClearedBoard)
     EXPECT_EQ(g.PhaseTime, 0);
     EXPECT_EQ(g.CubeCount, 0);
     EXPECT_EQ(g.FreeCount, 81);
-    EXPECT_EQ(f.Host.EyePoint, NullGameHost::RestEye);
+    EXPECT_EQ(f.Host.EyePoint, RestEye);
     ASSERT_FALSE(f.Host.Tunes.empty());
     EXPECT_EQ(f.Host.Tunes.back(), tnMenu2);
 }

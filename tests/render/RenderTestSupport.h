@@ -24,7 +24,6 @@ void WriteBmp(const std::filesystem::path& file, const TImage& image);
 void PrepareRenderer(TRenderer& r);
 
 // The camera as a frame sets it, looking at the board from eye (by default the eye at rest).
-constexpr TVector3 RestEye{RoomCentreX, RoomCentreY, 12.7f};
 void LookFrom(TDevice& d, const TVector3& eye = RestEye);
 // The view times the projection of that camera.
 TMatrix ViewProjection(const TVector3& eye = RestEye);

@@ -494,17 +494,17 @@ TEST(GLPixels, RoomShowsOnlyAroundTheBackPlane)
         }
     };
     int red = 0, blue = 0;
-    count({RoomCentreX, RoomCentreY, 12.7f}, red, blue); // at rest: the board fills the screen
+    count(RestEye, red, blue); // at rest: the board fills the screen
     EXPECT_EQ(red, 0);
     EXPECT_GT(blue, 640 * 480 / 2);
-    count({RoomCentreX, RoomCentreY - 10, 12.7f}, red, blue); // backed away: the room around it
+    count({RestEye.x, RestEye.y - 10, RestEye.z}, red, blue); // backed away: the room around it
     EXPECT_GT(red, 640 * 480 / 10);
     EXPECT_GT(blue, 640 * 480 / 5);
     // Another screen lets the pictures go; the next flight reads them again.
     KeepScreenPictures(t.R, gsMenu);
     EXPECT_FALSE(t.R.Scene.RoomPlanes[1]->Placement.Texture);
     EXPECT_FALSE(t.R.Scene.BackPlane->Placement.Texture);
-    count({RoomCentreX, RoomCentreY - 10, 12.7f}, red, blue);
+    count({RestEye.x, RestEye.y - 10, RestEye.z}, red, blue);
     EXPECT_GT(red, 640 * 480 / 10);
     EXPECT_GT(blue, 640 * 480 / 5);
 }

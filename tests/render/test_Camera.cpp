@@ -7,7 +7,7 @@
 TEST(Camera, RestEyeLooksDownWithWorldXToTheLeft)
 {
     TMatrix v;
-    ASSERT_EQ(BuildViewMatrix(v, {-1.8f, -0.25f, 12.7f}, {RoomCentreX, RoomCentreY, 0}, {0, 0, 1}),
+    ASSERT_EQ(BuildViewMatrix(v, RestEye, {RoomCentreX, RoomCentreY, 0}, {0, 0, 1}),
               D3D_OK);
     const float expected[4][4] = {
         {-1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, -1, 0}, {-1.8f, 0.25f, 12.7f, 1}};

@@ -175,23 +175,23 @@ TEST(GameScene, RoomIsLeftOutOnlyWhileTheBackPlaneHidesIt)
     };
     EXPECT_EQ(roomHeld(), 0); // nothing read before a frame shows the room
     // At rest the back plane fills the screen.
-    EXPECT_FALSE(roomDrawn({RoomCentreX, RoomCentreY, 12.7f}));
+    EXPECT_FALSE(roomDrawn(RestEye));
     EXPECT_FALSE(roomDrawn({RoomCentreX, RoomCentreY, 12.0f})); // closer still fills it
     // So it does in the smallest window the game offers, and in a wide one.
     for (const auto& [w, h] : {std::pair{512, 384}, std::pair{1920, 1080}})
     {
         const int keptW = s.R.Device->Width(), keptH = s.R.Device->Height();
         s.R.Device->SetSize(w, h);
-        EXPECT_FALSE(roomDrawn({RoomCentreX, RoomCentreY, 12.7f})) << w << "x" << h;
+        EXPECT_FALSE(roomDrawn(RestEye)) << w << "x" << h;
         s.R.Device->SetSize(keptW, keptH);
     }
     // Backed away, circling the board, low over it: the room shows around the back plane.
-    EXPECT_TRUE(roomDrawn({RoomCentreX, RoomCentreY - 0.5f, 12.7f}));
+    EXPECT_TRUE(roomDrawn({RestEye.x, RestEye.y - 0.5f, RestEye.z}));
     EXPECT_TRUE(roomDrawn({RoomCentreX, RoomCentreY, 13.5f}));
-    EXPECT_TRUE(roomDrawn({RoomCentreX, RoomCentreY - 10, 12.7f}));
+    EXPECT_TRUE(roomDrawn({RestEye.x, RestEye.y - 10, RestEye.z}));
     EXPECT_TRUE(roomDrawn({8.2f, -0.25f, 1.7f}));
     // A back plane drawn blended (left so by some overlay) would let the room through.
-    EXPECT_TRUE(roomDrawn({RoomCentreX, RoomCentreY, 12.7f}, true));
+    EXPECT_TRUE(roomDrawn(RestEye, true));
     EXPECT_EQ(roomHeld(), 5);
     // A board at rest keeps its kept picture for region frames even where the room shows;
     // only a flight lets it go.
@@ -202,10 +202,10 @@ TEST(GameScene, RoomIsLeftOutOnlyWhileTheBackPlaneHidesIt)
     // A flight passing the rest point keeps the pictures; play at rest lets them go, and
     // so does any other screen.
     s.T.Game.EndPhase = epGameOver;
-    EXPECT_FALSE(roomDrawn({RoomCentreX, RoomCentreY, 12.7f}));
+    EXPECT_FALSE(roomDrawn(RestEye));
     EXPECT_EQ(roomHeld(), 5);
     s.T.Game.EndPhase = epPlaying;
-    EXPECT_FALSE(roomDrawn({RoomCentreX, RoomCentreY, 12.7f}));
+    EXPECT_FALSE(roomDrawn(RestEye));
     EXPECT_EQ(roomHeld(), 0);
     EXPECT_TRUE(roomDrawn({8.2f, -0.25f, 1.7f}));
     EXPECT_TRUE(o.BackPlane->Placement.Texture);

@@ -2,16 +2,18 @@
 // left); the renderer's tests hold the cubes to it.
 #pragma once
 
-// Where the perspective of the resting eye (12.7 above (-1.8, -0.25)) throws the top of a
+#include "base/TexMatrix.h"
+
+// Where the perspective of the resting eye (RestEye) throws the top of a
 // cube resting on an edge cell (0.8 high, reaching 4.4 from the board's middle): the
 // board's dark well reaches past it on every side, so every cube stands inside the gold rim.
 constexpr float ThrownByEye(float reach, float eye)
 {
-    return eye + (reach - eye) * 12.7f / (12.7f - 0.8f);
+    return eye + (reach - eye) * RestEye.z / (RestEye.z - 0.8f);
 }
 inline constexpr float FrameMargin = 0.06f; // for the bomb's wick, and a pixel to spare
-inline constexpr float FrameWellLeft = ThrownByEye(4.4f, -1.8f) + FrameMargin; // world +x
-inline constexpr float FrameWellRight = ThrownByEye(-4.4f, -1.8f) - FrameMargin;
-inline constexpr float FrameWellTop = ThrownByEye(4.4f, -0.25f) + FrameMargin;
-inline constexpr float FrameWellBottom = ThrownByEye(-4.4f, -0.25f) - FrameMargin;
+inline constexpr float FrameWellLeft = ThrownByEye(4.4f, RestEye.x) + FrameMargin; // world +x
+inline constexpr float FrameWellRight = ThrownByEye(-4.4f, RestEye.x) - FrameMargin;
+inline constexpr float FrameWellTop = ThrownByEye(4.4f, RestEye.y) + FrameMargin;
+inline constexpr float FrameWellBottom = ThrownByEye(-4.4f, RestEye.y) - FrameMargin;
 inline constexpr float FrameRim = 0.1f; // the gold round the well

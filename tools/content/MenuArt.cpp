@@ -381,6 +381,19 @@ void Put(TScreen& screen, int number, TItem item)
     screen.Items.push_back(std::move(item));
 }
 
+// A question on a large plate; its answers lie on it as items of their own.
+TScreen Question(const std::string& role, const std::string& name, const std::string& question,
+                 const std::string& detail)
+{
+    return {role, {Fixed(TItem{name, TLook::Dialog, question, detail, 0.0f, 0.35f, 7.2f, 3.5f})}};
+}
+
+// An answer on a question's plate, on the left or on the right.
+TItem Answer(const std::string& name, const std::string& text, bool left)
+{
+    return Button(name, text, left ? 1.6f : -1.6f, -0.65f, 3.1f, 0.75f);
+}
+
 std::vector<TScreen> Screens(int skins)
 {
     std::vector<TScreen> screens(MenuScreensUsed);
@@ -450,12 +463,10 @@ std::vector<TScreen> Screens(int skins)
     Put(inGame, inGameMenu, Button("menu", "MENU", -6.75f, -4.6f, 2.4f, 0.6f));
 
     TScreen& leave = screens[scLeave - 1];
-    leave.Role = "leave the game?";
-    leave.Items.push_back(Fixed(TItem{"leave", TLook::Dialog, "LEAVE THE GAME?",
-                                      "Your game is saved and waits for you.", 0.0f, 0.35f, 7.2f,
-                                      3.5f}));
-    Put(leave, leaveSave, Button("saveleave", "SAVE AND LEAVE", 1.6f, -0.65f, 3.1f, 0.75f));
-    Put(leave, leavePlayOn, Button("playon", "PLAY ON (ESC)", -1.6f, -0.65f, 3.1f, 0.75f));
+    leave = Question("leave the game?", "leave", "LEAVE THE GAME?",
+                     "Your game is saved and waits for you.");
+    Put(leave, leaveSave, Answer("saveleave", "SAVE AND LEAVE", true));
+    Put(leave, leavePlayOn, Answer("playon", "PLAY ON (ESC)", false));
 
     // The high scores; the game writes the table from y 2.34 down.
     TScreen& scores = screens[scHiScores - 1];
@@ -468,12 +479,10 @@ std::vector<TScreen> Screens(int skins)
         Fixed(TItem{"scorestitle", TLook::Title, "HIGH SCORES", "", -1.8f, 3.58f, 5.0f, 0.75f}));
 
     TScreen& resume = screens[scResume - 1];
-    resume.Role = "resume the saved game?";
-    resume.Items.push_back(Fixed(TItem{"resume", TLook::Dialog, "RESUME YOUR GAME?",
-                                       "A saved game of this kind is waiting.", 0.0f, 0.35f, 7.2f,
-                                       3.5f}));
-    Put(resume, resumeYes, Button("resumeyes", "RESUME", 1.6f, -0.65f, 3.1f, 0.75f));
-    Put(resume, resumeNew, Button("newgame", "NEW GAME", -1.6f, -0.65f, 3.1f, 0.75f));
+    resume = Question("resume the saved game?", "resume", "RESUME YOUR GAME?",
+                      "A saved game of this kind is waiting.");
+    Put(resume, resumeYes, Answer("resumeyes", "RESUME", true));
+    Put(resume, resumeNew, Answer("newgame", "NEW GAME", false));
 
     // Not shown by the game; kept so that the screen numbers stay as they are.
     screens[scSpare - 1] = {"spare", {Button("back", "BACK", -1.8f, -1.85f)}};
