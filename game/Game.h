@@ -288,7 +288,9 @@ public:
     // no particle or label is alive, no score is being counted in, no bar drains, no
     // level-end phase or camera flight runs. An update of a still board changes nothing
     // that is drawn, unless an idle cube's turn is rolled (after which it is not still).
-    bool Still() const;
+    // With sparksFly, the bombs' fuse sparks may fly on such a board: a looping effect,
+    // which the shell may draw at a lower rate.
+    bool Still(bool sparksFly = false) const;
     void CompleteLevel();
     // While playing, the progress bar shows Progress / Target[Mode] (the renderer calls
     // this every frame, Update at its start).
