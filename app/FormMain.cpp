@@ -582,6 +582,8 @@ TFrameDecision TFormMain::DecideFrame() const
     in.FrontEndAnimating = FrontEnd->Animating();
     in.MusicDue = Traits(GameState).MenuMusic && Host.MusicFinished();
     in.BoardStill = DrawnStill && Game && Game->Still();
+    in.BoardSparking = DrawnSparking && Game && Game->Still(true);
+    in.SinceDrawnMs = SDL_GetTicks() - DrawnAt;
     return ::DecideFrame(in, StillMenuWait, StillBoardWait);
 }
 
@@ -661,7 +663,7 @@ void TFormMain::IdlePass(bool& done)
             const uint32_t dt = now - Clock.LastTick;
             Clock.TotalTime += dt;
             Game->Update(static_cast<float>(dt));
-            done = Game->Still();
+            done = Game->Still(DrawnSparking);
         }
         Clock.Skip(now);
         WaitMs = decision.WaitMs;
@@ -675,6 +677,8 @@ void TFormMain::IdlePass(bool& done)
     ++Clock.FpsFrames;
     // The board drawn now is still: until it moves, nothing needs drawing again.
     DrawnStill = GameState == gsGame && Game && Game->Still();
+    DrawnSparking = GameState == gsGame && Game && Game->Still(true);
+    DrawnAt = SDL_GetTicks();
     const TResult result = RenderScene(Renderer, Frame());
     if (Failed(result))
     {

@@ -132,6 +132,8 @@ private:
     bool NeedFrame = true;
     TGameState DrawnState = gsLaunch;
     bool DrawnStill = false; // the game's board was still in the last frame drawn
+    bool DrawnSparking = false; // ... still but for the bombs' fuse sparks
+    uint32_t DrawnAt = 0;       // tick at which the last frame began
     uint32_t WaitMs = 10;
     uint64_t LastPresent = 0;
     uint32_t LoadingShownAt = 0; // when the loading bar was last drawn (0: not yet)

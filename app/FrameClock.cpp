@@ -1,5 +1,6 @@
 #include "app/FrameClock.h"
 
+#include <algorithm>
 #include <charconv>
 
 std::optional<std::string> TFrameClock::FrameRate(TGameState state, bool writeDebug, uint32_t freshTick)
@@ -41,5 +42,13 @@ TFrameDecision DecideFrame(const TFrameInputs& in, uint32_t stillMenuWait, uint3
     {
         return in.MusicDue ? TFrameDecision{} : TFrameDecision{false, stillMenuWait};
     }
-    return in.BoardStill ? TFrameDecision{false, stillBoardWait} : TFrameDecision{};
+    if (in.BoardStill)
+    {
+        return {false, stillBoardWait};
+    }
+    if (in.BoardSparking && in.SinceDrawnMs < SparkFrameInterval)
+    {
+        return {false, std::min(SparkUpdateInterval, SparkFrameInterval - in.SinceDrawnMs)};
+    }
+    return {};
 }

@@ -50,6 +50,8 @@ struct TFrameInputs
     bool FrontEndAnimating = false; // the high-score entry's caret
     bool MusicDue = false;          // a menu tune has ended and the next must start
     bool BoardStill = false;        // the rules' board was still when last drawn and is now
+    bool BoardSparking = false;     // the same but for the bombs' fuse sparks (TGame::Still(true))
+    uint32_t SinceDrawnMs = 0;      // since the last frame was drawn
 };
 struct TFrameDecision
 {
@@ -58,7 +60,14 @@ struct TFrameDecision
     // looks for the end of its tune; a still board is updated so its idle turns come).
     uint32_t WaitMs = 0;
 };
+// A board on which only the bombs' fuse sparks fly is drawn this often: the sparks are
+// small, short-lived and scattered at random, and the eye takes them at this rate as at the
+// display's. In between the rules are updated at about the display's rate, so as many sparks
+// fly as in a frame of every pass.
+constexpr uint32_t SparkFrameInterval = 67;
+constexpr uint32_t SparkUpdateInterval = 16;
+
 // The one decision for every screen: a menu or the board is drawn again only after a
-// change, while something moves, or when it has something to do; the loading screen and
-// every other picture are drawn in every pass.
+// change, while something moves (fuse sparks alone every SparkFrameInterval), or when it
+// has something to do; the loading screen and every other picture are drawn in every pass.
 TFrameDecision DecideFrame(const TFrameInputs& in, uint32_t stillMenuWait, uint32_t stillBoardWait);

@@ -191,7 +191,7 @@ void TGame::EmitFuseSparks(int i)
         const float u2 = static_cast<float>(Rng.RandomFloat());
         const float u3 = static_cast<float>(Rng.RandomFloat());
         const TVector3 velocity{(u1 - 0.5f) * 25, (u2 - 0.5f) * 25, (u3 - 0.5f) * 25};
-        Particles.EmitParticle(3, 5, tip, velocity, 256);
+        Particles.EmitParticle(FuseSparkSystem, 5, tip, velocity, 256);
     }
 }
 

@@ -317,7 +317,9 @@ public:
     // no particle or label is alive, no score is being counted in, no bar drains, no
     // level-end phase or camera flight runs. An update of a still board changes nothing
     // that is drawn, unless an idle cube's turn is rolled (after which it is not still).
-    bool Still() const;
+    // With sparksFly, the bombs' fuse sparks may fly on such a board: a looping effect,
+    // which the shell may draw at a lower rate.
+    bool Still(bool sparksFly = false) const;
 
     // --- input ---------------------------------------------------------------------------
     void MouseMove();

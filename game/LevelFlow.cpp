@@ -385,7 +385,7 @@ void TGame::UpdateEndPhase(float dt)
     }
 }
 
-bool TGame::Still() const
+bool TGame::Still(bool sparksFly) const
 {
     const auto none = [this](uint8_t state) { return StateCounts[StateSlot(state)] == 0; };
     for (uint8_t s = csGrowing; s <= csRemoved; ++s)
@@ -397,7 +397,7 @@ bool TGame::Still() const
     }
     for (int s = 0; s < ParticleSystemCount; ++s)
     {
-        if (Particles.Count(s) > 0)
+        if (Particles.Count(s) > 0 && !(sparksFly && s == FuseSparkSystem))
         {
             return false;
         }

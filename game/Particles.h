@@ -11,6 +11,7 @@
 
 constexpr int ParticleSystemCount = 6; // systems 0..5
 constexpr int ParticleKindCount = 7;   // kinds 0..6
+constexpr int FuseSparkSystem = 3;     // the bombs' fuse sparks, which fly while a bomb is on the board
 // Room reserved per system up front, so play never allocates. It is also the most a
 // system holds: frames shorter than a millisecond fade nothing while bombs keep
 // sparking, and a list must not grow without end.

@@ -15,9 +15,10 @@ bool TChangeRegions::Capture(const TRenderer& r, const TFrame& frame, TDrawn& d)
     {
         return false;
     }
+    // The fuse sparks are bounded (Next); any other particle asks for the whole frame.
     for (int s = 0; s < ParticleSystemCount; ++s)
     {
-        if (game->Particles.Count(s) > 0)
+        if (s != FuseSparkSystem && game->Particles.Count(s) > 0)
         {
             return false;
         }
@@ -79,17 +80,103 @@ bool TChangeRegions::Capture(const TRenderer& r, const TFrame& frame, TDrawn& d)
     return true;
 }
 
+bool TChangeRegions::TBoxes::Near(const TBox& a, const TBox& b)
+{
+    const float m = 2 * Margin;
+    return b.X0 <= a.X1 + m && a.X0 <= b.X1 + m && b.Y0 <= a.Y1 + m && a.Y0 <= b.Y1 + m;
+}
+
+TChangeRegions::TBox TChangeRegions::TBoxes::Union(const TBox& a, const TBox& b)
+{
+    return {std::min(a.X0, b.X0), std::min(a.Y0, b.Y0), std::max(a.X1, b.X1), std::max(a.Y1, b.Y1)};
+}
+
+float TChangeRegions::TBoxes::Area(const TBox& b)
+{
+    const float m = 2 * Margin;
+    return (b.X1 - b.X0 + m) * (b.Y1 - b.Y0 + m);
+}
+
+void TChangeRegions::TBoxes::Add(const TBox& b)
+{
+    if (b.Empty())
+    {
+        return;
+    }
+    // Into a box it comes near, else a box of its own; with no room left, into the last.
+    for (int i = 0; i < Count; ++i)
+    {
+        if (Near(Items[i], b))
+        {
+            Items[i] = Union(Items[i], b);
+            return;
+        }
+    }
+    if (Count < Max)
+    {
+        Items[Count++] = b;
+        return;
+    }
+    Items[Max - 1] = Union(Items[Max - 1], b);
+}
+
+void TChangeRegions::TBoxes::Join(int most, float cheap)
+{
+    // Boxes that came near each other as they grew become one, until none are near; then
+    // the pair whose union adds the least area, while there are more than `most` or that
+    // area is below `cheap` (a pass of its own costs more than drawing it).
+    for (bool again = true; again;)
+    {
+        again = false;
+        for (int i = 0; i < Count && !again; ++i)
+        {
+            for (int j = i + 1; j < Count && !again; ++j)
+            {
+                if (Near(Items[i], Items[j]))
+                {
+                    Items[i] = Union(Items[i], Items[j]);
+                    Items[j] = Items[--Count];
+                    again = true;
+                }
+            }
+        }
+    }
+    while (Count > 1)
+    {
+        float best = INFINITY;
+        int bi = 0, bj = 1;
+        for (int i = 0; i < Count; ++i)
+        {
+            for (int j = i + 1; j < Count; ++j)
+            {
+                const float extra = Area(Union(Items[i], Items[j])) - Area(Items[i]) - Area(Items[j]);
+                if (extra < best)
+                {
+                    best = extra;
+                    bi = i;
+                    bj = j;
+                }
+            }
+        }
+        if (Count <= most && best >= cheap)
+        {
+            break;
+        }
+        Items[bi] = Union(Items[bi], Items[bj]);
+        Items[bj] = Items[--Count];
+    }
+}
+
 bool TChangeRegions::Next(const TRenderer& r, const TFrame& frame, const TMatrix& viewProjection,
-                          TFrameRegion& region)
+                          TFrameRegions& regions)
 {
     const bool bounded = Capture(r, frame, Now);
     bool limited = bounded && Last.Valid && Last.Scene == Now.Scene;
     const int width = Now.Scene.Width, height = Now.Scene.Height;
-    float x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
     // The box of one drawn object in the picture: its mesh's extents (a cube or a stone
-    // +-0.5, the bomb with its wick within +-0.66, a dot's quad +-0.5 flat) through its
-    // world matrix and the camera.
-    const auto add = [&](const TPlaced& p, float half, float depth)
+    // +-0.5, the bomb with its wick within +-0.66, a dot's or a particle's quad +-0.5 flat)
+    // through its world matrix and the camera.
+    const auto project = [&](const TPlaced& p, float half, float depth, TBox& box, bool& ok)
     {
         const TMatrix m = MatrixMultiply(MakeWorldMatrix(p.Scale, p.Position, p.Rotation), viewProjection);
         for (int k = 0; k < 8; ++k)
@@ -99,22 +186,39 @@ bool TChangeRegions::Next(const TRenderer& r, const TFrame& frame, const TMatrix
             const float w = c.x * m.m[0][3] + c.y * m.m[1][3] + c.z * m.m[2][3] + m.m[3][3];
             if (!(w > 0.01f) || !std::isfinite(q.x) || !std::isfinite(q.y))
             {
-                limited = false; // behind the eye, or nowhere: not bounded
+                ok = false; // behind the eye, or nowhere: not bounded
                 return;
             }
             const float sx = (q.x / w + 1) / 2 * static_cast<float>(width);
             const float sy = (1 - q.y / w) / 2 * static_cast<float>(height);
-            x0 = std::min(x0, sx);
-            x1 = std::max(x1, sx);
-            y0 = std::min(y0, sy);
-            y1 = std::max(y1, sy);
+            box.X0 = std::min(box.X0, sx);
+            box.X1 = std::max(box.X1, sx);
+            box.Y0 = std::min(box.Y0, sy);
+            box.Y1 = std::max(box.Y1, sy);
         }
     };
+    TBox changed; // the cubes and dots, one box as they lie close
     const auto addCube = [&](const TPlaced& p)
     {
         const float half = p.Kind == ckBomb ? 0.66f : 0.5f;
-        add(p, half, half);
+        project(p, half, half, changed, limited);
     };
+    // Where this frame draws the sparks, for the next frame to paint over (whole or not,
+    // this frame is the next one's picture to draw over).
+    Now.Sparks.Count = 0;
+    if (bounded)
+    {
+        const TParticleSystems& particles = frame.Game->View().Particles;
+        for (int i = 0; i < particles.Count(FuseSparkSystem) && Now.Valid; ++i)
+        {
+            const TParticle& p = particles.At(FuseSparkSystem, i);
+            TBox box;
+            project({{p.Width, p.Height, 1}, p.Position, {0, 0, p.Angle}, 0}, 0.5f, 0, box, Now.Valid);
+            Now.Sparks.Add(box);
+        }
+        Now.Sparks.Join(TBoxes::Max, 0);
+        limited = limited && Now.Valid;
+    }
     if (limited)
     {
         for (int i = 1; i <= Now.Scene.CubeCount; ++i)
@@ -135,30 +239,45 @@ bool TChangeRegions::Next(const TRenderer& r, const TFrame& frame, const TMatrix
             }
             if (before)
             {
-                add(Last.Dots[i], 0.5f, 0);
+                project(Last.Dots[i], 0.5f, 0, changed, limited);
             }
             if (after)
             {
-                add(Now.Dots[i], 0.5f, 0);
+                project(Now.Dots[i], 0.5f, 0, changed, limited);
             }
         }
     }
-    if (limited && x0 <= x1)
+    regions.Count = 0;
+    if (limited)
     {
-        const int left = std::max(0, static_cast<int>(std::floor(x0)) - Margin);
-        const int top = std::max(0, static_cast<int>(std::floor(y0)) - Margin);
-        const int right = std::min(width, static_cast<int>(std::ceil(x1)) + Margin);
-        const int bottom = std::min(height, static_cast<int>(std::ceil(y1)) + Margin);
-        region = {left, top, std::max(0, right - left), std::max(0, bottom - top)};
-        limited = static_cast<float>(region.Width) * static_cast<float>(region.Height) <=
-                  MaxShare * static_cast<float>(width) * static_cast<float>(height);
-    }
-    else if (limited)
-    {
-        region = {}; // nothing changed: the picture is shown again as it is
+        // The sparks of the last frame are painted over, those of this one drawn.
+        TBoxes all = Now.Sparks;
+        for (int i = 0; i < Last.Sparks.Count; ++i)
+        {
+            all.Add(Last.Sparks.Items[i]);
+        }
+        all.Add(changed);
+        all.Join(TFrameRegions::Max, JoinShare * static_cast<float>(width) * static_cast<float>(height));
+        for (int i = 0; i < all.Count; ++i)
+        {
+            const TBox& b = all.Items[i];
+            const int left = std::max(0, static_cast<int>(std::floor(b.X0)) - Margin);
+            const int top = std::max(0, static_cast<int>(std::floor(b.Y0)) - Margin);
+            const int right = std::min(width, static_cast<int>(std::ceil(b.X1)) + Margin);
+            const int bottom = std::min(height, static_cast<int>(std::ceil(b.Y1)) + Margin);
+            if (right > left && bottom > top)
+            {
+                regions.Rects[regions.Count++] = {left, top, right - left, bottom - top};
+            }
+        }
+        if (regions.Count == 0)
+        {
+            regions.Rects[regions.Count++] = {}; // nothing changed: the picture is shown again as it is
+        }
+        limited = static_cast<float>(regions.Area()) <= MaxShare * static_cast<float>(width) * static_cast<float>(height);
     }
     std::swap(Last, Now);
     WasLimited = limited;
-    LastRegion = limited ? region : TFrameRegion{};
+    LastRegions = limited ? regions : TFrameRegions{};
     return limited;
 }

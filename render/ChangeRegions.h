@@ -1,40 +1,64 @@
 // Which part of the picture a frame of the board changes. What the last frame drew of the
 // game is kept and compared with what the next one draws: cubes that turned, grew, moved or
-// changed and the path dots are bounded by a rectangle of the picture (their boxes projected
-// through the frame's camera, before and after); anything else that differs, or that is
-// large or hard to bound (particles, labels, a camera flight, the score, a level's end, a
-// menu, another screen), asks for the whole frame.
+// changed, the path dots and the bombs' fuse sparks are bounded by a few rectangles of the
+// picture (their boxes projected through the frame's camera, before and after); anything
+// else that differs, or that is large or hard to bound (other particles, labels, a camera
+// flight, the score, a level's end, a menu, another screen), asks for the whole frame.
 #pragma once
 
 #include "render/Device.h"
 #include "game/Game.h"
 
 #include <array>
+#include <cmath>
 
 struct TRenderer;
 struct TFrame;
 
+// The rectangles a region frame draws, apart from each other (the sparks of bombs far apart
+// are drawn as separate small rectangles, not as one that spans the board). A frame in
+// which nothing changed has one empty rectangle: the picture is shown again as it is.
+struct TFrameRegions
+{
+    static constexpr int Max = 8;
+    int Count = 0;
+    std::array<TFrameRegion, Max> Rects{};
+
+    int Area() const
+    {
+        int a = 0;
+        for (int i = 0; i < Count; ++i)
+        {
+            a += Rects[i].Width * Rects[i].Height;
+        }
+        return a;
+    }
+};
+
 class TChangeRegions
 {
 public:
-    // The rectangle of the picture (pixels from its top left) outside which this frame
+    // The rectangles of the picture (pixels from its top left) outside which this frame
     // draws what the last one drew; false when the frame must be drawn whole. The frame is
     // remembered as the last one either way.
     // viewProjection: the camera of the frame, view times projection.
-    bool Next(const TRenderer& r, const TFrame& frame, const TMatrix& viewProjection, TFrameRegion& region);
+    bool Next(const TRenderer& r, const TFrame& frame, const TMatrix& viewProjection, TFrameRegions& regions);
     // The next frame is drawn whole: an event came, a frame failed, the device is new.
     void Forget() { Last.Valid = false; }
     // Whether the last frame asked could be followed by a region frame: a frame of the board
     // to be kept, drawn whole or in a region.
     bool Bounded() const { return Last.Valid; }
-    // Whether the last frame asked was limited to a region, and that region.
+    // Whether the last frame asked was limited to regions, and those regions.
     bool Limited() const { return WasLimited; }
-    const TFrameRegion& Region() const { return LastRegion; }
+    const TFrameRegions& Regions() const { return LastRegions; }
 
     // Extra pixels around a projected box, for the half-pixel shift and texture filtering.
     static constexpr int Margin = 3;
-    // A region larger than this share of the picture is drawn as the whole frame.
+    // Regions larger than this share of the picture together are drawn as the whole frame.
     static constexpr float MaxShare = 0.5f;
+    // Two regions are drawn as one when that adds less than this share of the picture:
+    // each region is a pass over the whole scene, which costs more than a few more pixels.
+    static constexpr float JoinShare = 0.04f;
 
 private:
     struct TPlaced
@@ -65,6 +89,27 @@ private:
 
         friend bool operator==(const TScene&, const TScene&) = default;
     };
+    // A rectangle of the picture in pixels, as projected (not yet rounded or cut).
+    struct TBox
+    {
+        float X0 = INFINITY, Y0 = INFINITY, X1 = -INFINITY, Y1 = -INFINITY;
+
+        bool Empty() const { return !(X0 <= X1); }
+    };
+    // Boxes close to each other are joined: a handful for sparks of a few bombs.
+    struct TBoxes
+    {
+        static constexpr int Max = 16;
+        int Count = 0;
+        std::array<TBox, Max> Items{};
+
+        void Add(const TBox& b);
+        void Join(int most, float cheap);
+        // Whether two boxes come within both their margins of each other.
+        static bool Near(const TBox& a, const TBox& b);
+        static TBox Union(const TBox& a, const TBox& b);
+        static float Area(const TBox& b); // margins included
+    };
     struct TDrawn
     {
         bool Valid = false;
@@ -72,11 +117,12 @@ private:
         std::array<TPlaced, CellCount + 1> Cubes{}; // 1-based
         int DotCount = 0;
         std::array<TPlaced, CellCount> Dots{};
+        TBoxes Sparks; // where the fuse sparks were drawn, in the picture
     };
     // Fills d from the frame; false when the frame is not one whose changes are bounded.
     static bool Capture(const TRenderer& r, const TFrame& frame, TDrawn& d);
 
     TDrawn Last, Now;
     bool WasLimited = false;
-    TFrameRegion LastRegion;
+    TFrameRegions LastRegions;
 };

@@ -303,7 +303,12 @@ TResult TGLDevice::Present()
     const bool regionOnly = ShowKeptPicture();
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(Win, &w, &h);
-    if (const TPictureArea a = PictureArea(w, h); !regionOnly && !a.Fills(w, h))
+    const TPictureArea a = PictureArea(w, h);
+    // A region frame near the picture's edges changes what the bands beside it show.
+    const bool shown = Impl->ShownW > 0 && Impl->ShownH > 0;
+    const bool bands = !a.Fills(w, h) && (!regionOnly || (shown && TGLMargins::Reads(w, h, a, Impl->ShownX, Impl->ShownY,
+                                                                                     Impl->ShownW, Impl->ShownH)));
+    if (bands)
     {
         if (!Margins)
         {
@@ -317,9 +322,14 @@ TResult TGLDevice::Present()
     if (SwapOnPresent && regionOnly)
     {
         // The rest of the window shows the frames before, as they left it.
-        if (Impl->ShownW > 0 && Impl->ShownH > 0)
+        if (shown)
         {
             ShowWindowRegion(Impl->ShownX, Impl->ShownY, Impl->ShownW, Impl->ShownH);
+        }
+        int rects[2][4];
+        for (int i = 0, n = bands ? TGLMargins::Bands(w, h, a, rects) : 0; i < n; ++i)
+        {
+            ShowWindowRegion(rects[i][0], rects[i][1], rects[i][2], rects[i][3]);
         }
     }
     else if (SwapOnPresent)

@@ -3,6 +3,7 @@
 #include <epoxy/gl.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace
 {
@@ -82,6 +83,47 @@ TGLMargins::~TGLMargins()
     glDeleteFramebuffers(1, &m.Fbo);
     glDeleteVertexArrays(1, &m.Vao);
     glDeleteProgram(m.Program);
+}
+
+bool TGLMargins::Reads(int windowWidth, int windowHeight, const TPictureArea& area, int x, int y, int width,
+                       int height)
+{
+    if (area.Width <= 0 || area.Height <= 0 || area.Fills(windowWidth, windowHeight))
+    {
+        return false;
+    }
+    // A band of n pixels shows n / cover pixels of the picture's edge; the blur reaches
+    // two texels of the level read (CopyDivisor << BlurLevel pixels each) and the copy's own
+    // filter a few pixels further.
+    const float cover = std::max(static_cast<float>(windowWidth) / static_cast<float>(area.Width),
+                                 static_cast<float>(windowHeight) / static_cast<float>(area.Height));
+    const int blur = 2 * (CopyDivisor << static_cast<int>(BlurLevel)) + 2 * CopyDivisor;
+    const int reachX = area.Left > 0 ? static_cast<int>(std::ceil(static_cast<float>(area.Left) / cover)) + blur : 0;
+    const int reachY = area.Top > 0 ? static_cast<int>(std::ceil(static_cast<float>(area.Top) / cover)) + blur : 0;
+    const int left = x - area.Left;
+    const int top = windowHeight - (y + height) - area.Top; // rows of the picture from its top
+    return (reachX > 0 && (left < reachX || left + width > area.Width - reachX)) ||
+           (reachY > 0 && (top < reachY || top + height > area.Height - reachY));
+}
+
+int TGLMargins::Bands(int windowWidth, int windowHeight, const TPictureArea& area, int (&rects)[2][4])
+{
+    const int bottom = windowHeight - area.Top - area.Height;
+    if (area.Left > 0)
+    {
+        const int right = area.Left + area.Width;
+        rects[0][0] = 0, rects[0][1] = 0, rects[0][2] = area.Left, rects[0][3] = windowHeight;
+        rects[1][0] = right, rects[1][1] = 0, rects[1][2] = windowWidth - right, rects[1][3] = windowHeight;
+        return 2;
+    }
+    if (area.Top > 0)
+    {
+        rects[0][0] = 0, rects[0][1] = bottom + area.Height, rects[0][2] = windowWidth,
+        rects[0][3] = windowHeight - bottom - area.Height;
+        rects[1][0] = 0, rects[1][1] = 0, rects[1][2] = windowWidth, rects[1][3] = bottom;
+        return 2;
+    }
+    return 0;
 }
 
 void TGLMargins::Fill(int windowWidth, int windowHeight, const TPictureArea& area)

@@ -19,6 +19,15 @@ public:
     // its own program, vertex array, texture binding, viewport and enables afterwards.
     void Fill(int windowWidth, int windowHeight, const TPictureArea& area);
 
+    // Whether the bands read what lies in the rectangle (pixels of the window, rows from
+    // the bottom): they show the picture's parts near its edges, blurred over a few texels,
+    // so a region frame there must fill them again.
+    static bool Reads(int windowWidth, int windowHeight, const TPictureArea& area, int x, int y, int width,
+                      int height);
+    // The bands as rectangles of the window (x, y from the bottom, width, height); returns
+    // how many (0 or 2).
+    static int Bands(int windowWidth, int windowHeight, const TPictureArea& area, int (&rects)[2][4]);
+
 private:
     struct TImpl;
     std::unique_ptr<TImpl> Impl;

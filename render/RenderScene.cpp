@@ -5,33 +5,14 @@
 #include "render/GameScene.h"
 #include "render/LoadingBar.h"
 
-TResult RenderScene(TRenderer& r, const TFrame& frame)
+namespace
 {
-    if (frame.State == gsLaunch)
-    {
-        return D3D_OK;
-    }
-    if (!r.Device)
-    {
-        return E_FAIL;
-    }
-    KeepScreenPictures(r, frame.State);
+// One pass of the frame: the whole picture, or what lies inside one region.
+TResult DrawFrame(TRenderer& r, const TFrame& frame, const TMatrix* view, const TMatrix* projection,
+                  bool keep, const TFrameRegion* region)
+{
     TDevice& d = *r.Device;
-    TMatrix view;
-    const bool viewMade = !Failed(BuildViewMatrix(view, frame.Eye, {RoomCentreX, RoomCentreY, 0}, {0, 0, 1}));
-    TMatrix projection;
-    const bool projectionMade = !Failed(BuildProjectionMatrix(projection, 0.8f, 0.75f, 0.01f, 200));
-    // A small change of the board is drawn over the last frame inside its region only.
-    // Any other frame goes straight to the window.
-    TFrameRegion region;
-    bool limited = false, keep = false;
-    if (frame.Regions != nullptr)
-    {
-        limited = frame.Regions->Next(r, frame, MatrixMultiply(view, projection), region) && viewMade &&
-                  projectionMade;
-        keep = frame.Regions->Bounded();
-    }
-    d.BeginFrame(keep, limited ? &region : nullptr);
+    d.BeginFrame(keep, region);
     TResult result = d.Clear(clZBuffer, 0x02215BFF, 1.0f);
     if (!Failed(result))
     {
@@ -39,20 +20,16 @@ TResult RenderScene(TRenderer& r, const TFrame& frame)
     }
     if (Failed(result))
     {
-        if (frame.Regions != nullptr)
-        {
-            frame.Regions->Forget();
-        }
         return result;
     }
 
-    if (viewMade)
+    if (view != nullptr)
     {
-        d.SetTransform(tkView, view);
+        d.SetTransform(tkView, *view);
     }
-    if (projectionMade)
+    if (projection != nullptr)
     {
-        d.SetTransform(tkProjection, projection);
+        d.SetTransform(tkProjection, *projection);
     }
     d.SetTransform(tkWorld, IdentityMatrix());
     d.SetRenderState(rsNormalizeNormals, StateTrue);
@@ -128,6 +105,41 @@ TResult RenderScene(TRenderer& r, const TFrame& frame)
     if (!Failed(result))
     {
         result = d.Present();
+    }
+    return result;
+}
+} // namespace
+
+TResult RenderScene(TRenderer& r, const TFrame& frame)
+{
+    if (frame.State == gsLaunch)
+    {
+        return D3D_OK;
+    }
+    if (!r.Device)
+    {
+        return E_FAIL;
+    }
+    KeepScreenPictures(r, frame.State);
+    TMatrix view;
+    const bool viewMade = !Failed(BuildViewMatrix(view, frame.Eye, {RoomCentreX, RoomCentreY, 0}, {0, 0, 1}));
+    TMatrix projection;
+    const bool projectionMade = !Failed(BuildProjectionMatrix(projection, 0.8f, 0.75f, 0.01f, 200));
+    // A small change of the board is drawn over the last frame inside its regions only,
+    // one pass each. Any other frame goes straight to the window.
+    TFrameRegions regions;
+    bool limited = false, keep = false;
+    if (frame.Regions != nullptr)
+    {
+        limited = frame.Regions->Next(r, frame, MatrixMultiply(view, projection), regions) && viewMade &&
+                  projectionMade;
+        keep = frame.Regions->Bounded();
+    }
+    TResult result = D3D_OK;
+    for (int i = 0; i < (limited ? regions.Count : 1) && !Failed(result); ++i)
+    {
+        result = DrawFrame(r, frame, viewMade ? &view : nullptr, projectionMade ? &projection : nullptr, keep,
+                           limited ? &regions.Rects[i] : nullptr);
     }
     if (Failed(result) && frame.Regions != nullptr)
     {

@@ -123,4 +123,18 @@ TEST(FrameClock, TheLoopDrawsOnlyAfterAChangeWhileSomethingMovesOrWhenAMenuTuneE
     EXPECT_TRUE(decide(gsGame, [](TFrameInputs& in) { in.BoardStill = false; }).Draw);
     EXPECT_FALSE(decide(gsMenu, [](TFrameInputs& in) { in.BoardStill = false; }).Draw);
     EXPECT_TRUE(decide(gsMenu, [](TFrameInputs& in) { in.MusicDue = true; }).Draw);
+    // Only fuse sparks fly: a frame every SparkFrameInterval, the rules updated between.
+    const auto sparking = [&](uint32_t since)
+    {
+        return decide(gsGame, [since](TFrameInputs& in)
+                      {
+                          in.BoardStill = false;
+                          in.BoardSparking = true;
+                          in.SinceDrawnMs = since;
+                      });
+    };
+    EXPECT_FALSE(sparking(0).Draw);
+    EXPECT_EQ(sparking(0).WaitMs, SparkUpdateInterval);
+    EXPECT_EQ(sparking(SparkFrameInterval - 5).WaitMs, 5u);
+    EXPECT_TRUE(sparking(SparkFrameInterval).Draw);
 }

@@ -845,11 +845,11 @@ TEST(GLPixels, RegionFramesOfSmallChangesEqualWholeFrames)
             for (int k = 0; k < frames; ++k)
             {
                 const TImage part = draw(&regions);
-                const bool region = regions.Limited() && regions.Region().Width > 0;
+                const bool region = regions.Limited() && regions.Regions().Area() > 0;
                 if (region)
                 {
                     ++limited;
-                    EXPECT_LE(regions.Region().Width * regions.Region().Height, largest) << change;
+                    EXPECT_LE(regions.Regions().Area(), largest) << change;
                 }
                 const bool partShown = offScreen || shown(part);
                 // The same state drawn whole: also the picture the next region is drawn over.
@@ -879,5 +879,35 @@ TEST(GLPixels, RegionFramesOfSmallChangesEqualWholeFrames)
         play("a growing cube", 15, w * h / 20);
         EXPECT_EQ(g.Cubes[cube].State, csIdle) << "grown";
         EXPECT_GE(limited - before, 45) << "frames of the turn and the growth drawn in their region";
+
+        // Bombs in two far corners (free on a level-1 board or not) grow in; then only their
+        // fuses spark, each bomb's sparks in a small region of their own.
+        for (const TCell cell : {TCell{1, 1}, TCell{9, 9}})
+        {
+            if (g.Cells[cell.X][cell.Y].Occupancy == coEmpty)
+            {
+                g.TakeCell(cell);
+                g.SetState(g.PutNewCube(ckBomb, cell, false), csGrowing);
+                g.Cells[cell.X][cell.Y].Occupancy = coOccupied;
+            }
+            else
+            {
+                g.Cubes[g.Cells[cell.X][cell.Y].Cube].Kind = ckBomb;
+            }
+        }
+        for (int k = 0; k < 2000 && !g.Still(true); ++k)
+        {
+            g.Update(16);
+        }
+        ASSERT_GT(g.Particles.Count(FuseSparkSystem), 0);
+        const int sparked = limited;
+        int apart = 0;
+        for (int k = 0; k < 20; ++k)
+        {
+            play("fuse sparks", 1, w * h / 8);
+            apart += regions.Limited() && regions.Regions().Count >= 2 ? 1 : 0;
+        }
+        EXPECT_GE(limited - sparked, 18) << "frames of sparks drawn in their regions";
+        EXPECT_GE(apart, 18) << "the two bombs' sparks drawn apart";
     }
 }

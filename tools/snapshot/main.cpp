@@ -231,8 +231,8 @@ double Seconds(std::chrono::steady_clock::duration d)
     return std::chrono::duration<double>(d).count();
 }
 
-// A small change on a level-1 board at rest (one cube turning, then one growing), drawn as
-// the game draws it: each frame whole straight to the window (as before the picture was
+// A small change on a level-1 board at rest (one cube turning, then one growing), then a
+// bonus board at rest whose bombs' fuses spark, drawn as the game draws it: each frame whole straight to the window (as before the picture was
 // kept), whole into the kept picture and copied to the window, and inside the change's
 // region only over the kept picture of the frame before; and whether the region frames give
 // the very pixels of the whole ones.
@@ -277,13 +277,43 @@ int BenchChange(const TOptions& o, TRenderer& r, TGLDevice& gl, TGameSetup& game
         return 1;
     }
     std::printf("the picture kept %s\n", gl.KeepsPictureInWindow() ? "in the window" : "off screen");
-    for (const char* change : {"one idle quarter-turn", "one growing cube"})
+    for (const char* change : {"one idle quarter-turn", "one growing cube", "a bonus board at rest, bombs sparking"})
     {
         const bool grow = change[4] == 'g';
+        const bool sparks = change[0] == 'a';
+        if (sparks)
+        {
+            // Level 5 laid out, its stones and bombs grown: only the fuses' sparks move
+            // (and now and then a stone's idle turn).
+            game.Level = 4;
+            game.NextLevel();
+            const auto atRest = [&]
+            {
+                for (int s = 0; s < ParticleSystemCount; ++s)
+                {
+                    if (s != FuseSparkSystem && game.Particles.Count(s) > 0)
+                    {
+                        return false; // the new level's banner still flies
+                    }
+                }
+                return game.BoardQuiet && game.StateCounts[StateSlot(csGrowing)] == 0 &&
+                       game.Labels.LabelCount == 0;
+            };
+            for (int k = 0; k < 2000 && !atRest(); ++k)
+            {
+                game.Update(16);
+            }
+            std::printf("level 5: %d stones and bombs, %d sparks\n", game.CubeCount,
+                        game.Particles.Count(FuseSparkSystem));
+        }
         TCube& c = game.Cubes[turning];
         const TCube rest = c;
         const auto begin = [&]
         {
+            if (sparks)
+            {
+                return; // the sparks go on as they are
+            }
             game.SetState(turning, csIdle);
             c = rest;
             if (grow)
@@ -331,7 +361,7 @@ int BenchChange(const TOptions& o, TRenderer& r, TGLDevice& gl, TGameSetup& game
                 if (limited && regions.Limited())
                 {
                     ++inRegion;
-                    area += regions.Region().Width * regions.Region().Height;
+                    area += regions.Regions().Area();
                 }
                 if (check)
                 {
@@ -364,8 +394,11 @@ int BenchChange(const TOptions& o, TRenderer& r, TGLDevice& gl, TGameSetup& game
         run(true, true, wall, cpu, false);
         std::printf("  region frame over the kept one: %.2f ms (%.2f ms CPU)\n", wall, cpu);
         run(true, true, wall, cpu, true);
-        game.SetState(turning, csIdle);
-        c = rest;
+        if (!sparks)
+        {
+            game.SetState(turning, csIdle);
+            c = rest;
+        }
     }
     return 0;
 }
