@@ -668,6 +668,7 @@ void TFormMain::IdlePass(bool& done)
             const uint32_t dt = now - Clock.LastTick;
             Clock.TotalTime += dt;
             Game->Update(static_cast<float>(dt));
+            FrontEnd->Autosave();
             done = Game->Still();
         }
         Clock.Skip(now);
@@ -701,6 +702,7 @@ void TFormMain::IdlePass(bool& done)
     if (GameState == gsGame && Game)
     {
         Game->Update(static_cast<float>(Clock.FrameDelta));
+        FrontEnd->Autosave();
     }
     if (MusicTickState(GameState))
     {

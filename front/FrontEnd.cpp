@@ -190,7 +190,7 @@ void TFrontEnd::MenuKey(int key)
         {
             SetCursor(2);
             Game->Pause();
-            Menu->ShowScreen(5);
+            ShowScreen(5);
         }
         break;
     case 5:
@@ -200,9 +200,12 @@ void TFrontEnd::MenuKey(int key)
         }
         else if (activate && r.Item == 3 && Game != nullptr)
         {
-            LeaveSaveFailed = false;
             Game->Resume();
             Menu->ShowScreen(4);
+        }
+        else if (activate && r.Item == 5 && Game != nullptr)
+        {
+            LeaveUnsaved();
         }
         break;
     case 6: HiScoresCommand(r.Action, r.Item); break;
@@ -486,6 +489,8 @@ void TFrontEnd::StartGame(uint8_t mode)
         LoadTexture(*Renderer.Device, SkinTexture(k), Renderer.CubeTextures[k]);
     }
     g.Start(mode);
+    Autosaved = false;
+    LastSave.clear();
     State = gsGame;
     std::error_code ec;
     if (fs::exists(g.SaveFile(mode), ec))
@@ -519,33 +524,43 @@ void TFrontEnd::ResumeSavedGame()
         Host.ShowMessage(std::string(e.what()) + "\nThe saved game cannot be resumed; a new game starts." +
                          (ec ? std::string() : "\nThe file is kept as " + aside.filename().string() + "."));
         g.Start(mode);
+        return;
     }
+    WriteSave(false); // the resumed game is kept from now on, after every move
 }
 
 void TFrontEnd::LeaveGameToMenu()
 {
     if (Game != nullptr)
     {
-        try
+        if (const std::string problem = WriteSave(true); !problem.empty())
         {
-            Game->SaveGame();
-        }
-        catch (const std::exception& e)
-        {
-            // The game stays on the board, paused: the player may try again, and a second
-            // failure in a row leaves without saving.
-            if (!LeaveSaveFailed)
-            {
-                LeaveSaveFailed = true;
-                Host.ShowMessage(std::string(e.what()) +
-                                 "\nThe game could not be saved and stays paused. Leave again to retry; "
-                                 "if the save fails again, the game is left without saving.");
-                return;
-            }
-            Host.ShowMessage(std::string(e.what()) + "\nThe game could not be saved; it is left unsaved.");
+            // The game stays on the board, paused, until it is saved or the player chooses
+            // to leave without it.
+            TellSaveState();
+            Host.ShowMessage(problem +
+                             "\nThe game could not be saved and stays paused. Choose Save and leave to "
+                             "try again, or Leave unsaved to leave without it.");
+            return;
         }
     }
-    LeaveSaveFailed = false;
+    ShowMenuAfterGame();
+}
+
+void TFrontEnd::LeaveUnsaved()
+{
+    // The player's choice: the game is dropped, and what it saved of itself goes too.
+    if (Autosaved)
+    {
+        Saves.Remove(LastSave);
+    }
+    ShowMenuAfterGame();
+}
+
+void TFrontEnd::ShowMenuAfterGame()
+{
+    Autosaved = false;
+    LastSave.clear();
     State = gsMenu;
     Host.StopMusic();
     Host.StopSound(snSelected);
@@ -553,19 +568,64 @@ void TFrontEnd::LeaveGameToMenu()
     Menu->ShowScreen(1);
 }
 
+std::string TFrontEnd::WriteSave(bool wait)
+{
+    LastSave = Game->SaveFile(Game->View().Mode);
+    Saves.Write(LastSave, Game->SaveText());
+    Autosaved = true;
+    if (!wait)
+    {
+        return {};
+    }
+    Saves.Finish();
+    const std::string problem = Saves.Problem(LastSave);
+    return problem.empty() ? problem : TDataError(LastSave, 0, problem).what();
+}
+
+void TFrontEnd::Autosave()
+{
+    if (Game == nullptr)
+    {
+        return;
+    }
+    const uint8_t request = Game->TakeSaveRequest();
+    if (request == srWrite)
+    {
+        WriteSave(false);
+    }
+    else if (request == srRemove)
+    {
+        Saves.Remove(Game->SaveFile(Game->View().Mode)); // after any write still on its way
+        Autosaved = false;
+        LastSave.clear();
+    }
+}
+
+void TFrontEnd::TellSaveState()
+{
+    if (!Menu || Menu->Screen(5).ItemCount < 5)
+    {
+        return;
+    }
+    // Known to have failed: the last save of this game, written or still on its way, went
+    // wrong; the next one may mend it.
+    const bool failed = !LastSave.empty() && !Saves.Problem(LastSave).empty();
+    TMenuScreen& pause = Menu->Screen(5);
+    pause.Items[1].Visible = !failed; // "Your game is saved and waits for you."
+    pause.Items[4].Visible = failed;  // "Your game could not be saved."
+    pause.Items[5].Visible = failed;  // leave unsaved
+}
+
 std::string TFrontEnd::SaveGameOnExit()
 {
     if (State != gsGame || Game == nullptr || Game->View().EndPhase == epGameOver || (Menu && Menu->CurrentScreen == 7))
     {
+        Saves.Finish(); // what was asked before lands before the program ends
         return {};
     }
-    try
+    if (const std::string problem = WriteSave(true); !problem.empty())
     {
-        Game->SaveGame();
-    }
-    catch (const std::exception& e)
-    {
-        return std::string(e.what()) + "\nThe game in progress could not be saved.";
+        return problem + "\nThe game in progress could not be saved.";
     }
     return {};
 }
@@ -768,6 +828,10 @@ void TFrontEnd::HandleMouseMove(float x, float y)
 
 void TFrontEnd::ShowScreen(int screen)
 {
+    if (screen == 5)
+    {
+        TellSaveState();
+    }
     if (Menu)
     {
         Menu->ShowScreen(screen);

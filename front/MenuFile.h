@@ -41,7 +41,7 @@ struct TMenuFile
     std::vector<std::filesystem::path> Pictures(const std::filesystem::path& programFolder) const;
 
     // The number of items the menu commands address on each screen (index 1..10).
-    static constexpr std::array<int, MenuScreensUsed + 1> RequiredItems = {0, 4, 4, 19, 1, 3, 3, 3, 0, 3, 3};
+    static constexpr std::array<int, MenuScreensUsed + 1> RequiredItems = {0, 4, 4, 19, 1, 5, 3, 3, 0, 3, 3};
     // Screens the program can show (screen 8 is never shown).
     static constexpr bool CanBeShown(int screen) { return screen >= 1 && screen <= MenuScreensUsed && screen != 8; }
 };

@@ -58,6 +58,7 @@ void TGame::Start(uint8_t mode)
     Display.StartFraction = 0;
     NewGame();
     EndPhase = epPlaying;
+    SaveRequest = srNone;
 }
 
 void TGame::Pause()
@@ -187,6 +188,17 @@ void TGame::Update(float dt)
     PrevStateCounts = StateCounts;
     UpdateEndPhase(dt);
     WarnOfTimeUp(dt);
+    // The board at rest again while playing (nothing grows, moves or vanishes): a move, or
+    // the start of a level or of a resumed game, has ended, and the game is due for its
+    // save file.
+    const bool atRest = StateCounts[StateSlot(csGrowing)] == 0 &&
+                        StateCounts[StateSlot(csMoving)] == 0 &&
+                        StateCounts[StateSlot(csVanishing)] == 0;
+    if (atRest && !WasAtRest && EndPhase == epPlaying)
+    {
+        SaveRequest = srWrite;
+    }
+    WasAtRest = atRest;
 }
 
 void TGame::StartFrame(float dt)

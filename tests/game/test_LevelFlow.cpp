@@ -616,6 +616,39 @@ TEST(LevelFlow, ALowTimedBarBeepsFasterTheEmptierItIsAndOnlyWhilePlayed)
     EXPECT_EQ(n.Host.Count(snTimeUp), 0);
 }
 
+TEST(LevelFlow, AMoveAsksForTheSaveFileOnceAtRestAndGameOverForItsRemoval)
+{
+    RulesGame t;
+    TGameSetup& g = t.Game;
+    const int i = PutCube(g, 1, 2, 2);
+    PutCube(g, 2, 7, 7);
+    g.Update(16);
+    g.TakeSaveRequest(); // whatever the first rest asked
+    t.Aim(i, 6, 2);
+    ASSERT_GT(g.PathLength, 0);
+    g.StartMove();
+    int writes = 0;
+    for (int frame = 0; frame < 600; ++frame)
+    {
+        g.Update(16);
+        if (g.TakeSaveRequest() == srWrite)
+        {
+            ++writes;
+            EXPECT_EQ(g.Cubes[i].X, 6) << "written before the cube arrived";
+            EXPECT_TRUE(g.BoardQuiet);
+        }
+    }
+    EXPECT_EQ(writes, 1) << "once a move";
+
+    // The end of the game asks for the file to go.
+    while (g.FreeCount > 0)
+    {
+        PutCube(g, 3, g.FreeCells[1].X, g.FreeCells[1].Y);
+    }
+    ASSERT_TRUE(g.CheckGameOver(true));
+    EXPECT_EQ(g.TakeSaveRequest(), srRemove);
+}
+
 TEST(LevelFlow, PausingDropsTheSelectionAndStopsTheDrain)
 {
     FlowGame f(gmTimed);

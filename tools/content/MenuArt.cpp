@@ -430,7 +430,12 @@ std::vector<TScreen> Screens()
                   {Fixed(TItem{"leave", TLook::Dialog, "LEAVE THE GAME?",
                                "Your game is saved and waits for you.", 0.0f, 0.35f, 7.2f, 3.5f}),
                    Button("saveleave", "SAVE AND LEAVE", 1.6f, -0.65f, 3.1f, 0.75f),
-                   Button("playon", "PLAY ON (ESC)", -1.6f, -0.65f, 3.1f, 0.75f)}};
+                   Button("playon", "PLAY ON (ESC)", -1.6f, -0.65f, 3.1f, 0.75f),
+                   // In place of the first while the game's save fails, with the third
+                   // choice below: to leave without the game.
+                   Hidden(Fixed(TItem{"notsaved", TLook::Dialog, "LEAVE THE GAME?",
+                                      "Your game could not be saved.", 0.0f, 0.35f, 7.2f, 3.5f})),
+                   Hidden(Button("leaveunsaved", "LEAVE UNSAVED", 0.0f, -2.0f, 3.1f, 0.75f))}};
     // 6: the high scores; the game writes the table from y 2.34 down.
     screens[5] = {
         "high scores",
