@@ -611,9 +611,16 @@ void TFrontEnd::TellSaveState()
     // wrong; the next one may mend it.
     const bool failed = !LastSave.empty() && !Saves.Problem(LastSave).empty();
     TMenuScreen& pause = Menu->Screen(5);
-    pause.Items[1].Visible = !failed; // "Your game is saved and waits for you."
-    pause.Items[4].Visible = failed;  // "Your game could not be saved."
-    pause.Items[5].Visible = failed;  // leave unsaved
+    // Item 1 says "Your game is saved and waits for you.", the hidden item 4 "Your game
+    // could not be saved.": the plate lies under the answers, so the one that tells takes
+    // the first item's place in the drawing order rather than being drawn over them.
+    if (failed != PauseTellsFailure)
+    {
+        std::swap(pause.Items[1].NormalSprite, pause.Items[4].NormalSprite);
+        std::swap(pause.Items[1].HighlightSprite, pause.Items[4].HighlightSprite);
+        PauseTellsFailure = failed;
+    }
+    pause.Items[5].Visible = failed; // leave unsaved
 }
 
 std::string TFrontEnd::SaveGameOnExit()

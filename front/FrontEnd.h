@@ -171,4 +171,5 @@ private:
     TBackgroundWriter Saves;  // every save and removal of a saved game, in order
     bool Autosaved = false;   // this game has written its mode's file
     std::filesystem::path LastSave; // the file the last save went to
+    bool PauseTellsFailure = false; // the pause screen's plate says the save failed
 };

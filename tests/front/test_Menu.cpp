@@ -381,10 +381,13 @@ TEST(MenuScreens, LeavingSavesTheGameAndTheNextStartOffersToResumeIt)
     // as often as the save fails, the pause screen no longer says it is saved, and only
     // the player's choice leaves without it.
     const auto blocker = save.string() + ".tmp";
+    TMenuScreen& pause = f.Front.Menu->Screens[5];
+    const auto savedPlate = pause.Items[1].NormalSprite;
+    const auto failedPlate = pause.Items[4].NormalSprite;
     std::filesystem::create_directory(blocker);
     EXPECT_NE(f.Front.SaveGameOnExit().find("Save1.dat"), std::string::npos);
     f.ClickItem(1);
-    EXPECT_TRUE(f.Visible(5, 4)) << "the exit's failure is told at once";
+    EXPECT_EQ(pause.Items[1].NormalSprite, failedPlate) << "the exit's failure is told at once";
     for (size_t tries = 1; tries <= 2; ++tries)
     {
         f.ClickItem(2);
@@ -392,8 +395,8 @@ TEST(MenuScreens, LeavingSavesTheGameAndTheNextStartOffersToResumeIt)
         EXPECT_EQ(f.Screen(), 5);
         ASSERT_EQ(f.Host.Messages.size(), tries);
         EXPECT_NE(f.Host.Messages.back().find("could not be saved and stays paused"), std::string::npos);
-        EXPECT_FALSE(f.Visible(5, 1));
-        EXPECT_TRUE(f.Visible(5, 4));
+        EXPECT_EQ(pause.Items[1].NormalSprite, failedPlate);
+        EXPECT_FALSE(f.Visible(5, 4));
         EXPECT_TRUE(f.Visible(5, 5));
     }
     // Trying again once the folder takes it: saved, and the next pause says so.
@@ -404,7 +407,7 @@ TEST(MenuScreens, LeavingSavesTheGameAndTheNextStartOffersToResumeIt)
     StartMode(f, 1);
     f.ClickItem(2);
     f.ClickItem(1);
-    EXPECT_TRUE(f.Visible(5, 1));
+    EXPECT_EQ(pause.Items[1].NormalSprite, savedPlate);
     EXPECT_FALSE(f.Visible(5, 5));
     // Failing again, the player leaves without saving: the game and its file go. (The
     // resumed game may be being written meanwhile, through the same temporary file.)
