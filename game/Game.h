@@ -275,6 +275,7 @@ struct TGameFields
     int SpecialsOwed = 0;
     bool NoScoreMove = false;
     uint8_t EndPhase = epPlaying;
+    uint8_t PausedPhase = epPlaying; // what a pause interrupted, and Resume goes back to
     double PhaseTime = 0;
     bool BoardQuiet = false;
     // The time-up warning of the timed mode: the game time the update has counted while
@@ -318,7 +319,8 @@ public:
     // --- the game's course, as the menus and the shell steer it ------------------------------
     // A new game of the mode (gmNormal, gmTimed) at its first level, in play.
     void Start(uint8_t mode);
-    // The board stops (the pause screen, the offer of the saved game) and goes on again.
+    // The board stops (the pause screen, the offer of the saved game) and goes on again
+    // in the phase it was in: play, or the end of a level.
     void Pause();
     void Resume();
 

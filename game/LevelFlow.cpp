@@ -58,17 +58,26 @@ void TGame::Start(uint8_t mode)
     Display.StartFraction = 0;
     NewGame();
     EndPhase = epPlaying;
+    PausedPhase = epPlaying;
     SaveRequest = srNone;
 }
 
 void TGame::Pause()
 {
+    if (EndPhase != epPaused)
+    {
+        PausedPhase = EndPhase;
+    }
     EndPhase = epPaused;
 }
 
 void TGame::Resume()
 {
-    EndPhase = epPlaying;
+    if (EndPhase == epPaused)
+    {
+        EndPhase = PausedPhase;
+    }
+    PausedPhase = epPlaying;
 }
 
 void TGame::NewGame()
@@ -215,7 +224,10 @@ void TGame::StartFrame(float dt)
         NewTurn();
     }
 
-    PhaseTime += 0.5 * dt;
+    if (EndPhase != epPaused)
+    {
+        PhaseTime += 0.5 * dt; // a level's end waits out a pause
+    }
     LevelTime += dt;
 }
 

@@ -664,6 +664,23 @@ TEST(LevelFlow, PausingDropsTheSelectionAndStopsTheDrain)
     EXPECT_FALSE(f.Host.Stopped.empty());
     EXPECT_EQ(f.Host.Stopped.back(), snSelected);
     EXPECT_EQ(f.Level().Progress, progress);
+
+    // Paused in the end of a bonus level (the menu button is there to click): the end
+    // waits, goes on where it was, and pays its bonus once.
+    FlowGame b;
+    b.StartAt(5);
+    b.Game.ClearBoard();
+    b.Game.Score = 1000;
+    b.Game.Update(16);
+    ASSERT_EQ(b.Game.EndPhase, epLevelDone);
+    const double phase = b.Game.PhaseTime;
+    b.Game.Pause();
+    b.Game.Update(16);
+    EXPECT_EQ(b.Game.PhaseTime, phase);
+    b.Game.Resume();
+    EXPECT_EQ(b.Game.EndPhase, epLevelDone);
+    b.RunUntil([&] { return b.Game.Level == 6; });
+    EXPECT_EQ(b.Game.Score, 1300);
 }
 
 TEST(LevelFlow, ProgressBarFollowsProgressWhilePlaying)
