@@ -663,6 +663,7 @@ void TFormMain::IdlePass(bool& done)
             const uint32_t dt = now - Clock.LastTick;
             Clock.TotalTime += dt;
             Game->Update(static_cast<float>(dt));
+            FrontEnd->Autosave();
             done = Game->Still(DrawnSparking);
         }
         Clock.Skip(now);
@@ -698,6 +699,7 @@ void TFormMain::IdlePass(bool& done)
     if (GameState == gsGame && Game)
     {
         Game->Update(static_cast<float>(Clock.FrameDelta));
+        FrontEnd->Autosave();
     }
     if (Traits(GameState).MenuMusic)
     {

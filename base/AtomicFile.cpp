@@ -109,3 +109,89 @@ void RemoveStaleTemporaryFile(const std::filesystem::path& file)
         std::filesystem::remove(temporary, ec);
     }
 }
+
+TBackgroundWriter::TBackgroundWriter() : Worker([this] { Run(); })
+{
+}
+
+TBackgroundWriter::~TBackgroundWriter()
+{
+    {
+        const std::lock_guard<std::mutex> hold(Lock);
+        Stopping = true;
+    }
+    Changed.notify_all();
+    Worker.join();
+}
+
+void TBackgroundWriter::Write(const std::filesystem::path& file, std::string bytes)
+{
+    {
+        const std::lock_guard<std::mutex> hold(Lock);
+        // Only the last waiting job can be this file's write: anything asked after it is
+        // kept in its order.
+        if (!Jobs.empty() && Jobs.back().File == file && !Jobs.back().Remove)
+        {
+            Jobs.back().Bytes = std::move(bytes);
+        }
+        else
+        {
+            Jobs.push_back({file, std::move(bytes), false});
+        }
+    }
+    Changed.notify_all();
+}
+
+void TBackgroundWriter::Remove(const std::filesystem::path& file)
+{
+    {
+        const std::lock_guard<std::mutex> hold(Lock);
+        Jobs.push_back({file, {}, true});
+    }
+    Changed.notify_all();
+}
+
+void TBackgroundWriter::Finish()
+{
+    std::unique_lock<std::mutex> hold(Lock);
+    Changed.wait(hold, [this] { return Jobs.empty() && !Busy; });
+}
+
+std::string TBackgroundWriter::Problem(const std::filesystem::path& file) const
+{
+    const std::lock_guard<std::mutex> hold(Lock);
+    const auto found = Problems.find(file);
+    return found == Problems.end() ? std::string() : found->second;
+}
+
+void TBackgroundWriter::Run()
+{
+    std::unique_lock<std::mutex> hold(Lock);
+    for (;;)
+    {
+        Changed.wait(hold, [this] { return !Jobs.empty() || Stopping; });
+        if (Jobs.empty())
+        {
+            return; // stopping, with nothing left to do
+        }
+        const TJob job = std::move(Jobs.front());
+        Jobs.pop_front();
+        Busy = true;
+        hold.unlock();
+        std::string problem;
+        if (job.Remove)
+        {
+            std::error_code ec;
+            std::filesystem::remove(job.File, ec);
+            problem = ec ? "cannot be removed (" + ec.message() + ")" : "";
+        }
+        else
+        {
+            problem = WriteFileAtomically(job.File, job.Bytes);
+        }
+        hold.lock();
+        Problems[job.File] = problem;
+        Busy = false;
+        Changed.notify_all();
+    }
+}

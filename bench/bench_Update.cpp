@@ -4,10 +4,14 @@
 // (HeapCount.cpp): the update must not allocate once the board has settled (counter
 // allocs_per_update).
 #include "tests/game/HeapCount.h"
+#include "base/AtomicFile.h"
 #include "game/Invariants.h"
 #include "tools/sim/Playthrough.h"
 
 #include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
 
 namespace
 {
@@ -167,4 +171,32 @@ void BM_SimulatedGame(benchmark::State& state)
     state.counters["levels"] = static_cast<double>(levels) / n;
 }
 BENCHMARK(BM_SimulatedGame)->Arg(gmNormal)->Arg(gmTimed)->Unit(benchmark::kMillisecond)->Iterations(8);
+
+// The save of a full board, with the longest single one (counter worst_us): with arg 0 what
+// the frame pays when a move has ended (the text made and handed to the writer's thread),
+// with arg 1 what that thread pays for each (written beside, synced and renamed), which
+// the frame would pay if it wrote the file itself.
+void BM_SaveFullBoard(benchmark::State& state)
+{
+    TFullBoard board;
+    const std::filesystem::path file = NoSaves / "Save1.dat";
+    TBackgroundWriter writer;
+    double worst = 0;
+    for (auto _ : state)
+    {
+        const auto start = std::chrono::steady_clock::now();
+        if (state.range(0) == 0)
+        {
+            writer.Write(file, board.Game.SaveText());
+        }
+        else
+        {
+            benchmark::DoNotOptimize(WriteFileAtomically(file, board.Game.SaveText()));
+        }
+        worst = std::max(worst, std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+    }
+    writer.Finish();
+    state.counters["worst_us"] = worst;
+}
+BENCHMARK(BM_SaveFullBoard)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 } // namespace

@@ -189,7 +189,7 @@ void TFrontEnd::MenuKey(int key)
         {
             SetCursor(2);
             Game->Pause();
-            Menu->ShowScreen(scLeave);
+            ShowScreen(scLeave); // tells whether the game is saved
         }
         break;
     case scLeave:
@@ -199,9 +199,12 @@ void TFrontEnd::MenuKey(int key)
         }
         else if (activate && r.Item == leavePlayOn && Game != nullptr)
         {
-            LeaveSaveFailed = false;
             Game->Resume();
             Menu->ShowScreen(scInGame);
+        }
+        else if (activate && r.Item == leaveUnsaved && Game != nullptr)
+        {
+            LeaveUnsaved();
         }
         break;
     case scHiScores: HiScoresCommand(r.Action, r.Item); break;
@@ -477,6 +480,8 @@ void TFrontEnd::StartGame(uint8_t mode)
         LoadTexture(*Renderer.Device, SkinTexture(k), Renderer.CubeTextures[k]);
     }
     g.Start(mode);
+    Autosaved = false;
+    LastSave.clear();
     State = gsGame;
     std::error_code ec;
     if (fs::exists(g.SaveFile(mode), ec))
@@ -510,33 +515,43 @@ void TFrontEnd::ResumeSavedGame()
         Host.ShowMessage(std::string(e.what()) + "\nThe saved game cannot be resumed; a new game starts." +
                          (ec ? std::string() : "\nThe file is kept as " + aside.filename().string() + "."));
         g.Start(mode);
+        return;
     }
+    WriteSave(false); // the resumed game is kept from now on, after every move
 }
 
 void TFrontEnd::LeaveGameToMenu()
 {
     if (Game != nullptr)
     {
-        try
+        if (const std::string problem = WriteSave(true); !problem.empty())
         {
-            Game->SaveGame();
-        }
-        catch (const std::exception& e)
-        {
-            // The game stays on the board, paused: the player may try again, and a second
-            // failure in a row leaves without saving.
-            if (!LeaveSaveFailed)
-            {
-                LeaveSaveFailed = true;
-                Host.ShowMessage(std::string(e.what()) +
-                                 "\nThe game could not be saved and stays paused. Leave again to retry; "
-                                 "if the save fails again, the game is left without saving.");
-                return;
-            }
-            Host.ShowMessage(std::string(e.what()) + "\nThe game could not be saved; it is left unsaved.");
+            // The game stays on the board, paused, until it is saved or the player chooses
+            // to leave without it.
+            TellSaveState();
+            Host.ShowMessage(problem +
+                             "\nThe game could not be saved and stays paused. Choose Save and leave to "
+                             "try again, or Leave unsaved to leave without it.");
+            return;
         }
     }
-    LeaveSaveFailed = false;
+    ShowMenuAfterGame();
+}
+
+void TFrontEnd::LeaveUnsaved()
+{
+    // The player's choice: the game is dropped, and what it saved of itself goes too.
+    if (Autosaved)
+    {
+        Saves.Remove(LastSave);
+    }
+    ShowMenuAfterGame();
+}
+
+void TFrontEnd::ShowMenuAfterGame()
+{
+    Autosaved = false;
+    LastSave.clear();
     State = gsMenu;
     Host.StopMusic();
     Host.StopSound(snSelected);
@@ -544,19 +559,71 @@ void TFrontEnd::LeaveGameToMenu()
     Menu->ShowScreen(scMain);
 }
 
+std::string TFrontEnd::WriteSave(bool wait)
+{
+    LastSave = Game->SaveFile(Game->View().Mode);
+    Saves.Write(LastSave, Game->SaveText());
+    Autosaved = true;
+    if (!wait)
+    {
+        return {};
+    }
+    Saves.Finish();
+    const std::string problem = Saves.Problem(LastSave);
+    return problem.empty() ? problem : TDataError(LastSave, 0, problem).what();
+}
+
+void TFrontEnd::Autosave()
+{
+    if (Game == nullptr)
+    {
+        return;
+    }
+    const uint8_t request = Game->TakeSaveRequest();
+    if (request == srWrite)
+    {
+        WriteSave(false);
+    }
+    else if (request == srRemove)
+    {
+        Saves.Remove(Game->SaveFile(Game->View().Mode)); // after any write still on its way
+        Autosaved = false;
+        LastSave.clear();
+    }
+}
+
+void TFrontEnd::TellSaveState()
+{
+    if (!Menu || Menu->Screen(scLeave).ItemCount < leaveUnsaved)
+    {
+        return;
+    }
+    // Known to have failed: the last save of this game, written or still on its way, went
+    // wrong; the next one may mend it.
+    const bool failed = !LastSave.empty() && !Saves.Problem(LastSave).empty();
+    TMenuScreen& pause = Menu->Screen(scLeave);
+    // Item 1 says "Your game is saved and waits for you.", the hidden item 4 "Your game
+    // could not be saved.": the plate lies under the answers, so the one that tells takes
+    // the first item's place in the drawing order rather than being drawn over them.
+    if (failed != PauseTellsFailure)
+    {
+        std::swap(pause.Items[1].NormalSprite, pause.Items[leaveNotSaved].NormalSprite);
+        std::swap(pause.Items[1].HighlightSprite, pause.Items[leaveNotSaved].HighlightSprite);
+        PauseTellsFailure = failed;
+    }
+    pause.Items[leaveUnsaved].Visible = failed;
+}
+
 std::string TFrontEnd::SaveGameOnExit()
 {
     if (State != gsGame || Game == nullptr || Game->View().EndPhase == epGameOver || (Menu && Menu->CurrentScreen == scResume))
     {
+        Saves.Finish(); // what was asked before lands before the program ends
         return {};
     }
-    try
+    if (const std::string problem = WriteSave(true); !problem.empty())
     {
-        Game->SaveGame();
-    }
-    catch (const std::exception& e)
-    {
-        return std::string(e.what()) + "\nThe game in progress could not be saved.";
+        return problem + "\nThe game in progress could not be saved.";
     }
     return {};
 }
@@ -759,6 +826,10 @@ void TFrontEnd::HandleMouseMove(float x, float y)
 
 void TFrontEnd::ShowScreen(int screen)
 {
+    if (screen == scLeave)
+    {
+        TellSaveState();
+    }
     if (Menu)
     {
         Menu->ShowScreen(screen);

@@ -18,6 +18,7 @@
 #include "front/MenuScreens.h"
 #include "render/Renderer.h"
 #include "front/Tutorial.h"
+#include "base/AtomicFile.h"
 
 #include <filesystem>
 #include <functional>
@@ -90,6 +91,9 @@ public:
     // still offering the saved one, is not saved. Returns the problem of a failed save;
     // empty when it was saved or nothing was to be saved.
     std::string SaveGameOnExit() override;
+    // After every update of the rules: the game goes to its save file when a move has
+    // ended, written on a thread of its own, and its file goes when the game is over.
+    void Autosave() override;
     // The tutorial page in gsTutorial, then the menu.
     void DrawFrontEnd() override;
     uint64_t OverlayKey() const override;
@@ -122,6 +126,13 @@ private:
     void SetVolumeBar(int item, int volume, float perUnit, float rightEnd);
     void StepSkin(int delta);
     void LeaveGameToMenu();
+    void LeaveUnsaved();
+    void ShowMenuAfterGame();
+    // The game on the board to its mode's file on the writer's thread; with wait, the
+    // problem of the write once it is done ("" when it went well).
+    std::string WriteSave(bool wait);
+    // The pause screen says whether the game is saved, and offers to leave without it when not.
+    void TellSaveState();
     void ResumeSavedGame();
     void SaveScores();
     void SetCursor(int index);
@@ -134,5 +145,8 @@ private:
     std::filesystem::path UserFolder;
     int LastTutorialPage = 1;
     uint8_t ChosenMode = 1; // gmNormal or gmTimed as chosen in the play menu, for the help screen's start
-    bool LeaveSaveFailed = false; // the last try to save and leave failed
+    TBackgroundWriter Saves;  // every save and removal of a saved game, in order
+    bool Autosaved = false;   // this game has written its mode's file
+    std::filesystem::path LastSave; // the file the last save went to
+    bool PauseTellsFailure = false; // the pause screen's plate says the save failed
 };

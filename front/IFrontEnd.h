@@ -31,6 +31,8 @@ public:
     virtual void LeaveGameOver() = 0;
     // The program ends: a game on the board is saved; the problem of a failed save, or empty.
     virtual std::string SaveGameOnExit() { return {}; }
+    // After every update of the rules: what they ask of the save file is done.
+    virtual void Autosave() {}
 
     // --- drawing, inside RenderScene
     // True while something on the screen moves by itself (the caret of a name being typed):

@@ -75,6 +75,8 @@ constexpr int inGameMenu = 1;
 // Leaving the game, and the offer of the saved game: a question and two answers.
 constexpr int leaveSave = 2;
 constexpr int leavePlayOn = 3;
+constexpr int leaveNotSaved = 4; // in place of the first plate while the game's save fails
+constexpr int leaveUnsaved = 5;  // shown while the save fails: leave without the game
 constexpr int resumeYes = 2;
 constexpr int resumeNew = 3;
 
@@ -95,5 +97,5 @@ constexpr int helpOff = 3;
 
 // The items each screen must have because the program addresses them (index 1..10).
 constexpr std::array<int, MenuScreensUsed + 1> MenuRequiredItems = {
-    0, mainQuit, playBack, SkinLabel(SkinCount), inGameMenu, leavePlayOn,
+    0, mainQuit, playBack, SkinLabel(SkinCount), inGameMenu, leaveUnsaved,
     scoresShowNormal, resumeNew, 0, tutPrevious, helpOff};

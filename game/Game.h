@@ -62,6 +62,14 @@ enum TEndPhase : uint8_t
     epPaused = 3,
 };
 
+// What the rules ask of the save file of the game's mode (TGame::TakeSaveRequest).
+enum TSaveRequest : uint8_t
+{
+    srNone = 0,
+    srWrite = 1,  // a move has ended: the game on the board is due for its file
+    srRemove = 2, // the game is over: its file goes
+};
+
 enum TLevelKind : uint8_t
 {
     lkNormal = 0,
@@ -267,12 +275,16 @@ struct TGameFields
     int SpecialsOwed = 0;
     bool NoScoreMove = false;
     uint8_t EndPhase = epPlaying;
+    uint8_t PausedPhase = epPlaying; // what a pause interrupted, and Resume goes back to
     double PhaseTime = 0;
     bool BoardQuiet = false;
     // The time-up warning of the timed mode: the game time the update has counted while
     // the bar was low, and when the next beep is due in it (0: none scheduled).
     double WarningTime = 0;
     double NextBeep = 0;
+    // Nothing grew, moved or vanished at the end of the last update; what the save file is due.
+    bool WasAtRest = false;
+    uint8_t SaveRequest = srNone;
 
     std::array<TDelayedScoreLabel, 3> DelayedLabels{}; // slots 1 and 2
     TScoreLabels Labels;
@@ -307,7 +319,8 @@ public:
     // --- the game's course, as the menus and the shell steer it ------------------------------
     // A new game of the mode (gmNormal, gmTimed) at its first level, in play.
     void Start(uint8_t mode);
-    // The board stops (the pause screen, the offer of the saved game) and goes on again.
+    // The board stops (the pause screen, the offer of the saved game) and goes on again
+    // in the phase it was in: play, or the end of a level.
     void Pause();
     void Resume();
 
@@ -332,7 +345,14 @@ public:
 
     // --- saved games ---------------------------------------------------------------------
     std::filesystem::path SaveFile(int mode) const;
+    // The game on the board in the save file's format.
+    std::string SaveText() const;
+    // Writes SaveText() to the mode's file at once; throws TDataError naming the file.
     void SaveGame();
+    // What the rules have asked of the save file since the last call (TSaveRequest): a
+    // write once the board is at rest again after a move while playing (also the first
+    // rest of a new level or a resumed game), the removal when the game is over.
+    uint8_t TakeSaveRequest();
     // The saved game of the mode on the board; a missing file leaves an empty board of the
     // mode's first level. Throws TDataError naming the file and the problem.
     void LoadGame(int mode);

@@ -58,16 +58,26 @@ void TGame::Start(uint8_t mode)
     Display.StartFraction = 0;
     NewGame();
     EndPhase = epPlaying;
+    PausedPhase = epPlaying;
+    SaveRequest = srNone;
 }
 
 void TGame::Pause()
 {
+    if (EndPhase != epPaused)
+    {
+        PausedPhase = EndPhase;
+    }
     EndPhase = epPaused;
 }
 
 void TGame::Resume()
 {
-    EndPhase = epPlaying;
+    if (EndPhase == epPaused)
+    {
+        EndPhase = PausedPhase;
+    }
+    PausedPhase = epPlaying;
 }
 
 void TGame::NewGame()
@@ -187,6 +197,17 @@ void TGame::Update(float dt)
     PrevStateCounts = StateCounts;
     UpdateEndPhase(dt);
     WarnOfTimeUp(dt);
+    // The board at rest again while playing (nothing grows, moves or vanishes): a move, or
+    // the start of a level or of a resumed game, has ended, and the game is due for its
+    // save file.
+    const bool atRest = StateCounts[StateSlot(csGrowing)] == 0 &&
+                        StateCounts[StateSlot(csMoving)] == 0 &&
+                        StateCounts[StateSlot(csVanishing)] == 0;
+    if (atRest && !WasAtRest && EndPhase == epPlaying)
+    {
+        SaveRequest = srWrite;
+    }
+    WasAtRest = atRest;
 }
 
 void TGame::StartFrame(float dt)
@@ -203,7 +224,10 @@ void TGame::StartFrame(float dt)
         NewTurn();
     }
 
-    PhaseTime += 0.5 * dt;
+    if (EndPhase != epPaused)
+    {
+        PhaseTime += 0.5 * dt; // a level's end waits out a pause
+    }
     LevelTime += dt;
 }
 

@@ -569,5 +569,6 @@ bool TGame::CheckGameOver(bool onSpawn)
     Host.StopMusic();
     std::error_code ec;
     std::filesystem::remove(SaveFile(Mode), ec); // a missing file is no error
+    SaveRequest = srRemove; // and so must any write of it still under way
     return true;
 }

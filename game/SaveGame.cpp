@@ -22,6 +22,7 @@
 #include <cmath>
 #include <ctime>
 #include <string>
+#include <utility>
 
 namespace
 {
@@ -172,9 +173,8 @@ TSaveContent ReadSaveFile(const std::filesystem::path& file)
 }
 } // namespace
 
-void TGame::SaveGame()
+std::string TGame::SaveText() const
 {
-    const std::filesystem::path file = SaveFile(Mode);
     const TLevel& level = Levels[Level];
 
     std::string text = SaveDateLine() + "\n";
@@ -194,11 +194,21 @@ void TGame::SaveGame()
         line(std::to_string(c.X));
         line(std::to_string(c.Y));
     }
+    return text;
+}
 
-    if (const std::string problem = WriteFileAtomically(file, text); !problem.empty())
+void TGame::SaveGame()
+{
+    const std::filesystem::path file = SaveFile(Mode);
+    if (const std::string problem = WriteFileAtomically(file, SaveText()); !problem.empty())
     {
         throw TDataError(file, 0, problem);
     }
+}
+
+uint8_t TGame::TakeSaveRequest()
+{
+    return std::exchange(SaveRequest, srNone);
 }
 
 void TGame::LoadGame(int mode)

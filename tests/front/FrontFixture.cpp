@@ -63,7 +63,7 @@ std::vector<TItemSpec> ScreenItems(int screen)
         return v;
     }
     case 4: return {on};
-    case 5:
+    case 5: return {caption, on, on, hidden, hiddenButton};
     case 7: return {caption, on, on};
     case 6:
     case 10: return {on, on, hiddenButton};

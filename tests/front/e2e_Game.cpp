@@ -114,7 +114,7 @@ void WriteTestMenu(const fs::path& program)
          {1, 0},
          {1, 0}},
         {{1, 1}},
-        {{1, 0}, {1, 1}, {1, 1}},
+        {{1, 0}, {1, 1}, {1, 1}, {0, 0}, {0, 1}},
         {{1, 1}, {1, 1}, {0, 1}},
         {{1, 0}, {1, 1}, {1, 1}},
         {{1, 1}},
@@ -545,7 +545,8 @@ TEST(GameEndToEnd, PlayPauseLeaveResumeMoveACubeAndSurviveSigterm)
     run.ClickItem(10, 1);
     ASSERT_TRUE(run.WaitForScreen(4, 1, "4-game"));
     const fs::path save = run.UserData() / "Save1.dat";
-    EXPECT_FALSE(fs::exists(save));
+    // The new game is kept from the moment its first cubes rest.
+    EXPECT_TRUE(WaitUntil([&] { return fs::exists(save); }));
 
     // Escape pauses; leaving saves.
     const TSavedGame left = run.LeaveThroughPause(save, "5-pause");
@@ -555,15 +556,28 @@ TEST(GameEndToEnd, PlayPauseLeaveResumeMoveACubeAndSurviveSigterm)
 
     // Start again: the saved game is offered, and resuming brings its board back (leaving
     // at once writes the same board again).
-    auto startNormal = [&](const std::string& stage)
+    auto startNormal = [&](const std::string& stage, bool keys = false)
     {
-        run.ClickItem(1, 1);
+        // By the mouse, or by Enter alone: each step's first item is the one wanted.
+        const auto choose = [&](int screen, int item)
+        {
+            if (keys)
+            {
+                run.Keys("Return");
+            }
+            else
+            {
+                run.ClickItem(screen, item);
+            }
+        };
+        ASSERT_TRUE(run.WaitForScreen(1, 1, stage + "-menu"));
+        choose(1, 1);
         ASSERT_TRUE(run.WaitForScreen(2, 1, stage + "-play-menu"));
-        run.ClickItem(2, 1);
+        choose(2, 1);
         ASSERT_TRUE(run.WaitForScreen(10, 1, stage + "-help"));
-        run.ClickItem(10, 1);
+        choose(10, 1);
         ASSERT_TRUE(run.WaitForScreen(7, 2, stage + "-resume-offer"));
-        run.ClickItem(7, 2);
+        choose(7, 2);
         ASSERT_TRUE(run.WaitForScreen(4, 1, stage + "-resumed"));
     };
     startNormal("7");
@@ -613,15 +627,7 @@ TEST(GameEndToEnd, PlayPauseLeaveResumeMoveACubeAndSurviveSigterm)
 
     // The keyboard alone: through the menus, the offer of the saved game, a move on the
     // board with the board cursor, and the pause screen. The pointer stays off the board.
-    ASSERT_TRUE(run.WaitForScreen(1, 1, "17-menu"));
-    run.Keys("Return");
-    ASSERT_TRUE(run.WaitForScreen(2, 1, "18-keys-play-menu"));
-    run.Keys("Return");
-    ASSERT_TRUE(run.WaitForScreen(10, 1, "19-keys-help"));
-    run.Keys("Return");
-    ASSERT_TRUE(run.WaitForScreen(7, 2, "20-keys-resume-offer"));
-    run.Keys("Return");
-    ASSERT_TRUE(run.WaitForScreen(4, 1, "21-keys-resumed"));
+    startNormal("17-keys", true);
     ASSERT_TRUE(run.WaitForStillBoard()) << "the resumed cubes never settled";
     ASSERT_TRUE(ChooseMove(moved, fx, fy, tx, ty)) << "no cube with a free neighbour";
     const int keyKind = KindAt(moved, fx, fy);
@@ -672,6 +678,26 @@ TEST(GameEndToEnd, PlayPauseLeaveResumeMoveACubeAndSurviveSigterm)
     run.Keys("Return " + steps(tx, ex, "Left", "Right") + steps(ty, ey, "Up", "Down"));
     EXPECT_TRUE(run.WaitForStillBoard()) << "the board never settled after the keyboard's move";
     run.Screenshot("24-keys-moved");
+
+    // Killed outright: the move just made is in the save already, and the next start
+    // resumes the board as it was after that move.
+    TSavedGame autosaved;
+    ASSERT_TRUE(WaitUntil(
+        [&]
+        {
+            autosaved = ReadSave(save);
+            return KindAt(autosaved, tx, ty) == keyKind || autosaved.Score > moved.Score;
+        }))
+        << "the move never reached the save";
+    run.Signal(SIGKILL);
+    run.WaitForExit();
+    ASSERT_TRUE(run.Start());
+    startNormal("24a-killed", true);
+    const TSavedGame afterKill = run.LeaveThroughPause(save, "24b-pause");
+    EXPECT_EQ(afterKill.Level, autosaved.Level);
+    EXPECT_EQ(afterKill.Score, autosaved.Score);
+    EXPECT_EQ(afterKill.Cubes, autosaved.Cubes);
+    startNormal("24c-keys", true);
     // Escape pauses and Escape resumes; then the arrows and Enter leave with a save.
     run.Keys("Escape");
     ASSERT_TRUE(run.WaitForScreen(5, 2, "25-keys-pause"));

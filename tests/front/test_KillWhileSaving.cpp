@@ -1,6 +1,7 @@
-// A process killed at any moment while it writes a saved game, the high-score table and
-// the settings leaves each file either complete and old or complete and new, and the
-// next start clears what the killed write left behind.
+// A process killed at any moment while it writes a saved game (on the thread that keeps
+// the game after every move), the high-score table and the settings leaves each file
+// either complete and old or complete and new, and the next start clears what the killed
+// write left behind.
 #include "base/AtomicFile.h"
 #include "base/Options.h"
 #include "front/HighScores.h"
@@ -45,13 +46,16 @@ struct TPlayerFiles
         TGameSetup& g = Play.Game;
         g.Level = version == 0 ? 3 : 7;
         g.Score = version == 0 ? 100 : 2500.75;
-        g.SaveGame();
+        // As the game keeps itself after every move: on the writer's thread.
+        Saves.Write(g.SaveFile(gmNormal), g.SaveText());
         Scores.Tables[1][1].Points = version == 0 ? 1000 : 123456;
         Scores.SaveScores();
         Options.SoundVol = version == 0 ? 10 : 200;
         Options.Save();
+        Saves.Finish();
     }
 
+    TBackgroundWriter Saves;
     TestGame Play;
     THiScores Scores;
     TOptions Options;

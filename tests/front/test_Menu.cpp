@@ -385,19 +385,80 @@ TEST(MenuScreens, LeavingSavesTheGameAndTheNextStartOffersToResumeIt)
     g.EndPhase = epPlaying;
 
     // A save that cannot be written: the exit names the file; leaving keeps the game paused
-    // once, and the second try leaves without the save.
-    std::filesystem::create_directory(TemporaryFileFor(save));
+    // as often as the save fails, the pause screen no longer says it is saved, and only
+    // the player's choice leaves without it.
+    const auto blocker = TemporaryFileFor(save);
+    TMenuScreen& pause = f.Front.Menu->Screens[5];
+    const auto savedPlate = pause.Items[1].NormalSprite;
+    const auto failedPlate = pause.Items[4].NormalSprite;
+    std::filesystem::create_directory(blocker);
     EXPECT_NE(f.Front.SaveGameOnExit().find("Save1.dat"), std::string::npos);
     f.ClickItem(1);
-    f.ClickItem(2);
-    EXPECT_EQ(f.State, gsGame);
-    EXPECT_EQ(f.Screen(), 5);
-    ASSERT_EQ(f.Host.Messages.size(), 1u);
-    EXPECT_NE(f.Host.Messages[0].find("could not be saved and stays paused"), std::string::npos);
+    EXPECT_EQ(pause.Items[1].NormalSprite, failedPlate) << "the exit's failure is told at once";
+    for (size_t tries = 1; tries <= 2; ++tries)
+    {
+        f.ClickItem(2);
+        EXPECT_EQ(f.State, gsGame);
+        EXPECT_EQ(f.Screen(), 5);
+        ASSERT_EQ(f.Host.Messages.size(), tries);
+        EXPECT_NE(f.Host.Messages.back().find("could not be saved and stays paused"), std::string::npos);
+        EXPECT_EQ(pause.Items[1].NormalSprite, failedPlate);
+        EXPECT_FALSE(f.Visible(5, 4));
+        EXPECT_TRUE(f.Visible(5, 5));
+    }
+    // Trying again once the folder takes it: saved, and the next pause says so.
+    std::filesystem::remove(blocker);
     f.ClickItem(2);
     EXPECT_EQ(f.State, gsMenu);
-    EXPECT_EQ(f.Host.Messages.size(), 2u);
-    EXPECT_FALSE(std::filesystem::exists(save));
+    EXPECT_TRUE(std::filesystem::exists(save));
+    StartMode(f, 1);
+    f.ClickItem(2);
+    f.ClickItem(1);
+    EXPECT_EQ(pause.Items[1].NormalSprite, savedPlate);
+    EXPECT_FALSE(f.Visible(5, 5));
+    // Failing again, the player leaves without saving: the game and its file go. (The
+    // resumed game may be being written meanwhile, through the same temporary file.)
+    ASSERT_TRUE(WaitUntil(
+        [&]
+        {
+            std::error_code ec;
+            std::filesystem::create_directory(blocker, ec);
+            return std::filesystem::is_directory(blocker);
+        }));
+    f.ClickItem(2);
+    EXPECT_EQ(f.State, gsGame);
+    f.ClickItem(5);
+    EXPECT_EQ(f.State, gsMenu);
+    EXPECT_EQ(f.Screen(), 1);
+    EXPECT_TRUE(WaitUntil([&] { return !std::filesystem::exists(save); }));
+}
+
+TEST(MenuScreens, ABoardAtRestIsSavedOffTheFrameAndAGameThatEndsRemovesIt)
+{
+    TFrontFixture f;
+    f.Options.Help = false;
+    StartMode(f, 1);
+    TGameSetup& g = f.Play.Game;
+    const auto save = f.User / "data" / "Save1.dat";
+    const auto afterDate = [](const std::string& text) { return text.substr(text.find('\n')); };
+    // The first cubes grow; once they rest, the game is written on the writer's thread.
+    for (int frame = 0; frame < 500 && (frame == 0 || !g.BoardQuiet); ++frame)
+    {
+        g.Update(16);
+        f.Front.Autosave();
+    }
+    ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(save); }));
+    EXPECT_EQ(afterDate(ReadFile(save)), afterDate(g.SaveText()));
+    // Game over: the file goes, after any write still on its way.
+    f.Front.Autosave();
+    while (g.FreeCount > 0)
+    {
+        PutCube(g, 1 + g.FreeCount % 5, g.FreeCells[1].X, g.FreeCells[1].Y);
+    }
+    g.EndPhase = epPlaying;
+    ASSERT_TRUE(g.CheckGameOver(true));
+    f.Front.Autosave();
+    EXPECT_TRUE(WaitUntil([&] { return !std::filesystem::exists(save); }));
 }
 
 TEST(MenuScreens, ADamagedSaveIsRefusedWithItsLineAndTheNewGameGoesOn)

@@ -616,6 +616,39 @@ TEST(LevelFlow, ALowTimedBarBeepsFasterTheEmptierItIsAndOnlyWhilePlayed)
     EXPECT_EQ(n.Host.Count(snTimeUp), 0);
 }
 
+TEST(LevelFlow, AMoveAsksForTheSaveFileOnceAtRestAndGameOverForItsRemoval)
+{
+    RulesGame t;
+    TGameSetup& g = t.Game;
+    const int i = PutCube(g, 1, 2, 2);
+    PutCube(g, 2, 7, 7);
+    g.Update(16);
+    g.TakeSaveRequest(); // whatever the first rest asked
+    t.Aim(i, 6, 2);
+    ASSERT_GT(g.PathLength, 0);
+    g.StartMove();
+    int writes = 0;
+    for (int frame = 0; frame < 600; ++frame)
+    {
+        g.Update(16);
+        if (g.TakeSaveRequest() == srWrite)
+        {
+            ++writes;
+            EXPECT_EQ(g.Cubes[i].X, 6) << "written before the cube arrived";
+            EXPECT_TRUE(g.BoardQuiet);
+        }
+    }
+    EXPECT_EQ(writes, 1) << "once a move";
+
+    // The end of the game asks for the file to go.
+    while (g.FreeCount > 0)
+    {
+        PutCube(g, 3, g.FreeCells[1].X, g.FreeCells[1].Y);
+    }
+    ASSERT_TRUE(g.CheckGameOver(true));
+    EXPECT_EQ(g.TakeSaveRequest(), srRemove);
+}
+
 TEST(LevelFlow, PausingDropsTheSelectionAndStopsTheDrain)
 {
     FlowGame f(gmTimed);
@@ -631,6 +664,23 @@ TEST(LevelFlow, PausingDropsTheSelectionAndStopsTheDrain)
     EXPECT_FALSE(f.Host.Stopped.empty());
     EXPECT_EQ(f.Host.Stopped.back(), snSelected);
     EXPECT_EQ(f.Level().Progress, progress);
+
+    // Paused in the end of a bonus level (the menu button is there to click): the end
+    // waits, goes on where it was, and pays its bonus once.
+    FlowGame b;
+    b.StartAt(5);
+    b.Game.ClearBoard();
+    b.Game.Score = 1000;
+    b.Game.Update(16);
+    ASSERT_EQ(b.Game.EndPhase, epLevelDone);
+    const double phase = b.Game.PhaseTime;
+    b.Game.Pause();
+    b.Game.Update(16);
+    EXPECT_EQ(b.Game.PhaseTime, phase);
+    b.Game.Resume();
+    EXPECT_EQ(b.Game.EndPhase, epLevelDone);
+    b.RunUntil([&] { return b.Game.Level == 6; });
+    EXPECT_EQ(b.Game.Score, 1300);
 }
 
 TEST(LevelFlow, ProgressBarFollowsProgressWhilePlaying)

@@ -467,6 +467,12 @@ std::vector<TScreen> Screens(int skins)
                      "Your game is saved and waits for you.");
     Put(leave, leaveSave, Answer("saveleave", "SAVE AND LEAVE", true));
     Put(leave, leavePlayOn, Answer("playon", "PLAY ON (ESC)", false));
+    // While the game's save fails: the plate that says so in place of the first, and a
+    // third choice below, to leave without the game.
+    Put(leave, leaveNotSaved,
+        Hidden(Fixed(TItem{"notsaved", TLook::Dialog, "LEAVE THE GAME?", "Your game could not be saved.", 0.0f,
+                           0.35f, 7.2f, 3.5f})));
+    Put(leave, leaveUnsaved, Hidden(Button("leaveunsaved", "LEAVE UNSAVED", 0.0f, -2.0f, 3.1f, 0.75f)));
 
     // The high scores; the game writes the table from y 2.34 down.
     TScreen& scores = screens[scHiScores - 1];
