@@ -660,6 +660,10 @@ void TFormMain::IdlePass(bool& done)
             return;
         }
     }
+    if (Renderer.Device && Renderer.Device->OwesWholeFrame())
+    {
+        NeedFrame = true; // a new size: drawn whole until the window shows it at that size
+    }
     if (const TFrameDecision decision = DecideFrame(); !decision.Draw)
     {
         // No frame: the frame time restarts here, so the next frame (a game started from

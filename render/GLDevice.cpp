@@ -456,17 +456,24 @@ TResult TGLDevice::Present()
         Impl->Known = false; // every state is sent again at the next draw
         Impl->Texture = nullptr;
     }
-    if (SwapOnPresent && regionOnly)
+    if (regionOnly)
     {
         // The rest of the window shows the frames before, as they left it.
-        if (Impl->ShownW > 0 && Impl->ShownH > 0)
+        if (SwapOnPresent && Impl->ShownW > 0 && Impl->ShownH > 0)
         {
             ShowWindowRegion(Impl->ShownX, Impl->ShownY, Impl->ShownW, Impl->ShownH);
         }
     }
-    else if (SwapOnPresent)
+    else
     {
-        SDL_GL_SwapWindow(Win);
+        if (SwapOnPresent)
+        {
+            SDL_GL_SwapWindow(Win);
+        }
+        TImpl& g = *Impl;
+        g.SwapsAtSize = w == g.SwapW && h == g.SwapH ? std::min(g.SwapsAtSize + 1, 2) : 1;
+        g.SwapW = w;
+        g.SwapH = h;
     }
     return GLFailure();
 }

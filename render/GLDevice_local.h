@@ -161,6 +161,10 @@ struct TGLDevice::TImpl
     bool WindowFrame = false; // the frame under way is kept in the window
     int ShownX = 0, ShownY = 0, ShownW = 0, ShownH = 0; // its region, rows from the bottom
     bool RegionOnly = false; // only that region is shown
+    // Whole frames swapped at the drawable's present size. Mesa's X11 drawables take a new
+    // window size only at a swap, so the first whole frame after a resize may be drawn at
+    // the size before; from the second on the window holds a picture of its own size.
+    int SwapW = 0, SwapH = 0, SwapsAtSize = 0;
 };
 
 // True when the current GL context's window can show one region of its back buffer and

@@ -879,5 +879,25 @@ TEST(GLPixels, RegionFramesOfSmallChangesEqualWholeFrames)
         play("a growing cube", 15, w * h / 20);
         EXPECT_EQ(g.Cubes[cube].State, csIdle) << "grown";
         EXPECT_GE(limited - before, 45) << "frames of the turn and the growth drawn in their region";
+        if (!offScreen)
+        {
+            // Resized from outside: the loop draws whole frames while the device owes them
+            // (Mesa takes the new size at a swap), and no region frame after them is drawn over
+            // a picture of the size before.
+            SDL_SetWindowSize(window, w + 160, h + 40);
+            for (int k = 0; k < 500 && Grab(window).Width != w + 160; ++k)
+            {
+                SDL_PumpEvents();
+            }
+            regions.Forget();
+            int owed = 0;
+            for (; owed < 4 && t.GL().OwesWholeFrame(); ++owed)
+            {
+                draw(&regions);
+            }
+            EXPECT_EQ(owed, 2) << "whole frames after the resize";
+            g.StartTurn(cube);
+            play("a turn after a resize", 10, (w + 160) * (h + 40) / 20);
+        }
     }
 }
