@@ -608,6 +608,7 @@ void TFrontEnd::MenuMouseDown()
 {
     if (Menu)
     {
+        Menu->PointerPressed();
         Menu->Pressed = true;
     }
 }
