@@ -152,10 +152,18 @@ int main(int argc, char** argv)
     }
     // A second copy would share and overwrite the first one's saves, scores and log: it
     // says so and ends before it writes anything.
+    ListenForShowRequests();
     if (!LockUserFolder(UserFolder()))
     {
-        ShowMessageBox(TMessageKind::Information, ApplicationTitle,
-                       "Tandrel is already running. Switch to its window to play on.");
+        if (AskRunningCopyToShow(UserFolder()))
+        {
+            std::fputs("Tandrel is already running: its window comes to the front.\n", stderr);
+        }
+        else
+        {
+            ShowMessageBox(TMessageKind::Information, ApplicationTitle,
+                           "Tandrel is already running. Switch to its window to play on.");
+        }
         return 0;
     }
     SetDebugLogFolder(UserFolder());
