@@ -636,6 +636,7 @@ void TFormMain::HandleEvent(const SDL_Event& e)
             PointerResting = true;
             RestX = -1;
             break;
+        case SDL_WINDOWEVENT_LEAVE: DebugLog(" Pointer left the window"); break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
         {
             MessagesAtFocus = Host.MessagesShown;
