@@ -7,6 +7,9 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <atomic>
+#include <csignal>
+#include <fstream>
 #include <unistd.h>
 #include <system_error>
 
@@ -121,5 +124,38 @@ bool LockUserFolder(const std::filesystem::path& userFolder)
         ::close(fd);
         return false;
     }
-    return true; // the descriptor stays open, and the lock held, until the process ends
+    // The descriptor stays open, and the lock held, until the process ends; the holder's
+    // number is for a second copy to find it.
+    const std::string pid = std::to_string(::getpid()) + "\n";
+    if (::ftruncate(fd, 0) == 0)
+    {
+        (void)!::pwrite(fd, pid.data(), pid.size(), 0);
+    }
+    return true;
+}
+
+namespace
+{
+std::atomic<bool> ShowAsked{false};
+}
+
+bool AskRunningCopyToShow(const std::filesystem::path& userFolder)
+{
+    std::ifstream lock(userFolder / "tandrel.lock");
+    long pid = 0;
+    return lock >> pid && pid > 1 && pid != ::getpid() && ::kill(static_cast<pid_t>(pid), SIGURG) == 0;
+}
+
+void ListenForShowRequests()
+{
+    struct sigaction action{};
+    action.sa_handler = [](int) { ShowAsked.store(true); };
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGURG, &action, nullptr);
+}
+
+bool ShowRequested()
+{
+    return ShowAsked.exchange(false);
 }

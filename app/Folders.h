@@ -35,4 +35,11 @@ std::filesystem::path UserFolder();
 // of the process. False when another copy holds it (that copy's saves, scores and log are
 // then left alone); true also where no lock can be taken at all.
 bool LockUserFolder(const std::filesystem::path& userFolder);
+// The copy that holds the lock writes its process number into it; a second copy asks it to
+// bring its window to the front (SIGURG, which a process that does not listen ignores)
+// instead of taking the focus with a box of its own. False when no copy could be asked.
+bool AskRunningCopyToShow(const std::filesystem::path& userFolder);
+// The running copy listens for that request from the start; true once for every request.
+void ListenForShowRequests();
+bool ShowRequested();
 std::filesystem::path CacheFolder();

@@ -6,6 +6,7 @@
 #include "base/Memory.h"
 #include "app/DeviceErrorText.h"
 #include "app/ExitSignals.h"
+#include "app/Folders.h"
 #include "render/Font.h"
 #include "render/GLDevice.h"
 #include "game/Game.h"
@@ -19,6 +20,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <future>
 #include <string>
@@ -108,7 +110,9 @@ bool TFormMain::MakeWindow(bool hardware)
     params.Hardware = hardware;
     params.Depth = true;
     SetDeviceAttributes(params);
-    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    // A high-density output gets the picture at its own pixels; the mouse keeps the window's
+    // units, mapped into the picture area of the window's size.
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
     if (Mode.Borderless)
     {
         flags |= SDL_WINDOW_BORDERLESS;
@@ -116,7 +120,7 @@ bool TFormMain::MakeWindow(bool hardware)
     else
     {
         // The picture keeps its shape in any size: a window may be resized and maximised.
-        flags |= SDL_WINDOW_RESIZABLE;
+        flags |= SDL_WINDOW_RESIZABLE | (Mode.Maximised ? SDL_WINDOW_MAXIMIZED : 0);
     }
     const int position = Mode.Borderless && !Mode.DeviceFullscreen ? 0 : static_cast<int>(SDL_WINDOWPOS_CENTERED);
     Win.Handle = SDL_CreateWindow(ApplicationTitle, position, position, Mode.Width, Mode.Height, flags);
@@ -163,7 +167,12 @@ bool TFormMain::FormShow()
     // (where the window's formats cannot be matched off screen, frames are drawn whole).
     if (auto* gl = dynamic_cast<TGLDevice*>(Renderer.Device.get()))
     {
-        gl->KeepPicture(true);
+        const char* driver = SDL_GetCurrentVideoDriver();
+        const bool kept = gl->KeepPicture(true);
+        DebugLog(std::string(" Video driver ") + (driver != nullptr ? driver : "?") +
+                 (!kept                         ? ": frames drawn whole"
+                  : gl->KeepsPictureInWindow() ? ": the window keeps the picture, a region frame shows its region"
+                                               : ": the picture kept off screen, copied whole at every frame"));
     }
     DebugLog(" Main form showed");
     ShowWindow();
@@ -175,13 +184,10 @@ void TFormMain::ShowWindow()
     SDL_ShowWindow(Win.Handle);
     if (!Mode.Borderless)
     {
-        // The chosen resolution is the outer size: the border and caption come off it.
-        int top = 0, left = 0, bottom = 0, right = 0;
-        if (SDL_GetWindowBordersSize(Win.Handle, &top, &left, &bottom, &right) == 0 && top + left + bottom + right > 0)
-        {
-            SDL_SetWindowSize(Win.Handle, Mode.Width - left - right, Mode.Height - top - bottom);
-        }
-        SDL_SetWindowPosition(Win.Handle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        PlacePending = true;
+        PlaceBy = SDL_GetTicks() + 1000;
+        SDL_GetWindowSize(Win.Handle, &AskedSize.Width, &AskedSize.Height);
+        PlaceWindow();
     }
     SDL_RaiseWindow(Win.Handle);
     Minimised = false;
@@ -228,10 +234,20 @@ void TFormMain::FormActivate()
 
 void TFormMain::Deactivate()
 {
+    const bool ownBox = Host.MessagesShown != MessagesAtFocus;
+    MessagesAtFocus = Host.MessagesShown;
+    if ((SDL_GetWindowFlags(Win.Handle) & SDL_WINDOW_INPUT_FOCUS) != 0)
+    {
+        return; // the focus came back already (a box of the game's own has closed)
+    }
     AppActive = false;
     FocusPaused = true;
-    // Losing the focus always minimises, also in a window.
-    SDL_MinimizeWindow(Win.Handle);
+    // A full-screen game gets out of the way; a window stays where it is, paused. A box of
+    // the game's own took the focus over the game, which stays.
+    if (!ownBox && FullScreenNow())
+    {
+        SDL_MinimizeWindow(Win.Handle);
+    }
     DebugLog(" Application deactivated");
     Host.StopMusic();
     Host.StopSound(snSelected);
@@ -300,30 +316,142 @@ void TFormMain::Resized()
     }
     // Across 960 pixels of picture height the other font set comes in, the one before going
     // (a few milliseconds, once); the fonts load with the cursor, so it tells they are in.
-    if (const bool large = LargeFontsFor(PictureArea(width, height).Height);
+    // Pixels as drawn: on a high-density output the drawable has more than the window's size.
+    int drawnWidth = 0, drawnHeight = 0;
+    SDL_GL_GetDrawableSize(Win.Handle, &drawnWidth, &drawnHeight);
+    if (const bool large = LargeFontsFor(PictureArea(drawnWidth, drawnHeight).Height);
         Renderer.Cursor && Renderer.Device && large != Renderer.Fonts.Large)
     {
         LoadFontTextures(*Renderer.Device, Renderer.Fonts, ProgramFolder, large);
         DebugLog(large ? " Large fonts" : " Normal fonts");
     }
+    const Uint32 flags = SDL_GetWindowFlags(Win.Handle);
+    if ((flags & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_MINIMIZED)) == 0 && !FullScreenNow() &&
+        (NormalSize.Width != width || NormalSize.Height != height))
+    {
+        EarlierNormal = NormalSize;
+        NormalSize = {width, height};
+    }
+    RememberWindowSize(); // as it is now, for leaving full screen and for the next start
     NeedFrame = true;
+}
+
+void TFormMain::FollowFullScreen()
+{
+    // Full screen is what the window is, whoever changed it: the window manager may have
+    // made it so or taken it away.
+    if (const bool full = FullScreenNow();
+        full != Options.Fullscreen && (SDL_GetWindowFlags(Win.Handle) & SDL_WINDOW_MINIMIZED) == 0)
+    {
+        Options.Fullscreen = full;
+        Options.PseudoFullscreen = Options.PseudoFullscreen && full;
+        Mode.Borderless = Mode.Borderless && full;
+        Mode.DeviceFullscreen = Mode.DeviceFullscreen && full;
+        DebugLog(full ? " Full screen on (the window fills its display)" : " Full screen off (a window again)");
+    }
+}
+
+bool TFormMain::FullScreenNow() const
+{
+    SDL_Rect bounds{}, client{};
+    SDL_GetWindowPosition(Win.Handle, &client.x, &client.y);
+    SDL_GetWindowSize(Win.Handle, &client.w, &client.h);
+    // The client area covers the display: no frame, no panel. Wayland tells a window nothing
+    // of where it lies, only its size.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool placed = driver == nullptr || std::strcmp(driver, "wayland") != 0;
+    return Win.Handle != nullptr &&
+           SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(Win.Handle)), &bounds) == 0 &&
+           client.w >= bounds.w && client.h >= bounds.h && (!placed || (client.x <= bounds.x && client.y <= bounds.y));
+}
+
+void TFormMain::PlaceWindow()
+{
+    const Uint32 flags = SDL_GetWindowFlags(Win.Handle);
+    const uint32_t now = SDL_GetTicks();
+    // A moment after placing, the window manager may still change the frame (openbox gives a
+    // window coming out of full screen its bottom edge late): placed again for the new one.
+    const bool watching = !PlacePending && WatchFrameUntil != 0 && !SDL_TICKS_PASSED(now, WatchFrameUntil);
+    if ((!PlacePending && !watching) || (flags & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_MINIMIZED)) != 0 ||
+        Mode.Borderless || Options.Fullscreen)
+    {
+        PlacePending = PlacePending && (flags & SDL_WINDOW_MINIMIZED) != 0;
+        return;
+    }
+    TFrameBorders frame;
+    const bool framed = SDL_GetWindowBordersSize(Win.Handle, &frame.Top, &frame.Left, &frame.Bottom, &frame.Right) == 0 &&
+                        frame.Top + frame.Left + frame.Bottom + frame.Right > 0;
+    if (watching ? !framed || frame == Borders : !framed && !SDL_TICKS_PASSED(now, PlaceBy))
+    {
+        return; // the window manager has not framed it yet, or the frame is the one placed in
+    }
+    PlacePending = false;
+    WatchFrameUntil = now + 1000;
+    if (framed)
+    {
+        Borders = frame;
+    }
+    const int display = std::max(0, SDL_GetWindowDisplayIndex(Win.Handle));
+    SDL_Rect area{};
+    if (SDL_GetDisplayUsableBounds(display, &area) != 0)
+    {
+        return;
+    }
+    const TScreenRect usable{area.x, area.y, area.w, area.h};
+    TScreenRect shown;
+    SDL_GetWindowPosition(Win.Handle, &shown.X, &shown.Y);
+    SDL_GetWindowSize(Win.Handle, &shown.Width, &shown.Height);
+    // The chosen resolution is the outer size: the frame comes off it. Centred on the display;
+    // a size given from outside meanwhile (the player, a window manager) is only kept on it.
+    const TResolution size = WindowClientSize(Mode, Borders, usable);
+    const int outerW = size.Width + Borders.Left + Borders.Right;
+    const int outerH = size.Height + Borders.Top + Borders.Bottom;
+    const bool ours = shown.Width == AskedSize.Width && shown.Height == AskedSize.Height;
+    const TScreenRect placed =
+        FitOnScreen(ours ? TScreenRect{area.x + (area.w - outerW) / 2 + Borders.Left,
+                                       area.y + (area.h - outerH) / 2 + Borders.Top, size.Width, size.Height}
+                         : shown,
+                    Borders, usable);
+    AskedSize = {placed.Width, placed.Height};
+    if (shown.Width != placed.Width || shown.Height != placed.Height)
+    {
+        SDL_SetWindowSize(Win.Handle, placed.Width, placed.Height);
+    }
+    if (shown.X != placed.X || shown.Y != placed.Y)
+    {
+        SDL_SetWindowPosition(Win.Handle, placed.X, placed.Y);
+    }
+    DebugLog(" Window placed at " + std::to_string(placed.X) + "," + std::to_string(placed.Y) + " " +
+             std::to_string(placed.Width) + "x" + std::to_string(placed.Height) +
+             (framed ? " in a frame of " + std::to_string(frame.Left + frame.Right) + "x" +
+                           std::to_string(frame.Top + frame.Bottom)
+                     : " (no frame known)"));
+    // From now on the window's size is its client area.
+    Mode.Width = placed.Width;
+    Mode.Height = placed.Height;
+    Mode.ClientSize = true;
 }
 
 void TFormMain::RememberWindowSize()
 {
-    if (Win.Handle == nullptr || Mode.Borderless ||
-        (SDL_GetWindowFlags(Win.Handle) & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_MINIMIZED)) != 0)
+    if (Win.Handle == nullptr || Mode.Borderless || FullScreenNow() ||
+        (SDL_GetWindowFlags(Win.Handle) & SDL_WINDOW_MINIMIZED) != 0)
     {
         return;
     }
-    // The outer size, as the window is made from it.
-    int width = 0, height = 0, top = 0, left = 0, bottom = 0, right = 0;
-    SDL_GetWindowSize(Win.Handle, &width, &height);
-    if (SDL_GetWindowBordersSize(Win.Handle, &top, &left, &bottom, &right) != 0)
+    // The client area, as the window is made from it; a maximised window keeps the size it
+    // had before.
+    Options.WindowMaximised = (SDL_GetWindowFlags(Win.Handle) & SDL_WINDOW_MAXIMIZED) != 0;
+    if (!Options.WindowMaximised)
     {
-        top = left = bottom = right = 0;
+        int width = 0, height = 0;
+        SDL_GetWindowSize(Win.Handle, &width, &height);
+        Options.WindowSize = {width, height};
     }
-    Options.WindowSize = {width + left + right, height + top + bottom};
+    else if (NormalSize.Width > 0)
+    {
+        Options.WindowSize = NormalSize;
+    }
 }
 
 void TFormMain::KeepOnADisplay()
@@ -343,7 +471,7 @@ void TFormMain::KeepOnADisplay()
         SDL_Rect bounds{};
         shown = shown || (SDL_GetDisplayBounds(i, &bounds) == 0 && SDL_HasIntersection(&window, &bounds));
     }
-    const bool full = (SDL_GetWindowFlags(Win.Handle) & SDL_WINDOW_FULLSCREEN) != 0 || Mode.Borderless;
+    const bool full = FullScreenNow();
     SDL_Rect first{};
     if (shown || SDL_GetDisplayBounds(0, &first) != 0)
     {
@@ -371,7 +499,9 @@ void TFormMain::KeepOnADisplay()
 
 void TFormMain::ToggleFullscreen()
 {
-    const bool full = (SDL_GetWindowFlags(Win.Handle) & SDL_WINDOW_FULLSCREEN) != 0 || Mode.Borderless;
+    // What the window is, not what was last asked: the window manager may have changed it.
+    const bool full = FullScreenNow();
+    const bool sdlFull = (SDL_GetWindowFlags(Win.Handle) & SDL_WINDOW_FULLSCREEN) != 0;
     // Full screen goes to the display the window is on.
     const int display = std::max(0, SDL_GetWindowDisplayIndex(Win.Handle));
     if (!full)
@@ -381,6 +511,10 @@ void TFormMain::ToggleFullscreen()
         // window manager carries out the request; then the request, for those that do.
         SDL_Rect bounds{};
         SDL_GetDisplayBounds(display, &bounds);
+        if (sdlFull)
+        {
+            SDL_SetWindowFullscreen(Win.Handle, 0); // left by the window manager: SDL still thinks it full
+        }
         SDL_SetWindowBordered(Win.Handle, SDL_FALSE);
         SDL_SetWindowPosition(Win.Handle, bounds.x, bounds.y);
         SDL_SetWindowSize(Win.Handle, bounds.w, bounds.h);
@@ -394,7 +528,13 @@ void TFormMain::ToggleFullscreen()
     }
     else
     {
-        // An ordinary window of the remembered size, also when it was made for full screen.
+        // An ordinary window of the remembered size, also when it was made for full screen,
+        // fitted with its frame to the display.
+        if (!sdlFull)
+        {
+            // Made full by the window manager, or a borderless window of the display's size.
+            SDL_SetWindowFullscreen(Win.Handle, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        }
         SDL_SetWindowFullscreen(Win.Handle, 0);
         Options.Fullscreen = false;
         Options.PseudoFullscreen = false;
@@ -402,14 +542,27 @@ void TFormMain::ToggleFullscreen()
         SDL_GetDesktopDisplayMode(display, &desktop);
         std::vector<std::string> log;
         const TVideoMode windowed = ChooseVideoMode(Options, {desktop.w, desktop.h}, log);
+        SDL_Rect area{};
+        SDL_GetDisplayUsableBounds(display, &area);
+        const TResolution size = WindowClientSize(windowed, Borders, {area.x, area.y, area.w, area.h});
         SDL_SetWindowBordered(Win.Handle, SDL_TRUE);
         SDL_SetWindowResizable(Win.Handle, SDL_TRUE);
         SDL_SetWindowMinimumSize(Win.Handle, MinimumWindow.Width, MinimumWindow.Height);
-        SDL_SetWindowSize(Win.Handle, windowed.Width, windowed.Height);
+        SDL_SetWindowSize(Win.Handle, size.Width, size.Height);
         SDL_SetWindowPosition(Win.Handle, static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(display)),
                               static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(display)));
-        Mode.Borderless = false;
-        Mode.DeviceFullscreen = false;
+        Mode = windowed;
+        Mode.Width = size.Width;
+        Mode.Height = size.Height;
+        Mode.ClientSize = true;
+        if (Mode.Maximised)
+        {
+            SDL_MaximizeWindow(Win.Handle);
+        }
+        // Once framed again, the window is fitted and centred with its frame.
+        SDL_GetWindowSize(Win.Handle, &AskedSize.Width, &AskedSize.Height);
+        PlacePending = true;
+        PlaceBy = SDL_GetTicks() + 1000;
         DebugLog(" Full screen off");
     }
     Resized();
@@ -468,8 +621,14 @@ void TFormMain::HandleEvent(const SDL_Event& e)
         switch (e.window.event)
         {
         case SDL_WINDOWEVENT_CLOSE: CloseRequested = true; break;
+        case SDL_WINDOWEVENT_ENTER:
+            PointerResting = true;
+            RestX = -1;
+            break;
+        case SDL_WINDOWEVENT_LEAVE: DebugLog(" Pointer left the window"); break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
         {
+            MessagesAtFocus = Host.MessagesShown;
             const bool paused = FocusPaused;
             FormActivate();
             if (paused && !Minimised)
@@ -478,7 +637,22 @@ void TFormMain::HandleEvent(const SDL_Event& e)
             }
             break;
         }
-        case SDL_WINDOWEVENT_SIZE_CHANGED: Resized(); break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            Resized();
+            FollowFullScreen();
+            break;
+        case SDL_WINDOWEVENT_MAXIMIZED:
+            if (NormalSize.Width > 0 && EarlierNormal.Width > 0)
+            {
+                int width = 0, height = 0;
+                SDL_GetWindowSize(Win.Handle, &width, &height);
+                if (NormalSize.Width == width && NormalSize.Height == height)
+                {
+                    NormalSize = EarlierNormal; // the maximised size came before the news
+                }
+            }
+            RememberWindowSize();
+            break;
         case SDL_WINDOWEVENT_FOCUS_LOST: Deactivate(); break;
         case SDL_WINDOWEVENT_MINIMIZED: Minimize(); break;
         case SDL_WINDOWEVENT_RESTORED:
@@ -486,6 +660,7 @@ void TFormMain::HandleEvent(const SDL_Event& e)
             {
                 Restore();
             }
+            RememberWindowSize();
             break;
         default: break;
         }
@@ -505,11 +680,28 @@ void TFormMain::HandleEvent(const SDL_Event& e)
         break;
     case SDL_MOUSEMOTION:
         NeedFrame = true;
+        // Where the pointer rests when the menu shows or comes into the window (or where the
+        // start-up move put it) is not the player's move: the menu's highlight stays.
+        if (PointerResting)
+        {
+            if (RestX < 0 || (e.motion.x == RestX && e.motion.y == RestY))
+            {
+                RestX = e.motion.x;
+                RestY = e.motion.y;
+                break;
+            }
+            PointerResting = false;
+        }
         Router.MouseMove(e.motion.x, e.motion.y);
         break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
         NeedFrame = true;
+        if (PointerResting && e.type == SDL_MOUSEBUTTONDOWN)
+        {
+            PointerResting = false; // a click is meant where the pointer is
+            Router.MouseMove(e.button.x, e.button.y);
+        }
         if (const int button = MouseButton(e.button.button); button >= 0)
         {
             if (e.type == SDL_MOUSEBUTTONDOWN)
@@ -536,6 +728,16 @@ void TFormMain::PumpEvents()
     if (ExitSignalled())
     {
         CloseRequested = true;
+    }
+    if (ShowRequested() && Win.Handle != nullptr)
+    {
+        // A second copy was started: this window comes to the front instead of its box.
+        if ((SDL_GetWindowFlags(Win.Handle) & SDL_WINDOW_MINIMIZED) != 0)
+        {
+            SDL_RestoreWindow(Win.Handle);
+        }
+        SDL_RaiseWindow(Win.Handle);
+        DebugLog(" Brought to the front by a second copy");
     }
     SDL_Event e;
     while (SDL_PollEvent(&e))
@@ -607,6 +809,7 @@ void TFormMain::PacePresentation()
 
 void TFormMain::IdlePass(bool& done)
 {
+    PlaceWindow();
     if (!AppActive && !Minimised && !FocusPaused)
     {
         AppActive = true;
@@ -650,6 +853,10 @@ void TFormMain::IdlePass(bool& done)
         {
             return;
         }
+    }
+    if (Renderer.Device && Renderer.Device->OwesWholeFrame())
+    {
+        NeedFrame = true; // a new size: drawn whole until the window shows it at that size
     }
     if (const TFrameDecision decision = DecideFrame(); !decision.Draw)
     {
@@ -769,7 +976,7 @@ void TFormMain::LoadSequence()
         Router.Graphics = &Renderer;
         bar.SetProgress(14);
         int width = 0, height = 0;
-        SDL_GetWindowSize(Win.Handle, &width, &height);
+        SDL_GL_GetDrawableSize(Win.Handle, &width, &height);
         LoadFontTextures(*Renderer.Device, Renderer.Fonts, ProgramFolder, LargeFontsFor(PictureArea(width, height).Height));
         if (Renderer.Fonts.Large)
         {
@@ -817,7 +1024,12 @@ void TFormMain::LoadSequence()
     int borderTop = 0, borderLeft = 0;
     SDL_GetWindowBordersSize(Win.Handle, &borderTop, &borderLeft, nullptr, nullptr);
     SDL_GetWindowSize(Win.Handle, &width, &height);
-    SDL_WarpMouseGlobal(left - borderLeft + width / 2, top - borderTop + height / 2);
+    if (PointerCanBeMoved())
+    {
+        SDL_WarpMouseGlobal(left - borderLeft + width / 2, top - borderTop + height / 2);
+    }
+    PointerResting = true;
+    RestX = -1;
     NeedFrame = true;
 }
 

@@ -88,9 +88,16 @@ private:
     void Restore();
     void ResumeState();
     void ToggleFullscreen();
+    // The window covers its display, whoever made it so (the game, the window manager).
+    bool FullScreenNow() const;
+    // After a new size: the settings and the mode say full screen exactly when it is.
+    void FollowFullScreen();
     void KeepOnADisplay();
     void Resized();
     void RememberWindowSize();
+    // Once the window manager has framed an ordinary window (or after a moment without
+    // one): the window and its frame lie wholly on the display's usable area.
+    void PlaceWindow();
     void ShowDeviceError(const char* caption, TResult code);
     void IdlePass(bool& done);
     void DataFileFailed(const std::exception& e);
@@ -125,6 +132,18 @@ private:
     // with the request to minimise.
     bool FocusPaused = false;
     bool PointerShown = true;
+    // The game's own message boxes counted at the last focus event: a focus lost to one of
+    // them never minimises.
+    int MessagesAtFocus = 0;
+    bool PlacePending = false;
+    bool PointerResting = true; // no move of the player's since the pointer came to rest
+    int RestX = -1, RestY = -1; // where it rests in the window (-1: its next position)
+    uint32_t PlaceBy = 0;      // the tick after which a window is placed without its frame known
+    uint32_t WatchFrameUntil = 0; // until then a new frame places the window again
+    TFrameBorders Borders;     // the frame last seen around an ordinary window
+    TResolution AskedSize;     // the client size the game last gave its window
+    TResolution NormalSize;    // the client area before the window was last maximised
+    TResolution EarlierNormal; // the one before that (a maximise may report its size first)
     bool Terminating = false;
     bool Closed = false;
     bool CloseRequested = false; // a close that arrived while loading, done after it

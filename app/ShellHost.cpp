@@ -74,6 +74,7 @@ void TShellHost::CloseMainWindow()
 void TShellHost::ShowMessage(const std::string& text)
 {
     ShowMessageBox(TMessageKind::Warning, "Tandrel", text);
+    ++MessagesShown;
 }
 
 float TShellHost::CursorX() const

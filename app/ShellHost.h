@@ -46,6 +46,7 @@ public:
 
     void CloseMainWindow() override;
     void ShowMessage(const std::string& text) override;
+    int MessagesShown = 0; // message boxes shown so far
 
 private:
     TOptions& Options;

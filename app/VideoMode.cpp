@@ -1,5 +1,7 @@
 #include "app/VideoMode.h"
 
+#include <algorithm>
+
 TVideoMode ChooseVideoMode(TOptions& o, TResolution display, std::vector<std::string>& log)
 {
     if (o.Fullscreen && o.Desktop)
@@ -47,11 +49,53 @@ TVideoMode ChooseVideoMode(TOptions& o, TResolution display, std::vector<std::st
         {
             mode.Width = w.Width;
             mode.Height = w.Height;
+            mode.ClientSize = !mode.Borderless;
             log.emplace_back(" Window size = " + text);
         }
     }
+    mode.Maximised = !mode.Borderless && o.WindowMaximised;
     log.emplace_back(o.Fullscreen ? " Fullscreen = True" : " Fullscreen = False");
     log.emplace_back(" Resolution = " + std::to_string(o.Resolution) + " = " + std::to_string(size.Width) + "x" +
                      std::to_string(size.Height) + "x" + std::to_string(mode.ColourBits));
     return mode;
+}
+
+TScreenRect FitOnScreen(const TScreenRect& client, const TFrameBorders& frame, const TScreenRect& usable)
+{
+    const int roomW = usable.Width - frame.Left - frame.Right;
+    const int roomH = usable.Height - frame.Top - frame.Bottom;
+    TScreenRect r = client;
+    if (r.Width > roomW || r.Height > roomH)
+    {
+        // The largest size of the window's shape that fits.
+        const long long w = r.Width, h = r.Height;
+        if (w * roomH > h * roomW)
+        {
+            r.Height = static_cast<int>(h * roomW / w);
+            r.Width = roomW;
+        }
+        else
+        {
+            r.Width = static_cast<int>(w * roomH / h);
+            r.Height = roomH;
+        }
+        r.Width = std::max(r.Width, MinimumWindow.Width);
+        r.Height = std::max(r.Height, MinimumWindow.Height);
+    }
+    // Its frame's top left inside the area first, then its bottom right where there is room.
+    r.X = std::max(std::min(r.X, usable.X + usable.Width - frame.Right - r.Width), usable.X + frame.Left);
+    r.Y = std::max(std::min(r.Y, usable.Y + usable.Height - frame.Bottom - r.Height), usable.Y + frame.Top);
+    return r;
+}
+
+TResolution WindowClientSize(const TVideoMode& mode, const TFrameBorders& frame, const TScreenRect& usable)
+{
+    TScreenRect client{usable.X + frame.Left, usable.Y + frame.Top, mode.Width, mode.Height};
+    if (!mode.ClientSize)
+    {
+        client.Width = std::max(MinimumWindow.Width, mode.Width - frame.Left - frame.Right);
+        client.Height = std::max(MinimumWindow.Height, mode.Height - frame.Top - frame.Bottom);
+    }
+    const TScreenRect fitted = FitOnScreen(client, frame, usable);
+    return {fitted.Width, fitted.Height};
 }

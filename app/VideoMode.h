@@ -16,17 +16,47 @@ struct TVideoMode
     int Width = 0;                 // outer size of the window, size of the device
     int Height = 0;
     int ColourBits = 32;
+    // An ordinary window: Width x Height is its client area (a stored window size) rather
+    // than its outer size (a resolution chosen in the options, as the original had it).
+    bool ClientSize = false;
+    bool Maximised = false; // an ordinary window left maximised
 };
 
 // With Fullscreen and Desktop, or with PseudoFullscreen, Resolution becomes 9 and entry 9
 // the display's size; that 9 stays in the settings and is saved with them. A stored 9 in
 // an ordinary window (after such a run) also means the display's size. The log lines of
 // the decision are appended in their order.
-// In an ordinary window a stored window size (WindowSize) is used when it fits the
-// display; an absurd one (under 320 x 240) is dropped from the settings, one larger than
-// the display is kept there but not used in this run (a line in the log each), and the
+// In an ordinary window a stored window size (WindowSize, a client area) is used when it
+// fits the display; an absurd one (under 320 x 240) is dropped from the settings, one larger
+// than the display is kept there but not used in this run (a line in the log each), and the
 // chosen resolution is used.
 TVideoMode ChooseVideoMode(TOptions& options, TResolution display, std::vector<std::string>& log);
 
 // Smallest window the game accepts, stored or resized by the player.
 constexpr TResolution MinimumWindow{320, 240};
+
+// A window's frame as the window manager draws it, in pixels on each side.
+struct TFrameBorders
+{
+    int Top = 0;
+    int Left = 0;
+    int Bottom = 0;
+    int Right = 0;
+    friend bool operator==(const TFrameBorders&, const TFrameBorders&) = default;
+};
+// A rectangle on the screen: a window's client area, or the part of a display that windows
+// may use (without panels).
+struct TScreenRect
+{
+    int X = 0;
+    int Y = 0;
+    int Width = 0;
+    int Height = 0;
+    friend bool operator==(const TScreenRect&, const TScreenRect&) = default;
+};
+// The client area moved, and where it must shrunk to the largest size of its shape, so that
+// it lies with its frame wholly inside the usable area (never under MinimumWindow).
+TScreenRect FitOnScreen(const TScreenRect& client, const TFrameBorders& frame, const TScreenRect& usable);
+// The client size of an ordinary window that shows outer (an outer size chosen in the
+// options) with this frame, or a stored client size, fitted to the usable area.
+TResolution WindowClientSize(const TVideoMode& mode, const TFrameBorders& frame, const TScreenRect& usable);

@@ -14,6 +14,21 @@ constexpr int DesktopShownResolution = 3; // "800x600", shown while the display'
 void TVideoOptionsModel::SetDisplay(TResolution desktop, const std::vector<TResolution>& modes)
 {
     Desktop = desktop;
+    // The largest size the display shows: its desktop, or a larger mode of its own.
+    TResolution largest = desktop;
+    for (const TResolution& m : modes)
+    {
+        largest = {std::max(largest.Width, m.Width), std::max(largest.Height, m.Height)};
+    }
+    Offered.clear();
+    for (int i = 0; i < ResolutionCount; ++i)
+    {
+        const TResolution size = Options.Resolutions[static_cast<size_t>(i)];
+        if (largest.Width <= 0 || (size.Width <= largest.Width && size.Height <= largest.Height))
+        {
+            Offered.push_back(i);
+        }
+    }
     DisplayModes.clear();
     for (const TResolution& m : modes)
     {
@@ -26,16 +41,33 @@ void TVideoOptionsModel::SetDisplay(TResolution desktop, const std::vector<TReso
             std::find(DisplayModes.begin(), DisplayModes.end(), m) == DisplayModes.end())
         {
             DisplayModes.push_back(m);
+            Offered.push_back(ResolutionCount + static_cast<int>(DisplayModes.size()) - 1);
         }
     }
 }
 
+int TVideoOptionsModel::RowOf(int index) const
+{
+    if (Offered.empty())
+    {
+        return index >= 0 && index < ResolutionCount ? index : NoResolution;
+    }
+    const auto row = std::find(Offered.begin(), Offered.end(), index);
+    return row != Offered.end() ? static_cast<int>(row - Offered.begin()) : NoResolution;
+}
+
 std::vector<std::string> TVideoOptionsModel::Entries() const
 {
-    std::vector<std::string> rows(ResolutionTexts.begin(), ResolutionTexts.end());
-    for (const TResolution& m : DisplayModes)
+    std::vector<std::string> rows;
+    if (Offered.empty())
     {
-        rows.push_back(std::to_string(m.Width) + "x" + std::to_string(m.Height));
+        return {ResolutionTexts.begin(), ResolutionTexts.end()};
+    }
+    for (const int i : Offered)
+    {
+        const TResolution m = i < ResolutionCount ? TResolution{} : DisplayModes[static_cast<size_t>(i - ResolutionCount)];
+        rows.push_back(i < ResolutionCount ? std::string(ResolutionTexts[static_cast<size_t>(i)])
+                                           : std::to_string(m.Width) + "x" + std::to_string(m.Height));
     }
     return rows;
 }
@@ -52,6 +84,12 @@ void TVideoOptionsModel::Show()
         {
             Resolution = ResolutionCount + static_cast<int>(m - DisplayModes.begin());
         }
+    }
+    if (Resolution != NoResolution && RowOf(Resolution) == NoResolution)
+    {
+        // Stored for a larger display: the largest of the nine this one shows.
+        Resolution = *std::max_element(Offered.begin(), std::find_if(Offered.begin(), Offered.end(), [](int i)
+                                                                     { return i >= ResolutionCount; }));
     }
     DesktopChecked = Options.Desktop;
     ShowHelp = Options.Help;
@@ -76,12 +114,13 @@ void TVideoOptionsModel::SetDesktop(bool checked)
     DesktopRule();
 }
 
-void TVideoOptionsModel::SelectResolution(int index)
+void TVideoOptionsModel::SelectResolution(int row)
 {
-    if (ResolutionEnabled && index >= 0 && index < ResolutionCount + static_cast<int>(DisplayModes.size()))
+    const int rows = Offered.empty() ? ResolutionCount : static_cast<int>(Offered.size());
+    if (ResolutionEnabled && row >= 0 && row < rows)
     {
-        Resolution = index;
-        Row = index;
+        Resolution = Offered.empty() ? row : Offered[static_cast<size_t>(row)];
+        Row = row;
     }
 }
 
@@ -97,7 +136,7 @@ void TVideoOptionsModel::DesktopRule()
     {
         Resolution = DesktopShownResolution;
     }
-    Row = Resolution;
+    Row = RowOf(Resolution);
     if (DesktopChecked && Desktop.Width > 0)
     {
         // The greyed list shows the size that will be used.
@@ -105,11 +144,11 @@ void TVideoOptionsModel::DesktopRule()
         const auto mode = std::find(DisplayModes.begin(), DisplayModes.end(), Desktop);
         if (fixed != Options.Resolutions.begin() + ResolutionCount)
         {
-            Row = static_cast<int>(fixed - Options.Resolutions.begin());
+            Row = RowOf(static_cast<int>(fixed - Options.Resolutions.begin()));
         }
         else if (mode != DisplayModes.end())
         {
-            Row = ResolutionCount + static_cast<int>(mode - DisplayModes.begin());
+            Row = RowOf(ResolutionCount + static_cast<int>(mode - DisplayModes.begin()));
         }
     }
 }

@@ -27,14 +27,15 @@ public:
     void PickItem(int item);
     // The player toggles "Use desktop settings" (ignored while it is disabled).
     void SetDesktop(bool checked);
-    // The display: its size now and its own modes. The modes that are not among the nine
-    // and fit the desktop follow them in the list (rows 9 and on); a row of those is stored as Resolution 9
-    // with the size in WindowSize, which the video mode uses when the player confirmed it.
+    // The display: its size now and its own modes. Of the nine, only the sizes the display
+    // can show are offered; the modes that are not among the nine follow them in the list
+    // (indices 9 and on); one of those is stored as Resolution 9 with the size in
+    // WindowSize, which the video mode uses when the player confirmed it.
     void SetDisplay(TResolution desktop, const std::vector<TResolution>& modes);
-    // The list's rows: the nine sizes, then the display's other modes.
+    // The list's rows: the sizes offered of the nine, then the display's other modes.
     std::vector<std::string> Entries() const;
     // The player picks a row of the list (ignored while the list is disabled).
-    void SelectResolution(int index);
+    void SelectResolution(int row);
     void SetShowHelp(bool checked);
     // Writes the choices into the settings and saves them. Cancel touches nothing.
     void Ok();
@@ -42,9 +43,9 @@ public:
     int Item = FullscreenItem;
     bool DesktopChecked = false;
     bool DesktopEnabled = true;
-    int Resolution = NoResolution; // the list's selection, NoResolution when none
-    // The row the list shows: the selection, or with "Use desktop settings" the row of the
-    // size that will be used (the display's).
+    int Resolution = NoResolution; // the selection: 0..8 the nine, 9 and on the display's modes
+    // The row the list shows: the selection's, or with "Use desktop settings" the row of the
+    // size that will be used (the display's); NoResolution when the list shows none.
     int Row = NoResolution;
     TResolution Desktop{};
     std::vector<TResolution> DisplayModes; // not among the nine, largest first
@@ -53,6 +54,9 @@ public:
 
 private:
     void DesktopRule();
+    int RowOf(int index) const;
+
+    std::vector<int> Offered; // the index of each row; all nine until the display is known
 
     TOptions& Options;
 };

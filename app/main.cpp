@@ -94,6 +94,12 @@ int StartGame(TOptions& options, const std::filesystem::path& programFolder)
     // that the desktop finds the desktop entry and icon of both.
     SDL_setenv("SDL_VIDEO_X11_WMCLASS", TANDREL_APP_ID, 1);
     SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", TANDREL_APP_ID, 1);
+    // On a Wayland desktop the game runs natively, X11 being the fallback; SDL_VIDEODRIVER
+    // in the environment chooses otherwise.
+    if (const char* wayland = SDL_getenv("WAYLAND_DISPLAY"); wayland != nullptr && *wayland != '\0')
+    {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland,x11");
+    }
     if (!Retried(OpenDisplay))
     {
         ShowMessageBox(TMessageKind::Error, "Error", std::string("Could not open the game's window: ") + SDL_GetError());
@@ -151,10 +157,18 @@ int main(int argc, char** argv)
     }
     // A second copy would share and overwrite the first one's saves, scores and log: it
     // says so and ends before it writes anything.
+    ListenForShowRequests();
     if (!LockUserFolder(UserFolder()))
     {
-        ShowMessageBox(TMessageKind::Information, ApplicationTitle,
-                       "Tandrel is already running. Switch to its window to play on.");
+        if (AskRunningCopyToShow(UserFolder()))
+        {
+            std::fputs("Tandrel is already running: its window comes to the front.\n", stderr);
+        }
+        else
+        {
+            ShowMessageBox(TMessageKind::Information, ApplicationTitle,
+                           "Tandrel is already running. Switch to its window to play on.");
+        }
         return 0;
     }
     SetDebugLogFolder(UserFolder());

@@ -300,6 +300,9 @@ void TOptions::ReadWindowSize()
     {
         WindowSize = {width, height};
     }
+    TErrorHolder maximisedErr;
+    WindowMaximised = g_key_file_get_integer(KeyFile.get(), Group, "WindowMaximized", &maximisedErr.Error) == 1 &&
+                      maximisedErr.Error == nullptr;
 }
 
 void TOptions::Load()
@@ -353,6 +356,11 @@ bool TOptions::Save()
     {
         g_key_file_set_integer(KeyFile.get(), Group, "WindowWidth", WindowSize.Width);
         g_key_file_set_integer(KeyFile.get(), Group, "WindowHeight", WindowSize.Height);
+    }
+    g_key_file_remove_key(KeyFile.get(), Group, "WindowMaximized", nullptr);
+    if (WindowMaximised)
+    {
+        g_key_file_set_integer(KeyFile.get(), Group, "WindowMaximized", 1);
     }
     gsize length = 0;
     gchar* data = g_key_file_to_data(KeyFile.get(), &length, nullptr);

@@ -76,10 +76,13 @@ public:
     bool Help = false;
     bool WriteDebug = false; // frame-rate lines in the debug log
 
-    // The outer size of the window as the player left it (window mode only), stored beside
-    // the ten values as WindowWidth and WindowHeight; 0 x 0 when there is none. The video
-    // mode decides whether it is usable on the display.
+    // The size of the window's client area as the player left it (window mode only; when
+    // it was left maximised, its last size before), stored beside the ten values as
+    // WindowWidth and WindowHeight; 0 x 0 when there is none. The video mode decides
+    // whether it is usable on the display.
     TResolution WindowSize{};
+    // The window was left maximised (WindowMaximized=1), and opens so again.
+    bool WindowMaximised = false;
 
     std::array<TResolution, 10> Resolutions{};
     std::array<uint8_t, 2> ColorBits{};

@@ -16,6 +16,7 @@ seconds=${2:-10}
 if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
 fi
+unset WAYLAND_DISPLAY # the program is measured on the X server above
 program=$PWD/build/game/tandrel
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

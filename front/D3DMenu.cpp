@@ -94,6 +94,7 @@ void TD3DMenu::ShowScreen(int k)
     }
     CurrentScreen = k;
     ShownAt = Now();
+    PointerOnMenu = false;
     KeepPicturesOf(k);
     TMenuScreen& s = Screens[k];
     for (int i = s.ItemCount; i >= 1; --i)
@@ -251,11 +252,21 @@ TMenuKeyResult TD3DMenu::HandleKey(int key)
 
 void TD3DMenu::HandleMouseMove(float x, float y)
 {
+    PointerX = x;
+    PointerY = y;
     if (!InputReady())
     {
         return;
     }
     TMenuScreen& s = Current();
+    for (int i = 1; i <= s.ItemCount && !PointerOnMenu; ++i)
+    {
+        PointerOnMenu = s.Items[i].Usable() && s.Items[i].Hit(x, y);
+    }
+    if (!PointerOnMenu)
+    {
+        return;
+    }
     s.SelectedItem = 0;
     for (int i = 1; i <= s.ItemCount; ++i)
     {
@@ -276,6 +287,15 @@ void TD3DMenu::HandleMouseMove(float x, float y)
         Pressed = false;
     }
     s.HoverItem = s.SelectedItem;
+}
+
+void TD3DMenu::PointerPressed()
+{
+    if (!PointerOnMenu)
+    {
+        PointerOnMenu = true;
+        HandleMouseMove(PointerX, PointerY);
+    }
 }
 
 bool TD3DMenu::InputReady() const

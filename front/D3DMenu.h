@@ -98,6 +98,8 @@ public:
     TMenuKeyResult HandleKey(int key);
     // x, y: the cursor in world units on the menu plane.
     void HandleMouseMove(float x, float y);
+    // A button pressed: from now on the highlight follows the cursor, also off the items.
+    void PointerPressed();
     // More than 0.25 s since the last ShowScreen.
     bool InputReady() const;
 
@@ -111,6 +113,10 @@ public:
     int CurrentScreen = 1;
     std::array<TMenuScreen, MaxMenuScreens + 1> Screens{}; // 1-based
     bool Pressed = false;
+    // The pointer has come over an item of the current screen since it showed: until then
+    // the highlight ShowScreen gave stays wherever the pointer moves, so the keys act on it.
+    bool PointerOnMenu = false;
+    float PointerX = 0, PointerY = 0; // the cursor at the last move
 
 private:
     // Moves the highlight by step (-1 or +1) with wrap-around to the next usable item; a

@@ -688,6 +688,7 @@ void TFrontEnd::MenuMouseDown()
 {
     if (Menu)
     {
+        Menu->PointerPressed();
         Menu->Pressed = true;
     }
 }

@@ -5,6 +5,8 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 void TSDLCursorPlatform::WindowRect(int& left, int& top, int& width, int& height) const
@@ -25,7 +27,17 @@ void TSDLCursorPlatform::Pointer(int& x, int& y) const
 
 void TSDLCursorPlatform::MovePointer(int x, int y)
 {
-    SDL_WarpMouseGlobal(x, y);
+    if (PointerCanBeMoved())
+    {
+        SDL_WarpMouseGlobal(x, y);
+    }
+}
+
+bool PointerCanBeMoved()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (driver == nullptr || std::strcmp(driver, "wayland") != 0) && (wayland == nullptr || *wayland == '\0');
 }
 
 TCursor::TCursor(std::shared_ptr<TDevice> device, const std::filesystem::path& programFolder,
@@ -138,7 +150,10 @@ std::unique_ptr<TCursor> CreateCursor(std::shared_ptr<TDevice> device,
 {
     int w = 0, h = 0;
     SDL_GetWindowSize(window, &w, &h);
-    SDL_WarpMouseInWindow(window, w / 2, h / 2);
+    if (PointerCanBeMoved())
+    {
+        SDL_WarpMouseInWindow(window, w / 2, h / 2);
+    }
     int x = 0, y = 0;
     SDL_GetGlobalMouseState(&x, &y);
     DebugLog("Mouse created at " + std::to_string(x) + "_" + std::to_string(y));

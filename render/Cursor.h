@@ -70,7 +70,12 @@ public:
     TPictureArea Area;
 };
 
-// Centres the system pointer over the window, logs where it is, and makes the cursor.
+// False where the window system cannot move the pointer for a program (Wayland, and X
+// programs on a Wayland desktop, where SDL would lock the pointer to pretend it did).
+bool PointerCanBeMoved();
+
+// Centres the system pointer over the window where it can be moved, logs where it is, and
+// makes the cursor.
 std::unique_ptr<TCursor> CreateCursor(std::shared_ptr<TDevice> device,
                                       const std::filesystem::path& programFolder,
                                       SDL_Window* window);

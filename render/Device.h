@@ -258,6 +258,10 @@ public:
     // window); the next frame with keep makes it again and is drawn whole. For a spell of
     // frames that no region frame follows and that needs the memory: a camera flight.
     virtual void LetKeptPictureGo() {}
+    // True while the window's new size may not have reached the frames shown since it
+    // changed (a window system that learns of the size at a swap): one more whole frame is
+    // owed, or the window keeps a picture of the size before.
+    virtual bool OwesWholeFrame() const { return false; }
     virtual TResult Clear(uint32_t flags, uint32_t colour, float z) = 0;
     virtual TResult BeginScene() = 0;
     virtual TResult EndScene() = 0;

@@ -319,22 +319,29 @@ TResult TGLDevice::Present()
         Impl->Known = false; // every state is sent again at the next draw
         Impl->Texture = nullptr;
     }
-    if (SwapOnPresent && regionOnly)
+    if (regionOnly)
     {
         // The rest of the window shows the frames before, as they left it.
-        if (shown)
+        if (SwapOnPresent && shown)
         {
             ShowWindowRegion(Impl->ShownX, Impl->ShownY, Impl->ShownW, Impl->ShownH);
         }
         int rects[2][4];
-        for (int i = 0, n = bands ? TGLMargins::Bands(w, h, a, rects) : 0; i < n; ++i)
+        for (int i = 0, n = SwapOnPresent && bands ? TGLMargins::Bands(w, h, a, rects) : 0; i < n; ++i)
         {
             ShowWindowRegion(rects[i][0], rects[i][1], rects[i][2], rects[i][3]);
         }
     }
-    else if (SwapOnPresent)
+    else
     {
-        SDL_GL_SwapWindow(Win);
+        if (SwapOnPresent)
+        {
+            SDL_GL_SwapWindow(Win);
+        }
+        TImpl& g = *Impl;
+        g.SwapsAtSize = w == g.SwapW && h == g.SwapH ? std::min(g.SwapsAtSize + 1, 2) : 1;
+        g.SwapW = w;
+        g.SwapH = h;
     }
     return GLFailure();
 }

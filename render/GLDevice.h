@@ -36,6 +36,7 @@ public:
 
     bool BeginFrame(bool keep, const TFrameRegion* region) override;
     void LetKeptPictureGo() override;
+    bool OwesWholeFrame() const override;
     TResult Clear(uint32_t flags, uint32_t colour, float z) override;
     TResult BeginScene() override;
     TResult EndScene() override;

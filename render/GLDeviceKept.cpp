@@ -106,6 +106,14 @@ bool TGLDevice::KeepPicture(bool keep, bool offScreen)
     return true;
 }
 
+bool TGLDevice::OwesWholeFrame() const
+{
+    const TImpl& g = *Impl;
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(Win, &w, &h);
+    return g.Keep && (w != g.SwapW || h != g.SwapH || g.SwapsAtSize < 2);
+}
+
 bool TGLDevice::KeepsPicture() const
 {
     return Impl->Keep;
@@ -234,7 +242,7 @@ bool TGLDevice::BeginFrame(bool keep, const TFrameRegion* region)
 bool TGLDevice::BeginWindowFrame(int w, int h, const TFrameRegion* region)
 {
     TImpl& g = *Impl;
-    const bool fresh = !g.KeptValid || w != g.KeptW || h != g.KeptH;
+    const bool fresh = !g.KeptValid || w != g.KeptW || h != g.KeptH || OwesWholeFrame();
     g.KeptW = w;
     g.KeptH = h;
     g.WindowFrame = true;

@@ -32,7 +32,12 @@ in vec2 vUv;
 out vec4 colour;
 void main()
 {
-    colour = vec4(textureLod(uPicture, vUv, uLevel).rgb * uDim, 1.0);
+    // Softer the further from the picture's edge, so the edge's details fade into its colours;
+    // no softer than two levels more, so what lies inside the picture's rim never reaches the
+    // bands (a frame drawn in a region of the board leaves them as they are).
+    vec2 outside = max(max(-vUv, vUv - 1.0), 0.0);
+    float level = min(uLevel + 12.0 * length(outside), uLevel + 2.0);
+    colour = vec4(textureLod(uPicture, clamp(vUv, 0.0, 1.0), level).rgb * uDim, 1.0);
 }
 )";
 
@@ -161,14 +166,14 @@ void TGLMargins::Fill(int windowWidth, int windowHeight, const TPictureArea& are
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glGenerateMipmap(GL_TEXTURE_2D);
 
-    // The picture scaled to cover the window, centred as the picture is.
-    const float cover = std::max(static_cast<float>(windowWidth) / static_cast<float>(area.Width),
-                                 static_cast<float>(windowHeight) / static_cast<float>(area.Height));
-    const float cw = static_cast<float>(area.Width) * cover;
-    const float ch = static_cast<float>(area.Height) * cover;
+    // The picture where it lies, at its own scale: beyond its edges the texture's edge texels
+    // go on, so a band continues the picture's border outwards (the backdrop, the board's
+    // frame) and never shows a second, enlarged copy of what lies inside (the title).
+    const float aw = static_cast<float>(area.Width);
+    const float ah = static_cast<float>(area.Height);
     glUseProgram(m.Program);
-    glUniform4f(m.Map, static_cast<float>(windowWidth) / cw, static_cast<float>(windowHeight) / ch,
-                (cw - static_cast<float>(windowWidth)) / (2 * cw), (ch - static_cast<float>(windowHeight)) / (2 * ch));
+    glUniform4f(m.Map, static_cast<float>(windowWidth) / aw, static_cast<float>(windowHeight) / ah,
+                -static_cast<float>(area.Left) / aw, -static_cast<float>(bottom) / ah);
     glBindVertexArray(m.Vao);
     glViewport(0, 0, windowWidth, windowHeight);
     glDisable(GL_DEPTH_TEST);

@@ -1,5 +1,5 @@
 // The bands beside the 4:3 picture of a window of another shape: the picture just drawn,
-// scaled to cover the whole window, blurred and dimmed, so the backdrop goes on to the
+// its edges continued outwards, blurred and dimmed, so the backdrop goes on to the
 // window's edges instead of black bars. Part of the GL device (it calls gl*).
 #pragma once
 

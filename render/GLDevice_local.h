@@ -162,6 +162,10 @@ struct TGLDevice::TImpl
     bool WindowFrame = false; // the frame under way is kept in the window
     int ShownX = 0, ShownY = 0, ShownW = 0, ShownH = 0; // its region, rows from the bottom
     bool RegionOnly = false; // only that region is shown
+    // Whole frames swapped at the drawable's present size. Mesa's X11 drawables take a new
+    // window size only at a swap, so the first whole frame after a resize may be drawn at
+    // the size before; from the second on the window holds a picture of its own size.
+    int SwapW = 0, SwapH = 0, SwapsAtSize = 0;
 };
 
 // The device's result for the errors GL has raised since the last call (and clears them).

@@ -99,3 +99,43 @@ TEST(VideoMode, ResolutionNineIsSavedAfterADesktopSizedRun)
     EXPECT_EQ(mode.Height, 900);
     EXPECT_EQ(log2.back(), " Resolution = 9 = 1600x900x16");
 }
+
+// A window lies with its frame wholly on the usable area, its shape kept where it must
+// shrink; a stored size is its client area, kept from start to start with the maximised state.
+TEST(VideoMode, AWindowAndItsFrameFitTheScreenAndTheClientSizeKeeps)
+{
+    const TFrameBorders frame{20, 1, 5, 1};
+    // 800 x 600 outer on a 640 x 480 screen (the window was put at (-79, -40)).
+    EXPECT_EQ(FitOnScreen({-79, -40, 798, 575}, frame, {0, 0, 640, 480}), (TScreenRect{1, 20, 631, 455}));
+    // Fits already: left where it is; past the right and bottom edges: moved in.
+    EXPECT_EQ(FitOnScreen({100, 100, 400, 300}, frame, {0, 0, 1920, 1080}), (TScreenRect{100, 100, 400, 300}));
+    EXPECT_EQ(FitOnScreen({1800, 1000, 400, 300}, frame, {0, 30, 1920, 1050}), (TScreenRect{1519, 775, 400, 300}));
+    // Leaving full screen at the display's size: under the title bar, whole.
+    TVideoMode display;
+    display.Width = 1920;
+    display.Height = 1080;
+    display.ClientSize = true;
+    EXPECT_EQ(WindowClientSize(display, frame, {0, 0, 1920, 1080}), (TResolution{1875, 1055}));
+    display.ClientSize = false; // an outer size chosen in the options: the frame comes off it
+    display.Width = 800;
+    display.Height = 600;
+    EXPECT_EQ(WindowClientSize(display, frame, {0, 0, 1920, 1080}), (TResolution{798, 575}));
+
+    TempFolder tmp;
+    TResolution first{};
+    for (int start = 0; start < 3; ++start)
+    {
+        TOptions o(tmp.Path() / "settings.ini");
+        o.Load();
+        o.Fullscreen = false;
+        std::vector<std::string> log;
+        const TVideoMode mode = ChooseVideoMode(o, {1920, 1080}, log);
+        const TResolution size = WindowClientSize(mode, frame, {0, 0, 1920, 1080});
+        first = start == 0 ? size : first;
+        EXPECT_EQ(size, first) << "start " << start; // the same client area at every start
+        EXPECT_EQ(mode.Maximised, start > 0);
+        o.WindowSize = size; // as the window is closed, left maximised
+        o.WindowMaximised = true;
+        ASSERT_TRUE(o.Save());
+    }
+}

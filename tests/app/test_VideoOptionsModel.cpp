@@ -214,3 +214,20 @@ TEST(VideoOptionsModel, TheDisplaysOwnModesFollowTheNineAndTheDesktopSizeIsShown
     EXPECT_EQ(d.Options.Resolution, 4);
     EXPECT_EQ(d.Options.WindowSize, TResolution{});
 }
+
+// On a small display the list offers only the sizes it can show, and a size stored for a
+// larger one gives way to the largest of those.
+TEST(VideoOptionsModel, OnlySizesThatFitTheDisplayAreOffered)
+{
+    TDialog d;
+    d.Options.Fullscreen = false;
+    d.Options.Desktop = false;
+    d.Options.Resolution = 3; // 800x600
+    d.Model.SetDisplay({640, 480}, {{640, 480}});
+    EXPECT_EQ(d.Model.Entries(), (std::vector<std::string>{"512x384", "640x400", "640x480"}));
+    d.Model.Show();
+    EXPECT_EQ(d.Model.Row, 2);
+    d.Model.SelectResolution(1);
+    d.Model.Ok();
+    EXPECT_EQ(d.Options.Resolution, 1);
+}

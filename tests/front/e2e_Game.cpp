@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <sys/wait.h>
 #include <thread>
@@ -1131,6 +1132,18 @@ TEST(FocusLoss, AResizedWindowMapsClicksAndTheTimedGamePausesWhileUnfocused)
     EXPECT_TRUE(WaitUntil([&] { return windowWidth() == screenWidth; })) << "F11 gave no full screen";
     run.Keys("alt+Return");
     EXPECT_TRUE(WaitUntil([&] { return windowWidth() > 0 && windowWidth() < screenWidth; })) << "Alt+Enter";
+    // The window left full screen fits the screen whole (under a window manager, with its frame).
+    std::istringstream where(Shell("xdotool getwindowgeometry --shell " + run.Window));
+    std::map<std::string, int> at;
+    for (std::string line; std::getline(where, line);)
+    {
+        if (const size_t eq = line.find('='); eq != std::string::npos && line[0] != 'W')
+        {
+            at[line.substr(0, eq)] = std::atoi(line.c_str() + eq + 1);
+        }
+    }
+    EXPECT_TRUE(at["X"] >= 0 && at["Y"] >= 0 && at["Y"] + Grab(run.Window).Height <= screenHeight)
+        << "the window left full screen at " << at["X"] << "," << at["Y"];
     Shell("xdotool windowsize --sync " + run.Window + " 1000 500 2>/dev/null");
     ASSERT_TRUE(WaitUntil([&] { return run.FollowWindowSize(), Picture.Left > 0; })) << "not resized";
     run.Click(-2.0f, 0.0f);
@@ -1141,6 +1154,8 @@ TEST(FocusLoss, AResizedWindowMapsClicksAndTheTimedGamePausesWhileUnfocused)
     {
         TFocusThief away;
         ASSERT_TRUE(WaitUntil([&] { return away.HasFocus(); }));
+        // Paused, and a window stays on the screen: only a full-screen game is minimised.
+        EXPECT_NE(Shell("xwininfo -id " + run.Window).find("IsViewable"), std::string::npos) << "iconified";
         std::this_thread::sleep_for(17s); // the time away is what is tested: longer than the bar
         EXPECT_TRUE(fs::exists(save)) << "the timed game ran out while unfocused";
     }

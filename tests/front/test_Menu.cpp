@@ -568,3 +568,18 @@ TEST(MenuScreens, LoadingTheMenuLightsBarSteps2To10InOrder)
         EXPECT_EQ(e.File.filename(), "Menu.dat");
     }
 }
+
+// A screen's first item stays highlighted, for the keys, until the cursor comes over an item;
+// from then on (or from a click) the highlight follows the cursor as it always did.
+TEST(MenuScreens, TheFirstItemKeepsItsHighlightUntilTheCursorComesOverTheMenu)
+{
+    TFrontFixture f;
+    f.Wait();
+    const TMenuItem& second = f.Front.Menu->Current().Items[2];
+    f.Front.Menu->HandleMouseMove(-7.0f, -5.0f); // a corner, no item there
+    EXPECT_EQ(f.Selected(), 1);
+    f.Front.Menu->HandleMouseMove(second.NormalTransform.Position.x, second.NormalTransform.Position.y);
+    EXPECT_EQ(f.Selected(), 2);
+    f.Front.Menu->HandleMouseMove(-7.0f, -5.0f);
+    EXPECT_EQ(f.Selected(), 0);
+}

@@ -87,6 +87,7 @@ void TProgram::Start(const std::string& option)
     const std::string program = Program.string();
     const std::string output = (Tmp.Path() / "output.txt").string();
     const std::string audio = AudioDriver;
+    const std::string wayland = WaylandDisplay;
     Process = fork();
     if (Process == 0)
     {
@@ -96,6 +97,15 @@ void TProgram::Start(const std::string& option)
         setenv("PATH", path.c_str(), 1);
         setenv("NO_AT_BRIDGE", "1", 1);
         setenv("SDL_AUDIODRIVER", audio.c_str(), 1);
+        if (wayland.empty())
+        {
+            unsetenv("WAYLAND_DISPLAY");
+        }
+        else
+        {
+            setenv("WAYLAND_DISPLAY", wayland.c_str(), 1);
+            setenv("SDL_VIDEODRIVER", "wayland", 1);
+        }
         if (std::FILE* out = std::fopen(output.c_str(), "w"))
         {
             dup2(fileno(out), 1);

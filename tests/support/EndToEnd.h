@@ -50,6 +50,9 @@ public:
     std::string StartOnLauncher(const std::string& settings = "", const std::string& option = "");
     pid_t Pid() const { return Process; }
     std::string AudioDriver = "dummy"; // SDL's audio driver for the next Start
+    // A Wayland compositor's socket: the next Start runs natively on it (otherwise on the
+    // test's X server, whatever desktop runs the tests).
+    std::string WaylandDisplay;
 
     // The id of a visible window with exactly this title (other than except), or "" after
     // ten seconds.
