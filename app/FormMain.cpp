@@ -4,6 +4,7 @@
 #include "base/DebugLog.h"
 #include "app/ContentCheck.h"
 #include "base/Memory.h"
+#include "base/Text.h"
 #include "app/DeviceErrorText.h"
 #include "app/ExitSignals.h"
 #include "render/Font.h"
@@ -76,6 +77,7 @@ TFormMain::TFormMain(TOptions& options, std::filesystem::path programFolder, std
     Clock.TotalTime = 0.0;
     Router.ResumeState = [this] { ResumeState(); };
     DebugLog(true, " Main form created");
+    DebugLog(" " + LanguageLogLine());
 }
 
 TFormMain::~TFormMain()

@@ -40,6 +40,7 @@ bool StartGtk()
     {
         g_set_application_name("Tandrel");
         g_set_prgname(TANDREL_APP_ID); // the launcher's window class and Wayland application id
+        gtk_disable_setlocale();      // the program sets its locale and language (base/Text.h)
         // A busy X server may refuse a new connection for a moment (a full listen queue
         // resets it): a few attempts a tenth of a second apart before the display counts as
         // unavailable.

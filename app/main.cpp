@@ -13,6 +13,7 @@
 #include "front/Tutorial.h"
 #include "app/MessageBox.h"
 #include "base/Options.h"
+#include "base/Text.h"
 #include "render/Renderer.h"
 
 #include <SDL.h>
@@ -120,11 +121,16 @@ int StartGame(TOptions& options, const std::filesystem::path& programFolder)
 int main(int argc, char** argv)
 {
     KeepLargeBlocksOutOfTheHeap();
+    // The language from the environment at once, so that even --help speaks it; the
+    // settings' choice follows once they are read.
+    const std::filesystem::path programFolder = ProgramFolder();
+    const std::filesystem::path localeFolder = LocaleFolder(programFolder.empty() ? ExecutableFolder() : programFolder);
+    StartLanguage(localeFolder);
     const TCommandLine line = ParseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
     switch (line.Command)
     {
     case TCommand::Help:
-        std::fputs(HelpText(ProgramFolder(), UserFolder(), CacheFolder(), DefaultSettingsFile()).c_str(), stdout);
+        std::fputs(HelpText(programFolder, UserFolder(), CacheFolder(), DefaultSettingsFile()).c_str(), stdout);
         return ExitOk;
     case TCommand::Version:
         std::fputs(VersionText().c_str(), stdout);
@@ -143,7 +149,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "Tandrel: cannot open the display\n");
         return 1;
     }
-    const std::filesystem::path programFolder = ProgramFolder();
     if (programFolder.empty())
     {
         ShowMessageBox(TMessageKind::Error, ApplicationTitle,
@@ -164,6 +169,10 @@ int main(int argc, char** argv)
     TOptions options;
     options.ShowMessage = [](const std::string& text) { ShowMessageBox(TMessageKind::Error, ApplicationTitle, text); };
     options.Reload();
+    if (!options.Language.empty())
+    {
+        StartLanguage(localeFolder, options.Language);
+    }
 
     if (line.Command == TCommand::Start)
     {

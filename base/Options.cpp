@@ -304,6 +304,24 @@ void TOptions::ReadWindowSize()
     }
 }
 
+void TOptions::ReadLanguage()
+{
+    // Optional: missing, or anything but a plain code, means the system's language.
+    Language.clear();
+    gchar* value = g_key_file_get_string(KeyFile.get(), Group, "Language", nullptr);
+    if (value == nullptr)
+    {
+        return;
+    }
+    const std::string_view code = value;
+    if (code.size() <= 16 && code.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_") ==
+                                 std::string_view::npos)
+    {
+        Language = code;
+    }
+    g_free(value);
+}
+
 void TOptions::Load()
 {
     InFile = true;
@@ -311,6 +329,7 @@ void TOptions::Load()
     if (read != TReadResult::Read)
     {
         SetDefaults();
+        Language.clear();
         // A file that exists but cannot be read is not written over at start-up.
         if (read == TReadResult::Missing)
         {
@@ -319,6 +338,7 @@ void TOptions::Load()
         return;
     }
     ReadWindowSize();
+    ReadLanguage();
     ReadFirstGroup();
     if (!ReadSecondGroup())
     {
@@ -355,6 +375,11 @@ bool TOptions::Save()
     {
         g_key_file_set_integer(KeyFile.get(), Group, "WindowWidth", WindowSize.Width);
         g_key_file_set_integer(KeyFile.get(), Group, "WindowHeight", WindowSize.Height);
+    }
+    g_key_file_remove_key(KeyFile.get(), Group, "Language", nullptr);
+    if (!Language.empty())
+    {
+        g_key_file_set_string(KeyFile.get(), Group, "Language", Language.c_str());
     }
     gsize length = 0;
     gchar* data = g_key_file_to_data(KeyFile.get(), &length, nullptr);

@@ -81,6 +81,9 @@ public:
     // the ten values as WindowWidth and WindowHeight; 0 x 0 when there is none. The video
     // mode decides whether it is usable on the display.
     TResolution WindowSize{};
+    // The language chosen in the options dialog, stored as "Language" beside the ten values:
+    // a catalogue's code ("de", "pt_BR"), "en", or empty for the system's language.
+    std::string Language;
 
     std::array<TResolution, 10> Resolutions{};
     std::array<uint8_t, 2> ColorBits{};
@@ -103,6 +106,7 @@ private:
     void ReadFirstGroup();
     bool ReadSecondGroup();
     void ReadWindowSize();
+    void ReadLanguage();
     void Report(const std::string& text) const;
 
     std::filesystem::path SettingsFile;

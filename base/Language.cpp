@@ -1,0 +1,194 @@
+#include "base/Text.h"
+
+#include <array>
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <system_error>
+
+namespace
+{
+// English first: the source language, which needs no catalogue.
+constexpr std::array<TLanguage, 8> Languages{{
+    {"en", "English"},
+    {"de", "Deutsch"},
+    {"fr", "Français"},
+    {"es", "Español"},
+    {"pt_BR", "Português (Brasil)"},
+    {"pl", "Polski"},
+    {"ru", "Русский"},
+    {"xx", "[Ŝćőŕé]"}, // the pseudo-language of the build tree, never installed
+}};
+
+std::string Current;
+std::string LogLine = "Language: English";
+
+std::filesystem::path CatalogueFile(const std::filesystem::path& localeFolder, std::string_view code)
+{
+    return localeFolder / std::string(code) / "LC_MESSAGES" / (std::string(TextDomain) + ".mo");
+}
+
+bool HasCatalogue(const std::filesystem::path& localeFolder, std::string_view code)
+{
+    std::error_code ec;
+    return !code.empty() && std::filesystem::is_regular_file(CatalogueFile(localeFolder, code), ec);
+}
+
+// A code as a catalogue folder may be named: letters, digits and '_' only.
+bool PlainCode(std::string_view code)
+{
+    if (code.empty() || code.size() > 16)
+    {
+        return false;
+    }
+    for (const char c : code)
+    {
+        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!letter && !(c >= '0' && c <= '9') && c != '_')
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
+// One entry of a locale variable ("pt_BR.UTF-8@euro") matched as gettext does: the
+// language with its territory, then the language alone. "C" and "POSIX" mean English.
+std::string MatchEntry(const std::filesystem::path& localeFolder, std::string_view entry, bool& english)
+{
+    entry = entry.substr(0, entry.find_first_of(".@"));
+    english = entry == "C" || entry == "POSIX";
+    if (english || !PlainCode(entry))
+    {
+        return {};
+    }
+    if (HasCatalogue(localeFolder, entry))
+    {
+        return std::string(entry);
+    }
+    const std::string_view language = entry.substr(0, entry.find('_'));
+    return language != entry && HasCatalogue(localeFolder, language) ? std::string(language) : std::string();
+}
+
+const char* Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr && value[0] != '\0' ? value : nullptr;
+}
+} // namespace
+
+std::span<const TLanguage> KnownLanguages()
+{
+    return Languages;
+}
+
+std::string LanguageName(std::string_view code)
+{
+    for (const TLanguage& language : Languages)
+    {
+        if (code == language.Code)
+        {
+            return language.Name;
+        }
+    }
+    return std::string(code);
+}
+
+std::filesystem::path LocaleFolder(const std::filesystem::path& programFolder)
+{
+    std::error_code ec;
+    const std::filesystem::path inside = programFolder / "locale";
+    if (std::filesystem::is_directory(inside, ec))
+    {
+        return inside;
+    }
+    return (programFolder / ".." / "locale").lexically_normal();
+}
+
+std::vector<std::string> AvailableLanguages(const std::filesystem::path& localeFolder)
+{
+    std::vector<std::string> codes;
+    for (const TLanguage& language : Languages)
+    {
+        if (HasCatalogue(localeFolder, language.Code))
+        {
+            codes.emplace_back(language.Code);
+        }
+    }
+    return codes;
+}
+
+std::string SystemLanguage(const std::filesystem::path& localeFolder)
+{
+    // LANGUAGE is a list of preferences and, where set, the only one consulted.
+    if (const char* list = Environment("LANGUAGE"))
+    {
+        std::string_view rest = list;
+        while (!rest.empty())
+        {
+            const size_t colon = rest.find(':');
+            bool english = false;
+            const std::string code = MatchEntry(localeFolder, rest.substr(0, colon), english);
+            if (!code.empty() || english)
+            {
+                return code;
+            }
+            rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
+        }
+        return {};
+    }
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"})
+    {
+        if (const char* value = Environment(name))
+        {
+            bool english = false;
+            return MatchEntry(localeFolder, value, english);
+        }
+    }
+    return {};
+}
+
+void StartLanguage(const std::filesystem::path& localeFolder, std::string_view chosen)
+{
+    std::setlocale(LC_ALL, "");
+    std::string code;
+    if (chosen.empty())
+    {
+        code = SystemLanguage(localeFolder);
+    }
+    else if (chosen != "en" && PlainCode(chosen) && HasCatalogue(localeFolder, chosen))
+    {
+        code = std::string(chosen);
+    }
+    // gettext is told the choice in its own terms: LANGUAGE, which it honours only where the
+    // messages' locale is not plain C (a player may have no locale of that language at all).
+    ::setenv("LANGUAGE", code.empty() ? "en" : code.c_str(), 1);
+    const char* messages = std::setlocale(LC_MESSAGES, nullptr);
+    if (!code.empty() && (messages == nullptr || std::strcmp(messages, "C") == 0 || std::strcmp(messages, "POSIX") == 0))
+    {
+        std::setlocale(LC_MESSAGES, "C.UTF-8");
+    }
+    bindtextdomain(TextDomain, localeFolder.c_str());
+    bind_textdomain_codeset(TextDomain, "UTF-8");
+    textdomain(TextDomain); // also forgets the texts looked up in the language before
+
+    Current = code;
+    LogLine = "Language: " + LanguageName(code.empty() ? "en" : code);
+    // A catalogue that loads answers the empty text with its header.
+    if (!code.empty() && gettext("")[0] == '\0')
+    {
+        LogLine = "The catalogue '" + CatalogueFile(localeFolder, code).string() +
+                  "' cannot be read: the texts are shown in English";
+        Current.clear();
+    }
+}
+
+std::string CurrentLanguage()
+{
+    return Current;
+}
+
+std::string LanguageLogLine()
+{
+    return LogLine;
+}
