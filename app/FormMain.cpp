@@ -516,6 +516,10 @@ void TFormMain::HandleEvent(const SDL_Event& e)
         }
         Input.Handle(e);
         break;
+    case SDL_TEXTINPUT:
+        NeedFrame = true;
+        Router.TextInput(e.text.text);
+        break;
     case SDL_MOUSEMOTION:
         NeedFrame = true;
         Router.MouseMove(e.motion.x, e.motion.y);
@@ -555,6 +559,7 @@ void TFormMain::PumpEvents()
     {
         HandleEvent(e);
     }
+    Router.EndOfEvents();
 }
 
 int TFormMain::Run()

@@ -77,6 +77,44 @@ const char* Environment(const char* name)
 }
 } // namespace
 
+std::string Formatted(std::string_view pattern, std::initializer_list<std::string_view> values)
+{
+    std::string out;
+    size_t next = 0;
+    for (size_t i = 0; i < pattern.size(); ++i)
+    {
+        if (pattern[i] != '%' || i + 1 >= pattern.size())
+        {
+            out += pattern[i];
+            continue;
+        }
+        if (pattern[i + 1] == '%')
+        {
+            out += '%';
+            ++i;
+            continue;
+        }
+        size_t at = i + 1;
+        size_t index = next++;
+        if (at + 2 < pattern.size() && pattern[at] >= '1' && pattern[at] <= '9' && pattern[at + 1] == '$')
+        {
+            index = static_cast<size_t>(pattern[at] - '1');
+            at += 2;
+        }
+        if (at < pattern.size() && (pattern[at] == 's' || pattern[at] == 'd'))
+        {
+            if (index < values.size())
+            {
+                out += values.begin()[index];
+            }
+            i = at;
+            continue;
+        }
+        out += pattern[i];
+    }
+    return out;
+}
+
 std::span<const TLanguage> KnownLanguages()
 {
     return Languages;

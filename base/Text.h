@@ -14,6 +14,7 @@
 #include <libintl.h>
 
 #include <filesystem>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -23,6 +24,15 @@
 #define N_(text) text
 
 constexpr const char* TextDomain = "tandrel";
+
+// A translated pattern with its values put in: "%s" (or "%d") takes the next value, "%1$s"
+// the first, so that a translation may reorder them; "%%" is a percent sign. Numbers are
+// written by the caller, locale-free.
+std::string Formatted(std::string_view pattern, std::initializer_list<std::string_view> values);
+inline std::string Formatted(std::string_view pattern, std::string_view value)
+{
+    return Formatted(pattern, {value});
+}
 
 // A language the game ships: its catalogue's code and its name in itself.
 struct TLanguage

@@ -1,6 +1,8 @@
 #include "front/HighScores.h"
 
 #include "base/AtomicFile.h"
+#include "base/Glyphs.h"
+#include "base/Text.h"
 #include "render/Font.h"
 #include "render/Graphics.h"
 
@@ -32,7 +34,7 @@ int32_t TableScore(int64_t rounded)
 
 void THiScoreEntry::SetName(std::string_view name)
 {
-    NameLength = static_cast<uint8_t>(std::min<size_t>(name.size(), MaxNameLength));
+    NameLength = static_cast<uint8_t>(WholeCharacters(name, MaxNameLength).size());
     Name.fill('\0');
     std::copy_n(name.begin(), NameLength, Name.begin());
 }
@@ -49,7 +51,7 @@ void THiScores::SetDefaults()
     {
         for (int i = 1; i <= HiScorePlaces; ++i)
         {
-            Tables[mode][i].SetName("Anonymous");
+            Tables[mode][i].SetName(_("Anonymous"));
             Tables[mode][i].Points = 1100 - 100 * i;
         }
     }
@@ -232,15 +234,40 @@ void THiScores::EditName(int key)
     }
     else if (key == 8)
     {
-        if (entry.NameLength > 0)
-        {
-            entry.Name[--entry.NameLength] = '\0';
-        }
+        // The whole last character, however many bytes it takes.
+        const size_t kept = entry.NameLength == 0 ? 0 : WholeCharacters(entry.PlayerName(), entry.NameLength - 1u).size();
+        std::fill(entry.Name.begin() + static_cast<std::ptrdiff_t>(kept), entry.Name.end(), '\0');
+        entry.NameLength = static_cast<uint8_t>(kept);
     }
     else if (const char c = NameCharacter(key & 0xFF); c != 0 && entry.NameLength < MaxNameLength)
     {
         entry.Name[entry.NameLength++] = c;
     }
+}
+
+bool THiScores::TypeText(std::string_view text)
+{
+    std::string typed;
+    for (size_t at = 0; at < text.size();)
+    {
+        const char32_t c = NextCharacter(text, at);
+        if (GlyphOf(c) == GlyphNone || c == 0xFFFD || c < U' ')
+        {
+            return false;
+        }
+        AppendUtf8(typed, c == U'ß' ? c : Capital(c)); // ß keeps its two bytes, drawn as its capital
+    }
+    if (Play)
+    {
+        Play(snMenuKey);
+    }
+    THiScoreEntry& entry = Tables[ShownMode][EditRow];
+    if (entry.NameLength + typed.size() <= static_cast<size_t>(MaxNameLength))
+    {
+        std::copy(typed.begin(), typed.end(), entry.Name.begin() + entry.NameLength);
+        entry.NameLength = static_cast<uint8_t>(entry.NameLength + typed.size());
+    }
+    return true;
 }
 
 void THiScores::StepNameCharacter(int step)
@@ -258,10 +285,14 @@ void THiScores::StepNameCharacter(int step)
     {
         Play(snMenuKey);
     }
-    char& c = entry.Name[entry.NameLength - 1];
-    const size_t at = Choice.find(c);
+    // The last character may take several bytes (a name typed in another script): it goes
+    // whole, and the step starts from the first choice.
+    const size_t last = WholeCharacters(entry.PlayerName(), entry.NameLength - 1u).size();
+    const size_t at = last + 1 == entry.NameLength ? Choice.find(entry.Name[last]) : std::string_view::npos;
     const int from = at == std::string_view::npos ? 0 : static_cast<int>(at);
-    c = Choice[static_cast<size_t>(((from + step) % Count + Count) % Count)];
+    std::fill(entry.Name.begin() + static_cast<std::ptrdiff_t>(last), entry.Name.end(), '\0');
+    entry.Name[last] = Choice[static_cast<size_t>(((from + step) % Count + Count) % Count)];
+    entry.NameLength = static_cast<uint8_t>(last + 1);
 }
 
 void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTime) const
@@ -288,10 +319,10 @@ void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTim
     {
         const int alpha = static_cast<int>(std::lround(std::fabs(std::cos(totalTime / 100)) * 255));
         DrawText(device, fonts, Font, 5, Size, nameEnd, editY, "|", Depth, alpha);
-        DrawText(device, fonts, Font, 4, Size, -3.5f, -5.3f, "enter your name", Depth, Opaque);
+        DrawText(device, fonts, Font, 4, Size, -3.5f, -5.3f, _("enter your name"), Depth, Opaque);
         // Without letter keys (a gamepad): the cursor keys choose the letters.
-        DrawText(device, fonts, Font, 4, Size, 2.0f, -4.8f, "up/down = letter   right = add   left = delete", Depth,
-                 Opaque);
+        DrawText(device, fonts, Font, 4, Size, 2.0f, -4.8f, _("up/down = letter   right = add   left = delete"),
+                 Depth, Opaque);
     }
     for (int i = 1; i <= HiScorePlaces; ++i)
     {
@@ -309,21 +340,13 @@ void THiScores::DrawGameOver(TDevice& device, const TFonts& fonts, int mode, int
     // Each line centred on the screen, in the free band between the caption and the cubes.
     auto line = [&](int colour, float y, const std::string& text)
     {
-        int pixels = 0;
-        for (const char c : text)
-        {
-            const int g = GlyphCode(c);
-            pixels += g == GlyphBlank ? SpaceWidth
-                      : g > 0 && g <= fonts.Font[Font].GlyphCount ? fonts.Font[Font].GlyphWidths[g]
-                                                                   : 0;
-        }
-        const float x = RoomCentreX + 0.5f * static_cast<float>(pixels * Size) * 0.001f;
+        const float x = RoomCentreX + 0.5f * TextWidth(fonts, Font, Size, text);
         DrawText(device, fonts, Font, colour, Size, x, y, text, Depth, Opaque);
     };
-    line(4, -0.85f, "score: " + std::to_string(points));
-    line(4, -1.35f, "level: " + std::to_string(level));
+    line(4, -0.85f, Formatted(_("score: %s"), std::to_string(points)));
+    line(4, -1.35f, Formatted(_("level: %s"), std::to_string(level)));
     if (!Reaches(mode == 2 ? 2 : 1, points))
     {
-        line(5, -1.85f, "not enough for the high-score table");
+        line(5, -1.85f, _("not enough for the high-score table"));
     }
 }
