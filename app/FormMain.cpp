@@ -154,7 +154,7 @@ bool TFormMain::FormShow()
     if (!ok)
     {
         DebugLog(" Error init 3D");
-        ShowMessageBox(TMessageKind::Warning, "Warning.", "Error initializing 3D Hardware.\nNow software will be used...");
+        ShowMessageBox(TMessageKind::Warning, _("Warning."), _("Error initializing 3D Hardware.\nNow software will be used..."));
         ReleaseD3D(Renderer);
         ok = MakeWindow(false) && InitD3D(Renderer, Win.Handle, Mode.DeviceFullscreen, Mode.Width, Mode.Height,
                                           Mode.ColourBits, 0, false, true);
@@ -198,7 +198,7 @@ void TFormMain::ShowWindow()
 
 void TFormMain::FatalError(const std::string& message)
 {
-    ShowMessageBox(TMessageKind::Error, "Error", message);
+    ShowMessageBox(TMessageKind::Error, _("Error"), message);
     Terminating = true;
     ExitCode = 1;
 }
@@ -697,7 +697,7 @@ void TFormMain::IdlePass(bool& done)
     if (Failed(result))
     {
         AppActive = false;
-        ShowDeviceError("Render", result);
+        ShowDeviceError(_("Render"), result);
         DebugLog(" Render error ");
         return;
     }

@@ -97,7 +97,7 @@ int StartGame(TOptions& options, const std::filesystem::path& programFolder)
     SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", TANDREL_APP_ID, 1);
     if (!Retried(OpenDisplay))
     {
-        ShowMessageBox(TMessageKind::Error, "Error", std::string("Could not open the game's window: ") + SDL_GetError());
+        ShowMessageBox(TMessageKind::Error, _("Error"), Formatted(_("Could not open the game's window: %s"), SDL_GetError()));
         return 1;
     }
     TInputEvents::StartControllers(UserFolder());
@@ -146,7 +146,7 @@ int main(int argc, char** argv)
     // box needs it.
     if (line.Command == TCommand::Play && !StartGtk())
     {
-        std::fprintf(stderr, "Tandrel: cannot open the display\n");
+        std::fprintf(stderr, "Tandrel: %s\n", _("cannot open the display"));
         return 1;
     }
     if (programFolder.empty())
@@ -160,7 +160,7 @@ int main(int argc, char** argv)
     if (!LockUserFolder(UserFolder()))
     {
         ShowMessageBox(TMessageKind::Information, ApplicationTitle,
-                       "Tandrel is already running. Switch to its window to play on.");
+                       _("Tandrel is already running. Switch to its window to play on."));
         return 0;
     }
     SetDebugLogFolder(UserFolder());

@@ -1,5 +1,7 @@
 #include "base/AtomicFile.h"
 
+#include "base/Text.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -58,14 +60,14 @@ std::string WriteFileAtomically(const std::filesystem::path& file, std::string_v
         std::filesystem::create_directories(folder, ec);
         if (ec)
         {
-            return "the folder cannot be made (" + ec.message() + ")";
+            return Formatted(_("the folder cannot be made (%s)"), ec.message());
         }
     }
     const std::filesystem::path temporary = TemporaryFileFor(file);
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
     {
-        return "cannot be written (" + ErrnoText() + ")";
+        return Formatted(_("cannot be written (%s)"), ErrnoText());
     }
     std::string problem;
     if (!WriteAll(fd, bytes))

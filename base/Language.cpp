@@ -148,7 +148,7 @@ std::vector<std::string> AvailableLanguages(const std::filesystem::path& localeF
     std::vector<std::string> codes;
     for (const TLanguage& language : Languages)
     {
-        if (HasCatalogue(localeFolder, language.Code))
+        if (std::string_view(language.Code) == "en" || HasCatalogue(localeFolder, language.Code))
         {
             codes.emplace_back(language.Code);
         }
@@ -213,7 +213,8 @@ void StartLanguage(const std::filesystem::path& localeFolder, std::string_view c
     Current = code;
     LogLine = "Language: " + LanguageName(code.empty() ? "en" : code);
     // A catalogue that loads answers the empty text with its header.
-    if (!code.empty() && gettext("")[0] == '\0')
+    static const char* const HeaderKey = "";
+    if (!code.empty() && gettext(HeaderKey)[0] == '\0')
     {
         LogLine = "The catalogue '" + CatalogueFile(localeFolder, code).string() +
                   "' cannot be read: the texts are shown in English";

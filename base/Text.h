@@ -49,7 +49,8 @@ std::string LanguageName(std::string_view code);
 // The folder of the catalogues that go with a program folder: locale/ inside it (the build
 // tree), otherwise ../locale from it (share/tandrel -> share/locale when installed).
 std::filesystem::path LocaleFolder(const std::filesystem::path& programFolder);
-// The codes whose compiled catalogue is in the locale folder, in KnownLanguages' order.
+// English and the codes whose compiled catalogue is in the locale folder, in KnownLanguages'
+// order.
 std::vector<std::string> AvailableLanguages(const std::filesystem::path& localeFolder);
 
 // The language as gettext would choose it from the environment: the first entry of LANGUAGE

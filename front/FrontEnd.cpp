@@ -1,5 +1,7 @@
 #include "front/FrontEnd.h"
 
+#include "base/Text.h"
+
 #include "base/DataError.h"
 #include "game/Game.h"
 #include "render/LoadingBar.h"
@@ -521,8 +523,8 @@ void TFrontEnd::ResumeSavedGame()
         aside += ".damaged";
         std::error_code ec;
         fs::rename(save, aside, ec);
-        Host.ShowMessage(std::string(e.what()) + "\nThe saved game cannot be resumed; a new game starts." +
-                         (ec ? std::string() : "\nThe file is kept as " + aside.filename().string() + "."));
+        Host.ShowMessage(std::string(e.what()) + "\n" + _("The saved game cannot be resumed; a new game starts.") +
+                         (ec ? std::string() : "\n" + Formatted(_("The file is kept as %s."), aside.filename().string())));
         g.NewGame();
         g.EndPhase = epPlaying;
     }
@@ -543,12 +545,12 @@ void TFrontEnd::LeaveGameToMenu()
             if (!LeaveSaveFailed)
             {
                 LeaveSaveFailed = true;
-                Host.ShowMessage(std::string(e.what()) +
-                                 "\nThe game could not be saved and stays paused. Leave again to retry; "
-                                 "if the save fails again, the game is left without saving.");
+                Host.ShowMessage(std::string(e.what()) + "\n" +
+                                 _("The game could not be saved and stays paused. Leave again to retry; "
+                                   "if the save fails again, the game is left without saving."));
                 return;
             }
-            Host.ShowMessage(std::string(e.what()) + "\nThe game could not be saved; it is left unsaved.");
+            Host.ShowMessage(std::string(e.what()) + "\n" + _("The game could not be saved; it is left unsaved."));
         }
     }
     LeaveSaveFailed = false;
@@ -571,7 +573,7 @@ std::string TFrontEnd::SaveGameOnExit()
     }
     catch (const std::exception& e)
     {
-        return std::string(e.what()) + "\nThe game in progress could not be saved.";
+        return std::string(e.what()) + "\n" + _("The game in progress could not be saved.");
     }
     return {};
 }

@@ -78,8 +78,9 @@ std::string THiScores::LoadScores()
     auto unreadable = [this](const std::string& why)
     {
         Unreadable = Path.string() + " " + why;
-        return Unreadable + ". The default high scores are shown, and the file is left as it is: "
-                            "no score is saved over it until it can be read.";
+        return Unreadable + ". " +
+               _("The default high scores are shown, and the file is left as it is: "
+                 "no score is saved over it until it can be read.");
     };
     if (!std::filesystem::is_regular_file(Path, ec))
     {
@@ -127,8 +128,8 @@ std::string THiScores::LoadScores()
         {
             return unreadable(problem + " and no copy of it can be kept (" + ec.message() + ")");
         }
-        return Path.string() + " " + problem + ". It was kept as " + aside.filename().string() +
-               " and the default high scores are shown.";
+        return Path.string() + " " + problem + ". " +
+               Formatted(_("It was kept as %s and the default high scores are shown."), aside.filename().string());
     }
 
     for (int mode = 1; mode <= 2; ++mode)
@@ -169,12 +170,13 @@ std::string THiScores::SaveScores()
     LastSaveError.clear();
     if (!Unreadable.empty())
     {
-        LastSaveError = "The high scores are not saved: " + Unreadable +
-                        " at start, and it is left as it is.";
+        LastSaveError = Formatted(_("The high scores are not saved: %s at start, and it is left as it is."), Unreadable);
     }
     else if (const std::string problem = WriteFileAtomically(Path, bytes); !problem.empty())
     {
-        LastSaveError = Path.string() + ": the high scores " + problem;
+        // TRANSLATORS: %1$s is the file, %2$s what went wrong ("cannot be written (No space left
+        // on device)")
+        LastSaveError = Formatted(_("%1$s: the high scores %2$s"), {Path.string(), problem});
     }
     if (!LastSaveError.empty() && ShowProblem)
     {
