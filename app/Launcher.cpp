@@ -2,6 +2,7 @@
 
 #include "app/Folders.h"
 #include "app/JpegImage.h"
+#include "app/MessageBox.h"
 #include "app/VideoOptionsDialog.h"
 #include "base/Text.h"
 
@@ -173,6 +174,7 @@ TLaunchChoice RunLauncher(TOptions& options, const std::filesystem::path& progra
     gtk_window_set_default(window, start);
 
     gtk_widget_show_all(l.Window);
+    CheckShownWidgets(l.Window);
     gtk_widget_grab_focus(start);
     gtk_main();
 

@@ -1,5 +1,7 @@
 #include "app/MessageBox.h"
 
+#include "base/Text.h"
+
 #include <SDL.h>
 #include <gtk/gtk.h>
 
@@ -34,6 +36,23 @@ bool ShowGtkMessageBox(TMessageKind kind, const std::string& caption, const std:
 }
 } // namespace
 
+void CheckShownWidgets(GtkWidget* widget)
+{
+    if (GTK_IS_WINDOW(widget) && gtk_window_get_title(GTK_WINDOW(widget)) != nullptr)
+    {
+        CheckShownText(gtk_window_get_title(GTK_WINDOW(widget)));
+    }
+    if (GTK_IS_LABEL(widget))
+    {
+        CheckShownText(gtk_label_get_text(GTK_LABEL(widget)));
+    }
+    if (GTK_IS_CONTAINER(widget))
+    {
+        gtk_container_forall(
+            GTK_CONTAINER(widget), [](GtkWidget* child, gpointer) { CheckShownWidgets(child); }, nullptr);
+    }
+}
+
 bool StartGtk()
 {
     static const bool started = []
@@ -62,6 +81,23 @@ bool StartGtk()
     return started;
 }
 
+namespace
+{
+// Where the character after the first n of UTF-8 text starts (its size when it has no more).
+size_t CharacterStart(const std::string& text, size_t n)
+{
+    size_t at = 0;
+    for (size_t seen = 0; at < text.size(); ++at)
+    {
+        if ((static_cast<unsigned char>(text[at]) & 0xC0u) != 0x80u && seen++ == n)
+        {
+            break;
+        }
+    }
+    return at;
+}
+} // namespace
+
 std::string WrapMessage(const std::string& text, size_t columns)
 {
     std::string out;
@@ -70,16 +106,17 @@ std::string WrapMessage(const std::string& text, size_t columns)
     {
         size_t end = text.find('\n', start);
         std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        while (line.size() > columns)
+        // Columns count characters, not bytes: a line breaks between two characters.
+        for (size_t limit = CharacterStart(line, columns); limit < line.size(); limit = CharacterStart(line, columns))
         {
             // The last blank that leaves the line short enough, else the last '/' (the next
             // line starts with what follows it), else a hard break.
-            size_t cut = line.rfind(' ', columns);
+            size_t cut = line.rfind(' ', limit);
             size_t resume = cut + 1;
             if (cut == std::string::npos || cut == 0)
             {
-                cut = line.rfind('/', columns - 1);
-                cut = cut == std::string::npos || cut == 0 ? columns : cut + 1;
+                cut = line.rfind('/', limit - 1);
+                cut = cut == std::string::npos || cut == 0 ? limit : cut + 1;
                 resume = cut;
             }
             out += line.substr(0, cut) + "\n";
@@ -98,6 +135,8 @@ std::string WrapMessage(const std::string& text, size_t columns)
 
 void ShowMessageBox(TMessageKind kind, const std::string& caption, const std::string& message)
 {
+    CheckShownText(caption);
+    CheckShownText(message);
     // Also on standard error, for a player who started the game from a terminal.
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), message.c_str());
     const std::string text = WrapMessage(message, MessageColumns);

@@ -1,5 +1,6 @@
 #include "app/VideoOptionsDialog.h"
 
+#include "app/MessageBox.h"
 #include "app/VideoOptionsModel.h"
 #include "base/Text.h"
 
@@ -230,6 +231,7 @@ void RunVideoOptionsDialog(GtkWindow* parent, TOptions& options, const std::vect
     g_signal_connect(cancel, "clicked", G_CALLBACK(OnCancel), d.Window);
 
     gtk_widget_show_all(d.Window);
+    CheckShownWidgets(d.Window);
     gtk_widget_grab_focus(ok);
     // Escape and the close box answer GTK_RESPONSE_DELETE_EVENT: a cancel.
     if (gtk_dialog_run(GTK_DIALOG(d.Window)) == GTK_RESPONSE_OK)

@@ -31,7 +31,7 @@ inline constexpr char32_t FontCharacters[] = {
     U'Т', U'У', U'Ф', U'Х', U'Ц', U'Ч', U'Ш', U'Щ', U'Ъ', U'Ы', U'Ь', U'Э', U'Ю', U'Я',
     // signs of the translations
     U'(', U')', U'%', U';', U'"', U'*', U'#', U'&', U'«', U'»', U'„', U'“', U'”', U'‘', U'’', U'…', U'–',
-    U'—', U'¡', U'¿', U'№', U'°',
+    U'—', U'¡', U'¿', U'№', U'°', U'[', U']',
     // the replacement, last
     U'\uFFFD'};
 inline constexpr int FontGlyphCount = static_cast<int>(std::size(FontCharacters));

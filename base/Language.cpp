@@ -1,7 +1,10 @@
 #include "base/Text.h"
 
+#include <algorithm>
 #include <array>
 #include <clocale>
+#include <cstdio>
+#include <functional>
 #include <cstdlib>
 #include <cstring>
 #include <system_error>
@@ -17,7 +20,7 @@ constexpr std::array<TLanguage, 8> Languages{{
     {"pt_BR", "Português (Brasil)"},
     {"pl", "Polski"},
     {"ru", "Русский"},
-    {"xx", "[Ŝćőŕé]"}, // the pseudo-language of the build tree, never installed
+    {"xx", "[Pŝéüdő]"}, // the pseudo-language of the build tree, never installed
 }};
 
 std::string Current;
@@ -189,6 +192,13 @@ std::string SystemLanguage(const std::filesystem::path& localeFolder)
 void StartLanguage(const std::filesystem::path& localeFolder, std::string_view chosen)
 {
     std::setlocale(LC_ALL, "");
+    // Text is UTF-8 (the keyboard's text input, the messages on standard error) even where
+    // the environment names no locale.
+    const char* ctype = std::setlocale(LC_CTYPE, nullptr);
+    if (ctype == nullptr || std::strcmp(ctype, "C") == 0 || std::strcmp(ctype, "POSIX") == 0)
+    {
+        std::setlocale(LC_CTYPE, "C.UTF-8");
+    }
     std::string code;
     if (chosen.empty())
     {
@@ -220,6 +230,53 @@ void StartLanguage(const std::filesystem::path& localeFolder, std::string_view c
                   "' cannot be read: the texts are shown in English";
         Current.clear();
     }
+}
+
+void CheckShownText(std::string_view text)
+{
+    if (Current != "xx")
+    {
+        return;
+    }
+    static std::array<size_t, 128> named{};
+    static size_t namedCount = 0;
+    int depth = 0;
+    bool untranslated = false;
+    size_t word = 0;
+    for (size_t i = 0; i <= text.size() && !untranslated; ++i)
+    {
+        const char c = i < text.size() ? text[i] : ' ';
+        const bool wordChar = c != ' ' && c != '\n' && c != '[' && c != ']' && c != ',' && c != ':' && c != '(' &&
+                              c != ')' && c != '\'' && c != '"';
+        if (!wordChar)
+        {
+            const std::string_view w = text.substr(word, i - word);
+            const bool letters = w.find_first_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ") != w.npos;
+            const bool notWord = w.find_first_of("0123456789/._") != w.npos || w == "Tandrel";
+            untranslated = depth == 0 && letters && !notWord;
+            depth += c == '[' ? 1 : c == ']' && depth > 0 ? -1 : 0;
+            word = i + 1;
+        }
+    }
+    // The first marked text is named too: it tells that the check runs.
+    static bool markedNamed = false;
+    if (!untranslated)
+    {
+        if (!markedNamed && text.find('[') != text.npos)
+        {
+            markedNamed = true;
+            std::fprintf(stderr, "Tandrel: marked text shown: %.*s\n", static_cast<int>(text.size()), text.data());
+        }
+        return;
+    }
+    const size_t key = std::hash<std::string_view>{}(text);
+    const auto end = named.begin() + static_cast<std::ptrdiff_t>(namedCount);
+    if (namedCount == named.size() || std::find(named.begin(), end, key) != end)
+    {
+        return;
+    }
+    named[namedCount++] = key;
+    std::fprintf(stderr, "Tandrel: untranslated text shown: %.*s\n", static_cast<int>(text.size()), text.data());
 }
 
 std::string CurrentLanguage()

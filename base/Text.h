@@ -67,3 +67,9 @@ void StartLanguage(const std::filesystem::path& localeFolder, std::string_view c
 std::string CurrentLanguage();
 // The debug log's line about the language: which one, or why English is used.
 std::string LanguageLogLine();
+
+// In the pseudo-language xx (po/pseudo marks every text "[Ŝţàŕţ]"), a text the program shows
+// with an English word outside the marks is one its catalogue does not carry: it is named on
+// standard error, once. Words with digits, '/', '.' or '_' (numbers, sizes, paths, files) and
+// the game's name are not words of a text. Does nothing in any other language.
+void CheckShownText(std::string_view text);

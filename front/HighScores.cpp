@@ -321,10 +321,21 @@ void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTim
     {
         const int alpha = static_cast<int>(std::lround(std::fabs(std::cos(totalTime / 100)) * 255));
         DrawText(device, fonts, Font, 5, Size, nameEnd, editY, "|", Depth, alpha);
-        DrawText(device, fonts, Font, 4, Size, -3.5f, -5.3f, _("enter your name"), Depth, Opaque);
+        // A translation longer than the English text is drawn smaller where it would leave the
+        // picture's right edge (x = -9.025).
+        auto fitted = [&](float x, const char* text)
+        {
+            constexpr float RightEdge = -8.9f;
+            const float width = TextWidth(fonts, Font, Size, text);
+            return width > x - RightEdge ? std::max(5, static_cast<int>(Size * (x - RightEdge) / width)) : Size;
+        };
+        const char* enter = _("enter your name");
+        DrawText(device, fonts, Font, 4, fitted(-3.5f, enter), -3.5f, -5.3f, enter, Depth, Opaque);
+        CheckShownText(enter);
         // Without letter keys (a gamepad): the cursor keys choose the letters.
-        DrawText(device, fonts, Font, 4, Size, 2.0f, -4.8f, _("up/down = letter   right = add   left = delete"),
-                 Depth, Opaque);
+        const char* hint = _("up/down = letter   right = add   left = delete");
+        DrawText(device, fonts, Font, 4, fitted(2.0f, hint), 2.0f, -4.8f, hint, Depth, Opaque);
+        CheckShownText(hint);
     }
     for (int i = 1; i <= HiScorePlaces; ++i)
     {
@@ -342,6 +353,7 @@ void THiScores::DrawGameOver(TDevice& device, const TFonts& fonts, int mode, int
     // Each line centred on the screen, in the free band between the caption and the cubes.
     auto line = [&](int colour, float y, const std::string& text)
     {
+        CheckShownText(text);
         const float x = RoomCentreX + 0.5f * TextWidth(fonts, Font, Size, text);
         DrawText(device, fonts, Font, colour, Size, x, y, text, Depth, Opaque);
     };

@@ -2,6 +2,7 @@
 
 #include "base/DataError.h"
 #include "base/DebugLog.h"
+#include "base/Text.h"
 #include "render/Texture.h"
 
 #include <algorithm>
@@ -347,6 +348,7 @@ void DrawLabels(TDevice& device, const TFonts& fonts, const TScoreLabels& labels
     for (int i = 1; i <= labels.LabelCount && i <= MaxLabels; ++i)
     {
         const TScoreLabel& l = labels.Labels[i];
+        CheckShownText(l.GetText());
         DrawText(device, fonts, l.Font, l.Colour, l.Size, l.Position.x, l.Position.y, l.GetText(),
                  l.Position.z, static_cast<int>(std::nearbyint(l.Alpha)));
     }
