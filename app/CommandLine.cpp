@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "base/PlayerFile.h"
 #include "base/Text.h"
 
 // The build defines TANDREL_VERSION (the project's version) for this file.
@@ -25,7 +26,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
         if (command == TCommand::Refused)
         {
             return {TCommand::Refused,
-                    Formatted(a.rfind('-', 0) == 0 ? _("unknown option '%s'") : _("unexpected argument '%s'"), a)};
+                    Formatted(a.rfind('-', 0) == 0 ? _("unknown option '%s'") : _("unexpected argument '%s'"),
+                              Excerpt(a, 60))};
         }
         if (line.Command != TCommand::Play && line.Command != command)
         {
@@ -47,9 +49,9 @@ std::string UsageHint()
 }
 
 std::string HelpText(const std::filesystem::path& programFolder, const std::filesystem::path& userFolder,
-                     const std::filesystem::path& cacheFolder, const std::filesystem::path& settingsFile)
+                     const std::filesystem::path& settingsFile)
 {
-    // TRANSLATORS: keep the options as they are and the lines within 79 columns; the four
+    // TRANSLATORS: keep the options as they are and the lines within 79 columns; the
     // folder lines below are aligned with blanks.
     return std::string(_("Usage: tandrel [--start | --help | --version]\n"
                          "\n"
@@ -65,7 +67,6 @@ std::string HelpText(const std::filesystem::path& programFolder, const std::file
            Formatted(_("  the game's files          %s\n"),
                      programFolder.empty() ? std::string(_("not found")) : programFolder.string()) +
            Formatted(_("  games, scores, debug.txt  %s\n"), userFolder.string()) +
-           Formatted(_("  tutorial pages (a cache)  %s\n"), cacheFolder.string()) +
            Formatted(_("  settings                  %s\n"), settingsFile.string()) +
            _("\n"
              "The manual page tandrel(6) and the player's manual (the launcher's Homepage\n"

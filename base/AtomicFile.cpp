@@ -46,8 +46,10 @@ void SyncFolder(const std::filesystem::path& folder)
 
 std::filesystem::path TemporaryFileFor(const std::filesystem::path& file)
 {
+    // A name of the game's own, that no player gives a file: removing a stale one never
+    // touches the player's copies beside it.
     std::filesystem::path temporary = file;
-    temporary += ".tmp";
+    temporary += ".tandrel-partial";
     return temporary;
 }
 
@@ -64,27 +66,32 @@ std::string WriteFileAtomically(const std::filesystem::path& file, std::string_v
         }
     }
     const std::filesystem::path temporary = TemporaryFileFor(file);
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // Whatever a killed write or anyone else left under the temporary name goes first (a
+    // folder stays, and the write fails); O_NONBLOCK, so that nothing put there in between
+    // can hold the game.
+    ::unlink(temporary.c_str());
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
     if (fd < 0)
     {
-        return Formatted(_("cannot be written (%s)"), ErrnoText());
+        return errno == EEXIST ? Formatted(_("cannot be written ('%s' is in the way)"), temporary.filename().string())
+                               : Formatted(_("cannot be written (%s)"), ErrnoText());
     }
     std::string problem;
     if (!WriteAll(fd, bytes))
     {
-        problem = "cannot be written (" + ErrnoText() + ")";
+        problem = Formatted(_("cannot be written (%s)"), ErrnoText());
     }
     else if (::fsync(fd) != 0)
     {
-        problem = "cannot be written to the disk (" + ErrnoText() + ")";
+        problem = Formatted(_("cannot be written to the disk (%s)"), ErrnoText());
     }
     if (::close(fd) != 0 && problem.empty())
     {
-        problem = "cannot be written (" + ErrnoText() + ")";
+        problem = Formatted(_("cannot be written (%s)"), ErrnoText());
     }
     if (problem.empty() && ::rename(temporary.c_str(), file.c_str()) != 0)
     {
-        problem = "cannot be replaced (" + ErrnoText() + ")";
+        problem = Formatted(_("cannot be replaced (%s)"), ErrnoText());
     }
     if (!problem.empty())
     {

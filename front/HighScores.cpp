@@ -1,7 +1,9 @@
 #include "front/HighScores.h"
+#include "front/VirtualKeys.h"
 
 #include "base/AtomicFile.h"
 #include "base/Glyphs.h"
+#include "base/PlayerFile.h"
 #include "base/Text.h"
 #include "render/Font.h"
 #include "render/Graphics.h"
@@ -10,7 +12,6 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <limits>
 #include <system_error>
 #include <utility>
@@ -82,33 +83,20 @@ std::string THiScores::LoadScores()
                _("The default high scores are shown, and the file is left as it is: "
                  "no score is saved over it until it can be read.");
     };
-    if (!std::filesystem::is_regular_file(Path, ec))
+    // Refused without waiting on it when a FIFO or a device is in the file's place; no more
+    // than one byte beyond the right size is read: a larger file is damaged anyway.
+    TPlayerFile read = ReadPlayerFile(Path, HiScoreFileSize);
+    if (read.Status == TPlayerFile::TStatus::NotAFile || read.Status == TPlayerFile::TStatus::Unreadable)
     {
-        return unreadable("is not a file");
+        return unreadable(read.Problem);
     }
-    std::error_code sizeError;
-    const std::uintmax_t size = std::filesystem::file_size(Path, sizeError);
-    // No more than one byte beyond the right size is read: a larger file is damaged anyway.
-    std::string bytes(HiScoreFileSize + 1, '\0');
-    {
-        std::ifstream in(Path, std::ios::binary);
-        if (!in.is_open())
-        {
-            return unreadable("cannot be opened (" + std::error_code(errno, std::generic_category()).message() + ")");
-        }
-        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (in.bad())
-        {
-            return unreadable("cannot be read");
-        }
-        bytes.resize(static_cast<size_t>(in.gcount()));
-    }
+    std::string& bytes = read.Bytes;
+    const std::uintmax_t size = read.Size;
 
     std::string problem;
     if (bytes.size() != HiScoreFileSize)
     {
-        problem = "is " + std::to_string(sizeError ? bytes.size() : size) + " bytes long instead of " +
-                  std::to_string(HiScoreFileSize);
+        problem = "is " + std::to_string(size) + " bytes long instead of " + std::to_string(HiScoreFileSize);
     }
     for (size_t e = 0; problem.empty() && e < 2 * HiScorePlaces; ++e)
     {
@@ -208,16 +196,16 @@ int THiScores::InsertScore(int32_t points)
 
 char THiScores::NameCharacter(int key)
 {
-    if (key == 32 || (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
+    if (key == VkSpace || (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
     {
         return static_cast<char>(key);
     }
     switch (key)
     {
-    case 188: return ','; // the comma key
-    case 189: return '-'; // the minus key
-    case 190: return '.'; // the full-stop key
-    case 191: return '/'; // the slash key
+    case VkComma: return ',';
+    case VkMinus: return '-';
+    case VkPeriod: return '.';
+    case VkSlash: return '/';
     default: return 0;
     }
 }
@@ -229,12 +217,12 @@ void THiScores::EditName(int key)
         Play(snMenuKey);
     }
     THiScoreEntry& entry = Tables[ShownMode][EditRow];
-    if (key == 13)
+    if (key == VkEnter)
     {
         SaveScores();
         Entering = false;
     }
-    else if (key == 8)
+    else if (key == VkBack)
     {
         // The whole last character, however many bytes it takes.
         const size_t kept = entry.NameLength == 0 ? 0 : WholeCharacters(entry.PlayerName(), entry.NameLength - 1u).size();
@@ -301,6 +289,9 @@ void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTim
 {
     constexpr int Font = 1, Size = 9, Opaque = 255;
     constexpr float Depth = 0.1f;
+    // Scores end at one right edge (a four-digit score starts where the column begins), and
+    // the hints are centred under the table, from the place numbers to that edge.
+    const float scoreRight = -4.5f - TextWidth(fonts, Font, Size, "0000");
     float nameEnd = 2.0f;
     float editY = 0;
     for (int i = 1; i <= HiScorePlaces; ++i)
@@ -310,7 +301,9 @@ void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTim
         const int colour = typing ? 5 : 4;
         const float y = 2.9f - 0.56f * static_cast<float>(i);
         const float end = DrawText(device, fonts, Font, colour, Size, 2.0f, y, entry.PlayerName(), Depth, Opaque);
-        DrawText(device, fonts, Font, colour, Size, -4.5f, y, std::to_string(entry.Points), Depth, Opaque);
+        const std::string points = std::to_string(entry.Points);
+        DrawText(device, fonts, Font, colour, Size, scoreRight + TextWidth(fonts, Font, Size, points), y, points,
+                 Depth, Opaque);
         if (typing)
         {
             nameEnd = end;
@@ -321,21 +314,19 @@ void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTim
     {
         const int alpha = static_cast<int>(std::lround(std::fabs(std::cos(totalTime / 100)) * 255));
         DrawText(device, fonts, Font, 5, Size, nameEnd, editY, "|", Depth, alpha);
-        // A translation longer than the English text is drawn smaller where it would leave the
-        // picture's right edge (x = -9.025).
-        auto fitted = [&](float x, const char* text)
+        // A translation too wide for the picture is drawn smaller.
+        const auto hint = [&](const char* text, float y)
         {
-            constexpr float RightEdge = -8.9f;
+            constexpr float MaxWidth = 13.5f;
             const float width = TextWidth(fonts, Font, Size, text);
-            return width > x - RightEdge ? std::max(5, static_cast<int>(Size * (x - RightEdge) / width)) : Size;
+            const int size = width > MaxWidth ? std::max(5, static_cast<int>(Size * MaxWidth / width)) : Size;
+            const float x = (2.8f + scoreRight + TextWidth(fonts, Font, size, text)) / 2;
+            DrawText(device, fonts, Font, 4, size, x, y, text, Depth, Opaque);
+            CheckShownText(text);
         };
-        const char* enter = _("enter your name");
-        DrawText(device, fonts, Font, 4, fitted(-3.5f, enter), -3.5f, -5.3f, enter, Depth, Opaque);
-        CheckShownText(enter);
+        hint(_("enter your name"), -5.3f);
         // Without letter keys (a gamepad): the cursor keys choose the letters.
-        const char* hint = _("up/down = letter   right = add   left = delete");
-        DrawText(device, fonts, Font, 4, fitted(2.0f, hint), 2.0f, -4.8f, hint, Depth, Opaque);
-        CheckShownText(hint);
+        hint(_("up/down = letter   right = add   left = delete"), -4.8f);
     }
     for (int i = 1; i <= HiScorePlaces; ++i)
     {

@@ -2,18 +2,15 @@
 
 #include "base/DebugLog.h"
 
-#include <exception>
 #include <string>
 #include <system_error>
 #include <utility>
 
 namespace fs = std::filesystem;
 
-TTutorial::TTutorial(std::shared_ptr<TDevice> device, fs::path programFolder, fs::path cacheFolder)
-    : Device(std::move(device)), ProgramFolder(std::move(programFolder)),
-      CacheFolder(std::move(cacheFolder))
+TTutorial::TTutorial(std::shared_ptr<TDevice> device, fs::path programFolder)
+    : Device(std::move(device)), ProgramFolder(std::move(programFolder))
 {
-    ConvertPages();
     PageSprite = std::make_unique<T3DSprite>(Device, PageFile(1), true);
     PageSprite->Scale = {14.45f, 10.8375f, 1.0f};
     PageSprite->Position = {RoomCentreX, RoomCentreY, 0};
@@ -26,51 +23,11 @@ fs::path TTutorial::ShippedPage(int n, const char* extension) const
     return ProgramFolder / "Images" / "Tutorial" / ("tut" + std::to_string(n) + extension);
 }
 
-fs::path TTutorial::ConvertedPage(int n) const
-{
-    return CacheFolder / "Images" / "Tutorial" / ("tut" + std::to_string(n) + ".bmp");
-}
-
 fs::path TTutorial::PageFile(int n) const
 {
     std::error_code ec;
-    for (const fs::path& bitmap : {ShippedPage(n, ".bmp"), ConvertedPage(n)})
-    {
-        if (fs::is_regular_file(bitmap, ec))
-        {
-            return bitmap;
-        }
-    }
-    return ShippedPage(n, ".jpg");
-}
-
-void TTutorial::ConvertPages() const
-{
-    std::error_code ec;
-    for (int n = 1; n <= TutorialPages; ++n)
-    {
-        if (fs::is_regular_file(ShippedPage(n, ".bmp"), ec) ||
-            fs::is_regular_file(ConvertedPage(n), ec))
-        {
-            continue;
-        }
-        // The program folder may be read-only: the JPEG is copied beside its bitmap in the
-        // cache folder, converted there, and the copy removed.
-        const fs::path jpeg = ShippedPage(n, ".jpg");
-        fs::path copy = ConvertedPage(n);
-        copy.replace_extension(".jpg");
-        try
-        {
-            fs::create_directories(copy.parent_path());
-            fs::copy_file(jpeg, copy, fs::copy_options::overwrite_existing);
-            ConvertJpegToBmp(copy);
-        }
-        catch (const std::exception& e)
-        {
-            DebugLog(std::string(" tutorial page shown from its JPEG: ") + e.what());
-        }
-        fs::remove(copy, ec);
-    }
+    const fs::path bitmap = ShippedPage(n, ".bmp");
+    return fs::is_regular_file(bitmap, ec) ? bitmap : ShippedPage(n, ".jpg");
 }
 
 void TTutorial::ChangePage(int delta)
@@ -98,9 +55,9 @@ void TTutorial::Draw(const TGraphics& g)
     SampleMinifiedThroughMipmaps(*Device, false);
 }
 
-void RemoveOldTutorialBitmaps(const fs::path& userFolder)
+void RemoveOldTutorialBitmaps(const fs::path& folder)
 {
-    const fs::path images = userFolder / "Images";
+    const fs::path images = folder / "Images";
     const fs::path pages = images / "Tutorial";
     std::error_code ec;
     if (!fs::is_directory(pages, ec))

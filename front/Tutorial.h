@@ -1,8 +1,7 @@
 // The tutorial: nine full-room pictures shown on the back wall, one at a time. The pages
-// ship as JPEG files Images/Tutorial/tut1.jpg .. tut9.jpg in the program folder; the first
-// time the tutorial opens they are converted once into bitmaps in the cache folder
-// (Images/Tutorial/tutN.bmp), which later visits load. A page that cannot be converted is
-// shown from its JPEG instead. Bitmaps shipped in the program folder are used as they are.
+// ship as JPEG files Images/Tutorial/tut1.jpg .. tut9.jpg in the program folder and are
+// drawn from them (a bitmap tutN.bmp shipped beside one is used instead); nothing is kept in
+// the player's folders, so no damaged copy there can cost anything.
 #pragma once
 
 #include "render/Graphics.h"
@@ -16,10 +15,8 @@ constexpr int TutorialPages = 9;
 class TTutorial
 {
 public:
-    // Create: converts the missing bitmaps, makes the page sprite over the back plane of the
-    // room and shows page 1.
-    TTutorial(std::shared_ptr<TDevice> device, std::filesystem::path programFolder,
-              std::filesystem::path cacheFolder);
+    // Create: makes the page sprite over the back plane of the room and shows page 1.
+    TTutorial(std::shared_ptr<TDevice> device, std::filesystem::path programFolder);
 
     // -1 the previous page, +1 the next, clamped to 1..9; the page is loaded again every
     // time, also when it did not change.
@@ -28,7 +25,7 @@ public:
     void Draw(const TGraphics& g);
 
     int Page() const { return PageNumber; }
-    // The picture of page n: a bitmap when there is one, else the JPEG.
+    // The picture of page n: a shipped bitmap when there is one, else the JPEG.
     std::filesystem::path PageFile(int n) const;
 
     std::shared_ptr<TDevice> Device;
@@ -36,15 +33,13 @@ public:
 
 private:
     std::filesystem::path ShippedPage(int n, const char* extension) const;
-    std::filesystem::path ConvertedPage(int n) const;
-    void ConvertPages() const;
 
     std::filesystem::path ProgramFolder;
-    std::filesystem::path CacheFolder;
     int PageNumber = 1;
 };
 
-// Earlier versions converted the pages into the user folder: removes those bitmaps (and a
-// conversion's leftover JPEG copy), then the folders Images/Tutorial and Images if nothing
-// else is in them. Nothing else of the user folder is touched; what cannot be removed stays.
-void RemoveOldTutorialBitmaps(const std::filesystem::path& userFolder);
+// Earlier versions converted the pages into the user folder, then into the cache folder:
+// removes those bitmaps (and a conversion's leftover JPEG copy) from the folder given, then
+// the folders Images/Tutorial and Images if nothing else is in them. Nothing else of the
+// folder is touched; what cannot be removed stays.
+void RemoveOldTutorialBitmaps(const std::filesystem::path& folder);

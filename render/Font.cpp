@@ -67,6 +67,10 @@ int DrawnGlyph(const TFonts& fonts, int f, char32_t c)
 
 float TextWidth(const TFonts& fonts, int f, int s, std::string_view text)
 {
+    if (f < 1 || f > 2)
+    {
+        return 0;
+    }
     long pixels = 0;
     for (size_t at = 0; at < text.size();)
     {
@@ -208,6 +212,17 @@ void ReadFontMetrics(const std::filesystem::path& file, TFont& font)
             if (n > MaxGlyphs)
             {
                 r.Fail("more than " + std::to_string(MaxGlyphs) + " glyphs");
+            }
+            // A glyph is a strip of the texture, left to right, inside it.
+            if (right < left)
+            {
+                r.Fail("glyph " + std::to_string(n) + " has a negative width (" + std::to_string(left) + " to " +
+                       std::to_string(right) + ")");
+            }
+            if (left < 0 || right > width)
+            {
+                r.Fail("glyph " + std::to_string(n) + " (" + std::to_string(left) + " to " + std::to_string(right) +
+                       ") lies outside the texture's " + std::to_string(width) + " pixels");
             }
             font.Glyphs[n] = {static_cast<float>(left) / width, v + rowHeight,
                               static_cast<float>(right) / width, v};

@@ -63,7 +63,7 @@ inline int GlyphCode(char32_t c)
 // drawn as the replacement glyph (a '?' in a font without one), and the first time each such
 // character is drawn the debug log names it.
 int DrawnGlyph(const TFonts& fonts, int f, char32_t c);
-// How far DrawText moves the pen for text, in world units.
+// How far DrawText moves the pen for this text (world units, positive): for aligning text.
 float TextWidth(const TFonts& fonts, int f, int s, std::string_view text);
 
 // Reads one metrics file into font (the texture is left alone). A malformed file, more

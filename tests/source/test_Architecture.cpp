@@ -112,6 +112,10 @@ std::vector<TNamed> BacktickedNames(const fs::path& page)
 std::vector<fs::path> Pages()
 {
     std::vector<fs::path> pages = {Root / "ARCHITECTURE.md"};
+    for (const char* tool : {"content", "pages", "sim"})
+    {
+        pages.push_back(Root / "tools" / tool / "README.md");
+    }
     for (const std::string& folder : TreeFolders)
     {
         // bench/README.md is a journal of measurements, not a description of the code.
@@ -161,6 +165,19 @@ TEST(ArchitecturePage, EveryFileFolderAndSymbolItNamesExists)
 {
     const std::set<std::string> words = SourceWords();
     const std::regex symbol(R"(^~?[A-Za-z_][A-Za-z0-9_]*(::~?[A-Za-z_][A-Za-z0-9_]*)*(\(\))?$)");
+    // A source file named without its folder: it must be somewhere in the tree.
+    const std::regex sourceFile(R"(^[A-Za-z0-9_]+\.(cpp|h)$)");
+    std::set<std::string> files;
+    for (const std::string& folder : TreeFolders)
+    {
+        if (fs::is_directory(Root / folder))
+        {
+            for (const auto& entry : fs::recursive_directory_iterator(Root / folder))
+            {
+                files.insert(entry.path().filename().string());
+            }
+        }
+    }
     int checked = 0;
     for (const fs::path& page : Pages())
     {
@@ -173,6 +190,11 @@ TEST(ArchitecturePage, EveryFileFolderAndSymbolItNamesExists)
             {
                 ++checked;
                 EXPECT_TRUE(fs::exists(Root / n.Text)) << where << " names no file or folder";
+            }
+            else if (std::regex_match(n.Text, sourceFile))
+            {
+                ++checked;
+                EXPECT_TRUE(files.count(n.Text) != 0) << where << " names no file of the tree";
             }
             else if (std::regex_match(n.Text, symbol) && n.Text.find('_') != 0)
             {

@@ -2,10 +2,14 @@
 // program folder. Deterministic: fixed seeds, no clock, so the same sources give the same
 // files. Usage:
 //   tandrel-content --out DIR [--fonts DIR] [--espeak PROGRAM] [--only a,b] [--jobs N]
-//                   [--previews DIR] [--renders DIR]
+//                   [--previews DIR] [--renders DIR] [--skins N]
 // The tutorial and help pages are composed from frames that tandrel-snapshot renders from the
 // program folder this makes: they are made only in a second run given --renders DIR.
+// --skins N draws N cube skins and offers them in the menu instead of the game's count, to
+// try a skin before the game counts it.
 #include "tools/content/Content.h"
+
+#include "front/MenuScreens.h"
 
 #include <atomic>
 #include <chrono>
@@ -38,7 +42,7 @@ std::vector<std::string> Split(const std::string& s)
 int Usage()
 {
     std::fprintf(stderr, "usage: tandrel-content --out DIR [--fonts DIR] [--espeak PROGRAM] "
-                         "[--only JOB,...] [--jobs N] [--previews DIR] [--renders DIR]\n");
+                         "[--only JOB,...] [--jobs N] [--previews DIR] [--renders DIR] [--skins N]\n");
     return 2;
 }
 } // namespace
@@ -85,6 +89,16 @@ int main(int argc, char** argv)
         else if (arg == "--previews")
         {
             previews = value;
+        }
+        else if (arg == "--skins")
+        {
+            sources.Skins = std::atoi(value.c_str());
+            if (sources.Skins < 1 || OptionsItemCount(sources.Skins) > MaxMenuItems)
+            {
+                std::fprintf(stderr, "tandrel-content: --skins takes 1 to %d\n",
+                             MaxMenuItems - OptionsItemCount(0));
+                return 2;
+            }
         }
         else
         {
