@@ -1,5 +1,7 @@
 #include "app/ContentCheck.h"
 
+#include "base/Text.h"
+
 #include "base/ContentFile.h"
 
 #include "base/DataError.h"
@@ -134,11 +136,11 @@ std::vector<std::string> ContentProblems(const fs::path& programFolder, bool rea
 
 std::string ContentMessage(const std::vector<std::string>& problems)
 {
-    std::string text = problems.size() == 1 ? "A file of the game cannot be read, so the game cannot start:\n"
-                                            : "Files of the game cannot be read, so the game cannot start:\n";
+    std::string text = problems.size() == 1 ? _("A file of the game cannot be read, so the game cannot start:\n")
+                                            : _("Files of the game cannot be read, so the game cannot start:\n");
     for (const std::string& line : problems)
     {
         text += "\n" + line;
     }
-    return text + "\n\nInstalling the game again puts its files back.";
+    return text + _("\n\nInstalling the game again puts its files back.");
 }

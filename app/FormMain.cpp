@@ -4,6 +4,7 @@
 #include "base/DebugLog.h"
 #include "app/ContentCheck.h"
 #include "base/Memory.h"
+#include "base/Text.h"
 #include "app/DeviceErrorText.h"
 #include "app/ExitSignals.h"
 #include "app/Folders.h"
@@ -71,6 +72,7 @@ TFormMain::TFormMain(TOptions& options, std::filesystem::path programFolder, std
     Clock.TotalTime = 0.0;
     Router.ResumeState = [this] { ResumeState(); };
     DebugLog(true, " Main form created");
+    DebugLog(" " + LanguageLogLine());
 }
 
 TFormMain::~TFormMain()
@@ -149,7 +151,7 @@ bool TFormMain::FormShow()
     if (!ok)
     {
         DebugLog(" Error init 3D");
-        ShowMessageBox(TMessageKind::Warning, "Warning.", "Error initializing 3D Hardware.\nNow software will be used...");
+        ShowMessageBox(TMessageKind::Warning, _("Warning."), _("Error initializing 3D Hardware.\nNow software will be used..."));
         ReleaseD3D(Renderer);
         ok = MakeWindow(false) && InitD3D(Renderer, Win.Handle, Mode.DeviceFullscreen, Mode.Width, Mode.Height,
                                           Mode.ColourBits, 0, false, true);
@@ -195,7 +197,7 @@ void TFormMain::ShowWindow()
 
 void TFormMain::FatalError(const std::string& message)
 {
-    ShowMessageBox(TMessageKind::Error, "Error", message);
+    ShowMessageBox(TMessageKind::Error, _("Error"), message);
     Terminating = true;
     ExitCode = 1;
 }
@@ -678,6 +680,10 @@ void TFormMain::HandleEvent(const SDL_Event& e)
         }
         Input.Handle(e);
         break;
+    case SDL_TEXTINPUT:
+        NeedFrame = true;
+        Router.TextInput(e.text.text);
+        break;
     case SDL_MOUSEMOTION:
         NeedFrame = true;
         // Where the pointer rests when the menu shows or comes into the window (or where the
@@ -744,6 +750,7 @@ void TFormMain::PumpEvents()
     {
         HandleEvent(e);
     }
+    Router.EndOfEvents();
 }
 
 int TFormMain::Run()
@@ -891,7 +898,7 @@ void TFormMain::IdlePass(bool& done)
     if (Failed(result))
     {
         AppActive = false;
-        ShowDeviceError("Render", result);
+        ShowDeviceError(_("Render"), result);
         DebugLog(" Render error ");
         return;
     }

@@ -63,6 +63,7 @@ bool TInputRouter::PauseGame()
 
 void TInputRouter::KeyDown(uint16_t key, bool repeat)
 {
+    EndOfEvents(); // a name key whose text never came types before the next key acts
     if (Loading())
     {
         return;
@@ -138,7 +139,42 @@ void TInputRouter::NameKey(THiScores& scores, uint16_t key)
     case VkDown: scores.StepNameCharacter(-1); break;
     case VkRight: scores.EditName('A'); break;
     case VkLeft: scores.EditName(VkBack); break;
-    default: scores.EditName(key & 0xFF); break;
+    default:
+        if (THiScores::NameCharacter(key & 0xFF) != 0)
+        {
+            PendingNameKey = key;
+        }
+        else
+        {
+            scores.EditName(key & 0xFF);
+        }
+        break;
+    }
+}
+
+void TInputRouter::TextInput(std::string_view text)
+{
+    THiScores* scores = FrontEnd != nullptr && State == gsHiScores ? FrontEnd->Scores() : nullptr;
+    if (scores == nullptr || !scores->Entering)
+    {
+        PendingNameKey = 0;
+        return;
+    }
+    if (scores->TypeText(text))
+    {
+        PendingNameKey = 0;
+    }
+    EndOfEvents();
+}
+
+void TInputRouter::EndOfEvents()
+{
+    const uint16_t key = PendingNameKey;
+    PendingNameKey = 0;
+    THiScores* scores = FrontEnd != nullptr && State == gsHiScores ? FrontEnd->Scores() : nullptr;
+    if (key != 0 && scores != nullptr && scores->Entering)
+    {
+        scores->EditName(key & 0xFF);
     }
 }
 
@@ -242,6 +278,7 @@ void TInputRouter::MouseMove(int x, int y)
 
 void TInputRouter::MouseDown(int button)
 {
+    EndOfEvents();
     if (Loading() || ClosingGame())
     {
         return;
@@ -255,6 +292,7 @@ void TInputRouter::MouseDown(int button)
 
 void TInputRouter::MouseUp(int button)
 {
+    EndOfEvents();
     if (Loading())
     {
         return;

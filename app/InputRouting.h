@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string_view>
 
 class TGame;
 class TCursor;
@@ -32,6 +33,12 @@ public:
     // repeat: the key is held and the system repeats it. In a game only the cursor keys
     // repeat; a held Enter or Escape acts once.
     void KeyDown(uint16_t key, bool repeat = false);
+    // Text the keyboard typed (UTF-8), after the key that typed it. While a name is entered a
+    // letter or digit key waits for it: what the layout types goes into the name where the
+    // fonts can draw it, else the key's position types its letter (a layout of another script).
+    void TextInput(std::string_view text);
+    // The events of one pass are handled: a key whose text never came types by its position.
+    void EndOfEvents();
     void MouseMove(int x, int y);
     void MouseDown(int button);
     void MouseUp(int button);
@@ -65,6 +72,7 @@ private:
     TScreenState& State;
     bool& AppActive;
     bool KeysOnBoard = false; // the keys, not the mouse, drive the cursor
+    uint16_t PendingNameKey = 0; // a key of the name entry that waits for its text
     int CellX = 5;
     int CellY = 5;
 };

@@ -2,12 +2,15 @@
 
 #include "app/Folders.h"
 #include "app/JpegImage.h"
+#include "app/MessageBox.h"
 #include "app/VideoOptionsDialog.h"
+#include "base/Text.h"
 
 #include <SDL.h>
 #include <gtk/gtk.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 
 namespace
@@ -20,6 +23,7 @@ struct TLauncher
     TOptions* Options = nullptr;
     std::filesystem::path ProgramFolder;
     GtkWidget* Window = nullptr;
+    std::array<GtkWidget*, 4> Buttons{}; // Start, Options, Homepage, Exit
     TLaunchChoice Choice = TLaunchChoice::Exit;
 };
 
@@ -60,10 +64,27 @@ void OnStart(GtkButton*, gpointer data)
     gtk_main_quit();
 }
 
+// The buttons' texts in the language shown.
+void LabelButtons(const TLauncher& l)
+{
+    const char* texts[] = {_("_Start Game"), _("_Options"), _("_Homepage"), _("E_xit")};
+    for (size_t i = 0; i < l.Buttons.size(); ++i)
+    {
+        gtk_button_set_label(GTK_BUTTON(l.Buttons[i]), texts[i]);
+    }
+}
+
 void OnOptions(GtkButton*, gpointer data)
 {
     auto& l = *static_cast<TLauncher*>(data);
-    RunVideoOptionsDialog(GTK_WINDOW(l.Window), *l.Options);
+    const std::filesystem::path locale = LocaleFolder(l.ProgramFolder);
+    const std::string before = l.Options->Language;
+    RunVideoOptionsDialog(GTK_WINDOW(l.Window), *l.Options, AvailableLanguages(locale));
+    if (l.Options->Language != before)
+    {
+        StartLanguage(locale, l.Options->Language);
+        LabelButtons(l);
+    }
 }
 
 void OnHome(GtkButton*, gpointer data)
@@ -80,7 +101,7 @@ void OnHome(GtkButton*, gpointer data)
     gchar* uri = manual.empty() ? nullptr : g_filename_to_uri(manual.c_str(), nullptr, nullptr);
     if (uri == nullptr)
     {
-        std::fprintf(stderr, "Tandrel: the player's manual is not installed\n");
+        std::fprintf(stderr, "Tandrel: %s\n", _("the player's manual is not installed"));
         return;
     }
     SDL_OpenURL(uri);
@@ -101,9 +122,10 @@ gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data)
 }
 
 // The buttons keep the spacing of the original layout: wider gaps before Homepage.
-GtkWidget* AddButton(GtkWidget* column, const char* mnemonic, int gapAbove, GCallback onClick, TLauncher& l)
+GtkWidget* AddButton(GtkWidget* column, int gapAbove, GCallback onClick, TLauncher& l)
 {
-    GtkWidget* b = gtk_button_new_with_mnemonic(mnemonic);
+    GtkWidget* b = gtk_button_new_with_label("");
+    gtk_button_set_use_underline(GTK_BUTTON(b), TRUE);
     gtk_widget_set_size_request(b, 105, 25);
     gtk_widget_set_margin_top(b, gapAbove);
     gtk_box_pack_start(GTK_BOX(column), b, FALSE, FALSE, 0);
@@ -143,14 +165,16 @@ TLaunchChoice RunLauncher(TOptions& options, const std::filesystem::path& progra
     gtk_box_pack_start(GTK_BOX(row), column, FALSE, FALSE, 0);
 
     // Added in the tab order: Start, Options, Homepage, Exit.
-    GtkWidget* start = AddButton(column, "_Start Game", 0, G_CALLBACK(OnStart), l);
-    AddButton(column, "_Options", 5, G_CALLBACK(OnOptions), l);
-    AddButton(column, "_Homepage", 11, G_CALLBACK(OnHome), l);
-    AddButton(column, "E_xit", 6, G_CALLBACK(OnExit), l);
+    GtkWidget* start = l.Buttons[0] = AddButton(column, 0, G_CALLBACK(OnStart), l);
+    l.Buttons[1] = AddButton(column, 5, G_CALLBACK(OnOptions), l);
+    l.Buttons[2] = AddButton(column, 11, G_CALLBACK(OnHome), l);
+    l.Buttons[3] = AddButton(column, 6, G_CALLBACK(OnExit), l);
+    LabelButtons(l);
     gtk_widget_set_can_default(start, TRUE);
     gtk_window_set_default(window, start);
 
     gtk_widget_show_all(l.Window);
+    CheckShownWidgets(l.Window);
     gtk_widget_grab_focus(start);
     gtk_main();
 

@@ -1,6 +1,7 @@
 #include "app/MessageBox.h"
 
 #include "app/ExitSignals.h"
+#include "base/Text.h"
 
 #include <SDL.h>
 #include <gtk/gtk.h>
@@ -145,12 +146,30 @@ bool ShowGtkMessageBox(TMessageKind kind, const std::string& caption, const std:
 }
 } // namespace
 
+void CheckShownWidgets(GtkWidget* widget)
+{
+    if (GTK_IS_WINDOW(widget) && gtk_window_get_title(GTK_WINDOW(widget)) != nullptr)
+    {
+        CheckShownText(gtk_window_get_title(GTK_WINDOW(widget)));
+    }
+    if (GTK_IS_LABEL(widget))
+    {
+        CheckShownText(gtk_label_get_text(GTK_LABEL(widget)));
+    }
+    if (GTK_IS_CONTAINER(widget))
+    {
+        gtk_container_forall(
+            GTK_CONTAINER(widget), [](GtkWidget* child, gpointer) { CheckShownWidgets(child); }, nullptr);
+    }
+}
+
 bool StartGtk()
 {
     static const bool started = []
     {
         g_set_application_name("Tandrel");
         g_set_prgname(TANDREL_APP_ID); // the launcher's window class and Wayland application id
+        gtk_disable_setlocale();      // the program sets its locale and language (base/Text.h)
         // A busy X server may refuse a new connection for a moment (a full listen queue
         // resets it): a few attempts a tenth of a second apart before the display counts as
         // unavailable.
@@ -172,6 +191,23 @@ bool StartGtk()
     return started;
 }
 
+namespace
+{
+// Where the character after the first n of UTF-8 text starts (its size when it has no more).
+size_t CharacterStart(const std::string& text, size_t n)
+{
+    size_t at = 0;
+    for (size_t seen = 0; at < text.size(); ++at)
+    {
+        if ((static_cast<unsigned char>(text[at]) & 0xC0u) != 0x80u && seen++ == n)
+        {
+            break;
+        }
+    }
+    return at;
+}
+} // namespace
+
 std::string WrapMessage(const std::string& text, size_t columns)
 {
     std::string out;
@@ -180,16 +216,17 @@ std::string WrapMessage(const std::string& text, size_t columns)
     {
         size_t end = text.find('\n', start);
         std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        while (line.size() > columns)
+        // Columns count characters, not bytes: a line breaks between two characters.
+        for (size_t limit = CharacterStart(line, columns); limit < line.size(); limit = CharacterStart(line, columns))
         {
             // The last blank that leaves the line short enough, else the last '/' (the next
             // line starts with what follows it), else a hard break.
-            size_t cut = line.rfind(' ', columns);
+            size_t cut = line.rfind(' ', limit);
             size_t resume = cut + 1;
             if (cut == std::string::npos || cut == 0)
             {
-                cut = line.rfind('/', columns - 1);
-                cut = cut == std::string::npos || cut == 0 ? columns : cut + 1;
+                cut = line.rfind('/', limit - 1);
+                cut = cut == std::string::npos || cut == 0 ? limit : cut + 1;
                 resume = cut;
             }
             out += line.substr(0, cut) + "\n";
@@ -218,13 +255,15 @@ std::string FitMessage(const std::string& text)
     if (at != std::string::npos && out.find('\n', at) != std::string::npos)
     {
         out.erase(at);
-        out += "(The message goes on on standard error.)";
+        out += _("(The message goes on on standard error.)");
     }
     return out;
 }
 
 void ShowMessageBox(TMessageKind kind, const std::string& caption, const std::string& message, SDL_Window* parent)
 {
+    CheckShownText(caption);
+    CheckShownText(message);
     // Also on standard error, for a player who started the game from a terminal.
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), message.c_str());
     if (ExitSignalled())

@@ -24,6 +24,10 @@ void ShowMessageBox(TMessageKind kind, const std::string& caption, const std::st
 // application's name, class and icon are set with it. False when no display opens.
 bool StartGtk();
 
+typedef struct _GtkWidget GtkWidget;
+// The texts of a window and everything in it, checked in the pseudo-language (base/Text.h).
+void CheckShownWidgets(GtkWidget* widget);
+
 // The boxes' lines are kept this short so that a box fits a 640 pixels wide screen whole;
 // a longer line would make a box wider than the screen, cut off at both ends.
 constexpr size_t MessageColumns = 60;

@@ -1,6 +1,8 @@
 #include "app/VideoOptionsDialog.h"
 
+#include "app/MessageBox.h"
 #include "app/VideoOptionsModel.h"
+#include "base/Text.h"
 
 #include <SDL.h>
 #include <gtk/gtk.h>
@@ -21,6 +23,7 @@ struct TDialog
     GtkWidget* Desktop = nullptr;
     GtkWidget* Res = nullptr;
     GtkWidget* ShowHelp = nullptr;
+    GtkWidget* Language = nullptr;
     bool Updating = false; // set while the controls are brought in line with the model
 };
 
@@ -35,6 +38,7 @@ void ShowModel(TDialog& d)
     gtk_widget_set_sensitive(d.Res, m.ResolutionEnabled);
     gtk_widget_set_sensitive(d.ResLabel, m.ResolutionEnabled);
     gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(d.ShowHelp), m.ShowHelp);
+    gtk_combo_box_set_active(GTK_COMBO_BOX(d.Language), m.LanguageRow);
     d.Updating = false;
 }
 
@@ -68,6 +72,15 @@ void OnResolutionChanged(GtkComboBox* combo, gpointer data)
     {
         d.Model.SelectResolution(gtk_combo_box_get_active(combo));
         ShowModel(d);
+    }
+}
+
+void OnLanguageChanged(GtkComboBox* combo, gpointer data)
+{
+    auto& d = *static_cast<TDialog*>(data);
+    if (!d.Updating)
+    {
+        d.Model.SelectLanguage(gtk_combo_box_get_active(combo));
     }
 }
 
@@ -149,12 +162,12 @@ GtkWidget* Button(const char* mnemonic, int width)
 }
 } // namespace
 
-void RunVideoOptionsDialog(GtkWindow* parent, TOptions& options)
+void RunVideoOptionsDialog(GtkWindow* parent, TOptions& options, const std::vector<std::string>& languages)
 {
     TDialog d(options);
     d.Window = gtk_dialog_new();
     GtkWindow* window = GTK_WINDOW(d.Window);
-    gtk_window_set_title(window, "Options");
+    gtk_window_set_title(window, _("Options"));
     gtk_window_set_transient_for(window, parent);
     gtk_window_set_modal(window, TRUE);
     gtk_window_set_resizable(window, FALSE);
@@ -173,18 +186,18 @@ void RunVideoOptionsDialog(GtkWindow* parent, TOptions& options)
     GtkWidget* itemBox = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0);
     gtk_box_set_homogeneous(GTK_BOX(itemBox), TRUE);
     gtk_container_set_border_width(GTK_CONTAINER(itemBox), 6);
-    d.Items[0] = gtk_radio_button_new_with_label(nullptr, "Full screen");
-    d.Items[1] = gtk_radio_button_new_with_label_from_widget(GTK_RADIO_BUTTON(d.Items[0]), "Windowed");
+    d.Items[0] = gtk_radio_button_new_with_label(nullptr, _("Full screen"));
+    d.Items[1] = gtk_radio_button_new_with_label_from_widget(GTK_RADIO_BUTTON(d.Items[0]), _("Windowed"));
     gtk_box_pack_start(GTK_BOX(itemBox), d.Items[0], TRUE, TRUE, 0);
     gtk_box_pack_start(GTK_BOX(itemBox), d.Items[1], TRUE, TRUE, 0);
     gtk_container_add(GTK_CONTAINER(frame), itemBox);
     gtk_grid_attach(GTK_GRID(grid), frame, 0, 0, 2, 1);
 
-    d.ResLabel = gtk_label_new("Resolution:");
+    d.ResLabel = gtk_label_new(_("Resolution:"));
     gtk_widget_set_halign(d.ResLabel, GTK_ALIGN_START);
     gtk_grid_attach(GTK_GRID(grid), d.ResLabel, 1, 1, 1, 1);
 
-    d.Desktop = gtk_check_button_new_with_label("Use desktop settings");
+    d.Desktop = gtk_check_button_new_with_label(_("Use desktop settings"));
     gtk_grid_attach(GTK_GRID(grid), d.Desktop, 0, 2, 1, 1);
     d.Res = gtk_combo_box_text_new();
     {
@@ -201,22 +214,35 @@ void RunVideoOptionsDialog(GtkWindow* parent, TOptions& options)
     gtk_widget_set_margin_top(bevel, 6);
     gtk_grid_attach(GTK_GRID(grid), bevel, 0, 3, 2, 1);
 
-    d.ShowHelp = gtk_check_button_new_with_label("Show help screen at startup");
+    d.ShowHelp = gtk_check_button_new_with_label(_("Show help screen at startup"));
     gtk_grid_attach(GTK_GRID(grid), d.ShowHelp, 0, 4, 2, 1);
 
-    GtkWidget* ok = Button("_Ok", 75);
-    GtkWidget* cancel = Button("_Cancel", 75);
+    // The language, each named in itself; the launcher and the game follow it at once.
+    GtkWidget* languageLabel = gtk_label_new_with_mnemonic(_("_Language:"));
+    gtk_widget_set_halign(languageLabel, GTK_ALIGN_START);
+    gtk_grid_attach(GTK_GRID(grid), languageLabel, 0, 5, 1, 1);
+    d.Language = gtk_combo_box_text_new();
+    d.Model.SetLanguages(languages);
+    for (const std::string& text : d.Model.LanguageEntries())
+    {
+        gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(d.Language), text.c_str());
+    }
+    gtk_label_set_mnemonic_widget(GTK_LABEL(languageLabel), d.Language);
+    gtk_grid_attach(GTK_GRID(grid), d.Language, 1, 5, 1, 1);
+
+    GtkWidget* ok = Button(_("_Ok"), 75);
+    GtkWidget* cancel = Button(_("_Cancel"), 75);
     gtk_widget_set_margin_top(ok, 6);
     gtk_widget_set_margin_top(cancel, 6);
-    gtk_grid_attach(GTK_GRID(grid), ok, 0, 5, 1, 1);
-    gtk_grid_attach(GTK_GRID(grid), cancel, 1, 5, 1, 1);
+    gtk_grid_attach(GTK_GRID(grid), ok, 0, 6, 1, 1);
+    gtk_grid_attach(GTK_GRID(grid), cancel, 1, 6, 1, 1);
     gtk_widget_set_can_default(ok, TRUE);
     gtk_window_set_default(window, ok);
 
-    // Tab order: OK, desktop box, resolution list, Cancel, radio group, help box.
+    // Tab order: OK, desktop box, resolution list, Cancel, radio group, help box, language.
     G_GNUC_BEGIN_IGNORE_DEPRECATIONS
     GList* chain = nullptr;
-    for (GtkWidget* w : {ok, d.Desktop, d.Res, cancel, frame, d.ShowHelp})
+    for (GtkWidget* w : {ok, d.Desktop, d.Res, cancel, frame, d.ShowHelp, d.Language})
     {
         chain = g_list_append(chain, w);
     }
@@ -231,10 +257,12 @@ void RunVideoOptionsDialog(GtkWindow* parent, TOptions& options)
     g_signal_connect(d.Desktop, "toggled", G_CALLBACK(OnDesktopToggled), &d);
     g_signal_connect(d.Res, "changed", G_CALLBACK(OnResolutionChanged), &d);
     g_signal_connect(d.ShowHelp, "toggled", G_CALLBACK(OnHelpToggled), &d);
+    g_signal_connect(d.Language, "changed", G_CALLBACK(OnLanguageChanged), &d);
     g_signal_connect(ok, "clicked", G_CALLBACK(OnOk), d.Window);
     g_signal_connect(cancel, "clicked", G_CALLBACK(OnCancel), d.Window);
 
     gtk_widget_show_all(d.Window);
+    CheckShownWidgets(d.Window);
     gtk_widget_grab_focus(ok);
     // Escape and the close box answer GTK_RESPONSE_DELETE_EVENT: a cancel.
     if (gtk_dialog_run(GTK_DIALOG(d.Window)) == GTK_RESPONSE_OK)

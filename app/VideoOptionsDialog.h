@@ -5,6 +5,9 @@
 
 #include "base/Options.h"
 
+#include <string>
+#include <vector>
+
 typedef struct _GtkWindow GtkWindow;
 
-void RunVideoOptionsDialog(GtkWindow* parent, TOptions& options);
+void RunVideoOptionsDialog(GtkWindow* parent, TOptions& options, const std::vector<std::string>& languages);

@@ -1,5 +1,7 @@
 #include "app/VideoOptionsModel.h"
 
+#include "base/Text.h"
+
 #include <algorithm>
 
 const std::array<const char*, TVideoOptionsModel::ResolutionCount> TVideoOptionsModel::ResolutionTexts = {
@@ -93,7 +95,29 @@ void TVideoOptionsModel::Show()
     }
     DesktopChecked = Options.Desktop;
     ShowHelp = Options.Help;
+    const auto language = std::find(Languages.begin(), Languages.end(), Options.Language);
+    LanguageRow = language == Languages.end() ? 0 : 1 + static_cast<int>(language - Languages.begin());
     DesktopRule();
+}
+
+void TVideoOptionsModel::SetLanguages(std::vector<std::string> codes)
+{
+    Languages = std::move(codes);
+}
+
+std::vector<std::string> TVideoOptionsModel::LanguageEntries() const
+{
+    std::vector<std::string> rows{_("The system's language")};
+    for (const std::string& code : Languages)
+    {
+        rows.push_back(LanguageName(code));
+    }
+    return rows;
+}
+
+void TVideoOptionsModel::SelectLanguage(int row)
+{
+    LanguageRow = row >= 0 && row <= static_cast<int>(Languages.size()) ? row : 0;
 }
 
 void TVideoOptionsModel::PickItem(int item)
@@ -174,5 +198,6 @@ void TVideoOptionsModel::Ok()
     }
     Options.Desktop = DesktopChecked;
     Options.Help = ShowHelp;
+    Options.Language = LanguageRow == 0 ? std::string() : Languages[static_cast<size_t>(LanguageRow - 1)];
     Options.Save();
 }

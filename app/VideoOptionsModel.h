@@ -37,6 +37,11 @@ public:
     // The player picks a row of the list (ignored while the list is disabled).
     void SelectResolution(int row);
     void SetShowHelp(bool checked);
+    // The languages offered (codes whose catalogue is installed, English among them): the
+    // list shows the system's language first, then each of these named in itself.
+    void SetLanguages(std::vector<std::string> codes);
+    std::vector<std::string> LanguageEntries() const;
+    void SelectLanguage(int row);
     // Writes the choices into the settings and saves them. Cancel touches nothing.
     void Ok();
 
@@ -51,6 +56,8 @@ public:
     std::vector<TResolution> DisplayModes; // not among the nine, largest first
     bool ResolutionEnabled = true;  // the list and its "Resolution:" label
     bool ShowHelp = false;
+    std::vector<std::string> Languages;
+    int LanguageRow = 0; // 0 the system's language, else Languages[LanguageRow - 1]
 
 private:
     void DesktopRule();

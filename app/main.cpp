@@ -13,6 +13,7 @@
 #include "front/Tutorial.h"
 #include "app/MessageBox.h"
 #include "base/Options.h"
+#include "base/Text.h"
 #include "render/Renderer.h"
 
 #include <SDL.h>
@@ -102,7 +103,7 @@ int StartGame(TOptions& options, const std::filesystem::path& programFolder)
     }
     if (!Retried(OpenDisplay))
     {
-        ShowMessageBox(TMessageKind::Error, "Error", std::string("Could not open the game's window: ") + SDL_GetError());
+        ShowMessageBox(TMessageKind::Error, _("Error"), Formatted(_("Could not open the game's window: %s"), SDL_GetError()));
         return 1;
     }
     TInputEvents::StartControllers(UserFolder());
@@ -125,11 +126,16 @@ int StartGame(TOptions& options, const std::filesystem::path& programFolder)
 int main(int argc, char** argv)
 {
     KeepLargeBlocksOutOfTheHeap();
+    // The language from the environment at once, so that even --help speaks it; the
+    // settings' choice follows once they are read.
+    const std::filesystem::path programFolder = ProgramFolder();
+    const std::filesystem::path localeFolder = LocaleFolder(programFolder.empty() ? ExecutableFolder() : programFolder);
+    StartLanguage(localeFolder);
     const TCommandLine line = ParseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
     switch (line.Command)
     {
     case TCommand::Help:
-        std::fputs(HelpText(ProgramFolder(), UserFolder(), DefaultSettingsFile()).c_str(), stdout);
+        std::fputs(HelpText(programFolder, UserFolder(), DefaultSettingsFile()).c_str(), stdout);
         return ExitOk;
     case TCommand::Version:
         std::fputs(VersionText().c_str(), stdout);
@@ -145,10 +151,9 @@ int main(int argc, char** argv)
     // box needs it.
     if (line.Command == TCommand::Play && !StartGtk())
     {
-        std::fprintf(stderr, "Tandrel: cannot open the display\n");
+        std::fprintf(stderr, "Tandrel: %s\n", _("cannot open the display"));
         return 1;
     }
-    const std::filesystem::path programFolder = ProgramFolder();
     if (programFolder.empty())
     {
         ShowMessageBox(TMessageKind::Error, ApplicationTitle,
@@ -179,6 +184,10 @@ int main(int argc, char** argv)
     TOptions options;
     options.ShowMessage = [](const std::string& text) { ShowMessageBox(TMessageKind::Error, ApplicationTitle, text); };
     options.Reload();
+    if (!options.Language.empty())
+    {
+        StartLanguage(localeFolder, options.Language);
+    }
 
     if (line.Command == TCommand::Start)
     {

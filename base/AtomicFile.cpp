@@ -1,5 +1,7 @@
 #include "base/AtomicFile.h"
 
+#include "base/Text.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -60,7 +62,7 @@ std::string WriteFileAtomically(const std::filesystem::path& file, std::string_v
         std::filesystem::create_directories(folder, ec);
         if (ec)
         {
-            return "the folder cannot be made (" + ec.message() + ")";
+            return Formatted(_("the folder cannot be made (%s)"), ec.message());
         }
     }
     const std::filesystem::path temporary = TemporaryFileFor(file);
@@ -71,25 +73,25 @@ std::string WriteFileAtomically(const std::filesystem::path& file, std::string_v
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
     if (fd < 0)
     {
-        return errno == EEXIST ? "cannot be written ('" + temporary.filename().string() + "' is in the way)"
-                               : "cannot be written (" + ErrnoText() + ")";
+        return errno == EEXIST ? Formatted(_("cannot be written ('%s' is in the way)"), temporary.filename().string())
+                               : Formatted(_("cannot be written (%s)"), ErrnoText());
     }
     std::string problem;
     if (!WriteAll(fd, bytes))
     {
-        problem = "cannot be written (" + ErrnoText() + ")";
+        problem = Formatted(_("cannot be written (%s)"), ErrnoText());
     }
     else if (::fsync(fd) != 0)
     {
-        problem = "cannot be written to the disk (" + ErrnoText() + ")";
+        problem = Formatted(_("cannot be written to the disk (%s)"), ErrnoText());
     }
     if (::close(fd) != 0 && problem.empty())
     {
-        problem = "cannot be written (" + ErrnoText() + ")";
+        problem = Formatted(_("cannot be written (%s)"), ErrnoText());
     }
     if (problem.empty() && ::rename(temporary.c_str(), file.c_str()) != 0)
     {
-        problem = "cannot be replaced (" + ErrnoText() + ")";
+        problem = Formatted(_("cannot be replaced (%s)"), ErrnoText());
     }
     if (!problem.empty())
     {

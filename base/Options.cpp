@@ -2,6 +2,7 @@
 
 #include "base/AtomicFile.h"
 #include "base/DataError.h"
+#include "base/Text.h"
 #include "base/PlayerFile.h"
 
 #include <glib.h>
@@ -159,8 +160,9 @@ TOptions::TReadResult TOptions::ReadFile()
     }
     if (file.Status != TPlayerFile::TStatus::Read)
     {
-        Report("The settings file '" + SettingsFile.string() + "' " + file.Problem +
-               ".\nThe default settings are used for this run.");
+        // TRANSLATORS: %2$s says what is wrong with the file ("is missing", "is a folder, not a file")
+        Report(Formatted(_("The settings file '%1$s' %2$s.\nThe default settings are used for this run."),
+                         {SettingsFile.string(), file.Problem}));
         return TReadResult::Unreadable;
     }
     const std::string& text = file.Bytes;
@@ -199,12 +201,15 @@ TOptions::TReadResult TOptions::ReadFile()
         std::string message = TDataError(SettingsFile, damaged.front().first, damaged.front().second).what();
         if (damaged.size() > 1)
         {
-            message += "\n" + std::to_string(damaged.size() - 1) + " more damaged line(s) follow.";
+            const auto more = static_cast<unsigned long>(damaged.size() - 1);
+            message += "\n" + Formatted(ngettext("%d more damaged line(s) follow.", "%d more damaged line(s) follow.", more),
+                                        std::to_string(more));
         }
-        message += damaged.size() > 1 ? "\nThese lines are skipped." : "\nThe line is skipped.";
+        message += "\n";
+        message += damaged.size() > 1 ? _("These lines are skipped.") : _("The line is skipped.");
         if (kept)
         {
-            message += " The file as it was is kept as '" + copy.string() + "'.";
+            message += " " + Formatted(_("The file as it was is kept as '%s'."), copy.string());
         }
         Report(message);
     }
@@ -248,7 +253,7 @@ void TOptions::ReadFirstGroup()
                                  (err.Error->code == G_KEY_FILE_ERROR_KEY_NOT_FOUND ||
                                   err.Error->code == G_KEY_FILE_ERROR_GROUP_NOT_FOUND);
             problems += (problems.empty() ? "" : ", ") +
-                        Format(missing ? "Failed to get data for '%s'" : "Invalid data type for '%s'", field.Name);
+                        Format(missing ? _("Failed to get data for '%s'") : _("Invalid data type for '%s'"), field.Name);
             continue;
         }
         field.Set(value);
@@ -261,10 +266,11 @@ void TOptions::ReadFirstGroup()
         // The file was read whole as a regular file moments ago.
         std::filesystem::copy_file(SettingsFile, copy, std::filesystem::copy_options::overwrite_existing, ec);
         std::string message = TDataError(SettingsFile, 0, problems).what();
-        message += "\nThese settings take their default values; the others keep theirs.";
+        message += "\n";
+        message += _("These settings take their default values; the others keep theirs.");
         if (!ec)
         {
-            message += " The file as it was is kept as '" + copy.string() + "'.";
+            message += " " + Formatted(_("The file as it was is kept as '%s'."), copy.string());
         }
         Report(message);
     }
@@ -305,6 +311,24 @@ void TOptions::ReadWindowSize()
                       maximisedErr.Error == nullptr;
 }
 
+void TOptions::ReadLanguage()
+{
+    // Optional: missing, or anything but a plain code, means the system's language.
+    Language.clear();
+    gchar* value = g_key_file_get_string(KeyFile.get(), Group, "Language", nullptr);
+    if (value == nullptr)
+    {
+        return;
+    }
+    const std::string_view code = value;
+    if (code.size() <= 16 && code.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_") ==
+                                 std::string_view::npos)
+    {
+        Language = code;
+    }
+    g_free(value);
+}
+
 void TOptions::Load()
 {
     InFile = true;
@@ -312,6 +336,7 @@ void TOptions::Load()
     if (read != TReadResult::Read)
     {
         SetDefaults();
+        Language.clear();
         // A file that exists but cannot be read is not written over at start-up.
         if (read == TReadResult::Missing)
         {
@@ -320,6 +345,7 @@ void TOptions::Load()
         return;
     }
     ReadWindowSize();
+    ReadLanguage();
     ReadFirstGroup();
     if (!ReadSecondGroup())
     {
@@ -362,6 +388,11 @@ bool TOptions::Save()
     {
         g_key_file_set_integer(KeyFile.get(), Group, "WindowMaximized", 1);
     }
+    g_key_file_remove_key(KeyFile.get(), Group, "Language", nullptr);
+    if (!Language.empty())
+    {
+        g_key_file_set_string(KeyFile.get(), Group, "Language", Language.c_str());
+    }
     gsize length = 0;
     gchar* data = g_key_file_to_data(KeyFile.get(), &length, nullptr);
     const std::string bytes(data, length);
@@ -370,17 +401,17 @@ bool TOptions::Save()
     const std::string folder = SettingsFile.parent_path().string();
     if (!folder.empty() && g_mkdir_with_parents(folder.c_str(), 0700) != 0)
     {
-        problem = "cannot create the folder '" + folder + "': " + g_strerror(errno);
+        problem = Formatted(_("cannot create the folder '%1$s': %2$s"), {folder, g_strerror(errno)});
     }
     else if (const std::string failed = WriteFileAtomically(SettingsFile, bytes); !failed.empty())
     {
-        problem = "the file " + failed;
+        problem = Formatted(_("the file %s"), failed);
     }
     const bool written = problem.empty();
     InFile = written;
     if (!written)
     {
-        Report("The settings could not be saved to '" + SettingsFile.string() + "': " + problem);
+        Report(Formatted(_("The settings could not be saved to '%1$s': %2$s"), {SettingsFile.string(), problem}));
     }
     return written;
 }

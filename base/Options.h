@@ -83,6 +83,9 @@ public:
     TResolution WindowSize{};
     // The window was left maximised (WindowMaximized=1), and opens so again.
     bool WindowMaximised = false;
+    // The language chosen in the options dialog, stored as "Language" beside the ten values:
+    // a catalogue's code ("de", "pt_BR"), "en", or empty for the system's language.
+    std::string Language;
 
     std::array<TResolution, 10> Resolutions{};
     std::array<uint8_t, 2> ColorBits{};
@@ -105,6 +108,7 @@ private:
     void ReadFirstGroup();
     bool ReadSecondGroup();
     void ReadWindowSize();
+    void ReadLanguage();
     void Report(const std::string& text) const;
 
     std::filesystem::path SettingsFile;

@@ -1,5 +1,7 @@
 #include "base/PlayerFile.h"
 
+#include "base/Text.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -12,25 +14,27 @@
 
 namespace
 {
+// TRANSLATORS: the problems of a player's file, put after its name in a message:
+// "The settings file '...' is a folder, not a file."
 std::string KindOf(mode_t mode)
 {
     if (S_ISDIR(mode))
     {
-        return "is a folder, not a file";
+        return _("is a folder, not a file");
     }
     if (S_ISFIFO(mode))
     {
-        return "is a FIFO, not a file";
+        return _("is a FIFO, not a file");
     }
     if (S_ISCHR(mode) || S_ISBLK(mode))
     {
-        return "is a device, not a file";
+        return _("is a device, not a file");
     }
     if (S_ISSOCK(mode))
     {
-        return "is a socket, not a file";
+        return _("is a socket, not a file");
     }
-    return "is not a file";
+    return _("is not a file");
 }
 
 std::string ErrnoText(int error)
@@ -48,7 +52,7 @@ TPlayerFile ReadPlayerFile(const std::filesystem::path& file, std::uintmax_t max
     {
         const int error = errno;
         result.Status = error == ENOENT ? TPlayerFile::TStatus::Missing : TPlayerFile::TStatus::Unreadable;
-        result.Problem = error == ENOENT ? "is missing" : "cannot be read (" + ErrnoText(error) + ")";
+        result.Problem = error == ENOENT ? _("is missing") : Formatted(_("cannot be read (%s)"), ErrnoText(error));
         return result;
     }
     struct stat info = {};
@@ -63,8 +67,8 @@ TPlayerFile ReadPlayerFile(const std::filesystem::path& file, std::uintmax_t max
     if (result.Size > maxBytes)
     {
         result.Status = TPlayerFile::TStatus::TooLarge;
-        result.Problem = "is " + std::to_string(result.Size) + " bytes long; at most " + std::to_string(maxBytes) +
-                         " are read";
+        result.Problem = Formatted(_("is %1$s bytes long; at most %2$s are read"),
+                                   {std::to_string(result.Size), std::to_string(maxBytes)});
         ::close(fd);
         return result;
     }
@@ -81,7 +85,7 @@ TPlayerFile ReadPlayerFile(const std::filesystem::path& file, std::uintmax_t max
         if (n < 0)
         {
             result.Status = TPlayerFile::TStatus::Unreadable;
-            result.Problem = "cannot be read (" + ErrnoText(errno) + ")";
+            result.Problem = Formatted(_("cannot be read (%s)"), ErrnoText(errno));
             result.Bytes.clear();
             ::close(fd);
             return result;

@@ -1,5 +1,7 @@
 #include "front/FrontEnd.h"
 
+#include "base/Text.h"
+
 #include "base/DataError.h"
 #include "game/Game.h"
 #include "render/LoadingBar.h"
@@ -512,8 +514,8 @@ void TFrontEnd::ResumeSavedGame()
         aside += ".damaged";
         std::error_code ec;
         fs::rename(save, aside, ec);
-        Host.ShowMessage(std::string(e.what()) + "\nThe saved game cannot be resumed; a new game starts." +
-                         (ec ? std::string() : "\nThe file is kept as " + aside.filename().string() + "."));
+        Host.ShowMessage(std::string(e.what()) + "\n" + _("The saved game cannot be resumed; a new game starts.") +
+                         (ec ? std::string() : "\n" + Formatted(_("The file is kept as %s."), aside.filename().string())));
         g.Start(mode);
         return;
     }
@@ -529,9 +531,9 @@ void TFrontEnd::LeaveGameToMenu()
             // The game stays on the board, paused, until it is saved or the player chooses
             // to leave without it.
             TellSaveState();
-            Host.ShowMessage(problem +
-                             "\nThe game could not be saved and stays paused. Choose Save and leave to "
-                             "try again, or Leave unsaved to leave without it.");
+            Host.ShowMessage(problem + "\n" +
+                             _("The game could not be saved and stays paused. Choose Save and leave to "
+                               "try again, or Leave unsaved to leave without it."));
             return;
         }
     }
@@ -623,7 +625,7 @@ std::string TFrontEnd::SaveGameOnExit()
     }
     if (const std::string problem = WriteSave(true); !problem.empty())
     {
-        return problem + "\nThe game in progress could not be saved.";
+        return problem + "\n" + _("The game in progress could not be saved.");
     }
     return {};
 }

@@ -2,7 +2,9 @@
 #include "front/VirtualKeys.h"
 
 #include "base/AtomicFile.h"
+#include "base/Glyphs.h"
 #include "base/PlayerFile.h"
+#include "base/Text.h"
 #include "render/Font.h"
 #include "render/Graphics.h"
 
@@ -33,7 +35,7 @@ int32_t TableScore(int64_t rounded)
 
 void THiScoreEntry::SetName(std::string_view name)
 {
-    NameLength = static_cast<uint8_t>(std::min<size_t>(name.size(), MaxNameLength));
+    NameLength = static_cast<uint8_t>(WholeCharacters(name, MaxNameLength).size());
     Name.fill('\0');
     std::copy_n(name.begin(), NameLength, Name.begin());
 }
@@ -50,7 +52,7 @@ void THiScores::SetDefaults()
     {
         for (int i = 1; i <= HiScorePlaces; ++i)
         {
-            Tables[mode][i].SetName("Anonymous");
+            Tables[mode][i].SetName(_("Anonymous"));
             Tables[mode][i].Points = 1100 - 100 * i;
         }
     }
@@ -77,8 +79,9 @@ std::string THiScores::LoadScores()
     auto unreadable = [this](const std::string& why)
     {
         Unreadable = Path.string() + " " + why;
-        return Unreadable + ". The default high scores are shown, and the file is left as it is: "
-                            "no score is saved over it until it can be read.";
+        return Unreadable + ". " +
+               _("The default high scores are shown, and the file is left as it is: "
+                 "no score is saved over it until it can be read.");
     };
     // Refused without waiting on it when a FIFO or a device is in the file's place; no more
     // than one byte beyond the right size is read: a larger file is damaged anyway.
@@ -113,8 +116,8 @@ std::string THiScores::LoadScores()
         {
             return unreadable(problem + " and no copy of it can be kept (" + ec.message() + ")");
         }
-        return Path.string() + " " + problem + ". It was kept as " + aside.filename().string() +
-               " and the default high scores are shown.";
+        return Path.string() + " " + problem + ". " +
+               Formatted(_("It was kept as %s and the default high scores are shown."), aside.filename().string());
     }
 
     for (int mode = 1; mode <= 2; ++mode)
@@ -155,12 +158,13 @@ std::string THiScores::SaveScores()
     LastSaveError.clear();
     if (!Unreadable.empty())
     {
-        LastSaveError = "The high scores are not saved: " + Unreadable +
-                        " at start, and it is left as it is.";
+        LastSaveError = Formatted(_("The high scores are not saved: %s at start, and it is left as it is."), Unreadable);
     }
     else if (const std::string problem = WriteFileAtomically(Path, bytes); !problem.empty())
     {
-        LastSaveError = Path.string() + ": the high scores " + problem;
+        // TRANSLATORS: %1$s is the file, %2$s what went wrong ("cannot be written (No space left
+        // on device)")
+        LastSaveError = Formatted(_("%1$s: the high scores %2$s"), {Path.string(), problem});
     }
     if (!LastSaveError.empty() && ShowProblem)
     {
@@ -220,15 +224,40 @@ void THiScores::EditName(int key)
     }
     else if (key == VkBack)
     {
-        if (entry.NameLength > 0)
-        {
-            entry.Name[--entry.NameLength] = '\0';
-        }
+        // The whole last character, however many bytes it takes.
+        const size_t kept = entry.NameLength == 0 ? 0 : WholeCharacters(entry.PlayerName(), entry.NameLength - 1u).size();
+        std::fill(entry.Name.begin() + static_cast<std::ptrdiff_t>(kept), entry.Name.end(), '\0');
+        entry.NameLength = static_cast<uint8_t>(kept);
     }
     else if (const char c = NameCharacter(key & 0xFF); c != 0 && entry.NameLength < MaxNameLength)
     {
         entry.Name[entry.NameLength++] = c;
     }
+}
+
+bool THiScores::TypeText(std::string_view text)
+{
+    std::string typed;
+    for (size_t at = 0; at < text.size();)
+    {
+        const char32_t c = NextCharacter(text, at);
+        if (GlyphOf(c) == GlyphNone || c == 0xFFFD || c < U' ')
+        {
+            return false;
+        }
+        AppendUtf8(typed, c == U'ß' ? c : Capital(c)); // ß keeps its two bytes, drawn as its capital
+    }
+    if (Play)
+    {
+        Play(snMenuKey);
+    }
+    THiScoreEntry& entry = Tables[ShownMode][EditRow];
+    if (entry.NameLength + typed.size() <= static_cast<size_t>(MaxNameLength))
+    {
+        std::copy(typed.begin(), typed.end(), entry.Name.begin() + entry.NameLength);
+        entry.NameLength = static_cast<uint8_t>(entry.NameLength + typed.size());
+    }
+    return true;
 }
 
 void THiScores::StepNameCharacter(int step)
@@ -246,10 +275,14 @@ void THiScores::StepNameCharacter(int step)
     {
         Play(snMenuKey);
     }
-    char& c = entry.Name[entry.NameLength - 1];
-    const size_t at = Choice.find(c);
+    // The last character may take several bytes (a name typed in another script): it goes
+    // whole, and the step starts from the first choice.
+    const size_t last = WholeCharacters(entry.PlayerName(), entry.NameLength - 1u).size();
+    const size_t at = last + 1 == entry.NameLength ? Choice.find(entry.Name[last]) : std::string_view::npos;
     const int from = at == std::string_view::npos ? 0 : static_cast<int>(at);
-    c = Choice[static_cast<size_t>(((from + step) % Count + Count) % Count)];
+    std::fill(entry.Name.begin() + static_cast<std::ptrdiff_t>(last), entry.Name.end(), '\0');
+    entry.Name[last] = Choice[static_cast<size_t>(((from + step) % Count + Count) % Count)];
+    entry.NameLength = static_cast<uint8_t>(last + 1);
 }
 
 void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTime) const
@@ -259,7 +292,6 @@ void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTim
     // Scores end at one right edge (a four-digit score starts where the column begins), and
     // the hints are centred under the table, from the place numbers to that edge.
     const float scoreRight = -4.5f - TextWidth(fonts, Font, Size, "0000");
-    const auto centred = [&](const char* text) { return (2.8f + scoreRight + TextWidth(fonts, Font, Size, text)) / 2; };
     float nameEnd = 2.0f;
     float editY = 0;
     for (int i = 1; i <= HiScorePlaces; ++i)
@@ -282,11 +314,19 @@ void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTim
     {
         const int alpha = static_cast<int>(std::lround(std::fabs(std::cos(totalTime / 100)) * 255));
         DrawText(device, fonts, Font, 5, Size, nameEnd, editY, "|", Depth, alpha);
-        const char* title = "enter your name";
-        DrawText(device, fonts, Font, 4, Size, centred(title), -5.3f, title, Depth, Opaque);
+        // A translation too wide for the picture is drawn smaller.
+        const auto hint = [&](const char* text, float y)
+        {
+            constexpr float MaxWidth = 13.5f;
+            const float width = TextWidth(fonts, Font, Size, text);
+            const int size = width > MaxWidth ? std::max(5, static_cast<int>(Size * MaxWidth / width)) : Size;
+            const float x = (2.8f + scoreRight + TextWidth(fonts, Font, size, text)) / 2;
+            DrawText(device, fonts, Font, 4, size, x, y, text, Depth, Opaque);
+            CheckShownText(text);
+        };
+        hint(_("enter your name"), -5.3f);
         // Without letter keys (a gamepad): the cursor keys choose the letters.
-        const char* keys = "up/down = letter   right = add   left = delete";
-        DrawText(device, fonts, Font, 4, Size, centred(keys), -4.8f, keys, Depth, Opaque);
+        hint(_("up/down = letter   right = add   left = delete"), -4.8f);
     }
     for (int i = 1; i <= HiScorePlaces; ++i)
     {
@@ -304,13 +344,14 @@ void THiScores::DrawGameOver(TDevice& device, const TFonts& fonts, int mode, int
     // Each line centred on the screen, in the free band between the caption and the cubes.
     auto line = [&](int colour, float y, const std::string& text)
     {
+        CheckShownText(text);
         const float x = RoomCentreX + 0.5f * TextWidth(fonts, Font, Size, text);
         DrawText(device, fonts, Font, colour, Size, x, y, text, Depth, Opaque);
     };
-    line(4, -0.85f, "score: " + std::to_string(points));
-    line(4, -1.35f, "level: " + std::to_string(level));
+    line(4, -0.85f, Formatted(_("score: %s"), std::to_string(points)));
+    line(4, -1.35f, Formatted(_("level: %s"), std::to_string(level)));
     if (!Reaches(mode == 2 ? 2 : 1, points))
     {
-        line(5, -1.85f, "not enough for the high-score table");
+        line(5, -1.85f, _("not enough for the high-score table"));
     }
 }

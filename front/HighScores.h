@@ -56,6 +56,10 @@ public:
     // Types one key into the name at EditRow: Enter saves, Backspace deletes, and only
     // characters the font can draw are added.
     void EditName(int key);
+    // Types text from the keyboard's text input (UTF-8) into the name at EditRow as capitals,
+    // as far as it fits in the 15 bytes. False, and nothing typed, when the fonts cannot draw
+    // all of it: the key's position then types its letter (EditName).
+    bool TypeText(std::string_view text);
     // Changes the character at the caret (the name's last) through the characters a name
     // can hold, forwards or backwards with wrap-around; an empty name gets its first one.
     void StepNameCharacter(int step);

@@ -435,6 +435,7 @@ private:
     // No cube is in the state now, and some were at the end of the last update.
     bool JustEnded(uint8_t state) const;
     void ShowDelayedLabel(int slot);
+    TVector3 Centred(TVector3 english, std::string_view englishText, std::string_view shown) const;
     void UpdateLevelDone(float dt);
     void UpdateGameOver(float dt);
     void WarnOfTimeUp(float dt);

@@ -59,7 +59,7 @@ void TScoreLabels::AddLabel(const TVector3& position, int font, int colour, std:
     l.Font = static_cast<uint8_t>(font);
     l.Colour = static_cast<uint8_t>(colour);
     l.Size = size;
-    const size_t n = std::min(text.size(), static_cast<size_t>(MaxLabelText));
+    const size_t n = WholeCharacters(text, MaxLabelText).size();
     std::memcpy(l.Text.data(), text.data(), n);
     l.Text[n] = '\0';
     l.Alpha = 255;
@@ -70,10 +70,11 @@ float TScoreLabels::TextWidth(int font, std::string_view text, int size) const
 {
     const auto& advance = Advance[std::clamp(font, 0, 2)];
     long pixels = 0;
-    for (const char c : text.substr(0, MaxLabelText))
+    const std::string_view kept = WholeCharacters(text, MaxLabelText);
+    for (size_t at = 0; at < kept.size();)
     {
-        const auto code = static_cast<unsigned char>(c);
-        pixels += code < advance.size() ? advance[code] : LabelFontHeight;
+        const int g = GlyphOf(NextCharacter(kept, at));
+        pixels += advance[g == GlyphNone ? ReplacementGlyph : g];
     }
     return static_cast<float>(pixels) * static_cast<float>(size) * 0.001f;
 }

@@ -2,6 +2,7 @@
 // The game adds and advances them; the renderer draws them with the bitmap fonts.
 #pragma once
 
+#include "base/Glyphs.h"
 #include "base/TexMatrix.h"
 
 #include <array>
@@ -9,7 +10,7 @@
 #include <string_view>
 
 constexpr int MaxLabels = 20;
-constexpr int MaxLabelText = 39; // characters kept of a label's text
+constexpr int MaxLabelText = 79; // bytes of UTF-8 kept of a label's text, whole characters
 constexpr int LabelFontHeight = 40; // glyph height in font texture pixels; no glyph is wider
 
 struct TScoreLabel
@@ -47,8 +48,8 @@ public:
 
     int LabelCount = 0;
     std::array<TScoreLabel, MaxLabels + 1> Labels{}; // 1-based: Labels[1..LabelCount]
-    // Pen advance of each character in texture pixels, per font (1, 2), 0 where the font
-    // draws nothing. The renderer fills it from the fonts it loaded; until then every
-    // character counts as LabelFontHeight, which no glyph exceeds.
-    std::array<std::array<uint16_t, 128>, 3> Advance{};
+    // Pen advance of each glyph (base/Glyphs.h; 0 the blank) in texture pixels, per font (1,
+    // 2). The renderer fills it from the fonts it loaded; until then every character counts
+    // as LabelFontHeight, which no glyph exceeds.
+    std::array<std::array<uint16_t, FontGlyphCount + 1>, 3> Advance{};
 };

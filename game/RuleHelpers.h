@@ -2,6 +2,7 @@
 // numbers for labels are written into buffers on the caller's stack.
 #pragma once
 
+#include "base/Glyphs.h"
 #include "game/Game.h"
 
 #include <algorithm>
@@ -42,15 +43,25 @@ public:
     }
     TLabelText& Text(std::string_view s)
     {
-        const int n = std::min(static_cast<int>(s.size()), Capacity - Length);
+        const int n = static_cast<int>(WholeCharacters(s, static_cast<size_t>(Capacity - Length)).size());
         std::copy_n(s.data(), n, Buffer + Length);
         Length += n;
         return *this;
     }
+    // A translated pattern with the number where its "%d" stands.
+    TLabelText& Pattern(std::string_view pattern, long long v)
+    {
+        const size_t at = pattern.find("%d");
+        if (at == std::string_view::npos)
+        {
+            return Text(pattern);
+        }
+        return Text(pattern.substr(0, at)).Number(v).Text(pattern.substr(at + 2));
+    }
     std::string_view View() const { return {Buffer, static_cast<size_t>(Length)}; }
 
 private:
-    static constexpr int Capacity = 48;
+    static constexpr int Capacity = MaxLabelText + 1;
     char Buffer[Capacity] = {};
     int Length = 0;
 };

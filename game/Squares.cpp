@@ -1,6 +1,7 @@
 // What scores: 2 x 2 squares of one colour, the current bonus figure, the combo of
 // consecutive scoring moves, the flow of points into the score and the level's progress,
 // and the bonus paid at the end of a bonus level.
+#include "base/Text.h"
 #include "game/Game.h"
 #include "game/RuleHelpers.h"
 
@@ -181,19 +182,20 @@ void TGame::CheckSquares()
     switch (Combo)
     {
     case 2:
-        voice.Text("Double score");
+        voice.Text(_("Double score"));
         sound = snDouble;
         break;
     case 3:
-        voice.Text("Triple score");
+        voice.Text(_("Triple score"));
         sound = snTriple;
         break;
     case 4:
-        voice.Text("Quadro score");
+        voice.Text(_("Quadro score"));
         sound = snQuadro;
         break;
     default:
-        voice.Number(Combo).Text("x score");
+        // TRANSLATORS: a combination of five or more scoring moves in a row, "5x score"
+        voice.Pattern(_("%dx score"), Combo);
         break;
     }
     const TVector3 where{static_cast<float>(p.X - 5),
@@ -250,7 +252,8 @@ bool TGame::CheckFigure()
     }
 
     PendingScore += f.Value;
-    Labels.AddBoardLabel(At(q.X - 6, q.Y - 4), 1, 3, "BONUS", 12);
+    // TRANSLATORS: the bonus figure was made; shown over the board
+    Labels.AddBoardLabel(At(q.X - 6, q.Y - 4), 1, 3, _("BONUS"), 12);
     const TLabelText value = TLabelText().Number(PointsText(f.Value));
     Labels.AddBoardLabel(At(q.X - 6, q.Y - 5), 2, 2, value.View(), 14);
     NewFigure(true);
@@ -307,11 +310,20 @@ void TGame::BankScore(bool all, float dt)
     }
 }
 
+// Where a level-end message starts so that its translation stands centred where the English
+// text does (font 1 at size 14; the English place is the pen of the English text).
+TVector3 TGame::Centred(TVector3 english, std::string_view englishText, std::string_view shown) const
+{
+    english.x -= 0.5f * (Labels.TextWidth(1, englishText, 14) - Labels.TextWidth(1, shown, 14));
+    return english;
+}
+
 void TGame::EndBonusLevel()
 {
     const TLevel& l = CurrentLevel();
     const int n = CountKind(ckStone);
-    Labels.AddLabel({3.4f, -2.0f, 0.0f}, 1, 2, "LEVEL COMPLETED", 14);
+    Labels.AddLabel(Centred({3.4f, -2.0f, 0.0f}, "LEVEL COMPLETED", _("LEVEL COMPLETED")), 1, 2,
+                    _("LEVEL COMPLETED"), 14);
     Host.PlaySound(snMessage);
 
     TDelayedScoreLabel& first = DelayedLabels[1];
@@ -319,22 +331,25 @@ void TGame::EndBonusLevel()
     first.Active = second.Active = true;
     if (n > 3)
     {
-        first.Position = {2.67f, -2.0f, 0.0f};
-        first.Text = TLabelText().Number(n).Text(" cubes left").View();
-        second.Position = {2.0f, -2.0f, 0.0f};
-        second.Text = "No bonus";
+        // TRANSLATORS: stones left on a bonus level (always more than three)
+        first.Text = TLabelText().Pattern(ngettext("%d cube left", "%d cubes left", n), n).View();
+        first.Position = Centred({2.67f, -2.0f, 0.0f}, TLabelText().Number(n).Text(" cubes left").View(), first.Text);
+        second.Text = _("No bonus");
+        second.Position = Centred({2.0f, -2.0f, 0.0f}, "No bonus", second.Text);
     }
     else
     {
         const double bonus = std::nearbyint((1 - n * 0.25) * l.BonusPoints);
         PendingScore += bonus;
-        static constexpr const char* Left[4] = {"No cubes left", "One cube left", "Two cubes left",
-                                                "Three cubes left"};
+        static constexpr const char* Left[4] = {N_("No cubes left"), N_("One cube left"), N_("Two cubes left"),
+                                                N_("Three cubes left")};
         static constexpr float LeftX[4] = {3.08f, 3.08f, 3.47f, 3.92f};
-        first.Position = {LeftX[n], -2.0f, 0.0f};
-        first.Text = Left[n];
-        second.Position = {2.3f, -2.0f, 0.0f};
-        second.Text = TLabelText().Text("Bonus  +").Number(static_cast<long long>(bonus)).View();
+        first.Text = _(Left[n]);
+        first.Position = Centred({LeftX[n], -2.0f, 0.0f}, Left[n], first.Text);
+        const auto points = static_cast<long long>(bonus);
+        second.Text = TLabelText().Pattern(_("Bonus  +%d"), points).View();
+        second.Position =
+            Centred({2.3f, -2.0f, 0.0f}, TLabelText().Text("Bonus  +").Number(points).View(), second.Text);
     }
     CompleteLevel();
 }

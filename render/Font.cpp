@@ -1,11 +1,14 @@
 #include "render/Font.h"
 
 #include "base/DataError.h"
+#include "base/DebugLog.h"
+#include "base/Text.h"
 #include "render/Texture.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -22,24 +25,59 @@ const std::array<TFontColour, 8> FontColours = {{
     {0, 0, 0},
 }};
 
-int GlyphCode(char c)
+namespace
 {
-    const char u = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (u >= '0' && u <= '9')
+// The characters the fonts lack that the debug log has named (a few are enough to tell).
+std::array<char32_t, 32> Named{};
+size_t NamedCount = 0;
+
+void NameMissing(char32_t c)
+{
+    for (size_t i = 0; i < NamedCount; ++i)
     {
-        return u - '0' + 1;
+        if (Named[i] == c)
+        {
+            return;
+        }
     }
-    if (u >= 'A' && u <= 'Z')
+    if (NamedCount < Named.size())
     {
-        return u - 'A' + 11;
+        Named[NamedCount++] = c;
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+        DebugLog(std::string(" The fonts have no glyph for ") + code + ": a replacement is drawn");
     }
-    static constexpr std::string_view Signs = ":,!<>'-.+/|=?@$";
-    const size_t i = Signs.find(u);
-    if (i != std::string_view::npos)
+}
+} // namespace
+
+int DrawnGlyph(const TFonts& fonts, int f, char32_t c)
+{
+    const int g = GlyphOf(c);
+    const int count = fonts.Font[f].GlyphCount;
+    if (g == GlyphBlank || (g > 0 && g <= count))
     {
-        return 37 + static_cast<int>(i);
+        return g;
     }
-    return u == ' ' ? GlyphBlank : GlyphNone;
+    if (c != 0xFFFD)
+    {
+        NameMissing(c);
+    }
+    return ReplacementGlyph <= count ? ReplacementGlyph : GlyphOf(U'?');
+}
+
+float TextWidth(const TFonts& fonts, int f, int s, std::string_view text)
+{
+    if (f < 1 || f > 2)
+    {
+        return 0;
+    }
+    long pixels = 0;
+    for (size_t at = 0; at < text.size();)
+    {
+        const int g = DrawnGlyph(fonts, f, NextCharacter(text, at));
+        pixels += g == GlyphBlank ? SpaceWidth : fonts.Font[f].GlyphWidths[g];
+    }
+    return static_cast<float>(pixels * s) * 0.001f;
 }
 
 namespace
@@ -57,7 +95,7 @@ public:
         {
             throw TDataError(file, 0, "cannot open the font metrics");
         }
-        // A hundred glyphs take a few hundred bytes: a larger file is refused unread.
+        // A few hundred glyphs take a few kilobytes: a larger file is refused unread.
         constexpr size_t MaxSize = 64 * 1024;
         Text.resize(MaxSize + 1);
         in.read(Text.data(), static_cast<std::streamsize>(Text.size()));
@@ -173,7 +211,7 @@ void ReadFontMetrics(const std::filesystem::path& file, TFont& font)
             const int right = r.ReadInt();
             if (n > MaxGlyphs)
             {
-                r.Fail("more than 100 glyphs");
+                r.Fail("more than " + std::to_string(MaxGlyphs) + " glyphs");
             }
             // A glyph is a strip of the texture, left to right, inside it.
             if (right < left)
@@ -262,23 +300,6 @@ std::array<TVertex, 6> WriteGlyphQuad(const TFonts& fonts, int g, int f, uint32_
             vertex(-1, -0.5f, gl.uRight, gl.vBottom), vertex(-1, 0.5f, gl.uRight, gl.vTop)};
 }
 
-float TextWidth(const TFonts& fonts, int f, int s, std::string_view text)
-{
-    if (f < 1 || f > 2)
-    {
-        return 0;
-    }
-    int pixels = 0;
-    for (const char ch : text)
-    {
-        const int g = GlyphCode(ch);
-        pixels += g == GlyphBlank ? SpaceWidth
-                  : g > 0 && g <= fonts.Font[f].GlyphCount ? fonts.Font[f].GlyphWidths[g]
-                                                           : 0;
-    }
-    return static_cast<float>(pixels) * static_cast<float>(s) * 0.001f;
-}
-
 float DrawText(TDevice& device, const TFonts& fonts, int f, int c, int s, float x, float y,
                std::string_view text, float z, int alpha)
 {
@@ -299,9 +320,10 @@ float DrawText(TDevice& device, const TFonts& fonts, int f, int c, int s, float 
     run.clear();
     TMatrix last = IdentityMatrix();
     const uint8_t a = static_cast<uint8_t>(std::clamp(alpha, 0, 255));
-    for (const char ch : text)
+    for (size_t at = 0; at < text.size();)
     {
-        const int g = GlyphCode(ch);
+        const char32_t ch = NextCharacter(text, at);
+        const int g = drawable ? DrawnGlyph(fonts, f, ch) : GlyphOf(ch);
         if (g == GlyphBlank)
         {
             pen -= SpaceWidth * k;
@@ -341,6 +363,7 @@ void DrawLabels(TDevice& device, const TFonts& fonts, const TScoreLabels& labels
     for (int i = 1; i <= labels.LabelCount && i <= MaxLabels; ++i)
     {
         const TScoreLabel& l = labels.Labels[i];
+        CheckShownText(l.GetText());
         DrawText(device, fonts, l.Font, l.Colour, l.Size, l.Position.x, l.Position.y, l.GetText(),
                  l.Position.z, static_cast<int>(std::nearbyint(l.Alpha)));
     }
@@ -350,14 +373,14 @@ void MeasureLabels(const TFonts& fonts, TScoreLabels& labels)
 {
     for (int f = 1; f <= 2; ++f)
     {
-        for (size_t c = 0; c < labels.Advance[f].size(); ++c)
+        // A glyph the font lacks is drawn as its replacement, as wide.
+        const int count = fonts.Font[f].GlyphCount;
+        const int replacement = ReplacementGlyph <= count ? ReplacementGlyph : GlyphOf(U'?');
+        for (size_t g = 0; g < labels.Advance[f].size(); ++g)
         {
-            const int g = GlyphCode(static_cast<char>(c));
-            const int width = g == GlyphBlank ? SpaceWidth
-                              : g > 0 && g <= fonts.Font[f].GlyphCount
-                                  ? fonts.Font[f].GlyphWidths[g]
-                                  : 0;
-            labels.Advance[f][c] = static_cast<uint16_t>(std::clamp(width, 0, 65535));
+            const int drawn = g == 0 ? GlyphBlank : static_cast<int>(g) <= count ? static_cast<int>(g) : replacement;
+            const int width = drawn == GlyphBlank ? SpaceWidth : drawn <= count ? fonts.Font[f].GlyphWidths[drawn] : 0;
+            labels.Advance[f][g] = static_cast<uint16_t>(std::clamp(width, 0, 65535));
         }
     }
 }

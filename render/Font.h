@@ -3,6 +3,7 @@
 // in the world, the pen running towards world -x (to the right on the screen).
 #pragma once
 
+#include "base/Glyphs.h"
 #include "render/Device.h"
 #include "game/Labels.h"
 
@@ -11,8 +12,9 @@
 #include <string_view>
 #include <vector>
 
-constexpr int MaxGlyphs = 100;
-constexpr int MinGlyphs = 51;  // the glyph set below needs them all
+constexpr int MaxGlyphs = 256; // glyphs a metrics file may hold (base/Glyphs.h names them)
+constexpr int MinGlyphs = FirstFontGlyphs; // the first set: digits, capitals and signs
+static_assert(FontGlyphCount <= MaxGlyphs);
 constexpr int FontHeight = LabelFontHeight; // glyph height in texture pixels
 constexpr int SpaceWidth = 22; // advance of a blank in texture pixels
 
@@ -51,14 +53,21 @@ struct TFontColour
 };
 extern const std::array<TFontColour, 8> FontColours;
 
-// Glyph of a character after upper-casing: 1..51, GlyphBlank for a blank, GlyphNone for
-// a character the fonts cannot draw.
-constexpr int GlyphBlank = 0;
-constexpr int GlyphNone = -1;
-int GlyphCode(char c);
+// Glyph of a character after upper-casing (base/Glyphs.h): 1..FontGlyphCount, GlyphBlank for
+// a blank, GlyphNone for a character the fonts cannot draw.
+inline int GlyphCode(char32_t c)
+{
+    return GlyphOf(c);
+}
+// The glyph font f draws for c: GlyphBlank, or one of its glyphs. A character it lacks is
+// drawn as the replacement glyph (a '?' in a font without one), and the first time each such
+// character is drawn the debug log names it.
+int DrawnGlyph(const TFonts& fonts, int f, char32_t c);
+// How far DrawText moves the pen for this text (world units, positive): for aligning text.
+float TextWidth(const TFonts& fonts, int f, int s, std::string_view text);
 
 // Reads one metrics file into font (the texture is left alone). A malformed file, more
-// than 100 glyphs or fewer than 51 throw TDataError with the file and the line.
+// than MaxGlyphs glyphs or fewer than 51 throw TDataError with the file and the line.
 void ReadFontMetrics(const std::filesystem::path& file, TFont& font);
 // data/font.dat and data/font1.dat below the program folder.
 void LoadFontMetrics(TFonts& fonts, const std::filesystem::path& programFolder);
@@ -76,14 +85,11 @@ std::vector<std::filesystem::path> FontFiles(const std::filesystem::path& progra
 // towards -x and half a unit above and below, before scaling.
 std::array<TVertex, 6> WriteGlyphQuad(const TFonts& fonts, int g, int f, uint32_t colour);
 
-// Draws text with font f, colour index c and size s (s x 0.001 world units per texture
+// Draws UTF-8 text with font f, colour index c and size s (s x 0.001 world units per texture
 // pixel) from (x, y) at depth z with opacity alpha; returns the pen x after the last glyph.
 // The glyphs go to the device as one streamed run.
 float DrawText(TDevice& device, const TFonts& fonts, int f, int c, int s, float x, float y,
                std::string_view text, float z, int alpha);
-
-// How far DrawText moves the pen for this text (world units, positive): for aligning text.
-float TextWidth(const TFonts& fonts, int f, int s, std::string_view text);
 
 void DrawLabels(TDevice& device, const TFonts& fonts, const TScoreLabels& labels);
 

@@ -85,11 +85,12 @@ TEST(Launcher, OptionsDialogChoicesReachTheSettingsFile)
     ASSERT_TRUE(TProgram::WaitForWindowGone("Options"));
     EXPECT_EQ(ReadFile(program.SettingsFile()), StoredSettings);
 
-    // Windowed, then one step down the list (800x600 to 1024x768), then OK.
+    // Windowed, then one step down the list (800x600 to 1024x768), then OK. The tab order
+    // ends with the language list after the help box.
     TProgram::Keys(launcher, "alt+o");
     dialog = TProgram::WaitForWindow("Options");
     ASSERT_FALSE(dialog.empty());
-    TProgram::Keys(dialog, "Tab Tab Tab Right Tab Tab Tab Down alt+o");
+    TProgram::Keys(dialog, "Tab Tab Tab Right Tab Tab Tab Tab Down alt+o");
     ASSERT_TRUE(TProgram::WaitForWindowGone("Options")); // OK saves before the dialog goes
     const std::string text = ReadFile(program.SettingsFile());
     EXPECT_NE(text.find("Fullscreen=0\n"), std::string::npos) << text;

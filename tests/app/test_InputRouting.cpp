@@ -160,6 +160,15 @@ TEST(InputRouting, HighScoreKeys)
     sh.Router.KeyDown(27);
     EXPECT_EQ(sh.State, gsHiScores);
     EXPECT_EQ(sh.Front.Table.Tables[1][sh.Front.Table.EditRow].PlayerName().substr(0, 1), "A");
+
+    // The key's text wins where the fonts draw it; the key's position where they do not.
+    sh.Router.KeyDown(65);
+    sh.Router.TextInput("é");
+    sh.Router.KeyDown(65);
+    sh.Router.TextInput("λ");
+    sh.Router.KeyDown(66);
+    sh.Router.EndOfEvents();
+    EXPECT_EQ(sh.Front.Table.Tables[1][sh.Front.Table.EditRow].PlayerName(), "AÉAB");
 }
 
 TEST(InputRouting, MouseByState)

@@ -1,5 +1,6 @@
-// The two fonts as the game reads them: boundary rows per line, 51 glyphs, white glyphs with
+// The two fonts as the game reads them: boundary rows per line, every glyph of base/Glyphs.h, white glyphs with
 // a dark rim, nothing bleeding between cells.
+#include "base/Glyphs.h"
 #include "tests/content/ContentReaders.h"
 #include "tests/support/TestSupport.h"
 
@@ -65,7 +66,7 @@ TEST_P(FontFiles, MetricsDefineTheFullGlyphSetRowByRow)
 {
     const std::string name = GetParam();
     const TMetrics m = ReadMetrics(GameFolder() / "data" / (name + ".dat"));
-    EXPECT_EQ(51, GlyphCount(m));
+    EXPECT_EQ(FontGlyphCount, GlyphCount(m));
     ASSERT_EQ(static_cast<size_t>(m.Rows), m.Boundaries.size());
     for (size_t r = 0; r < m.RowLines.size(); ++r)
     {

@@ -19,6 +19,7 @@
 #include <chrono>
 #include <cmath>
 #include <csignal>
+#include <fcntl.h>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -230,7 +231,7 @@ public:
         {
             fs::create_directory_symlink(e.path(), Program / "Images" / e.path().filename());
         }
-        for (const char* folder : {"Sounds", "Music"})
+        for (const char* folder : {"Sounds", "Music", "locale"})
         {
             fs::create_directory_symlink(shipped / folder, Program / folder);
         }
@@ -270,6 +271,7 @@ public:
         const std::string data = (Tmp.Path() / "data").string();
         const std::string cache = (Tmp.Path() / "cache").string();
         const std::string program = (Program / "tandrel").string();
+        const std::string errors = (Tmp.Path() / "stderr.txt").string();
         Pid = fork();
         if (Pid == 0)
         {
@@ -283,6 +285,12 @@ public:
                 setenv("LANG", Locale.c_str(), 1);
                 setenv("LC_ALL", Locale.c_str(), 1);
             }
+            if (!Language.empty())
+            {
+                setenv("LANGUAGE", Language.c_str(), 1);
+                const int err = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+                dup2(err, 2);
+            }
             execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
@@ -290,6 +298,19 @@ public:
         if (launcher.empty())
         {
             return ::testing::AssertionFailure() << "no launcher";
+        }
+        if (Language == "xx")
+        {
+            // The options dialog shows its texts too (its mnemonics are accented: Tab to it).
+            TProgram::Keys(launcher, "Tab space");
+            const std::string options = TProgram::WaitForWindow("[Őptîőñŝ]");
+            if (options.empty())
+            {
+                return ::testing::AssertionFailure() << "no options dialog in the pseudo-language";
+            }
+            TProgram::Keys(options, "Escape");
+            TProgram::WaitForWindowGone("[Őptîőñŝ]");
+            TProgram::Keys(launcher, "shift+Tab");
         }
         TProgram::Keys(launcher, "Return");
         Window = TProgram::WaitForGameWindow();
@@ -446,6 +467,9 @@ public:
     fs::path Program = Tmp.Path() / "program";
     std::string Window;
     std::string Locale; // LANG and LC_ALL of the program when set
+    // LANGUAGE of the program when set; its standard error then goes to ErrorOutput().
+    std::string Language;
+    std::string ErrorOutput() const { return ReadFile(Tmp.Path() / "stderr.txt"); }
 
 private:
     pid_t Pid = -1;
@@ -753,9 +777,12 @@ TEST(GameEndToEnd, SigtermUnderAMessageBoxSavesTheGameAndEndsAtOnce)
     EXPECT_TRUE(TProgram::WaitForWindowGone("Tandrel")) << "the box stayed";
 }
 
+// In the pseudo-language, where every text of the catalogue is marked "[Ŝţàŕţ]": the launcher,
+// the options dialog, the game-over lines and the name entry show no unmarked English text.
 TEST(GameEndToEnd, ATimedGameRunsOutTheNameGoesIntoTheTableAndTheSaveIsGone)
 {
     TGameRun run(Settings(false));
+    run.Language = "xx";
     // Level 1 of the timed mode drains its progress in a fraction of a second.
     std::string levels = ReadFile(run.Program / "data" / "Levels.dat");
     const size_t drain = levels.find("drain per millisecond");
@@ -827,11 +854,12 @@ TEST(GameEndToEnd, ATimedGameRunsOutTheNameGoesIntoTheTableAndTheSaveIsGone)
     // The timed table is shown (item 3 switches back to the normal one).
     EXPECT_TRUE(run.WaitForScreen(6, 3, "6-timed-table"));
 
-    run.Keys("T E S T Return");
+    // Letters of other languages come from the keyboard's text, as capitals in UTF-8.
+    run.Keys("T E S T eacute Cyrillic_zhe Return");
     const fs::path scores = run.UserData() / "Hiscores.dat";
-    ASSERT_TRUE(
-        WaitUntil([&] { return ReadFile(scores).substr(200, 5) == std::string("\x04TEST", 5); }))
-        << "the name is not in the file";
+    const std::string name = "\x08TESTÉЖ";
+    ASSERT_TRUE(WaitUntil([&] { return ReadFile(scores).substr(200, 9) == name; }))
+        << "the name is not in the file: " << ReadFile(scores).substr(200, 9);
     const std::string written = ReadFile(scores);
     EXPECT_EQ(written.size(), 400u);
     EXPECT_EQ(written.substr(220, 4),
@@ -843,6 +871,9 @@ TEST(GameEndToEnd, ATimedGameRunsOutTheNameGoesIntoTheTableAndTheSaveIsGone)
     ASSERT_TRUE(run.WaitForScreen(1, 4, "8-menu"));
     run.ClickItem(1, 4);
     EXPECT_EQ(run.WaitForExit(), 0);
+    const std::string errors = run.ErrorOutput();
+    EXPECT_NE(errors.find("marked text shown"), std::string::npos) << errors;
+    EXPECT_EQ(errors.find("untranslated text shown"), std::string::npos) << errors;
 }
 
 TEST(GameEndToEnd, OptionsReachTheSettingsFileAndTheTutorialPages)

@@ -84,6 +84,24 @@ TEST(HighScores, TypingANameTakesOnlyWhatTheFontDraws)
         s.hs.EditName('Q');
     }
     EXPECT_EQ(s.hs.Tables[1][1].PlayerName().size(), 15u);
+
+    // Text input types the letters of the shipped languages as capitals, whole characters
+    // within the 15 bytes; what the fonts cannot draw is refused for the key to type instead.
+    s.Type({8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8});
+    EXPECT_TRUE(s.hs.TypeText("ä"));
+    EXPECT_TRUE(s.hs.TypeText("łñ"));
+    EXPECT_TRUE(s.hs.TypeText("ж"));
+    EXPECT_FALSE(s.hs.TypeText("λ"));
+    EXPECT_EQ(s.hs.Tables[1][1].PlayerName(), "ÄŁÑЖ");
+    s.Type({8});
+    EXPECT_EQ(s.hs.Tables[1][1].PlayerName(), "ÄŁÑ");
+    s.hs.StepNameCharacter(1); // the Ñ goes whole and the step starts from the first choice
+    EXPECT_EQ(s.hs.Tables[1][1].PlayerName(), "ÄŁB");
+    for (int i = 0; i < 10; ++i)
+    {
+        s.hs.TypeText("ß");
+    }
+    EXPECT_EQ(s.hs.Tables[1][1].PlayerName(), "ÄŁBßßßßß");
     EXPECT_FALSE(std::filesystem::exists(s.file()));
     s.hs.EditName(13);
     EXPECT_FALSE(s.hs.Entering);
@@ -96,6 +114,9 @@ TEST(HighScores, FileRoundTripKeepsTheExactLayout)
     s.hs.Create();
     s.hs.EditRow = static_cast<uint8_t>(s.hs.InsertScore(-5 + 1000 * 1000));
     s.Type({'X', 'Y'});
+    s.hs.EditRow = static_cast<uint8_t>(s.hs.InsertScore(1500));
+    s.hs.TypeText("Żółw Ёж");
+    s.hs.EditRow = 1;
     s.hs.ShownMode = 2;
     s.hs.Tables[2][10].Points = -7;
     ASSERT_EQ(s.hs.SaveScores(), "");
@@ -109,9 +130,9 @@ TEST(HighScores, FileRoundTripKeepsTheExactLayout)
                                     static_cast<uint8_t>(bytes[at + 2]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + 3])) << 24);
     };
     EXPECT_EQ(le(16), 999995);
-    EXPECT_EQ(bytes[20], 9);
-    EXPECT_EQ(bytes.substr(21, 9), "Anonymous");
-    EXPECT_EQ(le(36), 1000);
+    EXPECT_EQ(bytes[20], 12); // a name in UTF-8, kept byte for byte
+    EXPECT_EQ(bytes.substr(21, 12), "ŻÓŁW ЁЖ");
+    EXPECT_EQ(le(36), 1500);
     EXPECT_EQ(le(200 + 9 * 20 + 16), -7);
 
     THiScores again(s.file(), {});

@@ -254,6 +254,7 @@ TEST(MenuScreens, GameOverScoresEnterTheTableOfTheirModeOnlyAboveTheTenthPlace)
     EXPECT_EQ(f.Front.HiScores->Tables[2][1].Points, 2147483647);
     // Leaving with the mouse while the name is typed keeps the score in the file.
     f.Router.KeyDown('Z');
+    f.Router.EndOfEvents(); // the pass of the key ends (the text input may add to it)
     f.ClickItem(1, 1);
     EXPECT_EQ(f.State, gsMenu);
     THiScores reread(f.User / "data" / "Hiscores.dat", {});

@@ -1,4 +1,5 @@
 #include "base/DataError.h"
+#include "base/DebugLog.h"
 #include "render/Font.h"
 #include "tests/render/RenderTestSupport.h"
 
@@ -82,13 +83,13 @@ TEST(FontMetrics, RefusesTooFewOrTooManyGlyphs)
     }
     try
     {
-        ReadFontMetrics(dir.Write("many.dat", Metrics(2048, {60, 41})), font);
-        FAIL() << "101 glyphs accepted";
+        ReadFontMetrics(dir.Write("many.dat", Metrics(4096, {200, 57})), font);
+        FAIL() << "257 glyphs accepted";
     }
     catch (const TDataError& e)
     {
         EXPECT_EQ(e.Line, 6);
-        EXPECT_NE(e.Problem.find("100"), std::string::npos);
+        EXPECT_NE(e.Problem.find("256"), std::string::npos);
     }
     EXPECT_THROW(ReadFontMetrics(dir.Write("bad.dat", "f\nwide\nr\n1\n0 10\n"), font), TDataError);
     EXPECT_THROW(ReadFontMetrics(dir.Write("cut.dat", "f\n100\nr\n"), font), TDataError);
@@ -122,7 +123,7 @@ TEST(FontText, GlyphCodes)
     EXPECT_EQ(GlyphCode('@'), 50);
     EXPECT_EQ(GlyphCode('$'), 51);
     EXPECT_EQ(GlyphCode(' '), GlyphBlank);
-    EXPECT_EQ(GlyphCode('#'), GlyphNone);
+    EXPECT_EQ(GlyphCode('^'), GlyphNone);
 }
 
 TEST(FontText, PenRunsTowardsMinusXAndGlyphsGoInOneRun)
@@ -142,7 +143,7 @@ TEST(FontText, PenRunsTowardsMinusXAndGlyphsGoInOneRun)
     // The rules keep board labels inside the board by the width the font draws them with.
     TScoreLabels labels;
     MeasureLabels(t.R.Fonts, labels);
-    EXPECT_NEAR(labels.TextWidth(1, "ab c#", 12), 1.0f - pen, 1e-5f);
+    EXPECT_NEAR(labels.TextWidth(1, "ab c", 12), 1.0f - pen, 1e-5f);
     ASSERT_EQ(t.Device->Draws.size(), 1u);
     const TRecordedDraw& d = t.Device->Draws[0];
     EXPECT_TRUE(d.Streamed);
@@ -159,8 +160,19 @@ TEST(FontText, PenRunsTowardsMinusXAndGlyphsGoInOneRun)
     // The third glyph (c) starts after the blank.
     EXPECT_NEAR(d.Vertices[12].x, 1.0f - 41 * k - 22 * k, 1e-5f);
 
+    // A character the font lacks (é in a font of the first set, a broken UTF-8 byte) is drawn
+    // as the replacement, '?' here, measured so by the labels, and named once in the log.
+    SetDebugLogFolder(dir.Path());
     t.Device->Draws.clear();
-    EXPECT_FLOAT_EQ(DrawText(*t.Device, t.R.Fonts, 1, 2, 12, 3.0f, 0, "#", 0, 255), 3.0f);
+    const float qk = (9 + GlyphOf(U'?')) * k;
+    EXPECT_NEAR(DrawText(*t.Device, t.R.Fonts, 1, 2, 12, 3.0f, 0, "é\xff", 0, 255), 3.0f - 2 * qk, 1e-5f);
+    DrawText(*t.Device, t.R.Fonts, 1, 2, 12, 3.0f, 0, "é", 0, 255);
+    EXPECT_EQ(t.Device->Draws.size(), 2u);
+    EXPECT_NEAR(labels.TextWidth(1, "é", 12), qk, 1e-5f);
+    const std::string log = ReadFile(dir.Path() / "debug.txt");
+    EXPECT_NE(log.find("U+00E9"), std::string::npos) << log;
+    EXPECT_EQ(log.find("U+00E9"), log.rfind("U+00E9")) << log;
+    t.Device->Draws.clear();
     EXPECT_FLOAT_EQ(DrawText(*t.Device, t.R.Fonts, 1, 2, 12, 3.0f, 0, "", 0, 255), 3.0f);
     EXPECT_TRUE(t.Device->Draws.empty());
     EXPECT_EQ(t.Device->State().RenderStates[rsLighting], StateTrue);

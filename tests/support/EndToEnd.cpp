@@ -70,7 +70,7 @@ std::filesystem::path TProgram::UseCopiedProgram(const std::filesystem::path& be
     std::filesystem::copy(std::filesystem::path(TANDREL_GAME_DIR) / "tandrel", folder / "tandrel");
     std::filesystem::copy(std::filesystem::path(TANDREL_GAME_DIR) / "data", folder / "data",
                           std::filesystem::copy_options::recursive);
-    for (const char* linked : {"Images", "Sounds", "Music"})
+    for (const char* linked : {"Images", "Sounds", "Music", "locale"})
     {
         std::filesystem::create_directory_symlink(std::filesystem::path(TANDREL_GAME_DIR) / linked, folder / linked);
     }

@@ -91,12 +91,12 @@ void MakeFont(const TOutput& out, const TSources& sources, const TFontStyle& sty
         static_cast<int>(std::lround(FontRowHeight / 2.0f + face.CapHeight() / 2.0f));
     std::vector<TImage> cells;
     std::vector<TImage> largeCells;
-    for (char c : FontGlyphs)
+    for (const char32_t c : FontCharacters)
     {
-        const TFontFace::TGlyph g = face.Render(static_cast<char32_t>(c));
+        const TFontFace::TGlyph g = face.Render(c);
         const TCellPlace place = PlaceCell(g);
         cells.push_back(MakeCell(g, place, style, baseline, 1));
-        largeCells.push_back(MakeCell(large.Render(static_cast<char32_t>(c)), place, style, baseline, LargeFontScale));
+        largeCells.push_back(MakeCell(large.Render(c), place, style, baseline, LargeFontScale));
     }
     // Fill rows left to right.
     std::vector<std::vector<int>> rows(1, std::vector<int>{0});

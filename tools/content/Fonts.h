@@ -1,14 +1,13 @@
 // The two bitmap fonts of the game: glyph images in rows and their boundary files.
 #pragma once
 
+#include "base/Glyphs.h"
 #include "tools/content/Output.h"
 #include "tools/content/Sources.h"
 
 #include <string_view>
 
-// The 51 glyphs in the order the game looks them up.
-inline constexpr std::string_view FontGlyphs =
-    "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ:,!<>'-.+/|=?@$";
+// The glyphs are those of base/Glyphs.h (FontCharacters), in its order.
 // Height of one glyph row in the font pictures: the game draws every glyph 40 pixels high.
 inline constexpr int FontRowHeight = 40;
 inline constexpr int FontTextureWidth = 512;
