@@ -1,6 +1,7 @@
 #include "front/FrontEnd.h"
 
 #include "base/DataError.h"
+#include "base/LanguageFiles.h"
 #include "game/Game.h"
 #include "render/LoadingBar.h"
 #include "front/MenuFile.h"
@@ -102,9 +103,10 @@ void TFrontEnd::LoadMenu(TLoadingBar* bar)
                 step(6);
             }
             const TMenuItemData& d = items[i - 1];
-            Menu->AddItem(Renderer.Device, s, ProgramFolder / d.NormalImage,
-                          ProgramFolder / d.HighlightImage, d.Position, d.Scale, d.Rotation,
-                          d.Visible, d.Selectable);
+            // Every item's pictures come in the language shown.
+            Menu->AddItem(Renderer.Device, s, LocalFile(ProgramFolder, d.NormalImage),
+                          LocalFile(ProgramFolder, d.HighlightImage), d.Position, d.Scale,
+                          d.Rotation, d.Visible, d.Selectable);
         }
     }
     Menu->ShowScreen(1);
@@ -457,14 +459,7 @@ std::vector<fs::path> FrontPictures(const fs::path& programFolder)
     }
     for (int n = 1; n <= TutorialPages; ++n)
     {
-        // Pages shipped as bitmaps are used as they are; otherwise the JPEG is needed.
-        fs::path page = programFolder / "Images" / "Tutorial" / ("tut" + std::to_string(n) + ".bmp");
-        std::error_code ec;
-        if (!fs::is_regular_file(page, ec))
-        {
-            page.replace_extension(".jpg");
-        }
-        files.push_back(page);
+        files.push_back(ShippedTutorialPage(programFolder, n));
     }
     return files;
 }

@@ -1,6 +1,7 @@
 #include "front/Tutorial.h"
 
 #include "base/DebugLog.h"
+#include "base/LanguageFiles.h"
 
 #include <exception>
 #include <string>
@@ -21,27 +22,36 @@ TTutorial::TTutorial(std::shared_ptr<TDevice> device, fs::path programFolder, fs
     PageNumber = 1;
 }
 
-fs::path TTutorial::ShippedPage(int n, const char* extension) const
+fs::path ShippedTutorialPage(const fs::path& programFolder, int n)
 {
-    return ProgramFolder / "Images" / "Tutorial" / ("tut" + std::to_string(n) + extension);
+    const fs::path page = fs::path("Images") / "Tutorial" / ("tut" + std::to_string(n));
+    std::error_code ec;
+    fs::path bitmap = programFolder / page;
+    bitmap += ".bmp";
+    if (fs::is_regular_file(bitmap, ec))
+    {
+        return bitmap;
+    }
+    fs::path jpeg = page;
+    jpeg += ".jpg";
+    return LocalFile(programFolder, jpeg);
 }
 
-fs::path TTutorial::ConvertedPage(int n) const
+fs::path TTutorial::ConvertedPage(const fs::path& jpeg) const
 {
-    return CacheFolder / "Images" / "Tutorial" / ("tut" + std::to_string(n) + ".bmp");
+    fs::path bitmap = CacheFolder / jpeg.lexically_relative(ProgramFolder);
+    return bitmap.replace_extension(".bmp");
 }
 
 fs::path TTutorial::PageFile(int n) const
 {
+    const fs::path shipped = ShippedTutorialPage(ProgramFolder, n);
     std::error_code ec;
-    for (const fs::path& bitmap : {ShippedPage(n, ".bmp"), ConvertedPage(n)})
+    if (shipped.extension() == ".jpg" && fs::is_regular_file(ConvertedPage(shipped), ec))
     {
-        if (fs::is_regular_file(bitmap, ec))
-        {
-            return bitmap;
-        }
+        return ConvertedPage(shipped);
     }
-    return ShippedPage(n, ".jpg");
+    return shipped;
 }
 
 void TTutorial::ConvertPages() const
@@ -49,15 +59,14 @@ void TTutorial::ConvertPages() const
     std::error_code ec;
     for (int n = 1; n <= TutorialPages; ++n)
     {
-        if (fs::is_regular_file(ShippedPage(n, ".bmp"), ec) ||
-            fs::is_regular_file(ConvertedPage(n), ec))
+        const fs::path jpeg = ShippedTutorialPage(ProgramFolder, n);
+        if (jpeg.extension() != ".jpg" || fs::is_regular_file(ConvertedPage(jpeg), ec))
         {
             continue;
         }
         // The program folder may be read-only: the JPEG is copied beside its bitmap in the
         // cache folder, converted there, and the copy removed.
-        const fs::path jpeg = ShippedPage(n, ".jpg");
-        fs::path copy = ConvertedPage(n);
+        fs::path copy = ConvertedPage(jpeg);
         copy.replace_extension(".jpg");
         try
         {

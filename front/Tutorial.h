@@ -1,8 +1,10 @@
 // The tutorial: nine full-room pictures shown on the back wall, one at a time. The pages
-// ship as JPEG files Images/Tutorial/tut1.jpg .. tut9.jpg in the program folder; the first
-// time the tutorial opens they are converted once into bitmaps in the cache folder
-// (Images/Tutorial/tutN.bmp), which later visits load. A page that cannot be converted is
-// shown from its JPEG instead. Bitmaps shipped in the program folder are used as they are.
+// ship as JPEG files Images/Tutorial/tut1.jpg .. tut9.jpg in the program folder, in every
+// language (lang/<code>/Images/Tutorial/..., base/LanguageFiles.h); the first time the
+// tutorial opens the pages of the language shown are converted once into bitmaps at the same
+// place in the cache folder (Images/Tutorial/tutN.bmp, lang/de/Images/Tutorial/tutN.bmp),
+// which later visits load. A page that cannot be converted is shown from its JPEG instead.
+// Bitmaps shipped in the program folder are used as they are.
 #pragma once
 
 #include "render/Graphics.h"
@@ -35,14 +37,18 @@ public:
     std::unique_ptr<T3DSprite> PageSprite;
 
 private:
-    std::filesystem::path ShippedPage(int n, const char* extension) const;
-    std::filesystem::path ConvertedPage(int n) const;
+    // The cache folder's bitmap of a shipped JPEG page.
+    std::filesystem::path ConvertedPage(const std::filesystem::path& jpeg) const;
     void ConvertPages() const;
 
     std::filesystem::path ProgramFolder;
     std::filesystem::path CacheFolder;
     int PageNumber = 1;
 };
+
+// Page n as shipped: Images/Tutorial/tutN.bmp when the program folder has one, else the JPEG in
+// the language shown (LocalFile).
+std::filesystem::path ShippedTutorialPage(const std::filesystem::path& programFolder, int n);
 
 // Earlier versions converted the pages into the user folder: removes those bitmaps (and a
 // conversion's leftover JPEG copy), then the folders Images/Tutorial and Images if nothing

@@ -1,10 +1,12 @@
 // The tutorial: the one-time conversion of its pages into the cache folder, the fallback to a
-// JPEG that cannot be converted, paging within 1..9, and the removal of the bitmaps earlier
-// versions left in the user folder.
+// JPEG that cannot be converted, the pages of the language shown with English for one it
+// lacks, paging within 1..9, and the removal of the bitmaps earlier versions left in the user
+// folder.
 #include "tests/front/FrontFixture.h"
 #include "front/Tutorial.h"
 
 #include "base/DebugLog.h"
+#include "base/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -102,6 +104,37 @@ TEST(Tutorial, APageThatCannotBeConvertedIsShownFromItsJpeg)
     }
     EXPECT_EQ(t.Page(), 5);
     EXPECT_EQ(f.ShownWidth(t), 15);
+}
+
+TEST(Tutorial, PagesComeInTheLanguageShownAndInEnglishWhereItHasNone)
+{
+    TTutorialFolder f;
+    for (int n = 1; n <= 8; ++n)
+    {
+        WriteJpeg(f.Program / "lang" / "de" / "Images" / "Tutorial" / ("tut" + std::to_string(n) + ".jpg"),
+                  30 + n, 6, 40);
+    }
+    StartLanguage(fs::path(TANDREL_GAME_DIR) / "locale", "de");
+    ASSERT_EQ(CurrentLanguage(), "de");
+    {
+        TTutorial t(f.Renderer.R.Device, f.Program, f.Cache);
+        EXPECT_EQ(f.ShownWidth(t), 31);
+        EXPECT_EQ(t.PageFile(2), f.Cache / "lang" / "de" / "Images" / "Tutorial" / "tut2.bmp");
+        // Page 9 is English, converted where the English pages go.
+        EXPECT_EQ(t.PageFile(9), f.Bitmap(9));
+        EXPECT_FALSE(fs::exists(f.Bitmap(1)));
+        for (int i = 0; i < 8; ++i)
+        {
+            t.ChangePage(+1);
+        }
+        EXPECT_EQ(f.ShownWidth(t), 19);
+    }
+    // The missing page is told once in the debug log, however often it is looked for.
+    const std::string log = ReadFile(DebugLogFile());
+    const std::string missing = "lang/de/Images/Tutorial/tut9.jpg is missing";
+    EXPECT_NE(log.find(missing), std::string::npos) << log;
+    EXPECT_EQ(log.find(missing), log.rfind(missing));
+    StartLanguage(fs::path(TANDREL_GAME_DIR) / "locale", "en");
 }
 
 TEST(Tutorial, PagingStaysWithinOneToNineAndReloadsThePageEachTime)

@@ -2,6 +2,7 @@
 
 #include "tools/content/Board.h"
 #include "tools/content/Illustrate.h"
+#include "tools/content/Languages.h"
 #include "tools/content/Paint.h"
 #include "tools/content/Palette.h"
 #include "tools/content/Pictures.h"
@@ -10,6 +11,7 @@
 #include <charconv>
 #include <cmath>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -154,8 +156,9 @@ void DrawButton(TImage& img, const TSources& sources, const TItem& item, bool li
     const float margin = 0.07f * PerUnit;
     Plate(img, margin, lit, (h - 2 * margin) * 0.3f);
     TTextStyle s = LabelStyle(h * 0.36f, lit);
-    s.Em = FitEm(sources, item.Text, s, w - 4 * margin);
-    DrawText(img, sources, item.Text, w / 2, h / 2, s);
+    const std::string text = sources.Tr(item.Text);
+    s.Em = FitEm(sources, text, s, w - 4 * margin);
+    DrawText(img, sources, text, w / 2, h / 2, s);
 }
 
 void DrawSmallButton(TImage& img, const TItem& item, bool lit)
@@ -177,7 +180,9 @@ void DrawCaption(TImage& img, const TSources& sources, const TItem& item, const 
     s.Top = lit ? Rgb(0xFFF6D8) : PaleGold;
     s.Bottom = lit ? Rgb(0xFFD877) : Gold;
     s.Tracking = 0.04f * PerUnit;
-    DrawText(img, sources, item.Text, map.X(0.35f), h / 2, s, TAlign::Right);
+    const std::string text = sources.Tr(item.Text);
+    s.Em = FitEm(sources, text, s, map.X(0.35f) - 0.07f * PerUnit);
+    DrawText(img, sources, text, map.X(0.35f), h / 2, s, TAlign::Right);
     TPanelStyle groove;
     groove.Radius = h * 0.2f;
     groove.Top = Rgb(0x020308, 0.95f);
@@ -228,8 +233,9 @@ void DrawTitle(TImage& img, const TSources& sources, const TItem& item)
     s.GlowColour = Rgb(0xF3C360, 0.35f);
     s.ShadowY = 3;
     s.ShadowBlur = 3;
-    s.Em = FitEm(sources, item.Text, s, w - 2 * margin);
-    DrawText(img, sources, item.Text, w / 2, h / 2, s);
+    const std::string text = sources.Tr(item.Text);
+    s.Em = FitEm(sources, text, s, w - 2 * margin);
+    DrawText(img, sources, text, w / 2, h / 2, s);
 }
 
 void DrawDialog(TImage& img, const TSources& sources, const TItem& item)
@@ -255,12 +261,14 @@ void DrawDialog(TImage& img, const TSources& sources, const TItem& item)
     title.Bottom = Rgb(0xD9A441);
     title.ShadowY = 3;
     title.ShadowBlur = 3;
-    title.Em = FitEm(sources, item.Text, title, w - 4 * margin);
-    DrawText(img, sources, item.Text, w / 2, h * 0.24f, title);
+    const std::string text = sources.Tr(item.Text);
+    title.Em = FitEm(sources, text, title, w - 4 * margin);
+    DrawText(img, sources, text, w / 2, h * 0.24f, title);
     TTextStyle body = LabelStyle(0.24f * PerUnit, false);
     body.Font = Sans;
-    DrawParagraph(img, sources, item.Detail, w / 2, h * 0.45f, w - 6 * margin, 0.34f * PerUnit,
-                  body, TAlign::Centre);
+    // The answers lie on the plate from two thirds of its height down.
+    DrawParagraphIn(img, sources, sources.Tr(item.Detail), w / 2, h * 0.45f, w - 6 * margin,
+                    0.34f * PerUnit, h * 0.67f, body, TAlign::Centre);
 }
 
 void DrawSkinChoice(TImage& img, const TSources& sources, const TItem& item, bool lit)
@@ -277,7 +285,9 @@ void DrawSkinChoice(TImage& img, const TSources& sources, const TItem& item, boo
         DrawTopCube(img, SkinTexture(item.Skin, index), {x, h * 0.36f}, face, 0.95f);
     }
     TTextStyle s = LabelStyle(0.2f * PerUnit, lit);
-    DrawText(img, sources, SkinName(item.Skin), w / 2, h * 0.76f, s);
+    const std::string name = sources.Tr(SkinName(item.Skin));
+    s.Em = FitEm(sources, name, s, w - 2 * margin);
+    DrawText(img, sources, name, w / 2, h * 0.76f, s);
 }
 
 void DrawToggle(TImage& img, const TSources& sources, const TItem& item, bool lit)
@@ -309,8 +319,9 @@ void DrawToggle(TImage& img, const TSources& sources, const TItem& item, bool li
             [&](TVec2) { return Rgb(0x2A8A3A); });
     }
     TTextStyle s = LabelStyle(h * 0.32f, lit);
-    s.Em = FitEm(sources, item.Text, s, w - h * 1.4f - 2 * margin);
-    DrawText(img, sources, item.Text, c.X + box, h / 2, s, TAlign::Left);
+    const std::string text = sources.Tr(item.Text);
+    s.Em = FitEm(sources, text, s, w - h * 1.4f - 2 * margin);
+    DrawText(img, sources, text, c.X + box, h / 2, s, TAlign::Left);
 }
 
 TImage DrawItem(const TSources& sources, const TItem& item, bool lit)
@@ -370,16 +381,16 @@ std::vector<TScreen> Screens()
     std::vector<TScreen> screens(10);
     // 1: the main menu.
     screens[0] = {"main menu",
-                  {Button("play", "PLAY", -1.8f, 1.45f), Button("options", "OPTIONS", -1.8f, 0.35f),
-                   Button("scores", "HIGH SCORES", -1.8f, -0.75f),
-                   Button("quit", "QUIT", -1.8f, -1.85f)}};
+                  {Button("play", N_("PLAY"), -1.8f, 1.45f), Button("options", N_("OPTIONS"), -1.8f, 0.35f),
+                   Button("scores", N_("HIGH SCORES"), -1.8f, -0.75f),
+                   Button("quit", N_("QUIT"), -1.8f, -1.85f)}};
     // 2: choosing a game.
     screens[1] = {
         "play menu",
-        {Button("classic", "CLASSIC GAME", -1.8f, 1.45f),
-         Button("timed", "TIMED GAME", -1.8f, 0.35f),
-         Button("tutorial", "HOW TO PLAY", -1.8f, -0.75f), Button("back", "BACK", -1.8f, -1.85f),
-         Fixed(TItem{"choose", TLook::Title, "CHOOSE A GAME", "", -1.8f, 2.75f, 6.0f, 0.8f})}};
+        {Button("classic", N_("CLASSIC GAME"), -1.8f, 1.45f),
+         Button("timed", N_("TIMED GAME"), -1.8f, 0.35f),
+         Button("tutorial", N_("HOW TO PLAY"), -1.8f, -0.75f), Button("back", N_("BACK"), -1.8f, -1.85f),
+         Fixed(TItem{"choose", TLook::Title, N_("CHOOSE A GAME"), "", -1.8f, 2.75f, 6.0f, 0.8f})}};
     // 3: options. Sliders: the sound bar lies at y 1.801..2.201, the music bar at
     // -0.00525..0.39475, both from x -1.0 growing to the right.
     const float soundY = 2.001f;
@@ -396,21 +407,21 @@ std::vector<TScreen> Screens()
                            detail == "frame" ? 1.0f : 0.62f});
     };
     TScreen options{"options", {}};
-    options.Items.push_back(Button("save", "SAVE", -0.2f, -3.35f, 2.8f, 0.75f));
-    options.Items.push_back(Button("cancel", "CANCEL", -3.4f, -3.35f, 2.8f, 0.75f));
-    TItem spare = Hidden(caption("sound", "SOUND", soundY, "groove"));
+    options.Items.push_back(Button("save", N_("SAVE"), -0.2f, -3.35f, 2.8f, 0.75f));
+    options.Items.push_back(Button("cancel", N_("CANCEL"), -3.4f, -3.35f, 2.8f, 0.75f));
+    TItem spare = Hidden(caption("sound", N_("SOUND"), soundY, "groove"));
     spare.Draw = false;
     options.Items.push_back(spare);
     options.Items.push_back(small("minus", "-", -0.45f, soundY));
-    options.Items.push_back(caption("sound", "SOUND", soundY, "groove"));
+    options.Items.push_back(caption("sound", N_("SOUND"), soundY, "groove"));
     options.Items.push_back(small("plus", "+", -3.05f, soundY));
     options.Items.push_back(Fixed(TItem{"bar", TLook::Bar, "", "", -1.75f, soundY, 1.5f, 0.4f}));
     options.Items.push_back(small("minus", "-", -0.45f, musicY));
-    options.Items.push_back(caption("music", "MUSIC", musicY, "groove"));
+    options.Items.push_back(caption("music", N_("MUSIC"), musicY, "groove"));
     options.Items.push_back(small("plus", "+", -3.05f, musicY));
     options.Items.push_back(Fixed(TItem{"bar", TLook::Bar, "", "", -1.75f, musicY, 1.5f, 0.4f}));
     options.Items.push_back(small("left", "<", -0.45f, skinY));
-    options.Items.push_back(caption("cubes", "CUBES", skinY, "frame"));
+    options.Items.push_back(caption("cubes", N_("CUBES"), skinY, "frame"));
     options.Items.push_back(small("right", ">", -3.05f, skinY));
     for (int skin = 1; skin <= SkinCount; ++skin)
     {
@@ -421,44 +432,45 @@ std::vector<TScreen> Screens()
         options.Items.push_back(label);
     }
     options.Items.push_back(
-        Fixed(TItem{"optionstitle", TLook::Title, "OPTIONS", "", -1.8f, 3.3f, 5.0f, 0.85f}));
+        Fixed(TItem{"optionstitle", TLook::Title, N_("OPTIONS"), "", -1.8f, 3.3f, 5.0f, 0.85f}));
     screens[2] = options;
     // 4: during a game, a button in the recess at the foot of the side panel.
-    screens[3] = {"in-game menu button", {Button("menu", "MENU", -6.75f, -4.6f, 2.4f, 0.6f)}};
+    screens[3] = {"in-game menu button", {Button("menu", N_("MENU"), -6.75f, -4.6f, 2.4f, 0.6f)}};
     // 5: leaving a game.
     screens[4] = {"leave the game?",
-                  {Fixed(TItem{"leave", TLook::Dialog, "LEAVE THE GAME?",
-                               "Your game is saved and waits for you.", 0.0f, 0.35f, 7.2f, 3.5f}),
-                   Button("saveleave", "SAVE AND LEAVE", 1.6f, -0.65f, 3.1f, 0.75f),
-                   Button("playon", "PLAY ON (ESC)", -1.6f, -0.65f, 3.1f, 0.75f)}};
+                  {Fixed(TItem{"leave", TLook::Dialog, N_("LEAVE THE GAME?"),
+                               N_("Your game is saved and waits for you."), 0.0f, 0.35f, 7.2f, 3.5f}),
+                   Button("saveleave", N_("SAVE AND LEAVE"), 1.6f, -0.65f, 3.1f, 0.75f),
+                   Button("playon", N_("PLAY ON (ESC)"), -1.6f, -0.65f, 3.1f, 0.75f)}};
     // 6: the high scores; the game writes the table from y 2.34 down.
     screens[5] = {
         "high scores",
-        {Button("scoresback", "BACK", -1.8f, -4.05f, 3.0f, 0.7f),
-         Button("showtimed", "CLASSIC GAME  >", -1.8f, 2.88f, 4.6f, 0.56f),
-         Hidden(Button("showclassic", "TIMED GAME  >", -1.8f, 2.88f, 4.6f, 0.56f)),
-         Fixed(TItem{"scorestitle", TLook::Title, "HIGH SCORES", "", -1.8f, 3.58f, 5.0f, 0.75f})}};
+        {Button("scoresback", N_("BACK"), -1.8f, -4.05f, 3.0f, 0.7f),
+         Button("showtimed", N_("CLASSIC GAME  >"), -1.8f, 2.88f, 4.6f, 0.56f),
+         Hidden(Button("showclassic", N_("TIMED GAME  >"), -1.8f, 2.88f, 4.6f, 0.56f)),
+         Fixed(TItem{"scorestitle", TLook::Title, N_("HIGH SCORES"), "", -1.8f, 3.58f, 5.0f, 0.75f})}};
     // 7: a saved game waits.
     screens[6] = {"resume the saved game?",
-                  {Fixed(TItem{"resume", TLook::Dialog, "RESUME YOUR GAME?",
-                               "A saved game of this kind is waiting.", 0.0f, 0.35f, 7.2f, 3.5f}),
-                   Button("resumeyes", "RESUME", 1.6f, -0.65f, 3.1f, 0.75f),
-                   Button("newgame", "NEW GAME", -1.6f, -0.65f, 3.1f, 0.75f)}};
+                  {Fixed(TItem{"resume", TLook::Dialog, N_("RESUME YOUR GAME?"),
+                               N_("A saved game of this kind is waiting."), 0.0f, 0.35f, 7.2f, 3.5f}),
+                   Button("resumeyes", N_("RESUME"), 1.6f, -0.65f, 3.1f, 0.75f),
+                   Button("newgame", N_("NEW GAME"), -1.6f, -0.65f, 3.1f, 0.75f)}};
     // 8: not shown by the game; kept so that the screen numbers stay as they are.
-    screens[7] = {"spare", {Button("back", "BACK", -1.8f, -1.85f)}};
+    screens[7] = {"spare", {Button("back", N_("BACK"), -1.8f, -1.85f)}};
     // 9: the tutorial's buttons along the foot of its pages.
     screens[8] = {"tutorial",
-                  {Button("close", "CLOSE", -1.8f, -5.0f, 2.6f, 0.62f),
-                   Button("next", "NEXT  >", -6.2f, -5.0f, 2.6f, 0.62f),
-                   Hidden(Button("previous", "<  PREVIOUS", 2.6f, -5.0f, 2.6f, 0.62f))}};
+                  {Button("close", N_("CLOSE"), -1.8f, -5.0f, 2.6f, 0.62f),
+                   Button("next", N_("NEXT  >"), -6.2f, -5.0f, 2.6f, 0.62f),
+                   Hidden(Button("previous", N_("<  PREVIOUS"), 2.6f, -5.0f, 2.6f, 0.62f))}};
     // 10: the help page before a game.
-    TItem on{"helpon", TLook::Toggle, "SHOW THIS BEFORE EVERY GAME", "", 0.9f, -4.95f, 5.6f, 0.62f};
+    TItem on{"helpon", TLook::Toggle, N_("SHOW THIS BEFORE EVERY GAME"), "", 0.9f, -4.95f, 5.6f,
+             0.62f};
     on.Checked = true;
     TItem off = Hidden(on);
     off.Name = "helpoff";
     off.Checked = false;
     screens[9] = {"help before a game",
-                  {Button("start", "START", -6.2f, -4.95f, 2.8f, 0.7f), on, off}};
+                  {Button("start", N_("START"), -6.2f, -4.95f, 2.8f, 0.7f), on, off}};
     return screens;
 }
 
@@ -515,6 +527,47 @@ TImage MenuBackground(const TSources& sources)
     Grain(img, 0.015f, 302);
     return img;
 }
+// Both pictures of an item, Images/Menu/NAME.tga and NAME_lit.tga.
+void WriteItem(const TOutput& out, const TSources& sources, const TItem& item)
+{
+    for (const bool lit : {false, true})
+    {
+        const std::string file = "Images/Menu/" + item.Name + (lit ? "_lit" : "") + ".tga";
+        out.WriteTga(file, Drawn(file, sources, [&] { return DrawItem(sources, item, lit); }));
+    }
+}
+
+// Each screen as the player sees it, its first selectable item highlighted, when the output
+// has a previews folder.
+void PreviewScreens(const TOutput& out, const TSources& sources, const std::vector<TScreen>& screens)
+{
+    if (!out.HasPreviews())
+    {
+        return;
+    }
+    const TImage menuBack = MenuBackground(sources);
+    const TImage board = DrawBackground(sources);
+    const TScreenMap m{PictureWidth, PictureHeight};
+    for (size_t s = 0; s < screens.size(); ++s)
+    {
+        TImage shot =
+            (s == 3 || s == 4 || s == 6) ? board.Resized(PictureWidth, PictureHeight) : menuBack;
+        bool highlighted = false;
+        for (const TItem& item : screens[s].Items)
+        {
+            if (!item.Visible)
+            {
+                continue;
+            }
+            const bool lit = !highlighted && item.Selectable;
+            highlighted = highlighted || lit;
+            const TImage picture = DrawItem(sources, item, lit);
+            const float scale = m.Unit() / PerUnit;
+            shot.DrawImage(picture, m.X(item.X + item.W / 2), m.Y(item.Y + item.H / 2), scale);
+        }
+        out.Preview("menu-screen" + std::to_string(s + 1), shot.Downsampled(2));
+    }
+}
 } // namespace
 
 void MakeMenu(const TOutput& out, const TSources& sources)
@@ -547,8 +600,7 @@ void MakeMenu(const TOutput& out, const TSources& sources)
             if (item.Draw && known == drawn.end())
             {
                 drawn[item.Name] = size;
-                out.WriteTga(normal, DrawItem(sources, item, false));
-                out.WriteTga(lit, DrawItem(sources, item, true));
+                WriteItem(out, sources, item);
             }
             dat += normal + "\n" + lit + "\n";
             dat += Real(item.X) + " " + Real(item.Y) + " " + Real(Depth) + "\n";
@@ -559,30 +611,24 @@ void MakeMenu(const TOutput& out, const TSources& sources)
         }
     }
     out.WriteText("data/Menu.dat", dat);
-    if (out.HasPreviews())
+    PreviewScreens(out, sources, screens);
+}
+
+void MakeMenuWords(const TOutput& out, const TSources& sources)
+{
+    const std::vector<TScreen> screens = Screens();
+    std::set<std::string> drawn;
+    for (const TScreen& screen : screens)
     {
-        // Each screen as the player sees it, its first selectable item highlighted.
-        const TImage menuBack = MenuBackground(sources);
-        const TImage board = DrawBackground(sources);
-        const TScreenMap m{PictureWidth, PictureHeight};
-        for (size_t s = 0; s < screens.size(); ++s)
+        for (const TItem& item : screen.Items)
         {
-            TImage shot = (s == 3 || s == 4 || s == 6) ? board.Resized(PictureWidth, PictureHeight)
-                                                       : menuBack;
-            bool highlighted = false;
-            for (const TItem& item : screens[s].Items)
+            // All of them, the signs and bars too: the menu reads every item's pictures in
+            // the language shown.
+            if (item.Draw && drawn.insert(item.Name).second)
             {
-                if (!item.Visible)
-                {
-                    continue;
-                }
-                const bool lit = !highlighted && item.Selectable;
-                highlighted = highlighted || lit;
-                const TImage picture = DrawItem(sources, item, lit);
-                const float scale = m.Unit() / PerUnit;
-                shot.DrawImage(picture, m.X(item.X + item.W / 2), m.Y(item.Y + item.H / 2), scale);
+                WriteItem(out, sources, item);
             }
-            out.Preview("menu-screen" + std::to_string(s + 1), shot.Downsampled(2));
         }
     }
+    PreviewScreens(out, sources, screens);
 }

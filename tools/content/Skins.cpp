@@ -1,5 +1,6 @@
 #include "tools/content/Skins.h"
 
+#include "base/Text.h"
 #include "tools/content/Noise.h"
 #include "tools/content/Palette.h"
 #include "tools/content/Shapes.h"
@@ -548,7 +549,7 @@ TImage Stone()
 
 const char* SkinName(int skin)
 {
-    static const char* names[] = {"", "GEMS", "WOOD", "METAL", "NEON", "SYMBOLS"};
+    static const char* names[] = {"", N_("GEMS"), N_("WOOD"), N_("METAL"), N_("NEON"), N_("SYMBOLS")};
     return names[std::clamp(skin, 1, SkinCount)];
 }
 

@@ -2,6 +2,11 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct TTranslation;
 
 struct TSources
 {
@@ -10,8 +15,18 @@ struct TSources
     // Frames of the game rendered by tandrel-snapshot for the tutorial and help pages; the
     // jobs that need them run only when it is set.
     std::filesystem::path Renders;
+    // The languages the pictures and voice lines that carry words are made in besides
+    // English, in the order of po/LINGUAS; none without --po.
+    std::vector<TTranslation> Translations;
+    // The language being made: null for English.
+    const TTranslation* Language = nullptr;
 
     std::filesystem::path Font(const char* name) const { return FontFolder / name; }
+    // `english` in the language being made: the English text itself where its catalogue has
+    // no translation. The texts are marked with N_() where they are written, for xgettext.
+    std::string Tr(std::string_view english) const;
+    // The language's code ("de"), or "English", for messages.
+    std::string LanguageName() const;
 };
 
 // Font files used across the content.
