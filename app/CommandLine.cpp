@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "base/PlayerFile.h"
+
 // The build defines TANDREL_VERSION (the project's version) for this file.
 
 TCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
@@ -22,7 +24,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
         }
         if (command == TCommand::Refused)
         {
-            return {TCommand::Refused, (a.rfind('-', 0) == 0 ? "unknown option '" : "unexpected argument '") + a + "'"};
+            return {TCommand::Refused,
+                    (a.rfind('-', 0) == 0 ? "unknown option '" : "unexpected argument '") + Excerpt(a, 60) + "'"};
         }
         if (line.Command != TCommand::Play && line.Command != command)
         {
@@ -44,7 +47,7 @@ std::string UsageHint()
 }
 
 std::string HelpText(const std::filesystem::path& programFolder, const std::filesystem::path& userFolder,
-                     const std::filesystem::path& cacheFolder, const std::filesystem::path& settingsFile)
+                     const std::filesystem::path& settingsFile)
 {
     return "Usage: tandrel [--start | --help | --version]\n"
            "\n"
@@ -62,9 +65,6 @@ std::string HelpText(const std::filesystem::path& programFolder, const std::file
            "\n"
            "  games, scores, debug.txt  " +
            userFolder.string() +
-           "\n"
-           "  tutorial pages (a cache)  " +
-           cacheFolder.string() +
            "\n"
            "  settings                  " +
            settingsFile.string() +

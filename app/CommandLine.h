@@ -29,7 +29,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 std::string VersionText();
 std::string UsageHint();
 std::string HelpText(const std::filesystem::path& programFolder, const std::filesystem::path& userFolder,
-                     const std::filesystem::path& cacheFolder, const std::filesystem::path& settingsFile);
+                     const std::filesystem::path& settingsFile);
 
 // Process exit statuses, as the manual page lists them.
 constexpr int ExitOk = 0;

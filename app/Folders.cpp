@@ -1,6 +1,6 @@
 #include "app/Folders.h"
 
-#include <glib.h>
+#include "base/PlayerFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -91,9 +91,7 @@ fs::path UserFolder()
     }
     // Without a usable HOME the password database names the home folder, as for the
     // settings: never the working directory, which may be the program folder.
-    const char* home = std::getenv("HOME");
-    const std::filesystem::path base = (home != nullptr && home[0] == '/') ? home : g_get_home_dir();
-    return base / ".local/share/tandrel";
+    return HomeFolder() / ".local/share/tandrel";
 }
 
 fs::path CacheFolder()
@@ -103,19 +101,20 @@ fs::path CacheFolder()
     {
         return fs::path(xdg) / "tandrel";
     }
-    const char* home = std::getenv("HOME");
-    const fs::path base = (home != nullptr && home[0] == '/') ? home : g_get_home_dir();
-    return base / ".cache/tandrel";
+    return HomeFolder() / ".cache/tandrel";
 }
 
 bool LockUserFolder(const std::filesystem::path& userFolder)
 {
+    // The folder itself is locked, opened read-only: whatever lies in it (a lock file of an
+    // earlier version that another user made, read-only to this one) cannot keep the lock
+    // from being taken, and every copy locks the same thing.
     std::error_code ec;
     std::filesystem::create_directories(userFolder, ec);
-    const int fd = ::open((userFolder / "tandrel.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    const int fd = ::open(userFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
     {
-        return true; // a folder that cannot hold the lock cannot hold saves either: play on
+        return true; // a folder that cannot be opened cannot hold saves either: play on
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
     {

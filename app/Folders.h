@@ -1,7 +1,8 @@
 // The program's folders at run time: the program folder holds the read-only content (data/,
 // Images/, Sounds/, Music/); the user folder $XDG_DATA_HOME/tandrel (~/.local/share/tandrel)
 // holds saved games, high scores and debug.txt; the cache folder $XDG_CACHE_HOME/tandrel
-// (~/.cache/tandrel) holds what can be made again (the tutorial bitmaps).
+// (~/.cache/tandrel) only holds what earlier versions converted there (the tutorial
+// bitmaps, removed at start).
 #pragma once
 
 #include <filesystem>
@@ -30,8 +31,8 @@ std::filesystem::path ExecutableFolder();
 std::filesystem::path ProgramFolder();
 std::filesystem::path UserFolder();
 
-// One copy of the game per user folder: takes the folder's lock for the life of the
-// process. False when another copy holds it (that copy's saves, scores and log are then
-// left alone); true also where no lock can be taken at all.
+// One copy of the game per user folder: takes the lock of the folder itself for the life
+// of the process. False when another copy holds it (that copy's saves, scores and log are
+// then left alone); true also where no lock can be taken at all.
 bool LockUserFolder(const std::filesystem::path& userFolder);
 std::filesystem::path CacheFolder();

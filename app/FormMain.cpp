@@ -15,7 +15,6 @@
 #include "render/PictureArea.h"
 #include "app/MessageBox.h"
 #include "render/RenderScene.h"
-#include "sound/Sound.h"
 
 #include <SDL.h>
 
@@ -71,7 +70,6 @@ TFormMain::TFormMain(TOptions& options, std::filesystem::path programFolder, std
     Input(Router)
 {
     Renderer.Collector = {};
-    Renderer.PlaySound = [this](TSound s) { ::PlaySound(s, Options.SoundVol); };
     SDL_ShowCursor(SDL_DISABLE);
     PointerShown = false;
     Clock.TotalTime = 0.0;
@@ -221,7 +219,7 @@ void TFormMain::Close()
     }
     RememberWindowSize();
     Options.Save();
-    ShutdownSound();
+    Host.ShutdownSound();
     Terminating = true;
     DebugLog(" Main form closed");
     ReleaseD3D(Renderer);
@@ -242,8 +240,8 @@ void TFormMain::Deactivate()
     // Losing the focus always minimises, also in a window.
     SDL_MinimizeWindow(Win.Handle);
     DebugLog(" Application deactivated");
-    StopMusic();
-    StopSound(snSelected);
+    Host.StopMusic();
+    Host.StopSound(snSelected);
 }
 
 void TFormMain::Minimize()
@@ -279,21 +277,21 @@ void TFormMain::ResumeState()
     case gsLoading: DebugLog(" Game = gsLoading"); break;
     default: DebugLog(" Game = other"); break;
     }
-    StopMusic();
+    Host.StopMusic();
     if (GameState == gsGame)
     {
-        if (Game && Game->Mode == gmNormal)
+        if (Game && Game->View().Mode == gmNormal)
         {
-            PlayMusic(tnTheme1, true);
+            Host.PlayMusic(tnTheme1);
         }
-        else if (Game && Game->Mode == gmTimed)
+        else if (Game && Game->View().Mode == gmTimed)
         {
-            PlayMusic(tnTheme2, true);
+            Host.PlayMusic(tnTheme2);
         }
     }
     else
     {
-        PlayMenuMusic(tnMenu1);
+        Host.PlayMusic(tnMenu1);
     }
     NeedFrame = true;
 }
@@ -427,11 +425,7 @@ void TFormMain::ToggleFullscreen()
 void TFormMain::ShowDeviceError(const char* caption, TResult code)
 {
     AppActive = false;
-    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption,
-                                 WrapMessage(DeviceErrorText(code), MessageColumns).c_str(), Win.Handle) != 0)
-    {
-        ShowMessageBox(TMessageKind::Information, caption, DeviceErrorText(code));
-    }
+    ShowMessageBox(TMessageKind::Information, caption, DeviceErrorText(code), Win.Handle);
 }
 
 TFrame TFormMain::Frame()
@@ -593,7 +587,7 @@ TFrameDecision TFormMain::DecideFrame() const
     in.DrawnState = DrawnState;
     in.NeedFrame = NeedFrame;
     in.FrontEndAnimating = FrontEnd->Animating();
-    in.MusicDue = MusicTickState(GameState) && MusicFinished();
+    in.MusicDue = MusicTickState(GameState) && Host.MusicFinished();
     in.BoardStill = DrawnStill && Game && Game->Still();
     return ::DecideFrame(in, StillMenuWait, StillBoardWait);
 }
@@ -710,7 +704,7 @@ void TFormMain::IdlePass(bool& done)
     }
     if (MusicTickState(GameState))
     {
-        MenuMusicTick();
+        Host.MenuMusicTick();
     }
     done = false;
 }
@@ -759,8 +753,7 @@ void TFormMain::LoadSequence()
     // The sound starts on a thread of its own (the device, the tunes, the effects) while the
     // menu's pictures load; nothing plays before it is joined below. Should the loading end
     // early, the future waits for it as it goes.
-    std::future<bool> sound = std::async(std::launch::async, [this]
-                                         { return StartSound(ProgramFolder, Options.SoundVol, Options.MusicVol, {}); });
+    std::future<bool> sound = std::async(std::launch::async, [this] { return Host.StartSound(ProgramFolder); });
     try
     {
         bar.SetProgress(1);
@@ -784,29 +777,27 @@ void TFormMain::LoadSequence()
             DebugLog(" Large fonts");
         }
         LoadFontMetrics(Renderer.Fonts, ProgramFolder);
-        MeasureLabels(Renderer.Fonts, Game->Labels);
+        TScoreLabels measured;
+        MeasureLabels(Renderer.Fonts, measured);
+        Game->SetLabelAdvance(measured);
         FrontEnd->CreateHiScores();
         DebugLog(" loading initialise 1");
-        if (!Game->ResourcesLoaded)
-        {
-            LoadsAfterMenu.emplace_back(
-                [this]
-                {
-                    DebugLog(" loading initialise 2");
-                    DebugLog(" loading createlevels");
-                    Game->CreateLevels();
-                    DebugLog(" loading createbonus");
-                    Game->CreateBonus();
-                });
-            for (TLoadStep& step : ResourceLoadSteps(Renderer, ProgramFolder))
+        LoadsAfterMenu.emplace_back(
+            [this]
             {
-                LoadsAfterMenu.push_back(std::move(step.Load));
-            }
+                DebugLog(" loading initialise 2");
+                DebugLog(" loading createlevels");
+                Game->CreateLevels();
+                DebugLog(" loading createbonus");
+                Game->CreateBonus();
+            });
+        for (TLoadStep& step : ResourceLoadSteps(Renderer, ProgramFolder))
+        {
+            LoadsAfterMenu.push_back(std::move(step.Load));
         }
         LoadsAfterMenu.emplace_back(
             [this]
             {
-                Game->ResourcesLoaded = true;
                 ReturnFreedMemory(); // what the decoders held
                 DebugLog(" ... Loading finished");
                 DebugLog("");
@@ -821,7 +812,7 @@ void TFormMain::LoadSequence()
     }
     LoadingBar.reset();
     ReturnFreedMemory(); // the loading picture
-    ::PlaySound(snTandrel, Options.SoundVol);
+    Host.PlaySound(snTandrel);
     int left = 0, top = 0, width = 0, height = 0;
     SDL_GetWindowPosition(Win.Handle, &left, &top);
     int borderTop = 0, borderLeft = 0;

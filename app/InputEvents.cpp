@@ -1,5 +1,6 @@
 #include "app/InputEvents.h"
 
+#include "app/ControllerMappings.h"
 #include "app/KeyCodes.h"
 #include "base/DebugLog.h"
 
@@ -47,13 +48,9 @@ void TInputEvents::StartControllers(const std::filesystem::path& userFolder)
         DebugLog(std::string(" No game controllers: ") + SDL_GetError());
         return;
     }
-    const std::filesystem::path mappings = userFolder / "gamecontrollerdb.txt";
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(mappings, ec))
+    if (const std::string line = AddControllerMappings(userFolder / "gamecontrollerdb.txt"); !line.empty())
     {
-        const int added = SDL_GameControllerAddMappingsFromFile(mappings.c_str());
-        DebugLog(added < 0 ? " Controller mappings not read: " + mappings.string() + ": " + SDL_GetError()
-                           : " Controller mappings read: " + std::to_string(added));
+        DebugLog(line);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "game/Game.h"
 #include "render/Graphics.h"
 #include "front/HighScores.h"
+#include "front/MenuScreens.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,9 +14,6 @@
 
 namespace
 {
-constexpr int PauseScreen = 5;
-constexpr int MainScreen = 1;
-constexpr int HiScoreScreen = 6;
 constexpr int AimCursor = 3;
 constexpr int BoardCells = 9;
 
@@ -37,17 +35,18 @@ bool TInputRouter::Loading() const
 
 bool TInputRouter::ClosingGame() const
 {
-    return Game != nullptr && Game->EndPhase == epGameOver;
+    return Game != nullptr && Game->View().EndPhase == epGameOver;
 }
 
 bool TInputRouter::OnBoard() const
 {
-    return State == gsGame && Game != nullptr && Game->EndPhase == epPlaying;
+    return State == gsGame && Game != nullptr && Game->View().EndPhase == epPlaying;
 }
 
 bool TInputRouter::InGame() const
 {
-    return State == gsGame && Game != nullptr && (Game->EndPhase == epPlaying || Game->EndPhase == epPaused);
+    return State == gsGame && Game != nullptr &&
+           (Game->View().EndPhase == epPlaying || Game->View().EndPhase == epPaused);
 }
 
 bool TInputRouter::PauseGame()
@@ -57,8 +56,8 @@ bool TInputRouter::PauseGame()
         return false;
     }
     Game->Deselect();
-    Game->EndPhase = epPaused;
-    FrontEnd->ShowScreen(PauseScreen);
+    Game->Pause();
+    FrontEnd->ShowScreen(scLeave);
     return true;
 }
 
@@ -97,7 +96,7 @@ void TInputRouter::KeyDown(uint16_t key, bool repeat)
         FrontEnd->MenuCommand(key);
         break;
     case gsGameOver:
-        LeaveGameOver();
+        FrontEnd->LeaveGameOver();
         break;
     case gsHiScores:
         if (THiScores* scores = FrontEnd->Scores(); scores != nullptr && scores->Entering)
@@ -111,7 +110,7 @@ void TInputRouter::KeyDown(uint16_t key, bool repeat)
                 scores->SaveScores();
             }
             State = gsMenu;
-            FrontEnd->ShowScreen(MainScreen);
+            FrontEnd->ShowScreen(scMain);
         }
         break;
     case gsGame:
@@ -119,7 +118,7 @@ void TInputRouter::KeyDown(uint16_t key, bool repeat)
         {
             BoardKey(key);
         }
-        else if (Game != nullptr && Game->EndPhase == epPaused)
+        else if (Game != nullptr && Game->View().EndPhase == epPaused)
         {
             FrontEnd->MenuCommand(key); // the pause screen and the offer of the saved game
         }
@@ -156,10 +155,11 @@ void TInputRouter::BoardKey(uint16_t key)
         // The first key shows the board cursor on the selected cube, or in the middle.
         KeysOnBoard = true;
         CellX = CellY = (BoardCells + 1) / 2;
-        if (Game->Selected >= 1 && Game->Selected <= Game->CubeCount)
+        const TGameFields& g = Game->View();
+        if (g.Selected >= 1 && g.Selected <= g.CubeCount)
         {
-            CellX = std::clamp<int>(Game->Cubes[Game->Selected].X, 1, BoardCells);
-            CellY = std::clamp<int>(Game->Cubes[Game->Selected].Y, 1, BoardCells);
+            CellX = std::clamp<int>(g.Cubes[g.Selected].X, 1, BoardCells);
+            CellY = std::clamp<int>(g.Cubes[g.Selected].Y, 1, BoardCells);
         }
         PlaceBoardCursor();
         return;
@@ -181,14 +181,14 @@ void TInputRouter::BoardKey(uint16_t key)
         // Cancel: while aiming the shot cube goes back, as with the right button; otherwise
         // the selection is dropped (a right click would pick up the cube under the cursor
         // again, and the board cursor usually stands on the selected cube).
-        if (Game->Host.Cursor() == AimCursor)
+        if (Game->GameHost().Cursor() == AimCursor)
         {
             Game->MouseDown(1);
         }
-        else if (Game->BoardQuiet && Game->Selected != 0)
+        else if (Game->View().BoardQuiet && Game->View().Selected != 0)
         {
             Game->Deselect();
-            Game->Host.StopSound(snSelected);
+            Game->GameHost().StopSound(snSelected);
         }
         break;
     }
@@ -200,7 +200,7 @@ void TInputRouter::PlaceBoardCursor()
     // The middle of the cell, where the mouse would point at it.
     const float x = static_cast<float>(CellX - 5);
     const float y = static_cast<float>(CellY - 5);
-    Game->Host.PlaceCursor(x, y);
+    Game->GameHost().PlaceCursor(x, y);
     if (Graphics != nullptr && Graphics->Device)
     {
         Graphics->CursorLight.Position = {x, y, 1.05f};
@@ -275,36 +275,10 @@ void TInputRouter::MouseUp(int button)
     }
     if (State == gsGameOver)
     {
-        LeaveGameOver();
+        FrontEnd->LeaveGameOver();
         return;
     }
     const float x = Cursor != nullptr ? Cursor->X() : 0.0f;
     const float y = Cursor != nullptr ? Cursor->Y() : 0.0f;
     FrontEnd->MenuMouseUp(button, x, y);
-}
-
-void TInputRouter::LeaveGameOver()
-{
-    THiScores* scores = FrontEnd->Scores();
-    if (scores != nullptr && Game != nullptr)
-    {
-        scores->ShownMode = Game->Mode == gmTimed ? 2 : 1;
-        const int64_t score = RoundedScore(Game->Score);
-        if (scores->Reaches(scores->ShownMode, score))
-        {
-            scores->Entering = true;
-            scores->EditRow = static_cast<uint8_t>(scores->InsertScore(TableScore(score)));
-        }
-        else
-        {
-            scores->Entering = false;
-        }
-    }
-    State = gsHiScores;
-    FrontEnd->ShowScreen(HiScoreScreen);
-    FrontEnd->SwapItem(3, 2);
-    if (scores != nullptr && scores->ShownMode == 2)
-    {
-        FrontEnd->SwapItem(2, 3);
-    }
 }

@@ -35,9 +35,6 @@ public:
     void MouseMove(int x, int y);
     void MouseDown(int button);
     void MouseUp(int button);
-    // The game-over picture gives way to the high-score table, with name entry when the
-    // game's score (rounded, halves to even) beats the tenth place of its mode's table.
-    void LeaveGameOver();
     // While a game is played: it pauses with the pause screen, as the pause keys do. True
     // when it did.
     bool PauseGame();

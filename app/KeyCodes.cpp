@@ -41,22 +41,22 @@ uint16_t VirtualKey(const SDL_Keysym& key)
     // The punctuation keys the names can hold, by place as well.
     switch (s)
     {
-    case SDL_SCANCODE_COMMA: return 188;
-    case SDL_SCANCODE_MINUS: return 189;
-    case SDL_SCANCODE_PERIOD: return 190;
-    case SDL_SCANCODE_SLASH: return 191;
+    case SDL_SCANCODE_COMMA: return VkComma;
+    case SDL_SCANCODE_MINUS: return VkMinus;
+    case SDL_SCANCODE_PERIOD: return VkPeriod;
+    case SDL_SCANCODE_SLASH: return VkSlash;
     default: break;
     }
     if (k >= SDLK_F1 && k <= SDLK_F12)
     {
-        return static_cast<uint16_t>(112 + (k - SDLK_F1));
+        return static_cast<uint16_t>(VkF1 + (k - SDLK_F1));
     }
     switch (k)
     {
-    case SDLK_BACKSPACE: return 8;
+    case SDLK_BACKSPACE: return VkBack;
     case SDLK_TAB: return 9;
     case SDLK_RETURN:
-    case SDLK_KP_ENTER: return 13;
+    case SDLK_KP_ENTER: return VkEnter;
     case SDLK_LSHIFT:
     case SDLK_RSHIFT: return 16;
     case SDLK_LCTRL:
@@ -65,19 +65,19 @@ uint16_t VirtualKey(const SDL_Keysym& key)
     case SDLK_RALT: return 18;
     case SDLK_PAUSE: return 19;
     case SDLK_CAPSLOCK: return 20;
-    case SDLK_ESCAPE: return 27;
-    case SDLK_SPACE: return 32;
-    case SDLK_PAGEUP: return 33;
-    case SDLK_PAGEDOWN: return 34;
-    case SDLK_END: return 35;
-    case SDLK_HOME: return 36;
-    case SDLK_LEFT: return 37;
-    case SDLK_UP: return 38;
-    case SDLK_RIGHT: return 39;
-    case SDLK_DOWN: return 40;
+    case SDLK_ESCAPE: return VkEscape;
+    case SDLK_SPACE: return VkSpace;
+    case SDLK_PAGEUP: return VkPageUp;
+    case SDLK_PAGEDOWN: return VkPageDown;
+    case SDLK_END: return VkEnd;
+    case SDLK_HOME: return VkHome;
+    case SDLK_LEFT: return VkLeft;
+    case SDLK_UP: return VkUp;
+    case SDLK_RIGHT: return VkRight;
+    case SDLK_DOWN: return VkDown;
     case SDLK_PRINTSCREEN: return 44;
     case SDLK_INSERT: return 45;
-    case SDLK_DELETE: return 46;
+    case SDLK_DELETE: return VkDelete;
     case SDLK_LGUI: return 91;
     case SDLK_RGUI: return 92;
     case SDLK_APPLICATION: return 93;

@@ -12,7 +12,12 @@ enum class TMessageKind
     Information,
 };
 
-void ShowMessageBox(TMessageKind kind, const std::string& caption, const std::string& text);
+struct SDL_Window;
+
+// Shown over parent when one is given. Once the program is asked to end (app/ExitSignals.h)
+// an open box closes at once and no new one opens: the text goes to standard error only.
+void ShowMessageBox(TMessageKind kind, const std::string& caption, const std::string& text,
+                    SDL_Window* parent = nullptr);
 
 // GTK started once, for the launcher or the first box that needs it: the game's own window
 // never does (GTK's start-up costs a tenth of a second and some 60 MB of memory). The
@@ -23,6 +28,13 @@ bool StartGtk();
 // a longer line would make a box wider than the screen, cut off at both ends.
 constexpr size_t MessageColumns = 60;
 
+// A box holds at most this many lines, so that it fits a 480 pixels high screen; a longer
+// text is cut, its whole still on standard error.
+constexpr size_t MessageLines = 24;
+
 // The text broken into lines of at most columns characters: at blanks, else after a '/'
 // inside a long path, else hard; line breaks already in it stay.
 std::string WrapMessage(const std::string& text, size_t columns);
+
+// The text wrapped as above and cut to MessageLines lines, the last one saying so.
+std::string FitMessage(const std::string& text);

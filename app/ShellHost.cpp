@@ -43,6 +43,26 @@ void TShellHost::ApplyMusicVolume()
     ::ApplyMusicVolume(Options.MusicVol);
 }
 
+bool TShellHost::StartSound(const std::filesystem::path& programFolder)
+{
+    return ::StartSound(programFolder, Options.SoundVol, Options.MusicVol, {});
+}
+
+bool TShellHost::MusicFinished() const
+{
+    return ::MusicFinished();
+}
+
+void TShellHost::MenuMusicTick()
+{
+    ::MenuMusicTick();
+}
+
+void TShellHost::ShutdownSound()
+{
+    ::ShutdownSound();
+}
+
 void TShellHost::CloseMainWindow()
 {
     // The loop closes the window between two passes, as after its close box.

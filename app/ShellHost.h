@@ -9,6 +9,8 @@
 #include "render/GameState.h"
 #include "base/Options.h"
 
+#include <filesystem>
+
 struct TRenderer;
 
 class TShellHost final : public IGameHost, public IFrontHost
@@ -26,6 +28,12 @@ public:
     void StopMusic() override;
     void ApplySoundVolume() override;
     void ApplyMusicVolume() override;
+    // The mixer's life and the menu tunes' turns, for the frame loop: the sound starts (on
+    // the loader's thread), the menu tune that ended gives way to the other, the sound ends.
+    bool StartSound(const std::filesystem::path& programFolder);
+    bool MusicFinished() const;
+    void MenuMusicTick();
+    void ShutdownSound();
 
     float CursorX() const override;
     float CursorY() const override;

@@ -31,18 +31,23 @@ TVideoMode ChooseVideoMode(TOptions& o, TResolution display, std::vector<std::st
     if ((!mode.Borderless || chosenMode) && (o.WindowSize.Width != 0 || o.WindowSize.Height != 0))
     {
         const TResolution w = o.WindowSize;
-        if (w.Width >= MinimumWindow.Width && w.Height >= MinimumWindow.Height && w.Width <= display.Width &&
-            w.Height <= display.Height)
+        const std::string text = std::to_string(w.Width) + "x" + std::to_string(w.Height);
+        if (w.Width < MinimumWindow.Width || w.Height < MinimumWindow.Height)
         {
-            mode.Width = w.Width;
-            mode.Height = w.Height;
-            log.emplace_back(" Window size = " + std::to_string(w.Width) + "x" + std::to_string(w.Height));
+            o.WindowSize = {};
+            log.emplace_back(" Stored window size " + text + " is too small: the resolution is used");
+        }
+        else if (w.Width > display.Width || w.Height > display.Height)
+        {
+            // The player's choice stays in the settings, for the display it was made on.
+            log.emplace_back(" Stored window size " + text + " does not fit the display: the resolution is used "
+                             "for this run");
         }
         else
         {
-            o.WindowSize = {};
-            log.emplace_back(" Stored window size " + std::to_string(w.Width) + "x" + std::to_string(w.Height) +
-                             " does not fit the display: the resolution is used");
+            mode.Width = w.Width;
+            mode.Height = w.Height;
+            log.emplace_back(" Window size = " + text);
         }
     }
     log.emplace_back(o.Fullscreen ? " Fullscreen = True" : " Fullscreen = False");

@@ -23,8 +23,9 @@ struct TVideoMode
 // an ordinary window (after such a run) also means the display's size. The log lines of
 // the decision are appended in their order.
 // In an ordinary window a stored window size (WindowSize) is used when it fits the
-// display; an absurd one (under 320 x 240, or larger than the display) is dropped from the
-// settings with a line in the log, and the chosen resolution is used.
+// display; an absurd one (under 320 x 240) is dropped from the settings, one larger than
+// the display is kept there but not used in this run (a line in the log each), and the
+// chosen resolution is used.
 TVideoMode ChooseVideoMode(TOptions& options, TResolution display, std::vector<std::string>& log);
 
 // Smallest window the game accepts, stored or resized by the player.

@@ -90,6 +90,34 @@ void OnCancel(GtkButton*, gpointer dialog)
     gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL);
 }
 
+// The launcher runs before SDL's video does, and without it SDL knows no display: it is
+// started for the question and stopped after, without SDL's signal handlers, so that the
+// desktop's SIGTERM still ends the launcher at once.
+class TDisplayQuery
+{
+public:
+    TDisplayQuery() : Started(SDL_WasInit(SDL_INIT_VIDEO) == 0)
+    {
+        if (Started)
+        {
+            SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+            Started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+        }
+    }
+    ~TDisplayQuery()
+    {
+        if (Started)
+        {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        }
+    }
+    TDisplayQuery(const TDisplayQuery&) = delete;
+    TDisplayQuery& operator=(const TDisplayQuery&) = delete;
+
+private:
+    bool Started;
+};
+
 TResolution DesktopSize()
 {
     SDL_DisplayMode desktop{};
@@ -159,7 +187,10 @@ void RunVideoOptionsDialog(GtkWindow* parent, TOptions& options)
     d.Desktop = gtk_check_button_new_with_label("Use desktop settings");
     gtk_grid_attach(GTK_GRID(grid), d.Desktop, 0, 2, 1, 1);
     d.Res = gtk_combo_box_text_new();
-    d.Model.SetDisplay(DesktopSize(), DisplayModes());
+    {
+        const TDisplayQuery query;
+        d.Model.SetDisplay(DesktopSize(), DisplayModes());
+    }
     for (const std::string& text : d.Model.Entries())
     {
         gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(d.Res), text.c_str());

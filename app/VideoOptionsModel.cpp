@@ -19,7 +19,10 @@ void TVideoOptionsModel::SetDisplay(TResolution desktop, const std::vector<TReso
     {
         const bool fixed = std::find(Options.Resolutions.begin(), Options.Resolutions.begin() + ResolutionCount, m) !=
                            Options.Resolutions.begin() + ResolutionCount;
-        if (m.Width > 0 && m.Height > 0 && !fixed &&
+        // A mode larger than the desktop is not offered: a window cannot take it, and the
+        // game uses every mode it offers, in a window and in full screen alike.
+        const bool fits = desktop.Width <= 0 || (m.Width <= desktop.Width && m.Height <= desktop.Height);
+        if (m.Width > 0 && m.Height > 0 && !fixed && fits &&
             std::find(DisplayModes.begin(), DisplayModes.end(), m) == DisplayModes.end())
         {
             DisplayModes.push_back(m);

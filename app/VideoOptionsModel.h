@@ -28,7 +28,7 @@ public:
     // The player toggles "Use desktop settings" (ignored while it is disabled).
     void SetDesktop(bool checked);
     // The display: its size now and its own modes. The modes that are not among the nine
-    // follow them in the list (rows 9 and on); a row of those is stored as Resolution 9
+    // and fit the desktop follow them in the list (rows 9 and on); a row of those is stored as Resolution 9
     // with the size in WindowSize, which the video mode uses when the player confirmed it.
     void SetDisplay(TResolution desktop, const std::vector<TResolution>& modes);
     // The list's rows: the nine sizes, then the display's other modes.

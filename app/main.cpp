@@ -105,8 +105,7 @@ int StartGame(TOptions& options, const std::filesystem::path& programFolder)
     {
         TFormMain form(options, programFolder, UserFolder());
         // The menus, declared after the window so they let go of its device first.
-        TFrontEnd front(form.FrontHost(), form.Renderer, options, form.GameState, programFolder, UserFolder(),
-                        CacheFolder());
+        TFrontEnd front(form.FrontHost(), form.Renderer, options, form.GameState, programFolder, UserFolder());
         form.SetFrontEnd(front);
         if (form.Show())
         {
@@ -130,7 +129,7 @@ int main(int argc, char** argv)
     switch (line.Command)
     {
     case TCommand::Help:
-        std::fputs(HelpText(programFolder, UserFolder(), CacheFolder(), DefaultSettingsFile()).c_str(), stdout);
+        std::fputs(HelpText(programFolder, UserFolder(), DefaultSettingsFile()).c_str(), stdout);
         return ExitOk;
     case TCommand::Version:
         std::fputs(VersionText().c_str(), stdout);
@@ -164,7 +163,9 @@ int main(int argc, char** argv)
         return 0;
     }
     SetDebugLogFolder(UserFolder());
-    RemoveOldTutorialBitmaps(UserFolder()); // they live in the cache folder now
+    // The tutorial is drawn from its JPEG pages: the bitmaps earlier versions converted go.
+    RemoveOldTutorialBitmaps(UserFolder());
+    RemoveOldTutorialBitmaps(CacheFolder());
 
     TOptions options;
     options.ShowMessage = [](const std::string& text) { ShowMessageBox(TMessageKind::Error, ApplicationTitle, text); };

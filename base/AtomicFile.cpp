@@ -44,8 +44,10 @@ void SyncFolder(const std::filesystem::path& folder)
 
 std::filesystem::path TemporaryFileFor(const std::filesystem::path& file)
 {
+    // A name of the game's own, that no player gives a file: removing a stale one never
+    // touches the player's copies beside it.
     std::filesystem::path temporary = file;
-    temporary += ".tmp";
+    temporary += ".tandrel-partial";
     return temporary;
 }
 
@@ -62,10 +64,15 @@ std::string WriteFileAtomically(const std::filesystem::path& file, std::string_v
         }
     }
     const std::filesystem::path temporary = TemporaryFileFor(file);
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // Whatever a killed write or anyone else left under the temporary name goes first (a
+    // folder stays, and the write fails); O_NONBLOCK, so that nothing put there in between
+    // can hold the game.
+    ::unlink(temporary.c_str());
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
     if (fd < 0)
     {
-        return "cannot be written (" + ErrnoText() + ")";
+        return errno == EEXIST ? "cannot be written ('" + temporary.filename().string() + "' is in the way)"
+                               : "cannot be written (" + ErrnoText() + ")";
     }
     std::string problem;
     if (!WriteAll(fd, bytes))

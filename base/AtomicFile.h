@@ -1,7 +1,8 @@
 // Writing a player's file so that it is always either the old one or the new one: the
-// bytes go to a temporary file beside it ("<name>.tmp"), are synced to the disk, and the
-// temporary file is renamed over the old one (the folder synced after). A crash, a kill or
-// a power loss at any moment leaves the complete old file or the complete new one.
+// bytes go to a temporary file beside it ("<name>.tandrel-partial"), are synced to the
+// disk, and the temporary file is renamed over the old one (the folder synced after). A
+// crash, a kill or a power loss at any moment leaves the complete old file or the complete
+// new one.
 #pragma once
 
 #include <filesystem>

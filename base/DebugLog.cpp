@@ -1,6 +1,11 @@
 #include "base/DebugLog.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <ctime>
 #include <string>
 #include <system_error>
@@ -40,12 +45,31 @@ void DebugLog(bool truncate, std::string_view message)
         std::error_code ec;
         std::filesystem::create_directories(Folder(), ec);
     }
-    // The file is never kept open between lines.
-    std::FILE* f = std::fopen(file.c_str(), truncate ? "wb" : "ab");
-    if (f == nullptr)
+    // The file is never kept open between lines. Opened without blocking and written only
+    // when it is a regular file: a FIFO or a device in its place is passed by (said once on
+    // standard error), so that it never holds the game.
+    const int flags = O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (truncate ? O_TRUNC : O_APPEND);
+    const int fd = ::open(file.c_str(), flags, 0644);
+    if (fd < 0)
     {
         return;
     }
-    std::fprintf(f, "%u%.*s\r\n", SystemTickCount(), static_cast<int>(message.size()), message.data());
-    std::fclose(f);
+    struct stat info = {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+    {
+        ::close(fd);
+        static std::atomic<bool> told{false};
+        if (!told.exchange(true))
+        {
+            std::fprintf(stderr, "Tandrel: %s is not a regular file; the debug log is not written\n", file.c_str());
+        }
+        return;
+    }
+    char stamp[16];
+    const int length = std::snprintf(stamp, sizeof stamp, "%u", SystemTickCount());
+    std::string line(stamp, static_cast<size_t>(std::max(length, 0)));
+    line.append(message);
+    line += "\r\n";
+    [[maybe_unused]] const ssize_t written = ::write(fd, line.data(), line.size());
+    ::close(fd);
 }

@@ -1,6 +1,8 @@
 #include "base/Options.h"
 
+#include "base/AtomicFile.h"
 #include "base/DataError.h"
+#include "base/PlayerFile.h"
 
 #include <glib.h>
 #include <glib/gstdio.h>
@@ -17,6 +19,10 @@ namespace
 // The address the launcher's Homepage button opens, set by the build (TANDREL_HOMEPAGE); when
 // empty the button opens the player's manual.
 constexpr const char* TandrelHomePage = TANDREL_HOMEPAGE;
+
+// Twelve values take a few hundred bytes; a player's comments and groups fit many times
+// over. A larger file is refused unread, with the defaults.
+constexpr std::uintmax_t MaxSettingsSize = 64 * 1024;
 
 // GError owner: freed on every path.
 struct TErrorHolder
@@ -56,7 +62,14 @@ bool LineParses(const std::string& line, bool inGroup, std::string& problem)
     {
         return true;
     }
+    // The parser quotes the whole line: a long one is cut to a short excerpt, and so is the
+    // message.
     problem = err.Message();
+    if (const size_t at = problem.find(line); line.size() > 40 && at != std::string::npos)
+    {
+        problem.replace(at, line.size(), Excerpt(line));
+    }
+    problem = Excerpt(problem, 160);
     return false;
 }
 
@@ -74,9 +87,7 @@ std::filesystem::path DefaultSettingsFile()
     {
         return std::filesystem::path(xdg) / "tandrel" / "settings.ini";
     }
-    const char* home = std::getenv("HOME");
-    const std::filesystem::path base = (home != nullptr && home[0] == '/') ? home : g_get_home_dir();
-    return base / ".config" / "tandrel" / "settings.ini";
+    return HomeFolder() / ".config" / "tandrel" / "settings.ini";
 }
 
 TOptions::TOptions(std::filesystem::path settingsFile)
@@ -132,40 +143,27 @@ void TOptions::Report(const std::string& text) const
 
 void TOptions::RemoveStaleTemporaryFiles() const
 {
-    // A save killed half-way leaves the key file's temporary "settings.ini.XXXXXX".
-    const std::string prefix = SettingsFile.filename().string() + ".";
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(SettingsFile.parent_path(), ec), end; !ec && it != end; it.increment(ec))
-    {
-        const std::string name = it->path().filename().string();
-        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 &&
-            it->is_regular_file(ec))
-        {
-            std::error_code ignored;
-            std::filesystem::remove(it->path(), ignored);
-        }
-    }
+    // A save killed half-way leaves its temporary file, under a name of the game's own: any
+    // other file beside the settings is the player's.
+    RemoveStaleTemporaryFile(SettingsFile);
 }
 
 TOptions::TReadResult TOptions::ReadFile()
 {
     RemoveStaleTemporaryFiles();
     KeyFile.reset(g_key_file_new());
-    gchar* contents = nullptr;
-    gsize length = 0;
-    TErrorHolder err;
-    if (!g_file_get_contents(SettingsFile.c_str(), &contents, &length, &err.Error))
+    const TPlayerFile file = ReadPlayerFile(SettingsFile, MaxSettingsSize);
+    if (file.Status == TPlayerFile::TStatus::Missing)
     {
-        if (err.Error->domain != G_FILE_ERROR || err.Error->code != G_FILE_ERROR_NOENT)
-        {
-            Report("The settings file '" + SettingsFile.string() + "' cannot be read: " + err.Message() +
-                   "\nThe default settings are used for this run.");
-            return TReadResult::Unreadable;
-        }
         return TReadResult::Missing;
     }
-    const std::string text(contents, length);
-    g_free(contents);
+    if (file.Status != TPlayerFile::TStatus::Read)
+    {
+        Report("The settings file '" + SettingsFile.string() + "' " + file.Problem +
+               ".\nThe default settings are used for this run.");
+        return TReadResult::Unreadable;
+    }
+    const std::string& text = file.Bytes;
 
     // Keep every line the parser accepts; report the others with their line numbers.
     std::string kept;
@@ -197,15 +195,14 @@ TOptions::TReadResult TOptions::ReadFile()
     {
         std::filesystem::path copy = SettingsFile;
         copy += ".damaged";
-        std::error_code ec;
-        std::filesystem::copy_file(SettingsFile, copy, std::filesystem::copy_options::overwrite_existing, ec);
+        const bool kept = WriteFileAtomically(copy, text).empty();
         std::string message = TDataError(SettingsFile, damaged.front().first, damaged.front().second).what();
         if (damaged.size() > 1)
         {
             message += "\n" + std::to_string(damaged.size() - 1) + " more damaged line(s) follow.";
         }
         message += damaged.size() > 1 ? "\nThese lines are skipped." : "\nThe line is skipped.";
-        if (!ec)
+        if (kept)
         {
             message += " The file as it was is kept as '" + copy.string() + "'.";
         }
@@ -261,6 +258,7 @@ void TOptions::ReadFirstGroup()
         std::filesystem::path copy = SettingsFile;
         copy += ".damaged";
         std::error_code ec;
+        // The file was read whole as a regular file moments ago.
         std::filesystem::copy_file(SettingsFile, copy, std::filesystem::copy_options::overwrite_existing, ec);
         std::string message = TDataError(SettingsFile, 0, problems).what();
         message += "\nThese settings take their default values; the others keep theirs.";
@@ -383,24 +381,23 @@ bool TOptions::Save()
     }
     gsize length = 0;
     gchar* data = g_key_file_to_data(KeyFile.get(), &length, nullptr);
-    TErrorHolder err;
-    bool written = false;
+    const std::string bytes(data, length);
+    g_free(data);
+    std::string problem;
     const std::string folder = SettingsFile.parent_path().string();
     if (!folder.empty() && g_mkdir_with_parents(folder.c_str(), 0700) != 0)
     {
-        g_set_error(&err.Error, G_FILE_ERROR, g_file_error_from_errno(errno), "cannot create the folder '%s': %s",
-                    folder.c_str(), g_strerror(errno));
+        problem = "cannot create the folder '" + folder + "': " + g_strerror(errno);
     }
-    else
+    else if (const std::string failed = WriteFileAtomically(SettingsFile, bytes); !failed.empty())
     {
-        written = g_file_set_contents_full(SettingsFile.c_str(), data, static_cast<gssize>(length),
-                                           static_cast<GFileSetContentsFlags>(G_FILE_SET_CONTENTS_CONSISTENT | G_FILE_SET_CONTENTS_DURABLE), 0644, &err.Error);
+        problem = "the file " + failed;
     }
-    g_free(data);
+    const bool written = problem.empty();
     InFile = written;
     if (!written)
     {
-        Report("The settings could not be saved to '" + SettingsFile.string() + "': " + err.Message());
+        Report("The settings could not be saved to '" + SettingsFile.string() + "': " + problem);
     }
     return written;
 }

@@ -56,7 +56,7 @@ struct TFullBoard
 
     NullGameHost Host;
     TRandom Rng;
-    TGame Game;
+    TGameSetup Game;
 };
 
 void BM_UpdateFullBoard(benchmark::State& state)
@@ -94,7 +94,7 @@ void BM_UpdateBusyBoard(benchmark::State& state)
 {
     NullGameHost host;
     TRandom rng(7);
-    TGame game(host, rng, std::filesystem::temp_directory_path(),
+    TGameSetup game(host, rng, std::filesystem::temp_directory_path(),
                std::filesystem::temp_directory_path());
     for (int n = 1; n <= MaxLevels; ++n)
     {

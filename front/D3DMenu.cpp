@@ -38,8 +38,8 @@ void TD3DMenu::Play(TSound sound) const
 
 void TD3DMenu::SetScreenCount(int n)
 {
-    ScreenCount = std::clamp(n, 0, MenuMaxScreens);
-    for (int s = 1; s <= MenuMaxScreens; ++s)
+    ScreenCount = std::clamp(n, 0, MaxMenuScreens);
+    for (int s = 1; s <= MaxMenuScreens; ++s)
     {
         Screens[s] = TMenuScreen{};
     }
@@ -52,7 +52,7 @@ bool TD3DMenu::AddItem(const std::shared_ptr<TDevice>& device, int screen,
                        const TVector3& scale, const TVector3& rotation, bool visible,
                        bool selectable)
 {
-    if (screen < 1 || screen > ScreenCount || Screens[screen].ItemCount >= MenuMaxItems)
+    if (screen < 1 || screen > ScreenCount || Screens[screen].ItemCount >= MaxMenuItems)
     {
         return false;
     }
@@ -222,24 +222,24 @@ TMenuKeyResult TD3DMenu::HandleKey(int key)
     TMenuScreen& s = Current();
     switch (key)
     {
-    case vkUp:
-    case vkLeft:
+    case VkUp:
+    case VkLeft:
         StepSelection(-1);
         Play(snMenuMove);
         return {CurrentScreen, maMoved, s.SelectedItem};
-    case vkDown:
-    case vkRight:
+    case VkDown:
+    case VkRight:
         StepSelection(+1);
         Play(snMenuMove);
         return {CurrentScreen, maMoved, s.SelectedItem};
-    case vkReturn:
-    case vkSpace:
+    case VkEnter:
+    case VkSpace:
         if (s.SelectedItem != 0)
         {
             Play(snMenuEnter);
         }
         return {CurrentScreen, maActivate, s.SelectedItem};
-    case vkEscape:
+    case VkEscape:
         if (s.SelectedItem != 0)
         {
             Play(snMenuEsc);

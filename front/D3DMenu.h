@@ -4,9 +4,11 @@
 // moves the highlight with the arrow keys or under the cursor, and reports activation
 // (Enter, Space) and back (Escape) to the menu logic, which decides what items do.
 //
-// Screens 1..13 and items 1..20 are numbered from 1 as the menu file counts them.
+// Screens and items are numbered from 1 as the menu file counts them (front/MenuScreens.h).
 #pragma once
 
+#include "front/MenuScreens.h"
+#include "front/VirtualKeys.h"
 #include "render/Graphics.h"
 #include "game/Sounds.h"
 #include "render/Texture.h"
@@ -15,21 +17,6 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-
-constexpr int MenuMaxScreens = 13;
-constexpr int MenuMaxItems = 20;
-
-// Key codes the widget reacts to.
-constexpr int vkBack = 8;
-constexpr int vkReturn = 13;
-constexpr int vkEscape = 27;
-constexpr int vkSpace = 32;
-constexpr int vkLeft = 37;
-constexpr int vkUp = 38;
-constexpr int vkRight = 39;
-constexpr int vkDown = 40;
-constexpr int vkP = 80;
-constexpr int vkF1 = 112;
 
 // Scale, position and rotation, in the layout of a sprite's three fields.
 struct TItemTransform
@@ -66,7 +53,7 @@ struct TMenuScreen
     int ItemCount = 0;
     int SelectedItem = 0; // 0 = none
     int HoverItem = 0;    // under the cursor after the last move: decides the move sound
-    std::array<TMenuItem, MenuMaxItems + 1> Items{}; // 1-based
+    std::array<TMenuItem, MaxMenuItems + 1> Items{}; // 1-based
 };
 
 enum TMenuAction : int
@@ -91,7 +78,7 @@ public:
     // 0.25 s guard after ShowScreen reads it). A null clock uses the system's.
     explicit TD3DMenu(std::function<void(TSound)> playSound, std::function<double()> clock = {});
 
-    // ScreenCount := n (at most 13), every screen emptied, screen 1 current.
+    // ScreenCount := n (at most MaxMenuScreens), every screen emptied, screen 1 current.
     void SetScreenCount(int n);
     // Appends one item to a screen; a sprite is made only when its image exists. False
     // (and nothing added) for a screen outside 1..ScreenCount or a screen already full.
@@ -122,7 +109,7 @@ public:
     int ScreenCount = 0;
     double ShownAt = 0; // seconds on Clock
     int CurrentScreen = 1;
-    std::array<TMenuScreen, MenuMaxScreens + 1> Screens{}; // 1-based
+    std::array<TMenuScreen, MaxMenuScreens + 1> Screens{}; // 1-based
     bool Pressed = false;
 
 private:

@@ -48,10 +48,9 @@ int Skin(const TOptions& options)
 } // namespace
 
 TFrontEnd::TFrontEnd(IFrontHost& host, TRenderer& renderer, TOptions& options, TScreenState& state,
-                     fs::path programFolder, fs::path userFolder, fs::path cacheFolder)
+                     fs::path programFolder, fs::path userFolder)
     : Host(host), Renderer(renderer), Options(options), State(state),
-      ProgramFolder(std::move(programFolder)), UserFolder(std::move(userFolder)),
-      CacheFolder(std::move(cacheFolder))
+      ProgramFolder(std::move(programFolder)), UserFolder(std::move(userFolder))
 {
 }
 
@@ -83,22 +82,22 @@ void TFrontEnd::LoadMenu(TLoadingBar* bar)
     {
         switch (s)
         {
-        case 2: step(4); break;
-        case 3: step(5); break;
-        case 5: step(7); break;
-        case 6: step(8); break;
-        case 7: step(9); break;
-        case 8: step(10); break;
+        case scPlay: step(4); break;
+        case scOptions: step(5); break;
+        case scLeave: step(7); break;
+        case scHiScores: step(8); break;
+        case scResume: step(9); break;
+        case scSpare: step(10); break;
         default: break;
         }
         const auto& items = file.Screens[s - 1];
         for (size_t i = 1; i <= items.size(); ++i)
         {
-            if (s == 1 && i == 2)
+            if (s == scMain && i == 2)
             {
                 step(3);
             }
-            if (s == 3 && i == 10)
+            if (s == scOptions && i == 10)
             {
                 step(6);
             }
@@ -109,7 +108,7 @@ void TFrontEnd::LoadMenu(TLoadingBar* bar)
                           d.Rotation, d.Visible, d.Selectable);
         }
     }
-    Menu->ShowScreen(1);
+    Menu->ShowScreen(scMain);
 }
 
 void TFrontEnd::CreateHiScores()
@@ -129,7 +128,7 @@ void TFrontEnd::EnterMainMenu()
 {
     State = gsMenu;
     SetCursor(1);
-    Menu->ShowScreen(1);
+    Menu->ShowScreen(scMain);
     Options.ResetEye();
     Host.StopMusic();
     Host.PlayMusic(tnMenu1);
@@ -143,7 +142,7 @@ void TFrontEnd::SetCursor(int index)
     }
     if (Game != nullptr)
     {
-        Game->Host.SetCursor(index);
+        Game->GameHost().SetCursor(index);
     }
 }
 
@@ -156,15 +155,15 @@ void TFrontEnd::MenuCommand(int key)
     // mouse's right button keeps doing nothing there.
     if (Menu && State == gsGame && Menu->InputReady())
     {
-        const bool pauseKey = key == vkEscape || key == vkF1 || key == vkP;
-        if ((Menu->CurrentScreen == 5 && pauseKey) || (Menu->CurrentScreen == 7 && key == vkEscape))
+        const bool pauseKey = key == VkEscape || key == VkF1 || key == VkP;
+        if ((Menu->CurrentScreen == scLeave && pauseKey) || (Menu->CurrentScreen == scResume && key == VkEscape))
         {
-            Menu->Current().SelectedItem = 3;
-            key = vkReturn;
+            Menu->Current().SelectedItem = Menu->CurrentScreen == scLeave ? leavePlayOn : resumeNew;
+            key = VkEnter;
         }
-        else if (Menu->CurrentScreen == 7 && key == vkP)
+        else if (Menu->CurrentScreen == scResume && key == VkP)
         {
-            key = vkReturn; // the gamepad's Start chooses the highlighted answer
+            key = VkEnter; // the gamepad's Start chooses the highlighted answer
         }
     }
     MenuKey(key);
@@ -184,60 +183,60 @@ void TFrontEnd::MenuKey(int key)
     const bool activate = r.Action == maActivate;
     switch (r.Screen)
     {
-    case 1: MainMenuCommand(r.Action, r.Item); break;
-    case 2: PlayMenuCommand(r.Action, r.Item); break;
-    case 3: OptionsCommand(r.Action, r.Item); break;
-    case 4:
-        if (activate && r.Item == 1 && Game != nullptr)
+    case scMain: MainMenuCommand(r.Action, r.Item); break;
+    case scPlay: PlayMenuCommand(r.Action, r.Item); break;
+    case scOptions: OptionsCommand(r.Action, r.Item); break;
+    case scInGame:
+        if (activate && r.Item == inGameMenu && Game != nullptr)
         {
             SetCursor(2);
-            Game->EndPhase = epPaused;
-            Menu->ShowScreen(5);
+            Game->Pause();
+            Menu->ShowScreen(scLeave);
         }
         break;
-    case 5:
-        if (activate && r.Item == 2)
+    case scLeave:
+        if (activate && r.Item == leaveSave)
         {
             LeaveGameToMenu();
         }
-        else if (activate && r.Item == 3 && Game != nullptr)
+        else if (activate && r.Item == leavePlayOn && Game != nullptr)
         {
             LeaveSaveFailed = false;
-            Game->EndPhase = epPlaying;
-            Menu->ShowScreen(4);
+            Game->Resume();
+            Menu->ShowScreen(scInGame);
         }
         break;
-    case 6: HiScoresCommand(r.Action, r.Item); break;
-    case 7:
-        if (activate && (r.Item == 2 || r.Item == 3) && Game != nullptr)
+    case scHiScores: HiScoresCommand(r.Action, r.Item); break;
+    case scResume:
+        if (activate && (r.Item == resumeYes || r.Item == resumeNew) && Game != nullptr)
         {
-            Game->EndPhase = epPlaying;
-            if (r.Item == 2)
+            Game->Resume();
+            if (r.Item == resumeYes)
             {
                 ResumeSavedGame();
             }
-            Menu->ShowScreen(4);
+            Menu->ShowScreen(scInGame);
         }
         break;
-    case 9: TutorialCommand(r.Action, r.Item); break;
-    case 10:
+    case scTutorial: TutorialCommand(r.Action, r.Item); break;
+    case scHelp:
         if (!activate)
         {
             break;
         }
-        if (r.Item == 1)
+        if (r.Item == helpStart)
         {
-            StartGame();
+            StartGame(ChosenMode);
         }
-        else if (r.Item == 2)
+        else if (r.Item == helpOn)
         {
             Options.Help = false;
-            Menu->SwapItem(2, 3);
+            Menu->SwapItem(helpOn, helpOff);
         }
-        else if (r.Item == 3)
+        else if (r.Item == helpOff)
         {
             Options.Help = true;
-            Menu->SwapItem(3, 2);
+            Menu->SwapItem(helpOff, helpOn);
         }
         break;
     default: break;
@@ -252,50 +251,50 @@ void TFrontEnd::MainMenuCommand(TMenuAction action, int item)
     }
     switch (item)
     {
-    case 1: Menu->ShowScreen(2); break;
-    case 2: OpenOptions(); break;
-    case 3:
+    case mainPlay: Menu->ShowScreen(scPlay); break;
+    case mainOptions: OpenOptions(); break;
+    case mainHiScores:
         if (HiScores)
         {
             State = gsHiScores;
             HiScores->Entering = false;
             HiScores->ShownMode = 1;
-            Menu->ShowScreen(6);
-            Menu->SwapItem(3, 2);
+            Menu->ShowScreen(scHiScores);
+            Menu->SwapItem(scoresShowNormal, scoresShowTimed);
         }
         break;
-    case 4: Host.CloseMainWindow(); break;
+    case mainQuit: Host.CloseMainWindow(); break;
     default: break;
     }
 }
 
 void TFrontEnd::PlayMenuCommand(TMenuAction action, int item)
 {
-    if (action == maBack || item == 4)
+    if (action == maBack || item == playBack)
     {
-        Menu->ShowScreen(1);
+        Menu->ShowScreen(scMain);
         return;
     }
-    if ((item == 1 || item == 2) && Game != nullptr)
+    if ((item == playNormal || item == playTimed) && Game != nullptr)
     {
         Host.StopMusic();
-        Host.PlayMusic(item == 1 ? tnTheme1 : tnTheme2);
-        Game->Mode = static_cast<uint8_t>(item);
+        Host.PlayMusic(item == playNormal ? tnTheme1 : tnTheme2);
+        ChosenMode = static_cast<uint8_t>(item);
         if (Options.Help)
         {
             State = gsHelp;
             // The toggle shows the setting as it is (it can only be on here).
-            TMenuScreen& help = Menu->Screen(10);
-            help.Items[2].Visible = true;
-            help.Items[3].Visible = false;
-            Menu->ShowScreen(10);
+            TMenuScreen& help = Menu->Screen(scHelp);
+            help.Items[helpOn].Visible = true;
+            help.Items[helpOff].Visible = false;
+            Menu->ShowScreen(scHelp);
         }
         else
         {
-            StartGame();
+            StartGame(ChosenMode);
         }
     }
-    else if (item == 3)
+    else if (item == playTutorial)
     {
         OpenTutorial();
     }
@@ -303,36 +302,28 @@ void TFrontEnd::PlayMenuCommand(TMenuAction action, int item)
 
 void TFrontEnd::OpenOptions()
 {
-    Menu->ShowScreen(3);
+    Menu->ShowScreen(scOptions);
     UpdateVolumeBars();
-    for (int label = optFirstSkinLabel + 1; label <= optFirstSkinLabel + 4; ++label)
+    for (int skin = 2; skin <= SkinCount; ++skin)
     {
-        Menu->SwapItem(label, optFirstSkinLabel);
+        Menu->SwapItem(SkinLabel(skin), SkinLabel(1));
     }
-    Menu->SwapItem(optFirstSkinLabel, optFirstSkinLabel - 1 + Skin(Options));
+    Menu->SwapItem(SkinLabel(1), SkinLabel(Skin(Options)));
 }
 
 void TFrontEnd::StepSkin(int delta)
 {
     const int old = Skin(Options);
-    int skin = old + delta;
-    if (skin < 1)
-    {
-        skin = 5;
-    }
-    else if (skin > 5)
-    {
-        skin = 1;
-    }
+    const int skin = SteppedSkin(old, delta);
     Options.Texture = static_cast<uint8_t>(skin);
-    Menu->SwapItem(optFirstSkinLabel - 1 + old, optFirstSkinLabel - 1 + skin);
+    Menu->SwapItem(SkinLabel(old), SkinLabel(skin));
 }
 
 void TFrontEnd::OptionsCommand(TMenuAction action, int item)
 {
     if (action == maBack)
     {
-        Menu->ShowScreen(1); // the changes stay in force and are saved with the window
+        Menu->ShowScreen(scMain); // the changes stay in force and are saved with the window
         return;
     }
     if (item == 0)
@@ -341,13 +332,13 @@ void TFrontEnd::OptionsCommand(TMenuAction action, int item)
     }
     switch (item)
     {
-    case 1:
+    case optSave:
         Options.Save();
-        Menu->ShowScreen(1);
+        Menu->ShowScreen(scMain);
         break;
-    case 2:
+    case optCancel:
         Options.Reload();
-        Menu->ShowScreen(1);
+        Menu->ShowScreen(scMain);
         break;
     case optSoundDown: Options.SoundVol = VolumeDown(Options.SoundVol); break;
     case optSoundUp: Options.SoundVol = VolumeUp(Options.SoundVol); break;
@@ -360,7 +351,7 @@ void TFrontEnd::OptionsCommand(TMenuAction action, int item)
     UpdateVolumeBars();
     Host.ApplySoundVolume();
     Host.ApplyMusicVolume();
-    Menu->Screen(3).SelectedItem = item;
+    Menu->Screen(scOptions).SelectedItem = item;
 }
 
 void TFrontEnd::HiScoresCommand(TMenuAction action, int item)
@@ -369,62 +360,62 @@ void TFrontEnd::HiScoresCommand(TMenuAction action, int item)
     {
         return;
     }
-    if (action == maBack || item == 1)
+    if (action == maBack || item == scoresBack)
     {
         // Leaving the table keeps what it shows: a score whose name was being typed is not
         // lost when the table is left with the mouse.
         SaveScores();
         HiScores->Entering = false;
         State = gsMenu;
-        Menu->ShowScreen(1);
+        Menu->ShowScreen(scMain);
         return;
     }
     if (HiScores->Entering)
     {
         return; // the mode cannot change under a name being typed
     }
-    if (item == 2)
+    if (item == scoresShowTimed)
     {
         HiScores->ShownMode = 2;
-        Menu->SwapItem(2, 3);
+        Menu->SwapItem(scoresShowTimed, scoresShowNormal);
     }
-    else if (item == 3)
+    else if (item == scoresShowNormal)
     {
         HiScores->ShownMode = 1;
-        Menu->SwapItem(3, 2);
+        Menu->SwapItem(scoresShowNormal, scoresShowTimed);
     }
 }
 
 void TFrontEnd::OpenTutorial()
 {
     SetTutorialButtons(1);
-    Menu->ShowScreen(9);
+    Menu->ShowScreen(scTutorial);
     State = gsTutorial;
-    Tutorial = std::make_unique<TTutorial>(Renderer.Device, ProgramFolder, CacheFolder);
+    Tutorial = std::make_unique<TTutorial>(Renderer.Device, ProgramFolder);
 }
 
 void TFrontEnd::SetTutorialButtons(int page)
 {
-    TMenuScreen& s = Menu->Screen(9);
-    s.Items[2].Visible = page != TutorialPages;
-    s.Items[3].Visible = page != 1;
+    TMenuScreen& s = Menu->Screen(scTutorial);
+    s.Items[tutNext].Visible = page != TutorialPages;
+    s.Items[tutPrevious].Visible = page != 1;
 }
 
 void TFrontEnd::TutorialCommand(TMenuAction action, int item)
 {
-    if (action == maBack || item == 1)
+    if (action == maBack || item == tutClose)
     {
         State = gsMenu;
-        Menu->ShowScreen(2);
+        Menu->ShowScreen(scPlay);
         if (Tutorial)
         {
             LastTutorialPage = Tutorial->Page();
         }
         Tutorial.reset();
     }
-    else if (Tutorial && (item == 2 || item == 3))
+    else if (Tutorial && (item == tutNext || item == tutPrevious))
     {
-        Tutorial->ChangePage(item == 2 ? +1 : -1);
+        Tutorial->ChangePage(item == tutNext ? +1 : -1);
     }
     if (action == maActivate)
     {
@@ -441,7 +432,7 @@ fs::path SkinPicture(const fs::path& programFolder, int skin, int k)
     {
         skin = 1;
     }
-    return programFolder / "Images" / ("Skin" + std::to_string(skin)) / ("tex" + std::to_string(k) + ".tga");
+    return programFolder / SkinFile(skin, k);
 }
 
 std::vector<fs::path> FrontPictures(const fs::path& programFolder)
@@ -469,57 +460,51 @@ fs::path TFrontEnd::SkinTexture(int k) const
     return SkinPicture(ProgramFolder, Skin(Options), k);
 }
 
-void TFrontEnd::StartGame()
+void TFrontEnd::StartGame(uint8_t mode)
 {
     if (Game == nullptr)
     {
         return;
     }
     TGame& g = *Game;
-    g.Level = 1;
-    g.ClearBoard();
-    g.Levels[1].Progress = 0;
-    g.Display.Fraction = 0;
-    g.Display.StartFraction = 0;
     for (int k = 0; k < static_cast<int>(Renderer.CubeTextures.size()); ++k)
     {
         LoadTexture(*Renderer.Device, SkinTexture(k), Renderer.CubeTextures[k]);
     }
-    g.NewGame();
+    g.Start(mode);
     State = gsGame;
     std::error_code ec;
-    if (fs::exists(g.SaveFile(g.Mode), ec))
+    if (fs::exists(g.SaveFile(mode), ec))
     {
-        g.EndPhase = epPaused;
-        Menu->ShowScreen(7);
+        g.Pause();
+        Menu->ShowScreen(scResume);
     }
     else
     {
-        g.EndPhase = epPlaying;
-        Menu->ShowScreen(4);
+        Menu->ShowScreen(scInGame);
     }
 }
 
 void TFrontEnd::ResumeSavedGame()
 {
     TGame& g = *Game;
+    const uint8_t mode = g.View().Mode;
     try
     {
-        g.LoadGame(g.Mode);
+        g.LoadGame(mode);
     }
     catch (const std::exception& e)
     {
         // The damaged file is kept aside once, so it is not offered (and refused) at every
         // new game, and the new game goes on.
-        const fs::path save = g.SaveFile(g.Mode);
+        const fs::path save = g.SaveFile(mode);
         fs::path aside = save;
         aside += ".damaged";
         std::error_code ec;
         fs::rename(save, aside, ec);
         Host.ShowMessage(std::string(e.what()) + "\nThe saved game cannot be resumed; a new game starts." +
                          (ec ? std::string() : "\nThe file is kept as " + aside.filename().string() + "."));
-        g.NewGame();
-        g.EndPhase = epPlaying;
+        g.Start(mode);
     }
 }
 
@@ -551,12 +536,12 @@ void TFrontEnd::LeaveGameToMenu()
     Host.StopMusic();
     Host.StopSound(snSelected);
     Host.PlayMusic(tnMenu1);
-    Menu->ShowScreen(1);
+    Menu->ShowScreen(scMain);
 }
 
 std::string TFrontEnd::SaveGameOnExit()
 {
-    if (State != gsGame || Game == nullptr || Game->EndPhase == epGameOver || (Menu && Menu->CurrentScreen == 7))
+    if (State != gsGame || Game == nullptr || Game->View().EndPhase == epGameOver || (Menu && Menu->CurrentScreen == scResume))
     {
         return {};
     }
@@ -573,6 +558,33 @@ std::string TFrontEnd::SaveGameOnExit()
 
 // --- high scores --------------------------------------------------------------------------------
 
+void TFrontEnd::LeaveGameOver()
+{
+    // The game's score enters the table of its mode when it beats the tenth place; the
+    // table shows either way.
+    if (HiScores && Game != nullptr)
+    {
+        HiScores->ShownMode = Game->View().Mode == gmTimed ? 2 : 1;
+        const int64_t score = RoundedScore(Game->View().Score);
+        if (HiScores->Reaches(HiScores->ShownMode, score))
+        {
+            HiScores->Entering = true;
+            HiScores->EditRow = static_cast<uint8_t>(HiScores->InsertScore(TableScore(score)));
+        }
+        else
+        {
+            HiScores->Entering = false;
+        }
+    }
+    State = gsHiScores;
+    ShowScreen(scHiScores);
+    SwapItem(scoresShowNormal, scoresShowTimed);
+    if (HiScores && HiScores->ShownMode == 2)
+    {
+        SwapItem(scoresShowTimed, scoresShowNormal);
+    }
+}
+
 void TFrontEnd::SaveScores()
 {
     if (HiScores)
@@ -587,8 +599,9 @@ void TFrontEnd::DrawScores(double totalTime)
     {
         if (Game != nullptr)
         {
-            HiScores->DrawGameOver(*Renderer.Device, Renderer.Fonts, Game->Mode == gmTimed ? 2 : 1,
-                                   RoundedScore(Game->Score), Game->Level);
+            const TGameFields& g = Game->View();
+            HiScores->DrawGameOver(*Renderer.Device, Renderer.Fonts, g.Mode == gmTimed ? 2 : 1,
+                                   RoundedScore(g.Score), g.Level);
         }
     }
     else if (HiScores)
@@ -609,7 +622,7 @@ void TFrontEnd::MenuMouseDown()
 
 void TFrontEnd::SetVolumeBar(int item, int volume, float perUnit, float rightEnd)
 {
-    TMenuItem& bar = Menu->Item(3, item);
+    TMenuItem& bar = Menu->Item(scOptions, item);
     bar.NormalTransform.Scale.x = static_cast<float>(volume) * perUnit;
     bar.NormalTransform.Position.x = rightEnd - bar.NormalTransform.Scale.x / 2;
     if (bar.NormalSprite)
@@ -620,7 +633,7 @@ void TFrontEnd::SetVolumeBar(int item, int volume, float perUnit, float rightEnd
 
 void TFrontEnd::UpdateVolumeBars()
 {
-    if (!Menu || Menu->CurrentScreen != 3)
+    if (!Menu || Menu->CurrentScreen != scOptions)
     {
         return;
     }
@@ -634,7 +647,7 @@ void TFrontEnd::MenuMouseUp(int button, float x, float y)
     {
         return;
     }
-    if (Menu->CurrentScreen == 3)
+    if (Menu->CurrentScreen == scOptions)
     {
         if (InSlider(x, y, 1.801f, 2.201f))
         {
@@ -651,22 +664,22 @@ void TFrontEnd::MenuMouseUp(int button, float x, float y)
     }
     if (button == 0)
     {
-        MenuKey(vkReturn);
+        MenuKey(VkEnter);
     }
     else if (button == 1)
     {
-        MenuKey(vkEscape);
+        MenuKey(VkEscape);
     }
     Menu->Pressed = false;
 }
 
 void TFrontEnd::HighlightOptionLabels()
 {
-    if (!Menu || Menu->CurrentScreen != 3)
+    if (!Menu || Menu->CurrentScreen != scOptions)
     {
         return;
     }
-    TMenuScreen& s = Menu->Screen(3);
+    TMenuScreen& s = Menu->Screen(scOptions);
     TMenuItem& spare = s.Items[optSpare];
     spare.Visible = false;
     struct TPair

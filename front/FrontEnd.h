@@ -3,12 +3,8 @@
 // music and message boxes through IFrontHost (FrontHost.h). This is its main header.
 //
 // The menu logic on top of the 3D menu widget: it builds the menu from data/Menu.dat and
-// decides what every item of every screen does. The screen and item numbers below are the
-// contract with the menu file:
-//
-//   1 main menu        2 play menu (normal, timed, tutorial, back)   3 options
-//   4 in-game button   5 leave the game?   6 high scores   7 resume the saved game?
-//   9 tutorial         10 help before a game
+// decides what every item of every screen does. The screen and item numbers are the
+// contract with the menu file (front/MenuScreens.h).
 //
 // It also starts games (with the cube skin), keeps the high-score tables and the tutorial,
 // and turns mouse clicks into the widget's Enter and Escape.
@@ -19,6 +15,7 @@
 #include "render/GameState.h"
 #include "front/HighScores.h"
 #include "front/IFrontEnd.h"
+#include "front/MenuScreens.h"
 #include "render/Renderer.h"
 #include "front/Tutorial.h"
 
@@ -32,25 +29,8 @@ class TGame;
 class TLoadingBar;
 class TOptions;
 
-// Options screen items.
-constexpr int optSpare = 3;
-constexpr int optSoundDown = 4;
-constexpr int optSoundCaption = 5;
-constexpr int optSoundUp = 6;
-constexpr int optSoundBar = 7;
-constexpr int optMusicDown = 8;
-constexpr int optMusicCaption = 9;
-constexpr int optMusicUp = 10;
-constexpr int optMusicBar = 11;
-constexpr int optSkinDown = 12;
-constexpr int optSkinCaption = 13;
-constexpr int optSkinUp = 14;
-constexpr int optFirstSkinLabel = 15; // 15..19: the labels of skins 1..5
-
 // The loudest volume the buttons and the sliders give.
 constexpr int MaxVolume = 250;
-constexpr int SkinCount = 5;
-constexpr int CubeTextureCount = 18; // tex0..tex17 of a skin
 
 // The picture of cube texture k (0..17) in skin 1..SkinCount.
 std::filesystem::path SkinPicture(const std::filesystem::path& programFolder, int skin, int k);
@@ -62,11 +42,9 @@ class TFrontEnd final : public IFrontEnd
 {
 public:
     // programFolder holds data/Menu.dat and the images; userFolder (writable) receives
-    // data/Hiscores.dat, cacheFolder (writable) the tutorial bitmaps. state is the
-    // application state.
+    // data/Hiscores.dat. state is the application state.
     TFrontEnd(IFrontHost& host, TRenderer& renderer, TOptions& options, TScreenState& state,
-              std::filesystem::path programFolder, std::filesystem::path userFolder,
-              std::filesystem::path cacheFolder);
+              std::filesystem::path programFolder, std::filesystem::path userFolder);
     ~TFrontEnd() override;
 
     // --- the load sequence --------------------------------------------------------------
@@ -101,9 +79,12 @@ public:
     // --- screens -------------------------------------------------------------------------------
     // Sizes the two volume bars of the options screen from the settings.
     void UpdateVolumeBars();
-    // Loads the cube skin and starts a game in the Mode already set; offers the saved game
-    // of that mode when there is one.
-    void StartGame();
+    // Loads the cube skin and starts a game of the mode (gmNormal, gmTimed); offers the
+    // saved game of that mode when there is one.
+    void StartGame(uint8_t mode);
+    // The game-over picture is left: the high-score table of the game's mode shows, taking
+    // the player's name when the score enters it.
+    void LeaveGameOver() override;
     // The program is ending (window closed, logout, a signal): a game on the board is saved
     // as leaving through the pause screen saves it. A game that has ended, or a fresh board
     // still offering the saved one, is not saved. Returns the problem of a failed save;
@@ -151,7 +132,7 @@ private:
     TScreenState& State;
     std::filesystem::path ProgramFolder;
     std::filesystem::path UserFolder;
-    std::filesystem::path CacheFolder; // the tutorial's bitmaps
     int LastTutorialPage = 1;
+    uint8_t ChosenMode = 1; // gmNormal or gmTimed as chosen in the play menu, for the help screen's start
     bool LeaveSaveFailed = false; // the last try to save and leave failed
 };

@@ -1,6 +1,8 @@
 #include "front/HighScores.h"
+#include "front/VirtualKeys.h"
 
 #include "base/AtomicFile.h"
+#include "base/PlayerFile.h"
 #include "render/Font.h"
 #include "render/Graphics.h"
 
@@ -8,7 +10,6 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <limits>
 #include <system_error>
 #include <utility>
@@ -79,33 +80,20 @@ std::string THiScores::LoadScores()
         return Unreadable + ". The default high scores are shown, and the file is left as it is: "
                             "no score is saved over it until it can be read.";
     };
-    if (!std::filesystem::is_regular_file(Path, ec))
+    // Refused without waiting on it when a FIFO or a device is in the file's place; no more
+    // than one byte beyond the right size is read: a larger file is damaged anyway.
+    TPlayerFile read = ReadPlayerFile(Path, HiScoreFileSize);
+    if (read.Status == TPlayerFile::TStatus::NotAFile || read.Status == TPlayerFile::TStatus::Unreadable)
     {
-        return unreadable("is not a file");
+        return unreadable(read.Problem);
     }
-    std::error_code sizeError;
-    const std::uintmax_t size = std::filesystem::file_size(Path, sizeError);
-    // No more than one byte beyond the right size is read: a larger file is damaged anyway.
-    std::string bytes(HiScoreFileSize + 1, '\0');
-    {
-        std::ifstream in(Path, std::ios::binary);
-        if (!in.is_open())
-        {
-            return unreadable("cannot be opened (" + std::error_code(errno, std::generic_category()).message() + ")");
-        }
-        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (in.bad())
-        {
-            return unreadable("cannot be read");
-        }
-        bytes.resize(static_cast<size_t>(in.gcount()));
-    }
+    std::string& bytes = read.Bytes;
+    const std::uintmax_t size = read.Size;
 
     std::string problem;
     if (bytes.size() != HiScoreFileSize)
     {
-        problem = "is " + std::to_string(sizeError ? bytes.size() : size) + " bytes long instead of " +
-                  std::to_string(HiScoreFileSize);
+        problem = "is " + std::to_string(size) + " bytes long instead of " + std::to_string(HiScoreFileSize);
     }
     for (size_t e = 0; problem.empty() && e < 2 * HiScorePlaces; ++e)
     {
@@ -204,16 +192,16 @@ int THiScores::InsertScore(int32_t points)
 
 char THiScores::NameCharacter(int key)
 {
-    if (key == 32 || (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
+    if (key == VkSpace || (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
     {
         return static_cast<char>(key);
     }
     switch (key)
     {
-    case 188: return ','; // the comma key
-    case 189: return '-'; // the minus key
-    case 190: return '.'; // the full-stop key
-    case 191: return '/'; // the slash key
+    case VkComma: return ',';
+    case VkMinus: return '-';
+    case VkPeriod: return '.';
+    case VkSlash: return '/';
     default: return 0;
     }
 }
@@ -225,12 +213,12 @@ void THiScores::EditName(int key)
         Play(snMenuKey);
     }
     THiScoreEntry& entry = Tables[ShownMode][EditRow];
-    if (key == 13)
+    if (key == VkEnter)
     {
         SaveScores();
         Entering = false;
     }
-    else if (key == 8)
+    else if (key == VkBack)
     {
         if (entry.NameLength > 0)
         {
@@ -268,6 +256,10 @@ void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTim
 {
     constexpr int Font = 1, Size = 9, Opaque = 255;
     constexpr float Depth = 0.1f;
+    // Scores end at one right edge (a four-digit score starts where the column begins), and
+    // the hints are centred under the table, from the place numbers to that edge.
+    const float scoreRight = -4.5f - TextWidth(fonts, Font, Size, "0000");
+    const auto centred = [&](const char* text) { return (2.8f + scoreRight + TextWidth(fonts, Font, Size, text)) / 2; };
     float nameEnd = 2.0f;
     float editY = 0;
     for (int i = 1; i <= HiScorePlaces; ++i)
@@ -277,7 +269,9 @@ void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTim
         const int colour = typing ? 5 : 4;
         const float y = 2.9f - 0.56f * static_cast<float>(i);
         const float end = DrawText(device, fonts, Font, colour, Size, 2.0f, y, entry.PlayerName(), Depth, Opaque);
-        DrawText(device, fonts, Font, colour, Size, -4.5f, y, std::to_string(entry.Points), Depth, Opaque);
+        const std::string points = std::to_string(entry.Points);
+        DrawText(device, fonts, Font, colour, Size, scoreRight + TextWidth(fonts, Font, Size, points), y, points,
+                 Depth, Opaque);
         if (typing)
         {
             nameEnd = end;
@@ -288,10 +282,11 @@ void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTim
     {
         const int alpha = static_cast<int>(std::lround(std::fabs(std::cos(totalTime / 100)) * 255));
         DrawText(device, fonts, Font, 5, Size, nameEnd, editY, "|", Depth, alpha);
-        DrawText(device, fonts, Font, 4, Size, -3.5f, -5.3f, "enter your name", Depth, Opaque);
+        const char* title = "enter your name";
+        DrawText(device, fonts, Font, 4, Size, centred(title), -5.3f, title, Depth, Opaque);
         // Without letter keys (a gamepad): the cursor keys choose the letters.
-        DrawText(device, fonts, Font, 4, Size, 2.0f, -4.8f, "up/down = letter   right = add   left = delete", Depth,
-                 Opaque);
+        const char* keys = "up/down = letter   right = add   left = delete";
+        DrawText(device, fonts, Font, 4, Size, centred(keys), -4.8f, keys, Depth, Opaque);
     }
     for (int i = 1; i <= HiScorePlaces; ++i)
     {
@@ -309,15 +304,7 @@ void THiScores::DrawGameOver(TDevice& device, const TFonts& fonts, int mode, int
     // Each line centred on the screen, in the free band between the caption and the cubes.
     auto line = [&](int colour, float y, const std::string& text)
     {
-        int pixels = 0;
-        for (const char c : text)
-        {
-            const int g = GlyphCode(c);
-            pixels += g == GlyphBlank ? SpaceWidth
-                      : g > 0 && g <= fonts.Font[Font].GlyphCount ? fonts.Font[Font].GlyphWidths[g]
-                                                                   : 0;
-        }
-        const float x = RoomCentreX + 0.5f * static_cast<float>(pixels * Size) * 0.001f;
+        const float x = RoomCentreX + 0.5f * TextWidth(fonts, Font, Size, text);
         DrawText(device, fonts, Font, colour, Size, x, y, text, Depth, Opaque);
     };
     line(4, -0.85f, "score: " + std::to_string(points));

@@ -27,6 +27,8 @@ public:
     // the menu music starts.
     virtual void EnterMainMenu() = 0;
     virtual THiScores* Scores() = 0; // null until made
+    // The game-over picture is left for the high-score table.
+    virtual void LeaveGameOver() = 0;
     // The program ends: a game on the board is saved; the problem of a failed save, or empty.
     virtual std::string SaveGameOnExit() { return {}; }
 

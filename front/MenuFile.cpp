@@ -1,6 +1,7 @@
 #include "front/MenuFile.h"
 
 #include "base/LanguageFiles.h"
+#include "base/PlayerFile.h"
 #include "game/DataReader.h"
 
 #include <system_error>
@@ -14,12 +15,29 @@ TVector3 ReadVector(TDataReader& in)
     return {static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2])};
 }
 
+// A picture of the menu lies in the program folder: a path that starts at the root or
+// climbs out with ".." is refused, whether the file exists or not.
+void CheckInside(TDataReader& in, const std::string& image)
+{
+    const std::filesystem::path path(image);
+    bool climbs = false;
+    for (const std::filesystem::path& part : path)
+    {
+        climbs = climbs || part == "..";
+    }
+    if (path.is_absolute() || climbs)
+    {
+        in.Fail("the image '" + Excerpt(image, 80) + "' lies outside the program folder");
+    }
+}
+
 void CheckImage(TDataReader& in, const std::filesystem::path& programFolder, const std::string& image)
 {
+    CheckInside(in, image);
     std::error_code ec;
     if (image.empty() || !std::filesystem::is_regular_file(programFolder / image, ec))
     {
-        in.Fail("the image '" + image + "' does not exist");
+        in.Fail("the image '" + Excerpt(image, 80) + "' does not exist");
     }
 }
 } // namespace
@@ -45,6 +63,7 @@ TMenuFile TMenuFile::Load(const std::filesystem::path& programFolder, bool check
 
     in.SkipLine();
     menu.Background = in.ReadText();
+    CheckInside(in, menu.Background);
     in.SkipLine();
     const int screens = in.ReadInt();
     if (screens < MenuScreensUsed || screens > MaxMenuScreens)
@@ -78,15 +97,9 @@ TMenuFile TMenuFile::Load(const std::filesystem::path& programFolder, bool check
             }
             TMenuItemData item;
             item.NormalImage = in.ReadText();
-            if (checkImages)
-            {
-                CheckImage(in, programFolder, item.NormalImage);
-            }
+            checkImages ? CheckImage(in, programFolder, item.NormalImage) : CheckInside(in, item.NormalImage);
             item.HighlightImage = in.ReadText();
-            if (checkImages)
-            {
-                CheckImage(in, programFolder, item.HighlightImage);
-            }
+            checkImages ? CheckImage(in, programFolder, item.HighlightImage) : CheckInside(in, item.HighlightImage);
             item.Position = ReadVector(in);
             item.Scale = ReadVector(in);
             item.Rotation = ReadVector(in);

@@ -1,22 +1,20 @@
 // The menu description data/Menu.dat: the background picture and the screens with their
 // items (two images, a placement, and whether each is visible and selectable).
 //
-// The program relies on screens 1 to 10 and on the items its commands name; a file that
-// lacks them, exceeds 13 screens or 20 items, names an image that does not exist, or
+// The program relies on screens 1 to 10 and on the items its commands name
+// (front/MenuScreens.h); a file that lacks them, exceeds MaxMenuScreens screens or
+// MaxMenuItems items, names an image that does not exist, or
 // leaves a screen that can be shown without a visible selectable item is refused with a
 // TDataError naming the file, the line and the problem.
 #pragma once
 
 #include "base/TexMatrix.h"
+#include "front/MenuScreens.h"
 
 #include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
-
-constexpr int MaxMenuScreens = 13;
-constexpr int MaxMenuItems = 20;
-constexpr int MenuScreensUsed = 10;
 
 struct TMenuItemData
 {
@@ -41,7 +39,7 @@ struct TMenuFile
     std::vector<std::filesystem::path> Pictures(const std::filesystem::path& programFolder) const;
 
     // The number of items the menu commands address on each screen (index 1..10).
-    static constexpr std::array<int, MenuScreensUsed + 1> RequiredItems = {0, 4, 4, 19, 1, 3, 3, 3, 0, 3, 3};
-    // Screens the program can show (screen 8 is never shown).
-    static constexpr bool CanBeShown(int screen) { return screen >= 1 && screen <= MenuScreensUsed && screen != 8; }
+    static constexpr std::array<int, MenuScreensUsed + 1> RequiredItems = MenuRequiredItems;
+    // Screens the program can show (the spare screen never is).
+    static constexpr bool CanBeShown(int screen) { return screen >= 1 && screen <= MenuScreensUsed && screen != scSpare; }
 };

@@ -2,7 +2,7 @@
 // the reader accepts, a game then plays a few seconds of the chosen level without fault.
 #include "base/DataError.h"
 #include "fuzz/FuzzFiles.h"
-#include "game/Game.h"
+#include "game/GameSetup.h"
 #include "game/GameHost.h"
 #include "game/Random.h"
 
@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     NullGameHost host;
     TRandom random(static_cast<uint32_t>(size));
-    auto game = std::make_unique<TGame>(host, random, folder, ScratchFolder() / "user");
+    auto game = std::make_unique<TGameSetup>(host, random, folder, ScratchFolder() / "user");
     try
     {
         game->CreateLevels();
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0; // refused with the file, the line and the problem
     }
     // Play the level the input's length picks, in the mode its parity picks.
-    TGame& g = *game;
+    TGameSetup& g = *game;
     g.Mode = size % 2 == 0 ? gmNormal : gmTimed;
     g.NewGame();
     g.Level = static_cast<int>(size % static_cast<size_t>(g.LevelCount));

@@ -2,7 +2,7 @@
 // into a file that loads back.
 #include "base/DataError.h"
 #include "fuzz/FuzzFiles.h"
-#include "game/Game.h"
+#include "game/GameSetup.h"
 #include "game/GameHost.h"
 #include "game/Random.h"
 
@@ -15,7 +15,7 @@ struct TShippedGame
 {
     NullGameHost Host;
     TRandom Random{1};
-    TGame Game{Host, Random, ShippedFolder() / "data", ScratchFolder() / "user"};
+    TGameSetup Game{Host, Random, ShippedFolder() / "data", ScratchFolder() / "user"};
     TShippedGame()
     {
         Game.CreateLevels();
@@ -27,8 +27,8 @@ struct TShippedGame
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static TShippedGame shipped;
-    auto game = std::make_unique<TGame>(shipped.Host, shipped.Random, ShippedFolder() / "data", ScratchFolder() / "user");
-    TGame& g = *game;
+    auto game = std::make_unique<TGameSetup>(shipped.Host, shipped.Random, ShippedFolder() / "data", ScratchFolder() / "user");
+    TGameSetup& g = *game;
     g.LevelCount = shipped.Game.LevelCount;
     g.Levels = shipped.Game.Levels;
     g.FigureCount = shipped.Game.FigureCount;

@@ -1,7 +1,8 @@
 #include "game/DataReader.h"
 
+#include "base/PlayerFile.h"
+
 #include <charconv>
-#include <fstream>
 #include <sstream>
 #include <system_error>
 
@@ -28,24 +29,20 @@ std::string RealText(double value)
 
 TDataReader::TDataReader(std::filesystem::path file) : Path(std::move(file))
 {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(Path, ec))
-    {
-        FailAt(0, "file not found");
-    }
     // No data file of the game comes near this size: a larger one is refused before any
-    // of it is held in memory.
-    const std::uintmax_t size = std::filesystem::file_size(Path, ec);
-    if (!ec && size > MaxFileSize)
+    // of it is held in memory. Saves lie in the player's folder, where a FIFO or a device
+    // in a file's place is refused without waiting on it.
+    const TPlayerFile read = ReadPlayerFile(Path, MaxFileSize);
+    switch (read.Status)
     {
-        FailAt(0, "is " + std::to_string(size) + " bytes long; no file of its kind is larger than " +
+    case TPlayerFile::TStatus::Read: break;
+    case TPlayerFile::TStatus::Missing: FailAt(0, "file not found");
+    case TPlayerFile::TStatus::TooLarge:
+        FailAt(0, "is " + std::to_string(read.Size) + " bytes long; no file of its kind is larger than " +
                       std::to_string(MaxFileSize));
+    default: FailAt(0, read.Problem);
     }
-    std::ifstream in(Path, std::ios::binary);
-    if (!in)
-    {
-        FailAt(0, "cannot be opened");
-    }
+    std::istringstream in(read.Bytes);
     std::string line;
     while (std::getline(in, line))
     {
@@ -54,10 +51,6 @@ TDataReader::TDataReader(std::filesystem::path file) : Path(std::move(file))
             line.pop_back();
         }
         Lines.push_back(std::move(line));
-    }
-    if (in.bad())
-    {
-        FailAt(0, "cannot be read");
     }
 }
 

@@ -228,24 +228,114 @@ struct TGameDisplay
     int LampCount = 5;        // bonus lamps lit
 };
 
-class TGame
+// The state of a game: what the rules change and the scene, the menus and the shell show.
+// Only the rules write it (TGame); the rest of the program reads it through TGame::View(),
+// and the tests and tools that lay out boards write it through TGameSetup (GameSetup.h).
+struct TGameFields
+{
+    TLevel& CurrentLevel() { return Levels[Level]; }
+    const TLevel& CurrentLevel() const { return Levels[Level]; }
+    // Every change of a cube's State goes through here to keep StateCounts true.
+    void SetState(int cube, uint8_t state);
+    // The fill of the progress bar, 0..1: the level's progress towards its target while
+    // playing, else what the level-end phases show.
+    double BarFraction() const;
+
+    int Level = 0;
+    int LevelCount = 0;
+    std::array<TLevel, MaxLevels + 1> Levels{};
+    double LevelTime = 0;
+    uint8_t Mode = gmNormal;
+    double Score = 0;
+    double PendingScore = 0;
+    int Combo = 0;
+    int CubeCount = 0;
+    int Selected = 0;
+    std::array<TCube, CellCount + 1> Cubes{};
+    std::array<int, 10> StateCounts{};     // slots 1..9
+    std::array<int, 10> PrevStateCounts{}; // copy taken at the end of every update
+    int8_t FreeCount = 0;
+    std::array<TCell, CellCount + 1> FreeCells{};
+    int PathLength = 0;
+    std::array<TDot, CellCount> Path{};
+    TBoardCell Cells[BoardSize + 1][BoardSize + 1]{};
+    TCell HoverCell;
+    TCell ShotCell;
+    int FigureCount = 0;
+    int Figure = 0;
+    std::array<TBonusFigure, MaxFigures + 1> Figures{};
+    int SpecialsOwed = 0;
+    bool NoScoreMove = false;
+    uint8_t EndPhase = epPlaying;
+    double PhaseTime = 0;
+    bool BoardQuiet = false;
+    // The time-up warning of the timed mode: the game time the update has counted while
+    // the bar was low, and when the next beep is due in it (0: none scheduled).
+    double WarningTime = 0;
+    double NextBeep = 0;
+
+    std::array<TDelayedScoreLabel, 3> DelayedLabels{}; // slots 1 and 2
+    TScoreLabels Labels;
+    TParticleSystems Particles;
+    TGameDisplay Display;
+};
+
+// The game object: the rules over TGameFields. The front end and the shell drive it by
+// its verbs (start, pause, resume, save, load, the update and the player's input) and
+// read what it shows through View().
+class TGame : protected TGameFields
 {
 public:
     // dataFolder holds Levels.dat and BonusFigures.dat; userFolder receives the saves.
     TGame(IGameHost& host, TRandom& random, std::filesystem::path dataFolder,
           std::filesystem::path userFolder);
 
-    // --- model ---------------------------------------------------------------------
+    // What the scene, the menus and the shell read.
+    const TGameFields& View() const { return *this; }
+    IGameHost& GameHost() const { return Host; }
+    int CountKind(uint8_t kind) const;
+
+    // --- loading ---------------------------------------------------------------------------
     // A fresh game object: its levels, figures and pictures are still to be loaded.
     void Create();
-    // Every change of a cube's State goes through here to keep StateCounts true.
-    void SetState(int cube, uint8_t state);
-
-    // --- level and figure files ------------------------------------------------------
     // Throw TDataError naming the file, the line and the problem.
     void CreateLevels();
     void CreateBonus();
+    // The pen advance of the label fonts, once the renderer has measured them.
+    void SetLabelAdvance(const TScoreLabels& measured) { Labels.Advance = measured.Advance; }
 
+    // --- the game's course, as the menus and the shell steer it ------------------------------
+    // A new game of the mode (gmNormal, gmTimed) at its first level, in play.
+    void Start(uint8_t mode);
+    // The board stops (the pause screen, the offer of the saved game) and goes on again.
+    void Pause();
+    void Resume();
+
+    // --- per-frame update --------------------------------------------------------------------
+    void Update(float dt);
+    // Nothing on the board moves: no cube grows, turns, spins, hovers, moves or vanishes,
+    // no particle or label is alive, no score is being counted in, no bar drains, no
+    // level-end phase or camera flight runs. An update of a still board changes nothing
+    // that is drawn, unless an idle cube's turn is rolled (after which it is not still).
+    bool Still() const;
+
+    // --- input ---------------------------------------------------------------------------
+    void MouseMove();
+    void MouseDown(int button);
+    void KeyDown(int key);
+    uint8_t Deselect();
+    bool CursorOnBoard() const;
+    TCell CursorCell() const;
+    bool CursorOnCube(int i) const;
+
+    // --- saved games ---------------------------------------------------------------------
+    std::filesystem::path SaveFile(int mode) const;
+    void SaveGame();
+    // The saved game of the mode on the board; a missing file leaves an empty board of the
+    // mode's first level. Throws TDataError naming the file and the problem.
+    void LoadGame(int mode);
+
+protected:
     // --- moves and turns -------------------------------------------------------------
     void ClearBoard();
     void NewTurn();
@@ -280,33 +370,13 @@ public:
     void BankScore(bool all, float dt);
     void EndBonusLevel();
 
-    // --- per-frame update and level flow -------------------------------------------------
+    // --- level flow ------------------------------------------------------------------------
     void NewGame();
     void NextLevel();
-    void Update(float dt);
-    // Nothing on the board moves: no cube grows, turns, spins, hovers, moves or vanishes,
-    // no particle or label is alive, no score is being counted in, no bar drains, no
-    // level-end phase or camera flight runs. An update of a still board changes nothing
-    // that is drawn, unless an idle cube's turn is rolled (after which it is not still).
-    bool Still() const;
     void CompleteLevel();
-    // While playing, the progress bar shows Progress / Target[Mode] (the renderer calls
-    // this every frame, Update at its start).
+    // While playing, the progress bar shows Progress / Target[Mode] (Update calls this at
+    // its start).
     void SyncDisplay();
-
-    // --- input ---------------------------------------------------------------------------
-    void MouseMove();
-    void MouseDown(int button);
-    void KeyDown(int key);
-    uint8_t Deselect();
-    bool CursorOnBoard() const;
-    TCell CursorCell() const;
-    bool CursorOnCube(int i) const;
-
-    // --- saved games ---------------------------------------------------------------------
-    std::filesystem::path SaveFile(int mode) const;
-    void SaveGame();
-    void LoadGame(int mode);
 
     // --- animations and level-end effects ----------------------------------------------------
     void Grow(int i, float dt);
@@ -321,46 +391,6 @@ public:
     void Scatter(int style);
     void ScatterStep();
     void MoveCamera(double t);
-
-    TLevel& CurrentLevel() { return Levels[Level]; }
-    const TLevel& CurrentLevel() const { return Levels[Level]; }
-    int CountKind(uint8_t kind) const;
-
-    // --- the fields of the game ----------------------------------------------------------------
-    int Level = 0;
-    int LevelCount = 0;
-    std::array<TLevel, MaxLevels + 1> Levels{};
-    double LevelTime = 0;
-    uint8_t Mode = gmNormal;
-    double Score = 0;
-    double PendingScore = 0;
-    int Combo = 0;
-    int CubeCount = 0;
-    int Selected = 0;
-    std::array<TCube, CellCount + 1> Cubes{};
-    std::array<int, 10> StateCounts{};     // slots 1..9
-    std::array<int, 10> PrevStateCounts{}; // copy taken at the end of every update
-    int8_t FreeCount = 0;
-    std::array<TCell, CellCount + 1> FreeCells{};
-    int PathLength = 0;
-    std::array<TDot, CellCount> Path{};
-    TBoardCell Cells[BoardSize + 1][BoardSize + 1]{};
-    TCell HoverCell;
-    TCell ShotCell;
-    int FigureCount = 0;
-    int Figure = 0;
-    std::array<TBonusFigure, MaxFigures + 1> Figures{};
-    int SpecialsOwed = 0;
-    bool NoScoreMove = false;
-    uint8_t EndPhase = epPlaying;
-    double PhaseTime = 0;
-    bool BoardQuiet = false;
-    bool ResourcesLoaded = false;
-
-    std::array<TDelayedScoreLabel, 3> DelayedLabels{}; // slots 1 and 2
-    TScoreLabels Labels;
-    TParticleSystems Particles;
-    TGameDisplay Display;
 
     IGameHost& Host;
     TRandom& Rng;
@@ -385,6 +415,7 @@ private:
     void ShowDelayedLabel(int slot);
     void UpdateLevelDone(float dt);
     void UpdateGameOver(float dt);
+    void WarnOfTimeUp(float dt);
 
     // Line of each level's FigureMin in Levels.dat, to name it when the range is refused.
     std::array<int, MaxLevels + 1> FigureRangeLine{};

@@ -75,7 +75,13 @@ void TGame::MouseDown(int button)
 
     if (button == RightButton)
     {
-        Deselect();
+        // A right click lets go of the held cube; on another cube it takes that one instead.
+        const int held = Deselect();
+        if (held != 0 && CursorOnCube(held))
+        {
+            Host.StopSound(snSelected);
+            return;
+        }
     }
     if (PathLength > 0)
     {

@@ -12,8 +12,9 @@ std::string CellText(int x, int y)
 }
 } // namespace
 
-std::string CheckInvariants(const TGame& game)
+std::string CheckInvariants(const TGame& whole)
 {
+    const TGameFields& game = whole.View();
     std::string problems;
     auto fail = [&problems](const std::string& text) { problems += text + "\n"; };
 

@@ -90,15 +90,16 @@ void TScoreLabels::AddBoardLabel(const TVector3& position, int font, int colour,
 
     TVector3 velocity, damping;
     Motion(font, colour, velocity, damping);
-    // dv/dt = v d: the height gained over a label's life.
-    const float rise = damping.y < 0
-                           ? velocity.y * (1 - std::exp(damping.y * LabelLife)) / -damping.y
-                           : velocity.y * LabelLife;
+    // dv/dt = v d: the way gone over a label's life, up and across.
+    const auto travel = [](float v, float d)
+    { return d < 0 ? v * (1 - std::exp(d * LabelLife)) / -d : v * LabelLife; };
+    const float rise = travel(velocity.y, damping.y);
+    const float drift = travel(velocity.x, damping.x);
     const float half = static_cast<float>(LabelFontHeight) * static_cast<float>(size) * 0.0005f;
     const float width = TextWidth(font, text, size);
 
     TVector3 at = position;
-    at.x = std::min(left, std::max(at.x, right + width));
+    at.x = std::min(left - std::max(drift, 0.0f), std::max(at.x, right + width - std::min(drift, 0.0f)));
     at.y = std::max(bottom + half, std::min(at.y, top - half - std::max(rise, 0.0f)));
     AddLabel(at, font, colour, text, size);
 }

@@ -17,7 +17,7 @@ constexpr double IdleTurnPeriod = 1000.0 / 60;
 // Whether a bonus level still has a bomb the player can use: one on its way or going
 // off, or one at rest with a neighbouring cell to move to. A bomb walled in by stones
 // and the board's edge can never be moved, and a level waiting for it would never end.
-bool BombInPlay(const TGame& g)
+bool BombInPlay(const TGameFields& g)
 {
     static constexpr int Dx[4] = {1, -1, 0, 0};
     static constexpr int Dy[4] = {0, 0, 1, -1};
@@ -47,6 +47,28 @@ bool BombInPlay(const TGame& g)
     return false;
 }
 } // namespace
+
+void TGame::Start(uint8_t mode)
+{
+    Mode = mode;
+    Level = 1;
+    ClearBoard();
+    Levels[1].Progress = 0;
+    Display.Fraction = 0;
+    Display.StartFraction = 0;
+    NewGame();
+    EndPhase = epPlaying;
+}
+
+void TGame::Pause()
+{
+    EndPhase = epPaused;
+}
+
+void TGame::Resume()
+{
+    EndPhase = epPlaying;
+}
 
 void TGame::NewGame()
 {
@@ -164,6 +186,7 @@ void TGame::Update(float dt)
     AddOwedSpecials();
     PrevStateCounts = StateCounts;
     UpdateEndPhase(dt);
+    WarnOfTimeUp(dt);
 }
 
 void TGame::StartFrame(float dt)
@@ -469,6 +492,33 @@ void TGame::UpdateLevelDone(float dt)
         Host.ResetEye();
         EndPhase = epPlaying;
         NextLevel();
+    }
+}
+
+void TGame::WarnOfTimeUp(float dt)
+{
+    // In the timed mode a bar at or below a fifth beeps, faster the emptier it is: the
+    // first beep 150 ms after it gets there, then every 150 to 300 ms. A paused game is
+    // silent and its time stands still.
+    if (Mode != gmTimed || EndPhase == epPaused)
+    {
+        return;
+    }
+    WarningTime += dt;
+    const double fraction = BarFraction();
+    if (fraction > 0.2)
+    {
+        NextBeep = 0;
+    }
+    else if (fraction > 0 && NextBeep == 0)
+    {
+        NextBeep = WarningTime + 150;
+    }
+    else if (fraction > 0 && WarningTime >= NextBeep)
+    {
+        const double urgency = (0.2 - fraction) / 0.2;
+        NextBeep += 150 + (1 - urgency) * 150;
+        Host.PlaySound(snTimeUp);
     }
 }
 

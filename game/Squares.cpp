@@ -17,7 +17,7 @@ bool IsSpecialKind(int kind)
 }
 
 // The cube standing on an occupied cell, or 0.
-int CubeOn(const TGame& g, int x, int y)
+int CubeOn(const TGameFields& g, int x, int y)
 {
     const TBoardCell& c = g.Cells[x][y];
     return c.Occupancy == coOccupied && c.Cube >= 1 && c.Cube <= g.CubeCount ? c.Cube : 0;
@@ -25,7 +25,7 @@ int CubeOn(const TGame& g, int x, int y)
 
 // The square with its lower corner at (x, y), x and y in 1..8. Overlapping squares all
 // count, because only the far corner is asked whether it is vanishing already.
-bool TakeSquare(TGame& g, int x, int y)
+bool TakeSquare(TGameFields& g, int x, int y)
 {
     const int q[4] = {CubeOn(g, x, y), CubeOn(g, x + 1, y), CubeOn(g, x, y + 1),
                       CubeOn(g, x + 1, y + 1)};
@@ -78,7 +78,7 @@ bool TakeSquare(TGame& g, int x, int y)
 
 // Whether the figure lies on the board with its first column on x = r and its first row
 // on y = s. A figure with no visible cell matches nowhere.
-bool FigureAt(const TGame& g, const TBonusFigure& f, int w, int h, int r, int s)
+bool FigureAt(const TGameFields& g, const TBonusFigure& f, int w, int h, int r, int s)
 {
     bool any = false;
     for (int i = 1; i <= w; ++i)

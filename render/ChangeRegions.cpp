@@ -9,7 +9,7 @@
 bool TChangeRegions::Capture(const TRenderer& r, const TFrame& frame, TDrawn& d)
 {
     d.Valid = false;
-    const TGame* game = frame.Game;
+    const TGameFields* game = frame.Game != nullptr ? &frame.Game->View() : nullptr;
     if (frame.State != gsGame || game == nullptr || !r.Device || game->EndPhase != epPlaying ||
         game->Mode == gmTimed || game->Labels.LabelCount != 0 || game->Level < 0)
     {
@@ -30,7 +30,7 @@ bool TChangeRegions::Capture(const TRenderer& r, const TFrame& frame, TDrawn& d)
     s.Overlay = frame.OverlayKey;
     s.Lights = r.Device->State().Lights;
     s.LightOn = r.Device->State().LightEnabled;
-    s.CursorIndex = r.Cursor ? r.Cursor->CursorIndex : game->Host.Cursor();
+    s.CursorIndex = r.Cursor ? r.Cursor->CursorIndex : frame.Game->GameHost().Cursor();
     s.CursorX = r.Cursor ? r.Cursor->X() : 0;
     s.CursorY = r.Cursor ? r.Cursor->Y() : 0;
     s.CursorPlaced = r.Cursor && r.Cursor->Placed;

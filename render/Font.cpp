@@ -175,6 +175,17 @@ void ReadFontMetrics(const std::filesystem::path& file, TFont& font)
             {
                 r.Fail("more than 100 glyphs");
             }
+            // A glyph is a strip of the texture, left to right, inside it.
+            if (right < left)
+            {
+                r.Fail("glyph " + std::to_string(n) + " has a negative width (" + std::to_string(left) + " to " +
+                       std::to_string(right) + ")");
+            }
+            if (left < 0 || right > width)
+            {
+                r.Fail("glyph " + std::to_string(n) + " (" + std::to_string(left) + " to " + std::to_string(right) +
+                       ") lies outside the texture's " + std::to_string(width) + " pixels");
+            }
             font.Glyphs[n] = {static_cast<float>(left) / width, v + rowHeight,
                               static_cast<float>(right) / width, v};
             font.GlyphWidths[n] = right - left;
@@ -249,6 +260,23 @@ std::array<TVertex, 6> WriteGlyphQuad(const TFonts& fonts, int g, int f, uint32_
     return {vertex(0, -0.5f, gl.uLeft, gl.vBottom),   vertex(-1, -0.5f, gl.uRight, gl.vBottom),
             vertex(0, 0.5f, gl.uLeft, gl.vTop),       vertex(0, 0.5f, gl.uLeft, gl.vTop),
             vertex(-1, -0.5f, gl.uRight, gl.vBottom), vertex(-1, 0.5f, gl.uRight, gl.vTop)};
+}
+
+float TextWidth(const TFonts& fonts, int f, int s, std::string_view text)
+{
+    if (f < 1 || f > 2)
+    {
+        return 0;
+    }
+    int pixels = 0;
+    for (const char ch : text)
+    {
+        const int g = GlyphCode(ch);
+        pixels += g == GlyphBlank ? SpaceWidth
+                  : g > 0 && g <= fonts.Font[f].GlyphCount ? fonts.Font[f].GlyphWidths[g]
+                                                           : 0;
+    }
+    return static_cast<float>(pixels) * static_cast<float>(s) * 0.001f;
 }
 
 float DrawText(TDevice& device, const TFonts& fonts, int f, int c, int s, float x, float y,

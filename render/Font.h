@@ -82,6 +82,9 @@ std::array<TVertex, 6> WriteGlyphQuad(const TFonts& fonts, int g, int f, uint32_
 float DrawText(TDevice& device, const TFonts& fonts, int f, int c, int s, float x, float y,
                std::string_view text, float z, int alpha);
 
+// How far DrawText moves the pen for this text (world units, positive): for aligning text.
+float TextWidth(const TFonts& fonts, int f, int s, std::string_view text);
+
 void DrawLabels(TDevice& device, const TFonts& fonts, const TScoreLabels& labels);
 
 // Tells the labels how far each character moves the pen in the loaded fonts, so that the

@@ -17,7 +17,7 @@ std::string RoundedText(double value)
 
 int CursorVariant(const TRenderer& r, const TGame& game)
 {
-    return r.Cursor ? r.Cursor->CursorIndex : game.Host.Cursor();
+    return r.Cursor ? r.Cursor->CursorIndex : game.GameHost().Cursor();
 }
 
 struct TClipPoint
@@ -293,8 +293,9 @@ void DrawPictureScreen(TRenderer& r, TGameState state)
     SampleMinifiedThroughMipmaps(d, false);
 }
 
-void DrawGameScene(TRenderer& r, const TGame& game, double totalTime)
+void DrawGameScene(TRenderer& r, const TGame& whole, double totalTime)
 {
+    const TGameFields& game = whole.View();
     TDevice& d = *r.Device;
     TSceneObjects& s = r.Scene;
     d.SetRenderState(rsAmbient, 0x00FFFFFF);
@@ -338,7 +339,7 @@ void DrawGameScene(TRenderer& r, const TGame& game, double totalTime)
             s.ScoreLine->Fraction = static_cast<float>(game.Display.Fraction);
             s.ScoreLine->StartFraction = static_cast<float>(game.Display.StartFraction);
         }
-        s.ScoreLine->Draw(r, meshQuad, game.Mode, totalTime, r.PlaySound);
+        s.ScoreLine->Draw(r, meshQuad, game.Mode, totalTime);
     }
 
     d.SetRenderState(rsAlphaBlendEnable, StateTrue);
@@ -350,7 +351,7 @@ void DrawGameScene(TRenderer& r, const TGame& game, double totalTime)
     d.SetRenderState(rsAlphaBlendEnable, StateFalse);
     d.SetRenderState(rsAmbient, 0x00666666);
 
-    DrawGame(r, game);
+    DrawGame(r, whole);
     DrawLabels(d, r.Fonts, game.Labels);
     SyncParticleImage(d, r.ParticleTextures, game.Particles);
     for (const int system : {5, 1, 2, 3, 4, 6})
@@ -359,12 +360,13 @@ void DrawGameScene(TRenderer& r, const TGame& game, double totalTime)
     }
 }
 
-void DrawGame(TRenderer& r, const TGame& game)
+void DrawGame(TRenderer& r, const TGame& whole)
 {
+    const TGameFields& game = whole.View();
     TDevice& d = *r.Device;
     d.SetTextureStageState(0, tsColorOp, toModulate);
 
-    if (CursorVariant(r, game) != 3 && game.PathLength > 0)
+    if (CursorVariant(r, whole) != 3 && game.PathLength > 0)
     {
         d.SetRenderState(rsAlphaBlendEnable, StateTrue);
         d.SetMaterial(r.Materials[0]);

@@ -81,7 +81,7 @@ TResult RenderScene(TRenderer& r, const TFrame& frame)
         }
 
         d.SetRenderState(rsZEnable, StateFalse);
-        const TGame* game = frame.Game;
+        const TGameFields* game = frame.Game != nullptr ? &frame.Game->View() : nullptr;
         bool menu = s != gsGameOver;
         if (game != nullptr)
         {

@@ -13,11 +13,9 @@
 #include "render/Graphics.h"
 #include "render/ParticleDrawing.h"
 #include "render/SceneObjects.h"
-#include "game/Sounds.h"
 
 #include <array>
 #include <filesystem>
-#include <functional>
 #include <memory>
 
 struct TRenderer : TGraphics
@@ -37,8 +35,6 @@ struct TRenderer : TGraphics
     // screen shows (KeepScreenPictures); a picture without a file is kept as it was set.
     std::filesystem::path GameOverFile, HelpFile, MenuBackgroundFile;
     TGameState PicturesKeptFor = gsLaunch;
-    // The warning beep of the score line; the shell wires it to the sound module.
-    std::function<void(TSound)> PlaySound;
 };
 
 // " Closing DGfx": releases the fonts, the vertex buffer and the device, logging each step.

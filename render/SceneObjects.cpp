@@ -79,25 +79,7 @@ TScoreLine::TScoreLine(std::shared_ptr<TDevice> device, const std::filesystem::p
 {
 }
 
-void ScoreLineBeep(TScoreLine& line, double u, double totalTime,
-                   const std::function<void(TSound)>& play)
-{
-    if (line.NextBeep == 0)
-    {
-        line.NextBeep = totalTime + 150;
-    }
-    else if (totalTime >= line.NextBeep)
-    {
-        line.NextBeep = line.NextBeep + 150 + (1 - u) * 150;
-        if (play)
-        {
-            play(snTimeUp);
-        }
-    }
-}
-
-void TScoreLine::Draw(const TGraphics& g, int entry, int mode, double totalTime,
-                      const std::function<void(TSound)>& play)
+void TScoreLine::Draw(const TGraphics& g, int entry, int mode, double totalTime)
 {
     if (Fraction > 1)
     {
@@ -118,14 +100,6 @@ void TScoreLine::Draw(const TGraphics& g, int entry, int mode, double totalTime,
             const double a = (0.2 - Fraction) * totalTime / 200;
             InitMaterial(LineMaterial, static_cast<float>(std::fabs(std::sin(a))),
                          static_cast<float>(std::fabs(std::cos(a))), 0, 0, 256);
-            if (Fraction > 0)
-            {
-                ScoreLineBeep(*this, (0.2 - Fraction) / 0.2, totalTime, play);
-            }
-        }
-        else
-        {
-            NextBeep = 0;
         }
     }
     Placement.UpdateMatrix();

@@ -1,13 +1,11 @@
 // The objects of the game scene behind and around the board: the room planes, the back
-// plane, the score line with its low-time warning, and the rows of bonus lamps.
+// plane, the score line, and the rows of bonus lamps.
 #pragma once
 
 #include "render/Graphics.h"
-#include "game/Sounds.h"
 
 #include <array>
 #include <filesystem>
-#include <functional>
 #include <memory>
 
 // A textured quad with a placement built once.
@@ -43,25 +41,19 @@ public:
 };
 
 // The level progress bar. Fraction is clamped to 0..1 when drawn; in the timed mode a
-// bar at or below 0.2 pulses red and green and beeps faster the emptier it is.
+// bar at or below 0.2 pulses red and green (the rules beep meanwhile).
 class TScoreLine : public TBackPlane
 {
 public:
     TScoreLine(std::shared_ptr<TDevice> device, const std::filesystem::path& image,
                const TVector3& scale, const TVector3& position, const TVector3& rotation);
-    void Draw(const TGraphics& g, int entry, int mode, double totalTime,
-              const std::function<void(TSound)>& play);
+    void Draw(const TGraphics& g, int entry, int mode, double totalTime);
 
     float Fraction = 0;
     float StartFraction = 0;
     TMaterial LineMaterial;
     std::unique_ptr<TBackPlane> LeftCap;
-    double NextBeep = 0; // TotalTime of the next warning beep; 0 = none scheduled
 };
-
-// Schedules and plays the warning beep; u is the urgency 0..1.
-void ScoreLineBeep(TScoreLine& line, double u, double totalTime,
-                   const std::function<void(TSound)>& play);
 
 // Everything the resource loading makes for the game scene.
 struct TSceneObjects

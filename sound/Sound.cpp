@@ -18,13 +18,6 @@
 #include <thread>
 #include <vector>
 
-const std::array<const char*, SoundCount> SoundNames = {
-    "NewLevel",  "BonusLevel", "NewTurn",    "FlyingBy",    "BonusLevelDone", "SelectCube", "MoveCube",
-    "MoveBomb",  "Moved",      "FigureDone", "vDouble",     "vTriple",        "vQuadro",    "vExcellent",
-    "vTandrel",  "ExplodeBomb", "Colorize",  "Shot",        "ShowBonus",      "GameOver",   "MenuMove",
-    "MenuEnter", "MenuEsc",    "MenuKey",    "Selected",    "TimeUp",         "Message",
-};
-
 const std::array<const char*, TuneCount> MusicNames = {"menu1.ogg", "menu2.ogg", "theme1.ogg", "theme2.ogg"};
 
 namespace

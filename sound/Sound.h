@@ -1,8 +1,8 @@
 // sound/ owns the sound effects and the tunes over SDL_mixer; it sits beside render/ and
 // includes game/ (the sound numbers) and base/.
 //
-// Sound effects and music over SDL_mixer. The 27 effects are numbered as in game/Sounds.h
-// and live in the program folder's Sounds/ as NAME.ogg or NAME.wav; the four tunes are
+// Sound effects and music over SDL_mixer. The effects are numbered and named in
+// game/Sounds.h and live in the program folder's Sounds/ as NAME.ogg or NAME.wav; the four tunes are
 // Music/menu1.ogg, menu2.ogg, theme1.ogg and theme2.ogg.
 //
 // One module-level state, used from the main thread only; the mixer's end-of-music
@@ -21,7 +21,6 @@
 #include <string>
 #include <vector>
 
-extern const std::array<const char*, SoundCount> SoundNames;
 extern const std::array<const char*, TuneCount> MusicNames;
 
 // Opens the audio device and the mixer (44100 Hz). True on success; a second call while
@@ -29,8 +28,8 @@ extern const std::array<const char*, TuneCount> MusicNames;
 bool InitSound();
 // Opens the four tunes from programFolder/Music, replacing any opened before.
 void OpenMusic(const std::filesystem::path& programFolder);
-// Loads the 27 effects from programFolder/Sounds, replacing any loaded before. One test,
-// for Sounds/NewLevel.ogg, decides the extension of all 27: ".ogg" or else ".wav". They
+// Loads the effects from programFolder/Sounds, replacing any loaded before. One test, for
+// Sounds/NewLevel.ogg, decides the extension of all of them: ".ogg" or else ".wav". They
 // are decoded on a thread of their own; the first call that needs them waits for it.
 void LoadSounds(const std::filesystem::path& programFolder);
 

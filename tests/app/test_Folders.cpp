@@ -34,3 +34,25 @@ TEST(Folders, ProgramFolderIsBesideTheExecutableThenUnderShareThenTheConfiguredO
     tmp.Write("prefix/bin/data", "");
     EXPECT_EQ(FindProgramFolder(candidates), candidates[1]);
 }
+
+// One copy per user folder, whatever lies in it: a lock file read-only to this user (left
+// by a run under another account) or a folder in the lock file's place.
+TEST(Folders, ASecondCopyIsRefusedWhateverTheLockFileIs)
+{
+    for (const bool folder : {false, true})
+    {
+        TempFolder tmp;
+        const fs::path user = tmp.Path() / "tandrel";
+        if (folder)
+        {
+            fs::create_directories(user / "tandrel.lock");
+        }
+        else
+        {
+            tmp.Write("tandrel/tandrel.lock", "");
+            fs::permissions(user / "tandrel.lock", fs::perms::owner_read | fs::perms::group_read);
+        }
+        EXPECT_TRUE(LockUserFolder(user)) << folder;  // the first copy; held until the test ends
+        EXPECT_FALSE(LockUserFolder(user)) << folder; // a second one is refused
+    }
+}

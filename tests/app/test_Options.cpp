@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <sys/stat.h>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,16 @@ TEST(Options, SettingsFileFollowsXdgConfigHome)
     EXPECT_TRUE(user.is_absolute()) << user;
     EXPECT_EQ(user.filename(), "tandrel");
     EXPECT_NE(user.string().rfind(std::filesystem::current_path().string(), 0), 0u) << user;
+    // An empty or relative HOME counts as unset, for every folder.
+    for (const char* home : {"", "relative/home"})
+    {
+        setenv("HOME", home, 1);
+        EXPECT_EQ(UserFolder(), user) << home;
+        for (const std::filesystem::path& p : {UserFolder(), CacheFolder(), DefaultSettingsFile()})
+        {
+            EXPECT_TRUE(p.is_absolute()) << p;
+        }
+    }
     setenv("HOME", savedHome.c_str(), 1);
     if (data != nullptr)
     {
@@ -294,6 +305,14 @@ TEST(Options, DamagedLinesAreNamedSkippedAndTheFileIsKept)
     again.Load();
     EXPECT_TRUE(later.empty());
     EXPECT_EQ(again.Texture, 4);
+
+    // A damaged line of 60 KB is quoted by a short excerpt.
+    TStore l;
+    l.Write(FirstRunFile + std::string(60 * 1024, 'x') + "\n");
+    l.Options.Load();
+    ASSERT_EQ(l.Messages.size(), 1u);
+    EXPECT_LT(l.Messages[0].size(), 600u) << l.Messages[0].substr(0, 600);
+    EXPECT_NE(l.Messages[0].find("xxx..."), std::string::npos) << l.Messages[0];
 }
 
 TEST(Options, KeyLineBeforeAnyGroupIsDamage)
@@ -316,6 +335,30 @@ TEST(Options, UnreadableOrUnwritableFileIsReportedAndNotWrittenOver)
     EXPECT_NE(s.Messages[0].find(s.File.string()), std::string::npos) << s.Messages[0];
     EXPECT_EQ(s.Options.Resolution, 6);
     EXPECT_TRUE(std::filesystem::is_directory(s.File / "inside"));
+
+    // A FIFO in its place is refused at once (no writer ever comes), and so is a file over
+    // 64 KB of valid lines: each named, with the defaults.
+    for (const bool fifo : {true, false})
+    {
+        TStore t;
+        std::string big = FirstRunFile;
+        while (big.size() <= 64 * 1024)
+        {
+            big += "# a line of the player's own\n";
+        }
+        t.Write(fifo ? "" : big);
+        if (fifo)
+        {
+            std::filesystem::remove(t.File);
+            ASSERT_EQ(mkfifo(t.File.c_str(), 0644), 0);
+        }
+        t.Options.Load();
+        ASSERT_EQ(t.Messages.size(), 1u);
+        EXPECT_NE(t.Messages[0].find(t.File.string() + "' " + (fifo ? "is a FIFO" : "is 65")), std::string::npos)
+            << t.Messages[0];
+        EXPECT_EQ(t.Options.Resolution, 6);
+        EXPECT_FALSE(t.Options.MatchesFile());
+    }
 
     // A file where the folder should be: the save fails and says so.
     TempFolder tmp;

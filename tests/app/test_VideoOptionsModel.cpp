@@ -171,27 +171,28 @@ TEST(VideoOptionsModel, CancelChangesNothing)
 }
 
 // The display's modes follow the nine; a pick of one is stored as entry 9 with its size
-// (WindowWidth, WindowHeight) and used by the video mode; an absurd stored size falls back.
+// (WindowWidth, WindowHeight) and used by the video mode; an absurd stored size falls back,
+// and one the display cannot take stays stored. Modes beyond the desktop are not offered.
 TEST(VideoOptionsModel, TheDisplaysOwnModesFollowTheNineAndTheDesktopSizeIsShown)
 {
     TDialog d;
     d.Model.SetDisplay({1920, 1080}, {{2560, 1440}, {1920, 1080}, {1280, 1024}, {1920, 1080}, {1280, 800}});
     const std::vector<std::string> rows = d.Model.Entries();
     EXPECT_EQ(std::vector<std::string>(rows.begin() + 8, rows.end()),
-              (std::vector<std::string>{"1280x1024", "2560x1440", "1920x1080", "1280x800"}));
+              (std::vector<std::string>{"1280x1024", "1920x1080", "1280x800"})); // none beyond the desktop
     d.Model.Show(); // first run: the greyed list shows the size used, OK would still store 3
-    EXPECT_EQ(d.Model.Row, 10);
+    EXPECT_EQ(d.Model.Row, 9);
     EXPECT_EQ(d.Model.Resolution, 3);
 
     d.Model.PickItem(TVideoOptionsModel::WindowedItem);
-    d.Model.SelectResolution(11);
+    d.Model.SelectResolution(10);
     d.Model.Ok();
     TOptions stored(d.Tmp.Path() / "settings.ini");
     stored.Load();
     EXPECT_EQ(stored.Resolution, 9);
     EXPECT_EQ(stored.WindowSize, (TResolution{1280, 800}));
     d.Model.Show();
-    EXPECT_EQ(d.Model.Row, 11);
+    EXPECT_EQ(d.Model.Row, 10);
     for (const bool fullscreen : {false, true}) // a window of that size, or that display mode
     {
         stored.Fullscreen = fullscreen;
@@ -205,7 +206,8 @@ TEST(VideoOptionsModel, TheDisplaysOwnModesFollowTheNineAndTheDesktopSizeIsShown
         stored.WindowSize = absurd;
         std::vector<std::string> log;
         EXPECT_EQ(ChooseVideoMode(stored, {1920, 1080}, log).Width, 1920) << absurd.Width;
-        EXPECT_EQ(stored.WindowSize, TResolution{});
+        // Too small is dropped; too large for this display stays the player's choice.
+        EXPECT_EQ(stored.WindowSize, absurd.Width > 1920 ? absurd : TResolution{});
     }
     d.Model.SelectResolution(4); // one of the nine: the size beside is dropped
     d.Model.Ok();

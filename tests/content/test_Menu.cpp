@@ -1,5 +1,6 @@
 // data/Menu.dat read the way the menu reads it, and checked against what the menu code
 // expects of each screen's items.
+#include "front/MenuScreens.h"
 #include "tests/content/ContentReaders.h"
 #include "tests/support/TestSupport.h"
 
@@ -92,13 +93,13 @@ bool Overlap(const TItem& a, const TItem& b)
 }
 } // namespace
 
-TEST(MenuFile, HasTenScreensOfAtMostTwentyItemsEachWithSomethingToChoose)
+TEST(MenuFile, HasTenScreensWithinTheItemLimitEachWithSomethingToChoose)
 {
     ASSERT_EQ(10u, Menu().Screens.size());
     for (size_t s = 0; s < Menu().Screens.size(); ++s)
     {
         const auto& items = Menu().Screens[s];
-        EXPECT_LE(items.size(), 20u);
+        EXPECT_LE(items.size(), static_cast<size_t>(MaxMenuItems));
         bool choosable = false;
         for (const TItem& item : items)
         {
@@ -166,7 +167,7 @@ TEST(MenuFile, SelectableItemsNeverCoverEachOther)
 
 TEST(MenuFile, OptionsScreenHasItsSlidersButtonsCaptionsAndSkinLabels)
 {
-    ASSERT_GE(Menu().Screens[2].size(), 19u);
+    ASSERT_EQ(Menu().Screens[2].size(), static_cast<size_t>(OptionsItemCount(SkinCount)));
     // Bars: 7 sound, 11 music, in their click zones, starting at x -1.0 on the left.
     const TItem& sound = Item(3, 7);
     const TItem& music = Item(3, 11);
@@ -209,12 +210,13 @@ TEST(MenuFile, OptionsScreenHasItsSlidersButtonsCaptionsAndSkinLabels)
     // The spare slot 3 starts hidden; of the skin labels only the first is shown.
     EXPECT_FALSE(Item(3, 3).Visible);
     EXPECT_FALSE(Item(3, 3).Selectable);
-    for (int label = 15; label <= 19; ++label)
+    for (int skin = 1; skin <= SkinCount; ++skin)
     {
+        const int label = SkinLabel(skin);
         EXPECT_TRUE(Item(3, label).Selectable) << label;
-        EXPECT_EQ(label == 15, Item(3, label).Visible) << label;
-        EXPECT_NEAR(Item(3, 15).X, Item(3, label).X, 1e-6);
-        EXPECT_NEAR(Item(3, 15).Y, Item(3, label).Y, 1e-6);
+        EXPECT_EQ(skin == 1, Item(3, label).Visible) << label;
+        EXPECT_NEAR(Item(3, SkinLabel(1)).X, Item(3, label).X, 1e-6);
+        EXPECT_NEAR(Item(3, SkinLabel(1)).Y, Item(3, label).Y, 1e-6);
     }
     EXPECT_TRUE(Item(3, 1).Visible && Item(3, 1).Selectable);
     EXPECT_TRUE(Item(3, 2).Visible && Item(3, 2).Selectable);

@@ -1,5 +1,6 @@
 // Every picture the game loads: present, decodable, of the right shape, with alpha where the
-// game blends it, and the cube skins complete for all five skins.
+// game blends it, and the cube skins complete for every skin.
+#include "front/Skins.h"
 #include "tests/content/ContentReaders.h"
 
 #include <gtest/gtest.h>
@@ -147,12 +148,11 @@ TEST(Pictures, LoadingPictureLeavesDarkSocketsForItsThirtyLamps)
 
 TEST(Skins, EverySkinHasAllEighteenOpaqueSquareTextures)
 {
-    for (int skin = 1; skin <= 5; ++skin)
+    for (int skin = 1; skin <= SkinCount; ++skin)
     {
-        for (int k = 0; k < 18; ++k)
+        for (int k = 0; k < CubeTextureCount; ++k)
         {
-            const auto file =
-                Images() / ("Skin" + std::to_string(skin)) / ("tex" + std::to_string(k) + ".tga");
+            const auto file = GameFolder() / SkinFile(skin, k);
             SCOPED_TRACE(file.string());
             const TPicture p = ReadTga(file);
             EXPECT_EQ(p.Width, p.Height);
@@ -167,13 +167,12 @@ TEST(Skins, EverySkinHasAllEighteenOpaqueSquareTextures)
 
 TEST(Skins, TheSevenColoursOfEachSkinStayApart)
 {
-    for (int skin = 1; skin <= 5; ++skin)
+    for (int skin = 1; skin <= SkinCount; ++skin)
     {
         double mean[7][3] = {};
         for (int k = 0; k < 7; ++k)
         {
-            const TPicture p = ReadTga(Images() / ("Skin" + std::to_string(skin)) /
-                                       ("tex" + std::to_string(k) + ".tga"));
+            const TPicture p = ReadTga(GameFolder() / SkinFile(skin, k));
             // The flat face spans 0.1004 .. 0.8996 of the picture. Its colour is that of its
             // strongly coloured pixels (leaving out white or black symbols, dark glass), or of
             // all of them for a cube with no strong colour at all.

@@ -56,8 +56,12 @@ std::vector<TItemSpec> ScreenItems(int screen)
     case 1:
     case 2: return {on, on, on, on};
     case 3:
-        return {on,      on, hidden,  on, caption, on,      caption, on,      caption, on,
-                caption, on, caption, on, caption, caption, caption, caption, caption};
+    {
+        std::vector<TItemSpec> v = {on,      on, hidden,  on, caption, on,      caption,
+                                    on,      caption, on, caption, on, caption, on};
+        v.resize(static_cast<size_t>(SkinLabel(SkinCount)), caption); // the skin labels
+        return v;
+    }
     case 4: return {on};
     case 5:
     case 7: return {caption, on, on};
@@ -199,13 +203,11 @@ void WriteProgramFolder(const fs::path& folder)
         fs::copy_file(content / name, folder / "data" / name, fs::copy_options::overwrite_existing);
     }
     // Skin k of skin n is n pixels wide and k + 1 high.
-    for (int skin = 1; skin <= 5; ++skin)
+    for (int skin = 1; skin <= SkinCount; ++skin)
     {
-        for (int k = 0; k <= 17; ++k)
+        for (int k = 0; k < CubeTextureCount; ++k)
         {
-            WriteImage(folder / "Images" / ("Skin" + std::to_string(skin)) /
-                           ("tex" + std::to_string(k) + ".tga"),
-                       skin, k + 1);
+            WriteImage(folder / SkinFile(skin, k), skin, k + 1);
         }
     }
     // Tutorial page n is 10 + n pixels wide.
@@ -219,7 +221,7 @@ void WriteProgramFolder(const fs::path& folder)
 TFrontFixture::TFrontFixture()
     : Program(Tmp.Path() / "program"), User(Tmp.Path() / "user"),
       Options(Tmp.Path() / "config" / "tandrel" / "settings.ini"),
-      Play(Program / "data", User / "data"), Front(Host, Renderer.R, Options, State, Program, User, Tmp.Path() / "cache")
+      Play(Program / "data", User / "data"), Front(Host, Renderer.R, Options, State, Program, User)
 {
     SetDebugLogFolder(User);
     State = gsLoading;
@@ -234,7 +236,6 @@ TFrontFixture::TFrontFixture()
     Front.CreateHiScores();
     Play.Game.CreateLevels();
     Play.Game.CreateBonus();
-    Play.Game.ResourcesLoaded = true;
     LoadResources(Renderer.R, nullptr, Program);
     Front.EnterMainMenu();
 }

@@ -7,6 +7,7 @@
 // (40 + 20 s, 12 i, 90), the highlighted one (40 + 20 s, 12 i, 230). The rest of the
 // content is the program's own.
 #include "tests/support/EndToEnd.h"
+#include "base/AtomicFile.h"
 #include "tests/front/FrontFixture.h"
 #include "front/MenuFile.h"
 #include "tests/front/WindowShot.h"
@@ -692,6 +693,39 @@ TEST(GameEndToEnd, PlayPauseLeaveResumeMoveACubeAndSurviveSigterm)
     EXPECT_EQ(run.WaitForExit(), 0);
 }
 
+// Logging out while a message box is open: the box closes, and the game on the board is
+// saved and the program ends as at once as without the box.
+TEST(GameEndToEnd, SigtermUnderAMessageBoxSavesTheGameAndEndsAtOnce)
+{
+    TGameRun run(Settings(true));
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.WaitForScreen(1, 1, "1-main-menu"));
+    // Enter on Play, on the normal mode and on the help screen.
+    for (const auto& [screen, stage] : {std::pair{2, "2-play-menu"}, {10, "3-help"}, {4, "4-game"}})
+    {
+        run.Keys("Return");
+        ASSERT_TRUE(run.WaitForScreen(screen, 1, stage));
+    }
+    // A folder where the save's temporary file goes: leaving cannot save, and a box says so.
+    const fs::path save = run.UserData() / "Save1.dat";
+    fs::create_directories(TemporaryFileFor(save));
+    run.Keys("Escape");
+    ASSERT_TRUE(run.WaitForScreen(5, 2, "5-pause"));
+    run.ClickItem(5, 2);
+    ASSERT_FALSE(TProgram::WaitForWindow("Tandrel", run.Window).empty()) << "no message box";
+    fs::remove(TemporaryFileFor(save));
+
+    const auto signalled = std::chrono::steady_clock::now();
+    run.Signal(SIGTERM);
+    EXPECT_EQ(run.WaitForExit(3), 0) << "still running with the box open";
+    std::printf("ended %lld ms after SIGTERM\n",
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                           std::chrono::steady_clock::now() - signalled)
+                                           .count()));
+    EXPECT_TRUE(fs::exists(save)) << ReadFile(run.DebugFile());
+    EXPECT_TRUE(TProgram::WaitForWindowGone("Tandrel")) << "the box stayed";
+}
+
 TEST(GameEndToEnd, ATimedGameRunsOutTheNameGoesIntoTheTableAndTheSaveIsGone)
 {
     TGameRun run(Settings(false));
@@ -818,9 +852,8 @@ TEST(GameEndToEnd, OptionsReachTheSettingsFileAndTheTutorialPages)
     auto pageColour = [&](int n)
     {
         TImage page;
-        const fs::path bmp = run.Tmp.Path() / "cache" / "tandrel" / "Images" / "Tutorial" /
-                             ("tut" + std::to_string(n) + ".bmp");
-        EXPECT_TRUE(ReadImageFile(bmp, page)) << bmp;
+        const fs::path jpeg = run.Program / "Images" / "Tutorial" / ("tut" + std::to_string(n) + ".jpg");
+        EXPECT_TRUE(ReadImageFile(jpeg, page)) << jpeg;
         const uint32_t p = page.Width > 0 ? page.At(page.Width / 8, page.Height / 2) : 0;
         return TRgb{static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
                     static_cast<int>(p & 0xFF)};
@@ -893,8 +926,8 @@ TEST(GameEndToEnd, TheShippedMenuWorksWithTheMouse)
     WaitForStill(items); // settled, for the picture
     run.Screenshot("3-play-menu");
     click(2, 3); // the tutorial
-    const fs::path page2 = run.Tmp.Path() / "cache" / "tandrel" / "Images" / "Tutorial" / "tut2.bmp";
-    ASSERT_TRUE(WaitUntil([&] { return fs::exists(page2); })) << "the tutorial did not open";
+    ASSERT_TRUE(WaitUntil([&] { return ReadFile(run.DebugFile()).find(" -> tutorial") != std::string::npos; }))
+        << "the tutorial did not open";
     WaitForStill(items); // settled, for the picture
     run.Screenshot("4-tutorial");
     click(9, 2);

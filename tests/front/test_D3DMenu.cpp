@@ -95,7 +95,7 @@ TEST(D3DMenu, ShowScreenHighlightsTheFirstUsableItemAndKeepsTheOldOneWithoutAny)
     w.Menu.ShowScreen(1);
     EXPECT_EQ(w.Selected(), 4);
     // The arrows find nothing and come back at once instead of searching for ever.
-    EXPECT_EQ(w.Key(vkDown).Action, maMoved);
+    EXPECT_EQ(w.Key(VkDown).Action, maMoved);
     EXPECT_EQ(w.Selected(), 4);
 }
 
@@ -103,10 +103,10 @@ TEST(D3DMenu, ArrowsWrapAroundAndSkipHiddenAndUnselectableItems)
 {
     TWidget five(Column(5));
     EXPECT_EQ(five.Selected(), 1);
-    EXPECT_EQ(five.Key(vkUp).Item, 5);
-    EXPECT_EQ(five.Key(vkDown).Item, 1);
-    EXPECT_EQ(five.Key(vkLeft).Item, 5);
-    EXPECT_EQ(five.Key(vkRight).Item, 1);
+    EXPECT_EQ(five.Key(VkUp).Item, 5);
+    EXPECT_EQ(five.Key(VkDown).Item, 1);
+    EXPECT_EQ(five.Key(VkLeft).Item, 5);
+    EXPECT_EQ(five.Key(VkRight).Item, 1);
     EXPECT_EQ(five.Sounds, std::vector<TSound>(4, snMenuMove));
 
     auto items = Column(5);
@@ -114,23 +114,23 @@ TEST(D3DMenu, ArrowsWrapAroundAndSkipHiddenAndUnselectableItems)
     items[2].Selectable = false; // 3 a caption
     items[4].Visible = false;    // 5 hidden
     TWidget w(items);
-    EXPECT_EQ(w.Key(vkDown).Item, 4);
-    EXPECT_EQ(w.Key(vkDown).Item, 1);
-    EXPECT_EQ(w.Key(vkUp).Item, 4);
-    EXPECT_EQ(w.Key(vkUp).Item, 1);
+    EXPECT_EQ(w.Key(VkDown).Item, 4);
+    EXPECT_EQ(w.Key(VkDown).Item, 1);
+    EXPECT_EQ(w.Key(VkUp).Item, 4);
+    EXPECT_EQ(w.Key(VkUp).Item, 1);
 }
 
 TEST(D3DMenu, EnterSpaceAndEscapeReportTheHighlightedItemWithTheirSounds)
 {
     TWidget w(Column(3));
-    w.Key(vkDown);
+    w.Key(VkDown);
     w.Sounds.clear();
-    const TMenuKeyResult enter = w.Key(vkReturn);
+    const TMenuKeyResult enter = w.Key(VkEnter);
     EXPECT_EQ(enter.Screen, 1);
     EXPECT_EQ(enter.Action, maActivate);
     EXPECT_EQ(enter.Item, 2);
-    EXPECT_EQ(w.Key(vkSpace).Action, maActivate);
-    const TMenuKeyResult back = w.Key(vkEscape);
+    EXPECT_EQ(w.Key(VkSpace).Action, maActivate);
+    const TMenuKeyResult back = w.Key(VkEscape);
     EXPECT_EQ(back.Action, maBack);
     EXPECT_EQ(back.Item, 2);
     EXPECT_EQ(w.Key('A').Action, maNone);
@@ -142,15 +142,15 @@ TEST(D3DMenu, NothingReactsWithinAQuarterSecondOfShowScreen)
     TWidget w(Column(3));
     w.Menu.ShowScreen(1);
     w.Now += 0.2;
-    EXPECT_EQ(w.Menu.HandleKey(vkDown).Action, maNone);
-    EXPECT_EQ(w.Menu.HandleKey(vkReturn).Action, maNone);
+    EXPECT_EQ(w.Menu.HandleKey(VkDown).Action, maNone);
+    EXPECT_EQ(w.Menu.HandleKey(VkEnter).Action, maNone);
     w.Menu.HandleMouseMove(0, 1.5f);
     EXPECT_EQ(w.Selected(), 1);
     EXPECT_TRUE(w.Sounds.empty());
 
     w.Now += 0.06; // 0.26 s after the screen was shown
     EXPECT_TRUE(w.Menu.InputReady());
-    EXPECT_EQ(w.Menu.HandleKey(vkDown).Item, 2);
+    EXPECT_EQ(w.Menu.HandleKey(VkDown).Item, 2);
 }
 
 TEST(D3DMenu, TheCursorHitsEdgesInclusivelyAndLeavingEveryItemReleasesTheButton)
@@ -167,12 +167,12 @@ TEST(D3DMenu, TheCursorHitsEdgesInclusivelyAndLeavingEveryItemReleasesTheButton)
     EXPECT_EQ(w.Selected(), 0);
     EXPECT_FALSE(w.Menu.Pressed);
     w.Sounds.clear();
-    const TMenuKeyResult enter = w.Key(vkReturn);
+    const TMenuKeyResult enter = w.Key(VkEnter);
     EXPECT_EQ(enter.Action, maActivate);
     EXPECT_EQ(enter.Item, 0);
     EXPECT_TRUE(w.Sounds.empty());
     // Arrows start again from the first item.
-    EXPECT_EQ(w.Key(vkDown).Item, 1);
+    EXPECT_EQ(w.Key(VkDown).Item, 1);
 }
 
 TEST(D3DMenu, OfOverlappingItemsTheHighestNumberedWinsAndEachChangeSounds)
@@ -198,7 +198,7 @@ TEST(D3DMenu, DrawsTheHighlightLastAndPressedSmallerAndLower)
     auto items = Column(4);
     items[3].Visible = false;
     TWidget w(items);
-    w.Key(vkDown); // item 2
+    w.Key(VkDown); // item 2
     EXPECT_EQ(w.DrawnWidths(), (std::vector<int>{11, 13, 52}));
     const TRecordedDraw& highlight = w.Renderer.Device().Draws.back();
     EXPECT_FLOAT_EQ(highlight.State.World.m[0][0], 1.0f);
@@ -244,7 +244,7 @@ TEST(D3DMenu, RefusesItemsBeyondTheScreensAndTheTwentiethAndDrawsItemsWithoutIma
     TWidget w({});
     const auto image = w.Tmp.Path() / "x.tga";
     WriteImage(image, 7, 1);
-    for (int i = 1; i <= MenuMaxItems; ++i)
+    for (int i = 1; i <= MaxMenuItems; ++i)
     {
         EXPECT_TRUE(
             w.Menu.AddItem(w.Renderer.R.Device, 2, image, image, {}, {1, 1, 1}, {}, true, true));
@@ -253,13 +253,13 @@ TEST(D3DMenu, RefusesItemsBeyondTheScreensAndTheTwentiethAndDrawsItemsWithoutIma
         w.Menu.AddItem(w.Renderer.R.Device, 2, image, image, {}, {1, 1, 1}, {}, true, true));
     EXPECT_FALSE(
         w.Menu.AddItem(w.Renderer.R.Device, 3, image, image, {}, {1, 1, 1}, {}, true, true));
-    EXPECT_EQ(w.Menu.Screens[2].ItemCount, MenuMaxItems);
+    EXPECT_EQ(w.Menu.Screens[2].ItemCount, MaxMenuItems);
 
     // Only the screen shown holds its pictures: read when it shows, let go when another does.
     const TMenuItem& first = w.Menu.Screens[2].Items[1];
     EXPECT_EQ(first.NormalSprite->Texture, nullptr);
     w.Menu.ShowScreen(2);
-    EXPECT_EQ(w.DrawnWidths(), std::vector<int>(MenuMaxItems, 7));
+    EXPECT_EQ(w.DrawnWidths(), std::vector<int>(MaxMenuItems, 7));
     w.Menu.ShowScreen(1);
     EXPECT_EQ(first.NormalSprite->Texture, nullptr);
     EXPECT_EQ(first.HighlightSprite->Texture, nullptr);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -30,6 +31,16 @@ TFonts EvenFonts()
 float RunStart(const TRecordedDraw& d)
 {
     return d.Vertices[0].x;
+}
+// The right end of a run: the text runs towards world -x.
+float RunEnd(const TRecordedDraw& d)
+{
+    float end = d.Vertices[0].x;
+    for (const TVertex& v : d.Vertices)
+    {
+        end = std::min(end, v.x);
+    }
+    return end;
 }
 float RunY(const TRecordedDraw& d)
 {
@@ -68,7 +79,12 @@ TEST(HighScoreTable, RowsOfNamesAndPointsWithTheTypedRowCaretAndPrompt)
     ASSERT_EQ(draws.size(), 3u * 10 + 3);
     EXPECT_FLOAT_EQ(RunStart(draws[0]), 2.0f);
     EXPECT_NEAR(RunY(draws[0]), 2.9f - 0.56f, 1e-5);
-    EXPECT_FLOAT_EQ(RunStart(draws[1]), -4.5f);
+    // The points end at one edge: a four-digit score starts where the column begins.
+    const float edge = -4.5f - 4 * 20 * 0.009f;
+    for (size_t i = 1; i < 20; i += 2)
+    {
+        EXPECT_NEAR(RunEnd(draws[i]), edge, 1e-5) << "points of row " << (i + 1) / 2;
+    }
     EXPECT_EQ(RunColour(draws[0]), Colour(4, 255));
     EXPECT_EQ(draws[0].Vertices[0].z, 0.1f);
 
@@ -80,11 +96,12 @@ TEST(HighScoreTable, RowsOfNamesAndPointsWithTheTypedRowCaretAndPrompt)
     EXPECT_NEAR(RunStart(caret), 2.0f - 2 * 20 * 0.009f, 1e-5);
     EXPECT_NEAR(RunY(caret), 2.9f - 2 * 0.56f, 1e-5);
     EXPECT_EQ(RunColour(caret), Colour(5, 153));
+    // The prompt and the keys' hint are centred between the place numbers and that edge.
     const TRecordedDraw& prompt = draws[21];
-    EXPECT_FLOAT_EQ(RunStart(prompt), -3.5f);
+    EXPECT_NEAR((RunStart(prompt) + RunEnd(prompt)) / 2, (2.8f + edge) / 2, 1e-4);
     EXPECT_NEAR(RunY(prompt), -5.3f, 1e-5);
     EXPECT_EQ(RunColour(prompt), Colour(4, 255));
-    EXPECT_FLOAT_EQ(RunStart(draws[22]), 2.0f);
+    EXPECT_NEAR((RunStart(draws[22]) + RunEnd(draws[22])) / 2, (2.8f + edge) / 2, 1e-4);
     // The place reached carries its number in the typed row's colour: "2." is two glyphs.
     EXPECT_FLOAT_EQ(RunStart(draws[23]), 2.8f);
     EXPECT_EQ(RunColour(draws[23]), Colour(4, 255));

@@ -1,5 +1,6 @@
 // The high-score tables: defaults, placing a score, typing a name, and the file.
 #include "front/HighScores.h"
+#include "base/AtomicFile.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -149,7 +150,7 @@ TEST(HighScores, AFailedSaveLeavesTheOldFileWhole)
     ASSERT_EQ(s.hs.SaveScores(), "");
     const std::string before = ReadFile(s.file());
     // A folder where the temporary file must go makes the write fail.
-    std::filesystem::create_directory(s.tmp.Path() / "data" / "Hiscores.dat.tmp");
+    std::filesystem::create_directory(TemporaryFileFor(s.file()));
     s.hs.InsertScore(123456);
     EXPECT_NE(s.hs.SaveScores(), "");
     EXPECT_EQ(ReadFile(s.file()), before);
@@ -170,7 +171,7 @@ TEST(HighScores, AFileThatCannotBeReadIsNeverSavedOver)
     // A folder where the table belongs (as a file without read permission would be).
     std::filesystem::create_directories(s.file() / "inside");
     const std::string message = s.hs.Create();
-    EXPECT_NE(message.find("Hiscores.dat is not a file"), std::string::npos) << message;
+    EXPECT_NE(message.find("Hiscores.dat is a folder, not a file"), std::string::npos) << message;
     EXPECT_EQ(Points(s.hs, 1)[0], 1000);
     std::vector<std::string> told;
     s.hs.ShowProblem = [&told](const std::string& problem) { told.push_back(problem); };
@@ -181,9 +182,9 @@ TEST(HighScores, AFileThatCannotBeReadIsNeverSavedOver)
 
     // A stale temporary file of a killed save goes at the next start.
     std::filesystem::remove_all(s.file());
-    s.tmp.Write("data/Hiscores.dat.tmp", "half");
+    s.tmp.Write("data/Hiscores.dat.tandrel-partial", "half");
     EXPECT_EQ(s.hs.Create(), "");
-    EXPECT_FALSE(std::filesystem::exists(s.tmp.Path() / "data" / "Hiscores.dat.tmp"));
+    EXPECT_FALSE(std::filesystem::exists(TemporaryFileFor(s.file())));
     EXPECT_EQ(s.hs.SaveScores(), "");
     EXPECT_EQ(ReadFile(s.file()).size(), 400u);
 }

@@ -79,8 +79,7 @@ struct TKeysAndPads : ::testing::Test, TFrontFixture
     void StartGameOn(std::initializer_list<std::tuple<int, int, int>> cubes)
     {
         State = gsMenu;
-        Play.Game.Mode = gmNormal;
-        Front.StartGame();
+        Front.StartGame(gmNormal);
         ASSERT_EQ(Play.Game.EndPhase, epPlaying);
         Play.Game.ClearBoard();
         for (auto [kind, x, y] : cubes)
@@ -340,7 +339,7 @@ TEST_F(TKeysAndPads, AGamepadPlaysPausesTypesANameAndItsUnpluggingPauses)
 
     // Unplugged in the middle of a game: the game pauses.
     State = gsMenu;
-    Front.StartGame();
+    Front.StartGame(gmNormal);
     ASSERT_EQ(Play.Game.EndPhase, epPlaying);
     ASSERT_EQ(SDL_JoystickDetachVirtual(device), 0);
     Pump();
@@ -364,8 +363,7 @@ TEST_F(TKeysAndPads, MashingEveryKeyAndButtonMovesOneCubeAtATimeAndLetsTheBoardR
                                  SDL_SCANCODE_KP_5, SDL_SCANCODE_TAB};
     TRandom rng(7);
     State = gsMenu;
-    Play.Game.Mode = gmNormal;
-    Front.StartGame();
+    Front.StartGame(gmNormal);
     int moves = 0;
     for (int step = 0; step < 40000; ++step)
     {
@@ -375,7 +373,7 @@ TEST_F(TKeysAndPads, MashingEveryKeyAndButtonMovesOneCubeAtATimeAndLetsTheBoardR
             // ends): a new one starts, so the board stays under fire.
             State = gsMenu;
             Front.HiScores->Entering = false;
-            Front.StartGame();
+            Front.StartGame(gmNormal);
         }
         const uint32_t pick = rng.Random(static_cast<int>(std::size(keys)) + SDL_CONTROLLER_BUTTON_MAX + 2);
         if (pick < std::size(keys))

@@ -4,16 +4,18 @@
 #include "base/AtomicFile.h"
 #include "base/Options.h"
 #include "front/HighScores.h"
-#include "game/Game.h"
+#include "game/GameSetup.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <random>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace
 {
@@ -40,7 +42,7 @@ struct TPlayerFiles
 
     void Write(int version)
     {
-        TGame& g = Play.Game;
+        TGameSetup& g = Play.Game;
         g.Level = version == 0 ? 3 : 7;
         g.Score = version == 0 ? 100 : 2500.75;
         g.SaveGame();
@@ -127,7 +129,14 @@ TEST(KillWhileSaving, EveryFileIsTheWholeOldOrTheWholeNewOne)
     EXPECT_EQ(kills, 300);
     EXPECT_GT(changes, 30);
 
-    // The next start removes the temporary files a killed write left.
+    // The next start removes the temporary files a killed write left, and only those: the
+    // player's own copies beside the files stay.
+    const std::vector<std::string> own = {"settings.ini.backup", "settings.ini.old-01", "settings.ini.AbC123",
+                                          "Save1.dat.tmp"};
+    for (const std::string& name : own)
+    {
+        user.Write((name[0] == 's' ? "config/" : "data/") + name, "mine");
+    }
     {
         TPlayerFiles files(user.Path());
         files.Play.Game.Create();
@@ -137,7 +146,13 @@ TEST(KillWhileSaving, EveryFileIsTheWholeOldOrTheWholeNewOne)
         for (const auto& e : fs::directory_iterator(folder))
         {
             const std::string name = e.path().filename().string();
-            EXPECT_TRUE(name == "Save1.dat" || name == "Hiscores.dat" || name == "settings.ini") << name;
+            const bool mine = std::find(own.begin(), own.end(), name) != own.end();
+            EXPECT_TRUE(name == "Save1.dat" || name == "Hiscores.dat" || name == "settings.ini" || mine) << name;
+            EXPECT_TRUE(!mine || ReadFile(e.path()) == "mine") << name;
         }
+    }
+    for (const std::string& name : own)
+    {
+        EXPECT_TRUE(fs::exists(user.Path() / (name[0] == 's' ? "config" : "data") / name)) << name;
     }
 }

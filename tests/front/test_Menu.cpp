@@ -2,8 +2,9 @@
 // keys, the sliders, and what reaches the settings file, the game and the save files.
 #include "tests/front/FrontFixture.h"
 
+#include "base/AtomicFile.h"
 #include "base/DataError.h"
-#include "game/Game.h"
+#include "game/GameSetup.h"
 #include "render/GameScene.h"
 #include "render/LoadingBar.h"
 
@@ -13,12 +14,16 @@
 
 namespace
 {
-std::vector<bool> SkinLabels(const TFrontFixture& f)
+// The skins whose labels show.
+std::vector<int> SkinLabels(const TFrontFixture& f)
 {
-    std::vector<bool> v;
-    for (int i = optFirstSkinLabel; i <= optFirstSkinLabel + 4; ++i)
+    std::vector<int> v;
+    for (int skin = 1; skin <= SkinCount; ++skin)
     {
-        v.push_back(f.Visible(3, i));
+        if (f.Visible(scOptions, SkinLabel(skin)))
+        {
+            v.push_back(skin);
+        }
     }
     return v;
 }
@@ -40,7 +45,7 @@ struct TCubeOnBoard
     friend bool operator==(const TCubeOnBoard&, const TCubeOnBoard&) = default;
 };
 
-std::vector<TCubeOnBoard> Board(const TGame& g)
+std::vector<TCubeOnBoard> Board(const TGameSetup& g)
 {
     std::vector<TCubeOnBoard> v;
     for (int i = 1; i <= g.CubeCount; ++i)
@@ -64,20 +69,22 @@ TEST(MenuScreens, OptionsShowTheLabelOfTheSkinAndTheSkinButtonsWrapAround)
     TFrontFixture f;
     f.Options.Texture = 3;
     OpenOptions(f);
-    EXPECT_EQ(SkinLabels(f), (std::vector<bool>{false, false, true, false, false}));
-    EXPECT_EQ(f.Selected(), 17);
+    EXPECT_EQ(SkinLabels(f), std::vector<int>{3});
+    EXPECT_EQ(f.Selected(), SkinLabel(3));
 
-    f.ClickItem(optSkinUp);
-    f.ClickItem(optSkinUp);
-    EXPECT_EQ(f.Options.Texture, 5);
-    EXPECT_EQ(SkinLabels(f), (std::vector<bool>{false, false, false, false, true}));
+    for (int skin = 4; skin <= SkinCount; ++skin)
+    {
+        f.ClickItem(optSkinUp);
+        EXPECT_EQ(f.Options.Texture, skin);
+        EXPECT_EQ(SkinLabels(f), std::vector<int>{skin});
+    }
     f.ClickItem(optSkinUp);
     EXPECT_EQ(f.Options.Texture, 1);
-    EXPECT_EQ(SkinLabels(f), (std::vector<bool>{true, false, false, false, false}));
+    EXPECT_EQ(SkinLabels(f), std::vector<int>{1});
     EXPECT_EQ(f.Selected(), optSkinUp); // the highlight stays on the button
     f.ClickItem(optSkinDown);
-    EXPECT_EQ(f.Options.Texture, 5);
-    EXPECT_EQ(SkinLabels(f), (std::vector<bool>{false, false, false, false, true}));
+    EXPECT_EQ(f.Options.Texture, SkinCount);
+    EXPECT_EQ(SkinLabels(f), std::vector<int>{SkinCount});
     EXPECT_EQ(f.Selected(), optSkinDown);
 }
 
@@ -197,7 +204,7 @@ TEST(MenuScreens, TheHighScoreModeSwitchWaitsUntilTheNameIsTyped)
     TFrontFixture f;
     f.Play.Game.Mode = gmNormal;
     f.Play.Game.Score = 950.5; // rounds to 950, halves to even
-    f.Router.LeaveGameOver();
+    f.Front.LeaveGameOver();
     EXPECT_EQ(f.State, gsHiScores);
     EXPECT_EQ(f.Screen(), 6);
     THiScores& h = *f.Front.HiScores;
@@ -224,7 +231,7 @@ TEST(MenuScreens, TheHighScoreModeSwitchWaitsUntilTheNameIsTyped)
     EXPECT_FALSE(f.Visible(6, 2));
     f.ClickItem(3);
     EXPECT_EQ(h.ShownMode, 1);
-    f.Router.KeyDown(vkEscape);
+    f.Router.KeyDown(VkEscape);
     EXPECT_EQ(f.State, gsMenu);
     EXPECT_EQ(f.Screen(), 1);
 }
@@ -234,15 +241,15 @@ TEST(MenuScreens, GameOverScoresEnterTheTableOfTheirModeOnlyAboveTheTenthPlace)
     TFrontFixture f;
     f.Play.Game.Mode = gmTimed;
     f.Play.Game.Score = 100.4; // equal to the tenth place once rounded
-    f.Router.LeaveGameOver();
+    f.Front.LeaveGameOver();
     EXPECT_FALSE(f.Front.HiScores->Entering);
     EXPECT_EQ(f.Front.HiScores->ShownMode, 2);
     EXPECT_TRUE(f.Visible(6, 3)); // the timed table is shown
-    f.Router.KeyDown(vkReturn);
+    f.Router.KeyDown(VkEnter);
     EXPECT_EQ(f.State, gsMenu);
 
     f.Play.Game.Score = 1e12; // beyond the file's 32 bits
-    f.Router.LeaveGameOver();
+    f.Front.LeaveGameOver();
     EXPECT_EQ(f.Front.HiScores->EditRow, 1);
     EXPECT_EQ(f.Front.HiScores->Tables[2][1].Points, 2147483647);
     // Leaving with the mouse while the name is typed keeps the score in the file.
@@ -262,7 +269,6 @@ TEST(MenuScreens, TheHelpScreenComesBeforeAGameAndItsToggleChangesTheSettingAtOn
     EXPECT_EQ(f.State, gsHelp);
     EXPECT_EQ(f.Screen(), 10);
     EXPECT_EQ(f.Host.Tune, tnTheme2);
-    EXPECT_EQ(f.Play.Game.Mode, gmTimed);
 
     f.ClickItem(2);
     EXPECT_FALSE(f.Options.Help);
@@ -274,9 +280,12 @@ TEST(MenuScreens, TheHelpScreenComesBeforeAGameAndItsToggleChangesTheSettingAtOn
     EXPECT_TRUE(f.Visible(10, 2));
 
     // A saved timed game is offered once the game starts.
+    f.Play.Game.Mode = gmTimed;
     f.Play.Game.SaveGame();
+    f.Play.Game.Mode = gmNormal;
     f.ClickItem(1);
     EXPECT_EQ(f.State, gsGame);
+    EXPECT_EQ(f.Play.Game.Mode, gmTimed);
     EXPECT_EQ(f.Screen(), 7);
     EXPECT_EQ(f.Play.Game.EndPhase, epPaused);
 }
@@ -325,7 +334,7 @@ TEST(MenuScreens, LeavingSavesTheGameAndTheNextStartOffersToResumeIt)
     TFrontFixture f;
     f.Options.Help = false;
     StartMode(f, 1);
-    TGame& g = f.Play.Game;
+    TGameSetup& g = f.Play.Game;
     const auto board = Board(g);
     const double score = g.Score;
     ASSERT_FALSE(board.empty());
@@ -377,7 +386,7 @@ TEST(MenuScreens, LeavingSavesTheGameAndTheNextStartOffersToResumeIt)
 
     // A save that cannot be written: the exit names the file; leaving keeps the game paused
     // once, and the second try leaves without the save.
-    std::filesystem::create_directory(save.string() + ".tmp");
+    std::filesystem::create_directory(TemporaryFileFor(save));
     EXPECT_NE(f.Front.SaveGameOnExit().find("Save1.dat"), std::string::npos);
     f.ClickItem(1);
     f.ClickItem(2);
@@ -426,11 +435,6 @@ TEST(MenuScreens, TheTutorialOpensOnPageOneWithOnlyTheButtonsThatLeadSomewhere)
     ASSERT_TRUE(f.Front.Tutorial);
     EXPECT_TRUE(f.Visible(9, 2));
     EXPECT_FALSE(f.Visible(9, 3));
-    for (int n = 1; n <= 9; ++n)
-    {
-        EXPECT_TRUE(std::filesystem::exists(f.Tmp.Path() / "cache" / "Images" / "Tutorial" /
-                                            ("tut" + std::to_string(n) + ".bmp")));
-    }
     for (int i = 0; i < 8; ++i)
     {
         f.ClickItem(2);
@@ -438,7 +442,7 @@ TEST(MenuScreens, TheTutorialOpensOnPageOneWithOnlyTheButtonsThatLeadSomewhere)
     EXPECT_EQ(f.Front.Tutorial->Page(), 9);
     EXPECT_FALSE(f.Visible(9, 2));
     EXPECT_TRUE(f.Visible(9, 3));
-    f.Key(vkReturn); // the highlight still on the hidden next button
+    f.Key(VkEnter); // the highlight still on the hidden next button
     EXPECT_EQ(f.Front.Tutorial->Page(), 9);
 
     f.Renderer.Device().Draws.clear();
@@ -447,7 +451,7 @@ TEST(MenuScreens, TheTutorialOpensOnPageOneWithOnlyTheButtonsThatLeadSomewhere)
     EXPECT_EQ(TextureWidth(f.Renderer.Device().Draws.front().State.Texture),
               19); // page 9, under the buttons
 
-    f.Key(vkEscape);
+    f.Key(VkEscape);
     EXPECT_EQ(f.State, gsMenu);
     EXPECT_EQ(f.Screen(), 2);
     EXPECT_FALSE(f.Front.Tutorial);
@@ -472,8 +476,8 @@ TEST(MenuScreens, MainMenuOpensTheTablesOfTheNormalModeAndTheExitClosesTheWindow
     f.ClickItem(1, 1);
     EXPECT_EQ(f.State, gsMenu);
     EXPECT_FALSE(f.Host.Closed);
-    f.Key(vkUp); // item 4 by the keys
-    f.Key(vkReturn);
+    f.Key(VkUp); // item 4 by the keys
+    f.Key(VkEnter);
     EXPECT_TRUE(f.Host.Closed);
 }
 

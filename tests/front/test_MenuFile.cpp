@@ -109,17 +109,24 @@ TEST(MenuFile, RefusesMenusTheProgramCannotWork)
         const char* name;
         std::string text;
         int line;
-        const char* words;
+        std::string words;
     };
+    std::string absurd = MenuText(10);
+    absurd.replace(absurd.find("--- screen 4\n1\n"), 15, "--- screen 4\n2000000000\n");
     const std::vector<Case> cases = {
         {"fourteen screens", MenuText(14), 4, "14 screens"},
         {"nine screens", MenuText(9), 4, "9 screens"},
-        {"twenty-one items", MenuText(10, {}, [](int s) { return s == 4 ? 21 : std::max(1, TMenuFile::RequiredItems[s]); }),
-         0, "21 items"},
+        {"one item too many", MenuText(10, {}, [](int s) { return s == 4 ? MaxMenuItems + 1 : std::max(1, TMenuFile::RequiredItems[s]); }),
+         0, "screen 4 has " + std::to_string(MaxMenuItems + 1) + " items"},
+        {"an absurd item count", absurd, 0, "screen 4 has 2000000000 items"},
         {"options without its sliders", MenuText(10, {}, [](int s) { return s == 3 ? 12 : std::max(1, TMenuFile::RequiredItems[s]); }),
          0, "screen 3 has 12 items"},
         {"missing image", MenuText(10, [](int s, int i, auto& l) { if (s == 2 && i == 3) l[1] = "Images/Menu/none.tga"; }),
          0, "'Images/Menu/none.tga' does not exist"},
+        {"absolute image", MenuText(10, [](int s, int i, auto& l) { if (s == 2 && i == 3) l[0] = "/etc/passwd"; }),
+         0, "'/etc/passwd' lies outside the program folder"},
+        {"climbing image", MenuText(10, [](int s, int i, auto& l) { if (s == 3 && i == 1) l[1] = "Images/../../x.tga"; }),
+         0, "'Images/../../x.tga' lies outside the program folder"},
         {"nothing to select", MenuText(10, [](int s, int, auto& l) { if (s == 5) l[6] = "0"; }), 0,
          "screen 5 has no item"},
         {"malformed number", MenuText(10, [](int s, int i, auto& l) { if (s == 1 && i == 2) l[3] = "1.5 wide 1"; }),

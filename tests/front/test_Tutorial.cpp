@@ -1,7 +1,6 @@
-// The tutorial: the one-time conversion of its pages into the cache folder, the fallback to a
-// JPEG that cannot be converted, the pages of the language shown with English for one it
-// lacks, paging within 1..9, and the removal of the bitmaps earlier versions left in the user
-// folder.
+// The tutorial: its pages drawn from the shipped JPEGs, in the language shown with English for
+// a page it lacks, paging within 1..9, and the removal of the bitmaps earlier versions left in
+// the user and cache folders.
 #include "tests/front/FrontFixture.h"
 #include "front/Tutorial.h"
 
@@ -32,10 +31,6 @@ struct TTutorialFolder
     {
         return Program / "Images" / "Tutorial" / ("tut" + std::to_string(n) + extension);
     }
-    fs::path Bitmap(int n) const
-    {
-        return Cache / "Images" / "Tutorial" / ("tut" + std::to_string(n) + ".bmp");
-    }
 
     int ShownWidth(TTutorial& t)
     {
@@ -54,56 +49,26 @@ struct TTutorialFolder
 };
 } // namespace
 
-TEST(Tutorial, ThePagesAreConvertedOnceIntoTheCacheFolder)
+TEST(Tutorial, ThePagesAreDrawnFromTheirJpegsAndTheOldCacheIsCleared)
 {
     TTutorialFolder f;
-    {
-        TTutorial t(f.Renderer.R.Device, f.Program, f.Cache);
-        EXPECT_EQ(t.Page(), 1);
-        EXPECT_EQ(f.ShownWidth(t), 11);
-    }
-    std::vector<fs::file_time_type> written;
+    // An earlier version's bitmaps in the cache folder, one of them claiming 30000 x 20000
+    // pixels: none is read, all go.
+    std::string huge = "BM" + std::string(16, '\0');
+    huge += std::string("\x30\x75\0\0\x20\x4e\0\0", 8);
     for (int n = 1; n <= 9; ++n)
     {
-        ASSERT_TRUE(fs::exists(f.Bitmap(n))) << n;
-        EXPECT_EQ(ReadFile(f.Bitmap(n)).substr(0, 2), "BM");
-        written.push_back(fs::last_write_time(f.Bitmap(n)));
+        f.Tmp.Write("cache/Images/Tutorial/tut" + std::to_string(n) + ".bmp", huge);
     }
-    EXPECT_FALSE(fs::exists(f.Cache / "Images" / "Tutorial" / "tut1.jpg")); // no copy left behind
+    TTutorial t(f.Renderer.R.Device, f.Program);
+    EXPECT_EQ(t.Page(), 1);
+    EXPECT_EQ(f.ShownWidth(t), 11);
+    EXPECT_EQ(t.PageFile(5), f.Page(5, ".jpg"));
+    RemoveOldTutorialBitmaps(f.Cache); // at start, as for the user folder
+    EXPECT_FALSE(fs::exists(f.Cache / "Images"));
     EXPECT_FALSE(fs::exists(f.User / "Images")) << "nothing in the user folder";
-    EXPECT_FALSE(fs::exists(f.Page(1, ".bmp"))); // the program folder untouched
-
-    // The second visit converts nothing: even without the JPEGs it shows the bitmaps.
-    for (int n = 1; n <= 9; ++n)
-    {
-        fs::remove(f.Page(n, ".jpg"));
-    }
-    TTutorial again(f.Renderer.R.Device, f.Program, f.Cache);
-    EXPECT_EQ(f.ShownWidth(again), 11);
-    for (int n = 1; n <= 9; ++n)
-    {
-        EXPECT_EQ(fs::last_write_time(f.Bitmap(n)), written[static_cast<size_t>(n - 1)]);
-    }
-}
-
-TEST(Tutorial, APageThatCannotBeConvertedIsShownFromItsJpeg)
-{
-    TTutorialFolder f;
-    // A JPEG the decoder gives up on partway; the picture loader may still show it.
-    const std::string page = ReadFile(f.Page(4, ".jpg"));
-    f.Tmp.Write("program/Images/Tutorial/tut4.jpg", page.substr(0, 20));
-    TTutorial t(f.Renderer.R.Device, f.Program, f.Cache);
-    EXPECT_FALSE(fs::exists(f.Bitmap(4)));
-    EXPECT_TRUE(fs::exists(f.Bitmap(5)));
-    EXPECT_EQ(t.PageFile(4), f.Page(4, ".jpg"));
-    EXPECT_EQ(t.PageFile(5), f.Bitmap(5));
-    EXPECT_NE(ReadFile(DebugLogFile()).find("tut4.jpg"), std::string::npos);
-    for (int i = 0; i < 4; ++i)
-    {
-        t.ChangePage(+1);
-    }
-    EXPECT_EQ(t.Page(), 5);
-    EXPECT_EQ(f.ShownWidth(t), 15);
+    t.ChangePage(+1);
+    EXPECT_EQ(f.ShownWidth(t), 12);
 }
 
 TEST(Tutorial, PagesComeInTheLanguageShownAndInEnglishWhereItHasNone)
@@ -117,12 +82,10 @@ TEST(Tutorial, PagesComeInTheLanguageShownAndInEnglishWhereItHasNone)
     StartLanguage(fs::path(TANDREL_GAME_DIR) / "locale", "de");
     ASSERT_EQ(CurrentLanguage(), "de");
     {
-        TTutorial t(f.Renderer.R.Device, f.Program, f.Cache);
+        TTutorial t(f.Renderer.R.Device, f.Program);
         EXPECT_EQ(f.ShownWidth(t), 31);
-        EXPECT_EQ(t.PageFile(2), f.Cache / "lang" / "de" / "Images" / "Tutorial" / "tut2.bmp");
-        // Page 9 is English, converted where the English pages go.
-        EXPECT_EQ(t.PageFile(9), f.Bitmap(9));
-        EXPECT_FALSE(fs::exists(f.Bitmap(1)));
+        EXPECT_EQ(t.PageFile(2), f.Program / "lang" / "de" / "Images" / "Tutorial" / "tut2.jpg");
+        EXPECT_EQ(t.PageFile(9), f.Page(9, ".jpg"));
         for (int i = 0; i < 8; ++i)
         {
             t.ChangePage(+1);
@@ -140,7 +103,7 @@ TEST(Tutorial, PagesComeInTheLanguageShownAndInEnglishWhereItHasNone)
 TEST(Tutorial, PagingStaysWithinOneToNineAndReloadsThePageEachTime)
 {
     TTutorialFolder f;
-    TTutorial t(f.Renderer.R.Device, f.Program, f.Cache);
+    TTutorial t(f.Renderer.R.Device, f.Program);
     fs::remove(DebugLogFile());
     t.ChangePage(-1);
     EXPECT_EQ(t.Page(), 1);

@@ -2,7 +2,7 @@
 // helpers that lay out boards and stand in for the animations the rules wait on.
 #pragma once
 
-#include "game/Game.h"
+#include "game/GameSetup.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -174,11 +174,11 @@ struct RulesGame
     TempFolder User;
     RecordingHost Host;
     TRandom Rng;
-    TGame Game;
+    TGameSetup Game;
 };
 
 // The board's bookkeeping: every cell in exactly one place, indices true, counters true.
-inline ::testing::AssertionResult BoardIsConsistent(const TGame& g)
+inline ::testing::AssertionResult BoardIsConsistent(const TGameSetup& g)
 {
     if (g.FreeCount < 0 || g.CubeCount < 0 || g.FreeCount + g.CubeCount != CellCount)
     {
@@ -253,7 +253,7 @@ inline ::testing::AssertionResult BoardIsConsistent(const TGame& g)
     return ::testing::AssertionSuccess();
 }
 
-inline std::vector<std::string> LabelTexts(const TGame& g)
+inline std::vector<std::string> LabelTexts(const TGameSetup& g)
 {
     std::vector<std::string> texts;
     for (int i = 1; i <= g.Labels.LabelCount; ++i)

@@ -11,7 +11,7 @@ namespace
 constexpr float Pi = std::numbers::pi_v<float>;
 
 // Puts a cube of the given kind and state on (x, y) as the rules would leave it.
-int PutCubeInState(TGame& g, uint8_t kind, int x, int y, uint8_t state)
+int PutCubeInState(TGameSetup& g, uint8_t kind, int x, int y, uint8_t state)
 {
     const int n = ++g.CubeCount;
     TCube& c = g.Cubes[n];
@@ -30,7 +30,7 @@ int PutCubeInState(TGame& g, uint8_t kind, int x, int y, uint8_t state)
 }
 
 // Runs an animation step at dt until the cube leaves the state; returns the updates taken.
-template <typename Step> int RunWhile(TGame& g, int i, uint8_t state, Step step, int limit = 100000)
+template <typename Step> int RunWhile(TGameSetup& g, int i, uint8_t state, Step step, int limit = 100000)
 {
     int n = 0;
     while (g.Cubes[i].State == state && n < limit)
@@ -50,7 +50,7 @@ float Distance(const TVector3& a, const TVector3& b)
 TEST(Animations, GrowthTakesAbout200msThenSnapsToRest)
 {
     TestGame t;
-    TGame& g = t.Game;
+    TGameSetup& g = t.Game;
     const int i = PutCubeInState(g, 3, 4, 6, csGrowing);
 
     g.Grow(i, 16);
@@ -74,7 +74,7 @@ TEST(Animations, GrowthTakesAbout200msThenSnapsToRest)
 TEST(Animations, GrowthJustPastOneSnapsOnTheNextUpdate)
 {
     TestGame t;
-    TGame& g = t.Game;
+    TGameSetup& g = t.Game;
     const int i = PutCubeInState(g, 1, 1, 1, csGrowing);
     g.Cubes[i].Anim = 1.0001f;
     g.Cubes[i].Position.z = 0.8f;
@@ -89,7 +89,7 @@ TEST(Animations, TurnEndsExactlyAQuarterTurnAwayAndTenfoldTimeIsMuchFaster)
     for (uint32_t seed = 1; seed <= 12; ++seed)
     {
         TestGame t({}, {}, seed);
-        TGame& g = t.Game;
+        TGameSetup& g = t.Game;
         const int slow = PutCubeInState(g, 2, 3, 3, csIdle);
         const int fast = PutCubeInState(g, 2, 7, 7, csIdle);
         g.StartTurn(slow);
@@ -121,7 +121,7 @@ TEST(Animations, TurnEndsExactlyAQuarterTurnAwayAndTenfoldTimeIsMuchFaster)
 TEST(Animations, StonesNeverTurnOrSpinAndBombsOnlySpinAboutZ)
 {
     TestGame t;
-    TGame& g = t.Game;
+    TGameSetup& g = t.Game;
     const int stone = PutCubeInState(g, ckStone, 2, 2, csIdle);
     const int bomb = PutCubeInState(g, ckBomb, 5, 5, csIdle);
     const uint32_t seed = t.Rng.Seed;
@@ -151,7 +151,7 @@ TEST(Animations, StonesNeverTurnOrSpinAndBombsOnlySpinAboutZ)
 TEST(Animations, ColouredCubeSpinPulsesAndComesBackToRestScale)
 {
     TestGame t;
-    TGame& g = t.Game;
+    TGameSetup& g = t.Game;
     const int i = PutCubeInState(g, 5, 5, 5, csIdle);
     g.StartSpin(i);
     ASSERT_EQ(g.Cubes[i].State, csSpin);
@@ -177,7 +177,7 @@ TEST(Animations, ColouredCubeSpinPulsesAndComesBackToRestScale)
 TEST(Animations, HoverBobsAroundTheCellCentre)
 {
     TestGame t;
-    TGame& g = t.Game;
+    TGameSetup& g = t.Game;
     const int i = PutCubeInState(g, 1, 8, 2, csSelected);
     for (int k = 0; k < 500; ++k)
     {
@@ -194,7 +194,7 @@ TEST(Animations, HoverBobsAroundTheCellCentre)
 TEST(Animations, VanishingSwellsThenShrinksAwayInAbout467ms)
 {
     TestGame t;
-    TGame& g = t.Game;
+    TGameSetup& g = t.Game;
     const int i = PutCubeInState(g, 4, 3, 3, csVanishing);
     float biggest = 0;
     const int steps = RunWhile(g, i, csVanishing, [&] {
@@ -213,7 +213,7 @@ TEST(Animations, VanishingSwellsThenShrinksAwayInAbout467ms)
 TEST(Animations, FuseSparksLeaveTheFuseTipAsTheBombTurns)
 {
     TestGame t;
-    TGame& g = t.Game;
+    TGameSetup& g = t.Game;
     const int i = PutCubeInState(g, ckBomb, 7, 4, csIdle); // at (2, -1)
     g.EmitFuseSparks(i);
     ASSERT_EQ(g.Particles.Count(3), 17);
@@ -255,7 +255,7 @@ TEST(Animations, BurstsByKind)
     for (const Case& k : cases)
     {
         TestGame t;
-        TGame& g = t.Game;
+        TGameSetup& g = t.Game;
         const int i = PutCubeInState(g, k.Kind, 2, 8, csVanishing); // at (-3, 3)
         g.Burst(i);
         for (int s = 0; s < ParticleSystemCount; ++s)
@@ -294,7 +294,7 @@ TEST(Animations, BurstsByKind)
 TEST(Animations, ColouredBurstFliesOutwardsAllRound)
 {
     TestGame t;
-    TGame& g = t.Game;
+    TGameSetup& g = t.Game;
     const int i = PutCubeInState(g, 6, 5, 5, csVanishing);
     g.Burst(i);
     // Each particle leaves along its own spoke, (2 sin a, 2 cos a), give or take 0.5.
@@ -314,7 +314,7 @@ TEST(Animations, ColouredBurstFliesOutwardsAllRound)
 TEST(Animations, ScatterStylesPushCubesOutwardsOrSideways)
 {
     TestGame t;
-    TGame& g = t.Game;
+    TGameSetup& g = t.Game;
     const int right = PutCubeInState(g, 1, 9, 5, csIdle);  // x = 4, y = 0
     const int middle = PutCubeInState(g, 1, 5, 5, csIdle); // x = 0, y = 0
     const int top = PutCubeInState(g, 1, 5, 8, csIdle);    // x = 0, y = 3 (odd row)
@@ -342,7 +342,7 @@ TEST(Animations, ScatterStylesPushCubesOutwardsOrSideways)
 TEST(Animations, ScatteredCubesBounceOnTheFloorUntilTheySettle)
 {
     TestGame t;
-    TGame& g = t.Game;
+    TGameSetup& g = t.Game;
     const int i = PutCubeInState(g, 1, 5, 5, csIdle);
     g.Scatter(0);
     const TCube& c = g.Cubes[i];
@@ -382,7 +382,7 @@ TEST(Animations, ScatteredCubesBounceOnTheFloorUntilTheySettle)
 TEST(Animations, LevelDoneCameraFlightCirclesTheBoardAndComesHome)
 {
     TestGame t;
-    TGame& g = t.Game;
+    TGameSetup& g = t.Game;
     g.EndPhase = epLevelDone;
     TVector3& eye = t.Host.Eye();
     const TVector3 rest = NullGameHost::RestEye;
@@ -420,7 +420,7 @@ TEST(Animations, LevelDoneCameraFlightCirclesTheBoardAndComesHome)
 TEST(Animations, GameOverCameraFlightTakesTheLongerCircle)
 {
     TestGame t;
-    TGame& g = t.Game;
+    TGameSetup& g = t.Game;
     g.EndPhase = epGameOver;
     TVector3& eye = t.Host.Eye();
     const TVector3 rest = NullGameHost::RestEye;

@@ -177,7 +177,7 @@ TEST(Clicks, AnUnreachableCellIgnoresTheClickAndOffTheBoardDropsTheSelection)
     EXPECT_FALSE(t.Host.SelectedLoop);
 }
 
-TEST(Clicks, TheRightButtonDropsThePathAndTakesTheCubeUnderTheCursor)
+TEST(Clicks, TheRightButtonLetsGoOrTakesAnotherCubeUnderTheCursor)
 {
     RulesGame t;
     const int a = PutCube(t.Game, 1, 1, 1);
@@ -189,9 +189,13 @@ TEST(Clicks, TheRightButtonDropsThePathAndTakesTheCubeUnderTheCursor)
     EXPECT_EQ(t.Game.PathLength, 0);
 
     Click(t, 1, 1);
-    Click(t, 1, 1, Right); // even the same cube is taken again
-    EXPECT_EQ(t.Game.Selected, a);
-    EXPECT_TRUE(t.Host.SelectedLoop);
+    PointAt(t, 4, 1);
+    Click(t, 1, 1, Right); // on the held cube: let go, the hum and the path dots go too
+    EXPECT_EQ(t.Game.Selected, 0);
+    EXPECT_EQ(t.Game.Cubes[a].State, csIdle);
+    EXPECT_EQ(t.Game.PathLength, 0);
+    EXPECT_FALSE(t.Host.SelectedLoop);
+    Click(t, 1, 1);
     Click(t, 5, 5, Right);
     EXPECT_EQ(t.Game.Selected, b);
     EXPECT_EQ(t.Game.Cubes[a].State, csIdle);

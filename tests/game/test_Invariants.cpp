@@ -39,7 +39,7 @@ TEST_F(InvariantsTest, ASoundBoardPasses)
 TEST_F(InvariantsTest, ACellInTwoPlacesIsReported)
 {
     // The free list names an occupied cell (and so loses a free one).
-    TGame& g = R.Game;
+    TGameSetup& g = R.Game;
     g.FreeCells[1] = {2, 2};
     const std::string report = CheckInvariants(g);
     EXPECT_TRUE(Mentions(report, "cell (2, 2) is in 2 places")) << report;
@@ -48,7 +48,7 @@ TEST_F(InvariantsTest, ACellInTwoPlacesIsReported)
 
 TEST_F(InvariantsTest, CountsThatDoNotAddUpAreReported)
 {
-    TGame& g = R.Game;
+    TGameSetup& g = R.Game;
     --g.FreeCount;
     EXPECT_TRUE(Mentions(CheckInvariants(g), "is not 81"));
     ++g.FreeCount;
@@ -59,7 +59,7 @@ TEST_F(InvariantsTest, CountsThatDoNotAddUpAreReported)
 
 TEST_F(InvariantsTest, AStaleCellIndexIsReported)
 {
-    TGame& g = R.Game;
+    TGameSetup& g = R.Game;
     const int i = R.CubeAt(4, 4);
     g.Cells[4][4].Cube = static_cast<uint8_t>(i + 1);
     EXPECT_TRUE(Mentions(CheckInvariants(g), "cell (4, 4) names cube"));
@@ -67,7 +67,7 @@ TEST_F(InvariantsTest, AStaleCellIndexIsReported)
 
 TEST_F(InvariantsTest, WrongOccupancyIsReported)
 {
-    TGame& g = R.Game;
+    TGameSetup& g = R.Game;
     g.Cells[7][7].Occupancy = coOccupied; // under a waiting cube
     EXPECT_TRUE(Mentions(CheckInvariants(g), "cell (7, 7) has occupancy"));
     g.Cells[7][7].Occupancy = coReserved;
@@ -77,7 +77,7 @@ TEST_F(InvariantsTest, WrongOccupancyIsReported)
 
 TEST_F(InvariantsTest, ASelectionOfAnUnselectedCubeIsReported)
 {
-    TGame& g = R.Game;
+    TGameSetup& g = R.Game;
     g.Selected = 1; // at rest, not selected
     EXPECT_TRUE(Mentions(CheckInvariants(g), "Selected 1"));
     g.Selected = g.CubeCount + 1;

@@ -108,21 +108,29 @@ TEST(Labels, BoardLabelsStayOverTheBoardAndMoveOnlyWhenTheyWouldLeaveIt)
                     const float w = ls.TextWidth(k.Font, text, k.Size);
                     const float h = 0.04f * static_cast<float>(k.Size); // glyph height
                     float top = l.Position.y;
+                    float lowX = l.Position.x, highX = l.Position.x;
                     for (TScoreLabels s = ls; s.LabelCount > 0; s.UpdateLabels(16))
                     {
                         top = std::max(top, s.Labels[1].Position.y);
+                        lowX = std::min(lowX, s.Labels[1].Position.x);
+                        highX = std::max(highX, s.Labels[1].Position.x);
                     }
                     const std::string where =
                         text.substr(0, 12) + " at " + std::to_string(x) + "," + std::to_string(y);
                     EXPECT_TRUE(onBoard(l.Position.x, l.Position.y - h / 2)) << where;
                     EXPECT_TRUE(onBoard(l.Position.x, top + h / 2)) << where;
                     // Wider than the board: it starts at the board's left edge.
-                    EXPECT_TRUE(onBoard(l.Position.x - w, l.Position.y) ||
-                                (w > 8 && !onBoard(l.Position.x + 0.01f, l.Position.y)))
+                    // Its whole text stays over the board while it drifts (world -x is the
+                    // screen's right, where the frame and the side panel are).
+                    // One that cannot fit with its drift starts at the board's left edge.
+                    const float across = 9 * (eye.z - 1) / eye.z; // the board at label height
+                    EXPECT_TRUE(onBoard(lowX - w, l.Position.y) ||
+                                (w + highX - lowX > across && !onBoard(l.Position.x + 0.01f, l.Position.y)))
                         << where;
+                    EXPECT_TRUE(onBoard(highX, l.Position.y)) << where;
                     const float rise = top - l.Position.y;
-                    if (onBoard(rule.x, rule.y - h / 2) &&
-                        onBoard(rule.x - w, rule.y + rise + h / 2))
+                    if (onBoard(rule.x + highX - l.Position.x, rule.y - h / 2) &&
+                        onBoard(rule.x - w - (l.Position.x - lowX), rule.y + rise + h / 2))
                     {
                         EXPECT_EQ(l.Position, (TVector3{rule.x, rule.y, 1})) << where;
                     }

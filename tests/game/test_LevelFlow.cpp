@@ -95,7 +95,7 @@ struct FlowGame
     TempFolder User;
     FlowHost Host;
     TRandom Rng;
-    TGame Game;
+    TGameSetup Game;
 };
 
 float EyeDistanceFromRest(const TVector3& e)
@@ -110,7 +110,7 @@ TEST(LevelFlow, NewGameAnnouncesCubesAndTheFirstUpdateGrowsThem)
     for (uint8_t mode : {gmNormal, gmTimed})
     {
         FlowGame f(mode);
-        TGame& g = f.Game;
+        TGameSetup& g = f.Game;
         g.Score = 777;
         g.PendingScore = 12;
         g.Level = 37;
@@ -149,7 +149,7 @@ TEST(LevelFlow, NewGameAnnouncesCubesAndTheFirstUpdateGrowsThem)
 TEST(LevelFlow, OnlyAMoveThatScoresNothingEndsTheTurn)
 {
     FlowGame f;
-    TGame& g = f.Game;
+    TGameSetup& g = f.Game;
     f.StartAt(2);
     PutCube(f.Game, 1, 1, 1);
     PutCube(f.Game, 1, 2, 1);
@@ -208,7 +208,7 @@ TEST(LevelFlow, BonusLevelStartsOnAClearedBoardOfStonesAndBombs)
     for (uint8_t mode : {gmNormal, gmTimed})
     {
         FlowGame f(mode);
-        TGame& g = f.Game;
+        TGameSetup& g = f.Game;
         g.Level = 4;
         PutCube(f.Game, 1, 3, 3);
         PutCube(f.Game, 2, 4, 4);
@@ -252,7 +252,7 @@ TEST(LevelFlow, BonusLevelEndPaysForStonesLeftWithLabelsAfterOneAndTwoSeconds)
     {
         SCOPED_TRACE(n);
         FlowGame f;
-        TGame& g = f.Game;
+        TGameSetup& g = f.Game;
         f.StartAt(5);
         g.ClearBoard();
         for (int k = 0; k < n; ++k)
@@ -300,7 +300,7 @@ TEST(LevelFlow, LevelDonePhaseLengthsByKind)
     for (const Case c : {Case{2, 545}, Case{4, 3750}})
     {
         FlowGame f;
-        TGame& g = f.Game;
+        TGameSetup& g = f.Game;
         f.StartAt(c.Level);
         PutCube(f.Game, 1, 2, 2);
         PutCube(f.Game, 2, 6, 3);
@@ -340,7 +340,7 @@ TEST(LevelFlow, LevelDonePhaseLengthsByKind)
 TEST(LevelFlow, FlyByLevelScattersTheCubes)
 {
     FlowGame f;
-    TGame& g = f.Game;
+    TGameSetup& g = f.Game;
     f.StartAt(4);
     const int a = PutCube(f.Game, 1, 2, 2);
     const int b = PutCube(f.Game, 2, 8, 7);
@@ -363,7 +363,7 @@ TEST(LevelFlow, FlyByLevelScattersTheCubes)
 TEST(LevelFlow, TimedBarMovesToOneHalfWhileTheLevelEnds)
 {
     FlowGame f(gmTimed);
-    TGame& g = f.Game;
+    TGameSetup& g = f.Game;
     f.StartAt(2);
     PutCube(f.Game, 1, 2, 2);
     g.Update(16);
@@ -380,7 +380,7 @@ TEST(LevelFlow, TimedBarMovesToOneHalfWhileTheLevelEnds)
 TEST(LevelFlow, GameOverFlightThenThePictureAndAClearedBoard)
 {
     FlowGame f(gmTimed);
-    TGame& g = f.Game;
+    TGameSetup& g = f.Game;
     f.StartAt(2);
     PutCube(f.Game, 1, 2, 2);
     PutCube(f.Game, 2, 5, 5);
@@ -409,7 +409,7 @@ TEST(LevelFlow, GameOverFlightThenThePictureAndAClearedBoard)
 TEST(LevelFlow, TimedDrainGrowsTenPercentAfterTheFirstMinuteThenEvery15s)
 {
     FlowGame f(gmTimed);
-    TGame& g = f.Game;
+    TGameSetup& g = f.Game;
     f.StartAt(2);
     f.Level().Target[2] = 1e9;
     f.Level().Progress = 1e6;
@@ -451,7 +451,7 @@ TEST(LevelFlow, TimedDrainGrowsTenPercentAfterTheFirstMinuteThenEvery15s)
 TEST(LevelFlow, TimedBonusLevelEndsWhenDrainedInsteadOfEndingTheGame)
 {
     FlowGame f(gmTimed);
-    TGame& g = f.Game;
+    TGameSetup& g = f.Game;
     f.StartAt(5);
     g.ClearBoard();
     PutCube(f.Game, ckStone, 2, 2);
@@ -486,7 +486,7 @@ TEST(LevelFlow, TimedBonusLevelEndsWhenDrainedInsteadOfEndingTheGame)
 TEST(LevelFlow, ABombMoveThatEndsADrainedBonusLevelGivesNoNewTurn)
 {
     FlowGame f(gmTimed);
-    TGame& g = f.Game;
+    TGameSetup& g = f.Game;
     f.StartAt(5);
     g.ClearBoard();
     PutCube(f.Game, ckStone, 1, 1);
@@ -512,7 +512,7 @@ TEST(LevelFlow, ABombMoveThatEndsADrainedBonusLevelGivesNoNewTurn)
 TEST(LevelFlow, AfterLevel100PlayGoesOnAtLevel1OfTheOtherMode)
 {
     FlowGame f;
-    TGame& g = f.Game;
+    TGameSetup& g = f.Game;
     f.StartAt(100);
     g.ClearBoard();
     PutCube(f.Game, ckStone, 4, 4); // no bombs: the level ends
@@ -538,7 +538,7 @@ TEST(LevelFlow, AfterLevel100PlayGoesOnAtLevel1OfTheOtherMode)
 TEST(LevelFlow, CursorHurriesATurnAndSpinsAnIdleCube)
 {
     FlowGame f;
-    TGame& g = f.Game;
+    TGameSetup& g = f.Game;
     f.StartAt(2);
     const int under = PutCube(f.Game, 1, 3, 3);
     const int away = PutCube(f.Game, 2, 7, 7);
@@ -562,7 +562,7 @@ TEST(LevelFlow, CursorHurriesATurnAndSpinsAnIdleCube)
 TEST(LevelFlow, VanishingCubesBurstOnceAndAreRemovedAfterAbout467ms)
 {
     FlowGame f;
-    TGame& g = f.Game;
+    TGameSetup& g = f.Game;
     f.StartAt(2);
     PutCube(f.Game, 2, 8, 8);
     const int i = PutCube(f.Game, 3, 4, 4);
@@ -579,10 +579,47 @@ TEST(LevelFlow, VanishingCubesBurstOnceAndAreRemovedAfterAbout467ms)
     EXPECT_TRUE(BoardIsConsistent(g));
 }
 
+TEST(LevelFlow, ALowTimedBarBeepsFasterTheEmptierItIsAndOnlyWhilePlayed)
+{
+    // A tenth full: the first beep 150 ms after the bar got low, then one every 225 ms.
+    FlowGame f(gmTimed);
+    TGameSetup& g = f.Game;
+    f.StartAt(2);
+    PutCube(f.Game, 1, 2, 2);
+    f.Level().Progress = 100; // of 1000
+    const auto beepsIn = [&](int frames)
+    {
+        f.Host.Forget();
+        for (int k = 0; k < frames; ++k)
+        {
+            g.Update(16);
+        }
+        return f.Host.Count(snTimeUp);
+    };
+    EXPECT_EQ(beepsIn(10), 0);     // 160 ms
+    EXPECT_EQ(beepsIn(1), 1);      // 176 ms
+    EXPECT_EQ(beepsIn(52), 3);     // 1008 ms: at 400, 624 and 848 ms
+    g.EndPhase = epPaused;         // a paused game is silent, and its beeps wait
+    EXPECT_EQ(beepsIn(100), 0);
+    g.EndPhase = epPlaying;
+    EXPECT_EQ(beepsIn(5), 1);      // 1072 ms of play
+    f.Level().Progress = 500;      // half full: silent
+    EXPECT_EQ(beepsIn(100), 0);
+    EXPECT_EQ(g.NextBeep, 0);
+
+    // The normal mode never beeps, however low its bar.
+    FlowGame n;
+    n.StartAt(2);
+    PutCube(n.Game, 1, 2, 2);
+    n.Level().Progress = 10;
+    n.RunUntil([] { return false; }, 100);
+    EXPECT_EQ(n.Host.Count(snTimeUp), 0);
+}
+
 TEST(LevelFlow, PausingDropsTheSelectionAndStopsTheDrain)
 {
     FlowGame f(gmTimed);
-    TGame& g = f.Game;
+    TGameSetup& g = f.Game;
     f.StartAt(2);
     const int i = PutCube(f.Game, 1, 3, 3);
     g.Select(i);
@@ -599,7 +636,7 @@ TEST(LevelFlow, PausingDropsTheSelectionAndStopsTheDrain)
 TEST(LevelFlow, ProgressBarFollowsProgressWhilePlaying)
 {
     FlowGame f;
-    TGame& g = f.Game;
+    TGameSetup& g = f.Game;
     g.SyncDisplay(); // before any game: an empty bar, not a division by zero
     EXPECT_EQ(g.Display.Fraction, 0);
     f.StartAt(3);
@@ -626,7 +663,7 @@ TEST(LevelFlow, ProgressBarFollowsProgressWhilePlaying)
 TEST(LevelFlow, SteadyPlayDoesNotAllocate)
 {
     FlowGame f;
-    TGame& g = f.Game;
+    TGameSetup& g = f.Game;
     g.NewGame();
     for (int placed = 0, x = 1; placed < 2 && x <= 9; ++x)
     {
@@ -662,7 +699,7 @@ TEST(LevelFlow, IdleTurnsKeepTheirRatePerSecondAtAnyFrameLengthOnAStillBoard)
     const auto turnsIn30Minutes = [](float dt)
     {
         FlowGame f;
-        TGame& g = f.Game;
+        TGameSetup& g = f.Game;
         f.StartAt(2);
         for (int x = 1; x <= 9; x += 2)
         {
@@ -705,7 +742,7 @@ TEST(LevelFlow, IdleTurnsKeepTheirRatePerSecondAtAnyFrameLengthOnAStillBoard)
 TEST(LevelFlow, ABoardIsStillOnlyWhileNothingMovesOrCounts)
 {
     FlowGame f;
-    TGame& g = f.Game;
+    TGameSetup& g = f.Game;
     f.StartAt(2);
     const int cube = PutCube(f.Game, 1, 3, 3);
     f.PointAt(20, 20);

@@ -62,7 +62,7 @@ struct Loaded
     }
     TempFolder tmp;
     TestGame t{tmp.Path() / "data", tmp.Path() / "user"};
-    TGame& game() { return t.Game; }
+    TGameSetup& game() { return t.Game; }
     void Load()
     {
         t.Game.CreateLevels();
@@ -91,7 +91,7 @@ TEST(Levels, ReadsValuesInFileOrderAndDerivesPoints)
 {
     Loaded f(LevelFile(50));
     f.Load();
-    const TGame& g = f.game();
+    const TGameSetup& g = f.game();
     EXPECT_EQ(g.LevelCount, 50);
     const TLevel& l1 = g.Levels[1];
     EXPECT_EQ(l1.Darkness, 1);
@@ -136,7 +136,7 @@ TEST(Levels, FiftyLevelsStretchToAHundredHarderOnes)
 {
     Loaded f(LevelFile(50));
     f.Load();
-    const TGame& g = f.game();
+    const TGameSetup& g = f.game();
     const TLevel& l1 = g.Levels[1];
     const TLevel& l51 = g.Levels[51];
     EXPECT_EQ(l51.Colours[1], 7);
@@ -198,7 +198,7 @@ TEST(Levels, FlagsCommentsAndBlankLines)
         }
     }));
     f.Load();
-    const TGame& g = f.game();
+    const TGameSetup& g = f.game();
     EXPECT_TRUE(g.Levels[2].AllowBombs);
     EXPECT_FALSE(g.Levels[2].AllowShots);
     EXPECT_FALSE(g.Levels[2].AllowPaints);
@@ -232,7 +232,7 @@ TEST(Figures, GridDigitsAndPreviewPlacement)
                                 "-- b\n1\n2\n1\n10\n1100\n0000\n0000\n0000\n";
     Loaded f(LevelFile(50, [](int, LevelLines& lines) { lines.v[6] = "2"; }), figures);
     f.Load();
-    const TGame& g = f.game();
+    const TGameSetup& g = f.game();
     ASSERT_EQ(g.FigureCount, 2);
     const TBonusFigure& a = g.Figures[1];
     EXPECT_EQ(a.TopColour, 3);

@@ -397,7 +397,9 @@ TEST(Specials, ABombClearsItsBlockButLeavesAnnouncedAndGrowingCubes)
     EXPECT_EQ(t.Game.Cubes[far].State, csIdle);
     EXPECT_DOUBLE_EQ(t.Game.PendingScore, 45);
     EXPECT_EQ(LabelTexts(t.Game), std::vector<std::string>{"45"});
-    EXPECT_FLOAT_EQ(t.Game.Labels.Labels[1].Position.x, -1.0f);
+    // Beside the blast, moved towards the left only as far as its drift to the right needs.
+    EXPECT_GE(t.Game.Labels.Labels[1].Position.x, -1.0f);
+    EXPECT_LT(t.Game.Labels.Labels[1].Position.x, 0.0f);
     EXPECT_EQ(t.Host.Count(snExplodeBomb), 1);
     EXPECT_FALSE(t.Game.NoScoreMove);
     t.FinishVanishing();

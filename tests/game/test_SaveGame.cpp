@@ -1,4 +1,5 @@
 // Saved games: the file a player leaves behind, and what comes back from it.
+#include "base/AtomicFile.h"
 #include "base/DataError.h"
 #include "tests/support/TestSupport.h"
 
@@ -22,7 +23,7 @@ class SaveGameTest : public ::testing::Test
 protected:
     SaveGameTest() : T(ShippedDataFolder(), User.Path() / "data")
     {
-        TGame& g = T.Game;
+        TGameSetup& g = T.Game;
         // A small level table of our own, so the saves do not depend on the shipped levels.
         g.LevelCount = MaxLevels;
         TLevel level = HandMadeLevel(5, 0, 0);
@@ -44,7 +45,7 @@ protected:
     // Puts a cube of the given kind and state on (x, y), keeping the board's books true.
     void Put(uint8_t kind, uint8_t x, uint8_t y, uint8_t state)
     {
-        TGame& g = T.Game;
+        TGameSetup& g = T.Game;
         const int n = ++g.CubeCount;
         TCube& c = g.Cubes[n];
         c = TCube{};
@@ -81,7 +82,7 @@ TEST_F(SaveGameTest, SlotsLiveInTheUserFolderOnePerMode)
 
 TEST_F(SaveGameTest, WritesTheExactLinesOfAKnownBoard)
 {
-    TGame& g = T.Game;
+    TGameSetup& g = T.Game;
     g.Mode = gmNormal;
     g.Level = 3;
     g.Levels[3].Stones[1] = 2;
@@ -115,12 +116,12 @@ TEST_F(SaveGameTest, WritesTheExactLinesOfAKnownBoard)
                           "1\n16\n2\n8\n"  // paint cube of colour 7
                           "1\n6\n3\n3\n"); // colour 7, vanishing
     EXPECT_FALSE(std::filesystem::exists(Save2()));
-    EXPECT_FALSE(std::filesystem::exists(Save1().string() + ".tmp"));
+    EXPECT_FALSE(std::filesystem::exists(TemporaryFileFor(Save1())));
 }
 
 TEST_F(SaveGameTest, RealsKeepTheirSignExponentAndFifteenDigits)
 {
-    TGame& g = T.Game;
+    TGameSetup& g = T.Game;
     g.Mode = gmTimed;
     g.Level = 1;
     const std::pair<double, const char*> cases[] = {
@@ -148,7 +149,7 @@ TEST_F(SaveGameTest, RealsKeepTheirSignExponentAndFifteenDigits)
 
 TEST_F(SaveGameTest, RoundTripRestoresTheGameWithGrownCubesGrowingAgain)
 {
-    TGame& g = T.Game;
+    TGameSetup& g = T.Game;
     g.Mode = gmTimed;
     g.Level = 37;
     g.Levels[37].Stones[2] = 3;
@@ -258,7 +259,7 @@ private:
 
 TEST_F(SaveGameTest, AGermanDesktopWritesAndResumesTheSameFile)
 {
-    TGame& g = T.Game;
+    TGameSetup& g = T.Game;
     g.Mode = gmNormal;
     g.Level = 23;
     g.Levels[23].Stones[1] = 4;
@@ -304,7 +305,7 @@ TEST_F(SaveGameTest, AGermanDesktopWritesAndResumesTheSameFile)
 
 TEST_F(SaveGameTest, AnEmptyBoardIsEightLinesAndLoadsEmpty)
 {
-    TGame& g = T.Game;
+    TGameSetup& g = T.Game;
     g.Mode = gmNormal;
     g.Level = 12;
     g.Score = 777;
@@ -326,7 +327,7 @@ TEST_F(SaveGameTest, AnEmptyBoardIsEightLinesAndLoadsEmpty)
 
 TEST_F(SaveGameTest, EachModeWritesAndReadsOnlyItsOwnSlot)
 {
-    TGame& g = T.Game;
+    TGameSetup& g = T.Game;
     g.Mode = gmTimed;
     g.Level = 8;
     g.SaveGame();
@@ -383,7 +384,7 @@ TEST_F(SaveGameTest, DamagedFilesAreRefusedAndLeftAlone)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.Name);
-        TGame& g = T.Game;
+        TGameSetup& g = T.Game;
         g.ClearBoard();
         g.Mode = gmNormal;
         g.Level = 9;
@@ -431,18 +432,18 @@ TEST_F(SaveGameTest, AKindCodeOutsideTheTableComesBackAsKindOne)
 
 TEST_F(SaveGameTest, AFailedWriteLeavesTheOldSaveIntact)
 {
-    TGame& g = T.Game;
+    TGameSetup& g = T.Game;
     g.Mode = gmNormal;
     g.Level = 6;
     g.SaveGame();
     const std::string before = ReadFile(Save1());
 
     // Something stands where the new file is written first.
-    std::filesystem::create_directory(Save1().string() + ".tmp");
+    std::filesystem::create_directory(TemporaryFileFor(Save1()));
     g.Level = 7;
     EXPECT_THROW(g.SaveGame(), TDataError);
     EXPECT_EQ(ReadFile(Save1()), before);
-    std::filesystem::remove(Save1().string() + ".tmp");
+    std::filesystem::remove(TemporaryFileFor(Save1()));
 
     // The user folder is a file: nothing can be saved, and the error names the save.
     TempFolder other;

@@ -1,6 +1,6 @@
 // Pixel probes on real frames drawn by the GL device on the software rasteriser.
 #include "base/DebugLog.h"
-#include "game/Game.h"
+#include "game/GameSetup.h"
 #include "render/ChangeRegions.h"
 #include "render/GameScene.h"
 #include "render/LoadingBar.h"
@@ -301,7 +301,7 @@ TEST(GLPixels, ScoreLineFollowsTheFractionAndPulsesOnlyWhenTimed)
         line.Fraction = fraction;
         BeginFrame(t);
         t.R.Device->SetTextureStageState(0, tsColorOp, toModulate);
-        line.Draw(t.R, meshQuad, mode, time, nullptr);
+        line.Draw(t.R, meshQuad, mode, time);
         EndFrame(t);
         const TImage f = t.Frame();
         int x = 0, y = 0;
@@ -745,7 +745,7 @@ TEST(GLPixels, AStillBoardDrawsTheSameFrameAfterItsRulesRanWithoutFrames)
     TempFolder log;
     SetDebugLogFolder(log.Path());
     TestGame game;
-    TGame& g = game.Game;
+    TGameSetup& g = game.Game;
     TFrame frame = LevelOneOnTheBoard(t, game);
     const auto draw = [&]
     {
@@ -824,7 +824,7 @@ TEST(GLPixels, RegionFramesOfSmallChangesEqualWholeFrames)
             return true;
         };
         TestGame game;
-        TGame& g = game.Game;
+        TGameSetup& g = game.Game;
         TFrame frame = LevelOneOnTheBoard(t, game);
         TChangeRegions regions, whole; // whole forgets each frame: drawn whole into the kept picture
         const auto draw = [&](TChangeRegions* tracker)

@@ -54,13 +54,16 @@ TEST(FontMetrics, BlankBeforeTheLineBreakRunsIntoTheNextRow)
     {
         row += std::to_string(k) + (k < 30 ? " " : "");
     }
-    ReadFontMetrics(dir.Write("font.dat", "f\n100\nr\n2\n" + row + " \n0 5\n" + row + "\n"), font);
+    ReadFontMetrics(dir.Write("font.dat", "f\n100\nr\n2\n" + row + " \n40 45\n" + row + "\n"), font);
     EXPECT_EQ(font.GlyphCount, 62);
     EXPECT_EQ(font.GlyphWidths[30], 1);
-    EXPECT_EQ(font.GlyphWidths[31], -30); // from 30 back to the next line's 0
+    EXPECT_EQ(font.GlyphWidths[31], 10); // from 30 to the next line's 40
     EXPECT_EQ(font.GlyphWidths[32], 5);
     EXPECT_FLOAT_EQ(font.Glyphs[32].vTop, 0.0f);
     EXPECT_FLOAT_EQ(font.Glyphs[33].vTop, 0.5f);
+    // Where that next number lies left of the last, the glyph would run backwards: refused.
+    EXPECT_THROW(ReadFontMetrics(dir.Write("font.dat", "f\n100\nr\n2\n" + row + " \n0 5\n" + row + "\n"), font),
+                 TDataError);
 }
 
 TEST(FontMetrics, RefusesTooFewOrTooManyGlyphs)
@@ -90,6 +93,22 @@ TEST(FontMetrics, RefusesTooFewOrTooManyGlyphs)
     EXPECT_THROW(ReadFontMetrics(dir.Write("bad.dat", "f\nwide\nr\n1\n0 10\n"), font), TDataError);
     EXPECT_THROW(ReadFontMetrics(dir.Write("cut.dat", "f\n100\nr\n"), font), TDataError);
     EXPECT_THROW(ReadFontMetrics(dir.Path() / "missing.dat", font), TDataError);
+    // A glyph of negative width, or with an edge outside its 100 pixels of texture.
+    for (const auto& [row, words] : {std::pair{"0 10 5 20", "glyph 2 has a negative width"},
+                                     std::pair{"0 10 120", "glyph 2 (10 to 120) lies outside"},
+                                     std::pair{"-5 10 20", "glyph 1 (-5 to 10) lies outside"}})
+    {
+        try
+        {
+            ReadFontMetrics(dir.Write("edges.dat", std::string("f\n100\nr\n1\n") + row + "\n"), font);
+            ADD_FAILURE() << row;
+        }
+        catch (const TDataError& e)
+        {
+            EXPECT_EQ(e.Line, 5) << row;
+            EXPECT_NE(std::string(e.what()).find(words), std::string::npos) << e.what();
+        }
+    }
 }
 
 TEST(FontText, GlyphCodes)
@@ -110,7 +129,7 @@ TEST(FontText, PenRunsTowardsMinusXAndGlyphsGoInOneRun)
 {
     TempFolder dir;
     TRecordingRenderer t;
-    std::string metrics = "f\n1000\nr\n1\n";
+    std::string metrics = "f\n2000\nr\n1\n"; // 1785 pixels of glyphs
     for (int k = 0, x = 0; k <= 51; ++k)
     {
         metrics += std::to_string(x) + (k < 51 ? " " : "\n");

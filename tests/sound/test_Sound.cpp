@@ -16,7 +16,7 @@
 
 namespace
 {
-// A program folder with the 27 effects as short WAV tones and the four tunes as short
+// A program folder with every effect as a short WAV tone and the four tunes as short
 // Ogg tones (menu1 and menu2 0.2 s, the themes 0.5 s).
 class SoundTest : public ::testing::Test
 {

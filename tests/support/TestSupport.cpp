@@ -101,7 +101,7 @@ TLevel HandMadeLevel(uint8_t colours, double normalTarget, double timedTarget)
     return l;
 }
 
-void SetLevels(TGame& game, int first, int last, const TLevel& level,
+void SetLevels(TGameSetup& game, int first, int last, const TLevel& level,
                const std::function<void(int n, TLevel& l)>& each)
 {
     for (int n = first; n <= last; ++n)
@@ -114,7 +114,7 @@ void SetLevels(TGame& game, int first, int last, const TLevel& level,
     }
 }
 
-void SetFigure(TGame& game, int index, const std::vector<std::string>& rows, double base)
+void SetFigure(TGameSetup& game, int index, const std::vector<std::string>& rows, double base)
 {
     TBonusFigure& f = game.Figures[index];
     f = TBonusFigure{};
@@ -132,7 +132,7 @@ void SetFigure(TGame& game, int index, const std::vector<std::string>& rows, dou
     }
 }
 
-int PutCube(TGame& game, int kind, int x, int y, uint8_t state)
+int PutCube(TGameSetup& game, int kind, int x, int y, uint8_t state)
 {
     const TCell cell{static_cast<uint8_t>(x), static_cast<uint8_t>(y)};
     game.PlaceSpecialCube(static_cast<uint8_t>(kind), cell);
@@ -150,7 +150,7 @@ int PutCube(TGame& game, int kind, int x, int y, uint8_t state)
     return i;
 }
 
-void LayOut(TGame& game, int x0, int y0, const std::vector<std::string>& rows)
+void LayOut(TGameSetup& game, int x0, int y0, const std::vector<std::string>& rows)
 {
     static const std::string Specials = "JBSPX";
     static const int SpecialKinds[] = {ckJoker, ckBomb, ckShot, ckPaint1, ckStone};

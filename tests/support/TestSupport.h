@@ -1,7 +1,7 @@
 // Helpers shared by the tests: temporary folders and a game wired to a headless host.
 #pragma once
 
-#include "game/Game.h"
+#include "game/GameSetup.h"
 
 #include <chrono>
 #include <filesystem>
@@ -44,18 +44,18 @@ std::filesystem::path ShippedDataFolder();
 // and the targets of the normal and the timed mode.
 TLevel HandMadeLevel(uint8_t colours, double normalTarget, double timedTarget);
 // Levels first..last become `level`, each then adjusted by `each` (given n) when there is one.
-void SetLevels(TGame& game, int first, int last, const TLevel& level,
+void SetLevels(TGameSetup& game, int first, int last, const TLevel& level,
                const std::function<void(int n, TLevel& l)>& each = {});
 // Bonus figure `index` from rows of colour digits (0 none): rows[j - 1] is row j of the
 // figure, one digit a column; the figure is as wide and as high as the rows, shown as made.
-void SetFigure(TGame& game, int index, const std::vector<std::string>& rows, double base);
+void SetFigure(TGameSetup& game, int index, const std::vector<std::string>& rows, double base);
 
 // A cube of the kind placed as the rules place one, at rest or in the given state (a waiting
 // or growing one keeps its cell reserved); returns its index.
-int PutCube(TGame& game, int kind, int x, int y, uint8_t state = csIdle);
+int PutCube(TGameSetup& game, int kind, int x, int y, uint8_t state = csIdle);
 // Lays out rows of kinds: rows[0] is y = y0, character k of a row is x = x0 + k. Digits
 // 1..7 are colours, J joker, B bomb, S shot, P paint 1, X stone, '.' nothing.
-void LayOut(TGame& game, int x0, int y0, const std::vector<std::string>& rows);
+void LayOut(TGameSetup& game, int x0, int y0, const std::vector<std::string>& rows);
 
 // A game with its own host and generator, reading from dataFolder, saving to userFolder.
 struct TestGame
@@ -66,5 +66,5 @@ struct TestGame
 
     NullGameHost Host;
     TRandom Rng;
-    TGame Game;
+    TGameSetup Game;
 };

@@ -39,7 +39,7 @@ struct TScene
     std::filesystem::path File;
     NullGameHost Host;
     TRandom Rng{1};
-    TGame Game{Host, Rng, ShippedDataFolder(), Folder.Path()};
+    TGameSetup Game{Host, Rng, ShippedDataFolder(), Folder.Path()};
 
     explicit TScene(const std::string& text) : File(Folder.Write("scenes.txt", text))
     {

@@ -10,23 +10,23 @@ namespace
 constexpr double Pi = 3.14159265358979323846;
 }
 
-TSound TSound::Mono(double seconds)
+TWave TWave::Mono(double seconds)
 {
-    TSound s;
+    TWave s;
     s.Channels = 1;
     s.Samples.assign(FramesOf(seconds), 0.0f);
     return s;
 }
 
-TSound TSound::Stereo(double seconds)
+TWave TWave::Stereo(double seconds)
 {
-    TSound s;
+    TWave s;
     s.Channels = 2;
     s.Samples.assign(FramesOf(seconds) * 2, 0.0f);
     return s;
 }
 
-float TSound::Peak() const
+float TWave::Peak() const
 {
     float p = 0;
     for (float v : Samples)
@@ -36,7 +36,7 @@ float TSound::Peak() const
     return p;
 }
 
-float TSound::LoudestRms(double window) const
+float TWave::LoudestRms(double window) const
 {
     const size_t n = std::max<size_t>(1, FramesOf(window));
     const size_t frames = Frames();
@@ -60,7 +60,7 @@ float TSound::LoudestRms(double window) const
     return static_cast<float>(std::sqrt(std::max(0.0, best) / static_cast<double>(n * Channels)));
 }
 
-void Fade(TSound& s, double inSeconds, double outSeconds)
+void Fade(TWave& s, double inSeconds, double outSeconds)
 {
     const size_t frames = s.Frames();
     const size_t fin = std::min(frames, FramesOf(inSeconds));
@@ -84,7 +84,7 @@ void Fade(TSound& s, double inSeconds, double outSeconds)
     }
 }
 
-void RemoveDc(TSound& s)
+void RemoveDc(TWave& s)
 {
     // A gentle high-pass at about 20 Hz.
     const float r = 0.997f;
@@ -103,7 +103,7 @@ void RemoveDc(TSound& s)
     }
 }
 
-void Normalise(TSound& s, float peak)
+void Normalise(TWave& s, float peak)
 {
     const float p = s.Peak();
     if (p <= 0)
@@ -116,7 +116,7 @@ void Normalise(TSound& s, float peak)
     }
 }
 
-void Level(TSound& s, float rms, float peak)
+void Level(TWave& s, float rms, float peak)
 {
     const float loud = s.LoudestRms();
     if (loud <= 0)
@@ -131,7 +131,7 @@ void Level(TSound& s, float rms, float peak)
     }
 }
 
-void TrimTail(TSound& s, float threshold)
+void TrimTail(TWave& s, float threshold)
 {
     size_t last = 0;
     for (size_t i = 0; i < s.Frames(); ++i)

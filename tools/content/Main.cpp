@@ -2,13 +2,17 @@
 // program folder. Deterministic: fixed seeds, no clock, so the same sources give the same
 // files. Usage:
 //   tandrel-content --out DIR [--fonts DIR] [--espeak PROGRAM] [--only a,b] [--jobs N]
-//                   [--previews DIR] [--renders DIR] [--po DIR [--languages a,b]]
+//                   [--previews DIR] [--renders DIR] [--skins N] [--po DIR [--languages a,b]]
 // With --po, the pictures and voice lines that carry words are also made in every language of
 // DIR/LINGUAS (or those of --languages) from its catalogue DIR/<code>.po, into lang/<code>/.
 // The tutorial and help pages are composed from frames that tandrel-snapshot renders from the
 // program folder this makes: they are made only in a second run given --renders DIR.
+// --skins N draws N cube skins and offers them in the menu instead of the game's count, to
+// try a skin before the game counts it.
 #include "tools/content/Content.h"
 #include "tools/content/Languages.h"
+
+#include "front/MenuScreens.h"
 
 #include <atomic>
 #include <chrono>
@@ -41,7 +45,7 @@ std::vector<std::string> Split(const std::string& s)
 int Usage()
 {
     std::fprintf(stderr, "usage: tandrel-content --out DIR [--fonts DIR] [--espeak PROGRAM] "
-                         "[--only JOB,...] [--jobs N] [--previews DIR] [--renders DIR] "
+                         "[--only JOB,...] [--jobs N] [--previews DIR] [--renders DIR] [--skins N] "
                          "[--po DIR [--languages CODE,...]]\n");
     return 2;
 }
@@ -51,7 +55,7 @@ int main(int argc, char** argv)
 {
     std::filesystem::path outFolder;
     std::filesystem::path previews;
-    TSources sources{"/usr/share/fonts/truetype/dejavu", "espeak-ng", {}, {}, nullptr};
+    TSources sources{"/usr/share/fonts/truetype/dejavu", "espeak-ng", {}, SkinCount, {}, nullptr};
     std::vector<std::string> only;
     std::filesystem::path po;
     std::vector<std::string> languages;
@@ -91,6 +95,16 @@ int main(int argc, char** argv)
         else if (arg == "--previews")
         {
             previews = value;
+        }
+        else if (arg == "--skins")
+        {
+            sources.Skins = std::atoi(value.c_str());
+            if (sources.Skins < 1 || OptionsItemCount(sources.Skins) > MaxMenuItems)
+            {
+                std::fprintf(stderr, "tandrel-content: --skins takes 1 to %d\n",
+                             MaxMenuItems - OptionsItemCount(0));
+                return 2;
+            }
         }
         else if (arg == "--po")
         {

@@ -1,5 +1,6 @@
 #include "tools/content/MenuArt.h"
 
+#include "front/MenuScreens.h"
 #include "tools/content/Board.h"
 #include "tools/content/Illustrate.h"
 #include "tools/content/Languages.h"
@@ -14,6 +15,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -156,8 +158,9 @@ void DrawButton(TImage& img, const TSources& sources, const TItem& item, bool li
     const float margin = 0.07f * PerUnit;
     Plate(img, margin, lit, (h - 2 * margin) * 0.3f);
     TTextStyle s = LabelStyle(h * 0.36f, lit);
+    // At least two margins of plate between the text and the plate's rim.
     const std::string text = sources.Tr(item.Text);
-    s.Em = FitEm(sources, text, s, w - 4 * margin);
+    s.Em = FitEm(sources, text, s, w - 6 * margin);
     DrawText(img, sources, text, w / 2, h / 2, s);
 }
 
@@ -376,22 +379,39 @@ TItem Hidden(TItem item)
     return item;
 }
 
-std::vector<TScreen> Screens()
+// Puts an item at the number the game addresses it by (front/MenuScreens.h); the generator
+// stops when the items before it do not add up to that number.
+void Put(TScreen& screen, int number, TItem item)
 {
-    std::vector<TScreen> screens(10);
-    // 1: the main menu.
-    screens[0] = {"main menu",
-                  {Button("play", N_("PLAY"), -1.8f, 1.45f), Button("options", N_("OPTIONS"), -1.8f, 0.35f),
-                   Button("scores", N_("HIGH SCORES"), -1.8f, -0.75f),
-                   Button("quit", N_("QUIT"), -1.8f, -1.85f)}};
-    // 2: choosing a game.
-    screens[1] = {
-        "play menu",
-        {Button("classic", N_("CLASSIC GAME"), -1.8f, 1.45f),
-         Button("timed", N_("TIMED GAME"), -1.8f, 0.35f),
-         Button("tutorial", N_("HOW TO PLAY"), -1.8f, -0.75f), Button("back", N_("BACK"), -1.8f, -1.85f),
-         Fixed(TItem{"choose", TLook::Title, N_("CHOOSE A GAME"), "", -1.8f, 2.75f, 6.0f, 0.8f})}};
-    // 3: options. Sliders: the sound bar lies at y 1.801..2.201, the music bar at
+    if (static_cast<int>(screen.Items.size()) + 1 != number)
+    {
+        throw std::runtime_error("menu screen '" + screen.Role + "': item " + item.Name +
+                                 " would be item " + std::to_string(screen.Items.size() + 1) +
+                                 ", the game expects it as item " + std::to_string(number));
+    }
+    screen.Items.push_back(std::move(item));
+}
+
+std::vector<TScreen> Screens(int skins)
+{
+    std::vector<TScreen> screens(MenuScreensUsed);
+    TScreen& main = screens[scMain - 1];
+    main.Role = "main menu";
+    Put(main, mainPlay, Button("play", N_("PLAY"), -1.8f, 1.45f));
+    Put(main, mainOptions, Button("options", N_("OPTIONS"), -1.8f, 0.35f));
+    Put(main, mainHiScores, Button("scores", N_("HIGH SCORES"), -1.8f, -0.75f));
+    Put(main, mainQuit, Button("quit", N_("QUIT"), -1.8f, -1.85f));
+
+    TScreen& play = screens[scPlay - 1];
+    play.Role = "play menu";
+    Put(play, playNormal, Button("classic", N_("CLASSIC GAME"), -1.8f, 1.45f));
+    Put(play, playTimed, Button("timed", N_("TIMED GAME"), -1.8f, 0.35f));
+    Put(play, playTutorial, Button("tutorial", N_("HOW TO PLAY"), -1.8f, -0.75f));
+    Put(play, playBack, Button("back", N_("BACK"), -1.8f, -1.85f));
+    play.Items.push_back(
+        Fixed(TItem{"choose", TLook::Title, N_("CHOOSE A GAME"), "", -1.8f, 2.75f, 6.0f, 0.8f}));
+
+    // Options. Sliders: the sound bar lies at y 1.801..2.201, the music bar at
     // -0.00525..0.39475, both from x -1.0 growing to the right.
     const float soundY = 2.001f;
     const float musicY = 0.19475f;
@@ -406,71 +426,99 @@ std::vector<TScreen> Screens()
         return Fixed(TItem{name, TLook::Caption, text, detail, 0.4f, y, 6.1f,
                            detail == "frame" ? 1.0f : 0.62f});
     };
-    TScreen options{"options", {}};
-    options.Items.push_back(Button("save", N_("SAVE"), -0.2f, -3.35f, 2.8f, 0.75f));
-    options.Items.push_back(Button("cancel", N_("CANCEL"), -3.4f, -3.35f, 2.8f, 0.75f));
+    TScreen& options = screens[scOptions - 1];
+    options.Role = "options";
+    Put(options, optSave, Button("save", N_("SAVE"), -0.2f, -3.35f, 2.8f, 0.75f));
+    Put(options, optCancel, Button("cancel", N_("CANCEL"), -3.4f, -3.35f, 2.8f, 0.75f));
     TItem spare = Hidden(caption("sound", N_("SOUND"), soundY, "groove"));
     spare.Draw = false;
-    options.Items.push_back(spare);
-    options.Items.push_back(small("minus", "-", -0.45f, soundY));
-    options.Items.push_back(caption("sound", N_("SOUND"), soundY, "groove"));
-    options.Items.push_back(small("plus", "+", -3.05f, soundY));
-    options.Items.push_back(Fixed(TItem{"bar", TLook::Bar, "", "", -1.75f, soundY, 1.5f, 0.4f}));
-    options.Items.push_back(small("minus", "-", -0.45f, musicY));
-    options.Items.push_back(caption("music", N_("MUSIC"), musicY, "groove"));
-    options.Items.push_back(small("plus", "+", -3.05f, musicY));
-    options.Items.push_back(Fixed(TItem{"bar", TLook::Bar, "", "", -1.75f, musicY, 1.5f, 0.4f}));
-    options.Items.push_back(small("left", "<", -0.45f, skinY));
-    options.Items.push_back(caption("cubes", N_("CUBES"), skinY, "frame"));
-    options.Items.push_back(small("right", ">", -3.05f, skinY));
-    for (int skin = 1; skin <= SkinCount; ++skin)
+    Put(options, optSpare, spare);
+    Put(options, optSoundDown, small("minus", "-", -0.45f, soundY));
+    Put(options, optSoundCaption, caption("sound", N_("SOUND"), soundY, "groove"));
+    Put(options, optSoundUp, small("plus", "+", -3.05f, soundY));
+    Put(options, optSoundBar, Fixed(TItem{"bar", TLook::Bar, "", "", -1.75f, soundY, 1.5f, 0.4f}));
+    Put(options, optMusicDown, small("minus", "-", -0.45f, musicY));
+    Put(options, optMusicCaption, caption("music", N_("MUSIC"), musicY, "groove"));
+    Put(options, optMusicUp, small("plus", "+", -3.05f, musicY));
+    Put(options, optMusicBar, Fixed(TItem{"bar", TLook::Bar, "", "", -1.75f, musicY, 1.5f, 0.4f}));
+    Put(options, optSkinDown, small("left", "<", -0.45f, skinY));
+    Put(options, optSkinCaption, caption("cubes", N_("CUBES"), skinY, "frame"));
+    Put(options, optSkinUp, small("right", ">", -3.05f, skinY));
+    for (int skin = 1; skin <= skins; ++skin)
     {
         TItem label{
             "skin" + std::to_string(skin), TLook::Skin, "", "", -1.75f, skinY, 1.75f, 0.95f};
         label.Skin = skin;
         label.Visible = skin == 1;
-        options.Items.push_back(label);
+        Put(options, SkinLabel(skin), label);
     }
-    options.Items.push_back(
+    Put(options, OptionsItemCount(skins),
         Fixed(TItem{"optionstitle", TLook::Title, N_("OPTIONS"), "", -1.8f, 3.3f, 5.0f, 0.85f}));
-    screens[2] = options;
-    // 4: during a game, a button in the recess at the foot of the side panel.
-    screens[3] = {"in-game menu button", {Button("menu", N_("MENU"), -6.75f, -4.6f, 2.4f, 0.6f)}};
-    // 5: leaving a game.
-    screens[4] = {"leave the game?",
-                  {Fixed(TItem{"leave", TLook::Dialog, N_("LEAVE THE GAME?"),
-                               N_("Your game is saved and waits for you."), 0.0f, 0.35f, 7.2f, 3.5f}),
-                   Button("saveleave", N_("SAVE AND LEAVE"), 1.6f, -0.65f, 3.1f, 0.75f),
-                   Button("playon", N_("PLAY ON (ESC)"), -1.6f, -0.65f, 3.1f, 0.75f)}};
-    // 6: the high scores; the game writes the table from y 2.34 down.
-    screens[5] = {
-        "high scores",
-        {Button("scoresback", N_("BACK"), -1.8f, -4.05f, 3.0f, 0.7f),
-         Button("showtimed", N_("CLASSIC GAME  >"), -1.8f, 2.88f, 4.6f, 0.56f),
-         Hidden(Button("showclassic", N_("TIMED GAME  >"), -1.8f, 2.88f, 4.6f, 0.56f)),
-         Fixed(TItem{"scorestitle", TLook::Title, N_("HIGH SCORES"), "", -1.8f, 3.58f, 5.0f, 0.75f})}};
-    // 7: a saved game waits.
-    screens[6] = {"resume the saved game?",
-                  {Fixed(TItem{"resume", TLook::Dialog, N_("RESUME YOUR GAME?"),
-                               N_("A saved game of this kind is waiting."), 0.0f, 0.35f, 7.2f, 3.5f}),
-                   Button("resumeyes", N_("RESUME"), 1.6f, -0.65f, 3.1f, 0.75f),
-                   Button("newgame", N_("NEW GAME"), -1.6f, -0.65f, 3.1f, 0.75f)}};
-    // 8: not shown by the game; kept so that the screen numbers stay as they are.
-    screens[7] = {"spare", {Button("back", N_("BACK"), -1.8f, -1.85f)}};
-    // 9: the tutorial's buttons along the foot of its pages.
-    screens[8] = {"tutorial",
-                  {Button("close", N_("CLOSE"), -1.8f, -5.0f, 2.6f, 0.62f),
-                   Button("next", N_("NEXT  >"), -6.2f, -5.0f, 2.6f, 0.62f),
-                   Hidden(Button("previous", N_("<  PREVIOUS"), 2.6f, -5.0f, 2.6f, 0.62f))}};
-    // 10: the help page before a game.
+
+    // During a game, a button in the recess at the foot of the side panel.
+    TScreen& inGame = screens[scInGame - 1];
+    inGame.Role = "in-game menu button";
+    Put(inGame, inGameMenu, Button("menu", N_("MENU"), -6.75f, -4.6f, 2.4f, 0.6f));
+
+    TScreen& leave = screens[scLeave - 1];
+    leave.Role = "leave the game?";
+    leave.Items.push_back(Fixed(TItem{"leave", TLook::Dialog, N_("LEAVE THE GAME?"),
+                                      N_("Your game is saved and waits for you."), 0.0f, 0.35f, 7.2f,
+                                      3.5f}));
+    Put(leave, leaveSave, Button("saveleave", N_("SAVE AND LEAVE"), 1.6f, -0.65f, 3.1f, 0.75f));
+    Put(leave, leavePlayOn, Button("playon", N_("PLAY ON (ESC)"), -1.6f, -0.65f, 3.1f, 0.75f));
+
+    // The high scores; the game writes the table from y 2.34 down.
+    TScreen& scores = screens[scHiScores - 1];
+    scores.Role = "high scores";
+    Put(scores, scoresBack, Button("scoresback", N_("BACK"), -1.8f, -4.05f, 3.0f, 0.7f));
+    Put(scores, scoresShowTimed, Button("showtimed", N_("CLASSIC GAME  >"), -1.8f, 2.88f, 4.6f, 0.56f));
+    Put(scores, scoresShowNormal,
+        Hidden(Button("showclassic", N_("TIMED GAME  >"), -1.8f, 2.88f, 4.6f, 0.56f)));
+    scores.Items.push_back(
+        Fixed(TItem{"scorestitle", TLook::Title, N_("HIGH SCORES"), "", -1.8f, 3.58f, 5.0f, 0.75f}));
+
+    TScreen& resume = screens[scResume - 1];
+    resume.Role = "resume the saved game?";
+    resume.Items.push_back(Fixed(TItem{"resume", TLook::Dialog, N_("RESUME YOUR GAME?"),
+                                       N_("A saved game of this kind is waiting."), 0.0f, 0.35f, 7.2f,
+                                       3.5f}));
+    Put(resume, resumeYes, Button("resumeyes", N_("RESUME"), 1.6f, -0.65f, 3.1f, 0.75f));
+    Put(resume, resumeNew, Button("newgame", N_("NEW GAME"), -1.6f, -0.65f, 3.1f, 0.75f));
+
+    // Not shown by the game; kept so that the screen numbers stay as they are.
+    screens[scSpare - 1] = {"spare", {Button("back", N_("BACK"), -1.8f, -1.85f)}};
+
+    // The tutorial's buttons along the foot of its pages.
+    TScreen& tutorial = screens[scTutorial - 1];
+    tutorial.Role = "tutorial";
+    Put(tutorial, tutClose, Button("close", N_("CLOSE"), -1.8f, -5.0f, 2.6f, 0.62f));
+    Put(tutorial, tutNext, Button("next", N_("NEXT  >"), -6.2f, -5.0f, 2.6f, 0.62f));
+    Put(tutorial, tutPrevious, Hidden(Button("previous", N_("<  PREVIOUS"), 2.6f, -5.0f, 2.6f, 0.62f)));
+
+    // The help page before a game.
     TItem on{"helpon", TLook::Toggle, N_("SHOW THIS BEFORE EVERY GAME"), "", 0.9f, -4.95f, 5.6f,
              0.62f};
     on.Checked = true;
     TItem off = Hidden(on);
     off.Name = "helpoff";
     off.Checked = false;
-    screens[9] = {"help before a game",
-                  {Button("start", N_("START"), -6.2f, -4.95f, 2.8f, 0.7f), on, off}};
+    TScreen& help = screens[scHelp - 1];
+    help.Role = "help before a game";
+    Put(help, helpStart, Button("start", N_("START"), -6.2f, -4.95f, 2.8f, 0.7f));
+    Put(help, helpOn, on);
+    Put(help, helpOff, off);
+    for (int screen = 1; screen <= MenuScreensUsed; ++screen)
+    {
+        const int items = static_cast<int>(screens[screen - 1].Items.size());
+        if (items < MenuRequiredItems[screen] || items > MaxMenuItems)
+        {
+            throw std::runtime_error("menu screen " + std::to_string(screen) + " has " +
+                                     std::to_string(items) + " items; the game takes " +
+                                     std::to_string(MenuRequiredItems[screen]) + " to " +
+                                     std::to_string(MaxMenuItems));
+        }
+    }
     return screens;
 }
 
@@ -550,8 +598,9 @@ void PreviewScreens(const TOutput& out, const TSources& sources, const std::vect
     const TScreenMap m{PictureWidth, PictureHeight};
     for (size_t s = 0; s < screens.size(); ++s)
     {
-        TImage shot =
-            (s == 3 || s == 4 || s == 6) ? board.Resized(PictureWidth, PictureHeight) : menuBack;
+        const int number = static_cast<int>(s) + 1;
+        const bool overBoard = number == scInGame || number == scLeave || number == scResume;
+        TImage shot = overBoard ? board.Resized(PictureWidth, PictureHeight) : menuBack;
         bool highlighted = false;
         for (const TItem& item : screens[s].Items)
         {
@@ -573,7 +622,7 @@ void PreviewScreens(const TOutput& out, const TSources& sources, const std::vect
 void MakeMenu(const TOutput& out, const TSources& sources)
 {
     out.WriteJpeg("Images/menu.jpg", MenuBackground(sources), 90);
-    const std::vector<TScreen> screens = Screens();
+    const std::vector<TScreen> screens = Screens(sources.Skins);
     std::string dat =
         "Tandrel menu: ten screens of items, each item's normal and highlighted picture\n"
         "Images/menu.jpg\n"
@@ -616,7 +665,7 @@ void MakeMenu(const TOutput& out, const TSources& sources)
 
 void MakeMenuWords(const TOutput& out, const TSources& sources)
 {
-    const std::vector<TScreen> screens = Screens();
+    const std::vector<TScreen> screens = Screens(sources.Skins);
     std::set<std::string> drawn;
     for (const TScreen& screen : screens)
     {

@@ -77,7 +77,7 @@ struct TSong
     }
 };
 
-TSound RenderSong(const TSong& song);
+TWave RenderSong(const TSong& song);
 
 // --- notation ---
 

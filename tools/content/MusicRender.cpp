@@ -45,7 +45,7 @@ float LoudestRms(const std::vector<float>& stereo, size_t window)
 }
 } // namespace
 
-TSound RenderSong(const TSong& song)
+TWave RenderSong(const TSong& song)
 {
     const double spb = song.SecondsPerBeat();
     const size_t length = FramesOf(song.Beats() * spb);
@@ -95,7 +95,7 @@ TSound RenderSong(const TSong& song)
         dry[i * 2 + 1] += r;
     }
 
-    TSound out;
+    TWave out;
     out.Channels = 2;
     if (song.Loops)
     {

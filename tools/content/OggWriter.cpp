@@ -8,7 +8,7 @@
 
 #include <vorbis/vorbisenc.h>
 
-void TOutput::WriteOgg(const std::string& relative, const TSound& sound, float quality) const
+void TOutput::WriteOgg(const std::string& relative, const TWave& sound, float quality) const
 {
     const std::filesystem::path file = Prepare(relative);
     std::ofstream out(file, std::ios::binary | std::ios::trunc);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-struct TSound;
+struct TWave;
 
 class TOutput
 {
@@ -49,7 +49,7 @@ public:
     // An uncompressed PNG of the picture over black, for looking at while drawing.
     void WritePreview(const std::string& relative, const TImage& image) const;
     // Ogg Vorbis at the sound's rate; `quality` is libvorbis' -0.1..1 scale.
-    void WriteOgg(const std::string& relative, const TSound& sound, float quality) const;
+    void WriteOgg(const std::string& relative, const TWave& sound, float quality) const;
 
 private:
     std::filesystem::path Root;

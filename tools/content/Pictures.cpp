@@ -258,8 +258,8 @@ TImage Help(const TSources& sources, const TImage& backdrop)
                 }
             });
     HelpBox(img, sources, m, 2, 1, N_("LEVELS"),
-            N_("Fill the bar under the board to reach the next level. In the timed game it drains "
-               "away: keep scoring! The game ends when the board is full."),
+            N_("Fill the bar under the board to reach the next level. The game ends when the "
+               "board is full; in the timed game the bar drains away, and it ends when the bar runs empty."),
             shot("help-bar"));
     Grain(img, 0.015f, 207);
     return img;

@@ -6,6 +6,7 @@
 #include "tools/content/Shapes.h"
 
 #include <cmath>
+#include <iterator>
 #include <string>
 
 namespace
@@ -549,7 +550,8 @@ TImage Stone()
 
 const char* SkinName(int skin)
 {
-    static const char* names[] = {"", N_("GEMS"), N_("WOOD"), N_("METAL"), N_("NEON"), N_("SYMBOLS")};
+    static const char* const names[] = {"", N_("GEMS"), N_("WOOD"), N_("METAL"), N_("NEON"), N_("SYMBOLS")};
+    static_assert(std::size(names) == SkinCount + 1, "a name for every skin");
     return names[std::clamp(skin, 1, SkinCount)];
 }
 
@@ -582,17 +584,15 @@ TImage SkinTexture(int skin, int index)
     }
 }
 
-void MakeSkins(const TOutput& out, const TSources&)
+void MakeSkins(const TOutput& out, const TSources& sources)
 {
-    TImage sheet(18 * 100, SkinCount * 100, Rgb(0x303030));
-    for (int skin = 1; skin <= SkinCount; ++skin)
+    TImage sheet(CubeTextureCount * 100, sources.Skins * 100, Rgb(0x303030));
+    for (int skin = 1; skin <= sources.Skins; ++skin)
     {
-        for (int index = 0; index < 18; ++index)
+        for (int index = 0; index < CubeTextureCount; ++index)
         {
             const TImage texture = SkinTexture(skin, index);
-            out.WriteTga("Images/Skin" + std::to_string(skin) + "/tex" + std::to_string(index) +
-                             ".tga",
-                         texture);
+            out.WriteTga(SkinFile(skin, index), texture);
             sheet.DrawImage(texture, static_cast<float>(index * 100 + 2),
                             static_cast<float>((skin - 1) * 100 + 2), 96.0f / SkinTextureSize);
         }

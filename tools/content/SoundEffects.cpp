@@ -5,16 +5,19 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
+#include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace
 {
 constexpr double Pi = 3.14159265358979323846;
 
 // A mono sound of the given length from a function of time in seconds.
-TSound Render(double seconds, const std::function<double(double)>& f)
+TWave Render(double seconds, const std::function<double(double)>& f)
 {
-    TSound s = TSound::Mono(seconds);
+    TWave s = TWave::Mono(seconds);
     for (size_t i = 0; i < s.Frames(); ++i)
     {
         s.Samples[i] = static_cast<float>(f(static_cast<double>(i) / SampleRate));
@@ -46,11 +49,11 @@ double Marimba(double t, double hz, double decay = 0.35)
 
 double Hz(int note) { return NoteHz(note); }
 
-TSound NewLevel()
+TWave NewLevel()
 {
     // A rising major arpeggio of bells over a soft swell.
     const int notes[] = {72, 76, 79, 84, 88};
-    TSound s =
+    TWave s =
         Render(1.5,
                [&](double t)
                {
@@ -67,11 +70,11 @@ TSound NewLevel()
     return WithReverb(s, 0.6, 0.4, 0.35, 0.6);
 }
 
-TSound BonusLevel()
+TWave BonusLevel()
 {
     // A quick pentatonic run up into a shimmering chord.
     const int run[] = {67, 69, 72, 74, 76, 79, 81, 84, 86, 88};
-    TSound s = Render(1.8,
+    TWave s = Render(1.8,
                       [&](double t)
                       {
                           double v = 0;
@@ -93,7 +96,7 @@ TSound BonusLevel()
     return WithReverb(s, 0.7, 0.3, 0.4, 0.8);
 }
 
-TSound NewTurn()
+TWave NewTurn()
 {
     // Two soft bubbles: the new cubes popping up.
     TOsc a;
@@ -113,7 +116,7 @@ TSound NewTurn()
                   });
 }
 
-TSound FlyingBy()
+TWave FlyingBy()
 {
     // A long whoosh passing from left to right with a rising and falling band of air.
     TNoise noise(3);
@@ -121,7 +124,7 @@ TSound FlyingBy()
     TSvf low;
     TOsc hum;
     const double length = 2.8;
-    TSound mono = Render(length,
+    TWave mono = Render(length,
                          [&](double t)
                          {
                              const double x = t / length;
@@ -134,7 +137,7 @@ TSound FlyingBy()
                              const double tone = hum.Sine(110.0 + 40.0 * std::sin(Pi * x)) * 0.15;
                              return (air + tone) * env;
                          });
-    TSound s = TSound::Stereo(length);
+    TWave s = TWave::Stereo(length);
     for (size_t i = 0; i < mono.Frames(); ++i)
     {
         const double x = static_cast<double>(i) / static_cast<double>(mono.Frames());
@@ -159,7 +162,7 @@ double BrassChord(double t, double hold, const std::vector<int>& notes, std::vec
     return filter.Low(v) * env * 0.2;
 }
 
-TSound BonusLevelDone()
+TWave BonusLevelDone()
 {
     // A little fanfare: three chords and a bell on top.
     std::vector<TOsc> osc(8);
@@ -168,7 +171,7 @@ TSound BonusLevelDone()
         {60, 64, 67, 72}, {62, 67, 71, 74}, {64, 67, 72, 76}};
     const double starts[] = {0.0, 0.22, 0.44};
     const double holds[] = {0.15, 0.15, 1.0};
-    TSound s = Render(2.1,
+    TWave s = Render(2.1,
                       [&](double t)
                       {
                           int c = 0;
@@ -184,7 +187,7 @@ TSound BonusLevelDone()
     return WithReverb(s, 0.7, 0.4, 0.35, 0.8);
 }
 
-TSound SelectCube()
+TWave SelectCube()
 {
     // A bright pluck that leans upward.
     TOsc o;
@@ -200,7 +203,7 @@ TSound SelectCube()
                   });
 }
 
-TSound MoveCube()
+TWave MoveCube()
 {
     // A cube sliding over the board: a falling band of air and a soft glide.
     TNoise noise(6);
@@ -218,7 +221,7 @@ TSound MoveCube()
         });
 }
 
-TSound MoveBomb()
+TWave MoveBomb()
 {
     // Heavier: a rolling rumble with a metallic clink at the start.
     TNoise noise(7);
@@ -240,7 +243,7 @@ TSound MoveBomb()
                   });
 }
 
-TSound Moved()
+TWave Moved()
 {
     // The cube sets down: a short woody knock.
     TOsc o;
@@ -257,11 +260,11 @@ TSound Moved()
                   });
 }
 
-TSound FigureDone()
+TWave FigureDone()
 {
     // A bright major-seventh chime, quickly rolled.
     const int notes[] = {72, 76, 79, 83, 84, 88};
-    TSound s =
+    TWave s =
         Render(1.2,
                [&](double t)
                {
@@ -275,7 +278,7 @@ TSound FigureDone()
     return WithReverb(s, 0.65, 0.3, 0.35, 0.6);
 }
 
-TSound ExplodeBomb()
+TWave ExplodeBomb()
 {
     // A burst of noise closing down, a deep boom under it and some crackle after.
     TNoise noise(9);
@@ -284,7 +287,7 @@ TSound ExplodeBomb()
     TSvf low;
     TOsc boom;
     const double length = 1.7;
-    TSound s =
+    TWave s =
         Render(length,
                [&](double t)
                {
@@ -300,13 +303,13 @@ TSound ExplodeBomb()
     return WithReverb(s, 0.75, 0.5, 0.3, 0.8);
 }
 
-TSound Colorize()
+TWave Colorize()
 {
     // Paint spreads: an upward sweep with a sparkling trail.
     TOsc sweep;
     TOsc vib;
     const double length = 0.8;
-    TSound s =
+    TWave s =
         Render(length,
                [&](double t)
                {
@@ -323,7 +326,7 @@ TSound Colorize()
     return WithReverb(s, 0.6, 0.3, 0.3, 0.5);
 }
 
-TSound Shot()
+TWave Shot()
 {
     // A bright zap falling fast, with a soft thump.
     TOsc zap;
@@ -340,13 +343,13 @@ TSound Shot()
                   });
 }
 
-TSound ShowBonus()
+TWave ShowBonus()
 {
     // A glint: two high bells and a breath of sparkle.
     TNoise noise(12);
     TSvf high;
     high.Set(7000, 0.7);
-    TSound s = Render(0.75,
+    TWave s = Render(0.75,
                       [&](double t)
                       {
                           double v = 0.5 * Bell(t, Hz(88), 0.4, 3.0, 1.0) +
@@ -357,7 +360,7 @@ TSound ShowBonus()
     return WithReverb(s, 0.6, 0.3, 0.35, 0.5);
 }
 
-TSound GameOver()
+TWave GameOver()
 {
     // A slow falling minor line on a mellow horn, ending low.
     const int notes[] = {67, 65, 63, 62, 60};
@@ -367,7 +370,7 @@ TSound GameOver()
     TOsc sub;
     TSvf filter;
     TOsc vib;
-    TSound s = Render(2.8,
+    TWave s = Render(2.8,
                       [&](double t)
                       {
                           int n = 0;
@@ -390,7 +393,7 @@ TSound GameOver()
     return WithReverb(s, 0.7, 0.5, 0.35, 0.8);
 }
 
-TSound MenuMove()
+TWave MenuMove()
 {
     TOsc o;
     return Render(0.07,
@@ -401,7 +404,7 @@ TSound MenuMove()
 }
 
 // Two quick notes on the wooden bar: up for entering a menu, down for leaving it.
-TSound MenuChime(int first, int second)
+TWave MenuChime(int first, int second)
 {
     return Render(0.3,
                   [&](double t)
@@ -411,9 +414,9 @@ TSound MenuChime(int first, int second)
                   });
 }
 
-TSound MenuEnter() { return MenuChime(76, 83); }
+TWave MenuEnter() { return MenuChime(76, 83); }
 
-TSound MenuEsc() { return MenuChime(79, 72); }
+TWave MenuEsc() { return MenuChime(79, 72); }
 
 // A short click: a burst of band-passed noise over a sine ping.
 struct TTick
@@ -425,7 +428,7 @@ struct TTick
     double PingHz, PingAttack, PingDecay, PingLevel;
 };
 
-TSound Tick(const TTick& tick)
+TWave Tick(const TTick& tick)
 {
     TNoise noise(tick.Seed);
     TSvf band;
@@ -441,7 +444,7 @@ TSound Tick(const TTick& tick)
                   });
 }
 
-TSound MenuKey()
+TWave MenuKey()
 {
     // A typewriter tick.
     return Tick({.Seed = 13, .Seconds = 0.06, .BandHz = 3200, .BandQ = 2.5, .NoiseDecay = 0.006,
@@ -449,7 +452,7 @@ TSound MenuKey()
                  .PingLevel = 0.4});
 }
 
-TSound TimeUp()
+TWave TimeUp()
 {
     // A clock tick: a dry wooden click with a short high ping.
     return Tick({.Seed = 14, .Seconds = 0.09, .BandHz = 2600, .BandQ = 3.0, .NoiseDecay = 0.005,
@@ -457,19 +460,19 @@ TSound TimeUp()
                  .PingLevel = 0.6});
 }
 
-TSound Message()
+TWave Message()
 {
-    TSound s =
+    TWave s =
         Render(0.5, [&](double t)
                { return 0.6 * Marimba(t, Hz(79), 0.25) + 0.5 * Marimba(t - 0.09, Hz(86), 0.3); });
     return WithReverb(s, 0.5, 0.4, 0.25, 0.3);
 }
 // The held-cube hum: every part repeats a whole number of times in the loop, so its end
 // meets its start without a seam.
-TSound Selected()
+TWave Selected()
 {
     const size_t length = 52920; // 1.2 s
-    TSound s;
+    TWave s;
     s.Channels = 2;
     s.Samples.assign(length * 2, 0.0f);
     struct TPart
@@ -506,43 +509,84 @@ TSound Selected()
     }
     return s;
 }
+
+struct TEffectRecipe
+{
+    TSound Number;
+    TWave (*Make)();
+    float Level = 1.0f; // against the common level
+    bool Loop = false;  // keeps its exact length: no trimming, fading or filtering
+};
+
+// Every sound of the table but the voices.
+const TEffectRecipe Effects[] = {
+    {snNewLevel, NewLevel},
+    {snBonusLevel, BonusLevel},
+    {snNewTurn, NewTurn, 0.8f},
+    {snFlyingBy, FlyingBy, 0.9f},
+    {snBonusLevelDone, BonusLevelDone},
+    {snSelectCube, SelectCube, 0.8f},
+    {snMoveCube, MoveCube, 0.8f},
+    {snMoveBomb, MoveBomb, 0.9f},
+    {snMoved, Moved, 0.8f},
+    {snFigureDone, FigureDone},
+    {snExplodeBomb, ExplodeBomb, 1.2f},
+    {snColorize, Colorize},
+    {snShot, Shot},
+    {snShowBonus, ShowBonus},
+    {snGameOver, GameOver},
+    {snMenuMove, MenuMove, 0.6f},
+    {snMenuEnter, MenuEnter, 0.8f},
+    {snMenuEsc, MenuEsc, 0.8f},
+    {snMenuKey, MenuKey, 0.6f},
+    {snSelected, Selected, 1.0f, true},
+    {snTimeUp, TimeUp, 0.8f},
+    {snMessage, Message, 0.8f},
+};
 } // namespace
 
-void FinishEffect(const TOutput& out, const char* name, TSound sound, float level)
+void CheckSoundRecipes()
+{
+    for (int n = 0; n < SoundCount; ++n)
+    {
+        const auto sound = static_cast<TSound>(n);
+        const auto recipes =
+            std::count_if(std::begin(Effects), std::end(Effects),
+                          [sound](const TEffectRecipe& r) { return r.Number == sound; }) +
+            (IsVoice(sound) ? 1 : 0);
+        if (recipes != 1)
+        {
+            throw std::runtime_error(std::string("sound ") + SoundNames[static_cast<size_t>(n)] +
+                                     (recipes == 0 ? " has no recipe" : " has more than one recipe"));
+        }
+    }
+}
+
+void FinishEffect(const TOutput& out, TSound number, TWave sound, float level)
 {
     RemoveDc(sound);
     TrimTail(sound);
     Fade(sound, 0.002, 0.01);
     Level(sound, EffectRms * level, EffectPeak);
-    out.WriteOgg(std::string("Sounds/") + name + ".ogg", sound, 0.5f);
+    out.WriteOgg(std::string("Sounds/") + SoundNames[static_cast<size_t>(number)] + ".ogg", sound,
+                 0.5f);
 }
 
 void MakeSounds(const TOutput& out, const TSources&)
 {
-    FinishEffect(out, "NewLevel", NewLevel());
-    FinishEffect(out, "BonusLevel", BonusLevel());
-    FinishEffect(out, "NewTurn", NewTurn(), 0.8f);
-    FinishEffect(out, "FlyingBy", FlyingBy(), 0.9f);
-    FinishEffect(out, "BonusLevelDone", BonusLevelDone());
-    FinishEffect(out, "SelectCube", SelectCube(), 0.8f);
-    FinishEffect(out, "MoveCube", MoveCube(), 0.8f);
-    FinishEffect(out, "MoveBomb", MoveBomb(), 0.9f);
-    FinishEffect(out, "Moved", Moved(), 0.8f);
-    FinishEffect(out, "FigureDone", FigureDone());
-    FinishEffect(out, "ExplodeBomb", ExplodeBomb(), 1.2f);
-    FinishEffect(out, "Colorize", Colorize());
-    FinishEffect(out, "Shot", Shot());
-    FinishEffect(out, "ShowBonus", ShowBonus());
-    FinishEffect(out, "GameOver", GameOver());
-    FinishEffect(out, "MenuMove", MenuMove(), 0.6f);
-    FinishEffect(out, "MenuEnter", MenuEnter(), 0.8f);
-    FinishEffect(out, "MenuEsc", MenuEsc(), 0.8f);
-    FinishEffect(out, "MenuKey", MenuKey(), 0.6f);
-    FinishEffect(out, "TimeUp", TimeUp(), 0.8f);
-    FinishEffect(out, "Message", Message(), 0.8f);
-
-    // The loop keeps its exact length: no trimming, fading or filtering.
-    TSound selected = Selected();
-    Normalise(selected, 0.3f);
-    out.WriteOgg("Sounds/Selected.ogg", selected, 0.5f);
+    CheckSoundRecipes();
+    for (const TEffectRecipe& r : Effects)
+    {
+        TWave sound = r.Make();
+        if (r.Loop)
+        {
+            Normalise(sound, 0.3f);
+            out.WriteOgg(std::string("Sounds/") + SoundNames[static_cast<size_t>(r.Number)] + ".ogg",
+                         sound, 0.5f);
+        }
+        else
+        {
+            FinishEffect(out, r.Number, std::move(sound), r.Level);
+        }
+    }
 }

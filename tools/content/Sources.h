@@ -1,6 +1,8 @@
 // Where the generator finds its free inputs, and the shared look of the game.
 #pragma once
 
+#include "front/Skins.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -15,6 +17,9 @@ struct TSources
     // Frames of the game rendered by tandrel-snapshot for the tutorial and help pages; the
     // jobs that need them run only when it is set.
     std::filesystem::path Renders;
+    // The cube skins drawn and offered on the options screen: the game's count, unless a
+    // run tries the menu and the pictures with another (--skins).
+    int Skins = SkinCount;
     // The languages the pictures and voice lines that carry words are made in besides
     // English, in the order of po/LINGUAS; none without --po.
     std::vector<TTranslation> Translations;

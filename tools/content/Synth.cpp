@@ -204,9 +204,9 @@ void TReverb::Process(float in, float& left, float& right)
     right = out[1] * w1 + out[0] * w2;
 }
 
-TSound WithReverb(const TSound& dry, double roomSize, double damping, float wet, double tailSeconds)
+TWave WithReverb(const TWave& dry, double roomSize, double damping, float wet, double tailSeconds)
 {
-    TSound out;
+    TWave out;
     out.Channels = 2;
     const size_t frames = dry.Frames() + FramesOf(tailSeconds);
     out.Samples.assign(frames * 2, 0.0f);

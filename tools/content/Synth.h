@@ -126,7 +126,7 @@ private:
 };
 
 // Adds a reverb of the dry sound into a stereo result (`wet` is the send level).
-TSound WithReverb(const TSound& dry, double roomSize, double damping, float wet,
+TWave WithReverb(const TWave& dry, double roomSize, double damping, float wet,
                   double tailSeconds);
 
 // White noise in -1..1 from a seeded generator.

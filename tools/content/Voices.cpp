@@ -6,8 +6,10 @@
 #include "tools/content/Languages.h"
 #include "tools/content/Synth.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -16,13 +18,23 @@ namespace
 {
 struct TVoiceLine
 {
-    const char* Name;
+    TSound Number;
     const char* Text;
     int Speed;    // espeak-ng words per minute
     int Pitch;    // espeak-ng base pitch 0..99
     double Lower; // our pitch factor (< 1 lowers)
     double Room;  // reverb room size
     float Wet;
+};
+
+const TVoiceLine Lines[] = {
+    {snDouble, N_("Double score!"), 150, 45, 0.88, 0.55, 0.25f},
+    {snTriple, N_("Triple score!"), 150, 48, 0.88, 0.55, 0.25f},
+    {snQuadro, N_("Quadro score!"), 150, 50, 0.88, 0.6, 0.27f},
+    {snExcellent, N_("Excellent!"), 140, 60, 0.9, 0.65, 0.3f},
+    // TRANSLATORS: the game's name, called out by the announcer: keep the name, write it as
+    // your language's speech synthesiser says it best.
+    {snTandrel, N_("Tandrel!"), 120, 40, 0.8, 0.85, 0.4f},
 };
 
 std::string Quote(const std::string& s)
@@ -91,7 +103,7 @@ void Compress(std::vector<float>& v, float threshold, float ratio)
     }
 }
 
-TSound Shape(std::vector<float> speech, int rate, const TVoiceLine& line)
+TWave Shape(std::vector<float> speech, int rate, const TVoiceLine& line)
 {
     // Lower the pitch by playing the speech back slower.
     std::vector<float> v = Resample(speech, rate, SampleRate / line.Lower);
@@ -120,7 +132,7 @@ TSound Shape(std::vector<float> speech, int rate, const TVoiceLine& line)
 
     // Doubling: two slightly delayed, slowly wavering copies spread left and right.
     const double lead = 0.03;
-    TSound s = TSound::Stereo(static_cast<double>(v.size()) / SampleRate + lead);
+    TWave s = TWave::Stereo(static_cast<double>(v.size()) / SampleRate + lead);
     TDelayLine delay(4096);
     TOsc wobbleL(0.0);
     TOsc wobbleR(0.37);
@@ -137,21 +149,19 @@ TSound Shape(std::vector<float> speech, int rate, const TVoiceLine& line)
 }
 } // namespace
 
+bool IsVoice(TSound sound)
+{
+    return std::any_of(std::begin(Lines), std::end(Lines),
+                       [sound](const TVoiceLine& line) { return line.Number == sound; });
+}
+
 void MakeVoices(const TOutput& out, const TSources& sources)
 {
-    const TVoiceLine lines[] = {
-        {"vDouble", N_("Double score!"), 150, 45, 0.88, 0.55, 0.25f},
-        {"vTriple", N_("Triple score!"), 150, 48, 0.88, 0.55, 0.25f},
-        {"vQuadro", N_("Quadro score!"), 150, 50, 0.88, 0.6, 0.27f},
-        {"vExcellent", N_("Excellent!"), 140, 60, 0.9, 0.65, 0.3f},
-        // TRANSLATORS: the game's name, called out by the announcer: keep the name, write it
-        // as your language's speech synthesiser says it best.
-        {"vTandrel", N_("Tandrel!"), 120, 40, 0.8, 0.85, 0.4f},
-    };
-    for (const TVoiceLine& line : lines)
+    CheckSoundRecipes();
+    for (const TVoiceLine& line : Lines)
     {
         int rate = 0;
         std::vector<float> speech = Speak(sources, line, rate);
-        FinishEffect(out, line.Name, Shape(std::move(speech), rate, line), 1.1f);
+        FinishEffect(out, line.Number, Shape(std::move(speech), rate, line), 1.1f);
     }
 }

@@ -6,7 +6,7 @@
 #include <array>
 
 
-TBot::TBot(TGame& game, NullGameHost& host, const TBotSettings& settings)
+TBot::TBot(TGameSetup& game, NullGameHost& host, const TBotSettings& settings)
     : Game(game), Host(host), Settings(settings)
 {
 }
@@ -264,7 +264,7 @@ void TBot::PressShot()
 
 void TBot::Choose()
 {
-    const TBotMove best = BestMove(Game);
+    const TBotMove best = BestMove(Game.View());
     Plan = TAction{};
     if (best.Value > Plan.Value)
     {

@@ -7,7 +7,7 @@
 // shots on the commonest colour. It pauses to think before each press, as a person does.
 #pragma once
 
-#include "game/Game.h"
+#include "game/GameSetup.h"
 
 #include <cstdint>
 
@@ -32,7 +32,7 @@ struct TBotStats
 class TBot
 {
 public:
-    TBot(TGame& game, NullGameHost& host, const TBotSettings& settings = {});
+    TBot(TGameSetup& game, NullGameHost& host, const TBotSettings& settings = {});
 
     // One frame of the player, run before the game's Update of that frame.
     void Frame(float dt);
@@ -80,7 +80,7 @@ private:
     bool BoardChanged() const;
     uint32_t BoardSignature() const;
 
-    TGame& Game;
+    TGameSetup& Game;
     NullGameHost& Host;
     TBotSettings Settings;
     TStep Step = TStep::Idle;

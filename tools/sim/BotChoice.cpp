@@ -163,7 +163,7 @@ struct TFigureView
     std::array<std::array<uint8_t, N + 1>, N + 1> CoverCount{};
     double Weight = 70;
 
-    void Build(const TGame& g, const TView& v)
+    void Build(const TGameFields& g, const TView& v)
     {
         Count = 0;
         for (auto& row : CoverCount)
@@ -390,7 +390,7 @@ struct TScore
 class TChooser
 {
 public:
-    explicit TChooser(const TGame& game) : G(game)
+    explicit TChooser(const TGameFields& game) : G(game)
     {
         for (int i = 1; i <= G.CubeCount; ++i)
         {
@@ -623,7 +623,7 @@ private:
         return score;
     }
 
-    const TGame& G;
+    const TGameFields& G;
     TView V;
     TFigureView Figure;
     TReach Reach;
@@ -640,7 +640,7 @@ private:
 };
 } // namespace
 
-TBotMove BestMove(const TGame& game)
+TBotMove BestMove(const TGameFields& game)
 {
     static_assert(sizeof(TChooser) < 64 * 1024, "the chooser lives on the stack");
     TChooser chooser(game);

@@ -18,4 +18,4 @@ struct TBotMove
 };
 
 // The best move on the board as it stands; of equal ones the first weighed.
-TBotMove BestMove(const TGame& game);
+TBotMove BestMove(const TGameFields& game);

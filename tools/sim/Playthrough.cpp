@@ -19,7 +19,7 @@ struct TSpecialCount
     int Removed = 0;
 };
 
-TSpecialCount CountSpecials(const TGame& game)
+TSpecialCount CountSpecials(const TGameSetup& game)
 {
     TSpecialCount n;
     for (int i = 1; i <= game.CubeCount; ++i)
@@ -37,7 +37,7 @@ TSpecialCount CountSpecials(const TGame& game)
 TPlaythrough::TPlaythrough(const std::filesystem::path& dataFolder, const TPlaySettings& settings)
     : Settings(settings), DataFolder(dataFolder),
       NoSaves(std::filesystem::temp_directory_path() / "tandrel-sim-saves-are-off"),
-      Loaded(std::make_unique<TGame>(Host, Rng, dataFolder, NoSaves))
+      Loaded(std::make_unique<TGameSetup>(Host, Rng, dataFolder, NoSaves))
 {
     Loaded->CreateLevels();
     Loaded->CreateBonus();
@@ -51,7 +51,7 @@ uint32_t GameSeed(uint32_t runSeed, int n)
     return static_cast<uint32_t>(z ^ (z >> 31));
 }
 
-std::string BoardText(const TGame& game)
+std::string BoardText(const TGameSetup& game)
 {
     std::string text;
     for (int y = BoardSize; y >= 1; --y)
@@ -87,13 +87,12 @@ TGameResult TPlaythrough::Play(uint32_t seed)
 {
     Host = NullGameHost{};
     Rng.Seed = seed;
-    Current = std::make_unique<TGame>(Host, Rng, DataFolder, NoSaves);
-    TGame& g = *Current;
+    Current = std::make_unique<TGameSetup>(Host, Rng, DataFolder, NoSaves);
+    TGameSetup& g = *Current;
     g.LevelCount = Loaded->LevelCount;
     g.Levels = Loaded->Levels;
     g.FigureCount = Loaded->FigureCount;
     g.Figures = Loaded->Figures;
-    g.ResourcesLoaded = true;
 
     TGameResult r;
     r.BonusPaid.fill(-1);

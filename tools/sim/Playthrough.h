@@ -3,7 +3,7 @@
 #pragma once
 
 #include "tools/sim/Bot.h"
-#include "game/Game.h"
+#include "game/GameSetup.h"
 
 #include <array>
 #include <filesystem>
@@ -55,7 +55,7 @@ struct TGameResult
 
 // The board as text, top row (Y = 9) first: digits for colours, J joker, B bomb, S shot,
 // P paint, X stone; an announced cube in lower case (a..g for colours 1..7); '.' free.
-std::string BoardText(const TGame& game);
+std::string BoardText(const TGameSetup& game);
 
 class TPlaythrough
 {
@@ -67,7 +67,7 @@ public:
     TGameResult Play(uint32_t seed);
 
     // The game of the latest Play, and its host (for inspection after a game).
-    TGame& Game() { return *Current; }
+    TGameSetup& Game() { return *Current; }
 
     TPlaySettings Settings;
 
@@ -76,8 +76,8 @@ private:
     std::filesystem::path NoSaves; // a folder never created: the simulator saves nothing
     NullGameHost Host;
     TRandom Rng;
-    std::unique_ptr<TGame> Loaded; // the tables as read from the files
-    std::unique_ptr<TGame> Current;
+    std::unique_ptr<TGameSetup> Loaded; // the tables as read from the files
+    std::unique_ptr<TGameSetup> Current;
 };
 
 // A seed for game number n of a run started with seed s (well spread, never repeating

@@ -2,7 +2,7 @@
 
 #include "base/DataError.h"
 #include "render/GLDevice.h"
-#include "game/Game.h"
+#include "game/GameSetup.h"
 #include "render/RenderScene.h"
 #include "tools/snapshot/SetupScene.h"
 
@@ -67,13 +67,12 @@ int RenderSetupScenes(TRenderer& r, TGLDevice& device, const TSetupRun& run)
         }
         NullGameHost host;
         TRandom rng(scene.Seed);
-        auto game = std::make_unique<TGame>(host, rng, run.Program / "data", run.UserFolder);
+        auto game = std::make_unique<TGameSetup>(host, rng, run.Program / "data", run.UserFolder);
         try
         {
             game->Create();
             game->CreateLevels();
             game->CreateBonus();
-            game->ResourcesLoaded = true;
             MeasureLabels(r.Fonts, game->Labels);
             BuildSetupScene(*game, host, scene, run.SceneFile);
         }

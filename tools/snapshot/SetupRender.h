@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-class TGame;
+class TGameSetup;
 class TGLDevice;
 
 struct TSetupRun

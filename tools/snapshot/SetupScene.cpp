@@ -325,13 +325,13 @@ uint8_t KindOf(char c, bool& waiting)
     }
 }
 
-void PlaceCube(TGame& game, uint8_t kind, bool waiting, TCell cell)
+void PlaceCube(TGameSetup& game, uint8_t kind, bool waiting, TCell cell)
 {
     game.TakeCell(cell);
     game.PutNewCube(kind, cell, !waiting);
 }
 
-void LayOutBoard(TGame& game, const TSetupScene& scene)
+void LayOutBoard(TGameSetup& game, const TSetupScene& scene)
 {
     game.ClearBoard();
     for (int row = 1; row <= BoardSize; ++row)
@@ -353,7 +353,7 @@ void LayOutBoard(TGame& game, const TSetupScene& scene)
 }
 
 // The mouse over the centre of a cell, as the player would hold it.
-void PointAt(TGame& game, NullGameHost& host, int column, int row)
+void PointAt(TGameSetup& game, NullGameHost& host, int column, int row)
 {
     const TCell cell = ScreenCell(column, row);
     host.MouseX = static_cast<float>(cell.X - 5);
@@ -361,7 +361,7 @@ void PointAt(TGame& game, NullGameHost& host, int column, int row)
     game.MouseMove();
 }
 
-void Run(TGame& game, float ms)
+void Run(TGameSetup& game, float ms)
 {
     for (float t = 0; t < ms; t += StepMs)
     {
@@ -369,7 +369,7 @@ void Run(TGame& game, float ms)
     }
 }
 
-void SetFigure(TGame& game, int number, int shift, const std::filesystem::path& file, int line)
+void SetFigure(TGameSetup& game, int number, int shift, const std::filesystem::path& file, int line)
 {
     if (number < 1 || number > std::min(game.FigureCount, MaxFigures))
     {
@@ -392,7 +392,7 @@ void SetFigure(TGame& game, int number, int shift, const std::filesystem::path& 
     game.Figure = number;
 }
 
-void Click(TGame& game, NullGameHost& host, const TSceneStep& step, const std::filesystem::path& file)
+void Click(TGameSetup& game, NullGameHost& host, const TSceneStep& step, const std::filesystem::path& file)
 {
     const int column = static_cast<int>(step.Args[0]);
     const int row = static_cast<int>(step.Args[1]);
@@ -421,7 +421,7 @@ TCell ScreenCell(int column, int row)
     return {static_cast<uint8_t>(BoardSize + 1 - column), static_cast<uint8_t>(BoardSize + 1 - row)};
 }
 
-void BuildSetupScene(TGame& game, NullGameHost& host, const TSetupScene& scene,
+void BuildSetupScene(TGameSetup& game, NullGameHost& host, const TSetupScene& scene,
                      const std::filesystem::path& file)
 {
     game.Mode = static_cast<uint8_t>(scene.Mode);

@@ -29,7 +29,7 @@
 // Steps run in the order written. Anything after '#' is a comment.
 #pragma once
 
-#include "game/Game.h"
+#include "game/GameSetup.h"
 
 #include <array>
 #include <filesystem>
@@ -73,7 +73,7 @@ TCell ScreenCell(int column, int row);
 // Starts a game at the scene's level and mode, lays out its board and plays its steps. A
 // step the rules cannot follow (a click that picks nothing, a figure not in the file) throws
 // TDataError naming the scene file and the step's line.
-void BuildSetupScene(TGame& game, NullGameHost& host, const TSetupScene& scene,
+void BuildSetupScene(TGameSetup& game, NullGameHost& host, const TSetupScene& scene,
                      const std::filesystem::path& file);
 
 struct TPixelRect

@@ -4,7 +4,7 @@
 
 #include <string>
 
-void PlayBotMoves(TGame& game, NullGameHost& host, int level, int moves)
+void PlayBotMoves(TGameSetup& game, NullGameHost& host, int level, int moves)
 {
     game.NewGame();
     if (level > 1)
@@ -28,7 +28,7 @@ void PlayBotMoves(TGame& game, NullGameHost& host, int level, int moves)
     }
 }
 
-void BuildHeaviestScene(TGame& game, NullGameHost& host)
+void BuildHeaviestScene(TGameSetup& game, NullGameHost& host)
 {
     game.NewGame();
     game.ClearBoard();

@@ -2,7 +2,7 @@
 // as a PNG; with --bench it measures the heaviest game scene against the floor frame.
 //
 //   tandrel-snapshot --scene loading|menu-picture|game|gameover|help|heaviest [--level L]
-//                    [--mode 1|2] [--seed S] [--moves N] [--size WxH] [--skin 1..5] [--out FILE]
+//                    [--mode 1|2] [--seed S] [--moves N] [--size WxH] [--skin N] [--out FILE]
 //                    [--program DIR]
 //   tandrel-snapshot --bench FRAMES [--size WxH]
 //   tandrel-snapshot --bench-change FRAMES [--size WxH]
@@ -17,9 +17,10 @@
 
 #include "base/DebugLog.h"
 #include "base/Text.h"
+#include "front/Skins.h"
 #include "render/ChangeRegions.h"
 #include "render/GLDevice.h"
-#include "game/Game.h"
+#include "game/GameSetup.h"
 #include "render/GameScene.h"
 #include "render/LoadingBar.h"
 #include "render/RenderScene.h"
@@ -48,7 +49,7 @@ struct TOptions
     std::string Scene = "game";
     int Level = 1;
     int Mode = 1;
-    int Skin = 1; // the cube skin, 1..5 (Images/SkinN)
+    int Skin = 1; // the cube skin, 1..SkinCount (Images/SkinN)
     uint32_t Seed = 1;
     int Moves = 0;
     int Width = 1280;
@@ -70,7 +71,7 @@ constexpr int NoDevice = 3;
                  "usage: tandrel-snapshot --scene\n"
                  "         loading|menu-picture|game|gameover|help|heaviest\n"
                  "         [--level L] [--mode 1|2] [--seed S] [--moves N] [--size WxH]\n"
-                 "         [--skin 1..5] [--out FILE] [--program DIR]\n"
+                 "         [--skin N] [--out FILE] [--program DIR]\n"
                  "       tandrel-snapshot --bench FRAMES [--size WxH]\n"
                  "       tandrel-snapshot --bench-change FRAMES [--size WxH]\n"
                  "       tandrel-snapshot --setup SCENEFILE [--only NAME,...] [--size WxH]\n"
@@ -178,9 +179,9 @@ TOptions Parse(int argc, char** argv)
     {
         Usage("--mode must be 1 or 2");
     }
-    if (o.Skin < 1 || o.Skin > 5)
+    if (o.Skin < 1 || o.Skin > SkinCount)
     {
-        Usage("--skin must be 1..5");
+        Usage("--skin must be 1.." + std::to_string(SkinCount));
     }
     return o;
 }
@@ -208,12 +209,9 @@ void LoadMenuBackground(TRenderer& r, const fs::path& program)
 
 void LoadSkin(TRenderer& r, const fs::path& program, int skin)
 {
-    for (int k = 0; k <= 17; ++k)
+    for (int k = 0; k < CubeTextureCount; ++k)
     {
-        LoadTexture(*r.Device,
-                    program / "Images" / ("Skin" + std::to_string(skin)) /
-                        ("tex" + std::to_string(k) + ".tga"),
-                    r.CubeTextures[k]);
+        LoadTexture(*r.Device, program / SkinFile(skin, k), r.CubeTextures[k]);
     }
 }
 
@@ -241,7 +239,7 @@ double Seconds(std::chrono::steady_clock::duration d)
 // kept), whole into the kept picture and copied to the window, and inside the change's
 // region only over the kept picture of the frame before; and whether the region frames give
 // the very pixels of the whole ones.
-int BenchChange(const TOptions& o, TRenderer& r, TGLDevice& gl, TGame& game, NullGameHost& host)
+int BenchChange(const TOptions& o, TRenderer& r, TGLDevice& gl, TGameSetup& game, NullGameHost& host)
 {
     host.MouseX = 100; // the pointer off the board
     host.MouseY = 100;
@@ -394,7 +392,7 @@ int Run(const TOptions& o, SDL_Window* window)
         fs::temp_directory_path() / ("tandrel-snapshot-" + std::to_string(getpid()));
     NullGameHost host;
     TRandom rng(o.Seed);
-    TGame game(host, rng, o.Program / "data", temp);
+    TGameSetup game(host, rng, o.Program / "data", temp);
     game.Create();
     game.Mode = static_cast<uint8_t>(o.Mode);
     try
