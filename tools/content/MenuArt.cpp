@@ -184,7 +184,8 @@ void DrawCaption(TImage& img, const TSources& sources, const TItem& item, const 
     s.Bottom = lit ? Rgb(0xFFD877) : Gold;
     s.Tracking = 0.04f * PerUnit;
     const std::string text = sources.Tr(item.Text);
-    s.Em = FitEm(sources, text, s, map.X(0.35f) - 0.07f * PerUnit);
+    // Within the menu's pane, whose rim is at x 2.65.
+    s.Em = FitEm(sources, text, s, map.X(0.35f) - map.X(2.5f));
     DrawText(img, sources, text, map.X(0.35f), h / 2, s, TAlign::Right);
     TPanelStyle groove;
     groove.Radius = h * 0.2f;
