@@ -346,7 +346,8 @@ TTextStyle HeadingStyle(float em)
     return s;
 }
 
-void DrawTitle(TImage& img, const TSources& sources, std::string_view text, float x, float y, float em)
+void DrawTitle(TImage& img, const TSources& sources, std::string_view text, float x, float y, float em,
+               float width)
 {
     TTextStyle s;
     s.Font = SerifBold;
@@ -361,7 +362,7 @@ void DrawTitle(TImage& img, const TSources& sources, std::string_view text, floa
     s.ShadowY = em * 0.04f;
     s.ShadowBlur = em * 0.04f;
     s.ShadowColour = TColour{0, 0, 0, 0.75f};
-    s.Em = FitEm(sources, text, s, static_cast<float>(img.Width()) * 0.9f);
+    s.Em = FitEm(sources, text, s, width > 0 ? width : static_cast<float>(img.Width()) * 0.9f);
     DrawText(img, sources, text, x, y, s);
 }
 

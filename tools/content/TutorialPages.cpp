@@ -87,7 +87,9 @@ TPage StartPage(const TSources& sources, int number, int count, const char* titl
 {
     TPage page{backdrop};
     const TScreenMap& m = page.Map;
-    DrawTitle(page.Image, sources, sources.Tr(title), m.X(-1.8f), m.Y(4.45f), m.Unit() * 0.72f);
+    // Centred at x -1.8, clear of the page's number at x -8.3.
+    DrawTitle(page.Image, sources, sources.Tr(title), m.X(-1.8f), m.Y(4.45f), m.Unit() * 0.72f,
+              m.Unit() * 11.4f);
     TTextStyle s;
     s.Font = SerifCondensedBold;
     s.Em = m.Unit() * 0.24f;
