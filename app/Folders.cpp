@@ -1,15 +1,16 @@
 #include "app/Folders.h"
 
+#include "base/AtomicFile.h"
 #include "base/PlayerFile.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <atomic>
 #include <csignal>
-#include <fstream>
 #include <unistd.h>
 #include <system_error>
 
@@ -124,13 +125,10 @@ bool LockUserFolder(const std::filesystem::path& userFolder)
         ::close(fd);
         return false;
     }
-    // The descriptor stays open, and the lock held, until the process ends; the holder's
-    // number is for a second copy to find it.
-    const std::string pid = std::to_string(::getpid()) + "\n";
-    if (::ftruncate(fd, 0) == 0)
-    {
-        (void)!::pwrite(fd, pid.data(), pid.size(), 0);
-    }
+    // The descriptor stays open, and the lock held, until the process ends. The holder's
+    // number goes beside it, for a second copy to find it (a file that cannot be written
+    // only costs that).
+    (void)WriteFileAtomically(userFolder / "tandrel.lock", std::to_string(::getpid()) + "\n");
     return true;
 }
 
@@ -141,9 +139,14 @@ std::atomic<bool> ShowAsked{false};
 
 bool AskRunningCopyToShow(const std::filesystem::path& userFolder)
 {
-    std::ifstream lock(userFolder / "tandrel.lock");
+    const TPlayerFile lock = ReadPlayerFile(userFolder / "tandrel.lock", 64);
     long pid = 0;
-    return lock >> pid && pid > 1 && pid != ::getpid() && ::kill(static_cast<pid_t>(pid), SIGURG) == 0;
+    if (lock.Status != TPlayerFile::TStatus::Read ||
+        std::from_chars(lock.Bytes.data(), lock.Bytes.data() + lock.Bytes.size(), pid).ec != std::errc())
+    {
+        return false;
+    }
+    return pid > 1 && pid != ::getpid() && ::kill(static_cast<pid_t>(pid), SIGURG) == 0;
 }
 
 void ListenForShowRequests()

@@ -81,10 +81,6 @@ void TInputRouter::KeyDown(uint16_t key, bool repeat)
         PauseGame();
         return;
     }
-    if (Game != nullptr)
-    {
-        Game->KeyDown(key);
-    }
     if (State != gsGame)
     {
         KeysOnBoard = false; // the next game's first key finds the board cursor afresh

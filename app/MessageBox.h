@@ -5,6 +5,9 @@
 #include <cstddef>
 #include <string>
 
+// The game's name on its window and its message boxes.
+constexpr const char* ApplicationTitle = "Tandrel";
+
 enum class TMessageKind
 {
     Error,

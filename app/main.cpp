@@ -30,7 +30,6 @@
 
 namespace
 {
-constexpr const char* ApplicationTitle = "Tandrel";
 
 // A busy X server may refuse a new connection for a moment (a full listen queue resets it):
 // a few attempts a tenth of a second apart before the display counts as unavailable.

@@ -1,5 +1,6 @@
 #include "front/MenuFile.h"
 
+#include "base/LanguageFiles.h"
 #include "base/PlayerFile.h"
 #include "game/DataReader.h"
 
@@ -48,8 +49,8 @@ std::vector<std::filesystem::path> TMenuFile::Pictures(const std::filesystem::pa
     {
         for (const TMenuItemData& item : screen)
         {
-            files.push_back(programFolder / item.NormalImage);
-            files.push_back(programFolder / item.HighlightImage);
+            files.push_back(LocalFile(programFolder, item.NormalImage));
+            files.push_back(LocalFile(programFolder, item.HighlightImage));
         }
     }
     return files;

@@ -9,6 +9,12 @@
 constexpr int SkinCount = 5;
 constexpr int CubeTextureCount = 18; // tex0..tex17 of a skin
 
+// The skin a stored setting means: one out of range is taken as the nearest skin.
+constexpr int StoredSkin(int stored)
+{
+    return stored < 1 ? 1 : stored > SkinCount ? SkinCount : stored;
+}
+
 // The skin one step (-1 or +1) away from skin (1..count), wrapping around.
 constexpr int SteppedSkin(int skin, int step, int count = SkinCount)
 {

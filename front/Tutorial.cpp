@@ -1,6 +1,7 @@
 #include "front/Tutorial.h"
 
 #include "base/DebugLog.h"
+#include "base/LanguageFiles.h"
 
 #include <string>
 #include <system_error>
@@ -18,16 +19,24 @@ TTutorial::TTutorial(std::shared_ptr<TDevice> device, fs::path programFolder)
     PageNumber = 1;
 }
 
-fs::path TTutorial::ShippedPage(int n, const char* extension) const
+fs::path ShippedTutorialPage(const fs::path& programFolder, int n)
 {
-    return ProgramFolder / "Images" / "Tutorial" / ("tut" + std::to_string(n) + extension);
+    const fs::path page = fs::path("Images") / "Tutorial" / ("tut" + std::to_string(n));
+    std::error_code ec;
+    fs::path bitmap = programFolder / page;
+    bitmap += ".bmp";
+    if (fs::is_regular_file(bitmap, ec))
+    {
+        return bitmap;
+    }
+    fs::path jpeg = page;
+    jpeg += ".jpg";
+    return LocalFile(programFolder, jpeg);
 }
 
 fs::path TTutorial::PageFile(int n) const
 {
-    std::error_code ec;
-    const fs::path bitmap = ShippedPage(n, ".bmp");
-    return fs::is_regular_file(bitmap, ec) ? bitmap : ShippedPage(n, ".jpg");
+    return ShippedTutorialPage(ProgramFolder, n);
 }
 
 void TTutorial::ChangePage(int delta)

@@ -1,7 +1,8 @@
 // The tutorial: nine full-room pictures shown on the back wall, one at a time. The pages
-// ship as JPEG files Images/Tutorial/tut1.jpg .. tut9.jpg in the program folder and are
-// drawn from them (a bitmap tutN.bmp shipped beside one is used instead); nothing is kept in
-// the player's folders, so no damaged copy there can cost anything.
+// ship as JPEG files Images/Tutorial/tut1.jpg .. tut9.jpg in the program folder, in every
+// language (lang/<code>/Images/Tutorial/..., base/LanguageFiles.h), and are drawn from them in
+// the language shown (a bitmap tutN.bmp shipped beside the English one is used instead);
+// nothing is kept in the player's folders, so no damaged copy there can cost anything.
 #pragma once
 
 #include "render/Graphics.h"
@@ -32,11 +33,13 @@ public:
     std::unique_ptr<T3DSprite> PageSprite;
 
 private:
-    std::filesystem::path ShippedPage(int n, const char* extension) const;
-
     std::filesystem::path ProgramFolder;
     int PageNumber = 1;
 };
+
+// Page n as shipped: Images/Tutorial/tutN.bmp when the program folder has one, else the JPEG in
+// the language shown (LocalFile).
+std::filesystem::path ShippedTutorialPage(const std::filesystem::path& programFolder, int n);
 
 // Earlier versions converted the pages into the user folder, then into the cache folder:
 // removes those bitmaps (and a conversion's leftover JPEG copy) from the folder given, then

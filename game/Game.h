@@ -337,7 +337,6 @@ public:
     // --- input ---------------------------------------------------------------------------
     void MouseMove();
     void MouseDown(int button);
-    void KeyDown(int key);
     uint8_t Deselect();
     bool CursorOnBoard() const;
     TCell CursorCell() const;

@@ -141,10 +141,6 @@ void TGame::MouseDown(int button)
     }
 }
 
-void TGame::KeyDown(int)
-{
-}
-
 uint8_t TGame::Deselect()
 {
     const int former = Selected;

@@ -1,15 +1,19 @@
 #include "render/LoadingBar.h"
 
 #include "base/DebugLog.h"
+#include "base/LanguageFiles.h"
 #include "render/RenderScene.h"
 
+#include <algorithm>
+#include <iterator>
 #include <numbers>
+#include <string_view>
 
 TLoadingBar::TLoadingBar(TRenderer& renderer, const std::filesystem::path& programFolder)
     : Renderer(renderer)
 {
     Background = std::make_unique<T3DSprite>(renderer.Device,
-                                             programFolder / "Images" / "loading.jpg", true);
+                                             LocalFile(programFolder, "Images/loading.jpg"), true);
     Background->Scale = {14.45f, 10.8375f, 1};
     Background->Position = {RoomCentreX, RoomCentreY, 0};
     TTextureRef lamp; // one texture for the thirty lamps
@@ -72,8 +76,8 @@ std::vector<TLoadStep> ResourceLoadSteps(TRenderer& r, const std::filesystem::pa
     return {
         // The game-over and help pictures are read when their screens show
         // (KeepScreenPictures); their lines stay where the loading has always written them.
-        {15, [&r, images] { DebugLog(" loading gameover"); r.GameOverFile = images / "gameover.jpg"; }},
-        {17, [&r, images] { DebugLog(" loading help"); r.HelpFile = images / "help.jpg"; }},
+        {15, [&r, dir] { DebugLog(" loading gameover"); r.GameOverFile = LocalFile(dir, "Images/gameover.jpg"); }},
+        {17, [&r, dir] { DebugLog(" loading help"); r.HelpFile = LocalFile(dir, "Images/help.jpg"); }},
         {18,
          [&r, images]
          {
@@ -94,11 +98,11 @@ std::vector<TLoadStep> ResourceLoadSteps(TRenderer& r, const std::filesystem::pa
         {25, room(4, "wall3.jpg", {28, 12, 1}, {-1.8f, -12.25f, 5.8f}, {-HalfPi, 0, Pi})},
         {26, room(5, "wall4.jpg", {28, 12, 1}, {-1.8f, 11.75f, 5.8f}, {HalfPi, 0, 0})},
         {27,
-         [&r, images]
+         [&r, dir]
          {
              DebugLog(" loading backplane");
              // Read by the game's first frame (DrawGameScene), let go by other screens.
-             r.Scene.BackPlane = std::make_unique<TBackPlane>(r.Device, images / "background.jpg",
+             r.Scene.BackPlane = std::make_unique<TBackPlane>(r.Device, LocalFile(dir, "Images/background.jpg"),
                                                               TVector3{14.45f, 10.8375f, 1},
                                                               TVector3{-1.8f, -0.25f, 0}, TVector3{}, false);
          }},
@@ -111,7 +115,7 @@ std::vector<TLoadStep> ResourceLoadSteps(TRenderer& r, const std::filesystem::pa
                                                            TVector3{0.36125f, 0.36125f, 1},
                                                            TVector3{-6.387875f, 0.5266875f, 0}, TVector3{});
              DebugLog(" loading plub bonus");
-             s.PlugBonus = std::make_unique<TBonusLight>(r.Device, images / "plugbonus.tga",
+             s.PlugBonus = std::make_unique<TBonusLight>(r.Device, LocalFile(dir, "Images/plugbonus.tga"),
                                                          TVector3{1.76545f, 2.6095f, 1},
                                                          TVector3{-7.02f, -1.92f, 0.01f}, TVector3{});
              DebugLog(" loading scoreline");
@@ -138,6 +142,13 @@ void LoadResources(TRenderer& r, TLoadingBar* bar, const std::filesystem::path& 
     }
 }
 
+namespace
+{
+// The renderer's pictures that carry words, each read in the language shown (LocalFile).
+constexpr std::string_view PicturesWithWords[] = {"loading.jpg",    "gameover.jpg",  "help.jpg",
+                                                  "background.jpg", "plugbonus.tga", "newlevel.tga"};
+} // namespace
+
 std::vector<std::filesystem::path> RenderPictures(const std::filesystem::path& programFolder)
 {
     std::vector<std::filesystem::path> files;
@@ -147,7 +158,11 @@ std::vector<std::filesystem::path> RenderPictures(const std::filesystem::path& p
                              "cursor1.tga", "effect1.tga", "effect2.tga", "effect3.tga", "effect4.tga",
                              "effect5.tga", "effect6.tga", "newlevel.tga"})
     {
-        files.push_back(programFolder / "Images" / name);
+        // The pictures with words in the language shown, as they are loaded.
+        const bool words = std::find(std::begin(PicturesWithWords), std::end(PicturesWithWords),
+                                     std::string_view(name)) != std::end(PicturesWithWords);
+        files.push_back(words ? LocalFile(programFolder, std::filesystem::path("Images") / name)
+                              : programFolder / "Images" / name);
     }
     return files;
 }

@@ -1,5 +1,6 @@
 #include "render/ParticleDrawing.h"
 
+#include "base/LanguageFiles.h"
 #include "render/Graphics.h"
 #include "render/Texture.h"
 
@@ -26,8 +27,11 @@ void SyncParticleImage(TDevice& device, TParticleTextures& textures,
     {
         return;
     }
-    const char* picture = systems.Slot6Picture == spNewLevel ? "newlevel.tga" : "effect1.tga";
-    LoadTexture(device, textures.ProgramFolder / "Images" / picture, textures.Slots[6]);
+    // The new level's banner carries words: it comes in the language shown.
+    const std::filesystem::path picture = systems.Slot6Picture == spNewLevel
+                                              ? LocalFile(textures.ProgramFolder, "Images/newlevel.tga")
+                                              : textures.ProgramFolder / "Images" / "effect1.tga";
+    LoadTexture(device, picture, textures.Slots[6]);
     textures.Slot6Version = systems.Slot6Version;
 }
 

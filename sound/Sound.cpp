@@ -1,11 +1,13 @@
 #include "sound/Sound.h"
 
 #include "base/ContentFile.h"
+#include "base/LanguageFiles.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <iterator>
 #include <atomic>
 #include <cerrno>
 #include <cmath>
@@ -40,6 +42,18 @@ TSoundState State;
 // The effects are decoded on a thread of their own while the loading goes on (about a tenth
 // of a second of the start-up); whatever reads the samples first waits for it.
 std::thread Decoder;
+
+// The announcer's lines: they are spoken in every language (lang/<code>/Sounds/), the
+// other effects are the same in all.
+constexpr TSound SpokenSounds[] = {snDouble, snTriple, snQuadro, snExcellent, snTandrel};
+
+// Sounds/NAME.ext, for a spoken line in the language shown.
+std::filesystem::path SoundFile(const std::filesystem::path& programFolder, int n, const std::string& extension)
+{
+    const std::filesystem::path relative = std::filesystem::path("Sounds") / (std::string(SoundNames[n]) + extension);
+    const bool spoken = std::find(std::begin(SpokenSounds), std::end(SpokenSounds), n) != std::end(SpokenSounds);
+    return spoken ? LocalFile(programFolder, relative) : programFolder / relative;
+}
 
 std::array<Mix_Chunk*, SoundCount>& Samples()
 {
@@ -157,9 +171,9 @@ void LoadSounds(const std::filesystem::path& programFolder)
     }
     FreeSamples();
     std::vector<std::string> files;
-    for (const char* name : SoundNames)
+    for (int n = 0; n < SoundCount; ++n)
     {
-        files.push_back((folder / (std::string(name) + State.SoundExt)).string());
+        files.push_back(SoundFile(programFolder, n, State.SoundExt).string());
     }
     // The tunes are open, so the decoder libraries are loaded and the thread only decodes.
     Decoder = std::thread(
@@ -179,9 +193,9 @@ std::vector<std::filesystem::path> SoundFiles(const std::filesystem::path& progr
     std::error_code ec;
     const char* extension = std::filesystem::exists(folder / "NewLevel.ogg", ec) ? ".ogg" : ".wav";
     std::vector<std::filesystem::path> files;
-    for (const char* name : SoundNames)
+    for (int n = 0; n < SoundCount; ++n)
     {
-        files.push_back(folder / (std::string(name) + extension));
+        files.push_back(SoundFile(programFolder, n, extension));
     }
     for (const char* name : MusicNames)
     {

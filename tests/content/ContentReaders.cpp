@@ -4,12 +4,28 @@
 
 #include <cmath>
 #include <cstdio>
+#include <sstream>
 #include <stdexcept>
 
 #include <jpeglib.h>
 #include <vorbis/vorbisfile.h>
 
 std::filesystem::path GameFolder() { return std::filesystem::path(TANDREL_GAME_DIR); }
+
+std::vector<std::string> ShippedLanguages()
+{
+    std::istringstream list(ReadFile(std::filesystem::path(TANDREL_PO_DIR) / "LINGUAS"));
+    std::vector<std::string> codes;
+    for (std::string line; std::getline(list, line);)
+    {
+        std::istringstream words(line.substr(0, line.find('#')));
+        for (std::string code; words >> code;)
+        {
+            codes.push_back(code);
+        }
+    }
+    return codes;
+}
 
 TPicture ReadTga(const std::filesystem::path& file)
 {
@@ -26,9 +42,9 @@ TPicture ReadTga(const std::filesystem::path& file)
     {
         return static_cast<uint8_t>(bytes[i]);
     };
-    if (u8(2) != 2)
+    if (u8(2) != 2 && u8(2) != 10)
     {
-        fail("not an uncompressed true-colour TGA");
+        fail("not a true-colour TGA");
     }
     if (u8(16) != 32 || (u8(17) & 15) != 8)
     {
@@ -38,8 +54,34 @@ TPicture ReadTga(const std::filesystem::path& file)
     p.Width = u8(12) | (u8(13) << 8);
     p.Height = u8(14) | (u8(15) << 8);
     p.Channels = 4;
-    const size_t start = 18 + u8(0);
-    if (bytes.size() < start + static_cast<size_t>(p.Width) * p.Height * 4)
+    const size_t pixels = static_cast<size_t>(p.Width) * p.Height;
+    std::string plain = bytes.substr(18 + u8(0));
+    if (u8(2) == 10)
+    {
+        // Run-length coded: packets of 1..128 pixels, repeated (high bit) or as they are.
+        plain.clear();
+        for (size_t at = 18 + u8(0); plain.size() < pixels * 4;)
+        {
+            if (at >= bytes.size())
+            {
+                fail("run-length data cut short");
+            }
+            const size_t count = (u8(at) & 127u) + 1;
+            const bool run = (u8(at) & 128u) != 0;
+            const size_t size = run ? 4 : count * 4;
+            if (at + 1 + size > bytes.size())
+            {
+                fail("run-length data cut short");
+            }
+            for (size_t k = 0; k < (run ? count : 1); ++k)
+            {
+                plain.append(bytes, at + 1, size);
+            }
+            at += 1 + size;
+        }
+    }
+    const size_t start = 0;
+    if (plain.size() < pixels * 4)
     {
         fail("pixel data cut short");
     }
@@ -52,10 +94,10 @@ TPicture ReadTga(const std::filesystem::path& file)
         {
             const size_t s = start + (static_cast<size_t>(row) * p.Width + x) * 4;
             uint8_t* d = &p.Data[(static_cast<size_t>(y) * p.Width + x) * 4];
-            d[0] = u8(s + 2);
-            d[1] = u8(s + 1);
-            d[2] = u8(s);
-            d[3] = u8(s + 3);
+            d[0] = static_cast<uint8_t>(plain[s + 2]);
+            d[1] = static_cast<uint8_t>(plain[s + 1]);
+            d[2] = static_cast<uint8_t>(plain[s]);
+            d[3] = static_cast<uint8_t>(plain[s + 3]);
         }
     }
     return p;

@@ -8,6 +8,8 @@
 #include <vector>
 
 std::filesystem::path GameFolder();
+// The codes of po/LINGUAS: the languages whose pictures and voice lines are in lang/<code>/.
+std::vector<std::string> ShippedLanguages();
 
 struct TPicture
 {
@@ -22,7 +24,8 @@ struct TPicture
     }
 };
 
-// Uncompressed 32-bit true-colour Targa; throws with the reason when the file is not one.
+// 32-bit true-colour Targa, uncompressed or run-length coded; throws with the reason when the
+// file is not one.
 TPicture ReadTga(const std::filesystem::path& file);
 TPicture ReadJpeg(const std::filesystem::path& file);
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -269,4 +270,52 @@ TEST(MenuFile, TheInGameButtonKeepsOffTheBoard)
     // And it stays on the screen (x -8.96 .. 5.36, y -5.62 .. 5.12).
     EXPECT_GT(button.Left(), -8.96);
     EXPECT_GT(button.Bottom(), -5.62);
+}
+
+TEST(MenuFile, EveryLanguageHasEveryItemsPicturesWithItsOwnWords)
+{
+    for (const std::string& code : ShippedLanguages())
+    {
+        SCOPED_TRACE(code);
+        const std::filesystem::path own = GameFolder() / "lang" / code;
+        for (const auto& screen : Menu().Screens)
+        {
+            for (const TItem& item : screen)
+            {
+                for (const std::string& file : {item.Normal, item.Lit})
+                {
+                    const TPicture english = ReadTga(GameFolder() / file);
+                    const TPicture translated = ReadTga(own / file);
+                    EXPECT_EQ(translated.Width, english.Width) << file;
+                    EXPECT_EQ(translated.Height, english.Height) << file;
+                }
+            }
+        }
+        // The words differ, the signs do not.
+        EXPECT_NE(ReadTga(own / "Images/Menu/play.tga").Data, ReadTga(GameFolder() / "Images/Menu/play.tga").Data);
+        EXPECT_EQ(ReadTga(own / "Images/Menu/plus.tga").Data, ReadTga(GameFolder() / "Images/Menu/plus.tga").Data);
+    }
+}
+
+TEST(MenuFile, AWordTooLongForItsPictureOrASlipInACatalogueStopsTheGenerator)
+{
+    TempFolder tmp;
+    tmp.Write("po/LINGUAS", "# one test language\nxx\n");
+    auto generate = [&](const std::string& catalogue)
+    {
+        tmp.Write("po/xx.po", catalogue);
+        const std::string command = std::string("'") + TANDREL_CONTENT_TOOL + "' --out '" +
+                                    (tmp.Path() / "out").string() + "' --fonts '" + TANDREL_FONT_DIR +
+                                    "' --po '" + (tmp.Path() / "po").string() + "' --only menu/xx > /dev/null 2> '" +
+                                    (tmp.Path() / "errors").string() + "'";
+        EXPECT_NE(0, std::system(command.c_str()));
+        return ReadFile(tmp.Path() / "errors");
+    };
+    const std::string clipped = generate("msgid \"PLAY\"\n"
+                                         "msgstr \"PLAY ON AND ON UNTIL THE LAST CUBE IS GONE\"\n");
+    EXPECT_NE(clipped.find("Images/Menu/play.tga in xx: \"PLAY ON AND ON UNTIL THE LAST CUBE IS GONE\""),
+              std::string::npos)
+        << clipped;
+    const std::string slip = generate("msgid \"PLAY\"\nmsgstr \"PLAY\\q\"\n");
+    EXPECT_NE(slip.find("xx.po, line 2: unknown escape \\q"), std::string::npos) << slip;
 }

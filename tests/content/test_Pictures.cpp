@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -237,5 +238,48 @@ TEST(Tutorial, NinePagesWithTheirFootClearForTheButtons)
             }
         }
         EXPECT_LT(brightest, 140);
+    }
+}
+
+TEST(Pictures, EveryLanguageHasItsOwnPicturesWithWordsAndVoiceLines)
+{
+    std::vector<std::string> jpegs = {"Images/loading.jpg", "Images/gameover.jpg", "Images/help.jpg",
+                                      "Images/background.jpg"};
+    for (int page = 1; page <= 9; ++page)
+    {
+        jpegs.push_back("Images/Tutorial/tut" + std::to_string(page) + ".jpg");
+    }
+    for (const std::string& code : ShippedLanguages())
+    {
+        SCOPED_TRACE(code);
+        const std::filesystem::path own = GameFolder() / "lang" / code;
+        auto same = [&](const TPicture& a, const TPicture& b, const std::string& file, bool words = true)
+        {
+            EXPECT_EQ(a.Width, b.Width) << file;
+            EXPECT_EQ(a.Height, b.Height) << file;
+            EXPECT_TRUE(!words || a.Data != b.Data) << file << " shows the English words";
+        };
+        for (const std::string& file : jpegs)
+        {
+            same(ReadJpeg(own / file), ReadJpeg(GameFolder() / file), file);
+        }
+        same(ReadTga(own / "Images/newlevel.tga"), ReadTga(GameFolder() / "Images/newlevel.tga"), "newlevel");
+        // "BONUS LEVEL" is the same in German.
+        same(ReadTga(own / "Images/plugbonus.tga"), ReadTga(GameFolder() / "Images/plugbonus.tga"), "plugbonus",
+             code != "de");
+        for (const std::string file : {"vDouble", "vTriple", "vQuadro", "vExcellent", "vTandrel"})
+        {
+            const TAudio voice = ReadOgg(own / "Sounds" / (file + ".ogg"));
+            EXPECT_EQ(voice.Channels, 2) << file;
+            EXPECT_GT(voice.Seconds(), 0.4) << file;
+            EXPECT_NE(voice.Samples, ReadOgg(GameFolder() / "Sounds" / (file + ".ogg")).Samples) << file;
+        }
+        // Nothing else: every file of the language stands in for an English one.
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(own))
+        {
+            EXPECT_TRUE(!entry.is_regular_file() ||
+                        std::filesystem::exists(GameFolder() / std::filesystem::relative(entry.path(), own)))
+                << entry.path();
+        }
     }
 }

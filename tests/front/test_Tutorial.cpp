@@ -1,9 +1,11 @@
-// The tutorial: its pages drawn from the shipped JPEGs, paging within 1..9, and the removal of
-// the bitmaps earlier versions left in the user and cache folders.
+// The tutorial: its pages drawn from the shipped JPEGs, in the language shown with English for
+// a page it lacks, paging within 1..9, and the removal of the bitmaps earlier versions left in
+// the user and cache folders.
 #include "tests/front/FrontFixture.h"
 #include "front/Tutorial.h"
 
 #include "base/DebugLog.h"
+#include "base/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -67,6 +69,35 @@ TEST(Tutorial, ThePagesAreDrawnFromTheirJpegsAndTheOldCacheIsCleared)
     EXPECT_FALSE(fs::exists(f.User / "Images")) << "nothing in the user folder";
     t.ChangePage(+1);
     EXPECT_EQ(f.ShownWidth(t), 12);
+}
+
+TEST(Tutorial, PagesComeInTheLanguageShownAndInEnglishWhereItHasNone)
+{
+    TTutorialFolder f;
+    for (int n = 1; n <= 8; ++n)
+    {
+        WriteJpeg(f.Program / "lang" / "de" / "Images" / "Tutorial" / ("tut" + std::to_string(n) + ".jpg"),
+                  30 + n, 6, 40);
+    }
+    StartLanguage(fs::path(TANDREL_GAME_DIR) / "locale", "de");
+    ASSERT_EQ(CurrentLanguage(), "de");
+    {
+        TTutorial t(f.Renderer.R.Device, f.Program);
+        EXPECT_EQ(f.ShownWidth(t), 31);
+        EXPECT_EQ(t.PageFile(2), f.Program / "lang" / "de" / "Images" / "Tutorial" / "tut2.jpg");
+        EXPECT_EQ(t.PageFile(9), f.Page(9, ".jpg"));
+        for (int i = 0; i < 8; ++i)
+        {
+            t.ChangePage(+1);
+        }
+        EXPECT_EQ(f.ShownWidth(t), 19);
+    }
+    // The missing page is told once in the debug log, however often it is looked for.
+    const std::string log = ReadFile(DebugLogFile());
+    const std::string missing = "lang/de/Images/Tutorial/tut9.jpg is missing";
+    EXPECT_NE(log.find(missing), std::string::npos) << log;
+    EXPECT_EQ(log.find(missing), log.rfind(missing));
+    StartLanguage(fs::path(TANDREL_GAME_DIR) / "locale", "en");
 }
 
 TEST(Tutorial, PagingStaysWithinOneToNineAndReloadsThePageEachTime)

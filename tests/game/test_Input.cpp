@@ -66,8 +66,6 @@ TEST(Cursor, TheCursorFindsCellsAndCubes)
     EXPECT_TRUE(onCube(1.49f, 0.49f));
     EXPECT_FALSE(onCube(1.5f, 0));
     EXPECT_FALSE(onCube(1, 0.5f));
-    t.Game.KeyDown(32);
-    EXPECT_EQ(t.Game.Selected, 0);
 }
 
 TEST(Clicks, ClicksSelectDeselectAndSwitchCubes)

@@ -1,11 +1,13 @@
 #include "tools/content/Board.h"
 
+#include "tools/content/Languages.h"
 #include "tools/content/Noise.h"
 #include "tools/content/Paint.h"
 #include "tools/content/Palette.h"
 #include "tools/content/Pictures.h"
 
 #include <cmath>
+#include <string>
 
 namespace
 {
@@ -159,13 +161,19 @@ void Window(TImage& img, const TScreenMap& m, float x0, float x1, float y, float
               Recess(m.Unit() * 0.1f, Rgb(0xE9E1CB), Rgb(0xFBF7EC), 0.25f));
 }
 
+// A caption of the side panel centred at (x, y), at most `width` units wide.
 void Caption(TImage& img, const TSources& sources, const TScreenMap& m, const char* text, float x,
-             float y, TAlign align = TAlign::Centre)
+             float y, float width)
 {
     TTextStyle s = HeadingStyle(m.Unit() * 0.31f);
     s.Tracking = m.Unit() * 0.03f;
-    DrawText(img, sources, text, m.X(x), m.Y(y), s, align);
+    const std::string words = sources.Tr(text);
+    s.Em = FitEm(sources, words, s, width * m.Unit());
+    DrawText(img, sources, words, m.X(x), m.Y(y), s);
 }
+
+// The widest a caption across the side panel may be, in units: the panel less its rims.
+constexpr float CaptionWidth = 3.6f;
 
 void Panel(TImage& img, const TSources& sources, const TScreenMap& m)
 {
@@ -206,14 +214,15 @@ void Panel(TImage& img, const TSources& sources, const TScreenMap& m)
         });
 
     // Level: the number starts at x -6.75, y 3.6.
-    Caption(img, sources, m, "LEVEL", -5.62f, 3.6f);
+    // Between the panel's rim and the level's window.
+    Caption(img, sources, m, N_("LEVEL"), -5.62f, 3.6f, 1.5f);
     Window(img, m, -6.55f, -8.5f, 3.6f, 0.33f);
     // Score: written around x -6.9 at y 1.93.
-    Caption(img, sources, m, "SCORE", -6.79f, 2.64f);
+    Caption(img, sources, m, N_("SCORE"), -6.79f, 2.64f, CaptionWidth);
     Window(img, m, -5.25f, -8.5f, 1.93f, 0.33f);
     // The five bonus lamps from x -6.388 at y 0.527, 0.289 apart, captioned above their
     // strip as the score is above its window: beside it the word reaches the panel's rim.
-    Caption(img, sources, m, "BONUS", -6.965f, 1.15f);
+    Caption(img, sources, m, N_("BONUS"), -6.965f, 1.15f, CaptionWidth);
     TPanelStyle strip;
     strip.Radius = unit * 0.2f;
     strip.Top = Rgb(0x05070F);
@@ -245,7 +254,7 @@ void Panel(TImage& img, const TSources& sources, const TScreenMap& m)
     }
     // The bonus figure: its cells gather around (-6.91, -2.09); its value follows at
     // (-6.4, -3.5), on an ivory strip at the foot of the same card.
-    Caption(img, sources, m, "FIGURE", -6.95f, -0.3f);
+    Caption(img, sources, m, N_("FIGURE"), -6.95f, -0.3f, CaptionWidth);
     DrawPanel(img, m.X(-5.72f), m.Y(-0.56f), m.X(-8.2f), m.Y(-3.86f),
               Recess(unit * 0.14f, Rgb(0x070A17), Rgb(0x141B3C), 0.35f));
     // A soft light in the middle of the card, where the figure floats.
@@ -287,19 +296,42 @@ void Groove(TImage& img, const TScreenMap& m)
 }
 } // namespace
 
-TImage DrawBackground(const TSources& sources)
+namespace
+{
+// The mat and the board, the same in every language.
+TImage BackgroundBoard()
 {
     const TScreenMap m{BackgroundWidth, BackgroundHeight};
     TImage img(BackgroundWidth, BackgroundHeight);
     Mat(img);
     Board(img, m);
+    return img;
+}
+
+TImage DrawBackground(const TSources& sources, TImage img)
+{
+    const TScreenMap m{BackgroundWidth, BackgroundHeight};
     Panel(img, sources, m);
     Groove(img, m);
     Grain(img, 0.015f, 5);
     return img;
 }
+} // namespace
+
+TImage DrawBackground(const TSources& sources)
+{
+    return DrawBackground(sources, BackgroundBoard());
+}
 
 void MakeBackground(const TOutput& out, const TSources& sources)
 {
-    out.WriteJpeg("Images/background.jpg", DrawBackground(sources), 92);
+    const TImage board = BackgroundBoard();
+    ForEachLanguage(out, sources,
+                    [&](const TOutput& o, const TSources& s)
+                    {
+                        o.WriteJpeg("Images/background.jpg",
+                                    Drawn("Images/background.jpg", s,
+                                          [&] { return DrawBackground(s, board); }),
+                                    92);
+                    });
 }

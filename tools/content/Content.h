@@ -18,5 +18,7 @@ struct TContentJob
     bool OnRequest = false;
 };
 
-// Longest jobs first, so that the workers finish together.
-std::vector<TContentJob> ContentJobs();
+// Longest jobs first, so that the workers finish together. The menu's word pictures and the
+// voice lines are a job per translation of `sources` ("menu/de"), the tutorial a job per page
+// ("tutorial/3") in every language.
+std::vector<TContentJob> ContentJobs(const TSources& sources);

@@ -82,8 +82,13 @@ void DrawTopCube(TImage& img, const TImage& texture, TVec2 c, float size, float 
     DrawTexturedQuad(img, texture, {c.X - half, c.Y - half}, {half * 2, 0}, {0, half * 2});
 }
 
-float DrawParagraph(TImage& img, const TSources& sources, std::string_view text, float x, float y,
-                    float width, float lineHeight, const TTextStyle& style, TAlign align)
+namespace
+{
+// The words of the text in lines no wider than `width` where they can be; a word wider than
+// that stands on a line of its own. Only plain spaces break: a no-break space keeps French
+// punctuation with its word.
+std::vector<std::string> Wrap(const TSources& sources, std::string_view text, float width,
+                              const TTextStyle& style)
 {
     std::vector<std::string> words;
     std::string word;
@@ -106,22 +111,14 @@ float DrawParagraph(TImage& img, const TSources& sources, std::string_view text,
     {
         words.push_back(word);
     }
+    std::vector<std::string> lines;
     std::string line;
-    auto flush = [&]()
-    {
-        if (!line.empty())
-        {
-            DrawText(img, sources, line, x, y, style, align);
-            y += lineHeight;
-        }
-        line.clear();
-    };
     for (const std::string& w : words)
     {
         const std::string candidate = line.empty() ? w : line + " " + w;
         if (!line.empty() && MeasureText(sources, candidate, style) > width)
         {
-            flush();
+            lines.push_back(line);
             line = w;
         }
         else
@@ -129,8 +126,61 @@ float DrawParagraph(TImage& img, const TSources& sources, std::string_view text,
             line = candidate;
         }
     }
-    flush();
+    if (!line.empty())
+    {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+float DrawLines(TImage& img, const TSources& sources, const std::vector<std::string>& lines, float x,
+                float y, float lineHeight, const TTextStyle& style, TAlign align)
+{
+    for (const std::string& line : lines)
+    {
+        DrawText(img, sources, line, x, y, style, align);
+        y += lineHeight;
+    }
     return y;
+}
+} // namespace
+
+float DrawParagraph(TImage& img, const TSources& sources, std::string_view text, float x, float y,
+                    float width, float lineHeight, const TTextStyle& style, TAlign align)
+{
+    return DrawLines(img, sources, Wrap(sources, text, width, style), x, y, lineHeight, style, align);
+}
+
+float DrawParagraphIn(TImage& img, const TSources& sources, std::string_view text, float x, float y,
+                      float width, float lineHeight, float bottom, const TTextStyle& style,
+                      TAlign align)
+{
+    TTextStyle s = style;
+    size_t lineCount = 0;
+    float widest = 0;
+    // A pixel of em at a time, the lines' spacing and the letters' tracking shrinking with it.
+    for (float em = style.Em; em >= style.Em * SmallestEm; em -= 1.0f)
+    {
+        const float k = em / style.Em;
+        s.Em = em;
+        s.Tracking = style.Tracking * k;
+        const std::vector<std::string> lines = Wrap(sources, text, width, s);
+        widest = 0;
+        for (const std::string& line : lines)
+        {
+            widest = std::max(widest, MeasureText(sources, line, s));
+        }
+        const float last = y + lineHeight * k * static_cast<float>(lines.size() - 1);
+        lineCount = lines.size();
+        if (widest <= width && last + lineHeight * k / 2 <= bottom)
+        {
+            return DrawLines(img, sources, lines, x, y, lineHeight * k, s, align);
+        }
+    }
+    throw TClipped("\"" + std::string(text) + "\" takes " + std::to_string(lineCount) +
+                   " lines up to " + std::to_string(std::lround(widest)) +
+                   " px wide at its smallest size, its box " + std::to_string(std::lround(width)) +
+                   " x " + std::to_string(std::lround(bottom - y + lineHeight / 2)) + " px");
 }
 
 void DrawMiniBoard(TImage& img, float x0, float y0, int columns, int rows, float cell)

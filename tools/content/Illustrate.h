@@ -25,3 +25,10 @@ void DrawMiniBoard(TImage& img, float x0, float y0, int columns, int rows, float
 float DrawParagraph(TImage& img, const TSources& sources, std::string_view text, float x, float y,
                     float width, float lineHeight, const TTextStyle& style,
                     TAlign align = TAlign::Left);
+// DrawParagraph at the largest em size (down to SmallestEm of the style's, the line height
+// shrinking with it) whose lines are no wider than `width` and whose last line ends above
+// `bottom` (its capitals' centre half a line height above it); throws TClipped when even
+// the smallest does not fit.
+float DrawParagraphIn(TImage& img, const TSources& sources, std::string_view text, float x, float y,
+                      float width, float lineHeight, float bottom, const TTextStyle& style,
+                      TAlign align = TAlign::Left);

@@ -2,12 +2,15 @@
 // program folder. Deterministic: fixed seeds, no clock, so the same sources give the same
 // files. Usage:
 //   tandrel-content --out DIR [--fonts DIR] [--espeak PROGRAM] [--only a,b] [--jobs N]
-//                   [--previews DIR] [--renders DIR] [--skins N]
+//                   [--previews DIR] [--renders DIR] [--skins N] [--po DIR [--languages a,b]]
+// With --po, the pictures and voice lines that carry words are also made in every language of
+// DIR/LINGUAS (or those of --languages) from its catalogue DIR/<code>.po, into lang/<code>/.
 // The tutorial and help pages are composed from frames that tandrel-snapshot renders from the
 // program folder this makes: they are made only in a second run given --renders DIR.
 // --skins N draws N cube skins and offers them in the menu instead of the game's count, to
 // try a skin before the game counts it.
 #include "tools/content/Content.h"
+#include "tools/content/Languages.h"
 
 #include "front/MenuScreens.h"
 
@@ -42,7 +45,8 @@ std::vector<std::string> Split(const std::string& s)
 int Usage()
 {
     std::fprintf(stderr, "usage: tandrel-content --out DIR [--fonts DIR] [--espeak PROGRAM] "
-                         "[--only JOB,...] [--jobs N] [--previews DIR] [--renders DIR] [--skins N]\n");
+                         "[--only JOB,...] [--jobs N] [--previews DIR] [--renders DIR] [--skins N] "
+                         "[--po DIR [--languages CODE,...]]\n");
     return 2;
 }
 } // namespace
@@ -51,8 +55,10 @@ int main(int argc, char** argv)
 {
     std::filesystem::path outFolder;
     std::filesystem::path previews;
-    TSources sources{"/usr/share/fonts/truetype/dejavu", "espeak-ng", {}};
+    TSources sources{"/usr/share/fonts/truetype/dejavu", "espeak-ng", {}, SkinCount, {}, nullptr};
     std::vector<std::string> only;
+    std::filesystem::path po;
+    std::vector<std::string> languages;
     unsigned workers = std::max(1u, std::min(2u, std::thread::hardware_concurrency()));
     for (int i = 1; i < argc; ++i)
     {
@@ -100,18 +106,38 @@ int main(int argc, char** argv)
                 return 2;
             }
         }
+        else if (arg == "--po")
+        {
+            po = value;
+        }
+        else if (arg == "--languages")
+        {
+            languages = Split(value);
+        }
         else
         {
             return Usage();
         }
     }
-    if (outFolder.empty())
+    if (outFolder.empty() || (po.empty() && !languages.empty()))
     {
         return Usage();
     }
+    if (!po.empty())
+    {
+        try
+        {
+            sources.Translations = ReadTranslations(po, languages);
+        }
+        catch (const std::exception& e)
+        {
+            std::fprintf(stderr, "tandrel-content: %s\n", e.what());
+            return 1;
+        }
+    }
 
     std::vector<TContentJob> jobs;
-    for (const TContentJob& job : ContentJobs())
+    for (const TContentJob& job : ContentJobs(sources))
     {
         bool wanted = only.empty() && !job.OnRequest && (!job.NeedsRenders || !sources.Renders.empty());
         for (const std::string& name : only)

@@ -3,6 +3,7 @@
 #include "front/MenuScreens.h"
 #include "tools/content/Board.h"
 #include "tools/content/Illustrate.h"
+#include "tools/content/Languages.h"
 #include "tools/content/Paint.h"
 #include "tools/content/Palette.h"
 #include "tools/content/Pictures.h"
@@ -11,6 +12,7 @@
 #include <charconv>
 #include <cmath>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -157,8 +159,9 @@ void DrawButton(TImage& img, const TSources& sources, const TItem& item, bool li
     Plate(img, margin, lit, (h - 2 * margin) * 0.3f);
     TTextStyle s = LabelStyle(h * 0.36f, lit);
     // At least two margins of plate between the text and the plate's rim.
-    s.Em = FitEm(sources, item.Text, s, w - 6 * margin);
-    DrawText(img, sources, item.Text, w / 2, h / 2, s);
+    const std::string text = sources.Tr(item.Text);
+    s.Em = FitEm(sources, text, s, w - 6 * margin);
+    DrawText(img, sources, text, w / 2, h / 2, s);
 }
 
 void DrawSmallButton(TImage& img, const TItem& item, bool lit)
@@ -180,7 +183,10 @@ void DrawCaption(TImage& img, const TSources& sources, const TItem& item, const 
     s.Top = lit ? Rgb(0xFFF6D8) : PaleGold;
     s.Bottom = lit ? Rgb(0xFFD877) : Gold;
     s.Tracking = 0.04f * PerUnit;
-    DrawText(img, sources, item.Text, map.X(0.35f), h / 2, s, TAlign::Right);
+    const std::string text = sources.Tr(item.Text);
+    // Within the menu's pane, whose rim is at x 2.65.
+    s.Em = FitEm(sources, text, s, map.X(0.35f) - map.X(2.5f));
+    DrawText(img, sources, text, map.X(0.35f), h / 2, s, TAlign::Right);
     TPanelStyle groove;
     groove.Radius = h * 0.2f;
     groove.Top = Rgb(0x020308, 0.95f);
@@ -231,8 +237,9 @@ void DrawTitle(TImage& img, const TSources& sources, const TItem& item)
     s.GlowColour = Rgb(0xF3C360, 0.35f);
     s.ShadowY = 3;
     s.ShadowBlur = 3;
-    s.Em = FitEm(sources, item.Text, s, w - 2 * margin);
-    DrawText(img, sources, item.Text, w / 2, h / 2, s);
+    const std::string text = sources.Tr(item.Text);
+    s.Em = FitEm(sources, text, s, w - 2 * margin);
+    DrawText(img, sources, text, w / 2, h / 2, s);
 }
 
 void DrawDialog(TImage& img, const TSources& sources, const TItem& item)
@@ -258,12 +265,14 @@ void DrawDialog(TImage& img, const TSources& sources, const TItem& item)
     title.Bottom = Rgb(0xD9A441);
     title.ShadowY = 3;
     title.ShadowBlur = 3;
-    title.Em = FitEm(sources, item.Text, title, w - 4 * margin);
-    DrawText(img, sources, item.Text, w / 2, h * 0.24f, title);
+    const std::string text = sources.Tr(item.Text);
+    title.Em = FitEm(sources, text, title, w - 4 * margin);
+    DrawText(img, sources, text, w / 2, h * 0.24f, title);
     TTextStyle body = LabelStyle(0.24f * PerUnit, false);
     body.Font = Sans;
-    DrawParagraph(img, sources, item.Detail, w / 2, h * 0.45f, w - 6 * margin, 0.34f * PerUnit,
-                  body, TAlign::Centre);
+    // The answers lie on the plate from two thirds of its height down.
+    DrawParagraphIn(img, sources, sources.Tr(item.Detail), w / 2, h * 0.45f, w - 6 * margin,
+                    0.34f * PerUnit, h * 0.67f, body, TAlign::Centre);
 }
 
 void DrawSkinChoice(TImage& img, const TSources& sources, const TItem& item, bool lit)
@@ -280,7 +289,9 @@ void DrawSkinChoice(TImage& img, const TSources& sources, const TItem& item, boo
         DrawTopCube(img, SkinTexture(item.Skin, index), {x, h * 0.36f}, face, 0.95f);
     }
     TTextStyle s = LabelStyle(0.2f * PerUnit, lit);
-    DrawText(img, sources, SkinName(item.Skin), w / 2, h * 0.76f, s);
+    const std::string name = sources.Tr(SkinName(item.Skin));
+    s.Em = FitEm(sources, name, s, w - 2 * margin);
+    DrawText(img, sources, name, w / 2, h * 0.76f, s);
 }
 
 void DrawToggle(TImage& img, const TSources& sources, const TItem& item, bool lit)
@@ -312,8 +323,9 @@ void DrawToggle(TImage& img, const TSources& sources, const TItem& item, bool li
             [&](TVec2) { return Rgb(0x2A8A3A); });
     }
     TTextStyle s = LabelStyle(h * 0.32f, lit);
-    s.Em = FitEm(sources, item.Text, s, w - h * 1.4f - 2 * margin);
-    DrawText(img, sources, item.Text, c.X + box, h / 2, s, TAlign::Left);
+    const std::string text = sources.Tr(item.Text);
+    s.Em = FitEm(sources, text, s, w - h * 1.4f - 2 * margin);
+    DrawText(img, sources, text, c.X + box, h / 2, s, TAlign::Left);
 }
 
 TImage DrawItem(const TSources& sources, const TItem& item, bool lit)
@@ -399,19 +411,19 @@ std::vector<TScreen> Screens(int skins)
     std::vector<TScreen> screens(MenuScreensUsed);
     TScreen& main = screens[scMain - 1];
     main.Role = "main menu";
-    Put(main, mainPlay, Button("play", "PLAY", -1.8f, 1.45f));
-    Put(main, mainOptions, Button("options", "OPTIONS", -1.8f, 0.35f));
-    Put(main, mainHiScores, Button("scores", "HIGH SCORES", -1.8f, -0.75f));
-    Put(main, mainQuit, Button("quit", "QUIT", -1.8f, -1.85f));
+    Put(main, mainPlay, Button("play", N_("PLAY"), -1.8f, 1.45f));
+    Put(main, mainOptions, Button("options", N_("OPTIONS"), -1.8f, 0.35f));
+    Put(main, mainHiScores, Button("scores", N_("HIGH SCORES"), -1.8f, -0.75f));
+    Put(main, mainQuit, Button("quit", N_("QUIT"), -1.8f, -1.85f));
 
     TScreen& play = screens[scPlay - 1];
     play.Role = "play menu";
-    Put(play, playNormal, Button("classic", "CLASSIC GAME", -1.8f, 1.45f));
-    Put(play, playTimed, Button("timed", "TIMED GAME", -1.8f, 0.35f));
-    Put(play, playTutorial, Button("tutorial", "HOW TO PLAY", -1.8f, -0.75f));
-    Put(play, playBack, Button("back", "BACK", -1.8f, -1.85f));
+    Put(play, playNormal, Button("classic", N_("CLASSIC GAME"), -1.8f, 1.45f));
+    Put(play, playTimed, Button("timed", N_("TIMED GAME"), -1.8f, 0.35f));
+    Put(play, playTutorial, Button("tutorial", N_("HOW TO PLAY"), -1.8f, -0.75f));
+    Put(play, playBack, Button("back", N_("BACK"), -1.8f, -1.85f));
     play.Items.push_back(
-        Fixed(TItem{"choose", TLook::Title, "CHOOSE A GAME", "", -1.8f, 2.75f, 6.0f, 0.8f}));
+        Fixed(TItem{"choose", TLook::Title, N_("CHOOSE A GAME"), "", -1.8f, 2.75f, 6.0f, 0.8f}));
 
     // Options. Sliders: the sound bar lies at y 1.801..2.201, the music bar at
     // -0.00525..0.39475, both from x -1.0 growing to the right.
@@ -430,21 +442,21 @@ std::vector<TScreen> Screens(int skins)
     };
     TScreen& options = screens[scOptions - 1];
     options.Role = "options";
-    Put(options, optSave, Button("save", "SAVE", -0.2f, -3.35f, 2.8f, 0.75f));
-    Put(options, optCancel, Button("cancel", "CANCEL", -3.4f, -3.35f, 2.8f, 0.75f));
-    TItem spare = Hidden(caption("sound", "SOUND", soundY, "groove"));
+    Put(options, optSave, Button("save", N_("SAVE"), -0.2f, -3.35f, 2.8f, 0.75f));
+    Put(options, optCancel, Button("cancel", N_("CANCEL"), -3.4f, -3.35f, 2.8f, 0.75f));
+    TItem spare = Hidden(caption("sound", N_("SOUND"), soundY, "groove"));
     spare.Draw = false;
     Put(options, optSpare, spare);
     Put(options, optSoundDown, small("minus", "-", -0.45f, soundY));
-    Put(options, optSoundCaption, caption("sound", "SOUND", soundY, "groove"));
+    Put(options, optSoundCaption, caption("sound", N_("SOUND"), soundY, "groove"));
     Put(options, optSoundUp, small("plus", "+", -3.05f, soundY));
     Put(options, optSoundBar, Fixed(TItem{"bar", TLook::Bar, "", "", -1.75f, soundY, 1.5f, 0.4f}));
     Put(options, optMusicDown, small("minus", "-", -0.45f, musicY));
-    Put(options, optMusicCaption, caption("music", "MUSIC", musicY, "groove"));
+    Put(options, optMusicCaption, caption("music", N_("MUSIC"), musicY, "groove"));
     Put(options, optMusicUp, small("plus", "+", -3.05f, musicY));
     Put(options, optMusicBar, Fixed(TItem{"bar", TLook::Bar, "", "", -1.75f, musicY, 1.5f, 0.4f}));
     Put(options, optSkinDown, small("left", "<", -0.45f, skinY));
-    Put(options, optSkinCaption, caption("cubes", "CUBES", skinY, "frame"));
+    Put(options, optSkinCaption, caption("cubes", N_("CUBES"), skinY, "frame"));
     Put(options, optSkinUp, small("right", ">", -3.05f, skinY));
     for (int skin = 1; skin <= skins; ++skin)
     {
@@ -455,60 +467,61 @@ std::vector<TScreen> Screens(int skins)
         Put(options, SkinLabel(skin), label);
     }
     Put(options, OptionsItemCount(skins),
-        Fixed(TItem{"optionstitle", TLook::Title, "OPTIONS", "", -1.8f, 3.3f, 5.0f, 0.85f}));
+        Fixed(TItem{"optionstitle", TLook::Title, N_("OPTIONS"), "", -1.8f, 3.3f, 5.0f, 0.85f}));
 
     // During a game, a button in the recess at the foot of the side panel.
     TScreen& inGame = screens[scInGame - 1];
     inGame.Role = "in-game menu button";
-    Put(inGame, inGameMenu, Button("menu", "MENU", -6.75f, -4.6f, 2.4f, 0.6f));
+    Put(inGame, inGameMenu, Button("menu", N_("MENU"), -6.75f, -4.6f, 2.4f, 0.6f));
 
     TScreen& leave = screens[scLeave - 1];
-    leave = Question("leave the game?", "leave", "LEAVE THE GAME?",
-                     "Your game is saved and waits for you.");
-    Put(leave, leaveSave, Answer("saveleave", "SAVE AND LEAVE", true));
-    Put(leave, leavePlayOn, Answer("playon", "PLAY ON (ESC)", false));
+    leave = Question("leave the game?", "leave", N_("LEAVE THE GAME?"),
+                     N_("Your game is saved and waits for you."));
+    Put(leave, leaveSave, Answer("saveleave", N_("SAVE AND LEAVE"), true));
+    Put(leave, leavePlayOn, Answer("playon", N_("PLAY ON (ESC)"), false));
     // While the game's save fails: the plate that says so in place of the first, and a
     // third choice below, to leave without the game.
     Put(leave, leaveNotSaved,
-        Hidden(Fixed(TItem{"notsaved", TLook::Dialog, "LEAVE THE GAME?", "Your game could not be saved.", 0.0f,
-                           0.35f, 7.2f, 3.5f})));
-    Put(leave, leaveUnsaved, Hidden(Button("leaveunsaved", "LEAVE UNSAVED", 0.0f, -2.0f, 3.1f, 0.75f)));
+        Hidden(Fixed(TItem{"notsaved", TLook::Dialog, N_("LEAVE THE GAME?"), N_("Your game could not be saved."),
+                           0.0f, 0.35f, 7.2f, 3.5f})));
+    Put(leave, leaveUnsaved, Hidden(Button("leaveunsaved", N_("LEAVE UNSAVED"), 0.0f, -2.0f, 4.2f, 0.75f)));
 
     // The high scores; the game writes the table from y 2.34 down.
     TScreen& scores = screens[scHiScores - 1];
     scores.Role = "high scores";
-    Put(scores, scoresBack, Button("scoresback", "BACK", -1.8f, -4.05f, 3.0f, 0.7f));
-    Put(scores, scoresShowTimed, Button("showtimed", "CLASSIC GAME  >", -1.8f, 2.88f, 4.6f, 0.56f));
+    Put(scores, scoresBack, Button("scoresback", N_("BACK"), -1.8f, -4.05f, 3.0f, 0.7f));
+    Put(scores, scoresShowTimed, Button("showtimed", N_("CLASSIC GAME  >"), -1.8f, 2.88f, 4.6f, 0.56f));
     Put(scores, scoresShowNormal,
-        Hidden(Button("showclassic", "TIMED GAME  >", -1.8f, 2.88f, 4.6f, 0.56f)));
+        Hidden(Button("showclassic", N_("TIMED GAME  >"), -1.8f, 2.88f, 4.6f, 0.56f)));
     scores.Items.push_back(
-        Fixed(TItem{"scorestitle", TLook::Title, "HIGH SCORES", "", -1.8f, 3.58f, 5.0f, 0.75f}));
+        Fixed(TItem{"scorestitle", TLook::Title, N_("HIGH SCORES"), "", -1.8f, 3.58f, 5.0f, 0.75f}));
 
     TScreen& resume = screens[scResume - 1];
-    resume = Question("resume the saved game?", "resume", "RESUME YOUR GAME?",
-                      "A saved game of this kind is waiting.");
-    Put(resume, resumeYes, Answer("resumeyes", "RESUME", true));
-    Put(resume, resumeNew, Answer("newgame", "NEW GAME", false));
+    resume = Question("resume the saved game?", "resume", N_("RESUME YOUR GAME?"),
+                      N_("A saved game of this kind is waiting."));
+    Put(resume, resumeYes, Answer("resumeyes", N_("RESUME"), true));
+    Put(resume, resumeNew, Answer("newgame", N_("NEW GAME"), false));
 
     // Not shown by the game; kept so that the screen numbers stay as they are.
-    screens[scSpare - 1] = {"spare", {Button("back", "BACK", -1.8f, -1.85f)}};
+    screens[scSpare - 1] = {"spare", {Button("back", N_("BACK"), -1.8f, -1.85f)}};
 
     // The tutorial's buttons along the foot of its pages.
     TScreen& tutorial = screens[scTutorial - 1];
     tutorial.Role = "tutorial";
-    Put(tutorial, tutClose, Button("close", "CLOSE", -1.8f, -5.0f, 2.6f, 0.62f));
-    Put(tutorial, tutNext, Button("next", "NEXT  >", -6.2f, -5.0f, 2.6f, 0.62f));
-    Put(tutorial, tutPrevious, Hidden(Button("previous", "<  PREVIOUS", 2.6f, -5.0f, 2.6f, 0.62f)));
+    Put(tutorial, tutClose, Button("close", N_("CLOSE"), -1.8f, -5.0f, 2.6f, 0.62f));
+    Put(tutorial, tutNext, Button("next", N_("NEXT  >"), -6.2f, -5.0f, 2.6f, 0.62f));
+    Put(tutorial, tutPrevious, Hidden(Button("previous", N_("<  PREVIOUS"), 2.6f, -5.0f, 2.6f, 0.62f)));
 
     // The help page before a game.
-    TItem on{"helpon", TLook::Toggle, "SHOW THIS BEFORE EVERY GAME", "", 0.9f, -4.95f, 5.6f, 0.62f};
+    TItem on{"helpon", TLook::Toggle, N_("SHOW THIS BEFORE EVERY GAME"), "", 0.9f, -4.95f, 5.6f,
+             0.62f};
     on.Checked = true;
     TItem off = Hidden(on);
     off.Name = "helpoff";
     off.Checked = false;
     TScreen& help = screens[scHelp - 1];
     help.Role = "help before a game";
-    Put(help, helpStart, Button("start", "START", -6.2f, -4.95f, 2.8f, 0.7f));
+    Put(help, helpStart, Button("start", N_("START"), -6.2f, -4.95f, 2.8f, 0.7f));
     Put(help, helpOn, on);
     Put(help, helpOff, off);
     for (int screen = 1; screen <= MenuScreensUsed; ++screen)
@@ -578,6 +591,48 @@ TImage MenuBackground(const TSources& sources)
     Grain(img, 0.015f, 302);
     return img;
 }
+// Both pictures of an item, Images/Menu/NAME.tga and NAME_lit.tga.
+void WriteItem(const TOutput& out, const TSources& sources, const TItem& item)
+{
+    for (const bool lit : {false, true})
+    {
+        const std::string file = "Images/Menu/" + item.Name + (lit ? "_lit" : "") + ".tga";
+        out.WriteTga(file, Drawn(file, sources, [&] { return DrawItem(sources, item, lit); }));
+    }
+}
+
+// Each screen as the player sees it, its first selectable item highlighted, when the output
+// has a previews folder.
+void PreviewScreens(const TOutput& out, const TSources& sources, const std::vector<TScreen>& screens)
+{
+    if (!out.HasPreviews())
+    {
+        return;
+    }
+    const TImage menuBack = MenuBackground(sources);
+    const TImage board = DrawBackground(sources);
+    const TScreenMap m{PictureWidth, PictureHeight};
+    for (size_t s = 0; s < screens.size(); ++s)
+    {
+        const int number = static_cast<int>(s) + 1;
+        const bool overBoard = number == scInGame || number == scLeave || number == scResume;
+        TImage shot = overBoard ? board.Resized(PictureWidth, PictureHeight) : menuBack;
+        bool highlighted = false;
+        for (const TItem& item : screens[s].Items)
+        {
+            if (!item.Visible)
+            {
+                continue;
+            }
+            const bool lit = !highlighted && item.Selectable;
+            highlighted = highlighted || lit;
+            const TImage picture = DrawItem(sources, item, lit);
+            const float scale = m.Unit() / PerUnit;
+            shot.DrawImage(picture, m.X(item.X + item.W / 2), m.Y(item.Y + item.H / 2), scale);
+        }
+        out.Preview("menu-screen" + std::to_string(s + 1), shot.Downsampled(2));
+    }
+}
 } // namespace
 
 void MakeMenu(const TOutput& out, const TSources& sources)
@@ -610,8 +665,7 @@ void MakeMenu(const TOutput& out, const TSources& sources)
             if (item.Draw && known == drawn.end())
             {
                 drawn[item.Name] = size;
-                out.WriteTga(normal, DrawItem(sources, item, false));
-                out.WriteTga(lit, DrawItem(sources, item, true));
+                WriteItem(out, sources, item);
             }
             dat += normal + "\n" + lit + "\n";
             dat += Real(item.X) + " " + Real(item.Y) + " " + Real(Depth) + "\n";
@@ -622,31 +676,24 @@ void MakeMenu(const TOutput& out, const TSources& sources)
         }
     }
     out.WriteText("data/Menu.dat", dat);
-    if (out.HasPreviews())
+    PreviewScreens(out, sources, screens);
+}
+
+void MakeMenuWords(const TOutput& out, const TSources& sources)
+{
+    const std::vector<TScreen> screens = Screens(sources.Skins);
+    std::set<std::string> drawn;
+    for (const TScreen& screen : screens)
     {
-        // Each screen as the player sees it, its first selectable item highlighted.
-        const TImage menuBack = MenuBackground(sources);
-        const TImage board = DrawBackground(sources);
-        const TScreenMap m{PictureWidth, PictureHeight};
-        for (size_t s = 0; s < screens.size(); ++s)
+        for (const TItem& item : screen.Items)
         {
-            const int number = static_cast<int>(s) + 1;
-            const bool overBoard = number == scInGame || number == scLeave || number == scResume;
-            TImage shot = overBoard ? board.Resized(PictureWidth, PictureHeight) : menuBack;
-            bool highlighted = false;
-            for (const TItem& item : screens[s].Items)
+            // All of them, the signs and bars too: the menu reads every item's pictures in
+            // the language shown.
+            if (item.Draw && drawn.insert(item.Name).second)
             {
-                if (!item.Visible)
-                {
-                    continue;
-                }
-                const bool lit = !highlighted && item.Selectable;
-                highlighted = highlighted || lit;
-                const TImage picture = DrawItem(sources, item, lit);
-                const float scale = m.Unit() / PerUnit;
-                shot.DrawImage(picture, m.X(item.X + item.W / 2), m.Y(item.Y + item.H / 2), scale);
+                WriteItem(out, sources, item);
             }
-            out.Preview("menu-screen" + std::to_string(s + 1), shot.Downsampled(2));
         }
     }
+    PreviewScreens(out, sources, screens);
 }

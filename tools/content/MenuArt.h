@@ -6,3 +6,6 @@
 #include "tools/content/Sources.h"
 
 void MakeMenu(const TOutput& out, const TSources& sources);
+// Every item's pictures in the language of `sources` (into the output of that language), and
+// the previews of its screens.
+void MakeMenuWords(const TOutput& out, const TSources& sources);

@@ -27,6 +27,42 @@ void WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& b
         throw std::runtime_error(file.string() + ": cannot be written");
     }
 }
+// The same picture run-length coded (TGA type 10): packets of up to 128 equal pixels, or of up
+// to 128 pixels as they are, never across a row.
+std::vector<uint8_t> RunLengthTga(const std::vector<uint8_t>& plain, int w, int h)
+{
+    std::vector<uint8_t> out(plain.begin(), plain.begin() + 18);
+    out[2] = 10;
+    auto pixel = [&](int x, int y) { return plain.data() + 18 + (static_cast<size_t>(y) * w + x) * 4; };
+    auto same = [&](int x, int y) { return x + 1 < w && std::equal(pixel(x, y), pixel(x, y) + 4, pixel(x + 1, y)); };
+    for (int y = 0; y < h; ++y)
+    {
+        for (int x = 0; x < w;)
+        {
+            int n = 1;
+            if (same(x, y))
+            {
+                while (n < 128 && same(x + n - 1, y))
+                {
+                    ++n;
+                }
+                out.push_back(static_cast<uint8_t>(0x80 | (n - 1)));
+                out.insert(out.end(), pixel(x, y), pixel(x, y) + 4);
+            }
+            else
+            {
+                while (n < 128 && x + n < w && !same(x + n, y))
+                {
+                    ++n;
+                }
+                out.push_back(static_cast<uint8_t>(n - 1));
+                out.insert(out.end(), pixel(x, y), pixel(x, y) + 4 * n);
+            }
+            x += n;
+        }
+    }
+    return out;
+}
 } // namespace
 
 std::filesystem::path TOutput::Prepare(const std::string& relative) const
@@ -154,7 +190,7 @@ void TOutput::WriteTga(const std::string& relative, const TImage& image) const
             bytes[o++] = rgba[i + 3];
         }
     }
-    WriteBytes(Prepare(relative), bytes);
+    WriteBytes(Prepare(relative), RunLength ? RunLengthTga(bytes, w, h) : bytes);
     if (!Previews.empty())
     {
         TImage shown(w, h);

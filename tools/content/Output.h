@@ -17,11 +17,21 @@ public:
     {
     }
 
+    // An output into the folder `relative` of this one (and of its previews folder), whose
+    // TGA pictures are run-length coded when `runLength` is set.
+    TOutput Below(const std::filesystem::path& relative, bool runLength) const
+    {
+        TOutput below(Root / relative, Previews.empty() ? Previews : Previews / relative);
+        below.RunLength = runLength;
+        return below;
+    }
+
     // The full path of a file below the root; its folder is made if missing.
     std::filesystem::path Prepare(const std::string& relative) const;
 
     void WriteText(const std::string& relative, const std::string& text) const;
-    // Uncompressed 32-bit Targa with 8 alpha bits, rows stored bottom-up.
+    // 32-bit Targa with 8 alpha bits, rows stored bottom-up; uncompressed unless this output
+    // is run-length coded.
     void WriteTga(const std::string& relative, const TImage& image) const;
     void WriteJpeg(const std::string& relative, const TImage& image, int quality = 92) const;
     bool HasPreviews() const { return !Previews.empty(); }
@@ -45,6 +55,7 @@ private:
     std::filesystem::path Root;
     // When set, every TGA is also written here as a JPEG over a checkerboard, for looking at.
     std::filesystem::path Previews;
+    bool RunLength = false;
 };
 
 // The 8-bit straight-alpha pixels a TGA of this picture holds, top row first, RGBA order.

@@ -4,6 +4,7 @@
 #include "tools/content/Text.h"
 
 #include <cmath>
+#include <string>
 
 namespace
 {
@@ -36,7 +37,14 @@ float FitEm(const TSources& sources, std::string_view text, const TTextStyle& st
     {
         return style.Em;
     }
-    return std::floor(style.Em * width / w);
+    const float em = std::floor(style.Em * width / w);
+    if (em < style.Em * SmallestEm)
+    {
+        throw TClipped("\"" + std::string(text) + "\" is " + std::to_string(std::lround(w * SmallestEm)) +
+                       " px wide at its smallest size, its box " + std::to_string(std::lround(width)) +
+                       " px");
+    }
+    return em;
 }
 
 float DrawText(TImage& img, const TSources& sources, std::string_view text, float x, float y,

@@ -5,6 +5,7 @@
 #include "tools/content/Shapes.h"
 #include "tools/content/Sources.h"
 
+#include <stdexcept>
 #include <string_view>
 
 struct TTextStyle
@@ -33,7 +34,17 @@ enum class TAlign
 float DrawText(TImage& img, const TSources& sources, std::string_view text, float x, float y,
                const TTextStyle& style, TAlign align = TAlign::Centre);
 float MeasureText(const TSources& sources, std::string_view text, const TTextStyle& style);
-// The largest em size (up to `style.Em`) at which the text fits into `width` pixels.
+
+// A text that does not fit its box even at the smallest size allowed: the build stops.
+class TClipped : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+// How far a text may shrink below the size it was designed at to fit its box.
+inline constexpr float SmallestEm = 0.7f;
+// The largest em size (up to `style.Em`) at which the text fits into `width` pixels; throws
+// TClipped when that is below SmallestEm of it.
 float FitEm(const TSources& sources, std::string_view text, const TTextStyle& style, float width);
 
 // A blurred shape (a shadow or a glow) inside the box (x0, y0)-(x1, y1), worked on a mask of

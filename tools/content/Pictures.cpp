@@ -1,6 +1,7 @@
 #include "tools/content/Pictures.h"
 
 #include "tools/content/Illustrate.h"
+#include "tools/content/Languages.h"
 #include "tools/content/Noise.h"
 #include "tools/content/Palette.h"
 #include "tools/content/Renders.h"
@@ -49,7 +50,11 @@ TTextStyle BodyStyle(float em)
     return s;
 }
 
-TImage Loading(const TSources& sources)
+// The widest a line of words may be on a full-screen picture, as the titles are.
+constexpr float LineWidth = PictureWidth * 0.9f;
+
+// The loading picture up to its first words: the same in every language.
+TImage LoadingBase(const TSources& sources)
 {
     const TScreenMap m{PictureWidth, PictureHeight};
     const float unit = m.Unit();
@@ -61,9 +66,18 @@ TImage Loading(const TSources& sources)
     DrawIsoGroup(img, {m.X(-7.3f), m.Y(3.0f)}, unit * 0.5f,
                  {{0, 0, 0, 1, 2}, {1, 0, 0, 1, 5}, {0, 1, 0, 1, 7}, {1, 1, 0, 1, 4}});
     DrawTitle(img, sources, "TANDREL", m.X(-1.8f), m.Y(2.35f), unit * 1.55f);
+    return img;
+}
+
+TImage Loading(const TSources& sources, TImage img)
+{
+    const TScreenMap m{PictureWidth, PictureHeight};
+    const float unit = m.Unit();
     TTextStyle tag = HeadingStyle(unit * 0.34f);
     tag.Tracking = unit * 0.09f;
-    DrawText(img, sources, "A PUZZLE OF COLOURED CUBES", m.X(-1.8f), m.Y(1.1f), tag);
+    const std::string puzzle = sources.Tr(N_("A PUZZLE OF COLOURED CUBES"));
+    tag.Em = FitEm(sources, puzzle, tag, LineWidth);
+    DrawText(img, sources, puzzle, m.X(-1.8f), m.Y(1.1f), tag);
 
     // The lamp track: 30 lamps light from x 1.9 to -5.5 at y -0.28, 0.255 apart.
     TPanelStyle track;
@@ -89,7 +103,9 @@ TImage Loading(const TSources& sources)
     }
     TTextStyle small = HeadingStyle(unit * 0.26f);
     small.Tracking = unit * 0.12f;
-    DrawText(img, sources, "LOADING", m.X(-1.8f), m.Y(-0.9f), small);
+    const std::string loading = sources.Tr(N_("LOADING"));
+    small.Em = FitEm(sources, loading, small, LineWidth);
+    DrawText(img, sources, loading, m.X(-1.8f), m.Y(-0.9f), small);
 
     // A corner of a board with a square about to form.
     const float cell = unit * 0.7f;
@@ -118,7 +134,8 @@ TImage Loading(const TSources& sources)
     return img;
 }
 
-TImage GameOver(const TSources& sources)
+// The game-over picture without its words.
+TImage GameOverBase()
 {
     const TScreenMap m{PictureWidth, PictureHeight};
     const float unit = m.Unit();
@@ -136,10 +153,19 @@ TImage GameOver(const TSources& sources)
     DrawIsoGroup(img, {m.X(-1.8f), m.Y(-3.3f)}, unit * 0.6f, heap);
     TImage dim(PictureWidth, PictureHeight, TColour{0.02f, 0.0f, 0.05f, 0.35f});
     img.DrawImage(dim, 0, 0);
-    DrawTitle(img, sources, "GAME OVER", m.X(-1.8f), m.Y(1.2f), unit * 1.35f);
+    return img;
+}
+
+TImage GameOver(const TSources& sources, TImage img)
+{
+    const TScreenMap m{PictureWidth, PictureHeight};
+    const float unit = m.Unit();
+    DrawTitle(img, sources, sources.Tr(N_("GAME OVER")), m.X(-1.8f), m.Y(1.2f), unit * 1.35f);
     TTextStyle tag = HeadingStyle(unit * 0.3f);
     tag.Tracking = unit * 0.08f;
-    DrawText(img, sources, "PRESS A KEY OR CLICK TO GO ON", m.X(-1.8f), m.Y(-0.1f), tag);
+    const std::string goOn = sources.Tr(N_("PRESS A KEY OR CLICK TO GO ON"));
+    tag.Em = FitEm(sources, goOn, tag, LineWidth);
+    DrawText(img, sources, goOn, m.X(-1.8f), m.Y(-0.1f), tag);
     Grain(img, 0.015f, 205);
     return img;
 }
@@ -173,18 +199,22 @@ void HelpBox(TImage& img, const TSources& sources, const TScreenMap& m, int colu
     const float py0 = m.Y(y0);
     const float py1 = m.Y(y1);
     DrawPanel(img, px0, py0, px1, py1, box);
-    DrawText(img, sources, heading, (px0 + px1) / 2, py0 + unit * 0.32f, HeadingStyle(unit * 0.3f));
+    const std::string title = sources.Tr(heading);
+    TTextStyle headingStyle = HeadingStyle(unit * 0.3f);
+    headingStyle.Em = FitEm(sources, title, headingStyle, px1 - px0 - unit * 0.4f);
+    DrawText(img, sources, title, (px0 + px1) / 2, py0 + unit * 0.32f, headingStyle);
     draw((px0 + px1) / 2, py0 + unit * 1.35f);
-    DrawParagraph(img, sources, text, (px0 + px1) / 2, py0 + unit * 2.35f, px1 - px0 - unit * 0.4f,
-                  unit * 0.3f, BodyStyle(unit * 0.2f), TAlign::Centre);
+    DrawParagraphIn(img, sources, sources.Tr(text), (px0 + px1) / 2, py0 + unit * 2.35f,
+                    px1 - px0 - unit * 0.4f, unit * 0.3f, py1 - unit * 0.12f, BodyStyle(unit * 0.2f),
+                    TAlign::Centre);
 }
 
-TImage Help(const TSources& sources)
+TImage Help(const TSources& sources, const TImage& backdrop)
 {
     const TScreenMap m{PictureWidth, PictureHeight};
     const float unit = m.Unit();
-    TImage img = Backdrop(PictureWidth, PictureHeight, 206);
-    DrawTitle(img, sources, "HOW TO PLAY", m.X(-1.8f), m.Y(4.45f), unit * 0.8f);
+    TImage img = backdrop;
+    DrawTitle(img, sources, sources.Tr(N_("HOW TO PLAY")), m.X(-1.8f), m.Y(4.45f), unit * 0.8f);
     // A frame of the real game in the box, as large as fits above the text.
     auto shot = [&](const char* render, float widest = 4.1f)
     {
@@ -194,40 +224,42 @@ TImage Help(const TSources& sources)
         };
     };
 
-    HelpBox(img, sources, m, 0, 0, "MOVE",
-            "Click a cube, then click a free cell. The cube travels there when the way is open; "
-            "a red sign means it cannot. Keys: arrows, Enter, Backspace; Esc pauses. "
-            "Gamepad: d-pad, A, B; Start pauses.",
+    HelpBox(img, sources, m, 0, 0, N_("MOVE"),
+            N_("Click a cube, then click a free cell. The cube travels there when the way is open; "
+               "a red sign means it cannot. Keys: arrows, Enter, Backspace; Esc pauses. "
+               "Gamepad: d-pad, A, B; Start pauses."),
             shot("help-move"));
-    HelpBox(img, sources, m, 1, 0, "SQUARES",
-            "Four cubes of one colour in a square vanish and score. After a move that scores "
-            "nothing, new cubes grow where the small ones wait.",
+    HelpBox(img, sources, m, 1, 0, N_("SQUARES"),
+            N_("Four cubes of one colour in a square vanish and score. After a move that scores "
+               "nothing, new cubes grow where the small ones wait."),
             shot("help-square"));
-    HelpBox(img, sources, m, 2, 0, "COMBOS",
-            "Score with move after move and the points double, triple and more. A move "
-            "that scores nothing ends the run.",
+    HelpBox(img, sources, m, 2, 0, N_("COMBOS"),
+            N_("Score with move after move and the points double, triple and more. A move "
+               "that scores nothing ends the run."),
             shot("help-combo"));
-    HelpBox(img, sources, m, 0, 1, "BONUS FIGURE",
-            "Build the figure shown on the right, in the same colours and the same way up, "
-            "for a bonus. It shows what it is worth.",
+    HelpBox(img, sources, m, 0, 1, N_("BONUS FIGURE"),
+            N_("Build the figure shown on the right, in the same colours and the same way up, "
+               "for a bonus. It shows what it is worth."),
             shot("help-figure"));
-    HelpBox(img, sources, m, 1, 1, "SPECIAL CUBES",
-            "A joker fits any colour. Move a bomb to clear its 3 x 3 block, a paint cube to "
-            "colour it. Aim a shot at a colour to clear it all.",
+    HelpBox(img, sources, m, 1, 1, N_("SPECIAL CUBES"),
+            N_("A joker fits any colour. Move a bomb to clear its 3 x 3 block, a paint cube to "
+               "colour it. Aim a shot at a colour to clear it all."),
             [&](float cx, float cy)
             {
                 const TPlaced at = shot("help-specials", 3.5f)(cx, cy - unit * 0.15f);
-                const char* names[4] = {"JOKER", "BOMB", "PAINT", "SHOT"};
-                const TTextStyle label = HeadingStyle(unit * 0.15f);
+                const char* names[4] = {N_("JOKER"), N_("BOMB"), N_("PAINT"), N_("SHOT")};
                 for (int k = 0; k < 4; ++k)
                 {
                     const float x = at.X0 + (at.X1 - at.X0) * (static_cast<float>(k) + 0.5f) / 4;
-                    DrawText(img, sources, names[k], x, at.Y1 + unit * 0.2f, label);
+                    const std::string name = sources.Tr(names[k]);
+                    TTextStyle label = HeadingStyle(unit * 0.15f);
+                    label.Em = FitEm(sources, name, label, (at.X1 - at.X0) / 4 - unit * 0.05f);
+                    DrawText(img, sources, name, x, at.Y1 + unit * 0.2f, label);
                 }
             });
-    HelpBox(img, sources, m, 2, 1, "LEVELS",
-            "Fill the bar under the board to reach the next level. The game ends when the "
-            "board is full; in the timed game the bar drains away, and it ends when the bar runs empty.",
+    HelpBox(img, sources, m, 2, 1, N_("LEVELS"),
+            N_("Fill the bar under the board to reach the next level. The game ends when the "
+               "board is full; in the timed game the bar drains away, and it ends when the bar runs empty."),
             shot("help-bar"));
     Grain(img, 0.015f, 207);
     return img;
@@ -314,7 +346,8 @@ TTextStyle HeadingStyle(float em)
     return s;
 }
 
-void DrawTitle(TImage& img, const TSources& sources, const char* text, float x, float y, float em)
+void DrawTitle(TImage& img, const TSources& sources, std::string_view text, float x, float y, float em,
+               float width)
 {
     TTextStyle s;
     s.Font = SerifBold;
@@ -329,19 +362,36 @@ void DrawTitle(TImage& img, const TSources& sources, const char* text, float x, 
     s.ShadowY = em * 0.04f;
     s.ShadowBlur = em * 0.04f;
     s.ShadowColour = TColour{0, 0, 0, 0.75f};
-    s.Em = FitEm(sources, text, s, static_cast<float>(img.Width()) * 0.9f);
+    s.Em = FitEm(sources, text, s, width > 0 ? width : static_cast<float>(img.Width()) * 0.9f);
     DrawText(img, sources, text, x, y, s);
 }
 
 void MakePictures(const TOutput& out, const TSources& sources)
 {
-    out.WriteJpeg("Images/loading.jpg", Loading(sources), 90);
-    out.WriteJpeg("Images/gameover.jpg", GameOver(sources), 90);
+    // Drawn once up to their first words, which follow in every language.
+    const TImage loading = LoadingBase(sources);
+    const TImage gameOver = GameOverBase();
+    ForEachLanguage(out, sources,
+                    [&](const TOutput& o, const TSources& s)
+                    {
+                        o.WriteJpeg("Images/loading.jpg",
+                                    Drawn("Images/loading.jpg", s, [&] { return Loading(s, loading); }),
+                                    90);
+                        o.WriteJpeg(
+                            "Images/gameover.jpg",
+                            Drawn("Images/gameover.jpg", s, [&] { return GameOver(s, gameOver); }), 90);
+                    });
     out.WriteJpeg("Images/launcher.jpg", Launcher(sources), 92);
     out.WriteTga("Images/icon.tga", Icon());
 }
 
 void MakeHelp(const TOutput& out, const TSources& sources)
 {
-    out.WriteJpeg("Images/help.jpg", Help(sources), 92);
+    const TImage backdrop = Backdrop(PictureWidth, PictureHeight, 206);
+    ForEachLanguage(out, sources,
+                    [&](const TOutput& o, const TSources& s)
+                    {
+                        o.WriteJpeg("Images/help.jpg",
+                                    Drawn("Images/help.jpg", s, [&] { return Help(s, backdrop); }), 92);
+                    });
 }

@@ -1,5 +1,6 @@
 #include "tools/content/Renders.h"
 
+#include "tools/content/Languages.h"
 #include "tools/content/Paint.h"
 #include "tools/content/Palette.h"
 #include "tools/content/Shapes.h"
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <fstream>
 #include <stdexcept>
+#include <system_error>
 
 namespace
 {
@@ -80,7 +82,15 @@ std::vector<TSpan> Spans(int from, int to)
 
 TImage ReadRender(const TSources& sources, const std::string& name)
 {
-    const std::filesystem::path file = sources.Renders / (name + ".ppm");
+    // The frames show the game's own words: each language has its own where it was rendered.
+    std::filesystem::path file = sources.Renders / (name + ".ppm");
+    if (sources.Language != nullptr)
+    {
+        const std::filesystem::path own =
+            sources.Renders / LanguagesFolder / sources.Language->Code / (name + ".ppm");
+        std::error_code ec;
+        file = std::filesystem::is_regular_file(own, ec) ? own : file;
+    }
     std::ifstream in(file, std::ios::binary);
     if (!in)
     {

@@ -7,7 +7,8 @@
 
 #include <string>
 
-// The render `name`.ppm from the renders folder of `sources`; throws naming the file when it is
+// The render `name`.ppm from the renders folder of `sources` (from its lang/<code>/ for a
+// language when it has one there); throws naming the file when it is
 // missing or not a binary PPM.
 TImage ReadRender(const TSources& sources, const std::string& name);
 

@@ -1,5 +1,6 @@
 #include "tools/content/Skins.h"
 
+#include "base/Text.h"
 #include "tools/content/Noise.h"
 #include "tools/content/Palette.h"
 #include "tools/content/Shapes.h"
@@ -549,7 +550,7 @@ TImage Stone()
 
 const char* SkinName(int skin)
 {
-    static const char* const names[] = {"", "GEMS", "WOOD", "METAL", "NEON", "SYMBOLS"};
+    static const char* const names[] = {"", N_("GEMS"), N_("WOOD"), N_("METAL"), N_("NEON"), N_("SYMBOLS")};
     static_assert(std::size(names) == SkinCount + 1, "a name for every skin");
     return names[std::clamp(skin, 1, SkinCount)];
 }

@@ -4,6 +4,11 @@
 #include "front/Skins.h"
 
 #include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct TTranslation;
 
 struct TSources
 {
@@ -15,8 +20,18 @@ struct TSources
     // The cube skins drawn and offered on the options screen: the game's count, unless a
     // run tries the menu and the pictures with another (--skins).
     int Skins = SkinCount;
+    // The languages the pictures and voice lines that carry words are made in besides
+    // English, in the order of po/LINGUAS; none without --po.
+    std::vector<TTranslation> Translations;
+    // The language being made: null for English.
+    const TTranslation* Language = nullptr;
 
     std::filesystem::path Font(const char* name) const { return FontFolder / name; }
+    // `english` in the language being made: the English text itself where its catalogue has
+    // no translation. The texts are marked with N_() where they are written, for xgettext.
+    std::string Tr(std::string_view english) const;
+    // The language's code ("de"), or "English", for messages.
+    std::string LanguageName() const;
 };
 
 // Font files used across the content.

@@ -1,5 +1,6 @@
 #include "tools/content/Sprites.h"
 
+#include "tools/content/Languages.h"
 #include "tools/content/Noise.h"
 #include "tools/content/Paint.h"
 #include "tools/content/Palette.h"
@@ -338,7 +339,9 @@ TImage NewLevelBanner(const TSources& sources)
     s.OutlineColour = Rgb(0x3A2608);
     s.GlowBlur = 10;
     s.GlowColour = Rgb(0xFFC860, 0.55f);
-    DrawText(img, sources, "NEW LEVEL", 512, 98, s);
+    const std::string words = sources.Tr(N_("NEW LEVEL"));
+    s.Em = FitEm(sources, words, s, 960);
+    DrawText(img, sources, words, 512, 98, s);
     return img;
 }
 
@@ -388,10 +391,17 @@ TImage PlugBonus(const TSources& sources)
     s.OutlineColour = Rgb(0x2A1A05);
     s.ShadowY = 3;
     s.ShadowBlur = 3;
-    s.Em = FitEm(sources, "BONUS", s, 220);
-    DrawText(img, sources, "BONUS", 135, 290, s);
+    // TRANSLATORS: the two lines of the card shown for a bonus level, the first large and the
+    // second small (as "BONUS" over "LEVEL"); keep the line break.
+    const std::string words = sources.Tr(N_("BONUS\nLEVEL"));
+    const size_t lineBreak = words.find('\n');
+    const std::string large = words.substr(0, lineBreak);
+    const std::string small = lineBreak == std::string::npos ? "" : words.substr(lineBreak + 1);
+    s.Em = FitEm(sources, large, s, 220);
+    DrawText(img, sources, large, 135, 290, s);
     s.Em = 44;
-    DrawText(img, sources, "LEVEL", 135, 350, s);
+    s.Em = FitEm(sources, small, s, 220);
+    DrawText(img, sources, small, 135, 350, s);
     return img;
 }
 } // namespace
@@ -420,7 +430,8 @@ void MakeSprites(const TOutput& out, const TSources& sources)
     sprites.emplace_back("line", Line());
     sprites.emplace_back("lineleft", LineLeft());
     sprites.emplace_back("bonuslight", LampImage(64));
-    sprites.emplace_back("plugbonus", PlugBonus(sources));
+    sprites.emplace_back("plugbonus",
+                         Drawn("Images/plugbonus.tga", sources, [&] { return PlugBonus(sources); }));
     for (int k = 1; k <= 3; ++k)
     {
         sprites.emplace_back("dot" + std::to_string(k), DotImage(k));
@@ -433,7 +444,8 @@ void MakeSprites(const TOutput& out, const TSources& sources)
     sprites.emplace_back("effect4", Ember());
     sprites.emplace_back("effect5", Swirl());
     sprites.emplace_back("effect6", Spark());
-    sprites.emplace_back("newlevel", NewLevelBanner(sources));
+    sprites.emplace_back(
+        "newlevel", Drawn("Images/newlevel.tga", sources, [&] { return NewLevelBanner(sources); }));
     TImage sheet(1600, 420, Rgb(0x3A4050));
     float x = 4;
     float y = 4;
@@ -450,4 +462,13 @@ void MakeSprites(const TOutput& out, const TSources& sources)
         x += image.Width() * scale + 8;
     }
     out.Preview("sprites", sheet);
+    // The two with words, in every other language.
+    ForEachTranslation(out, sources,
+                       [](const TOutput& o, const TSources& s)
+                       {
+                           o.WriteTga("Images/plugbonus.tga",
+                                      Drawn("Images/plugbonus.tga", s, [&] { return PlugBonus(s); }));
+                           o.WriteTga("Images/newlevel.tga", Drawn("Images/newlevel.tga", s,
+                                                                   [&] { return NewLevelBanner(s); }));
+                       });
 }

@@ -1,6 +1,7 @@
 #include "tools/content/TutorialPages.h"
 
 #include "tools/content/Illustrate.h"
+#include "tools/content/Languages.h"
 #include "tools/content/Palette.h"
 #include "tools/content/Pictures.h"
 #include "tools/content/Renders.h"
@@ -44,8 +45,9 @@ TShot Right(const char* render, const char* caption, uint32_t colour = 0xFFFFFF)
     return {render, RightX, ShotY, ShotWidth, ShotHeight, caption, colour};
 }
 
-void Caption(TImage& img, const TSources& sources, const std::string& text, TVec2 at, float unit,
-             const TColour& colour)
+// A caption in bright capitals centred at `at`, no wider than `width` pixels.
+void Caption(TImage& img, const TSources& sources, const std::string& text, TVec2 at, float width,
+             float unit, const TColour& colour)
 {
     TTextStyle s;
     s.Font = SansBold;
@@ -57,6 +59,7 @@ void Caption(TImage& img, const TSources& sources, const std::string& text, TVec
     s.GlowBlur = 5;
     s.GlowColour = WithAlpha(colour, 0.4f);
     s.Tracking = unit * 0.02f;
+    s.Em = FitEm(sources, text, s, width);
     DrawText(img, sources, text, at.X, at.Y, s);
 }
 
@@ -79,11 +82,14 @@ void Arrow(TImage& img, TVec2 at, float size)
         [&](TVec2 p) { return Mix(PaleGold, Gold, (p.Y - at.Y + size * 0.55f) / (size * 1.1f)); });
 }
 
-TPage StartPage(const TSources& sources, int number, int count, const char* title, uint32_t seed)
+TPage StartPage(const TSources& sources, int number, int count, const char* title,
+                const TImage& backdrop)
 {
-    TPage page{Backdrop(PictureWidth, PictureHeight, seed)};
+    TPage page{backdrop};
     const TScreenMap& m = page.Map;
-    DrawTitle(page.Image, sources, title, m.X(-1.8f), m.Y(4.45f), m.Unit() * 0.72f);
+    // Centred at x -1.8, clear of the page's number at x -8.3.
+    DrawTitle(page.Image, sources, sources.Tr(title), m.X(-1.8f), m.Y(4.45f), m.Unit() * 0.72f,
+              m.Unit() * 11.4f);
     TTextStyle s;
     s.Font = SerifCondensedBold;
     s.Em = m.Unit() * 0.24f;
@@ -95,6 +101,10 @@ TPage StartPage(const TSources& sources, int number, int count, const char* titl
     return page;
 }
 
+// How much wider than its picture's box a caption may be: the boxes keep at least this much
+// apart.
+constexpr float CaptionSpill = 0.5f;
+
 void Shots(TPage& page, const TSources& sources, const std::vector<TShot>& shots)
 {
     const TScreenMap& m = page.Map;
@@ -104,8 +114,10 @@ void Shots(TPage& page, const TSources& sources, const std::vector<TShot>& shots
                                       m.Y(shot.Y), shot.Width * m.Unit(), shot.Height * m.Unit());
         if (shot.Caption[0] != '\0')
         {
-            Caption(page.Image, sources, shot.Caption, {(at.X0 + at.X1) / 2, at.Y1 + m.Unit() * 0.36f},
-                    m.Unit(), Rgb(shot.Colour));
+            Caption(page.Image, sources, sources.Tr(shot.Caption),
+                    {(at.X0 + at.X1) / 2, at.Y1 + m.Unit() * 0.36f}, (shot.Width + CaptionSpill) * m.Unit(),
+                    m.Unit(),
+                    Rgb(shot.Colour));
         }
     }
 }
@@ -127,7 +139,8 @@ void Text(TPage& page, const TSources& sources, const std::string& text, float t
     pane.BorderColour = Rgb(0xB08A3E, 0.9f);
     pane.ShadowBlur = 6;
     pane.ShadowOffset = 4;
-    DrawPanel(page.Image, m.X(4.65f), m.Y(top), m.X(-8.25f), m.Y(-4.3f), pane);
+    const float bottom = -4.3f;
+    DrawPanel(page.Image, m.X(4.65f), m.Y(top), m.X(-8.25f), m.Y(bottom), pane);
     TTextStyle body;
     body.Font = Sans;
     body.Em = m.Unit() * 0.3f;
@@ -135,11 +148,13 @@ void Text(TPage& page, const TSources& sources, const std::string& text, float t
     body.Bottom = Rgb(0xCCD5F2);
     body.ShadowY = 2;
     body.ShadowBlur = 2;
-    DrawParagraph(page.Image, sources, text, m.X(-1.8f), m.Y(top - 0.55f), m.Unit() * 12.0f,
-                  m.Unit() * 0.5f, body, TAlign::Centre);
+    DrawParagraphIn(page.Image, sources, sources.Tr(text), m.X(-1.8f), m.Y(top - 0.55f),
+                    m.Unit() * 12.0f, m.Unit() * 0.5f, m.Y(bottom + 0.1f), body, TAlign::Centre);
 }
 
-// A caption of its own on a page, not under a picture: its text, centre and colour.
+// A caption of its own on a page, not under a picture: its text, centre and colour. It may
+// take up to LabelWidth, beside the picture it labels.
+constexpr float LabelWidth = 2.6f;
 struct TLabel
 {
     const char* Text;
@@ -162,83 +177,83 @@ struct TPageContent
 std::vector<TPageContent> Pages()
 {
     return {
-        {"MOVING A CUBE",
-         {Left("move-open", "THE WAY IS OPEN", 0x9DF7C0),
-          Right("move-blocked", "NO WAY THROUGH", 0xFF9C90)},
+        {N_("MOVING A CUBE"),
+         {Left("move-open", N_("THE WAY IS OPEN"), 0x9DF7C0),
+          Right("move-blocked", N_("NO WAY THROUGH"), 0xFF9C90)},
          false,
-         "Click a cube to pick it up, then a free cell: dots show its way and off it goes. Cubes "
-         "never pass through each other; a cell out of reach shows a red sign. No mouse? Arrow "
-         "keys move on the board (Home, End, Page Up/Down jump to edges), Enter clicks, "
-         "Backspace lets go; or a gamepad's d-pad, A, B.",
+         N_("Click a cube to pick it up, then a free cell: dots show its way and off it goes. Cubes "
+            "never pass through each other; a cell out of reach shows a red sign. No mouse? Arrow "
+            "keys move on the board (Home, End, Page Up/Down jump to edges), Enter clicks, "
+            "Backspace lets go; or a gamepad's d-pad, A, B."),
          -1.55f},
-        {"SQUARES",
-         {Left("square-before", "THE FOURTH ONE..."),
-          Right("square-after", "...AND THEY VANISH", 0xFFE7A8)},
+        {N_("SQUARES"),
+         {Left("square-before", N_("THE FOURTH ONE...")),
+          Right("square-after", N_("...AND THEY VANISH"), 0xFFE7A8)},
          true,
-         "Four cubes of one colour that form a square vanish and score. A bigger block of one "
-         "colour counts every square inside it, so it pays more. Clearing cubes is also what "
-         "keeps the board from filling up."},
-        {"TURNS AND NEW CUBES",
-         {Left("turn-before", "SMALL CUBES WAIT..."), Right("turn-after", "...AND GROW")},
+         N_("Four cubes of one colour that form a square vanish and score. A bigger block of one "
+            "colour counts every square inside it, so it pays more. Clearing cubes is also what "
+            "keeps the board from filling up.")},
+        {N_("TURNS AND NEW CUBES"),
+         {Left("turn-before", N_("SMALL CUBES WAIT...")), Right("turn-after", N_("...AND GROW"))},
          true,
-         "Small cubes show where the next cubes will appear. After every move that clears "
-         "nothing they grow to full size and new small ones are announced. A move that scores "
-         "brings no new cubes. The game is over when the board is full."},
-        {"COMBOS",
-         {Left("combo-double", "SECOND IN A ROW: DOUBLE", 0x9FD8FF),
-          Right("combo-triple", "THIRD IN A ROW: TRIPLE", 0xFFD060)},
+         N_("Small cubes show where the next cubes will appear. After every move that clears "
+            "nothing they grow to full size and new small ones are announced. A move that scores "
+            "brings no new cubes. The game is over when the board is full.")},
+        {N_("COMBOS"),
+         {Left("combo-double", N_("SECOND IN A ROW: DOUBLE"), 0x9FD8FF),
+          Right("combo-triple", N_("THIRD IN A ROW: TRIPLE"), 0xFFD060)},
          false,
-         "Score on move after move and the points multiply: the second scoring move in a row is "
-         "worth double, the third triple, and so on, and long runs earn special cubes. One move "
-         "that scores nothing ends the run, so plan a few squares ahead."},
-        {"THE BONUS FIGURE",
-         {{"figure-panel", 2.25f, ShotY, 4.6f, ShotHeight, "THE FIGURE AND ITS WORTH"},
-          {"figure-built", -4.45f, ShotY, 7.4f, ShotHeight, "BUILT ON THE BOARD", 0xFFE7A8}},
+         N_("Score on move after move and the points multiply: the second scoring move in a row is "
+            "worth double, the third triple, and so on, and long runs earn special cubes. One move "
+            "that scores nothing ends the run, so plan a few squares ahead.")},
+        {N_("THE BONUS FIGURE"),
+         {{"figure-panel", 2.25f, ShotY, 4.6f, ShotHeight, N_("THE FIGURE AND ITS WORTH")},
+          {"figure-built", -4.45f, ShotY, 7.4f, ShotHeight, N_("BUILT ON THE BOARD"), 0xFFE7A8}},
          false,
-         "The side panel shows a bonus figure and what it is worth. Build the same pattern "
-         "anywhere on the board, in its colours and the same way up (no turning, no "
-         "mirroring): it vanishes for the bonus, a special cube is earned and a new figure "
-         "takes its place."},
-        {"JOKERS AND STONES",
-         {Left("joker", "A JOKER FITS ANY SQUARE", 0x9DF7C0),
-          Right("stones", "STONES STAND IN THE WAY", 0xD8D8D8)},
+         N_("The side panel shows a bonus figure and what it is worth. Build the same pattern "
+            "anywhere on the board, in its colours and the same way up (no turning, no "
+            "mirroring): it vanishes for the bonus, a special cube is earned and a new figure "
+            "takes its place.")},
+        {N_("JOKERS AND STONES"),
+         {Left("joker", N_("A JOKER FITS ANY SQUARE"), 0x9DF7C0),
+          Right("stones", N_("STONES STAND IN THE WAY"), 0xD8D8D8)},
          false,
-         "A rainbow joker counts as any colour, so it completes a square of whatever colour "
-         "surrounds it. Grey stones are the opposite: they match nothing, cannot be picked up "
-         "and only stand in the way. Only a bomb breaks them."},
-        {"BOMBS",
-         {Left("bomb-aim", "MOVE THE BOMB..."),
-          Right("bomb-blast", "...AND ITS BLOCK IS CLEARED", 0xFFB070)},
+         N_("A rainbow joker counts as any colour, so it completes a square of whatever colour "
+            "surrounds it. Grey stones are the opposite: they match nothing, cannot be picked up "
+            "and only stand in the way. Only a bomb breaks them.")},
+        {N_("BOMBS"),
+         {Left("bomb-aim", N_("MOVE THE BOMB...")),
+          Right("bomb-blast", N_("...AND ITS BLOCK IS CLEARED"), 0xFFB070)},
          true,
-         "Pick up a bomb and move it like any cube. Where it lands it blows up the 3 x 3 block "
-         "around it, stones included, and every cube in the blast scores. Cubes that are still "
-         "small are left alone."},
-        {"PAINT AND SHOT CUBES",
-         {Left("paint", "PAINT COLOURS ITS BLOCK", 0x9DF7C0),
-          Right("shot", "A SHOT CLEARS ONE COLOUR", 0xFF9C90)},
+         N_("Pick up a bomb and move it like any cube. Where it lands it blows up the 3 x 3 block "
+            "around it, stones included, and every cube in the blast scores. Cubes that are still "
+            "small are left alone.")},
+        {N_("PAINT AND SHOT CUBES"),
+         {Left("paint", N_("PAINT COLOURS ITS BLOCK"), 0x9DF7C0),
+          Right("shot", N_("A SHOT CLEARS ONE COLOUR"), 0xFF9C90)},
          false,
-         "Move a paint cube and every coloured cube in its 3 x 3 block takes its colour, often "
-         "making squares at once. Click a shot cube and the pointer turns into a sight: click a "
-         "cube and every cube of that colour on the board vanishes."},
-        {"LEVELS AND THE CLOCK",
-         {{"bonus-level", LeftX, 2.05f, ShotWidth, 3.55f, "EVERY FIFTH LEVEL: BONUS", 0xFFE7A8},
-          {"flyby", RightX, 2.05f, ShotWidth, 3.55f, "A FLIGHT ROUND THE ROOM", 0x9FD8FF},
+         N_("Move a paint cube and every coloured cube in its 3 x 3 block takes its colour, often "
+            "making squares at once. Click a shot cube and the pointer turns into a sight: click a "
+            "cube and every cube of that colour on the board vanishes.")},
+        {N_("LEVELS AND THE CLOCK"),
+         {{"bonus-level", LeftX, 2.05f, ShotWidth, 3.55f, N_("EVERY FIFTH LEVEL: BONUS"), 0xFFE7A8},
+          {"flyby", RightX, 2.05f, ShotWidth, 3.55f, N_("A FLIGHT ROUND THE ROOM"), 0x9FD8FF},
           {"timed-bar", -1.8f, -0.95f, 8.0f, 0.62f, ""}},
          false,
-         "Fill the bar under the board to finish a level. Every fifth level is a bonus level: "
-         "blast the stones with the bombs you are given. Win the level before it and the camera "
-         "takes a flight round the room. In the timed game the bar drains all the time; when it "
-         "runs empty, the game is over.",
+         N_("Fill the bar under the board to finish a level. Every fifth level is a bonus level: "
+            "blast the stones with the bombs you are given. Win the level before it and the camera "
+            "takes a flight round the room. In the timed game the bar drains all the time; when it "
+            "runs empty, the game is over."),
          -1.55f,
-         {{"TIMED:", 3.55f, -0.95f, 0xFF9C90}, {"IT DRAINS!", -7.2f, -0.95f, 0xFF9C90}}},
+         {{N_("TIMED:"), 3.55f, -0.95f, 0xFF9C90}, {N_("IT DRAINS!"), -7.2f, -0.95f, 0xFF9C90}}},
     };
 }
 
 // Page `number` (from 1) of `count`, with its own seed for the backdrop.
-TImage Compose(const TSources& sources, int number, int count, const TPageContent& content)
+TImage Compose(const TSources& sources, int number, int count, const TPageContent& content,
+               const TImage& backdrop)
 {
-    TPage page =
-        StartPage(sources, number, count, content.Title, 400 + static_cast<uint32_t>(number));
+    TPage page = StartPage(sources, number, count, content.Title, backdrop);
     Shots(page, sources, content.Shots);
     if (content.Arrow)
     {
@@ -247,21 +262,33 @@ TImage Compose(const TSources& sources, int number, int count, const TPageConten
     const TScreenMap& m = page.Map;
     for (const TLabel& label : content.Labels)
     {
-        Caption(page.Image, sources, label.Text, {m.X(label.X), m.Y(label.Y)}, page.Unit(),
-                Rgb(label.Colour));
+        Caption(page.Image, sources, sources.Tr(label.Text), {m.X(label.X), m.Y(label.Y)},
+                LabelWidth * page.Unit(), page.Unit(), Rgb(label.Colour));
     }
     Text(page, sources, content.Text, content.TextTop);
     return page.Image;
 }
 } // namespace
 
-void MakeTutorial(const TOutput& out, const TSources& sources)
+int TutorialPageCount()
+{
+    return static_cast<int>(Pages().size());
+}
+
+void MakeTutorialPage(const TOutput& out, const TSources& sources, int number)
 {
     const std::vector<TPageContent> pages = Pages();
     const int count = static_cast<int>(pages.size());
-    for (int number = 1; number <= count; ++number)
-    {
-        out.WriteJpeg("Images/Tutorial/tut" + std::to_string(number) + ".jpg",
-                      Compose(sources, number, count, pages[static_cast<size_t>(number - 1)]), 90);
-    }
+    // The page's backdrop once, its words in every language.
+    const TImage backdrop = Backdrop(PictureWidth, PictureHeight, 400 + static_cast<uint32_t>(number));
+    const TPageContent& content = pages.at(static_cast<size_t>(number - 1));
+    const std::string file = "Images/Tutorial/tut" + std::to_string(number) + ".jpg";
+    ForEachLanguage(out, sources,
+                    [&](const TOutput& o, const TSources& s)
+                    {
+                        o.WriteJpeg(file,
+                                    Drawn(file, s,
+                                          [&] { return Compose(s, number, count, content, backdrop); }),
+                                    90);
+                    });
 }

@@ -3,9 +3,11 @@
 #include "tools/content/SoundEffects.h"
 
 #include "tools/content/Audio.h"
+#include "tools/content/Languages.h"
 #include "tools/content/Synth.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <iterator>
 #include <stdexcept>
@@ -26,11 +28,13 @@ struct TVoiceLine
 };
 
 const TVoiceLine Lines[] = {
-    {snDouble, "Double score!", 150, 45, 0.88, 0.55, 0.25f},
-    {snTriple, "Triple score!", 150, 48, 0.88, 0.55, 0.25f},
-    {snQuadro, "Quadro score!", 150, 50, 0.88, 0.6, 0.27f},
-    {snExcellent, "Excellent!", 140, 60, 0.9, 0.65, 0.3f},
-    {snTandrel, "Tandrel!", 120, 40, 0.8, 0.85, 0.4f},
+    {snDouble, N_("Double score!"), 150, 45, 0.88, 0.55, 0.25f},
+    {snTriple, N_("Triple score!"), 150, 48, 0.88, 0.55, 0.25f},
+    {snQuadro, N_("Quadro score!"), 150, 50, 0.88, 0.6, 0.27f},
+    {snExcellent, N_("Excellent!"), 140, 60, 0.9, 0.65, 0.3f},
+    // TRANSLATORS: the game's name, called out by the announcer: keep the name, write it as
+    // your language's speech synthesiser says it best.
+    {snTandrel, N_("Tandrel!"), 120, 40, 0.8, 0.85, 0.4f},
 };
 
 std::string Quote(const std::string& s)
@@ -43,11 +47,24 @@ std::string Quote(const std::string& s)
     return q + "'";
 }
 
+// espeak-ng's voice for the language being made: its code in lower case with a hyphen
+// ("pt_BR" is pt-br), American English for English; always the third male variant.
+std::string Voice(const TSources& sources)
+{
+    std::string voice = sources.Language != nullptr ? sources.Language->Code : "en-us";
+    for (char& c : voice)
+    {
+        c = c == '_' ? '-' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return voice + "+m3";
+}
+
 std::vector<float> Speak(const TSources& sources, const TVoiceLine& line, int& rate)
 {
-    const std::string command = Quote(sources.Espeak.string()) + " -v en-us+m3 -s " +
+    const std::string text = sources.Tr(line.Text);
+    const std::string command = Quote(sources.Espeak.string()) + " -v " + Voice(sources) + " -s " +
                                 std::to_string(line.Speed) + " -p " + std::to_string(line.Pitch) +
-                                " --stdout " + Quote(line.Text);
+                                " --stdout " + Quote(text);
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr)
     {
@@ -62,8 +79,8 @@ std::vector<float> Speak(const TSources& sources, const TVoiceLine& line, int& r
     }
     if (pclose(pipe) != 0 || bytes.empty())
     {
-        throw std::runtime_error(sources.Espeak.string() + " failed to speak \"" + line.Text +
-                                 "\"");
+        throw std::runtime_error(sources.Espeak.string() + " failed to speak \"" + text + "\" in " +
+                                 sources.LanguageName());
     }
     return ParseWav(bytes, rate);
 }

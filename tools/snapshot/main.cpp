@@ -10,10 +10,13 @@
 //                    [--program DIR]
 // With --setup every scene of the file (SetupScene.h) is rendered to FOLDER/NAME.ppm. Exit
 // status 3: no display or no OpenGL 3.3 device to render with.
+// The scene is shown in the language of the environment (LANGUAGE, LC_ALL, LC_MESSAGES, LANG)
+// whose catalogue the program folder's locale/ holds, its pictures with words included.
 #include "tools/snapshot/SetupRender.h"
 #include "tools/snapshot/SnapshotScenes.h"
 
 #include "base/DebugLog.h"
+#include "base/Text.h"
 #include "front/Skins.h"
 #include "render/ChangeRegions.h"
 #include "render/GLDevice.h"
@@ -629,6 +632,8 @@ int main(int argc, char** argv)
     std::error_code made;
     fs::create_directories(temp, made);
     SetDebugLogFolder(temp);
+    // In the language the environment asks for, as the game would show it (LANGUAGE=de).
+    StartLanguage(LocaleFolder(o.Program));
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
     {
         std::fprintf(stderr, "tandrel-snapshot: no display: %s\n", SDL_GetError());

@@ -1,0 +1,216 @@
+// The game session of the front end: starting a game with its skin's pictures, the saved
+// game offered and resumed, the autosave, leaving with or without the game.
+#include "front/FrontEnd.h"
+
+#include "base/Text.h"
+
+#include "base/DataError.h"
+#include "base/LanguageFiles.h"
+#include "game/Game.h"
+#include "front/MenuFile.h"
+#include "base/Options.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <exception>
+#include <system_error>
+#include <utility>
+
+namespace fs = std::filesystem;
+
+// --- games ------------------------------------------------------------------------------------
+
+fs::path SkinPicture(const fs::path& programFolder, int skin, int k)
+{
+    // Joker, bomb, shot and stone look the same in every skin.
+    if (k == 7 || k == 8 || k == 9 || k == 17)
+    {
+        skin = 1;
+    }
+    return programFolder / SkinFile(skin, k);
+}
+
+std::vector<fs::path> FrontPictures(const fs::path& programFolder)
+{
+    std::vector<fs::path> files;
+    for (int skin = 1; skin <= SkinCount; ++skin)
+    {
+        for (int k = 0; k < CubeTextureCount; ++k)
+        {
+            if (skin == 1 || SkinPicture(programFolder, skin, k) != SkinPicture(programFolder, 1, k))
+            {
+                files.push_back(SkinPicture(programFolder, skin, k));
+            }
+        }
+    }
+    for (int n = 1; n <= TutorialPages; ++n)
+    {
+        files.push_back(ShippedTutorialPage(programFolder, n));
+    }
+    return files;
+}
+
+fs::path TFrontEnd::SkinTexture(int k) const
+{
+    return SkinPicture(ProgramFolder, StoredSkin(Options.Texture), k);
+}
+
+void TFrontEnd::StartGame(uint8_t mode)
+{
+    if (Game == nullptr)
+    {
+        return;
+    }
+    TGame& g = *Game;
+    for (int k = 0; k < static_cast<int>(Renderer.CubeTextures.size()); ++k)
+    {
+        LoadTexture(*Renderer.Device, SkinTexture(k), Renderer.CubeTextures[k]);
+    }
+    g.Start(mode);
+    Autosaved = false;
+    LastSave.clear();
+    State = gsGame;
+    std::error_code ec;
+    if (fs::exists(g.SaveFile(mode), ec))
+    {
+        g.Pause();
+        Menu->ShowScreen(scResume);
+    }
+    else
+    {
+        Menu->ShowScreen(scInGame);
+    }
+}
+
+void TFrontEnd::ResumeSavedGame()
+{
+    TGame& g = *Game;
+    const uint8_t mode = g.View().Mode;
+    try
+    {
+        g.LoadGame(mode);
+    }
+    catch (const std::exception& e)
+    {
+        // The damaged file is kept aside once, so it is not offered (and refused) at every
+        // new game, and the new game goes on.
+        const fs::path save = g.SaveFile(mode);
+        fs::path aside = save;
+        aside += ".damaged";
+        std::error_code ec;
+        fs::rename(save, aside, ec);
+        Host.ShowMessage(std::string(e.what()) + "\n" + _("The saved game cannot be resumed; a new game starts.") +
+                         (ec ? std::string() : "\n" + Formatted(_("The file is kept as %s."), aside.filename().string())));
+        g.Start(mode);
+        return;
+    }
+    WriteSave(false); // the resumed game is kept from now on, after every move
+}
+
+void TFrontEnd::LeaveGameToMenu()
+{
+    if (Game != nullptr)
+    {
+        if (const std::string problem = WriteSave(true); !problem.empty())
+        {
+            // The game stays on the board, paused, until it is saved or the player chooses
+            // to leave without it.
+            TellSaveState();
+            Host.ShowMessage(problem + "\n" +
+                             _("The game could not be saved and stays paused. Choose Save and leave to "
+                               "try again, or Leave unsaved to leave without it."));
+            return;
+        }
+    }
+    ShowMenuAfterGame();
+}
+
+void TFrontEnd::LeaveUnsaved()
+{
+    // The player's choice: the game is dropped, and what it saved of itself goes too.
+    if (Autosaved)
+    {
+        Saves.Remove(LastSave);
+    }
+    ShowMenuAfterGame();
+}
+
+void TFrontEnd::ShowMenuAfterGame()
+{
+    Autosaved = false;
+    LastSave.clear();
+    State = gsMenu;
+    Host.StopMusic();
+    Host.StopSound(snSelected);
+    Host.PlayMusic(tnMenu1);
+    Menu->ShowScreen(scMain);
+}
+
+std::string TFrontEnd::WriteSave(bool wait)
+{
+    LastSave = Game->SaveFile(Game->View().Mode);
+    Saves.Write(LastSave, Game->SaveText());
+    Autosaved = true;
+    if (!wait)
+    {
+        return {};
+    }
+    Saves.Finish();
+    const std::string problem = Saves.Problem(LastSave);
+    return problem.empty() ? problem : TDataError(LastSave, 0, problem).what();
+}
+
+void TFrontEnd::Autosave()
+{
+    if (Game == nullptr)
+    {
+        return;
+    }
+    const uint8_t request = Game->TakeSaveRequest();
+    if (request == srWrite)
+    {
+        WriteSave(false);
+    }
+    else if (request == srRemove)
+    {
+        Saves.Remove(Game->SaveFile(Game->View().Mode)); // after any write still on its way
+        Autosaved = false;
+        LastSave.clear();
+    }
+}
+
+void TFrontEnd::TellSaveState()
+{
+    if (!Menu || Menu->Screen(scLeave).ItemCount < leaveUnsaved)
+    {
+        return;
+    }
+    // Known to have failed: the last save of this game, written or still on its way, went
+    // wrong; the next one may mend it.
+    const bool failed = !LastSave.empty() && !Saves.Problem(LastSave).empty();
+    TMenuScreen& pause = Menu->Screen(scLeave);
+    // Item 1 says "Your game is saved and waits for you.", the hidden item 4 "Your game
+    // could not be saved.": the plate lies under the answers, so the one that tells takes
+    // the first item's place in the drawing order rather than being drawn over them.
+    if (failed != PauseTellsFailure)
+    {
+        std::swap(pause.Items[1].NormalSprite, pause.Items[leaveNotSaved].NormalSprite);
+        std::swap(pause.Items[1].HighlightSprite, pause.Items[leaveNotSaved].HighlightSprite);
+        PauseTellsFailure = failed;
+    }
+    pause.Items[leaveUnsaved].Visible = failed;
+}
+
+std::string TFrontEnd::SaveGameOnExit()
+{
+    if (State != gsGame || Game == nullptr || Game->View().EndPhase == epGameOver || (Menu && Menu->CurrentScreen == scResume))
+    {
+        Saves.Finish(); // what was asked before lands before the program ends
+        return {};
+    }
+    if (const std::string problem = WriteSave(true); !problem.empty())
+    {
+        return problem + "\n" + _("The game in progress could not be saved.");
+    }
+    return {};
+}
