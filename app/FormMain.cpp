@@ -245,6 +245,7 @@ void TFormMain::HandleEvent(const SDL_Event& e)
         {
         case SDL_WINDOWEVENT_CLOSE: CloseRequested = true; break;
         case SDL_WINDOWEVENT_ENTER:
+            DebugLog(" Pointer came into the window");
             PointerResting = true;
             RestX = -1;
             break;
