@@ -42,11 +42,6 @@ uint8_t VolumeUp(uint8_t v)
 {
     return v < MaxVolume ? static_cast<uint8_t>(std::min(255, v + 10)) : v;
 }
-
-int Skin(const TOptions& options)
-{
-    return StoredSkin(options.Texture);
-}
 } // namespace
 
 TFrontEnd::TFrontEnd(IFrontHost& host, TRenderer& renderer, TOptions& options, TScreenState& state,
@@ -313,12 +308,12 @@ void TFrontEnd::OpenOptions()
     {
         Menu->SwapItem(SkinLabel(skin), SkinLabel(1));
     }
-    Menu->SwapItem(SkinLabel(1), SkinLabel(Skin(Options)));
+    Menu->SwapItem(SkinLabel(1), SkinLabel(StoredSkin(Options.Texture)));
 }
 
 void TFrontEnd::StepSkin(int delta)
 {
-    const int old = Skin(Options);
+    const int old = StoredSkin(Options.Texture);
     const int skin = SteppedSkin(old, delta);
     Options.Texture = static_cast<uint8_t>(skin);
     Menu->SwapItem(SkinLabel(old), SkinLabel(skin));

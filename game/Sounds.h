@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 
 // Every sound effect, in the order of its number (0, 1, ...): its name in the code and its
 // file in the program folder's Sounds/ (NAME.ogg, or NAME.wav). The sound module loads one
@@ -50,6 +51,11 @@ inline constexpr std::array SoundNames = {
 #undef TANDREL_SOUND_FILE
 };
 constexpr int SoundCount = static_cast<int>(SoundNames.size());
+// The announcer's lines are the files named v...: spoken, so made in every language.
+constexpr bool IsSpokenSound(int n)
+{
+    return n >= 0 && n < SoundCount && SoundNames[static_cast<std::size_t>(n)][0] == 'v';
+}
 
 enum TTune : int
 {

@@ -43,16 +43,12 @@ TSoundState State;
 // of a second of the start-up); whatever reads the samples first waits for it.
 std::thread Decoder;
 
-// The announcer's lines: they are spoken in every language (lang/<code>/Sounds/), the
-// other effects are the same in all.
-constexpr TSound SpokenSounds[] = {snDouble, snTriple, snQuadro, snExcellent, snTandrel};
-
 // Sounds/NAME.ext, for a spoken line in the language shown.
 std::filesystem::path SoundFile(const std::filesystem::path& programFolder, int n, const std::string& extension)
 {
     const std::filesystem::path relative = std::filesystem::path("Sounds") / (std::string(SoundNames[n]) + extension);
-    const bool spoken = std::find(std::begin(SpokenSounds), std::end(SpokenSounds), n) != std::end(SpokenSounds);
-    return spoken ? LocalFile(programFolder, relative) : programFolder / relative;
+    // The announcer's lines are in every language (lang/<code>/Sounds/), the rest the same in all.
+    return IsSpokenSound(n) ? LocalFile(programFolder, relative) : programFolder / relative;
 }
 
 std::array<Mix_Chunk*, SoundCount>& Samples()
