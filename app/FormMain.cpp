@@ -144,16 +144,45 @@ void TFormMain::Close()
     {
         return;
     }
+    // A game on the board goes to its save file as from the pause screen. When that fails,
+    // the player chooses: try again, leave without the game, or go back to it. A desktop
+    // that ends the program (a signal) leaves no one to ask: the failure is told on standard
+    // error and in the log, and the last save that did land stays.
+    for (;;)
+    {
+        std::string problem = FrontEnd->SaveGameOnExit();
+        if (problem.empty())
+        {
+            break;
+        }
+        std::string line = problem;
+        std::replace(line.begin(), line.end(), '\n', ' ');
+        DebugLog(" " + line);
+        const int answer =
+            AskMessageBox(TMessageKind::Warning, ApplicationTitle,
+                          problem + "\n" + _("Try again, leave without the game, or go back to it?"),
+                          {_("Try again"), _("Leave unsaved"), _("Back to the game")}, Win.Handle);
+        if (answer == 0)
+        {
+            continue;
+        }
+        if (answer == 1)
+        {
+            DebugLog(" Left without the game, as the player chose");
+            FrontEnd->DropGameOnExit();
+        }
+        else if (answer == 2)
+        {
+            DebugLog(" Back to the game, which could not be saved");
+            CloseRequested = false;
+            FrontEnd->BackToPausedGame();
+            NeedFrame = true;
+            return;
+        }
+        break; // no box could ask, or the program was asked to end meanwhile
+    }
     Closed = true;
     DebugLog(" Closing mainform");
-    // A game on the board goes to its save file as from the pause screen; the program is
-    // ending, so a failure is told on standard error and in the log rather than in a box.
-    if (std::string problem = FrontEnd->SaveGameOnExit(); !problem.empty())
-    {
-        std::fprintf(stderr, "Tandrel: %s\n", problem.c_str());
-        std::replace(problem.begin(), problem.end(), '\n', ' ');
-        DebugLog(" " + problem);
-    }
     RememberWindowSize();
     Options.Save();
     Host.ShutdownSound();
@@ -383,7 +412,10 @@ int TFormMain::Run()
         if (CloseRequested)
         {
             Close();
-            break;
+            if (Terminating)
+            {
+                break;
+            }
         }
         bool done = true;
         WaitMs = LaunchWait;
@@ -501,6 +533,7 @@ void TFormMain::IdlePass(bool& done)
             Game->Update(static_cast<float>(dt));
             FrontEnd->Autosave();
             done = Game->Still(DrawnSparking);
+            NoteSaving(-1);
         }
         Clock.Skip(now);
         WaitMs = decision.WaitMs;
@@ -516,6 +549,7 @@ void TFormMain::IdlePass(bool& done)
     DrawnStill = GameState == gsGame && Game && Game->Still();
     DrawnSparking = GameState == gsGame && Game && Game->Still(true);
     DrawnAt = SDL_GetTicks();
+    const uint64_t frameStart = SDL_GetPerformanceCounter();
     const TResult result = RenderScene(Renderer, Frame());
     if (Failed(result))
     {
@@ -528,20 +562,53 @@ void TFormMain::IdlePass(bool& done)
     PacePresentation();
     const uint32_t now = SDL_GetTicks();
     Clock.FrameDone(now, SDL_GetTicks());
+    uint64_t logged = 0; // the debug log's own write is not the frame's
     if (auto line = Clock.FrameRate(GameState, Options.WriteDebug, SDL_GetTicks()))
     {
+        logged = SDL_GetPerformanceCounter();
         DebugLog(*line);
+        logged = SDL_GetPerformanceCounter() - logged;
     }
     if (GameState == gsGame && Game)
     {
         Game->Update(static_cast<float>(Clock.FrameDelta));
         FrontEnd->Autosave();
+        NoteSaving(static_cast<double>(SDL_GetPerformanceCounter() - frameStart - logged) * 1000.0 /
+                   static_cast<double>(SDL_GetPerformanceFrequency()));
     }
     if (Traits(GameState).MenuMusic)
     {
         Host.MenuMusicTick();
     }
     done = false;
+}
+
+void TFormMain::NoteSaving(double frameMs)
+{
+    if (!Options.WriteDebug)
+    {
+        return;
+    }
+    // The frame that asks for the save counts too: it builds the save's text.
+    const bool saving = FrontEnd->Saving();
+    if (saving || SaveUnderWay)
+    {
+        if (frameMs >= 0)
+        {
+            ++SaveFrames;
+            SaveLongestFrame = std::max(SaveLongestFrame, frameMs);
+        }
+    }
+    if (SaveUnderWay && !saving)
+    {
+        char line[96];
+        std::snprintf(line, sizeof line, " Saved; frames meanwhile: %d, the longest %.1f ms", SaveFrames,
+                      SaveLongestFrame);
+        DebugLog(line);
+        SaveFrames = 0;
+        SaveLongestFrame = 0;
+    }
+    SaveUnderWay = saving;
 }
 
 void TFormMain::ContentFailed(std::vector<std::string> problems)

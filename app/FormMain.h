@@ -111,6 +111,9 @@ private:
     void PumpEvents();
     TFrameDecision DecideFrame() const;
     void PacePresentation();
+    // With the debug log on: while a save is written, the longest frame (ms; below zero
+    // when no frame was drawn this pass), told in one line when the save is done.
+    void NoteSaving(double frameMs);
     TFrame Frame();
 
     // Declared first, so the window outlives everything that draws into it.
@@ -155,6 +158,9 @@ private:
     uint32_t DrawnAt = 0;       // tick at which the last frame began
     uint32_t WaitMs = 10;
     uint64_t LastPresent = 0;
+    bool SaveUnderWay = false;
+    int SaveFrames = 0;
+    double SaveLongestFrame = 0;
     uint32_t LoadingShownAt = 0; // when the loading bar was last drawn (0: not yet)
     TChangeRegions Regions; // what the last frame drew of the board, for the next one's region
 };

@@ -115,24 +115,35 @@ gboolean CloseGtkBox(gint, GIOCondition, gpointer data)
 }
 
 // GTK's dialog where SDL has no box to offer (its X11 box may rely on a helper program
-// that is not installed).
-bool ShowGtkMessageBox(TMessageKind kind, const std::string& caption, const std::string& text)
+// that is not installed): the index of the answer chosen, the last one when the dialog was
+// closed otherwise, -1 when GTK has no display.
+int ShowGtkMessageBox(TMessageKind kind, const std::string& caption, const std::string& text,
+                      const std::vector<std::string>& answers)
 {
     if (!StartGtk())
     {
-        return false;
+        return -1;
     }
     const GtkMessageType type = kind == TMessageKind::Error     ? GTK_MESSAGE_ERROR
                                 : kind == TMessageKind::Warning ? GTK_MESSAGE_WARNING
                                                                 : GTK_MESSAGE_INFO;
-    GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, type, GTK_BUTTONS_OK, "%s", text.c_str());
+    GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, type,
+                                               answers.empty() ? GTK_BUTTONS_OK : GTK_BUTTONS_NONE, "%s", text.c_str());
+    for (size_t i = 0; i < answers.size(); ++i)
+    {
+        gtk_dialog_add_button(GTK_DIALOG(dialog), answers[i].c_str(), static_cast<gint>(i));
+    }
+    if (!answers.empty())
+    {
+        gtk_dialog_set_default_response(GTK_DIALOG(dialog), 0);
+    }
     gtk_window_set_title(GTK_WINDOW(dialog), caption.c_str());
     gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
     gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
     // The program asked to end closes the dialog as its close button does.
     TGtkBoxWatch watch{dialog};
     const guint source = ExitSignalFd() >= 0 ? g_unix_fd_add(ExitSignalFd(), G_IO_IN, CloseGtkBox, &watch) : 0;
-    gtk_dialog_run(GTK_DIALOG(dialog));
+    const gint response = gtk_dialog_run(GTK_DIALOG(dialog));
     if (source != 0 && !watch.Fired)
     {
         g_source_remove(source);
@@ -142,7 +153,11 @@ bool ShowGtkMessageBox(TMessageKind kind, const std::string& caption, const std:
     {
         gtk_main_iteration();
     }
-    return true;
+    if (response >= 0 && static_cast<size_t>(response) < answers.size())
+    {
+        return response;
+    }
+    return answers.empty() ? 0 : static_cast<int>(answers.size()) - 1;
 }
 } // namespace
 
@@ -260,6 +275,16 @@ std::string FitMessage(const std::string& text)
     return out;
 }
 
+namespace
+{
+Uint32 BoxFlags(TMessageKind kind)
+{
+    return kind == TMessageKind::Error     ? SDL_MESSAGEBOX_ERROR
+           : kind == TMessageKind::Warning ? SDL_MESSAGEBOX_WARNING
+                                           : SDL_MESSAGEBOX_INFORMATION;
+}
+} // namespace
+
 void ShowMessageBox(TMessageKind kind, const std::string& caption, const std::string& message, SDL_Window* parent)
 {
     CheckShownText(caption);
@@ -271,18 +296,62 @@ void ShowMessageBox(TMessageKind kind, const std::string& caption, const std::st
         return;
     }
     const std::string text = FitMessage(message);
-    const Uint32 flags = kind == TMessageKind::Error     ? SDL_MESSAGEBOX_ERROR
-                         : kind == TMessageKind::Warning ? SDL_MESSAGEBOX_WARNING
-                                                         : SDL_MESSAGEBOX_INFORMATION;
     {
         const TBoxWatch watch;
-        if (SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), parent) == 0)
+        if (SDL_ShowSimpleMessageBox(BoxFlags(kind), caption.c_str(), text.c_str(), parent) == 0)
         {
             return;
         }
     }
     if (!ExitSignalled())
     {
-        ShowGtkMessageBox(kind, caption, text);
+        ShowGtkMessageBox(kind, caption, text, {});
     }
+}
+
+int AskMessageBox(TMessageKind kind, const std::string& caption, const std::string& message,
+                  const std::vector<std::string>& answers, SDL_Window* parent)
+{
+    CheckShownText(caption);
+    CheckShownText(message);
+    for (const std::string& answer : answers)
+    {
+        CheckShownText(answer);
+    }
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), message.c_str());
+    if (ExitSignalled() || answers.empty())
+    {
+        return -1;
+    }
+    const std::string text = FitMessage(message);
+    std::vector<SDL_MessageBoxButtonData> buttons(answers.size());
+    for (size_t i = 0; i < answers.size(); ++i)
+    {
+        buttons[i].buttonid = static_cast<int>(i);
+        buttons[i].text = answers[i].c_str();
+    }
+    buttons.front().flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+    buttons.back().flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+    SDL_MessageBoxData box{};
+    box.flags = BoxFlags(kind) | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
+    box.window = parent;
+    box.title = caption.c_str();
+    box.message = text.c_str();
+    box.numbuttons = static_cast<int>(buttons.size());
+    box.buttons = buttons.data();
+    int chosen = -1;
+    {
+        const TBoxWatch watch;
+        if (SDL_ShowMessageBox(&box, &chosen) == 0)
+        {
+            // A box ended from outside (the program asked to end) answers nothing.
+            return ExitSignalled() ? -1 : chosen;
+        }
+    }
+    if (ExitSignalled())
+    {
+        return -1;
+    }
+    const int answer = ShowGtkMessageBox(kind, caption, text, answers);
+    return ExitSignalled() ? -1 : answer;
 }

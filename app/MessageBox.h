@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // The game's name on its window and its message boxes.
 constexpr const char* ApplicationTitle = "Tandrel";
@@ -21,6 +22,12 @@ struct SDL_Window;
 // an open box closes at once and no new one opens: the text goes to standard error only.
 void ShowMessageBox(TMessageKind kind, const std::string& caption, const std::string& text,
                     SDL_Window* parent = nullptr);
+
+// A question with answers, shown as ShowMessageBox shows its text: the index of the answer
+// chosen (Enter takes the first, Escape the last), or -1 when no box could be shown or the
+// program was asked to end while it was open.
+int AskMessageBox(TMessageKind kind, const std::string& caption, const std::string& text,
+                  const std::vector<std::string>& answers, SDL_Window* parent = nullptr);
 
 // GTK started once, for the launcher or the first box that needs it: the game's own window
 // never does (GTK's start-up costs a tenth of a second and some 60 MB of memory). The

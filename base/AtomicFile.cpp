@@ -159,6 +159,12 @@ void TBackgroundWriter::Finish()
     Changed.wait(hold, [this] { return Jobs.empty() && !Busy; });
 }
 
+bool TBackgroundWriter::Idle() const
+{
+    const std::lock_guard<std::mutex> hold(Lock);
+    return Jobs.empty() && !Busy;
+}
+
 std::string TBackgroundWriter::Problem(const std::filesystem::path& file) const
 {
     const std::lock_guard<std::mutex> hold(Lock);

@@ -41,6 +41,8 @@ public:
     void Remove(const std::filesystem::path& file);
     // Waits until every job asked so far is done.
     void Finish();
+    // True while no job waits or runs.
+    bool Idle() const;
     // What went wrong with the last job of the file that has run; empty when it went well
     // or none has run.
     std::string Problem(const std::filesystem::path& file) const;

@@ -91,9 +91,12 @@ public:
     // still offering the saved one, is not saved. Returns the problem of a failed save;
     // empty when it was saved or nothing was to be saved.
     std::string SaveGameOnExit() override;
+    void DropGameOnExit() override;
+    void BackToPausedGame() override;
     // After every update of the rules: the game goes to its save file when a move has
     // ended, written on a thread of its own, and its file goes when the game is over.
     void Autosave() override;
+    bool Saving() const override { return !Saves.Idle(); }
     // The tutorial page in gsTutorial, then the menu.
     void DrawFrontEnd() override;
     uint64_t OverlayKey() const override;

@@ -135,6 +135,36 @@ void TFrontEnd::LeaveUnsaved()
     ShowMenuAfterGame();
 }
 
+void TFrontEnd::DropGameOnExit()
+{
+    if (Autosaved)
+    {
+        Saves.Remove(LastSave);
+    }
+    Autosaved = false;
+    LastSave.clear();
+    Saves.Finish();
+}
+
+void TFrontEnd::BackToPausedGame()
+{
+    if (State != gsGame || Game == nullptr || !Menu)
+    {
+        return;
+    }
+    if (Menu->CurrentScreen == scLeave)
+    {
+        TellSaveState();
+        return;
+    }
+    if (Menu->CurrentScreen == scInGame)
+    {
+        SetCursor(2);
+        Game->Pause();
+        ShowScreen(scLeave); // says the game is not saved, and offers to leave without it
+    }
+}
+
 void TFrontEnd::ShowMenuAfterGame()
 {
     Autosaved = false;

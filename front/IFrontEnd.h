@@ -31,8 +31,14 @@ public:
     virtual void LeaveGameOver() = 0;
     // The program ends: a game on the board is saved; the problem of a failed save, or empty.
     virtual std::string SaveGameOnExit() { return {}; }
+    // The save on the way out failed and the player chose: leave without the game (its save
+    // goes, as leaving unsaved from the pause screen), or go back to it, paused.
+    virtual void DropGameOnExit() {}
+    virtual void BackToPausedGame() {}
     // After every update of the rules: what they ask of the save file is done.
     virtual void Autosave() {}
+    // True while a save is being written (on a thread of its own).
+    virtual bool Saving() const { return false; }
 
     // --- drawing, inside RenderScene
     // True while something on the screen moves by itself (the caret of a name being typed):

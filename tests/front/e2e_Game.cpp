@@ -763,7 +763,25 @@ TEST(GameEndToEnd, SigtermUnderAMessageBoxSavesTheGameAndEndsAtOnce)
     run.Keys("Escape");
     ASSERT_TRUE(run.WaitForScreen(5, 2, "5-pause"));
     run.ClickItem(5, 2);
-    ASSERT_FALSE(TProgram::WaitForWindow("Tandrel", run.Window).empty()) << "no message box";
+    const std::string told = TProgram::WaitForWindow("Tandrel", run.Window);
+    ASSERT_FALSE(told.empty()) << "no message box";
+    TProgram::Keys(told, "Return");
+    ASSERT_TRUE(WaitUntil(
+        [&]
+        {
+            const std::vector<TWindowInfo> shown = VisibleWindows();
+            return std::none_of(shown.begin(), shown.end(), [&](const TWindowInfo& w) { return w.Id == told; });
+        }));
+
+    // Closing the window cannot save either: the player is asked, and going back to the game
+    // keeps it on the board. Asked again, the desktop ends the program under the question.
+    TProgram::CloseWindow(run.Window);
+    const std::string asked = TProgram::WaitForWindow("Tandrel", run.Window);
+    ASSERT_FALSE(asked.empty()) << "no question when the save on closing failed";
+    TProgram::Keys(asked, "Escape");
+    ASSERT_TRUE(WaitUntil([&] { return ReadFile(run.DebugFile()).find(" Back to the game") != std::string::npos; }));
+    TProgram::CloseWindow(run.Window);
+    ASSERT_FALSE(TProgram::WaitForWindow("Tandrel", run.Window).empty()) << "not asked again";
     fs::remove(TemporaryFileFor(save));
 
     const auto signalled = std::chrono::steady_clock::now();
