@@ -115,7 +115,7 @@ void WriteTestMenu(const fs::path& program)
          {1, 0},
          {1, 0},
          {1, 0}},
-        {{1, 1}},
+        {{1, 1}, {1, 1}},
         {{1, 0}, {1, 1}, {1, 1}, {0, 0}, {0, 1}},
         {{1, 1}, {1, 1}, {0, 1}},
         {{1, 0}, {1, 1}, {1, 1}},
@@ -625,6 +625,29 @@ TEST(GameEndToEnd, PlayPauseLeaveResumeMoveACubeAndSurviveSigterm)
     run.MovePointer(-7.0f, -4.0f);
     EXPECT_TRUE(run.WaitForStillBoard()) << "the board never settled after the move";
     run.Screenshot("12-moved");
+
+    // U takes the move back: the board the autosave writes is the one before the move. The
+    // same move again deals the same new cubes.
+    TSavedGame firstMove;
+    ASSERT_TRUE(WaitUntil(
+        [&]
+        {
+            firstMove = ReadSave(save);
+            return KindAt(firstMove, tx, ty) == kind || firstMove.Score > resumed.Score;
+        }))
+        << "the move never reached the save";
+    run.Keys("u");
+    TSavedGame undone;
+    EXPECT_TRUE(WaitUntil([&] { return (undone = ReadSave(save)).Cubes == resumed.Cubes; }))
+        << "U did not bring the board back";
+    EXPECT_EQ(undone.Score, resumed.Score);
+    run.Screenshot("12a-undone");
+    run.Click(static_cast<float>(fx - 5), static_cast<float>(fy - 5));
+    run.Click(static_cast<float>(tx - 5), static_cast<float>(ty - 5));
+    run.MovePointer(-7.0f, -4.0f);
+    EXPECT_TRUE(run.WaitForStillBoard()) << "the board never settled after the move made again";
+    EXPECT_TRUE(WaitUntil([&] { return ReadSave(save).Cubes == firstMove.Cubes; }))
+        << "the same move dealt other cubes";
 
     // Logging out in the middle of the game: SIGTERM saves it as leaving does, and the
     // settings with it.
