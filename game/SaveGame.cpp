@@ -83,29 +83,29 @@ struct TSavedBoard
     std::array<TSavedCube, CellCount + 1> Cubes{};
 };
 
-// The game before its last move, for the undo.
-struct TSavedUndo
+// A game on its level: what the file holds of the game and of its undo point alike.
+struct TSavedPlay
 {
-    uint32_t Deal = 0;
     int Stones = 0;
     double Progress = 0;
     double Score = 0;
-    int Combo = 0;
     int Figure = 0;
-    int FigureShift = 0;
     TSavedBoard Board;
 };
 
+// The game before its last move, for the undo.
+struct TSavedUndo : TSavedPlay
+{
+    uint32_t Deal = 0;
+    int Combo = 0;
+    int FigureShift = 0;
+};
+
 // Everything a save file holds, checked before any of it reaches the game.
-struct TSaveContent
+struct TSaveContent : TSavedPlay
 {
     int Mode = 0;
     int Level = 0;
-    int Stones = 0;
-    double Progress = 0;
-    double Score = 0;
-    int Figure = 0;
-    TSavedBoard Board;
     bool HasDeal = false;
     uint32_t Deal = 0;
     bool HasUndo = false;

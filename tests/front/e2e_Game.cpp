@@ -508,6 +508,18 @@ int KindAt(const TSavedGame& s, int x, int y)
     return -1;
 }
 
+// Waits until the save shows a cube of the kind on (x, y), or a score above `before` (the
+// move scored and the cube is gone); `saved` is the save as last read.
+bool WaitForMoveInSave(const fs::path& save, int x, int y, int kind, double before, TSavedGame& saved)
+{
+    return WaitUntil(
+        [&]
+        {
+            saved = ReadSave(save);
+            return KindAt(saved, x, y) == kind || saved.Score > before;
+        });
+}
+
 // A grown cube of a plain colour with a free neighbour where it would make no square.
 bool ChooseMove(const TSavedGame& s, int& fromX, int& fromY, int& toX, int& toY)
 {
@@ -629,13 +641,7 @@ TEST(GameEndToEnd, PlayPauseLeaveResumeMoveACubeAndSurviveSigterm)
     // U takes the move back: the board the autosave writes is the one before the move. The
     // same move again deals the same new cubes.
     TSavedGame firstMove;
-    ASSERT_TRUE(WaitUntil(
-        [&]
-        {
-            firstMove = ReadSave(save);
-            return KindAt(firstMove, tx, ty) == kind || firstMove.Score > resumed.Score;
-        }))
-        << "the move never reached the save";
+    ASSERT_TRUE(WaitForMoveInSave(save, tx, ty, kind, resumed.Score, firstMove)) << "the move never reached the save";
     run.Keys("u");
     TSavedGame undone;
     EXPECT_TRUE(WaitUntil([&] { return (undone = ReadSave(save)).Cubes == resumed.Cubes; }))
@@ -730,13 +736,7 @@ TEST(GameEndToEnd, PlayPauseLeaveResumeMoveACubeAndSurviveSigterm)
     // Killed outright: the move just made is in the save already, and the next start
     // resumes the board as it was after that move.
     TSavedGame autosaved;
-    ASSERT_TRUE(WaitUntil(
-        [&]
-        {
-            autosaved = ReadSave(save);
-            return KindAt(autosaved, tx, ty) == keyKind || autosaved.Score > moved.Score;
-        }))
-        << "the move never reached the save";
+    ASSERT_TRUE(WaitForMoveInSave(save, tx, ty, keyKind, moved.Score, autosaved)) << "the move never reached the save";
     run.Signal(SIGKILL);
     run.WaitForExit();
     ASSERT_TRUE(run.Start());
