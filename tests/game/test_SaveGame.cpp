@@ -386,11 +386,8 @@ TEST_F(SaveGameTest, DamagedFilesAreRefusedAndLeftAlone)
         {"empty file", "", 1, "game mode"},
         // What files since the undo add after the cubes.
         {"deal seed beyond 32 bits", head + good + "0\n4294967296\n", 9, "deal seed 4294967296"},
-        {"negative deal seed", head + good + "0\n-5\n", 9, "deal seed -5"},
         {"undo flag 2", head + good + "0\n5\n2\n", 10, "undo flag 2 is outside 0..1"},
         {"file ends inside the undo point", head + good + "0\n5\n1\n7\n", 12, "undo stone count"},
-        {"undo figure beyond the table", head + good + "0\n5\n1\n7\n3\n 1.0E+0002\n 5.0E+0002\n0\n31\n", 16,
-         "undo bonus figure 31"},
         {"undo cell named twice",
          head + good + "0\n5\n1\n7\n3\n 1.0E+0002\n 5.0E+0002\n0\n1\n0\n2\n1\n1\n2\n3\n0\n4\n2\n3\n", 26,
          "cell (2, 3) of undo cube 2 is already taken by undo cube 1"},
