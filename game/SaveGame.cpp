@@ -23,6 +23,7 @@
 #include "game/DataReader.h"
 #include "game/Game.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -263,8 +264,12 @@ std::string TGame::SaveText() const
     line(std::to_string(Mode));
     line(std::to_string(Level));
     line(std::to_string(level.Stones[Mode]));
-    line(FormatSaveReal(level.Progress));
-    line(FormatSaveReal(Score));
+    // Points still being counted in belong to the score (and to the progress, where the
+    // counting adds to it): a game left or saved at once keeps them.
+    const bool toProgress = Mode != gmTimed || level.LevelKind != lkBonus;
+    const double pending = std::max(PendingScore, 0.0);
+    line(FormatSaveReal(level.Progress + (toProgress ? pending : 0)));
+    line(FormatSaveReal(Score + pending));
     line(std::to_string(Figure));
     board(CubeCount, Cubes);
     line(std::to_string(Deal.Seed));
@@ -276,9 +281,9 @@ std::string TGame::SaveText() const
         const TUndoPoint& u = UndoPoint;
         line(std::to_string(u.Deal.Seed));
         line(std::to_string(u.LevelState.Stones[Mode]));
-        line(FormatSaveReal(u.LevelState.Progress));
-        // Points still being counted in belong to the score.
-        line(FormatSaveReal(u.Score + u.PendingScore));
+        const double undoPending = std::max(u.PendingScore, 0.0);
+        line(FormatSaveReal(u.LevelState.Progress + (toProgress ? undoPending : 0)));
+        line(FormatSaveReal(u.Score + undoPending));
         line(std::to_string(u.Combo));
         line(std::to_string(u.Figure));
         line(std::to_string(u.FigureShown.ColourShift));

@@ -307,13 +307,14 @@ TEST_F(SaveGameTest, AGermanDesktopWritesAndResumesTheSameFile)
     EXPECT_EQ(g.Cubes[2].Kind, ckBomb);
 }
 
-TEST_F(SaveGameTest, AnEmptyBoardIsTenLinesAndLoadsEmpty)
+TEST_F(SaveGameTest, AnEmptyBoardIsTenLinesAndLoadsEmptyWithThePointsStillCounted)
 {
     TGameSetup& g = T.Game;
     g.Mode = gmNormal;
     g.Level = 12;
-    g.Score = 777;
-    g.Levels[12].Progress = 250;
+    g.Score = 700;
+    g.PendingScore = 77; // the last move's points, still being counted in
+    g.Levels[12].Progress = 173;
     g.SaveGame();
     EXPECT_EQ(Lines(ReadFile(Save1())).size(), 10u);
 
@@ -324,6 +325,7 @@ TEST_F(SaveGameTest, AnEmptyBoardIsTenLinesAndLoadsEmpty)
     EXPECT_EQ(g.Level, 12);
     EXPECT_DOUBLE_EQ(g.Score, 777);
     EXPECT_DOUBLE_EQ(g.Levels[12].Progress, 250);
+    EXPECT_DOUBLE_EQ(g.PendingScore, 0);
     EXPECT_EQ(g.CubeCount, 0);
     EXPECT_EQ(g.FreeCount, CellCount);
     EXPECT_EQ(g.Cells[4][4].Occupancy, coEmpty);
