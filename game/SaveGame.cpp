@@ -337,7 +337,6 @@ void TGame::LoadGame(int mode)
     {
         NewDeal();
     }
-    UndoReady = false;
     if (save.HasUndo)
     {
         // The game before the last move is laid out at rest and kept as the undo point.
