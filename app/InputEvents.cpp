@@ -59,7 +59,15 @@ bool TInputEvents::Handle(const SDL_Event& e)
     switch (e.type)
     {
     case SDL_KEYDOWN:
-        if (const uint16_t key = VirtualKey(e.key.keysym); key != 0)
+        if (e.key.keysym.sym == SDLK_z && (e.key.keysym.mod & KMOD_CTRL) != 0)
+        {
+            // Ctrl+Z takes back the last move on the board, and types nothing elsewhere.
+            if (Router.OnBoard())
+            {
+                Router.KeyDown(VkU, e.key.repeat != 0);
+            }
+        }
+        else if (const uint16_t key = VirtualKey(e.key.keysym); key != 0)
         {
             Router.KeyDown(key, e.key.repeat != 0);
         }
@@ -109,6 +117,12 @@ void TInputEvents::Button(uint8_t button)
     case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: Router.KeyDown(VkRight); break;
     case SDL_CONTROLLER_BUTTON_A: Router.KeyDown(VkEnter); break;
     case SDL_CONTROLLER_BUTTON_B: Router.KeyDown(Router.OnBoard() ? VkBack : VkEscape); break;
+    case SDL_CONTROLLER_BUTTON_Y:
+        if (Router.OnBoard())
+        {
+            Router.KeyDown(VkU); // takes back the last move
+        }
+        break;
     case SDL_CONTROLLER_BUTTON_START:
         // Pauses a game and resumes it from the pause screen; chooses everywhere else.
         Router.KeyDown(Router.InGame() ? VkP : VkEnter);

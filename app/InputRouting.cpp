@@ -176,6 +176,11 @@ void TInputRouter::EndOfEvents()
 
 void TInputRouter::BoardKey(uint16_t key)
 {
+    if (key == VkU)
+    {
+        Game->Undo(); // nothing when there is no move to take back
+        return;
+    }
     const bool click = key == VkEnter || key == VkSpace;
     const bool cancel = key == VkBack || key == VkDelete;
     if (!CursorKey(key) && !click && !cancel)

@@ -190,6 +190,10 @@ void TFrontEnd::MenuKey(int key)
             Game->Pause();
             ShowScreen(scLeave); // tells whether the game is saved
         }
+        else if (activate && r.Item == inGameUndo && Game != nullptr)
+        {
+            Game->Undo(); // nothing when there is no move to take back
+        }
         break;
     case scLeave:
         if (activate && r.Item == leaveSave)
@@ -199,7 +203,7 @@ void TFrontEnd::MenuKey(int key)
         else if (activate && r.Item == leavePlayOn && Game != nullptr)
         {
             Game->Resume();
-            Menu->ShowScreen(scInGame);
+            ShowScreen(scInGame);
         }
         else if (activate && r.Item == leaveUnsaved && Game != nullptr)
         {
@@ -215,7 +219,7 @@ void TFrontEnd::MenuKey(int key)
             {
                 ResumeSavedGame();
             }
-            Menu->ShowScreen(scInGame);
+            ShowScreen(scInGame);
         }
         break;
     case scTutorial: TutorialCommand(r.Action, r.Item); break;
@@ -625,6 +629,11 @@ void TFrontEnd::ShowScreen(int screen)
     if (screen == scLeave)
     {
         TellSaveState();
+    }
+    if (screen == scInGame && Menu && Game != nullptr)
+    {
+        // The undo is the normal mode's.
+        Menu->Screen(scInGame).Items[inGameUndo].Visible = Game->View().Mode == gmNormal;
     }
     if (Menu)
     {

@@ -78,7 +78,7 @@ void TFrontEnd::StartGame(uint8_t mode)
     }
     else
     {
-        Menu->ShowScreen(scInGame);
+        ShowScreen(scInGame);
     }
 }
 

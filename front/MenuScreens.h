@@ -69,8 +69,10 @@ constexpr int OptionsItemCount(int skins)
 }
 static_assert(OptionsItemCount(SkinCount + 4) <= MaxMenuItems, "the options screen has room to grow");
 
-// The in-game screen's one button.
+// The in-game screen's buttons: the menu (it pauses the game), and the undo of the last
+// move, shown in the normal mode only.
 constexpr int inGameMenu = 1;
+constexpr int inGameUndo = 2;
 
 // Leaving the game, and the offer of the saved game: a question and two answers.
 constexpr int leaveSave = 2;
@@ -97,5 +99,5 @@ constexpr int helpOff = 3;
 
 // The items each screen must have because the program addresses them (index 1..10).
 constexpr std::array<int, MenuScreensUsed + 1> MenuRequiredItems = {
-    0, mainQuit, playBack, SkinLabel(SkinCount), inGameMenu, leaveUnsaved,
+    0, mainQuit, playBack, SkinLabel(SkinCount), inGameUndo, leaveUnsaved,
     scoresShowNormal, resumeNew, 0, tutPrevious, helpOff};

@@ -20,6 +20,8 @@ constexpr uint16_t VkRight = 39;
 constexpr uint16_t VkDown = 40;
 constexpr uint16_t VkDelete = 46;
 constexpr uint16_t VkP = 80;
+// Takes back the last move on the board; Ctrl+Z and the gamepad's Y send it there too.
+constexpr uint16_t VkU = 85;
 constexpr uint16_t VkF1 = 112;
 // The punctuation keys a high-score name can hold.
 constexpr uint16_t VkComma = 188;

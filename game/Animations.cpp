@@ -2,6 +2,7 @@
 // the particles tied to cubes, the scatter of a fly-by level and the camera flights of
 // the level-end phases. Every step is a few float operations on the fixed cube table.
 #include "game/Game.h"
+#include "game/RuleHelpers.h"
 
 #include <cmath>
 #include <numbers>
@@ -15,8 +16,8 @@ constexpr float RestX = RestEye.x;
 constexpr float RestY = RestEye.y;
 constexpr float RestZ = RestEye.z;
 
-constexpr float RestScale = 0.8f;
-constexpr float RestHeight = 0.4f;
+using rules::RestHeight;
+constexpr float RestScale = rules::CubeScale;
 
 // The rotation angle about a turn axis (1 = X, 2 = Y, 3 = Z).
 float& AxisAngle(TCube& c, int axis)

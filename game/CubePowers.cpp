@@ -49,7 +49,7 @@ void TGame::PlaceSpecialCube(uint8_t kind, TCell cell)
     }
     if (j == 0)
     {
-        j = Rng.Random(FreeCount) + 1;
+        j = Deal.Random(FreeCount) + 1;
     }
     const TCell target = FreeCells[j];
     DropFreeCell(j);
@@ -80,16 +80,16 @@ void TGame::AddSpecial()
     uint8_t special = allowed[0];
     if (count == 2)
     {
-        special = Rng.Random(2) == 0 ? allowed[0] : allowed[1];
+        special = Deal.Random(2) == 0 ? allowed[0] : allowed[1];
     }
     else if (count == 3)
     {
-        special = allowed[Rng.Random(3)];
+        special = allowed[Deal.Random(3)];
     }
 
     if (special == ckPaint1)
     {
-        const int r = Rng.Random(ColourCount(l, Mode));
+        const int r = Deal.Random(ColourCount(l, Mode));
         AddSpecialCube(static_cast<uint8_t>(r >= 1 && r <= 6 ? ckPaint1 + r : ckPaint1));
     }
     else

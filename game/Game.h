@@ -216,6 +216,7 @@ struct TBonusFigure
     std::array<TBonusCube, 16> Cells{}; // column by column: (c, r) is (c - 1) * 4 + (r - 1)
     double BaseValue = 0;
     double Value = 0;
+    uint8_t ColourShift = 0; // what the shown colours add to the colours read
 
     TBonusCube& At(int c, int r) { return Cells[(c - 1) * 4 + (r - 1)]; }
     const TBonusCube& At(int c, int r) const { return Cells[(c - 1) * 4 + (r - 1)]; }
@@ -236,6 +237,29 @@ struct TGameDisplay
     int LampCount = 5;        // bonus lamps lit
 };
 
+// The game as it stood when the last move began, kept for the one-step undo of the normal
+// mode: a fixed copy inside the game's state, so taking it allocates nothing. The cube that
+// was picked up to move is kept put down, at rest.
+struct TUndoPoint
+{
+    int Level = 0;
+    TLevel LevelState; // the level's progress and the stones it still brings
+    double Score = 0;
+    double PendingScore = 0;
+    int Combo = 0;
+    bool NoScoreMove = false;
+    int SpecialsOwed = 0;
+    int CubeCount = 0;
+    std::array<TCube, CellCount + 1> Cubes{};
+    std::array<int, 10> StateCounts{};
+    TBoardCell Cells[BoardSize + 1][BoardSize + 1]{};
+    int8_t FreeCount = 0;
+    std::array<TCell, CellCount + 1> FreeCells{};
+    int Figure = 0;
+    TBonusFigure FigureShown; // the figure on offer, in its shown colours
+    TRandom Deal;
+};
+
 // The state of a game: what the rules change and the scene, the menus and the shell show.
 // Only the rules write it (TGame); the rest of the program reads it through TGame::View(),
 // and the tests and tools that lay out boards write it through TGameSetup (GameSetup.h).
@@ -248,6 +272,10 @@ struct TGameFields
     // The fill of the progress bar, 0..1: the level's progress towards its target while
     // playing, else what the level-end phases show.
     double BarFraction() const;
+    // The last move can be taken back (TGame::Undo): the normal mode, in play, a move made
+    // on this level and not taken back yet, and every cube at rest (none grows, moves or
+    // vanishes) with no special cube owed.
+    bool CanUndo() const;
 
     int Level = 0;
     int LevelCount = 0;
@@ -285,6 +313,14 @@ struct TGameFields
     // Nothing grew, moved or vanished at the end of the last update; what the save file is due.
     bool WasAtRest = false;
     uint8_t SaveRequest = srNone;
+    // The draws that decide what the board gets (new cubes and their cells, special cubes,
+    // bonus figures) come from this generator of the game's own, so that the same move from
+    // the same board deals the same cubes however long the player waited or the animations
+    // took; looks (turns, sparks, bursts) draw from the shared one. Seeded from the shared
+    // one when a game starts, and saved with the game.
+    TRandom Deal;
+    bool UndoReady = false; // UndoPoint holds the board before the last move
+    TUndoPoint UndoPoint;
 
     std::array<TDelayedScoreLabel, 3> DelayedLabels{}; // slots 1 and 2
     TScoreLabels Labels;
@@ -352,6 +388,12 @@ public:
     // write once the board is at rest again after a move while playing (also the first
     // rest of a new level or a resumed game), the removal when the game is over.
     uint8_t TakeSaveRequest();
+    // --- the one-step undo of the normal mode ----------------------------------------------
+    // When CanUndo(): the board, the announced cubes, the score, the level's progress, the
+    // combo and the bonus figure return to what they were before the last move, the game is
+    // due for its save file, and true is returned; otherwise nothing changes.
+    bool Undo();
+
     // The saved game of the mode on the board; a missing file leaves an empty board of the
     // mode's first level. Throws TDataError naming the file and the problem.
     void LoadGame(int mode);
@@ -383,16 +425,21 @@ protected:
     void Paint(TCell cell, int k);
     void Shoot(uint8_t kind);
     bool CheckGameOver(bool onSpawn);
+    // A move begins: the board as it is becomes the undo point (normal mode only).
+    void KeepUndoPoint();
 
     // --- squares, figures and score ----------------------------------------------------
     void CheckSquares();
     bool CheckFigure();
     void NewFigure(bool reward);
+    // Figure f on offer with its colours shifted by a (f = 0: none).
+    void ShowFigure(int f, int a);
     void BankScore(bool all, float dt);
     void EndBonusLevel();
 
     // --- level flow ------------------------------------------------------------------------
     void NewGame();
+    void NewDeal();
     void NextLevel();
     void CompleteLevel();
     // While playing, the progress bar shows Progress / Target[Mode] (Update calls this at

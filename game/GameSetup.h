@@ -16,6 +16,7 @@ public:
     using TGameFields::BoardQuiet;
     using TGameFields::Cells;
     using TGameFields::Combo;
+    using TGameFields::Deal;
     using TGameFields::CubeCount;
     using TGameFields::Cubes;
     using TGameFields::CurrentLevel;

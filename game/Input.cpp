@@ -133,6 +133,7 @@ void TGame::MouseDown(int button)
     if (Selected != 0 && Cubes[Selected].Kind == ckShot)
     {
         const int shot = Selected;
+        KeepUndoPoint(); // taking up the shot cube begins the move
         ShotCell = {Cubes[shot].X, Cubes[shot].Y};
         Select(0);
         SetState(shot, csVanishing);

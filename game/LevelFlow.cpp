@@ -82,6 +82,7 @@ void TGame::Resume()
 
 void TGame::NewGame()
 {
+    NewDeal();
     ClearBoard();
     Score = 0;
     PendingScore = 0;
@@ -90,8 +91,17 @@ void TGame::NewGame()
     NextLevel();
 }
 
+// The game's own deal is drawn from the shared generator, so one seed still replays a
+// whole game.
+void TGame::NewDeal()
+{
+    Rng.Random(1);
+    Deal = TRandom(Rng.Seed * 2654435761u ^ 0x9E3779B9u);
+}
+
 void TGame::NextLevel()
 {
+    UndoReady = false;
     ++Level;
     if (Level > MaxLevels)
     {

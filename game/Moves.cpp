@@ -14,10 +14,8 @@ using namespace rules;
 
 namespace
 {
-constexpr float RestHeight = 0.4f;    // centre of a full cube on the board
 constexpr float WaitingHeight = 0.15f; // centre of an announced cube
 constexpr float JumpedHeight = 0.25f;  // an announced cube pushed aside by an arriving one
-constexpr float CubeScale = 0.8f;
 constexpr float WaitingScale = 0.3f;
 constexpr float CellsPerMs = 0.014f; // 14 cells per second
 constexpr int MaxPathSteps = 30;
@@ -67,7 +65,7 @@ TCell TGame::TakeFreeCell()
     {
         return {};
     }
-    const int i = Rng.Random(FreeCount) + 1;
+    const int i = Deal.Random(FreeCount) + 1;
     const TCell cell = FreeCells[i];
     DropFreeCell(i);
     return cell;
@@ -85,13 +83,13 @@ void TGame::AddCube()
     bool stoneMade = false;
     if (l.LevelKind != lkBonus)
     {
-        kind = static_cast<uint8_t>(Rng.Random(ColourCount(l, Mode)) + 1);
-        if (Rng.Random(l.JokerOdds) == 1)
+        kind = static_cast<uint8_t>(Deal.Random(ColourCount(l, Mode)) + 1);
+        if (Deal.Random(l.JokerOdds) == 1)
         {
             kind = ckJoker;
         }
         const int a = l.Stones[m];
-        if (a > 0 && Rng.Random(std::abs(40 - 2 * a)) == 1)
+        if (a > 0 && Deal.Random(std::abs(40 - 2 * a)) == 1)
         {
             kind = ckStone;
             stoneMade = true;
@@ -178,16 +176,6 @@ void TGame::NewTurn()
     Host.PlaySound(snNewTurn);
     BoardQuiet = true;
 }
-
-namespace
-{
-void PutDown(TCube& c)
-{
-    c.Position.z = RestHeight;
-    c.Scale = {CubeScale, CubeScale, CubeScale};
-    c.Rotation = {};
-}
-} // namespace
 
 void TGame::Select(int i)
 {
@@ -368,6 +356,7 @@ void TGame::StartMove()
     {
         return;
     }
+    KeepUndoPoint();
     NoScoreMove = true;
     Host.StopSound(snSelected);
     TCube& c = Cubes[Selected];
@@ -439,7 +428,7 @@ void TGame::Arrive(int i)
         {
             // The announced cube jumps to a random free cell; the target takes its place
             // in the free list until the step below hands it over.
-            const int j = Rng.Random(FreeCount) + 1;
+            const int j = Deal.Random(FreeCount) + 1;
             const TCell n = FreeCells[j];
             waiting.X = n.X;
             waiting.Y = n.Y;
@@ -563,6 +552,7 @@ bool TGame::CheckGameOver(bool onSpawn)
     }
     EndPhase = epGameOver;
     PhaseTime = 0;
+    UndoReady = false;
     Host.PlaySound(snGameOver);
     Select(0);
     Host.StopSound(snSelected);

@@ -23,6 +23,17 @@ inline int ColourCount(const TLevel& level, uint8_t mode)
     return std::min<int>(level.Colours[ModeIndex(mode)], MaxColours);
 }
 
+constexpr float RestHeight = 0.4f; // centre of a full cube on the board
+constexpr float CubeScale = 0.8f;
+
+// A cube at rest on its cell: full size, upright.
+inline void PutDown(TCube& c)
+{
+    c.Position.z = RestHeight;
+    c.Scale = {CubeScale, CubeScale, CubeScale};
+    c.Rotation = {};
+}
+
 inline bool OnBoard(int x, int y)
 {
     return x >= 1 && x <= BoardSize && y >= 1 && y <= BoardSize;

@@ -9,6 +9,12 @@
 //   8        number of cubes N (0..81)
 //   then 4 lines per cube: 1 if the cube had grown else 0, kind code, X, Y
 //
+// Files written since the undo came carry more lines (older files end here, and load with
+// a fresh deal and no undo):
+//   the deal's seed (0..4294967295), then 1 if the last move can be taken back else 0;
+//   with 1, the game before that move: its deal's seed, stones still to come, progress, score, combo,
+//   bonus figure, its colour shift, number of cubes, and its cubes as above.
+//
 // The file is written to a temporary file beside it, synced and renamed over the old one,
 // so a crash, a kill, a power loss or a full disk never leaves half a save. A damaged file
 // is refused as a whole before anything of the game changes.
@@ -17,6 +23,7 @@
 #include "game/DataReader.h"
 #include "game/Game.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -70,17 +77,40 @@ struct TSavedCube
     uint8_t Y = 0;
 };
 
-// Everything a save file holds, checked before any of it reaches the game.
-struct TSaveContent
+// A board of saved cubes.
+struct TSavedBoard
 {
-    int Mode = 0;
-    int Level = 0;
+    int CubeCount = 0;
+    std::array<TSavedCube, CellCount + 1> Cubes{};
+};
+
+// A game on its level: what the file holds of the game and of its undo point alike.
+struct TSavedPlay
+{
     int Stones = 0;
     double Progress = 0;
     double Score = 0;
     int Figure = 0;
-    int CubeCount = 0;
-    std::array<TSavedCube, CellCount + 1> Cubes{};
+    TSavedBoard Board;
+};
+
+// The game before its last move, for the undo.
+struct TSavedUndo : TSavedPlay
+{
+    uint32_t Deal = 0;
+    int Combo = 0;
+    int FigureShift = 0;
+};
+
+// Everything a save file holds, checked before any of it reaches the game.
+struct TSaveContent : TSavedPlay
+{
+    int Mode = 0;
+    int Level = 0;
+    bool HasDeal = false;
+    uint32_t Deal = 0;
+    bool HasUndo = false;
+    TSavedUndo Undo;
 };
 
 // Reads one value of a save file; a save file that ends early is damaged.
@@ -120,6 +150,21 @@ public:
         return v;
     }
 
+    // A generator's seed, 0..4294967295.
+    uint32_t Seed(const char* what)
+    {
+        Require(what);
+        const double v = In.ReadReal();
+        if (!(v >= 0 && v <= 4294967295.0 && v == std::floor(v)))
+        {
+            In.Fail(std::string(what) + " " + RealText(v) + " is not a whole number in 0..4294967295");
+        }
+        return static_cast<uint32_t>(v);
+    }
+
+    // Whether the file goes on: an older file ends after its cubes.
+    bool More() { return In.HasValue(); }
+
     [[noreturn]] void Fail(const std::string& problem) const { In.Fail(problem); }
 
 private:
@@ -133,6 +178,8 @@ private:
 
     TDataReader In;
 };
+
+void ReadBoard(TSaveReader& in, TSavedBoard& board, const std::string& part);
 
 TSaveContent ReadSaveFile(const std::filesystem::path& file)
 {
@@ -150,13 +197,37 @@ TSaveContent ReadSaveFile(const std::filesystem::path& file)
     save.Progress = in.RealIn("level progress");
     save.Score = in.RealIn("score");
     save.Figure = in.Int("bonus figure");
-    save.CubeCount = in.IntIn("cube count", 0, CellCount);
-
-    std::array<std::array<int, BoardSize + 1>, BoardSize + 1> owner{}; // cube on each cell
-    for (int i = 1; i <= save.CubeCount; ++i)
+    ReadBoard(in, save.Board, "");
+    if (!in.More())
     {
-        const std::string cube = "cube " + std::to_string(i);
-        TSavedCube& c = save.Cubes[i];
+        return save;
+    }
+    save.HasDeal = true;
+    save.Deal = in.Seed("deal seed");
+    save.HasUndo = in.IntIn("undo flag", 0, 1) == 1;
+    if (save.HasUndo)
+    {
+        TSavedUndo& u = save.Undo;
+        u.Deal = in.Seed("undo deal seed");
+        u.Stones = in.IntIn("undo stone count", 0, MaxStones);
+        u.Progress = in.RealIn("undo level progress");
+        u.Score = in.RealIn("undo score");
+        u.Combo = in.IntIn("undo combo", 0, 1000000);
+        u.Figure = in.IntIn("undo bonus figure", 0, MaxFigures);
+        u.FigureShift = in.IntIn("undo figure colour shift", 0, MaxColours);
+        ReadBoard(in, u.Board, "undo ");
+    }
+    return save;
+}
+
+void ReadBoard(TSaveReader& in, TSavedBoard& board, const std::string& part)
+{
+    board.CubeCount = in.IntIn((part + "cube count").c_str(), 0, CellCount);
+    std::array<std::array<int, BoardSize + 1>, BoardSize + 1> owner{}; // cube on each cell
+    for (int i = 1; i <= board.CubeCount; ++i)
+    {
+        const std::string cube = part + "cube " + std::to_string(i);
+        TSavedCube& c = board.Cubes[i];
         c.Grown = in.Int((cube + " state").c_str()) != 0;
         c.Kind = TextureIndexToKind(in.Int((cube + " kind").c_str()));
         c.X = static_cast<uint8_t>(in.IntIn((cube + " X").c_str(), 1, BoardSize));
@@ -164,12 +235,11 @@ TSaveContent ReadSaveFile(const std::filesystem::path& file)
         int& first = owner[c.X][c.Y];
         if (first != 0)
         {
-            in.Fail("cell (" + std::to_string(c.X) + ", " + std::to_string(c.Y) + ") of cube " +
-                    std::to_string(i) + " is already taken by cube " + std::to_string(first));
+            in.Fail("cell (" + std::to_string(c.X) + ", " + std::to_string(c.Y) + ") of " + cube +
+                    " is already taken by " + part + "cube " + std::to_string(first));
         }
         first = i;
     }
-    return save;
 }
 } // namespace
 
@@ -179,20 +249,45 @@ std::string TGame::SaveText() const
 
     std::string text = SaveDateLine() + "\n";
     auto line = [&text](const std::string& value) { text += value + "\n"; };
+    auto board = [&line](int count, const std::array<TCube, CellCount + 1>& cubes)
+    {
+        line(std::to_string(count));
+        for (int i = 1; i <= count; ++i)
+        {
+            const TCube& c = cubes[i];
+            line(c.State != csWaiting ? "1" : "0");
+            line(std::to_string(KindToTextureIndex(c.Kind)));
+            line(std::to_string(c.X));
+            line(std::to_string(c.Y));
+        }
+    };
     line(std::to_string(Mode));
     line(std::to_string(Level));
     line(std::to_string(level.Stones[Mode]));
-    line(FormatSaveReal(level.Progress));
-    line(FormatSaveReal(Score));
+    // Points still being counted in belong to the score (and to the progress, where the
+    // counting adds to it): a game left or saved at once keeps them.
+    const bool toProgress = Mode != gmTimed || level.LevelKind != lkBonus;
+    const double pending = std::max(PendingScore, 0.0);
+    line(FormatSaveReal(level.Progress + (toProgress ? pending : 0)));
+    line(FormatSaveReal(Score + pending));
     line(std::to_string(Figure));
-    line(std::to_string(CubeCount));
-    for (int i = 1; i <= CubeCount; ++i)
+    board(CubeCount, Cubes);
+    line(std::to_string(Deal.Seed));
+    // Also while paused or in mid-move: the point stays good until the next rest.
+    const bool undo = UndoReady && Mode == gmNormal && UndoPoint.Level == Level;
+    line(undo ? "1" : "0");
+    if (undo)
     {
-        const TCube& c = Cubes[i];
-        line(c.State != csWaiting ? "1" : "0");
-        line(std::to_string(KindToTextureIndex(c.Kind)));
-        line(std::to_string(c.X));
-        line(std::to_string(c.Y));
+        const TUndoPoint& u = UndoPoint;
+        line(std::to_string(u.Deal.Seed));
+        line(std::to_string(u.LevelState.Stones[Mode]));
+        const double undoPending = std::max(u.PendingScore, 0.0);
+        line(FormatSaveReal(u.LevelState.Progress + (toProgress ? undoPending : 0)));
+        line(FormatSaveReal(u.Score + undoPending));
+        line(std::to_string(u.Combo));
+        line(std::to_string(u.Figure));
+        line(std::to_string(u.FigureShown.ColourShift));
+        board(u.CubeCount, u.Cubes);
     }
     return text;
 }
@@ -213,6 +308,7 @@ uint8_t TGame::TakeSaveRequest()
 
 void TGame::LoadGame(int mode)
 {
+    UndoReady = false;
     ClearBoard();
     Level = 1;
     Mode = static_cast<uint8_t>(mode);
@@ -232,15 +328,49 @@ void TGame::LoadGame(int mode)
     Mode = static_cast<uint8_t>(save.Mode);
     Level = save.Level;
     TLevel& level = Levels[Level];
+    const TLevel levelRead = level;
+    if (save.HasDeal)
+    {
+        Deal = TRandom(save.Deal);
+    }
+    else
+    {
+        NewDeal();
+    }
+    if (save.HasUndo)
+    {
+        // The game before the last move is laid out at rest and kept as the undo point.
+        const TSavedUndo& u = save.Undo;
+        level.Stones[Mode] = u.Stones;
+        level.Progress = u.Progress;
+        Score = u.Score;
+        PendingScore = 0;
+        Combo = u.Combo;
+        NoScoreMove = false;
+        SpecialsOwed = 0;
+        for (int i = 1; i <= u.Board.CubeCount; ++i)
+        {
+            const TSavedCube& s = u.Board.Cubes[i];
+            TakeCell({s.X, s.Y});
+            PutNewCube(s.Kind, {s.X, s.Y}, s.Grown);
+        }
+        ShowFigure(u.Figure, u.FigureShift);
+        KeepUndoPoint();
+        UndoPoint.Deal = TRandom(u.Deal);
+        ClearBoard();
+        level = levelRead;
+    }
+
     level.Stones[Mode] = save.Stones;
     level.Progress = save.Progress;
     Score = save.Score;
+    PendingScore = 0;
     Figure = save.Figure;
 
     // Every cube comes back small; a grown one grows to full size again on its cell.
-    for (int i = 1; i <= save.CubeCount; ++i)
+    for (int i = 1; i <= save.Board.CubeCount; ++i)
     {
-        const TSavedCube& s = save.Cubes[i];
+        const TSavedCube& s = save.Board.Cubes[i];
         const TCell cell{s.X, s.Y};
         TakeCell(cell);
         const int n = PutNewCube(s.Kind, cell, false);

@@ -269,22 +269,14 @@ void TGame::NewFigure(bool reward)
     {
         l.FigureMax = static_cast<uint8_t>(std::max(FigureCount, 0));
     }
-    Figure = l.FigureMin + Rng.Random(l.FigureMax - l.FigureMin + 1);
+    Figure = l.FigureMin + Deal.Random(l.FigureMax - l.FigureMin + 1);
     const int last = std::min(FigureCount, MaxFigures);
     Figure = last >= 1 ? std::clamp(Figure, 1, last) : 0;
 
     if (Figure != 0 && l.LevelKind != lkBonus)
     {
-        TBonusFigure& f = Figures[Figure];
         // Never negative: a figure using more colours than the level keeps its own.
-        const int a = Rng.Random(ColourCount(l, Mode) - f.TopColour);
-        for (TBonusCube& cell : f.Cells)
-        {
-            const int shown = cell.Colour + a;
-            const bool visible = cell.Colour > 0 && shown >= 1 && shown <= MaxColours;
-            cell.ShownColour = static_cast<uint8_t>(visible ? shown : 0);
-        }
-        f.Value = std::nearbyint((l.FigureFactor + 1) * f.BaseValue);
+        ShowFigure(Figure, Deal.Random(ColourCount(l, Mode) - Figures[Figure].TopColour));
     }
 
     if (reward)
@@ -292,6 +284,25 @@ void TGame::NewFigure(bool reward)
         ++SpecialsOwed;
         Host.PlaySound(Rng.Random(2) == 0 ? snExcellent : snTandrel);
     }
+}
+
+void TGame::ShowFigure(int f, int a)
+{
+    Figure = f;
+    if (f < 1 || f > std::min(FigureCount, MaxFigures))
+    {
+        Figure = 0;
+        return;
+    }
+    TBonusFigure& figure = Figures[f];
+    for (TBonusCube& cell : figure.Cells)
+    {
+        const int shown = cell.Colour + a;
+        const bool visible = cell.Colour > 0 && shown >= 1 && shown <= MaxColours;
+        cell.ShownColour = static_cast<uint8_t>(visible ? shown : 0);
+    }
+    figure.ColourShift = static_cast<uint8_t>(std::clamp(a, 0, MaxColours));
+    figure.Value = std::nearbyint((CurrentLevel().FigureFactor + 1) * figure.BaseValue);
 }
 
 void TGame::BankScore(bool all, float dt)

@@ -62,7 +62,7 @@ std::vector<TItemSpec> ScreenItems(int screen)
         v.resize(static_cast<size_t>(SkinLabel(SkinCount)), caption); // the skin labels
         return v;
     }
-    case 4: return {on};
+    case 4: return {on, on};
     case 5: return {caption, on, on, hidden, hiddenButton};
     case 7: return {caption, on, on};
     case 6:

@@ -115,7 +115,7 @@ void WriteTestMenu(const fs::path& program)
          {1, 0},
          {1, 0},
          {1, 0}},
-        {{1, 1}},
+        {{1, 1}, {1, 1}},
         {{1, 0}, {1, 1}, {1, 1}, {0, 0}, {0, 1}},
         {{1, 1}, {1, 1}, {0, 1}},
         {{1, 0}, {1, 1}, {1, 1}},
@@ -508,6 +508,18 @@ int KindAt(const TSavedGame& s, int x, int y)
     return -1;
 }
 
+// Waits until the save shows a cube of the kind on (x, y), or a score above `before` (the
+// move scored and the cube is gone); `saved` is the save as last read.
+bool WaitForMoveInSave(const fs::path& save, int x, int y, int kind, double before, TSavedGame& saved)
+{
+    return WaitUntil(
+        [&]
+        {
+            saved = ReadSave(save);
+            return KindAt(saved, x, y) == kind || saved.Score > before;
+        });
+}
+
 // A grown cube of a plain colour with a free neighbour where it would make no square.
 bool ChooseMove(const TSavedGame& s, int& fromX, int& fromY, int& toX, int& toY)
 {
@@ -626,6 +638,23 @@ TEST(GameEndToEnd, PlayPauseLeaveResumeMoveACubeAndSurviveSigterm)
     EXPECT_TRUE(run.WaitForStillBoard()) << "the board never settled after the move";
     run.Screenshot("12-moved");
 
+    // U takes the move back: the board the autosave writes is the one before the move. The
+    // same move again deals the same new cubes.
+    TSavedGame firstMove;
+    ASSERT_TRUE(WaitForMoveInSave(save, tx, ty, kind, resumed.Score, firstMove)) << "the move never reached the save";
+    run.Keys("u");
+    TSavedGame undone;
+    EXPECT_TRUE(WaitUntil([&] { return (undone = ReadSave(save)).Cubes == resumed.Cubes; }))
+        << "U did not bring the board back";
+    EXPECT_EQ(undone.Score, resumed.Score);
+    run.Screenshot("12a-undone");
+    run.Click(static_cast<float>(fx - 5), static_cast<float>(fy - 5));
+    run.Click(static_cast<float>(tx - 5), static_cast<float>(ty - 5));
+    run.MovePointer(-7.0f, -4.0f);
+    EXPECT_TRUE(run.WaitForStillBoard()) << "the board never settled after the move made again";
+    EXPECT_TRUE(WaitUntil([&] { return ReadSave(save).Cubes == firstMove.Cubes; }))
+        << "the same move dealt other cubes";
+
     // Logging out in the middle of the game: SIGTERM saves it as leaving does, and the
     // settings with it.
     fs::remove(save);
@@ -707,13 +736,7 @@ TEST(GameEndToEnd, PlayPauseLeaveResumeMoveACubeAndSurviveSigterm)
     // Killed outright: the move just made is in the save already, and the next start
     // resumes the board as it was after that move.
     TSavedGame autosaved;
-    ASSERT_TRUE(WaitUntil(
-        [&]
-        {
-            autosaved = ReadSave(save);
-            return KindAt(autosaved, tx, ty) == keyKind || autosaved.Score > moved.Score;
-        }))
-        << "the move never reached the save";
+    ASSERT_TRUE(WaitForMoveInSave(save, tx, ty, keyKind, moved.Score, autosaved)) << "the move never reached the save";
     run.Signal(SIGKILL);
     run.WaitForExit();
     ASSERT_TRUE(run.Start());

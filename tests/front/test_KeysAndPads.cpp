@@ -174,6 +174,11 @@ TEST_F(TKeysAndPads, AWholeMoveByKeysAndTheBoardCursorGivesWayToTheMouse)
     EXPECT_EQ(CubeAt(3, 4), 2) << "the other cube never moved";
     EXPECT_EQ(Play.Game.EndPhase, epPlaying);
 
+    // Ctrl+Z takes the move back.
+    Key(SDL_SCANCODE_Z, SDLK_z, KMOD_LCTRL);
+    EXPECT_EQ(CubeAt(5, 5), cube);
+    EXPECT_EQ(CheckInvariants(Play.Game), "");
+
     // Backspace drops a selection, even with the cursor on the selected cube.
     MoveTo(3, 4);
     Key(SDL_SCANCODE_RETURN);
@@ -312,6 +317,18 @@ TEST_F(TKeysAndPads, AGamepadPlaysPausesTypesANameAndItsUnpluggingPauses)
     press(SDL_CONTROLLER_BUTTON_B);
     EXPECT_EQ(Play.Game.Selected, 0);
     EXPECT_EQ(Play.Game.EndPhase, epPlaying) << "B on the board cancels, it does not pause";
+    // A move up by the pad, and Y takes it back with the cubes the move brought.
+    const int padCube = CubeAt(5, 5);
+    press(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+    press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    press(SDL_CONTROLLER_BUTTON_A);
+    press(SDL_CONTROLLER_BUTTON_DPAD_UP);
+    press(SDL_CONTROLLER_BUTTON_A);
+    RunUntilQuiet();
+    ASSERT_EQ(Play.Game.Cubes[padCube].Y, 6) << "the pad's move was not made";
+    press(SDL_CONTROLLER_BUTTON_Y);
+    EXPECT_EQ(Play.Game.Cubes[padCube].Y, 5);
+    EXPECT_EQ(Play.Game.CubeCount, 2);
     press(SDL_CONTROLLER_BUTTON_START);
     EXPECT_EQ(Play.Game.EndPhase, epPaused);
     press(SDL_CONTROLLER_BUTTON_START);
@@ -360,7 +377,7 @@ TEST_F(TKeysAndPads, MashingEveryKeyAndButtonMovesOneCubeAtATimeAndLetsTheBoardR
                                  SDL_SCANCODE_HOME, SDL_SCANCODE_END, SDL_SCANCODE_PAGEUP, SDL_SCANCODE_PAGEDOWN,
                                  SDL_SCANCODE_RETURN, SDL_SCANCODE_SPACE, SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_DELETE,
                                  SDL_SCANCODE_ESCAPE, SDL_SCANCODE_P, SDL_SCANCODE_F1, SDL_SCANCODE_A,
-                                 SDL_SCANCODE_KP_5, SDL_SCANCODE_TAB};
+                                 SDL_SCANCODE_KP_5, SDL_SCANCODE_TAB, SDL_SCANCODE_U};
     TRandom rng(7);
     State = gsMenu;
     Front.StartGame(gmNormal);

@@ -115,7 +115,7 @@ TEST(MenuFile, RefusesMenusTheProgramCannotWork)
         std::string words;
     };
     std::string absurd = MenuText(10);
-    absurd.replace(absurd.find("--- screen 4\n1\n"), 15, "--- screen 4\n2000000000\n");
+    absurd.replace(absurd.find("--- screen 4\n2\n"), 15, "--- screen 4\n2000000000\n");
     const std::vector<Case> cases = {
         {"fourteen screens", MenuText(14), 4, "14 screens"},
         {"nine screens", MenuText(9), 4, "9 screens"},

@@ -67,6 +67,7 @@ struct RulesGame
         Game.Figures[1].Value = 100;
         Game.ClearBoard();
         Game.BoardQuiet = true;
+        Game.Deal = TRandom(seed); // the seed decides the deal too, as a new game's does
         Host.CursorIndex = 2;
     }
 

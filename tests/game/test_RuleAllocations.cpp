@@ -7,7 +7,7 @@
 using heap::Allocations;
 using heap::Counting;
 
-TEST(RuleAllocations, PlayingTurnsMovesSquaresAndShotsAllocatesNothing)
+TEST(RuleAllocations, PlayingTurnsMovesSquaresShotsAndUndoAllocatesNothing)
 {
     RulesGame t;
     t.Host.Record = false;
@@ -62,6 +62,11 @@ TEST(RuleAllocations, PlayingTurnsMovesSquaresAndShotsAllocatesNothing)
         t.Game.Labels.UpdateLabels(400);
         t.Game.CheckGameOver(false);
         t.Game.Select(0);
+        if (round % 4 == 3)
+        {
+            t.Settle();
+            t.Game.Undo(); // the move's board comes back from the fixed undo point
+        }
     }
     Counting = false;
     EXPECT_EQ(Allocations.load(), 0);

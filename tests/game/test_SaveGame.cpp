@@ -101,7 +101,7 @@ TEST_F(SaveGameTest, WritesTheExactLinesOfAKnownBoard)
     const std::string text = ReadFile(Save1());
     ASSERT_FALSE(text.empty());
     const std::vector<std::string> lines = Lines(text);
-    ASSERT_EQ(lines.size(), 8u + 4 * 5);
+    ASSERT_EQ(lines.size(), 8u + 4 * 5 + 2);
     EXPECT_FALSE(lines[0].empty()); // the date of saving
     EXPECT_EQ(Body(text), "1\n"
                           "3\n"
@@ -114,7 +114,9 @@ TEST_F(SaveGameTest, WritesTheExactLinesOfAKnownBoard)
                           "1\n17\n9\n9\n"  // stone
                           "1\n7\n5\n4\n"   // joker
                           "1\n16\n2\n8\n"  // paint cube of colour 7
-                          "1\n6\n3\n3\n"); // colour 7, vanishing
+                          "1\n6\n3\n3\n"   // colour 7, vanishing
+                          "0\n"           // the deal's seed
+                          "0\n");         // no move to take back
     EXPECT_FALSE(std::filesystem::exists(Save2()));
     EXPECT_FALSE(std::filesystem::exists(TemporaryFileFor(Save1())));
 }
@@ -235,8 +237,10 @@ TEST_F(SaveGameTest, RoundTripRestoresTheGameWithGrownCubesGrowingAgain)
         }
     }
 
-    // Saved again, the file says the same (the figure on offer was chosen afresh).
+    // Saved again, the file says the same (the figure on offer was chosen afresh, a draw of
+    // the deal, whose seed is the last line but one).
     g.Figure = std::stoi(Lines(saved)[6]);
+    g.Deal = TRandom(static_cast<uint32_t>(std::stoul(Lines(saved).end()[-2])));
     g.SaveGame();
     EXPECT_EQ(Body(ReadFile(Save2())), Body(saved));
 }
@@ -303,15 +307,16 @@ TEST_F(SaveGameTest, AGermanDesktopWritesAndResumesTheSameFile)
     EXPECT_EQ(g.Cubes[2].Kind, ckBomb);
 }
 
-TEST_F(SaveGameTest, AnEmptyBoardIsEightLinesAndLoadsEmpty)
+TEST_F(SaveGameTest, AnEmptyBoardIsTenLinesAndLoadsEmptyWithThePointsStillCounted)
 {
     TGameSetup& g = T.Game;
     g.Mode = gmNormal;
     g.Level = 12;
-    g.Score = 777;
-    g.Levels[12].Progress = 250;
+    g.Score = 700;
+    g.PendingScore = 77; // the last move's points, still being counted in
+    g.Levels[12].Progress = 173;
     g.SaveGame();
-    EXPECT_EQ(Lines(ReadFile(Save1())).size(), 8u);
+    EXPECT_EQ(Lines(ReadFile(Save1())).size(), 10u);
 
     g.Level = 1;
     g.Score = 0;
@@ -320,6 +325,7 @@ TEST_F(SaveGameTest, AnEmptyBoardIsEightLinesAndLoadsEmpty)
     EXPECT_EQ(g.Level, 12);
     EXPECT_DOUBLE_EQ(g.Score, 777);
     EXPECT_DOUBLE_EQ(g.Levels[12].Progress, 250);
+    EXPECT_DOUBLE_EQ(g.PendingScore, 0);
     EXPECT_EQ(g.CubeCount, 0);
     EXPECT_EQ(g.FreeCount, CellCount);
     EXPECT_EQ(g.Cells[4][4].Occupancy, coEmpty);
@@ -380,6 +386,13 @@ TEST_F(SaveGameTest, DamagedFilesAreRefusedAndLeftAlone)
         {"file ends before the cubes", head + good + "1\n\n\n", 11, "cube 1 state"},
         {"only a date", head, 2, "game mode"},
         {"empty file", "", 1, "game mode"},
+        // What files since the undo add after the cubes.
+        {"deal seed beyond 32 bits", head + good + "0\n4294967296\n", 9, "deal seed 4294967296"},
+        {"undo flag 2", head + good + "0\n5\n2\n", 10, "undo flag 2 is outside 0..1"},
+        {"file ends inside the undo point", head + good + "0\n5\n1\n7\n", 12, "undo stone count"},
+        {"undo cell named twice",
+         head + good + "0\n5\n1\n7\n3\n 1.0E+0002\n 5.0E+0002\n0\n1\n0\n2\n1\n1\n2\n3\n0\n4\n2\n3\n", 26,
+         "cell (2, 3) of undo cube 2 is already taken by undo cube 1"},
     };
     for (const Case& c : cases)
     {

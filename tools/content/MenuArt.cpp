@@ -26,7 +26,7 @@ constexpr float Depth = 0.1f;     // the menu floats just above the back plane
 enum class TLook
 {
     Button,  // a plate with a word
-    Small,   // a square button with a sign: - + < >
+    Small,   // a square button with a sign: - + < >, or "undo" (an arrow curving back)
     Caption, // a row caption with the groove of its slider or the frame of its choice
     Bar,     // a volume bar, stretched by the game
     Title,   // gilded words, no plate
@@ -120,6 +120,20 @@ void Sign(TImage& img, const std::string& sign, bool lit)
     const float r = std::min(w, h) * 0.2f;
     auto sdf = [&](TVec2 p)
     {
+        if (sign == "undo")
+        {
+            // The upper half of a ring, from the right round to the left, where its head
+            // points down: the move goes back the way it came.
+            const float k = r * 1.5f; // the arrow fills more of its plate than a sign
+            const TVec2 o{c.X + k * 0.15f, c.Y + k * 0.3f};
+            const float radius = k * 0.75f;
+            const float arc = std::max(std::fabs(Length(p - o) - radius) - k * 0.16f, p.Y - o.Y);
+            const float head = SdPolygon(p, {{o.X - radius - k * 0.5f, o.Y - k * 0.05f},
+                                             {o.X - radius + k * 0.5f, o.Y - k * 0.05f},
+                                             {o.X - radius, o.Y + k * 0.6f}}) -
+                               1.0f;
+            return std::min(arc, head);
+        }
         const float bar = SdRoundBox(p, c, r, r * 0.24f, r * 0.2f);
         if (sign == "-")
         {
@@ -469,10 +483,12 @@ std::vector<TScreen> Screens(int skins)
     Put(options, OptionsItemCount(skins),
         Fixed(TItem{"optionstitle", TLook::Title, N_("OPTIONS"), "", -1.8f, 3.3f, 5.0f, 0.85f}));
 
-    // During a game, a button in the recess at the foot of the side panel.
+    // During a game, buttons in the recess at the foot of the side panel.
     TScreen& inGame = screens[scInGame - 1];
     inGame.Role = "in-game menu button";
-    Put(inGame, inGameMenu, Button("menu", N_("MENU"), -6.75f, -4.6f, 2.4f, 0.6f));
+    Put(inGame, inGameMenu, Button("menu", N_("MENU"), -7.1f, -4.6f, 1.8f, 0.6f));
+    // Beside it, nearer the board, the undo of the normal mode (the game hides it otherwise).
+    Put(inGame, inGameUndo, TItem{"undo", TLook::Small, "", "undo", -5.85f, -4.6f, 0.6f, 0.6f});
 
     TScreen& leave = screens[scLeave - 1];
     leave = Question("leave the game?", "leave", N_("LEAVE THE GAME?"),

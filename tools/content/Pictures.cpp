@@ -226,8 +226,8 @@ TImage Help(const TSources& sources, const TImage& backdrop)
 
     HelpBox(img, sources, m, 0, 0, N_("MOVE"),
             N_("Click a cube, then click a free cell. The cube travels there when the way is open; "
-               "a red sign means it cannot. Keys: arrows, Enter, Backspace; Esc pauses. "
-               "Gamepad: d-pad, A, B; Start pauses."),
+               "a red sign means it cannot. Keys: arrows, Enter, Backspace; U takes a move back "
+               "(classic game); Esc pauses. Gamepad: d-pad, A, B; Y takes a move back; Start pauses."),
             shot("help-move"));
     HelpBox(img, sources, m, 1, 0, N_("SQUARES"),
             N_("Four cubes of one colour in a square vanish and score. After a move that scores "
