@@ -473,6 +473,26 @@ public:
         return WaitUntil([&] { return Near(Grab(Window).At(WindowWidth / 8, WindowHeight / 2), want, 12); });
     }
 
+    // Clicks item `item` of each step's screen and waits for its next screen (by the item
+    // given), keeping a screenshot named after the stage.
+    struct TStep
+    {
+        int Screen, Item, Next, NextItem;
+        std::string Stage;
+    };
+    ::testing::AssertionResult Walk(const std::vector<TStep>& steps)
+    {
+        for (const TStep& step : steps)
+        {
+            ClickItem(step.Screen, step.Item);
+            if (auto shown = WaitForScreen(step.Next, step.NextItem, step.Stage); !shown)
+            {
+                return shown;
+            }
+        }
+        return ::testing::AssertionSuccess();
+    }
+
     // After a run in the pseudo-language: no text was shown unmarked, and every picture with
     // words shown was the pseudo-language's own, none the English fallback (the announcer's
     // voice and this test's own menu have none of their own).
@@ -912,10 +932,7 @@ TEST(GameEndToEnd, ATimedGameRunsOutTheNameGoesIntoTheTableAndTheSaveIsGone)
     ASSERT_TRUE(run.WaitForScreen(1, 4, "8-menu"));
 
     // Every tutorial page.
-    run.ClickItem(1, 1);
-    ASSERT_TRUE(run.WaitForScreen(2, 3, "9-play-menu"));
-    run.ClickItem(2, 3);
-    ASSERT_TRUE(run.WaitForScreen(9, 1, "10-tutorial"));
+    ASSERT_TRUE(run.Walk({{1, 1, 2, 3, "9-play-menu"}, {2, 3, 9, 1, "10-tutorial"}}));
     for (int page = 1; page <= 9; ++page)
     {
         EXPECT_TRUE(run.ShowsTutorialPage(page)) << "tutorial page " << page;
@@ -924,22 +941,15 @@ TEST(GameEndToEnd, ATimedGameRunsOutTheNameGoesIntoTheTableAndTheSaveIsGone)
     run.Keys("Escape");
     // A game of the normal mode, paused and left, then offered and resumed.
     ASSERT_TRUE(run.WaitForScreen(2, 1, "11-play-menu"));
-    run.ClickItem(2, 1);
-    ASSERT_TRUE(run.WaitForScreen(10, 1, "12-help"));
-    run.ClickItem(10, 1);
-    ASSERT_TRUE(run.WaitForScreen(4, 1, "13-game"));
+    ASSERT_TRUE(run.Walk({{2, 1, 10, 1, "12-help"}, {10, 1, 4, 1, "13-game"}}));
     const fs::path normalSave = run.UserData() / "Save1.dat";
     ASSERT_TRUE(WaitUntil([&] { return fs::exists(normalSave); }));
     ASSERT_GT(run.LeaveThroughPause(normalSave, "14-pause").CubeCount, 0);
     ASSERT_TRUE(run.WaitForScreen(1, 1, "15-menu"));
-    run.ClickItem(1, 1);
-    ASSERT_TRUE(run.WaitForScreen(2, 1, "16-play-menu"));
-    run.ClickItem(2, 1);
-    ASSERT_TRUE(run.WaitForScreen(10, 1, "17-help"));
-    run.ClickItem(10, 1);
-    ASSERT_TRUE(run.WaitForScreen(7, 2, "18-resume-offer"));
-    run.ClickItem(7, 2);
-    ASSERT_TRUE(run.WaitForScreen(4, 1, "19-resumed"));
+    ASSERT_TRUE(run.Walk({{1, 1, 2, 1, "16-play-menu"},
+                          {2, 1, 10, 1, "17-help"},
+                          {10, 1, 7, 2, "18-resume-offer"},
+                          {7, 2, 4, 1, "19-resumed"}}));
     ASSERT_GT(run.LeaveThroughPause(normalSave, "20-pause").CubeCount, 0);
     ASSERT_TRUE(run.WaitForScreen(1, 4, "21-menu"));
     run.ClickItem(1, 4);
@@ -1078,16 +1088,7 @@ std::string SaveWith(int mode, const char* progress, const std::vector<std::arra
 // Play, a mode (item 1 normal, 2 timed) and resume its saved game, all by mouse.
 ::testing::AssertionResult ResumeSavedGame(TGameRun& run, int modeItem)
 {
-    for (const auto& [screen, item, next, nextItem] :
-         std::vector<std::array<int, 4>>{{1, 1, 2, modeItem}, {2, modeItem, 7, 2}, {7, 2, 4, 1}})
-    {
-        run.ClickItem(screen, item);
-        if (auto shown = run.WaitForScreen(next, nextItem, "to-" + std::to_string(next)); !shown)
-        {
-            return shown;
-        }
-    }
-    return ::testing::AssertionSuccess();
+    return run.Walk({{1, 1, 2, modeItem, "to-2"}, {2, modeItem, 7, 2, "to-7"}, {7, 2, 4, 1, "to-4"}});
 }
 } // namespace
 
