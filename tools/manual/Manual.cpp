@@ -225,16 +225,5 @@ TTranslatedManual TranslateManual(std::string_view page, const TCatalogue& words
     std::string tag(code);
     std::replace(tag.begin(), tag.end(), '_', '-');
     result.Page.replace(html, english.size(), "<html lang=\"" + tag + "\">");
-    // The manual of a language lives in a folder of its own below the English
-    // one, whose screenshots it shows.
-    for (size_t at = 0; (at = result.Page.find(" src=\"", at)) != std::string::npos;)
-    {
-        at += 6;
-        const std::string_view source = std::string_view(result.Page).substr(at, result.Page.find('"', at) - at);
-        if (source.find(':') == std::string_view::npos && !source.starts_with('/'))
-        {
-            result.Page.insert(at, "../");
-        }
-    }
     return result;
 }

@@ -33,10 +33,8 @@ struct TTranslatedManual
     int Untranslated = 0; // texts left in English: none in the catalogue, or marked fuzzy
 };
 
-// The page in the language `code` ("de", "pt_BR"; its lang attribute becomes
-// "pt-BR") from the catalogue, to be put in a folder below the English page:
-// its pictures are the English page's. A translation whose markup (tags,
-// entities, @VARIABLES@) is not that of its English text throws TDataError
-// naming the catalogue file and the text's line in the template.
+// The page in the language `code` ("de", "pt_BR"; its lang attribute becomes "pt-BR") from the
+// catalogue. A translation whose markup (tags, entities, @VARIABLES@) is not that of its
+// English text throws TDataError naming the catalogue file and the text's line in the template.
 TTranslatedManual TranslateManual(std::string_view page, const TCatalogue& words, std::string_view code,
                                   const std::filesystem::path& catalogueFile);
