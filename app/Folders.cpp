@@ -59,16 +59,19 @@ std::string ProgramFolderMissingText(const std::vector<fs::path>& candidates)
     return text;
 }
 
-fs::path ManualFile(const fs::path& programFolder)
+fs::path ManualFile(const fs::path& programFolder, const std::string& language)
 {
     std::error_code ec;
     for (const fs::path& folder : {programFolder / "../doc/tandrel", programFolder / TANDREL_DOC_FROM_PROGRAM,
                                    fs::path(TANDREL_DOC_DIR)})
     {
-        const fs::path manual = (folder / "manual.html").lexically_normal();
-        if (fs::is_regular_file(manual, ec))
+        for (const fs::path& page : {folder / language / "manual.html", folder / "manual.html"})
         {
-            return manual;
+            const fs::path manual = page.lexically_normal();
+            if (fs::is_regular_file(manual, ec))
+            {
+                return manual;
+            }
         }
     }
     return {};

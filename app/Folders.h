@@ -22,8 +22,9 @@ std::string ProgramFolderMissingText(const std::vector<std::filesystem::path>& c
 
 // The player's manual (manual.html) that goes with a program folder: ../doc/tandrel from it
 // (the build tree and the standard install), the same for the configured layout, then the
-// configured documentation folder. Empty when none exists.
-std::filesystem::path ManualFile(const std::filesystem::path& programFolder);
+// configured documentation folder; in each, the manual of `language` ("de", "pt_BR": its
+// folder <code>/) before the English one. Empty when none exists.
+std::filesystem::path ManualFile(const std::filesystem::path& programFolder, const std::string& language);
 
 // The folder of the running executable.
 std::filesystem::path ExecutableFolder();

@@ -97,7 +97,7 @@ void OnHome(GtkButton*, gpointer data)
         SDL_OpenURL(l.Options->HomePage.c_str());
         return;
     }
-    const std::filesystem::path manual = ManualFile(l.ProgramFolder);
+    const std::filesystem::path manual = ManualFile(l.ProgramFolder, CurrentLanguage());
     gchar* uri = manual.empty() ? nullptr : g_filename_to_uri(manual.c_str(), nullptr, nullptr);
     if (uri == nullptr)
     {

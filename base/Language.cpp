@@ -232,18 +232,11 @@ void StartLanguage(const std::filesystem::path& localeFolder, std::string_view c
     }
 }
 
-void CheckShownText(std::string_view text)
+bool HasUnmarkedWord(std::string_view text)
 {
-    if (Current != "xx")
-    {
-        return;
-    }
-    static std::array<size_t, 128> named{};
-    static size_t namedCount = 0;
     int depth = 0;
-    bool untranslated = false;
     size_t word = 0;
-    for (size_t i = 0; i <= text.size() && !untranslated; ++i)
+    for (size_t i = 0; i <= text.size(); ++i)
     {
         const char c = i < text.size() ? text[i] : ' ';
         const bool wordChar = c != ' ' && c != '\n' && c != '[' && c != ']' && c != ',' && c != ':' && c != '(' &&
@@ -252,12 +245,27 @@ void CheckShownText(std::string_view text)
         {
             const std::string_view w = text.substr(word, i - word);
             const bool letters = w.find_first_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ") != w.npos;
-            const bool notWord = w.find_first_of("0123456789/._") != w.npos || w == "Tandrel";
-            untranslated = depth == 0 && letters && !notWord;
+            const bool notWord = w.find_first_of("0123456789/._") != w.npos || w == "Tandrel" || w == "TANDREL";
+            if (depth == 0 && letters && !notWord)
+            {
+                return true;
+            }
             depth += c == '[' ? 1 : c == ']' && depth > 0 ? -1 : 0;
             word = i + 1;
         }
     }
+    return false;
+}
+
+void CheckShownText(std::string_view text)
+{
+    if (Current != PseudoLanguage)
+    {
+        return;
+    }
+    static std::array<size_t, 128> named{};
+    static size_t namedCount = 0;
+    const bool untranslated = HasUnmarkedWord(text);
     // The first marked text is named too: it tells that the check runs.
     static bool markedNamed = false;
     if (!untranslated)

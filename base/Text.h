@@ -24,6 +24,8 @@
 #define N_(text) text
 
 constexpr const char* TextDomain = "tandrel";
+// The pseudo-language of the tests and translators (po/pseudo): never shipped.
+constexpr const char* PseudoLanguage = "xx";
 
 // A translated pattern with its values put in: "%s" (or "%d") takes the next value, "%1$s"
 // the first, so that a translation may reorder them; "%%" is a percent sign. Numbers are
@@ -73,3 +75,6 @@ std::string LanguageLogLine();
 // standard error, once. Words with digits, '/', '.' or '_' (numbers, sizes, paths, files) and
 // the game's name are not words of a text. Does nothing in any other language.
 void CheckShownText(std::string_view text);
+// The test of CheckShownText, in any language: the text has a word with a Latin letter outside
+// the pseudo-language's marks (the content generator asks it of what it draws in xx).
+bool HasUnmarkedWord(std::string_view text);

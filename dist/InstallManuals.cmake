@@ -17,3 +17,8 @@ if(NOT status EQUAL 0)
 endif()
 file(INSTALL ${TANDREL_WORK_DIR}/tandrel.6.gz DESTINATION "${CMAKE_INSTALL_PREFIX}/${TANDREL_INSTALL_MANDIR}/man6")
 file(INSTALL ${TANDREL_WORK_DIR}/manual.html DESTINATION "${CMAKE_INSTALL_PREFIX}/${TANDREL_INSTALL_DOCDIR}")
+# The manual in each language, from the build's templates, into a folder of its code.
+foreach(lang ${TANDREL_LINGUAS})
+    configure_file(${TANDREL_MANUAL_TEMPLATES}/${lang}/manual.html.in ${TANDREL_WORK_DIR}/${lang}/manual.html @ONLY)
+    file(INSTALL ${TANDREL_WORK_DIR}/${lang}/manual.html DESTINATION "${CMAKE_INSTALL_PREFIX}/${TANDREL_INSTALL_DOCDIR}/${lang}")
+endforeach()

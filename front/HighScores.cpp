@@ -314,10 +314,11 @@ void THiScores::DrawScores(TDevice& device, const TFonts& fonts, double totalTim
     {
         const int alpha = static_cast<int>(std::lround(std::fabs(std::cos(totalTime / 100)) * 255));
         DrawText(device, fonts, Font, 5, Size, nameEnd, editY, "|", Depth, alpha);
-        // A translation too wide for the picture is drawn smaller.
+        // A translation too wide for the picture is drawn smaller: below the table, the hints
+        // keep to the band between the cubes at the window's sides, narrowest at 4:3 (640x480).
         const auto hint = [&](const char* text, float y)
         {
-            constexpr float MaxWidth = 13.5f;
+            constexpr float MaxWidth = 11.0f;
             const float width = TextWidth(fonts, Font, Size, text);
             const int size = width > MaxWidth ? std::max(5, static_cast<int>(Size * MaxWidth / width)) : Size;
             const float x = (2.8f + scoreRight + TextWidth(fonts, Font, size, text)) / 2;

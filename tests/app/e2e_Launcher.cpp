@@ -8,6 +8,7 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace
 {
@@ -106,19 +107,26 @@ TEST(Launcher, OptionsDialogChoicesReachTheSettingsFile)
 
 TEST(Launcher, HomepageOpensTheHomePageOrTheManualWithTheDesktopHandler)
 {
-    TempFolder tmp;
-    TProgram program(tmp);
-    const std::string launcher = program.StartOnLauncher();
-    ASSERT_FALSE(launcher.empty()) << program.Output();
-    TProgram::Keys(launcher, "alt+h");
-    const auto opened = tmp.Path() / "opened.txt";
-    EXPECT_TRUE(WaitUntil([&] { return !ReadFile(opened).empty(); })) << "nothing was opened";
-    // The build's home page, or else the player's manual beside the build's program folder.
-    const std::string manual =
-        "file://" + std::filesystem::canonical(std::filesystem::path(TANDREL_BUILD_DIR) / "doc/tandrel/manual.html").string();
-    EXPECT_EQ(ReadFile(opened), *TANDREL_HOMEPAGE ? std::string(TANDREL_HOMEPAGE) : manual);
-    // The launcher stays up.
-    EXPECT_EQ(TProgram::WaitForWindow("Tandrel"), launcher);
-    TProgram::Keys(launcher, "Tab Tab Tab Return"); // Exit by the keyboard, from Homepage
-    EXPECT_EQ(program.WaitForExit(), 0);
+    // In English, and in a language whose manual the build translated (its button "_Webseite").
+    for (const auto& [language, key] : {std::pair<std::string, std::string>{"", "alt+h"}, {"de", "alt+w"}})
+    {
+        TempFolder tmp;
+        TProgram program(tmp);
+        const std::string launcher =
+            program.StartOnLauncher(language.empty() ? "" : StoredSettings + "Language=" + language + "\n");
+        ASSERT_FALSE(launcher.empty()) << program.Output();
+        TProgram::Keys(launcher, key);
+        const auto opened = tmp.Path() / "opened.txt";
+        EXPECT_TRUE(WaitUntil([&] { return !ReadFile(opened).empty(); })) << "nothing was opened";
+        // The build's home page, or else the player's manual beside the build's program folder.
+        const std::string manual =
+            "file://" +
+            std::filesystem::canonical(std::filesystem::path(TANDREL_BUILD_DIR) / "doc/tandrel" / language / "manual.html")
+                .string();
+        EXPECT_EQ(ReadFile(opened), *TANDREL_HOMEPAGE ? std::string(TANDREL_HOMEPAGE) : manual) << language;
+        // The launcher stays up.
+        EXPECT_EQ(TProgram::WaitForWindow("Tandrel"), launcher);
+        TProgram::Keys(launcher, "Tab Tab Tab Return"); // Exit by the keyboard, from Homepage
+        EXPECT_EQ(program.WaitForExit(), 0);
+    }
 }

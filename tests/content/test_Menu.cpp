@@ -301,12 +301,14 @@ TEST(MenuFile, AWordTooLongForItsPictureOrASlipInACatalogueStopsTheGenerator)
 {
     TempFolder tmp;
     tmp.Write("po/LINGUAS", "# one test language\nxx\n");
-    auto generate = [&](const std::string& catalogue)
+    // As a language of po/LINGUAS, or as the pseudo-language, whose texts must all be marked.
+    auto generate = [&](const std::string& catalogue, const std::string& how = "--po")
     {
         tmp.Write("po/xx.po", catalogue);
+        const std::filesystem::path from = how == "--po" ? tmp.Path() / "po" : tmp.Path() / "po" / "xx.po";
         const std::string command = std::string("'") + TANDREL_CONTENT_TOOL + "' --out '" +
-                                    (tmp.Path() / "out").string() + "' --fonts '" + TANDREL_FONT_DIR +
-                                    "' --po '" + (tmp.Path() / "po").string() + "' --only menu/xx > /dev/null 2> '" +
+                                    (tmp.Path() / "out").string() + "' --fonts '" + TANDREL_FONT_DIR + "' " + how +
+                                    " '" + from.string() + "' --only menu/xx > /dev/null 2> '" +
                                     (tmp.Path() / "errors").string() + "'";
         EXPECT_NE(0, std::system(command.c_str()));
         return ReadFile(tmp.Path() / "errors");
@@ -318,4 +320,7 @@ TEST(MenuFile, AWordTooLongForItsPictureOrASlipInACatalogueStopsTheGenerator)
         << clipped;
     const std::string slip = generate("msgid \"PLAY\"\nmsgstr \"PLAY\\q\"\n");
     EXPECT_NE(slip.find("xx.po, line 2: unknown escape \\q"), std::string::npos) << slip;
+    const std::string unmarked = generate("msgid \"PLAY\"\nmsgstr \"[PĹÀŶ]\"\n", "--pseudo");
+    EXPECT_NE(unmarked.find(" in xx: the text \""), std::string::npos) << unmarked;
+    EXPECT_NE(unmarked.find("\" is not in the catalogue"), std::string::npos) << unmarked;
 }

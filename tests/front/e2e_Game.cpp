@@ -231,7 +231,7 @@ public:
         {
             fs::create_directory_symlink(e.path(), Program / "Images" / e.path().filename());
         }
-        for (const char* folder : {"Sounds", "Music", "locale"})
+        for (const char* folder : {"Sounds", "Music", "locale", "lang"})
         {
             fs::create_directory_symlink(shipped / folder, Program / folder);
         }
@@ -457,6 +457,62 @@ public:
         }
         ClickItem(5, 2);
         return WaitUntil([&] { return fs::exists(save); }) ? ReadSave(save) : TSavedGame{};
+    }
+
+    // Waits until tutorial page n (from 1) of the run's language fills the window under its
+    // buttons: a point of its picture shows.
+    bool ShowsTutorialPage(int n) const
+    {
+        TImage page;
+        const fs::path folder = Language.empty() ? Program : Program / "lang" / Language;
+        const fs::path jpeg = folder / "Images" / "Tutorial" / ("tut" + std::to_string(n) + ".jpg");
+        EXPECT_TRUE(ReadImageFile(jpeg, page)) << jpeg;
+        const uint32_t p = page.Width > 0 ? page.At(page.Width / 8, page.Height / 2) : 0;
+        const TRgb want{static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
+                        static_cast<int>(p & 0xFF)};
+        return WaitUntil([&] { return Near(Grab(Window).At(WindowWidth / 8, WindowHeight / 2), want, 12); });
+    }
+
+    // Clicks item `item` of each step's screen and waits for its next screen (by the item
+    // given), keeping a screenshot named after the stage.
+    struct TStep
+    {
+        int Screen, Item, Next, NextItem;
+        std::string Stage;
+    };
+    ::testing::AssertionResult Walk(const std::vector<TStep>& steps)
+    {
+        for (const TStep& step : steps)
+        {
+            ClickItem(step.Screen, step.Item);
+            if (auto shown = WaitForScreen(step.Next, step.NextItem, step.Stage); !shown)
+            {
+                return shown;
+            }
+        }
+        return ::testing::AssertionSuccess();
+    }
+
+    // After a run in the pseudo-language: no text was shown unmarked, and every picture with
+    // words shown was the pseudo-language's own, none the English fallback (the announcer's
+    // voice and this test's own menu have none of their own).
+    ::testing::AssertionResult ShowedOnlyMarkedText() const
+    {
+        const std::string errors = ErrorOutput();
+        if (errors.find("marked text shown") == std::string::npos ||
+            errors.find("untranslated text shown") != std::string::npos)
+        {
+            return ::testing::AssertionFailure() << errors;
+        }
+        for (const std::string& line : Lines(ReadFile(DebugFile())))
+        {
+            if (line.find("is missing: the English") != std::string::npos &&
+                line.find("Images/") != std::string::npos && line.find("Images/TestMenu/") == std::string::npos)
+            {
+                return ::testing::AssertionFailure() << line;
+            }
+        }
+        return ::testing::AssertionSuccess();
     }
 
     void Signal(int signal) const { kill(Pid, signal); }
@@ -819,10 +875,13 @@ TEST(GameEndToEnd, SigtermUnderAMessageBoxSavesTheGameAndEndsAtOnce)
 }
 
 // In the pseudo-language, where every text of the catalogue is marked "[Ŝţàŕţ]": the launcher,
-// the options dialog, the game-over lines and the name entry show no unmarked English text.
+// the options dialog, the menus, the help page, every tutorial page, a game, the pause and
+// resume screens, the game-over lines and the name entry show no unmarked English text, and
+// every picture with words comes in the pseudo-language (whose texts the content generator
+// checks as it draws them), none from the English fallback.
 TEST(GameEndToEnd, ATimedGameRunsOutTheNameGoesIntoTheTableAndTheSaveIsGone)
 {
-    TGameRun run(Settings(false));
+    TGameRun run(Settings(true));
     run.Language = "xx";
     // Level 1 of the timed mode drains its progress in a fraction of a second.
     std::string levels = ReadFile(run.Program / "data" / "Levels.dat");
@@ -853,6 +912,8 @@ TEST(GameEndToEnd, ATimedGameRunsOutTheNameGoesIntoTheTableAndTheSaveIsGone)
     run.ClickItem(1, 1);
     ASSERT_TRUE(run.WaitForScreen(2, 2, "2-play-menu"));
     run.ClickItem(2, 2);
+    ASSERT_TRUE(run.WaitForScreen(10, 1, "3-help"));
+    run.ClickItem(10, 1);
     ASSERT_TRUE(run.WaitForScreen(7, 3, "3-resume-offer"));
     run.ClickItem(7, 3); // a new game instead
     // The game runs out; the game-over picture gives way to the table at the next key. The
@@ -910,11 +971,31 @@ TEST(GameEndToEnd, ATimedGameRunsOutTheNameGoesIntoTheTableAndTheSaveIsGone)
 
     run.Keys("Escape");
     ASSERT_TRUE(run.WaitForScreen(1, 4, "8-menu"));
+
+    // Every tutorial page.
+    ASSERT_TRUE(run.Walk({{1, 1, 2, 3, "9-play-menu"}, {2, 3, 9, 1, "10-tutorial"}}));
+    for (int page = 1; page <= 9; ++page)
+    {
+        EXPECT_TRUE(run.ShowsTutorialPage(page)) << "tutorial page " << page;
+        run.ClickItem(9, 2);
+    }
+    run.Keys("Escape");
+    // A game of the normal mode, paused and left, then offered and resumed.
+    ASSERT_TRUE(run.WaitForScreen(2, 1, "11-play-menu"));
+    ASSERT_TRUE(run.Walk({{2, 1, 10, 1, "12-help"}, {10, 1, 4, 1, "13-game"}}));
+    const fs::path normalSave = run.UserData() / "Save1.dat";
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(normalSave); }));
+    ASSERT_GT(run.LeaveThroughPause(normalSave, "14-pause").CubeCount, 0);
+    ASSERT_TRUE(run.WaitForScreen(1, 1, "15-menu"));
+    ASSERT_TRUE(run.Walk({{1, 1, 2, 1, "16-play-menu"},
+                          {2, 1, 10, 1, "17-help"},
+                          {10, 1, 7, 2, "18-resume-offer"},
+                          {7, 2, 4, 1, "19-resumed"}}));
+    ASSERT_GT(run.LeaveThroughPause(normalSave, "20-pause").CubeCount, 0);
+    ASSERT_TRUE(run.WaitForScreen(1, 4, "21-menu"));
     run.ClickItem(1, 4);
     EXPECT_EQ(run.WaitForExit(), 0);
-    const std::string errors = run.ErrorOutput();
-    EXPECT_NE(errors.find("marked text shown"), std::string::npos) << errors;
-    EXPECT_EQ(errors.find("untranslated text shown"), std::string::npos) << errors;
+    EXPECT_TRUE(run.ShowedOnlyMarkedText());
 }
 
 TEST(GameEndToEnd, OptionsReachTheSettingsFileAndTheTutorialPages)
@@ -948,21 +1029,7 @@ TEST(GameEndToEnd, OptionsReachTheSettingsFileAndTheTutorialPages)
     ASSERT_TRUE(run.WaitForScreen(2, 3, "5-play-menu"));
     run.ClickItem(2, 3);
     ASSERT_TRUE(run.WaitForScreen(9, 1, "6-tutorial-page-1"));
-    auto pageColour = [&](int n)
-    {
-        TImage page;
-        const fs::path jpeg = run.Program / "Images" / "Tutorial" / ("tut" + std::to_string(n) + ".jpg");
-        EXPECT_TRUE(ReadImageFile(jpeg, page)) << jpeg;
-        const uint32_t p = page.Width > 0 ? page.At(page.Width / 8, page.Height / 2) : 0;
-        return TRgb{static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
-                    static_cast<int>(p & 0xFF)};
-    };
-    auto showsPage = [&](int n)
-    {
-        const TRgb want = pageColour(n);
-        return WaitUntil(
-            [&] { return Near(Grab(run.Window).At(WindowWidth / 8, WindowHeight / 2), want, 12); });
-    };
+    auto showsPage = [&](int n) { return run.ShowsTutorialPage(n); };
     EXPECT_TRUE(showsPage(1));
     run.ClickItem(9, 2);
     EXPECT_TRUE(showsPage(2)) << "next page";
@@ -980,10 +1047,12 @@ TEST(GameEndToEnd, OptionsReachTheSettingsFileAndTheTutorialPages)
 }
 
 // The program's own menu, clicked where its file places the items: nothing covers an item
-// the commands need, and the options reach the settings.
+// the commands need, and the options reach the settings. In the pseudo-language, so that its
+// word pictures and the tutorial's show no English either.
 TEST(GameEndToEnd, TheShippedMenuWorksWithTheMouse)
 {
     TGameRun run(Settings(false, 160, 2), false);
+    run.Language = "xx";
     const TMenuFile menu = TMenuFile::Load(run.Program);
     auto click = [&](int screen, int item)
     {
@@ -1040,6 +1109,7 @@ TEST(GameEndToEnd, TheShippedMenuWorksWithTheMouse)
     EXPECT_EQ(run.WaitForExit(), 0);
     const std::string log = ReadFile(run.DebugFile());
     EXPECT_NE(log.find(" loaded2"), std::string::npos) << "the next page was not shown";
+    EXPECT_TRUE(run.ShowedOnlyMarkedText());
 }
 
 namespace
@@ -1059,16 +1129,7 @@ std::string SaveWith(int mode, const char* progress, const std::vector<std::arra
 // Play, a mode (item 1 normal, 2 timed) and resume its saved game, all by mouse.
 ::testing::AssertionResult ResumeSavedGame(TGameRun& run, int modeItem)
 {
-    for (const auto& [screen, item, next, nextItem] :
-         std::vector<std::array<int, 4>>{{1, 1, 2, modeItem}, {2, modeItem, 7, 2}, {7, 2, 4, 1}})
-    {
-        run.ClickItem(screen, item);
-        if (auto shown = run.WaitForScreen(next, nextItem, "to-" + std::to_string(next)); !shown)
-        {
-            return shown;
-        }
-    }
-    return ::testing::AssertionSuccess();
+    return run.Walk({{1, 1, 2, modeItem, "to-2"}, {2, modeItem, 7, 2, "to-7"}, {7, 2, 4, 1, "to-4"}});
 }
 } // namespace
 

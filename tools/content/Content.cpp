@@ -55,7 +55,11 @@ std::vector<TContentJob> ContentJobs(const TSources& sources)
     {
         const std::string& code = sources.Translations[i].Code;
         jobs.push_back({"menu/" + code, Words(i, MakeMenuWords)});
-        jobs.push_back({"voices/" + code, Words(i, MakeVoices)});
+        // The pseudo-language is for the eye: its pictures only.
+        if (code != PseudoLanguage)
+        {
+            jobs.push_back({"voices/" + code, Words(i, MakeVoices)});
+        }
     }
     for (int page = 1; page <= TutorialPageCount(); ++page)
     {

@@ -138,7 +138,7 @@ float DrawLines(TImage& img, const TSources& sources, const std::vector<std::str
 {
     for (const std::string& line : lines)
     {
-        DrawText(img, sources, line, x, y, style, align);
+        DrawTextLine(img, sources, line, x, y, style, align);
         y += lineHeight;
     }
     return y;
@@ -148,6 +148,7 @@ float DrawLines(TImage& img, const TSources& sources, const std::vector<std::str
 float DrawParagraph(TImage& img, const TSources& sources, std::string_view text, float x, float y,
                     float width, float lineHeight, const TTextStyle& style, TAlign align)
 {
+    CheckMarked(sources, text);
     return DrawLines(img, sources, Wrap(sources, text, width, style), x, y, lineHeight, style, align);
 }
 
@@ -155,6 +156,7 @@ float DrawParagraphIn(TImage& img, const TSources& sources, std::string_view tex
                       float width, float lineHeight, float bottom, const TTextStyle& style,
                       TAlign align)
 {
+    CheckMarked(sources, text);
     TTextStyle s = style;
     size_t lineCount = 0;
     float widest = 0;

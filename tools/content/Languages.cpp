@@ -17,6 +17,11 @@ std::string TSources::LanguageName() const
     return Language != nullptr ? Language->Code : "English";
 }
 
+bool TSources::Pseudo() const
+{
+    return Language != nullptr && Language->Code == PseudoLanguage;
+}
+
 std::vector<TTranslation> ReadTranslations(const std::filesystem::path& poFolder,
                                            const std::vector<std::string>& only)
 {

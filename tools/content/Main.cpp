@@ -3,8 +3,11 @@
 // files. Usage:
 //   tandrel-content --out DIR [--fonts DIR] [--espeak PROGRAM] [--only a,b] [--jobs N]
 //                   [--previews DIR] [--renders DIR] [--skins N] [--po DIR [--languages a,b]]
+//                   [--pseudo FILE]
 // With --po, the pictures and voice lines that carry words are also made in every language of
 // DIR/LINGUAS (or those of --languages) from its catalogue DIR/<code>.po, into lang/<code>/.
+// --pseudo makes the pictures of the pseudo-language too, from its catalogue FILE (the build's
+// po/xx.po), into lang/xx/: for the tests, never installed.
 // The tutorial and help pages are composed from frames that tandrel-snapshot renders from the
 // program folder this makes: they are made only in a second run given --renders DIR.
 // --skins N draws N cube skins and offers them in the menu instead of the game's count, to
@@ -46,7 +49,7 @@ int Usage()
 {
     std::fprintf(stderr, "usage: tandrel-content --out DIR [--fonts DIR] [--espeak PROGRAM] "
                          "[--only JOB,...] [--jobs N] [--previews DIR] [--renders DIR] [--skins N] "
-                         "[--po DIR [--languages CODE,...]]\n");
+                         "[--po DIR [--languages CODE,...]] [--pseudo FILE]\n");
     return 2;
 }
 } // namespace
@@ -58,6 +61,7 @@ int main(int argc, char** argv)
     TSources sources{"/usr/share/fonts/truetype/dejavu", "espeak-ng", {}, SkinCount, {}, nullptr};
     std::vector<std::string> only;
     std::filesystem::path po;
+    std::filesystem::path pseudo;
     std::vector<std::string> languages;
     unsigned workers = std::max(1u, std::min(2u, std::thread::hardware_concurrency()));
     for (int i = 1; i < argc; ++i)
@@ -114,6 +118,10 @@ int main(int argc, char** argv)
         {
             languages = Split(value);
         }
+        else if (arg == "--pseudo")
+        {
+            pseudo = value;
+        }
         else
         {
             return Usage();
@@ -123,11 +131,19 @@ int main(int argc, char** argv)
     {
         return Usage();
     }
-    if (!po.empty())
+    if (!po.empty() || !pseudo.empty())
     {
         try
         {
-            sources.Translations = ReadTranslations(po, languages);
+            if (!po.empty())
+            {
+                sources.Translations = ReadTranslations(po, languages);
+            }
+            if (!pseudo.empty())
+            {
+                sources.Translations.push_back(
+                    {PseudoLanguage, std::make_shared<TCatalogue>(TCatalogue::Read(pseudo))});
+            }
         }
         catch (const std::exception& e)
         {

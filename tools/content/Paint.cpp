@@ -1,5 +1,6 @@
 #include "tools/content/Paint.h"
 
+#include "base/Text.h"
 #include "tools/content/Noise.h"
 #include "tools/content/Text.h"
 
@@ -47,8 +48,23 @@ float FitEm(const TSources& sources, std::string_view text, const TTextStyle& st
     return em;
 }
 
+void CheckMarked(const TSources& sources, std::string_view text)
+{
+    if (sources.Pseudo() && HasUnmarkedWord(text))
+    {
+        throw TClipped("the text \"" + std::string(text) + "\" is not in the catalogue");
+    }
+}
+
 float DrawText(TImage& img, const TSources& sources, std::string_view text, float x, float y,
                const TTextStyle& style, TAlign align)
+{
+    CheckMarked(sources, text);
+    return DrawTextLine(img, sources, text, x, y, style, align);
+}
+
+float DrawTextLine(TImage& img, const TSources& sources, std::string_view text, float x, float y,
+                   const TTextStyle& style, TAlign align)
 {
     const TFontFace face(sources.Font(style.Font), style.Em);
     const int pad =

@@ -30,9 +30,13 @@ enum class TAlign
     Right
 };
 
-// Draws one line of text with `y` in the middle of its capitals; returns its width.
+// Draws one line of text with `y` in the middle of its capitals; returns its width. In the
+// pseudo-language the text must be marked (CheckMarked).
 float DrawText(TImage& img, const TSources& sources, std::string_view text, float x, float y,
                const TTextStyle& style, TAlign align = TAlign::Centre);
+// The same for a line of a longer text that CheckMarked has seen whole.
+float DrawTextLine(TImage& img, const TSources& sources, std::string_view text, float x, float y,
+                   const TTextStyle& style, TAlign align);
 float MeasureText(const TSources& sources, std::string_view text, const TTextStyle& style);
 
 // A text that does not fit its box even at the smallest size allowed: the build stops.
@@ -41,6 +45,10 @@ class TClipped : public std::runtime_error
 public:
     using std::runtime_error::runtime_error;
 };
+// In the pseudo-language (po/pseudo marks every text "[Ŝţàŕţ]"), a text with an English word
+// outside the marks is one the catalogue does not carry, which a player of any language would
+// read in English: the picture stops the build as a clipped text does, naming it.
+void CheckMarked(const TSources& sources, std::string_view text);
 // How far a text may shrink below the size it was designed at to fit its box.
 inline constexpr float SmallestEm = 0.7f;
 // The largest em size (up to `style.Em`) at which the text fits into `width` pixels; throws

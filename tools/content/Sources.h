@@ -21,7 +21,8 @@ struct TSources
     // run tries the menu and the pictures with another (--skins).
     int Skins = SkinCount;
     // The languages the pictures and voice lines that carry words are made in besides
-    // English, in the order of po/LINGUAS; none without --po.
+    // English, in the order of po/LINGUAS, then the pseudo-language's pictures (--pseudo);
+    // none without --po.
     std::vector<TTranslation> Translations;
     // The language being made: null for English.
     const TTranslation* Language = nullptr;
@@ -32,6 +33,8 @@ struct TSources
     std::string Tr(std::string_view english) const;
     // The language's code ("de"), or "English", for messages.
     std::string LanguageName() const;
+    // The language being made is the pseudo-language, whose texts must all be marked.
+    bool Pseudo() const;
 };
 
 // Font files used across the content.

@@ -397,11 +397,12 @@ TImage PlugBonus(const TSources& sources)
     const size_t lineBreak = words.find('\n');
     const std::string large = words.substr(0, lineBreak);
     const std::string small = lineBreak == std::string::npos ? "" : words.substr(lineBreak + 1);
+    CheckMarked(sources, words);
     s.Em = FitEm(sources, large, s, 220);
-    DrawText(img, sources, large, 135, 290, s);
+    DrawTextLine(img, sources, large, 135, 290, s, TAlign::Centre);
     s.Em = 44;
     s.Em = FitEm(sources, small, s, 220);
-    DrawText(img, sources, small, 135, 350, s);
+    DrawTextLine(img, sources, small, 135, 350, s, TAlign::Centre);
     return img;
 }
 } // namespace

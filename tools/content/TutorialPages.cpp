@@ -34,6 +34,9 @@ constexpr float RightX = -5.15f;
 constexpr float ShotY = 1.45f;
 constexpr float ShotWidth = 6.2f;
 constexpr float ShotHeight = 4.75f;
+// The explanation's pane, across the page below the pictures.
+constexpr float PaneLeft = 4.65f;
+constexpr float PaneRight = -8.25f;
 
 TShot Left(const char* render, const char* caption, uint32_t colour = 0xFFFFFF)
 {
@@ -127,7 +130,8 @@ void Between(TPage& page)
     Arrow(page.Image, {page.Map.X((LeftX + RightX) / 2), page.Map.Y(ShotY)}, page.Unit() * 0.42f);
 }
 
-// The explanation under the pictures, on a dark pane; the foot stays free for the buttons.
+// The explanation under the pictures, on a dark pane from PaneLeft to PaneRight (world x, the
+// left edge the larger); the foot stays free for the buttons.
 void Text(TPage& page, const TSources& sources, const std::string& text, float top = -1.68f)
 {
     const TScreenMap& m = page.Map;
@@ -140,7 +144,7 @@ void Text(TPage& page, const TSources& sources, const std::string& text, float t
     pane.ShadowBlur = 6;
     pane.ShadowOffset = 4;
     const float bottom = -4.3f;
-    DrawPanel(page.Image, m.X(4.65f), m.Y(top), m.X(-8.25f), m.Y(bottom), pane);
+    DrawPanel(page.Image, m.X(PaneLeft), m.Y(top), m.X(PaneRight), m.Y(bottom), pane);
     TTextStyle body;
     body.Font = Sans;
     body.Em = m.Unit() * 0.3f;
@@ -155,6 +159,19 @@ void Text(TPage& page, const TSources& sources, const std::string& text, float t
 // A caption of its own on a page, not under a picture: its text, centre and colour. It may
 // take up to LabelWidth, beside the picture it labels.
 constexpr float LabelWidth = 2.6f;
+
+// The timed bar of the last page, with a label on either side: each label's room runs from a
+// gap beside the bar to the pane's edge, so that a long word (the Spanish one) keeps clear
+// of the bar.
+constexpr float BarX = -1.8f;
+constexpr float BarY = -0.95f;
+constexpr float BarWidth = 7.0f;
+constexpr float BarGap = 0.3f;
+constexpr float BarLabelLeft = (PaneLeft + BarX + BarWidth / 2 + BarGap) / 2;
+constexpr float BarLabelRight = (PaneRight + BarX - BarWidth / 2 - BarGap) / 2;
+static_assert(PaneLeft - (BarX + BarWidth / 2 + BarGap) >= LabelWidth &&
+                  (BarX - BarWidth / 2 - BarGap) - PaneRight >= LabelWidth,
+              "a label beside the timed bar has its full width");
 struct TLabel
 {
     const char* Text;
@@ -238,14 +255,14 @@ std::vector<TPageContent> Pages()
         {N_("LEVELS AND THE CLOCK"),
          {{"bonus-level", LeftX, 2.05f, ShotWidth, 3.55f, N_("EVERY FIFTH LEVEL: BONUS"), 0xFFE7A8},
           {"flyby", RightX, 2.05f, ShotWidth, 3.55f, N_("A FLIGHT ROUND THE ROOM"), 0x9FD8FF},
-          {"timed-bar", -1.8f, -0.95f, 8.0f, 0.62f, ""}},
+          {"timed-bar", BarX, BarY, BarWidth, 0.62f, ""}},
          false,
          N_("Fill the bar under the board to finish a level. Every fifth level is a bonus level: "
             "blast the stones with the bombs you are given. Win the level before it and the camera "
             "takes a flight round the room. In the timed game the bar drains all the time; when it "
             "runs empty, the game is over."),
          -1.55f,
-         {{N_("TIMED:"), 3.55f, -0.95f, 0xFF9C90}, {N_("IT DRAINS!"), -7.2f, -0.95f, 0xFF9C90}}},
+         {{N_("TIMED:"), BarLabelLeft, BarY, 0xFF9C90}, {N_("IT DRAINS!"), BarLabelRight, BarY, 0xFF9C90}}},
     };
 }
 
