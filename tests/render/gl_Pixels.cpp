@@ -9,7 +9,7 @@
 #include "render/Texture.h"
 #include "tests/render/RenderTestSupport.h"
 #include "tests/front/WindowShot.h"
-#include "tools/content/BoardFrame.h"
+#include "base/BoardFrame.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -206,6 +206,34 @@ TEST(GLPixels, CubeCellsAndCulling)
         EXPECT_GT(lit, 4 * 200) << "kind " << int(kind);
         EXPECT_EQ(outside, 0) << "kind " << int(kind);
     }
+    // So do the sparks of bombs there, whichever way each turns its wick (drawn untextured:
+    // whole quads, larger than their glow).
+    TGameSetup& g = game.Game;
+    for (int step = 0; step < 60; ++step)
+    {
+        for (int i = 1; i <= 4; ++i)
+        {
+            g.Cubes[i].Rotation.z = 0.105f * static_cast<float>(step * i);
+            g.EmitFuseSparks(i);
+        }
+        g.Particles.UpdateParticles(FuseSparkSystem, 16);
+    }
+    BeginFrame(t);
+    DrawParticles(*t.R.Device, TParticleTextures{}, g.Particles, FuseSparkSystem);
+    EndFrame(t);
+    const TImage sparks = t.Frame();
+    int sparkLit = 0, sparkOutside = 0;
+    for (int y = 0; y < sparks.Height; ++y)
+    {
+        for (int x = 0; x < sparks.Width; ++x)
+        {
+            const bool on = Brightness(sparks.At(x, y)) > 0;
+            sparkLit += on;
+            sparkOutside += on && (x < left || x > right || y < top || y > bottom);
+        }
+    }
+    EXPECT_GT(sparkLit, 4 * 50) << "sparks drawn";
+    EXPECT_EQ(sparkOutside, 0) << "sparks beyond the frame's well";
 
     // A quad wound clockwise on the screen is culled; its counter-clockwise twin is not.
     std::vector<TVertex> quad;
