@@ -215,6 +215,10 @@ void TFrontEnd::MenuKey(int key)
             {
                 ResumeSavedGame();
             }
+            else
+            {
+                Game->Start(Game->View().Mode); // the waiting game leaves the board; its file stays
+            }
             Menu->ShowScreen(scInGame);
         }
         break;
@@ -582,6 +586,10 @@ void TFrontEnd::DrawFrontEnd()
     if (Menu)
     {
         Menu->Draw(Renderer);
+        if (State == gsGame && Menu->CurrentScreen == scResume)
+        {
+            DrawSavedGame();
+        }
     }
 }
 

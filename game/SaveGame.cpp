@@ -8,6 +8,9 @@
 //   7        bonus figure on offer (read, then replaced by a fresh choice)
 //   8        number of cubes N (0..81)
 //   then 4 lines per cube: 1 if the cube had grown else 0, kind code, X, Y
+//   last     how far the figure's colours were moved up when it was chosen; with it the
+//            figure of line 7 stays on offer when the game is resumed (a file without it,
+//            or with a figure the level could not have chosen, gets a fresh choice)
 //
 // The file is written to a temporary file beside it, synced and renamed over the old one,
 // so a crash, a kill, a power loss or a full disk never leaves half a save. A damaged file
@@ -81,6 +84,7 @@ struct TSaveContent
     int Figure = 0;
     int CubeCount = 0;
     std::array<TSavedCube, CellCount + 1> Cubes{};
+    int FigureShift = -1; // none in the file
 };
 
 // Reads one value of a save file; a save file that ends early is damaged.
@@ -121,6 +125,7 @@ public:
     }
 
     [[noreturn]] void Fail(const std::string& problem) const { In.Fail(problem); }
+    bool HasValue() { return In.HasValue(); }
 
 private:
     void Require(const char* what)
@@ -169,6 +174,10 @@ TSaveContent ReadSaveFile(const std::filesystem::path& file)
         }
         first = i;
     }
+    if (in.HasValue())
+    {
+        save.FigureShift = in.IntIn("figure colour shift", 0, MaxColours);
+    }
     return save;
 }
 } // namespace
@@ -194,6 +203,7 @@ std::string TGame::SaveText() const
         line(std::to_string(c.X));
         line(std::to_string(c.Y));
     }
+    line(std::to_string(FigureShift()));
     return text;
 }
 
@@ -256,10 +266,28 @@ void TGame::LoadGame(int mode)
     Selected = 0;
     Combo = 0;
     LevelTime = 0;
-    NewFigure(false);
+    // The figure the player was building stays on offer.
+    if (!KeepFigure(save.Figure, save.FigureShift))
+    {
+        NewFigure(false);
+    }
 
     const double target = level.Target[Mode];
     const double fraction = target != 0 ? level.Progress / target : 0;
     Display.Fraction = fraction;
     Display.StartFraction = fraction;
+}
+
+TSaveSummary TGame::ReadSavedGame(int mode) const
+{
+    const std::filesystem::path file = SaveFile(mode);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec))
+    {
+        throw TDataError(file, 0, "is not a file");
+    }
+    const TSaveContent save = ReadSaveFile(file);
+    TSaveSummary saved{save.Mode, save.Level, save.Score, {}};
+    saved.Written = std::filesystem::last_write_time(file, ec);
+    return saved;
 }

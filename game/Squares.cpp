@@ -262,6 +262,48 @@ bool TGame::CheckFigure()
 
 // The level's range is kept within the figures there are; a level that names none at all
 // (no figure file, or a range past its end) gets figure 0, which never matches.
+void TGame::ShowFigure(int figure, int shift)
+{
+    TBonusFigure& f = Figures[figure];
+    for (TBonusCube& cell : f.Cells)
+    {
+        const int shown = cell.Colour + shift;
+        const bool visible = cell.Colour > 0 && shown >= 1 && shown <= MaxColours;
+        cell.ShownColour = static_cast<uint8_t>(visible ? shown : 0);
+    }
+    f.Value = std::nearbyint((CurrentLevel().FigureFactor + 1) * f.BaseValue);
+}
+
+int TGame::FigureShift() const
+{
+    if (Figure < 1 || Figure > MaxFigures)
+    {
+        return 0;
+    }
+    for (const TBonusCube& cell : Figures[Figure].Cells)
+    {
+        if (cell.Colour > 0 && cell.ShownColour > 0)
+        {
+            return cell.ShownColour - cell.Colour;
+        }
+    }
+    return 0;
+}
+
+bool TGame::KeepFigure(int figure, int shift)
+{
+    const TLevel& l = CurrentLevel();
+    const int last = std::min({FigureCount, MaxFigures, static_cast<int>(l.FigureMax)});
+    if (l.LevelKind == lkBonus || figure < std::max(1, static_cast<int>(l.FigureMin)) || figure > last || shift < 0 ||
+        shift >= std::max(1, ColourCount(l, Mode) - Figures[figure].TopColour))
+    {
+        return false;
+    }
+    Figure = figure;
+    ShowFigure(figure, shift);
+    return true;
+}
+
 void TGame::NewFigure(bool reward)
 {
     TLevel& l = CurrentLevel();
@@ -275,16 +317,8 @@ void TGame::NewFigure(bool reward)
 
     if (Figure != 0 && l.LevelKind != lkBonus)
     {
-        TBonusFigure& f = Figures[Figure];
         // Never negative: a figure using more colours than the level keeps its own.
-        const int a = Rng.Random(ColourCount(l, Mode) - f.TopColour);
-        for (TBonusCube& cell : f.Cells)
-        {
-            const int shown = cell.Colour + a;
-            const bool visible = cell.Colour > 0 && shown >= 1 && shown <= MaxColours;
-            cell.ShownColour = static_cast<uint8_t>(visible ? shown : 0);
-        }
-        f.Value = std::nearbyint((l.FigureFactor + 1) * f.BaseValue);
+        ShowFigure(Figure, Rng.Random(ColourCount(l, Mode) - Figures[Figure].TopColour));
     }
 
     if (reward)

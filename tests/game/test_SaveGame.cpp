@@ -101,7 +101,7 @@ TEST_F(SaveGameTest, WritesTheExactLinesOfAKnownBoard)
     const std::string text = ReadFile(Save1());
     ASSERT_FALSE(text.empty());
     const std::vector<std::string> lines = Lines(text);
-    ASSERT_EQ(lines.size(), 8u + 4 * 5);
+    ASSERT_EQ(lines.size(), 8u + 4 * 5 + 1);
     EXPECT_FALSE(lines[0].empty()); // the date of saving
     EXPECT_EQ(Body(text), "1\n"
                           "3\n"
@@ -114,7 +114,8 @@ TEST_F(SaveGameTest, WritesTheExactLinesOfAKnownBoard)
                           "1\n17\n9\n9\n"  // stone
                           "1\n7\n5\n4\n"   // joker
                           "1\n16\n2\n8\n"  // paint cube of colour 7
-                          "1\n6\n3\n3\n"); // colour 7, vanishing
+                          "1\n6\n3\n3\n"   // colour 7, vanishing
+                          "0\n");         // the figure's colours as the file gives them
     EXPECT_FALSE(std::filesystem::exists(Save2()));
     EXPECT_FALSE(std::filesystem::exists(TemporaryFileFor(Save1())));
 }
@@ -303,7 +304,7 @@ TEST_F(SaveGameTest, AGermanDesktopWritesAndResumesTheSameFile)
     EXPECT_EQ(g.Cubes[2].Kind, ckBomb);
 }
 
-TEST_F(SaveGameTest, AnEmptyBoardIsEightLinesAndLoadsEmpty)
+TEST_F(SaveGameTest, AnEmptyBoardIsNineLinesAndLoadsEmpty)
 {
     TGameSetup& g = T.Game;
     g.Mode = gmNormal;
@@ -311,7 +312,7 @@ TEST_F(SaveGameTest, AnEmptyBoardIsEightLinesAndLoadsEmpty)
     g.Score = 777;
     g.Levels[12].Progress = 250;
     g.SaveGame();
-    EXPECT_EQ(Lines(ReadFile(Save1())).size(), 8u);
+    EXPECT_EQ(Lines(ReadFile(Save1())).size(), 8u + 1); // the figure's colour shift last
 
     g.Level = 1;
     g.Score = 0;
