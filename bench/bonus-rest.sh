@@ -23,7 +23,7 @@ ticks=$(getconf CLK_TCK)
 . bench/report.sh
 
 # The saved game: level 5 of the normal mode, its stones and bombs grown (kind codes 17
-# and 8; cells as X, Y).
+# and 8; cells as X, Y); BONUS_CUBES gives another layout the same way.
 save() {
     local cubes=${BONUS_CUBES:-"17 2 2  17 8 2  17 5 4  17 3 6  17 7 6  17 5 7  17 1 5  17 9 5  8 3 9  8 7 9  8 1 1  8 9 1  8 5 5"}
     printf 'saved\n1\n5\n0\n 0.00000000000000E+0000\n 1.50000000000000E+0003\n1\n13\n'
@@ -34,18 +34,6 @@ save() {
     done
 }
 wait_log() { until grep -q "$1" "$debug" 2>/dev/null; do sleep 0.05; done; }
-game_window() {
-    local id
-    for id in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
-        if xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_NORMAL; then
-            echo "$id"
-            return
-        fi
-    done
-}
-game_frames() {
-    tail -n +"$1" "$debug" | awk '/gsGame  FPS:/ {t = $1; if (last) n += $NF * (t - last) / 1000; last = t} END {printf "%.0f", n}'
-}
 
 cpu=() frames=()
 for run in $(seq 1 "$runs"); do

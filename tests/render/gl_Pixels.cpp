@@ -178,6 +178,21 @@ TEST(GLPixels, CubeCellsAndCulling)
     int left = 0, top = 0, right = 0, bottom = 0;
     t.Project({FrameWellLeft, FrameWellTop, 0}, left, top);
     t.Project({FrameWellRight, FrameWellBottom, 0}, right, bottom);
+    // The lit pixels of the frame, and how many of them lie outside the well.
+    const auto litOutside = [&](int& lit, int& outside)
+    {
+        const TImage f = t.Frame();
+        lit = outside = 0;
+        for (int y = 0; y < f.Height; ++y)
+        {
+            for (int x = 0; x < f.Width; ++x)
+            {
+                const bool on = Brightness(f.At(x, y)) > 0;
+                lit += on;
+                outside += on && (x < left || x > right || y < top || y > bottom);
+            }
+        }
+    };
     for (const uint8_t kind : {uint8_t{1}, uint8_t{ckBomb}, uint8_t{ckStone}})
     {
         game.Game.CubeCount = 4;
@@ -192,17 +207,8 @@ TEST(GLPixels, CubeCellsAndCulling)
         BeginFrame(t);
         DrawGame(t.R, game.Game);
         EndFrame(t);
-        const TImage cubes = t.Frame();
         int outside = 0, lit = 0;
-        for (int y = 0; y < cubes.Height; ++y)
-        {
-            for (int x = 0; x < cubes.Width; ++x)
-            {
-                const bool on = Brightness(cubes.At(x, y)) > 0;
-                lit += on;
-                outside += on && (x < left || x > right || y < top || y > bottom);
-            }
-        }
+        litOutside(lit, outside);
         EXPECT_GT(lit, 4 * 200) << "kind " << int(kind);
         EXPECT_EQ(outside, 0) << "kind " << int(kind);
     }
@@ -221,17 +227,8 @@ TEST(GLPixels, CubeCellsAndCulling)
     BeginFrame(t);
     DrawParticles(*t.R.Device, TParticleTextures{}, g.Particles, FuseSparkSystem);
     EndFrame(t);
-    const TImage sparks = t.Frame();
     int sparkLit = 0, sparkOutside = 0;
-    for (int y = 0; y < sparks.Height; ++y)
-    {
-        for (int x = 0; x < sparks.Width; ++x)
-        {
-            const bool on = Brightness(sparks.At(x, y)) > 0;
-            sparkLit += on;
-            sparkOutside += on && (x < left || x > right || y < top || y > bottom);
-        }
-    }
+    litOutside(sparkLit, sparkOutside);
     EXPECT_GT(sparkLit, 4 * 50) << "sparks drawn";
     EXPECT_EQ(sparkOutside, 0) << "sparks beyond the frame's well";
 
