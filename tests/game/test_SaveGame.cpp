@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <set>
 
 #include <sstream>
 #include <vector>
@@ -381,6 +382,7 @@ TEST_F(SaveGameTest, DamagedFilesAreRefusedAndLeftAlone)
         {"file ends before the cubes", head + good + "1\n\n\n", 11, "cube 1 state"},
         {"only a date", head, 2, "game mode"},
         {"empty file", "", 1, "game mode"},
+        {"figure colours beyond any level's", head + good + "0\n9\n", 9, "figure colour shift 9"},
     };
     for (const Case& c : cases)
     {
@@ -395,6 +397,15 @@ TEST_F(SaveGameTest, DamagedFilesAreRefusedAndLeftAlone)
         Put(1, 5, 5, csIdle);
         const auto file = User.Write("data/Save1.dat", c.Text);
 
+        try
+        {
+            (void)g.ReadSavedGame(gmNormal); // what the offer to resume reads first
+            ADD_FAILURE() << "read for the offer";
+        }
+        catch (const TDataError& e)
+        {
+            EXPECT_EQ(e.Line, c.Line) << e.what();
+        }
         try
         {
             g.LoadGame(gmNormal);
@@ -415,6 +426,50 @@ TEST_F(SaveGameTest, DamagedFilesAreRefusedAndLeftAlone)
         EXPECT_DOUBLE_EQ(g.Levels[7].Progress, 66);
         EXPECT_EQ(ReadFile(file), c.Text);
     }
+}
+
+TEST_F(SaveGameTest, TheFigureBeingBuiltComesBackAndTheOfferReadsLevelScoreAndTime)
+{
+    TGameSetup& g = T.Game;
+    g.Mode = gmNormal;
+    g.Level = 12;
+    g.Score = 4500;
+    const auto shown = [&]
+    {
+        std::vector<int> figure{g.Figure};
+        for (const TBonusCube& cell : g.Figures[g.Figure].Cells)
+        {
+            figure.push_back(cell.ShownColour);
+        }
+        return figure;
+    };
+    // Saved with several figures and colourings of the level's choice: each comes back.
+    std::set<std::vector<int>> seen;
+    for (int k = 0; k < 12; ++k)
+    {
+        g.NewFigure(false);
+        const auto built = shown();
+        seen.insert(built);
+        g.SaveGame();
+        g.NewFigure(false);
+        g.LoadGame(gmNormal);
+        EXPECT_EQ(shown(), built);
+    }
+    EXPECT_GE(seen.size(), 3u) << "the figures saved differ";
+
+    const TSaveSummary saved = g.ReadSavedGame(gmNormal);
+    EXPECT_EQ(saved.Mode, gmNormal);
+    EXPECT_EQ(saved.Level, 12);
+    EXPECT_DOUBLE_EQ(saved.Score, 4500);
+    EXPECT_EQ(saved.Written, std::filesystem::last_write_time(Save1()));
+
+    // A file of an older version, without the figure's colours, gets a figure of the level.
+    std::string text = ReadFile(Save1());
+    text.erase(text.rfind('\n', text.size() - 2) + 1);
+    User.Write("data/Save1.dat", text);
+    g.LoadGame(gmNormal);
+    EXPECT_GE(g.Figure, g.Levels[12].FigureMin);
+    EXPECT_LE(g.Figure, g.Levels[12].FigureMax);
 }
 
 TEST_F(SaveGameTest, AKindCodeOutsideTheTableComesBackAsKindOne)

@@ -814,8 +814,10 @@ TEST(GLPixels, RegionFramesOfSmallChangesEqualWholeFrames)
 {
     TempFolder log;
     SetDebugLogFolder(log.Path());
+    // 4:3, and wider and taller than that: the bands beside or above the picture too.
     for (const auto& [w, h, offScreen] : {std::tuple{400, 300, false}, std::tuple{480, 300, false},
-                                          std::tuple{400, 300, true}, std::tuple{480, 300, true}})
+                                          std::tuple{400, 360, false}, std::tuple{400, 300, true},
+                                          std::tuple{480, 300, true}})
     {
         TGLRenderer t(w, h);
         SDL_Window* window = t.GL().Window();
