@@ -45,17 +45,8 @@ for run in $(seq 1 "$runs"); do
     "$program" --start >/dev/null 2>&1 &
     pid=$!
     wait_log " ... Loading finished"
-    window=""
-    while [ -z "$window" ]; do window=$(game_window "$pid"); done
-    # Play, the normal mode (a key may come before the menu takes it on a loaded machine),
-    # then Resume on the offer.
-    for try in $(seq 1 20); do
-        grep -q "State menu -> game" "$debug" && break
-        xdotool windowfocus --sync "$window" 2>/dev/null || true
-        xdotool key Return
-        sleep 1
-    done
-    wait_log "State menu -> game"
+    window=$(enter_game "$pid")
+    # Then Resume on the offer.
     sleep 1
     xdotool key Return
     xdotool mousemove --window "$window" 3 3

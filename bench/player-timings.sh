@@ -48,17 +48,9 @@ hwm() { awk '/VmHWM/ {print int($2 / 1024)}' "/proc/$1/status"; }
 # From the main menu: Play, then the normal mode; the pointer then goes to the window's
 # corner, off the board (the load sequence left it in the middle, where a cube may stand).
 start_game() {
-    local window=""
-    while [ -z "$window" ]; do window=$(game_window "$1"); done
-    # A key may come before the menu takes it on a loaded machine: Return again until the
-    # game is on the board, then Backspace lets go of a cube an extra Return picked.
-    for try in $(seq 1 20); do
-        grep -q "State menu -> game" "$debug" && break
-        xdotool windowfocus --sync "$window" 2>/dev/null || true
-        xdotool key Return
-        sleep 1
-    done
-    wait_log "State menu -> game"
+    local window
+    window=$(enter_game "$1")
+    # Backspace lets go of a cube an extra Return picked.
     xdotool key BackSpace
     xdotool mousemove --window "$window" 3 3
     sleep 3 # the first cubes grow and the new level's banner fades

@@ -25,3 +25,18 @@ game_window() {
 game_frames() {
     tail -n +"$1" "$debug" | awk '/gsGame  FPS:/ {t = $1; if (last) n += $NF * (t - last) / 1000; last = t} END {printf "%.0f", n}'
 }
+# From the main menu, Play and the normal mode by Return (again while a key comes before the
+# menu takes it, on a loaded machine) until the game of process $1 is on the board; prints
+# the game's window.
+enter_game() {
+    local window=""
+    while [ -z "$window" ]; do window=$(game_window "$1"); done
+    for try in $(seq 1 20); do
+        grep -q "State menu -> game" "$debug" && break
+        xdotool windowfocus --sync "$window" 2>/dev/null || true
+        xdotool key Return
+        sleep 1
+    done
+    until grep -q "State menu -> game" "$debug" 2>/dev/null; do sleep 0.05; done
+    echo "$window"
+}
