@@ -60,11 +60,12 @@ struct TFrameDecision
     // looks for the end of its tune; a still board is updated so its idle turns come).
     uint32_t WaitMs = 0;
 };
-// A board on which only the bombs' fuse sparks fly is drawn this often: the sparks are
-// small, short-lived and scattered at random, and the eye takes them at this rate as at the
-// display's. In between the rules are updated at about the display's rate, so as many sparks
-// fly as in a frame of every pass.
-constexpr uint32_t SparkFrameInterval = 67;
+// A board on which only the bombs' fuse sparks fly is drawn this often, ten times a second:
+// the sparks are small, live about a fifth of a second and are scattered at random, so the
+// eye takes them at this rate as at the display's (each is seen in two frames). In between
+// the rules are updated at about the display's rate, so as many sparks fly as in a frame of
+// every pass.
+constexpr uint32_t SparkFrameInterval = 100;
 constexpr uint32_t SparkUpdateInterval = 16;
 
 // The one decision for every screen: a menu or the board is drawn again only after a

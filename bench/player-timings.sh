@@ -28,16 +28,6 @@ ticks=$(getconf CLK_TCK)
 now_ms() { date +%s%3N; }
 . bench/report.sh
 launcher() { xdotool search --onlyvisible --name '^Tandrel$' 2>/dev/null | head -1 || true; }
-# The game's own window: of the program's windows, the one that is not a dialog.
-game_window() {
-    local id
-    for id in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
-        if xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_NORMAL; then
-            echo "$id"
-            return
-        fi
-    done
-}
 # Fresh user folders and settings: resolution index 3 is 800x600, 8 is 1280x1024.
 fresh() {
     rm -rf "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME"
@@ -55,25 +45,12 @@ cpu_over() {
     awk -v a="$before" -v b="$after" -v t="$ticks" -v s="$seconds" 'BEGIN {printf "%.2f", (b - a) * 100 / t / s}'
 }
 hwm() { awk '/VmHWM/ {print int($2 / 1024)}' "/proc/$1/status"; }
-# Frames drawn in the game after the log's line count $1: the frame-rate lines give the
-# rate of each window since the one before, and their stamps the window's length.
-game_frames() {
-    tail -n +"$1" "$debug" | awk '/gsGame  FPS:/ {t = $1; if (last) n += $NF * (t - last) / 1000; last = t} END {printf "%.0f", n}'
-}
 # From the main menu: Play, then the normal mode; the pointer then goes to the window's
 # corner, off the board (the load sequence left it in the middle, where a cube may stand).
 start_game() {
-    local window=""
-    while [ -z "$window" ]; do window=$(game_window "$1"); done
-    # A key may come before the menu takes it on a loaded machine: Return again until the
-    # game is on the board, then Backspace lets go of a cube an extra Return picked.
-    for try in $(seq 1 20); do
-        grep -q "State menu -> game" "$debug" && break
-        xdotool windowfocus --sync "$window" 2>/dev/null || true
-        xdotool key Return
-        sleep 1
-    done
-    wait_log "State menu -> game"
+    local window
+    window=$(enter_game "$1")
+    # Backspace lets go of a cube an extra Return picked.
     xdotool key BackSpace
     xdotool mousemove --window "$window" 3 3
     sleep 3 # the first cubes grow and the new level's banner fades

@@ -219,6 +219,10 @@ void TFrontEnd::MenuKey(int key)
             {
                 ResumeSavedGame();
             }
+            else
+            {
+                Game->Start(Game->View().Mode); // the waiting game leaves the board; its file stays
+            }
             ShowScreen(scInGame);
         }
         break;
@@ -586,6 +590,10 @@ void TFrontEnd::DrawFrontEnd()
     if (Menu)
     {
         Menu->Draw(Renderer);
+        if (State == gsGame && Menu->CurrentScreen == scResume)
+        {
+            DrawSavedGame();
+        }
     }
 }
 

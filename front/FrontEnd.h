@@ -19,6 +19,7 @@
 #include "render/Renderer.h"
 #include "front/Tutorial.h"
 #include "base/AtomicFile.h"
+#include "game/Game.h"
 
 #include <filesystem>
 #include <functional>
@@ -136,7 +137,14 @@ private:
     std::string WriteSave(bool wait);
     // The pause screen says whether the game is saved, and offers to leave without it when not.
     void TellSaveState();
+    // At a new game of a mode whose file exists: the saved game is read whole; a readable
+    // one is laid on the board, paused, and offered (true); a damaged one is set aside with
+    // a message naming the file and the problem, and the new game goes on (false).
+    bool OfferSavedGame(uint8_t mode);
     void ResumeSavedGame();
+    // The offer's lines about the game that waits: its mode, level and score, and when it was
+    // saved, in the player's language and date format.
+    void DrawSavedGame();
     void SaveScores();
     void SetCursor(int index);
 
@@ -151,5 +159,6 @@ private:
     TBackgroundWriter Saves;  // every save and removal of a saved game, in order
     bool Autosaved = false;   // this game has written its mode's file
     std::filesystem::path LastSave; // the file the last save went to
+    TSaveSummary Waiting;             // the saved game offered (scResume)
     bool PauseTellsFailure = false; // the pause screen's plate says the save failed
 };

@@ -3,6 +3,7 @@
 #include "front/FrontEnd.h"
 
 #include "base/Text.h"
+#include "render/Font.h"
 
 #include "base/DataError.h"
 #include "base/LanguageFiles.h"
@@ -11,7 +12,9 @@
 #include "base/Options.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <ctime>
 #include <exception>
 #include <system_error>
 #include <utility>
@@ -71,24 +74,16 @@ void TFrontEnd::StartGame(uint8_t mode)
     LastSave.clear();
     State = gsGame;
     std::error_code ec;
-    if (fs::exists(g.SaveFile(mode), ec))
-    {
-        g.Pause();
-        Menu->ShowScreen(scResume);
-    }
-    else
-    {
-        ShowScreen(scInGame);
-    }
+    ShowScreen(fs::exists(g.SaveFile(mode), ec) && OfferSavedGame(mode) ? scResume : scInGame);
 }
 
-void TFrontEnd::ResumeSavedGame()
+bool TFrontEnd::OfferSavedGame(uint8_t mode)
 {
     TGame& g = *Game;
-    const uint8_t mode = g.View().Mode;
     try
     {
-        g.LoadGame(mode);
+        Waiting = g.ReadSavedGame(mode);
+        g.LoadGame(mode); // the offer shows the game that waits, not a fresh board
     }
     catch (const std::exception& e)
     {
@@ -102,9 +97,53 @@ void TFrontEnd::ResumeSavedGame()
         Host.ShowMessage(std::string(e.what()) + "\n" + _("The saved game cannot be resumed; a new game starts.") +
                          (ec ? std::string() : "\n" + Formatted(_("The file is kept as %s."), aside.filename().string())));
         g.Start(mode);
-        return;
+        return false;
     }
+    g.Pause();
+    return true;
+}
+
+void TFrontEnd::ResumeSavedGame()
+{
     WriteSave(false); // the resumed game is kept from now on, after every move
+}
+
+void TFrontEnd::DrawSavedGame()
+{
+    constexpr int Font = 1, Size = 8, Colour = 4, Opaque = 255;
+    constexpr float Depth = 0.1f, Centre = 0.0f, MaxWidth = 6.2f; // the plate's middle and inner width
+    // The file's time in the player's own date and time format (LC_TIME).
+    std::string when = "-";
+    const std::time_t t = std::chrono::system_clock::to_time_t(
+        std::chrono::time_point_cast<std::chrono::system_clock::duration>(std::chrono::file_clock::to_sys(Waiting.Written)));
+    std::tm local{};
+    char text[128] = {};
+    if (localtime_r(&t, &local) != nullptr && std::strftime(text, sizeof text, "%x %X", &local) > 0)
+    {
+        when = text;
+    }
+    const std::string level = std::to_string(Waiting.Level);
+    const std::string score = std::to_string(PointsText(Waiting.Score));
+    // TRANSLATORS: the saved game offered to resume: its level and score
+    const char* timed = _("timed game, level %s, score %s");
+    // TRANSLATORS: the saved game offered to resume: its level and score
+    const char* classic = _("classic game, level %s, score %s");
+    // TRANSLATORS: when the offered game was saved: the date and time in the player's format
+    const std::string lines[2] = {Formatted(Waiting.Mode == gmTimed ? timed : classic, {level, score}),
+                                  Formatted(_("saved %s"), when)};
+    // Above the answers, in the band the plate keeps free for them.
+    const TItemTransform& answer = Menu->Screen(scResume).Items[resumeYes].NormalTransform;
+    float y = answer.Position.y + answer.Scale.y / 2 + 0.7f;
+    for (const std::string& line : lines)
+    {
+        CheckShownText(line);
+        // A translation too wide for the plate is drawn smaller.
+        const float width = TextWidth(Renderer.Fonts, Font, Size, line);
+        const int size = width > MaxWidth ? std::max(5, static_cast<int>(Size * MaxWidth / width)) : Size;
+        DrawText(*Renderer.Device, Renderer.Fonts, Font, Colour, size,
+                 Centre + 0.5f * TextWidth(Renderer.Fonts, Font, size, line), y, line, Depth, Opaque);
+        y -= 0.35f;
+    }
 }
 
 void TFrontEnd::LeaveGameToMenu()

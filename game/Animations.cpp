@@ -4,6 +4,9 @@
 #include "game/Game.h"
 #include "game/RuleHelpers.h"
 
+#include "base/BoardFrame.h"
+
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -186,13 +189,38 @@ void TGame::EmitFuseSparks(int i)
     // The fuse tip turns with the bomb.
     const TVector3 tip{c.Position.x - 0.31f * std::cos(r) - 0.52f * std::sin(r),
                        c.Position.y - 0.31f * std::sin(r) + 0.52f * std::cos(r), 0.85f};
+    // A spark flies at most its speed for its life (256 at a fade of at least 1 a
+    // millisecond; velocities are per 10000 ms and only slow down) and is drawn as a quad of
+    // this half diagonal.
+    constexpr float Flight = 256.0f / 10000;
+    constexpr int Kind = 5;
+    const float half = 0.5f * std::hypot(ParticleKinds[Kind].StartWidth, ParticleKinds[Kind].StartHeight);
+    // On the edge cells the sparks stay inside the well of the board's frame as the resting
+    // eye sees them, a little clear of its rim: a spark bound outwards flies inwards, one
+    // still too far is slowed, and the tip of a fuse turned outwards gives them off nearer in.
+    const auto keepInside = [&](float& at, float& speed, float eye, float low, float high, float height)
+    {
+        const float seen = RestEye.z / (RestEye.z - height); // how much larger the eye sees it
+        const float lo = eye + (low - eye) / seen + half + SparkClearance;
+        const float hi = eye + (high - eye) / seen - half - SparkClearance;
+        at = std::clamp(at, lo, hi);
+        if (at + speed * Flight < lo || at + speed * Flight > hi)
+        {
+            speed = -speed;
+        }
+        speed = std::clamp(speed, (lo - at) / Flight, (hi - at) / Flight);
+    };
     for (int k = 0; k < 17; ++k)
     {
         const float u1 = static_cast<float>(Rng.RandomFloat());
         const float u2 = static_cast<float>(Rng.RandomFloat());
         const float u3 = static_cast<float>(Rng.RandomFloat());
-        const TVector3 velocity{(u1 - 0.5f) * 25, (u2 - 0.5f) * 25, (u3 - 0.5f) * 25};
-        Particles.EmitParticle(FuseSparkSystem, 5, tip, velocity, 256);
+        TVector3 velocity{(u1 - 0.5f) * 25, (u2 - 0.5f) * 25, (u3 - 0.5f) * 25};
+        const float highest = tip.z + std::max(0.0f, velocity.z * Flight);
+        TVector3 from = tip;
+        keepInside(from.x, velocity.x, RestEye.x, FrameWellRight, FrameWellLeft, highest);
+        keepInside(from.y, velocity.y, RestEye.y, FrameWellBottom, FrameWellTop, highest);
+        Particles.EmitParticle(FuseSparkSystem, Kind, from, velocity, 256);
     }
 }
 

@@ -63,6 +63,15 @@ enum TEndPhase : uint8_t
 };
 
 // What the rules ask of the save file of the game's mode (TGame::TakeSaveRequest).
+// A saved game as the offer to resume it shows it.
+struct TSaveSummary
+{
+    int Mode = 0;
+    int Level = 0;
+    double Score = 0;
+    std::filesystem::file_time_type Written; // the file's time
+};
+
 enum TSaveRequest : uint8_t
 {
     srNone = 0,
@@ -397,6 +406,9 @@ public:
     // The saved game of the mode on the board; a missing file leaves an empty board of the
     // mode's first level. Throws TDataError naming the file and the problem.
     void LoadGame(int mode);
+    // What the mode's save file holds, read and checked whole without touching the game.
+    // Throws TDataError naming the file, the line and the problem.
+    TSaveSummary ReadSavedGame(int mode) const;
 
 protected:
     // --- moves and turns -------------------------------------------------------------
@@ -432,8 +444,12 @@ protected:
     void CheckSquares();
     bool CheckFigure();
     void NewFigure(bool reward);
-    // Figure f on offer with its colours shifted by a (f = 0: none).
-    void ShowFigure(int f, int a);
+    // Figure `figure` on offer with its colours moved up by `shift` (the random part of a
+    // new figure), and that shift read back from the figure on offer.
+    void ShowFigure(int figure, int shift);
+    int FigureShift() const;
+    // The figure and shift of a saved game, when the level could have chosen them.
+    bool KeepFigure(int figure, int shift);
     void BankScore(bool all, float dt);
     void EndBonusLevel();
 

@@ -5,15 +5,18 @@
 //   3        level (1..100)
 //   4        stones still to come on that level, for that mode
 //   5, 6     progress of the level, score (reals, 23-character scientific field)
-//   7        bonus figure on offer (read, then replaced by a fresh choice)
+//   7        bonus figure on offer
 //   8        number of cubes N (0..81)
 //   then 4 lines per cube: 1 if the cube had grown else 0, kind code, X, Y
 //
 // Files written since the undo came carry more lines (older files end here, and load with
-// a fresh deal and no undo):
+// a fresh deal, no undo and a fresh figure):
 //   the deal's seed (0..4294967295), then 1 if the last move can be taken back else 0;
-//   with 1, the game before that move: its deal's seed, stones still to come, progress, score, combo,
-//   bonus figure, its colour shift, number of cubes, and its cubes as above.
+//   with 1, the game before that move: its deal's seed, stones still to come, progress,
+//   score, combo, bonus figure, its colour shift, number of cubes, and its cubes as above;
+//   last, how far the figure's colours were moved up when it was chosen: with it the figure
+//   of line 7 stays on offer when the game is resumed (a file without it, or with a figure
+//   the level could not have chosen, gets a fresh choice).
 //
 // The file is written to a temporary file beside it, synced and renamed over the old one,
 // so a crash, a kill, a power loss or a full disk never leaves half a save. A damaged file
@@ -111,6 +114,7 @@ struct TSaveContent : TSavedPlay
     uint32_t Deal = 0;
     bool HasUndo = false;
     TSavedUndo Undo;
+    int FigureShift = -1; // none in the file
 };
 
 // Reads one value of a save file; a save file that ends early is damaged.
@@ -166,6 +170,7 @@ public:
     bool More() { return In.HasValue(); }
 
     [[noreturn]] void Fail(const std::string& problem) const { In.Fail(problem); }
+    bool HasValue() { return In.HasValue(); }
 
 private:
     void Require(const char* what)
@@ -216,6 +221,10 @@ TSaveContent ReadSaveFile(const std::filesystem::path& file)
         u.Figure = in.IntIn("undo bonus figure", 0, MaxFigures);
         u.FigureShift = in.IntIn("undo figure colour shift", 0, MaxColours);
         ReadBoard(in, u.Board, "undo ");
+    }
+    if (in.More())
+    {
+        save.FigureShift = in.IntIn("figure colour shift", 0, MaxColours);
     }
     return save;
 }
@@ -289,6 +298,7 @@ std::string TGame::SaveText() const
         line(std::to_string(u.FigureShown.ColourShift));
         board(u.CubeCount, u.Cubes);
     }
+    line(std::to_string(FigureShift()));
     return text;
 }
 
@@ -386,10 +396,28 @@ void TGame::LoadGame(int mode)
     Selected = 0;
     Combo = 0;
     LevelTime = 0;
-    NewFigure(false);
+    // The figure the player was building stays on offer.
+    if (!KeepFigure(save.Figure, save.FigureShift))
+    {
+        NewFigure(false);
+    }
 
     const double target = level.Target[Mode];
     const double fraction = target != 0 ? level.Progress / target : 0;
     Display.Fraction = fraction;
     Display.StartFraction = fraction;
+}
+
+TSaveSummary TGame::ReadSavedGame(int mode) const
+{
+    const std::filesystem::path file = SaveFile(mode);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec))
+    {
+        throw TDataError(file, 0, "is not a file");
+    }
+    const TSaveContent save = ReadSaveFile(file);
+    TSaveSummary saved{save.Mode, save.Level, save.Score, {}};
+    saved.Written = std::filesystem::last_write_time(file, ec);
+    return saved;
 }

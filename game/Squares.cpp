@@ -260,8 +260,36 @@ bool TGame::CheckFigure()
     return true;
 }
 
-// The level's range is kept within the figures there are; a level that names none at all
-// (no figure file, or a range past its end) gets figure 0, which never matches.
+int TGame::FigureShift() const
+{
+    if (Figure < 1 || Figure > MaxFigures)
+    {
+        return 0;
+    }
+    for (const TBonusCube& cell : Figures[Figure].Cells)
+    {
+        if (cell.Colour > 0 && cell.ShownColour > 0)
+        {
+            return cell.ShownColour - cell.Colour;
+        }
+    }
+    return 0;
+}
+
+bool TGame::KeepFigure(int figure, int shift)
+{
+    const TLevel& l = CurrentLevel();
+    const int last = std::min({FigureCount, MaxFigures, static_cast<int>(l.FigureMax)});
+    if (l.LevelKind == lkBonus || figure < std::max(1, static_cast<int>(l.FigureMin)) || figure > last || shift < 0 ||
+        shift >= std::max(1, ColourCount(l, Mode) - Figures[figure].TopColour))
+    {
+        return false;
+    }
+    Figure = figure;
+    ShowFigure(figure, shift);
+    return true;
+}
+
 void TGame::NewFigure(bool reward)
 {
     TLevel& l = CurrentLevel();

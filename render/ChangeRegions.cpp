@@ -179,23 +179,7 @@ bool TChangeRegions::Next(const TRenderer& r, const TFrame& frame, const TMatrix
     const auto project = [&](const TPlaced& p, float half, float depth, TBox& box, bool& ok)
     {
         const TMatrix m = MatrixMultiply(MakeWorldMatrix(p.Scale, p.Position, p.Rotation), viewProjection);
-        for (int k = 0; k < 8; ++k)
-        {
-            const TVector3 c{(k & 1) ? half : -half, (k & 2) ? half : -half, (k & 4) ? depth : -depth};
-            const TVector3 q = TransformPoint(c, m);
-            const float w = c.x * m.m[0][3] + c.y * m.m[1][3] + c.z * m.m[2][3] + m.m[3][3];
-            if (!(w > 0.01f) || !std::isfinite(q.x) || !std::isfinite(q.y))
-            {
-                ok = false; // behind the eye, or nowhere: not bounded
-                return;
-            }
-            const float sx = (q.x / w + 1) / 2 * static_cast<float>(width);
-            const float sy = (1 - q.y / w) / 2 * static_cast<float>(height);
-            box.X0 = std::min(box.X0, sx);
-            box.X1 = std::max(box.X1, sx);
-            box.Y0 = std::min(box.Y0, sy);
-            box.Y1 = std::max(box.Y1, sy);
-        }
+        ok = ProjectBox(m, half, depth, width, height, box) && ok; // false: behind the eye, not bounded
     };
     TBox changed; // the cubes and dots, one box as they lie close
     const auto addCube = [&](const TPlaced& p)

@@ -6,7 +6,7 @@
 // flight, the score, a level's end, a menu, another screen), asks for the whole frame.
 #pragma once
 
-#include "render/Device.h"
+#include "render/Graphics.h"
 #include "game/Game.h"
 
 #include <array>
@@ -52,8 +52,7 @@ public:
     bool Limited() const { return WasLimited; }
     const TFrameRegions& Regions() const { return LastRegions; }
 
-    // Extra pixels around a projected box, for the half-pixel shift and texture filtering.
-    static constexpr int Margin = 3;
+    static constexpr int Margin = BoxMargin;
     // Regions larger than this share of the picture together are drawn as the whole frame.
     static constexpr float MaxShare = 0.5f;
     // Two regions are drawn as one when that adds less than this share of the picture:
@@ -89,13 +88,7 @@ private:
 
         friend bool operator==(const TScene&, const TScene&) = default;
     };
-    // A rectangle of the picture in pixels, as projected (not yet rounded or cut).
-    struct TBox
-    {
-        float X0 = INFINITY, Y0 = INFINITY, X1 = -INFINITY, Y1 = -INFINITY;
-
-        bool Empty() const { return !(X0 <= X1); }
-    };
+    using TBox = TScreenBox;
     // Boxes close to each other are joined: a handful for sparks of a few bombs.
     struct TBoxes
     {

@@ -306,6 +306,7 @@ TResult TGLDevice::Present()
     const TPictureArea a = PictureArea(w, h);
     // A region frame near the picture's edges changes what the bands beside it show.
     const bool shown = Impl->ShownW > 0 && Impl->ShownH > 0;
+    const int shownRect[4] = {Impl->ShownX, Impl->ShownY, Impl->ShownW, Impl->ShownH};
     const bool bands = !a.Fills(w, h) && (!regionOnly || (shown && TGLMargins::Reads(w, h, a, Impl->ShownX, Impl->ShownY,
                                                                                      Impl->ShownW, Impl->ShownH)));
     if (bands)
@@ -314,7 +315,7 @@ TResult TGLDevice::Present()
         {
             Margins = std::make_unique<TGLMargins>();
         }
-        Margins->Fill(w, h, a);
+        Margins->Fill(w, h, a, regionOnly ? shownRect : nullptr);
         glUseProgram(Impl->Program);
         Impl->Known = false; // every state is sent again at the next draw
         Impl->Texture = nullptr;
@@ -327,9 +328,12 @@ TResult TGLDevice::Present()
             ShowWindowRegion(Impl->ShownX, Impl->ShownY, Impl->ShownW, Impl->ShownH);
         }
         int rects[2][4];
-        for (int i = 0, n = SwapOnPresent && bands ? TGLMargins::Bands(w, h, a, rects) : 0; i < n; ++i)
+        for (int i = 0, n = SwapOnPresent && bands ? TGLMargins::Bands(w, h, a, rects, shownRect) : 0; i < n; ++i)
         {
-            ShowWindowRegion(rects[i][0], rects[i][1], rects[i][2], rects[i][3]);
+            if (rects[i][2] > 0 && rects[i][3] > 0)
+            {
+                ShowWindowRegion(rects[i][0], rects[i][1], rects[i][2], rects[i][3]);
+            }
         }
     }
     else

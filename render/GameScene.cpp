@@ -349,7 +349,7 @@ void DrawGameScene(TRenderer& r, const TGame& whole, double totalTime)
     SyncParticleImage(d, r.ParticleTextures, game.Particles);
     for (const int system : {5, 1, 2, 3, 4, 6})
     {
-        DrawParticles(d, r.ParticleTextures, game.Particles, system - 1);
+        DrawParticles(d, r.ParticleTextures, game.Particles, system - 1, r.Pass);
     }
 }
 
@@ -367,8 +367,12 @@ void DrawGame(TRenderer& r, const TGame& whole)
         {
             const TDot& dot = game.Path[i];
             d.SetTexture(0, r.DotTextures[std::clamp<int>(dot.DotKind, 1, 3)]);
-            d.SetTransform(tkWorld, MakeWorldMatrix(dot.Scale, dot.Position, dot.Rotation));
-            r.DrawMesh(meshQuad);
+            const TMatrix world = MakeWorldMatrix(dot.Scale, dot.Position, dot.Rotation);
+            d.SetTransform(tkWorld, world);
+            if (!r.OutsidePass(world, 0.5f, 0))
+            {
+                r.DrawMesh(meshQuad);
+            }
         }
         d.SetTexture(0, nullptr);
     }
@@ -392,8 +396,14 @@ void DrawGame(TRenderer& r, const TGame& whole)
                 mesh = meshStone;
             }
         }
-        d.SetTransform(tkWorld, MakeWorldMatrix(c.Scale, c.Position, c.Rotation));
-        r.DrawMesh(mesh);
+        const TMatrix world = MakeWorldMatrix(c.Scale, c.Position, c.Rotation);
+        d.SetTransform(tkWorld, world);
+        // A cube or a stone within +-0.5, the bomb with its wick within +-0.66.
+        const float half = mesh == meshBomb ? 0.66f : 0.5f;
+        if (!r.OutsidePass(world, half, half))
+        {
+            r.DrawMesh(mesh);
+        }
     }
     d.SetTexture(0, nullptr);
     d.SetRenderState(rsAlphaBlendEnable, StateTrue);
@@ -420,8 +430,12 @@ void DrawGame(TRenderer& r, const TGame& whole)
                 }
                 d.SetMaterial(r.Materials[0]);
                 d.SetTexture(0, r.CubeTextures[KindToTextureIndex(cell.ShownColour)]);
-                d.SetTransform(tkWorld, MakeWorldMatrix(cell.Scale, cell.Position, cell.Rotation));
-                r.DrawMesh(meshCube);
+                const TMatrix world = MakeWorldMatrix(cell.Scale, cell.Position, cell.Rotation);
+                d.SetTransform(tkWorld, world);
+                if (!r.OutsidePass(world, 0.5f, 0.5f))
+                {
+                    r.DrawMesh(meshCube);
+                }
             }
         }
     }

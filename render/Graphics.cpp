@@ -6,10 +6,51 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
+
+bool ProjectBox(const TMatrix& m, float half, float depth, int width, int height, TScreenBox& box)
+{
+    for (int k = 0; k < (depth == 0 ? 4 : 8); ++k)
+    {
+        const TVector3 c{(k & 1) ? half : -half, (k & 2) ? half : -half, (k & 4) ? depth : -depth};
+        const TVector3 q = TransformPoint(c, m);
+        const float w = c.x * m.m[0][3] + c.y * m.m[1][3] + c.z * m.m[2][3] + m.m[3][3];
+        if (!(w > 0.01f) || !std::isfinite(q.x) || !std::isfinite(q.y))
+        {
+            return false;
+        }
+        const float sx = (q.x / w + 1) / 2 * static_cast<float>(width);
+        const float sy = (1 - q.y / w) / 2 * static_cast<float>(height);
+        box.X0 = std::min(box.X0, sx);
+        box.X1 = std::max(box.X1, sx);
+        box.Y0 = std::min(box.Y0, sy);
+        box.Y1 = std::max(box.Y1, sy);
+    }
+    return true;
+}
+
+bool OutsideRect(const TScreenBox& box, const TFrameRegion& rect)
+{
+    const auto m = static_cast<float>(BoxMargin);
+    return box.X1 + m < static_cast<float>(rect.Left) || box.X0 - m > static_cast<float>(rect.Left + rect.Width) ||
+           box.Y1 + m < static_cast<float>(rect.Top) || box.Y0 - m > static_cast<float>(rect.Top + rect.Height);
+}
+
+bool TGraphics::OutsidePass(const TMatrix& world, float half, float depth) const
+{
+    if (Pass == nullptr)
+    {
+        return false;
+    }
+    const TDeviceState& st = Device->State();
+    const TMatrix m = MatrixMultiply(MatrixMultiply(world, st.View), st.Projection);
+    TScreenBox box;
+    return ProjectBox(m, half, depth, Device->Width(), Device->Height(), box) && OutsideRect(box, *Pass);
+}
 
 bool InitD3D(TGraphics& g, SDL_Window* window, bool fullscreen, int width, int height,
              int colourBits, int /*backBufferCount*/, bool hardware, bool depth)
@@ -154,9 +195,7 @@ TResult InitVertices(TGraphics& g)
 
 void SetQuadColour(std::array<TVertex, 6>& quad, uint32_t colour, float z)
 {
-    std::vector<TVertex> v;
-    AppendQuad(v, 0.5f, 0.5f, z, 1, 1, colour);
-    std::copy(v.begin(), v.end(), quad.begin());
+    quad = QuadVertices(0.5f, 0.5f, z, 1, 1, colour);
 }
 
 TResult BuildViewMatrix(TMatrix& out, const TVector3& eye, const TVector3& target,

@@ -6,6 +6,7 @@
 #include "render/Device.h"
 
 #include <array>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <utility>
@@ -42,6 +43,22 @@ struct TCollector
     int Triangles(int entry) const { return Entries[entry].second; }
 };
 
+// A rectangle of the picture in pixels from its top left, as projected (not rounded or cut).
+struct TScreenBox
+{
+    float X0 = INFINITY, Y0 = INFINITY, X1 = -INFINITY, Y1 = -INFINITY;
+
+    bool Empty() const { return !(X0 <= X1); }
+};
+// Extra pixels round a projected box, for the half-pixel shift and texture filtering.
+constexpr int BoxMargin = 3;
+// Widens box to the corners of the box +-half, +-half, +-depth (depth 0: a flat quad) seen
+// through m (world, view and projection) in a picture of width x height pixels; false when
+// a corner lies behind the eye or nowhere, where no rectangle bounds what is drawn.
+bool ProjectBox(const TMatrix& m, float half, float depth, int width, int height, TScreenBox& box);
+// Whether a box, BoxMargin included, lies wholly outside the rectangle.
+bool OutsideRect(const TScreenBox& box, const TFrameRegion& rect);
+
 // The device with the state every drawing Part shares.
 struct TGraphics
 {
@@ -52,6 +69,14 @@ struct TGraphics
     std::array<TMaterial, 4> Materials{};
     // Why the last InitD3D failed, in the driver's words; empty after a success.
     std::string StartError;
+    // The rectangle of the picture the pass being drawn can change (one region of a region
+    // frame, inside the device's scissor), or null for the whole picture. What lies wholly
+    // outside it is not sent: the pixels are the same and the rasteriser has less to do.
+    const TFrameRegion* Pass = nullptr;
+
+    // Whether the box +-half, +-half, +-depth placed by world lies wholly outside Pass, as
+    // the device's camera sees it.
+    bool OutsidePass(const TMatrix& world, float half, float depth) const;
 
     // Draws one entry of the shared buffer with the current state.
     TResult DrawMesh(int entry) const

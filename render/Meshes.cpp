@@ -456,8 +456,7 @@ void AppendMesh(const TMeshTable& mesh, float scale, std::vector<TVertex>& out)
     }
 }
 
-void AppendQuad(std::vector<TVertex>& out, float hx, float hy, float z, float U, float V,
-                uint32_t colour)
+std::array<TVertex, 6> QuadVertices(float hx, float hy, float z, float U, float V, uint32_t colour)
 {
     auto vertex = [&](float x, float y, float u, float v)
     {
@@ -469,12 +468,15 @@ void AppendQuad(std::vector<TVertex>& out, float hx, float hy, float z, float U,
         t.Diffuse = colour;
         t.u = u;
         t.v = v;
-        out.push_back(t);
+        return t;
     };
-    vertex(hx, -hy, 0, V);
-    vertex(-hx, -hy, U, V);
-    vertex(hx, hy, 0, 0);
-    vertex(hx, hy, 0, 0);
-    vertex(-hx, -hy, U, V);
-    vertex(-hx, hy, U, 0);
+    return {vertex(hx, -hy, 0, V), vertex(-hx, -hy, U, V), vertex(hx, hy, 0, 0),
+            vertex(hx, hy, 0, 0),  vertex(-hx, -hy, U, V), vertex(-hx, hy, U, 0)};
+}
+
+void AppendQuad(std::vector<TVertex>& out, float hx, float hy, float z, float U, float V,
+                uint32_t colour)
+{
+    const std::array<TVertex, 6> quad = QuadVertices(hx, hy, z, U, V, colour);
+    out.insert(out.end(), quad.begin(), quad.end());
 }

@@ -41,3 +41,5 @@ void AppendMesh(const TMeshTable& mesh, float scale, std::vector<TVertex>& out);
 // vertex at +x carries u = 0 because world +x is the left of the screen.
 void AppendQuad(std::vector<TVertex>& out, float hx, float hy, float z, float U, float V,
                 uint32_t colour = 0xFFFFFFFF);
+// The same six vertices, without a list (particles and glyphs are written by the thousand).
+std::array<TVertex, 6> QuadVertices(float hx, float hy, float z, float U, float V, uint32_t colour);

@@ -4,6 +4,7 @@
 #include "render/Graphics.h"
 #include "render/Texture.h"
 
+#include <cmath>
 #include <vector>
 
 void InitParticles(TDevice& device, TParticleTextures& textures,
@@ -36,7 +37,7 @@ void SyncParticleImage(TDevice& device, TParticleTextures& textures,
 }
 
 void DrawParticles(TDevice& device, const TParticleTextures& textures,
-                   const TParticleSystems& systems, int s)
+                   const TParticleSystems& systems, int s, const TFrameRegion* pass)
 {
     const int count = systems.Count(s);
     if (count == 0)
@@ -59,9 +60,27 @@ void DrawParticles(TDevice& device, const TParticleTextures& textures,
     run.reserve(static_cast<size_t>(count) * 6);
     std::array<TVertex, 6> quad;
     TMatrix world = IdentityMatrix();
+    const TMatrix viewProjection = MatrixMultiply(device.State().View, device.State().Projection);
     for (int i = 0; i < count; ++i)
     {
         const TParticle& p = systems.At(s, i);
+        if (pass != nullptr)
+        {
+            // The quad, however it is turned, lies in the square of its half diagonal round
+            // its centre, in its own plane.
+            TMatrix at = viewProjection;
+            for (int c = 0; c < 4; ++c)
+            {
+                at.m[3][c] = p.Position.x * viewProjection.m[0][c] + p.Position.y * viewProjection.m[1][c] +
+                             p.Position.z * viewProjection.m[2][c] + viewProjection.m[3][c];
+            }
+            TScreenBox box;
+            if (ProjectBox(at, 0.5f * std::hypot(p.Width, p.Height), 0, device.Width(), device.Height(), box) &&
+                OutsideRect(box, *pass))
+            {
+                continue;
+            }
+        }
         SetQuadColour(quad, (static_cast<uint32_t>(p.Life) << 24) | 0x00FFFFFFu, 0);
         world = MakeWorldMatrix({p.Width, p.Height, 1}, p.Position, {0, 0, p.Angle});
         for (const TVertex& v : quad)
@@ -75,6 +94,11 @@ void DrawParticles(TDevice& device, const TParticleTextures& textures,
         }
     }
     device.DrawStream(run);
+    if (pass != nullptr)
+    {
+        const TParticle& last = systems.At(s, count - 1); // the world the last quad was placed by
+        world = MakeWorldMatrix({last.Width, last.Height, 1}, last.Position, {0, 0, last.Angle});
+    }
     device.SetTransform(tkWorld, world);
 
     device.SetTexture(0, nullptr);

@@ -23,6 +23,7 @@ void SyncParticleImage(TDevice& device, TParticleTextures& textures,
                        const TParticleSystems& systems);
 
 // Draws system s (0..5) as one streamed run: texture and blending of its front particle,
-// each quad white with opacity = low byte of its Life.
+// each quad white with opacity = low byte of its Life. With a pass (TGraphics::Pass), the
+// quads seen wholly outside it are left out.
 void DrawParticles(TDevice& device, const TParticleTextures& textures,
-                   const TParticleSystems& systems, int s);
+                   const TParticleSystems& systems, int s, const TFrameRegion* pass = nullptr);

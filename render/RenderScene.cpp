@@ -12,7 +12,8 @@ TResult DrawFrame(TRenderer& r, const TFrame& frame, const TMatrix* view, const 
                   bool keep, const TFrameRegion* region)
 {
     TDevice& d = *r.Device;
-    d.BeginFrame(keep, region);
+    // Only inside the device's scissor is anything left out.
+    r.Pass = d.BeginFrame(keep, region) ? region : nullptr;
     TResult result = d.Clear(clZBuffer, 0x02215BFF, 1.0f);
     if (!Failed(result))
     {
@@ -20,6 +21,7 @@ TResult DrawFrame(TRenderer& r, const TFrame& frame, const TMatrix* view, const 
     }
     if (Failed(result))
     {
+        r.Pass = nullptr;
         return result;
     }
 
@@ -101,6 +103,7 @@ TResult DrawFrame(TRenderer& r, const TFrame& frame, const TMatrix* view, const 
         d.SetRenderState(rsZEnable, 1);
     }
 
+    r.Pass = nullptr;
     result = d.EndScene();
     if (!Failed(result))
     {

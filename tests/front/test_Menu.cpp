@@ -280,8 +280,10 @@ TEST(MenuScreens, TheHelpScreenComesBeforeAGameAndItsToggleChangesTheSettingAtOn
     EXPECT_TRUE(f.Options.Help);
     EXPECT_TRUE(f.Visible(10, 2));
 
-    // A saved timed game is offered once the game starts.
+    // A saved timed game is offered once the game starts (a game of level 1: no game has
+    // been played yet, and a file of level 0 is refused before it is offered).
     f.Play.Game.Mode = gmTimed;
+    f.Play.Game.Level = 1;
     f.Play.Game.SaveGame();
     f.Play.Game.Mode = gmNormal;
     f.ClickItem(1);
@@ -339,6 +341,17 @@ TEST(MenuScreens, LeavingSavesTheGameAndTheNextStartOffersToResumeIt)
     const auto board = Board(g);
     const double score = g.Score;
     ASSERT_FALSE(board.empty());
+    // The figure the player builds, with the colours it shows.
+    const auto figure = [&]
+    {
+        std::vector<int> shown{g.Figure};
+        for (const TBonusCube& cell : g.Figures[g.Figure].Cells)
+        {
+            shown.push_back(cell.ShownColour);
+        }
+        return shown;
+    };
+    const auto built = figure();
 
     f.ClickItem(1); // the in-game button
     f.ClickItem(2); // leave
@@ -351,11 +364,16 @@ TEST(MenuScreens, LeavingSavesTheGameAndTheNextStartOffersToResumeIt)
     StartMode(f, 1);
     EXPECT_EQ(f.Screen(), 7);
     EXPECT_EQ(g.EndPhase, epPaused);
+    // The offer shows the game that waits on its own board, its figure as it was.
+    EXPECT_EQ(Board(g), board);
+    EXPECT_EQ(g.Score, score);
+    EXPECT_EQ(figure(), built);
     f.ClickItem(2); // resume
     EXPECT_EQ(f.Screen(), 4);
     EXPECT_EQ(g.EndPhase, epPlaying);
     EXPECT_EQ(Board(g), board);
     EXPECT_EQ(g.Score, score);
+    EXPECT_EQ(figure(), built);
     EXPECT_TRUE(f.Host.Messages.empty());
 
     // Declining the offer keeps the fresh game and the file; the program ending while the
@@ -471,8 +489,7 @@ TEST(MenuScreens, ADamagedSaveIsRefusedWithItsLineAndTheNewGameGoesOn)
     std::filesystem::create_directories(save.parent_path());
     f.Tmp.Write("user/data/Save1.dat", damaged);
     StartMode(f, 1);
-    EXPECT_EQ(f.Screen(), 7);
-    f.ClickItem(2);
+    // Read before it would be offered: no "Resume your game?" over a file that cannot be read.
     ASSERT_EQ(f.Host.Messages.size(), 1u);
     EXPECT_NE(f.Host.Messages[0].find("Save1.dat, line 3"), std::string::npos)
         << f.Host.Messages[0];

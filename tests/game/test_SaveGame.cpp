@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <set>
 
 #include <sstream>
 #include <vector>
@@ -101,7 +102,7 @@ TEST_F(SaveGameTest, WritesTheExactLinesOfAKnownBoard)
     const std::string text = ReadFile(Save1());
     ASSERT_FALSE(text.empty());
     const std::vector<std::string> lines = Lines(text);
-    ASSERT_EQ(lines.size(), 8u + 4 * 5 + 2);
+    ASSERT_EQ(lines.size(), 8u + 4 * 5 + 3);
     EXPECT_FALSE(lines[0].empty()); // the date of saving
     EXPECT_EQ(Body(text), "1\n"
                           "3\n"
@@ -116,7 +117,8 @@ TEST_F(SaveGameTest, WritesTheExactLinesOfAKnownBoard)
                           "1\n16\n2\n8\n"  // paint cube of colour 7
                           "1\n6\n3\n3\n"   // colour 7, vanishing
                           "0\n"           // the deal's seed
-                          "0\n");         // no move to take back
+                          "0\n"           // no move to take back
+                          "0\n");         // the figure's colours as the file gives them
     EXPECT_FALSE(std::filesystem::exists(Save2()));
     EXPECT_FALSE(std::filesystem::exists(TemporaryFileFor(Save1())));
 }
@@ -307,7 +309,7 @@ TEST_F(SaveGameTest, AGermanDesktopWritesAndResumesTheSameFile)
     EXPECT_EQ(g.Cubes[2].Kind, ckBomb);
 }
 
-TEST_F(SaveGameTest, AnEmptyBoardIsTenLinesAndLoadsEmptyWithThePointsStillCounted)
+TEST_F(SaveGameTest, AnEmptyBoardIsElevenLinesAndLoadsEmptyWithThePointsStillCounted)
 {
     TGameSetup& g = T.Game;
     g.Mode = gmNormal;
@@ -316,7 +318,7 @@ TEST_F(SaveGameTest, AnEmptyBoardIsTenLinesAndLoadsEmptyWithThePointsStillCounte
     g.PendingScore = 77; // the last move's points, still being counted in
     g.Levels[12].Progress = 173;
     g.SaveGame();
-    EXPECT_EQ(Lines(ReadFile(Save1())).size(), 10u);
+    EXPECT_EQ(Lines(ReadFile(Save1())).size(), 11u); // the deal, no undo, the figure's colour shift
 
     g.Level = 1;
     g.Score = 0;
@@ -393,6 +395,7 @@ TEST_F(SaveGameTest, DamagedFilesAreRefusedAndLeftAlone)
         {"undo cell named twice",
          head + good + "0\n5\n1\n7\n3\n 1.0E+0002\n 5.0E+0002\n0\n1\n0\n2\n1\n1\n2\n3\n0\n4\n2\n3\n", 26,
          "cell (2, 3) of undo cube 2 is already taken by undo cube 1"},
+        {"figure colours beyond any level's", head + good + "0\n5\n0\n9\n", 11, "figure colour shift 9"},
     };
     for (const Case& c : cases)
     {
@@ -407,6 +410,15 @@ TEST_F(SaveGameTest, DamagedFilesAreRefusedAndLeftAlone)
         Put(1, 5, 5, csIdle);
         const auto file = User.Write("data/Save1.dat", c.Text);
 
+        try
+        {
+            (void)g.ReadSavedGame(gmNormal); // what the offer to resume reads first
+            ADD_FAILURE() << "read for the offer";
+        }
+        catch (const TDataError& e)
+        {
+            EXPECT_EQ(e.Line, c.Line) << e.what();
+        }
         try
         {
             g.LoadGame(gmNormal);
@@ -427,6 +439,50 @@ TEST_F(SaveGameTest, DamagedFilesAreRefusedAndLeftAlone)
         EXPECT_DOUBLE_EQ(g.Levels[7].Progress, 66);
         EXPECT_EQ(ReadFile(file), c.Text);
     }
+}
+
+TEST_F(SaveGameTest, TheFigureBeingBuiltComesBackAndTheOfferReadsLevelScoreAndTime)
+{
+    TGameSetup& g = T.Game;
+    g.Mode = gmNormal;
+    g.Level = 12;
+    g.Score = 4500;
+    const auto shown = [&]
+    {
+        std::vector<int> figure{g.Figure};
+        for (const TBonusCube& cell : g.Figures[g.Figure].Cells)
+        {
+            figure.push_back(cell.ShownColour);
+        }
+        return figure;
+    };
+    // Saved with several figures and colourings of the level's choice: each comes back.
+    std::set<std::vector<int>> seen;
+    for (int k = 0; k < 12; ++k)
+    {
+        g.NewFigure(false);
+        const auto built = shown();
+        seen.insert(built);
+        g.SaveGame();
+        g.NewFigure(false);
+        g.LoadGame(gmNormal);
+        EXPECT_EQ(shown(), built);
+    }
+    EXPECT_GE(seen.size(), 3u) << "the figures saved differ";
+
+    const TSaveSummary saved = g.ReadSavedGame(gmNormal);
+    EXPECT_EQ(saved.Mode, gmNormal);
+    EXPECT_EQ(saved.Level, 12);
+    EXPECT_DOUBLE_EQ(saved.Score, 4500);
+    EXPECT_EQ(saved.Written, std::filesystem::last_write_time(Save1()));
+
+    // A file of an older version, without the figure's colours, gets a figure of the level.
+    std::string text = ReadFile(Save1());
+    text.erase(text.rfind('\n', text.size() - 2) + 1);
+    User.Write("data/Save1.dat", text);
+    g.LoadGame(gmNormal);
+    EXPECT_GE(g.Figure, g.Levels[12].FigureMin);
+    EXPECT_LE(g.Figure, g.Levels[12].FigureMax);
 }
 
 TEST_F(SaveGameTest, AKindCodeOutsideTheTableComesBackAsKindOne)

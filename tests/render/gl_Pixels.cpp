@@ -9,7 +9,7 @@
 #include "render/Texture.h"
 #include "tests/render/RenderTestSupport.h"
 #include "tests/front/WindowShot.h"
-#include "tools/content/BoardFrame.h"
+#include "base/BoardFrame.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -178,6 +178,21 @@ TEST(GLPixels, CubeCellsAndCulling)
     int left = 0, top = 0, right = 0, bottom = 0;
     t.Project({FrameWellLeft, FrameWellTop, 0}, left, top);
     t.Project({FrameWellRight, FrameWellBottom, 0}, right, bottom);
+    // The lit pixels of the frame, and how many of them lie outside the well.
+    const auto litOutside = [&](int& lit, int& outside)
+    {
+        const TImage f = t.Frame();
+        lit = outside = 0;
+        for (int y = 0; y < f.Height; ++y)
+        {
+            for (int x = 0; x < f.Width; ++x)
+            {
+                const bool on = Brightness(f.At(x, y)) > 0;
+                lit += on;
+                outside += on && (x < left || x > right || y < top || y > bottom);
+            }
+        }
+    };
     for (const uint8_t kind : {uint8_t{1}, uint8_t{ckBomb}, uint8_t{ckStone}})
     {
         game.Game.CubeCount = 4;
@@ -192,20 +207,30 @@ TEST(GLPixels, CubeCellsAndCulling)
         BeginFrame(t);
         DrawGame(t.R, game.Game);
         EndFrame(t);
-        const TImage cubes = t.Frame();
         int outside = 0, lit = 0;
-        for (int y = 0; y < cubes.Height; ++y)
-        {
-            for (int x = 0; x < cubes.Width; ++x)
-            {
-                const bool on = Brightness(cubes.At(x, y)) > 0;
-                lit += on;
-                outside += on && (x < left || x > right || y < top || y > bottom);
-            }
-        }
+        litOutside(lit, outside);
         EXPECT_GT(lit, 4 * 200) << "kind " << int(kind);
         EXPECT_EQ(outside, 0) << "kind " << int(kind);
     }
+    // So do the sparks of bombs there, whichever way each turns its wick (drawn untextured:
+    // whole quads, larger than their glow).
+    TGameSetup& g = game.Game;
+    for (int step = 0; step < 60; ++step)
+    {
+        for (int i = 1; i <= 4; ++i)
+        {
+            g.Cubes[i].Rotation.z = 0.105f * static_cast<float>(step * i);
+            g.EmitFuseSparks(i);
+        }
+        g.Particles.UpdateParticles(FuseSparkSystem, 16);
+    }
+    BeginFrame(t);
+    DrawParticles(*t.R.Device, TParticleTextures{}, g.Particles, FuseSparkSystem);
+    EndFrame(t);
+    int sparkLit = 0, sparkOutside = 0;
+    litOutside(sparkLit, sparkOutside);
+    EXPECT_GT(sparkLit, 4 * 50) << "sparks drawn";
+    EXPECT_EQ(sparkOutside, 0) << "sparks beyond the frame's well";
 
     // A quad wound clockwise on the screen is culled; its counter-clockwise twin is not.
     std::vector<TVertex> quad;
@@ -789,8 +814,10 @@ TEST(GLPixels, RegionFramesOfSmallChangesEqualWholeFrames)
 {
     TempFolder log;
     SetDebugLogFolder(log.Path());
+    // 4:3, and wider and taller than that: the bands beside or above the picture too.
     for (const auto& [w, h, offScreen] : {std::tuple{400, 300, false}, std::tuple{480, 300, false},
-                                          std::tuple{400, 300, true}, std::tuple{480, 300, true}})
+                                          std::tuple{400, 360, false}, std::tuple{400, 300, true},
+                                          std::tuple{480, 300, true}})
     {
         TGLRenderer t(w, h);
         SDL_Window* window = t.GL().Window();

@@ -2,7 +2,7 @@
 // groove of the progress bar, drawn for the camera at rest (Images/background.jpg).
 #pragma once
 
-#include "tools/content/BoardFrame.h"
+#include "base/BoardFrame.h"
 #include "tools/content/Image.h"
 #include "tools/content/Output.h"
 #include "tools/content/Sources.h"

@@ -21,6 +21,8 @@
 namespace
 {
 constexpr float PerUnit = 110.0f; // item picture pixels per world unit
+constexpr float QuestionHeight = 3.5f; // a question's plate, its answers in the lower third
+constexpr float ResumeLines = 0.9f;    // more of the resume offer's plate, for two lines of the game
 constexpr float Depth = 0.1f;     // the menu floats just above the back plane
 
 enum class TLook
@@ -272,6 +274,9 @@ void DrawDialog(TImage& img, const TSources& sources, const TItem& item)
     s.ShadowColour = TColour{0, 0, 0, 0.6f};
     s.Gloss = 0.06f;
     DrawPanel(img, margin, margin, w - margin, h - margin, s);
+    // The question and its detail lie in the plate's first 3.5 units; a taller plate keeps
+    // the rest free for what the game writes on it.
+    const float part = std::min(h, QuestionHeight * PerUnit);
     TTextStyle title;
     title.Font = SerifBold;
     title.Em = 0.5f * PerUnit;
@@ -281,12 +286,12 @@ void DrawDialog(TImage& img, const TSources& sources, const TItem& item)
     title.ShadowBlur = 3;
     const std::string text = sources.Tr(item.Text);
     title.Em = FitEm(sources, text, title, w - 4 * margin);
-    DrawText(img, sources, text, w / 2, h * 0.24f, title);
+    DrawText(img, sources, text, w / 2, part * 0.24f, title);
     TTextStyle body = LabelStyle(0.24f * PerUnit, false);
     body.Font = Sans;
     // The answers lie on the plate from two thirds of its height down.
-    DrawParagraphIn(img, sources, sources.Tr(item.Detail), w / 2, h * 0.45f, w - 6 * margin,
-                    0.34f * PerUnit, h * 0.67f, body, TAlign::Centre);
+    DrawParagraphIn(img, sources, sources.Tr(item.Detail), w / 2, part * 0.45f, w - 6 * margin,
+                    0.34f * PerUnit, part * 0.67f, body, TAlign::Centre);
 }
 
 void DrawSkinChoice(TImage& img, const TSources& sources, const TItem& item, bool lit)
@@ -407,17 +412,20 @@ void Put(TScreen& screen, int number, TItem item)
     screen.Items.push_back(std::move(item));
 }
 
-// A question on a large plate; its answers lie on it as items of their own.
+// A question on a large plate, its top at y 2.1; its answers lie on it as items of their own.
+// A plate taller than QuestionHeight has room below the detail (extra units of it).
 TScreen Question(const std::string& role, const std::string& name, const std::string& question,
-                 const std::string& detail)
+                 const std::string& detail, float extra = 0)
 {
-    return {role, {Fixed(TItem{name, TLook::Dialog, question, detail, 0.0f, 0.35f, 7.2f, 3.5f})}};
+    const float h = QuestionHeight + extra;
+    return {role, {Fixed(TItem{name, TLook::Dialog, question, detail, 0.0f, 2.1f - h / 2, 7.2f, h})}};
 }
 
-// An answer on a question's plate, on the left or on the right.
-TItem Answer(const std::string& name, const std::string& text, bool left)
+// An answer on a question's plate, on the left or on the right, extra units lower on a
+// taller plate.
+TItem Answer(const std::string& name, const std::string& text, bool left, float extra = 0)
 {
-    return Button(name, text, left ? 1.6f : -1.6f, -0.65f, 3.1f, 0.75f);
+    return Button(name, text, left ? 1.6f : -1.6f, -0.65f - extra, 3.1f, 0.75f);
 }
 
 std::vector<TScreen> Screens(int skins)
@@ -513,10 +521,12 @@ std::vector<TScreen> Screens(int skins)
         Fixed(TItem{"scorestitle", TLook::Title, N_("HIGH SCORES"), "", -1.8f, 3.58f, 5.0f, 0.75f}));
 
     TScreen& resume = screens[scResume - 1];
+    // The game writes what waits (mode, level, score, when it was saved) between the detail
+    // and the answers (front/FrontEndSession.cpp, TFrontEnd::DrawSavedGame).
     resume = Question("resume the saved game?", "resume", N_("RESUME YOUR GAME?"),
-                      N_("A saved game of this kind is waiting."));
-    Put(resume, resumeYes, Answer("resumeyes", N_("RESUME"), true));
-    Put(resume, resumeNew, Answer("newgame", N_("NEW GAME"), false));
+                      N_("A saved game of this kind is waiting."), ResumeLines);
+    Put(resume, resumeYes, Answer("resumeyes", N_("RESUME"), true, ResumeLines));
+    Put(resume, resumeNew, Answer("newgame", N_("NEW GAME"), false, ResumeLines));
 
     // Not shown by the game; kept so that the screen numbers stay as they are.
     screens[scSpare - 1] = {"spare", {Button("back", N_("BACK"), -1.8f, -1.85f)}};

@@ -1,5 +1,6 @@
 // The frame round the board on the back plane, in world units (x grows to the screen's
-// left); the renderer's tests hold the cubes to it.
+// left): the content generator draws it, the rules keep the bombs' sparks inside it, and
+// the renderer's tests hold the cubes and sparks to it.
 #pragma once
 
 #include "base/TexMatrix.h"
@@ -17,3 +18,7 @@ inline constexpr float FrameWellRight = ThrownByEye(-4.4f, RestEye.x) - FrameMar
 inline constexpr float FrameWellTop = ThrownByEye(4.4f, RestEye.y) + FrameMargin;
 inline constexpr float FrameWellBottom = ThrownByEye(-4.4f, RestEye.y) - FrameMargin;
 inline constexpr float FrameRim = 0.1f; // the gold round the well
+// How far inside the well the bombs' sparks stay: clear of the rim, and of the edge rows of
+// the picture that a window of another shape continues into its bands, so that a spark's
+// region frame leaves the bands as they are.
+inline constexpr float SparkClearance = 0.1f;
