@@ -543,13 +543,21 @@ TEST(NativeWayland, PointerMoveFocusPauseFullScreenAndClosingSaveTheGame)
     { return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b); };
     const auto looksLike = [&](const TRgb& c, const TRgb& like, const TRgb& unlike)
     { return apart(c, like) < apart(c, unlike); };
-    TRgb empty, cube;
+    // Both cells as the board shows them at rest: all but unchanged for half a second.
+    TRgb empty, cube, lastEmpty, lastCube;
+    auto since = std::chrono::steady_clock::now();
     ASSERT_TRUE(WaitUntil(
         [&]
         {
             empty = weston.At(toX, toY);
             cube = weston.At(fromX, fromY);
-            return apart(empty, cube) > 150; // the resumed cube has grown
+            if (apart(empty, lastEmpty) + apart(cube, lastCube) > 40)
+            {
+                lastEmpty = empty;
+                lastCube = cube;
+                since = std::chrono::steady_clock::now();
+            }
+            return apart(empty, cube) > 150 && std::chrono::steady_clock::now() - since >= 500ms;
         }))
         << "the resumed cube never showed";
     bool moved = false;
@@ -622,7 +630,7 @@ TEST(NativeWayland, PointerMoveFocusPauseFullScreenAndClosingSaveTheGame)
     const TSavedGame closed = ReadSave(save);
     // (Or it made a square or a figure with the cubes the timed game brought meanwhile.)
     EXPECT_TRUE(KindAt(closed, 4, 5) == 1 || closed.Score > resumed.Score)
-        << "the cube did not move from (3, 5) to (4, 5)";
+        << "the cube did not move from (3, 5) to (4, 5)\n" << ReadFile(save);
     const double drained = resumed.Progress - closed.Progress;
     const auto playedMs =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::filesystem::last_write_time(save) - resumedAt)
