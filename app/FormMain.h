@@ -88,6 +88,8 @@ private:
     void Restore();
     void ResumeState();
     void ToggleFullscreen();
+    // The window look after full screen: framed, of the remembered size, on this display.
+    void BecomeWindow(int display);
     // The window covers its display, whoever made it so (the game, the window manager).
     bool FullScreenNow() const;
     // After a new size: the settings and the mode say full screen exactly when it is.

@@ -40,6 +40,14 @@ int DesktopColourBits()
     }
     return SDL_BITSPERPIXEL(desktop.format) <= 16 ? 16 : 32;
 }
+
+// Wayland: the compositor always carries out a request for full screen and says when it
+// takes full screen away; a window has no place of its own.
+bool OnWayland()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr && std::strcmp(driver, "wayland") == 0;
+}
 } // namespace
 
 bool TFormMain::MakeWindow(bool hardware)
@@ -189,21 +197,37 @@ void TFormMain::FollowFullScreen()
         Mode.Borderless = Mode.Borderless && full;
         Mode.DeviceFullscreen = Mode.DeviceFullscreen && full;
         DebugLog(full ? " Full screen on (the window fills its display)" : " Full screen off (a window again)");
+        if (!full && OnWayland() && (SDL_GetWindowFlags(Win.Handle) & SDL_WINDOW_BORDERLESS) != 0)
+        {
+            // Made full screen at the start and left by the compositor borderless, of the
+            // display's size: the window the player would have had.
+            BecomeWindow(std::max(0, SDL_GetWindowDisplayIndex(Win.Handle)));
+        }
     }
 }
 
 bool TFormMain::FullScreenNow() const
 {
+    if (Win.Handle == nullptr)
+    {
+        return false;
+    }
     SDL_Rect bounds{}, client{};
     SDL_GetWindowPosition(Win.Handle, &client.x, &client.y);
     SDL_GetWindowSize(Win.Handle, &client.w, &client.h);
-    // The client area covers the display: no frame, no panel. Wayland tells a window nothing
-    // of where it lies, only its size.
-    const char* driver = SDL_GetCurrentVideoDriver();
-    const bool placed = driver == nullptr || std::strcmp(driver, "wayland") != 0;
-    return Win.Handle != nullptr &&
-           SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(Win.Handle)), &bounds) == 0 &&
-           client.w >= bounds.w && client.h >= bounds.h && (!placed || (client.x <= bounds.x && client.y <= bounds.y));
+    const bool covers = SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(Win.Handle)), &bounds) == 0 &&
+                        client.w >= bounds.w && client.h >= bounds.h;
+    // Wayland tells a window whether it is full screen, whoever made it so (SDL's flag follows
+    // the compositor's word), but nothing of where it lies: a window the compositor took out
+    // of full screen keeps the display's size. Only the game's own borderless full screen is
+    // judged by its size there.
+    if (OnWayland())
+    {
+        return (SDL_GetWindowFlags(Win.Handle) & SDL_WINDOW_FULLSCREEN) != 0 ||
+               (Mode.Borderless && !Mode.DeviceFullscreen && covers);
+    }
+    // The client area covers the display: no frame, no panel.
+    return covers && client.x <= bounds.x && client.y <= bounds.y;
 }
 
 void TFormMain::PlaceWindow()
@@ -338,6 +362,38 @@ void TFormMain::KeepOnADisplay()
     Resized();
 }
 
+void TFormMain::BecomeWindow(int display)
+{
+    // An ordinary window of the remembered size, fitted with its frame to the display.
+    Options.Fullscreen = false;
+    Options.PseudoFullscreen = false;
+    SDL_DisplayMode desktop{};
+    SDL_GetDesktopDisplayMode(display, &desktop);
+    std::vector<std::string> log;
+    const TVideoMode windowed = ChooseVideoMode(Options, {desktop.w, desktop.h}, log);
+    SDL_Rect area{};
+    SDL_GetDisplayUsableBounds(display, &area);
+    const TResolution size = WindowClientSize(windowed, Borders, {area.x, area.y, area.w, area.h});
+    SDL_SetWindowBordered(Win.Handle, SDL_TRUE);
+    SDL_SetWindowResizable(Win.Handle, SDL_TRUE);
+    SDL_SetWindowMinimumSize(Win.Handle, MinimumWindow.Width, MinimumWindow.Height);
+    SDL_SetWindowSize(Win.Handle, size.Width, size.Height);
+    SDL_SetWindowPosition(Win.Handle, static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(display)),
+                          static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(display)));
+    Mode = windowed;
+    Mode.Width = size.Width;
+    Mode.Height = size.Height;
+    Mode.ClientSize = true;
+    if (Mode.Maximised)
+    {
+        SDL_MaximizeWindow(Win.Handle);
+    }
+    // Once framed again, the window is fitted and centred with its frame.
+    SDL_GetWindowSize(Win.Handle, &AskedSize.Width, &AskedSize.Height);
+    PlacePending = true;
+    PlaceBy = SDL_GetTicks() + 1000;
+}
+
 void TFormMain::ToggleFullscreen()
 {
     // What the window is, not what was last asked: the window manager may have changed it.
@@ -349,16 +405,20 @@ void TFormMain::ToggleFullscreen()
     {
         RememberWindowSize();
         // Borderless over the whole display first, so the window fills it also where no
-        // window manager carries out the request; then the request, for those that do.
+        // window manager carries out the request; then the request, for those that do. A
+        // compositor gives the window its size back itself when it ends full screen.
         SDL_Rect bounds{};
         SDL_GetDisplayBounds(display, &bounds);
         if (sdlFull)
         {
             SDL_SetWindowFullscreen(Win.Handle, 0); // left by the window manager: SDL still thinks it full
         }
-        SDL_SetWindowBordered(Win.Handle, SDL_FALSE);
-        SDL_SetWindowPosition(Win.Handle, bounds.x, bounds.y);
-        SDL_SetWindowSize(Win.Handle, bounds.w, bounds.h);
+        if (!OnWayland())
+        {
+            SDL_SetWindowBordered(Win.Handle, SDL_FALSE);
+            SDL_SetWindowPosition(Win.Handle, bounds.x, bounds.y);
+            SDL_SetWindowSize(Win.Handle, bounds.w, bounds.h);
+        }
         if (SDL_SetWindowFullscreen(Win.Handle, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
         {
             DebugLog(std::string(" Full screen refused, a borderless window is used: ") + SDL_GetError());
@@ -377,33 +437,7 @@ void TFormMain::ToggleFullscreen()
             SDL_SetWindowFullscreen(Win.Handle, SDL_WINDOW_FULLSCREEN_DESKTOP);
         }
         SDL_SetWindowFullscreen(Win.Handle, 0);
-        Options.Fullscreen = false;
-        Options.PseudoFullscreen = false;
-        SDL_DisplayMode desktop{};
-        SDL_GetDesktopDisplayMode(display, &desktop);
-        std::vector<std::string> log;
-        const TVideoMode windowed = ChooseVideoMode(Options, {desktop.w, desktop.h}, log);
-        SDL_Rect area{};
-        SDL_GetDisplayUsableBounds(display, &area);
-        const TResolution size = WindowClientSize(windowed, Borders, {area.x, area.y, area.w, area.h});
-        SDL_SetWindowBordered(Win.Handle, SDL_TRUE);
-        SDL_SetWindowResizable(Win.Handle, SDL_TRUE);
-        SDL_SetWindowMinimumSize(Win.Handle, MinimumWindow.Width, MinimumWindow.Height);
-        SDL_SetWindowSize(Win.Handle, size.Width, size.Height);
-        SDL_SetWindowPosition(Win.Handle, static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(display)),
-                              static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(display)));
-        Mode = windowed;
-        Mode.Width = size.Width;
-        Mode.Height = size.Height;
-        Mode.ClientSize = true;
-        if (Mode.Maximised)
-        {
-            SDL_MaximizeWindow(Win.Handle);
-        }
-        // Once framed again, the window is fitted and centred with its frame.
-        SDL_GetWindowSize(Win.Handle, &AskedSize.Width, &AskedSize.Height);
-        PlacePending = true;
-        PlaceBy = SDL_GetTicks() + 1000;
+        BecomeWindow(display);
         DebugLog(" Full screen off");
     }
     Resized();

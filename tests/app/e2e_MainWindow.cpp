@@ -2,16 +2,20 @@
 // mode, the loading steps in debug.txt, and the settings written when it closes.
 #include "tests/support/EndToEnd.h"
 #include "tests/support/TestSupport.h"
+#include "tests/front/WindowShot.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 #include <unistd.h>
 
@@ -299,77 +303,339 @@ TEST(MainWindow, InstalledProgramFindsItsFolderBesideItselfAndLoads)
     EXPECT_EQ(program.WaitForExit(), 0);
 }
 
-// Natively on a Wayland compositor (weston with its X11 backend in the test's X server, so
-// that it has a seat for xdotool to drive; its headless backend has none, and SDL cannot
-// start without one): the pointer is never held, so it leaves the window freely; Enter
-// acts on the menu's first item wherever the pointer rests; closing with a game on the
-// board saves it.
-TEST(NativeWayland, ThePointerLeavesEnterPlaysAndClosingSavesTheGame)
+namespace
+{
+// The tick debug.txt gives the last line with this message, or -1.
+long LogTick(const std::filesystem::path& file, const std::string& message)
+{
+    long tick = -1;
+    for (std::string line : Lines(ReadFile(file)))
+    {
+        if (!line.empty() && line.back() == '\r')
+        {
+            line.pop_back();
+        }
+        const size_t digits = line.find_first_not_of("0123456789");
+        if (digits != std::string::npos && digits > 0 && line.substr(digits) == message)
+        {
+            tick = std::stol(line.substr(0, digits));
+        }
+    }
+    return tick;
+}
+
+long LogCount(const std::filesystem::path& file, const std::string& message)
+{
+    const std::vector<std::string> lines = LogMessages(file);
+    return std::count(lines.begin(), lines.end(), message);
+}
+
+// weston with its X11 backend in the test's X server (a seat that xdotool drives; its headless
+// backend has none, and SDL cannot start without one), its scene graph open to weston-debug.
+class TWeston
+{
+public:
+    explicit TWeston(const TempFolder& tmp)
+    {
+        const std::filesystem::path runtime = tmp.Path() / "runtime";
+        std::filesystem::create_directory(runtime);
+        std::filesystem::permissions(runtime, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::replace);
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        // No panel and no animations: a window is where the scene graph says, at
+        // once.
+        const std::string config = tmp.Write("weston.ini", "[shell]\npanel-position=none\nanimation=none\n"
+                                                           "startup-animation=none\nclose-animation=none\n")
+                                       .string();
+        Pid = fork();
+        if (Pid == 0)
+        {
+            std::freopen("/dev/null", "w", stderr);
+            execlp("weston", "weston", "--backend=x11-backend.so", ("--socket=" + Socket).c_str(), "--width=1024",
+                   "--height=768", "--idle-time=0", "--debug", ("--config=" + config).c_str(),
+                   static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        if (WaitUntil([&] { return std::filesystem::exists(runtime / Socket); }))
+        {
+            WaitUntil(
+                [&]
+                {
+                    Output = Shell("xwininfo -root -children | grep -o '0x[0-9a-f]* "
+                                   "\"Weston' | cut -d' ' -f1");
+                    return !Output.empty();
+                });
+        }
+        if (!Output.empty())
+        {
+            Output = std::to_string(std::stoul(Output, nullptr, 16)); // as xdotool and Xlib take it
+        }
+        // The compositor's window takes the keys.
+        Shell("xdotool windowfocus --sync " + Output);
+    }
+    ~TWeston()
+    {
+        kill(Pid, SIGTERM);
+        WaitForExit(Pid);
+    }
+    TWeston(const TWeston&) = delete;
+    TWeston& operator=(const TWeston&) = delete;
+
+    bool Running() const { return !Output.empty(); }
+    std::string Run(const std::string& command) const { return Shell("WAYLAND_DISPLAY=" + Socket + " " + command); }
+
+    // Where the compositor shows the window with this title on its output (0 x 0 when it does
+    // not), full screen or not, and the middle of the close button on its title bar.
+    struct TView
+    {
+        int X = 0, Y = 0, Width = 0, Height = 0;
+        bool FullScreen = false;
+        int CloseX = -1, CloseY = -1;
+    };
+    TView View(const std::string& title) const
+    {
+        TView v;
+        const std::string graph = Run("timeout 10 weston-debug scene-graph 2>/dev/null");
+        const std::string window = "top-level window '" + title + "'";
+        const size_t shown = graph.find(window);
+        if (shown == std::string::npos)
+        {
+            return v;
+        }
+        int x2 = 0, y2 = 0;
+        const size_t place = graph.find("position:", shown);
+        if (place == std::string::npos)
+        {
+            return v;
+        }
+        std::sscanf(graph.c_str() + place, "position: (%d, %d) -> (%d, %d)", &v.X, &v.Y, &x2, &y2);
+        v.Width = x2 - v.X;
+        v.Height = y2 - v.Y;
+        v.FullScreen = graph.find("black background surface for " + window) != std::string::npos;
+        // The decoration's title bar: a sub-surface as wide as the window, just
+        // above it.
+        for (size_t p = graph.find("position:", shown + 1); p != std::string::npos; p = graph.find("position:", p + 1))
+        {
+            int bx = 0, by = 0, bx2 = 0, by2 = 0;
+            if (std::sscanf(graph.c_str() + p, "position: (%d, %d) -> (%d, %d)", &bx, &by, &bx2, &by2) == 4 &&
+                bx == v.X && bx2 == x2 && by2 == v.Y)
+            {
+                v.CloseX = bx2 - 16;
+                v.CloseY = (by + by2) / 2;
+                break;
+            }
+        }
+        return v;
+    }
+
+    // The X11 backend follows the X pointer by its motion alone and takes its place on the
+    // output only when it comes into the compositor's window: so the pointer is put at a place
+    // by leaving that window (the X screen is larger) and coming back in there.
+    static void PointAt(int x, int y)
+    {
+        Shell("xdotool mousemove 1200 1000 mousemove " + std::to_string(x) + " " + std::to_string(y));
+    }
+    // A motion within the output, as a player's hand makes it.
+    static void Glide(int x, int y) { Shell("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y)); }
+
+    // A pixel of the output (black when it cannot be read).
+    TRgb At(int x, int y) const
+    {
+        const TShot shot = Grab(Output);
+        return shot.Width > 0 ? shot.At(x, y) : TRgb{};
+    }
+
+    const std::string Socket = "tandrel-test";
+
+private:
+    pid_t Pid = -1;
+    std::string Output; // the compositor's X window
+};
+
+// The drain of the bar per millisecond in the timed mode's first level, as shipped.
+double TimedDrain()
+{
+    for (const std::string& line : Lines(ReadFile(std::filesystem::path(TANDREL_GAME_DIR) / "data" / "Levels.dat")))
+    {
+        if (line.find(" drain per millisecond, timed mode") != std::string::npos)
+        {
+            return std::stod(line);
+        }
+    }
+    return 0;
+}
+} // namespace
+
+// Natively on a Wayland compositor: the pointer is never held, so it leaves the window
+// freely; Enter acts on the menu's first item wherever the pointer rests; a move by pointer;
+// another client's window takes the focus: the game pauses with its clock stopped and stays
+// on the screen; after the compositor's own full-screen toggle one F11 does what the player
+// expects, both ways; closing the window by its close button saves the game.
+TEST(NativeWayland, PointerMoveFocusPauseFullScreenAndClosingSaveTheGame)
 {
     TempFolder tmp;
-    const std::filesystem::path runtime = tmp.Path() / "runtime";
-    std::filesystem::create_directory(runtime);
-    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all, std::filesystem::perm_options::replace);
-    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-    pid_t weston = fork();
-    if (weston == 0)
-    {
-        std::freopen("/dev/null", "w", stderr);
-        execlp("weston", "weston", "--backend=x11-backend.so", "--socket=tandrel-test", "--width=1024",
-               "--height=768", "--idle-time=0", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(runtime / "tandrel-test"); })) << "no weston";
-    // The compositor's window takes the keys; the pointer rests where QUIT is drawn.
-    std::string output;
-    ASSERT_TRUE(WaitUntil(
-        [&]
-        {
-            output = Shell("xwininfo -root -children | grep -o '0x[0-9a-f]* \"Weston' | cut -d' ' -f1");
-            return !output.empty();
-        }));
-    Shell("xdotool windowfocus --sync " + output + " mousemove 512 470");
-
+    TWeston weston(tmp);
+    ASSERT_TRUE(weston.Running()) << "no weston";
     TProgram program(tmp);
     std::string settings = Windowed800;
     settings.replace(settings.find("Help=1"), 6, "Help=0"); // the game straight after the menu
     tmp.Write("config/tandrel/settings.ini", settings);
-    program.WaylandDisplay = "tandrel-test";
+    // A timed game to resume: its bar shows whether the game's clock ran.
+    const std::filesystem::path save = tmp.Path() / "data" / "tandrel" / "data" / "Save2.dat";
+    tmp.Write("data/tandrel/data/Save2.dat", SaveWith(2, " 3.00000000000000E+0002", {{1, 3, 5}, {2, 7, 7}}));
+    program.WaylandDisplay = weston.Socket;
     program.Start("--start");
-    ASSERT_TRUE(WaitForLogLine(program.DebugFile(), " ... Loading finished")) << program.Output();
-    EXPECT_NE(ReadFile(program.DebugFile()).find(" Video driver wayland"), std::string::npos);
-    // PLAY, then the classic game: a key is taken a quarter of a second after a screen shows.
-    bool playing = false;
-    for (int key = 0; key < 8 && !playing; ++key)
+    const std::filesystem::path log = program.DebugFile();
+    ASSERT_TRUE(WaitForLogLine(log, " ... Loading finished")) << program.Output();
+    EXPECT_NE(ReadFile(log).find(" Video driver wayland"), std::string::npos);
+    TWeston::TView window;
+    ASSERT_TRUE(WaitUntil([&] { return (window = weston.View("Tandrel")).Width == 800; })) << "no window";
+
+    // The pointer comes in where QUIT is drawn and rests there: Enter opens PLAY all the same
+    // (a key is taken a quarter of a second after a screen shows).
+    TWeston::PointAt(window.X + 400, window.Y + 386);
+    EXPECT_TRUE(WaitForLogLine(log, " Pointer came into the window")) << "the compositor kept the pointer";
+    const auto key = [](const std::string& keys)
     {
-        Shell("xdotool key Return");
-        playing = WaitForLogLine(program.DebugFile(), " State menu -> game", 1s);
-    }
-    EXPECT_TRUE(playing) << "Enter did not reach PLAY and the classic game";
-    // Into the window (an 800 x 600 window on the 1024 x 768 output always holds its middle),
-    // then out of it, wherever the compositor put it: it cannot hold two opposite corners.
-    bool entered = false;
-    for (int tries = 0; tries < 10 && !entered; ++tries)
+        std::this_thread::sleep_for(600ms);
+        Shell("xdotool key --delay 100 " + keys);
+    };
+    key("Return");
+    // The pointer leaves the window freely, by a motion within the output to the corner
+    // farthest from the window, comes back and leaves again.
+    const int outX = window.X + window.Width / 2 < 512 ? 1020 : 3;
+    const int outY = window.Y + window.Height / 2 < 384 ? 764 : 3;
+    for (const bool back : {true, false})
     {
-        Shell("xdotool mousemove 500 380 sleep 0.1 mousemove 512 384");
-        entered = WaitForLogLine(program.DebugFile(), " Pointer came into the window", 1s);
+        const long left = LogCount(log, " Pointer left the window");
+        TWeston::Glide(outX, outY);
+        EXPECT_TRUE(WaitUntil([&] { return LogCount(log, " Pointer left the window") > left; }))
+            << "the pointer is held\n" << ReadFile(log);
+        if (back)
+        {
+            const long came = LogCount(log, " Pointer came into the window");
+            TWeston::Glide(window.X + 100, window.Y + 100);
+            EXPECT_TRUE(WaitUntil([&] { return LogCount(log, " Pointer came into the window") > came; }));
+        }
     }
-    // weston 10 in Xvfb does not always give the pointer to a window smaller than its output
-    // (seen here since the session's packages changed): without an entry there is no leaving
-    // to see, and the run says so.
-    if (entered)
+    // The timed game and its resumption.
+    key("Down Return");
+    key("Return");
+    ASSERT_TRUE(WaitForLogLine(log, " State menu -> game")) << "Enter did not reach PLAY and the timed game";
+    TSavedGame resumed;
+    ASSERT_TRUE(WaitUntil([&] { return ReadFile(save).rfind("saved", 0) != 0; })) << "not resumed";
+    const auto resumedAt = std::filesystem::last_write_time(save);
+    resumed = ReadSave(save);
+    ASSERT_EQ(resumed.Mode, 2);
+
+    // The cube on (3, 5) to (4, 5) by pointer, clicked again until the board takes the clicks
+    // (not while cubes grow): then the target looks more like the cube than like an empty cell,
+    // and the cell left the other way round (the game's pointer, and its light, in a corner of
+    // the window off the board).
+    const int restX = window.X + window.Width - 20, restY = window.Y + 20;
+    const auto cell = [&](float x) -> std::array<int, 2> {
+        return {window.X + PlanePixelX(x, 0, window.Width), window.Y + PlanePixelY(0.0f, 0, window.Height)};
+    };
+    const auto [fromX, fromY] = cell(-2.0f);
+    const auto [toX, toY] = cell(-1.0f);
+    TWeston::Glide(restX, restY);
+    const auto apart = [](const TRgb& a, const TRgb& b)
+    { return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b); };
+    const auto looksLike = [&](const TRgb& c, const TRgb& like, const TRgb& unlike)
+    { return apart(c, like) < apart(c, unlike); };
+    // Both cells as the board shows them at rest: all but unchanged for half a second.
+    TRgb empty, cube, lastEmpty, lastCube;
+    auto since = std::chrono::steady_clock::now();
+    ASSERT_TRUE(WaitUntil(
+        [&]
+        {
+            empty = weston.At(toX, toY);
+            cube = weston.At(fromX, fromY);
+            if (apart(empty, lastEmpty) + apart(cube, lastCube) > 40)
+            {
+                lastEmpty = empty;
+                lastCube = cube;
+                since = std::chrono::steady_clock::now();
+            }
+            return apart(empty, cube) > 150 && std::chrono::steady_clock::now() - since >= 500ms;
+        }))
+        << "the resumed cube never showed";
+    bool moved = false;
+    for (int tries = 0; tries < 6 && !moved; ++tries)
     {
-        Shell("xdotool mousemove 1 1 sleep 0.2 mousemove 1020 760");
-        EXPECT_TRUE(WaitForLogLine(program.DebugFile(), " Pointer left the window"))
-            << "the pointer is held\n" << ReadFile(program.DebugFile());
+        if (looksLike(weston.At(fromX, fromY), cube, empty)) // not on its way already
+        {
+            TWeston::PointAt(fromX, fromY);
+            Shell("xdotool click 1");
+            TWeston::Glide(toX, toY);
+            Shell("xdotool click 1");
+            TWeston::Glide(restX, restY);
+        }
+        moved = WaitUntil(
+            [&]
+            {
+                return looksLike(weston.At(toX, toY), cube, empty) && looksLike(weston.At(fromX, fromY), empty, cube);
+            },
+            3s);
     }
-    else
+    EXPECT_TRUE(moved) << "the board did not take the move";
+
+    // Another client takes the focus for a while: the game pauses and stays on the screen.
     {
-        std::printf("the compositor never gave the window the pointer: its leaving is not checked\n");
+        const std::string thief = weston.Run("weston-simple-shm >/dev/null 2>&1 & echo $!");
+        EXPECT_TRUE(WaitForLogLine(log, " Application deactivated"));
+        EXPECT_EQ(weston.View("Tandrel").Width, 800) << "the window went away";
+        std::this_thread::sleep_for(3s); // the time away is what is measured
+        Shell("kill " + thief);
     }
-    kill(program.Pid(), SIGTERM);
+    EXPECT_TRUE(WaitUntil([&] { return LogTick(log, " Game = gsGame") > LogTick(log, " Application deactivated"); }))
+        << "the focus did not come back\n" << ReadFile(log);
+    const long away = LogTick(log, " Game = gsGame") - LogTick(log, " Application deactivated");
+    EXPECT_EQ(ReadFile(log).find(" Application minimized"), std::string::npos);
+
+    // The compositor's own full-screen binding (Super+Shift+F), then one F11: the window as it
+    // was; the other way round, F11 and the binding, then one F11: full screen again.
+    const auto full = [&] { return WaitUntil([&] { return weston.View("Tandrel").FullScreen; }); };
+    const auto framed = [&]
+    {
+        return WaitUntil(
+            [&]
+            {
+                window = weston.View("Tandrel");
+                return !window.FullScreen && window.Width == 800 && window.Height == 600 && window.CloseX >= 0;
+            });
+    };
+    Shell("xdotool key super+shift+f");
+    EXPECT_TRUE(full()) << "the compositor did not";
+    EXPECT_TRUE(WaitForLogLine(log, " Full screen on (the window fills its display)"));
+    Shell("xdotool key F11");
+    EXPECT_TRUE(framed()) << "one F11 did not give the window back (with its title bar)";
+    Shell("xdotool key F11");
+    EXPECT_TRUE(full()) << "F11 gave no full screen";
+    Shell("xdotool key super+shift+f");
+    EXPECT_TRUE(WaitForLogLine(log, " Full screen off (a window again)"));
+    EXPECT_TRUE(framed()) << "the window the compositor left is not the player's window: " << window.Width << "x"
+                          << window.Height << (window.FullScreen ? " full screen" : "")
+                          << (window.CloseX < 0 ? " without a title bar" : "");
+    Shell("xdotool key F11");
+    EXPECT_TRUE(full()) << "one F11 did not give full screen back";
+    Shell("xdotool key F11");
+    EXPECT_TRUE(framed());
+
+    // The close button: the game is saved with the move, and its bar drained only while the
+    // game had the focus.
+    TWeston::PointAt(window.CloseX, window.CloseY);
+    Shell("xdotool click 1");
     EXPECT_EQ(program.WaitForExit(), 0);
-    EXPECT_TRUE(std::filesystem::exists(tmp.Path() / "data" / "tandrel" / "data" / "Save1.dat"));
-    kill(weston, SIGTERM);
-    WaitForExit(weston);
+    const TSavedGame closed = ReadSave(save);
+    // (Or it made a square or a figure with the cubes the timed game brought meanwhile.)
+    EXPECT_TRUE(KindAt(closed, 4, 5) == 1 || closed.Score > resumed.Score)
+        << "the cube did not move from (3, 5) to (4, 5)\n" << ReadFile(save);
+    const double drained = resumed.Progress - closed.Progress;
+    const auto playedMs =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::filesystem::last_write_time(save) - resumedAt)
+            .count();
+    EXPECT_GT(drained, 0.0) << "the clock never ran";
+    EXPECT_LT(drained, TimedDrain() * static_cast<double>(playedMs - away / 2))
+        << "the bar drained while the game was away: " << drained << " in " << playedMs << " ms, " << away << " away";
 }

@@ -154,11 +154,11 @@ TPictureArea Picture{0, 0, WindowWidth, WindowHeight};
 // Client pixels of a point of the menu and board plane, to the nearest.
 int PixelX(float x)
 {
-    return Picture.Left + static_cast<int>(std::lround(static_cast<float>(Picture.Width) * (0.5f - (x + 1.8f) / 14.45f)));
+    return PlanePixelX(x, Picture.Left, Picture.Width);
 }
 int PixelY(float y)
 {
-    return Picture.Top + static_cast<int>(std::lround(static_cast<float>(Picture.Height) * (0.5f - (y + 0.25f) / 10.8375f)));
+    return PlanePixelY(y, Picture.Top, Picture.Height);
 }
 
 
@@ -178,41 +178,6 @@ bool WaitForStill(const std::function<std::vector<int>()>& look)
             }
             return std::chrono::steady_clock::now() - since >= 300ms;
         });
-}
-
-struct TSavedGame
-{
-    int Mode = 0, Level = 0, CubeCount = -1;
-    double Progress = 0, Score = 0;
-    std::vector<std::array<int, 4>> Cubes; // grown, kind code, x, y
-};
-
-TSavedGame ReadSave(const fs::path& file)
-{
-    std::istringstream in(ReadFile(file));
-    std::string line;
-    std::vector<std::string> lines;
-    while (std::getline(in, line))
-    {
-        lines.push_back(line);
-    }
-    TSavedGame s;
-    if (lines.size() < 8)
-    {
-        return s;
-    }
-    s.Mode = std::stoi(lines[1]);
-    s.Level = std::stoi(lines[2]);
-    s.Progress = std::stod(lines[4]);
-    s.Score = std::stod(lines[5]);
-    s.CubeCount = std::stoi(lines[7]);
-    for (int i = 0; i < s.CubeCount && 8 + 4 * i + 3 < static_cast<int>(lines.size()); ++i)
-    {
-        const size_t at = 8 + 4 * static_cast<size_t>(i);
-        s.Cubes.push_back({std::stoi(lines[at]), std::stoi(lines[at + 1]), std::stoi(lines[at + 2]),
-                           std::stoi(lines[at + 3])});
-    }
-    return s;
 }
 
 // The program from a temporary copy of its folder, with its own XDG folders.
@@ -550,18 +515,6 @@ bool HasCube(const TSavedGame& s, int x, int y)
         }
     }
     return false;
-}
-
-int KindAt(const TSavedGame& s, int x, int y)
-{
-    for (const auto& c : s.Cubes)
-    {
-        if (c[2] == x && c[3] == y)
-        {
-            return c[1];
-        }
-    }
-    return -1;
 }
 
 // Waits until the save shows a cube of the kind on (x, y), or a score above `before` (the
@@ -1115,17 +1068,6 @@ TEST(GameEndToEnd, TheShippedMenuWorksWithTheMouse)
 namespace
 {
 // A saved game of the mode at this progress with grown cubes {kind, x, y}.
-std::string SaveWith(int mode, const char* progress, const std::vector<std::array<int, 3>>& cubes)
-{
-    std::string s = "saved\n" + std::to_string(mode) + "\n1\n0\n" + progress + "\n 0.00000000000000E+0000\n1\n" +
-                    std::to_string(cubes.size()) + "\n";
-    for (const auto& c : cubes)
-    {
-        s += "1\n" + std::to_string(c[0]) + "\n" + std::to_string(c[1]) + "\n" + std::to_string(c[2]) + "\n";
-    }
-    return s;
-}
-
 // Play, a mode (item 1 normal, 2 timed) and resume its saved game, all by mouse.
 ::testing::AssertionResult ResumeSavedGame(TGameRun& run, int modeItem)
 {

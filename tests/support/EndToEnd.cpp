@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -296,4 +297,65 @@ bool TFocusThief::HasFocus() const
     int revert = 0;
     XGetInputFocus(Connection, &focus, &revert);
     return focus == Thief;
+}
+
+TSavedGame ReadSave(const std::filesystem::path& file)
+{
+    std::istringstream in(ReadFile(file));
+    std::string line;
+    std::vector<std::string> lines;
+    while (std::getline(in, line))
+    {
+        lines.push_back(line);
+    }
+    TSavedGame s;
+    if (lines.size() < 8)
+    {
+        return s;
+    }
+    s.Mode = std::stoi(lines[1]);
+    s.Level = std::stoi(lines[2]);
+    s.Progress = std::stod(lines[4]);
+    s.Score = std::stod(lines[5]);
+    s.CubeCount = std::stoi(lines[7]);
+    for (int i = 0; i < s.CubeCount && 8 + 4 * i + 3 < static_cast<int>(lines.size()); ++i)
+    {
+        const size_t at = 8 + 4 * static_cast<size_t>(i);
+        s.Cubes.push_back(
+            {std::stoi(lines[at]), std::stoi(lines[at + 1]), std::stoi(lines[at + 2]), std::stoi(lines[at + 3])});
+    }
+    return s;
+}
+
+int KindAt(const TSavedGame& s, int x, int y)
+{
+    for (const auto& c : s.Cubes)
+    {
+        if (c[2] == x && c[3] == y)
+        {
+            return c[1];
+        }
+    }
+    return -1;
+}
+
+std::string SaveWith(int mode, const char* progress, const std::vector<std::array<int, 3>>& cubes)
+{
+    std::string s = "saved\n" + std::to_string(mode) + "\n1\n0\n" + progress + "\n 0.00000000000000E+0000\n1\n" +
+                    std::to_string(cubes.size()) + "\n";
+    for (const auto& c : cubes)
+    {
+        s += "1\n" + std::to_string(c[0]) + "\n" + std::to_string(c[1]) + "\n" + std::to_string(c[2]) + "\n";
+    }
+    return s;
+}
+
+int PlanePixelX(float x, int start, int size)
+{
+    return start + static_cast<int>(std::lround(static_cast<float>(size) * (0.5f - (x + 1.8f) / 14.45f)));
+}
+
+int PlanePixelY(float y, int start, int size)
+{
+    return start + static_cast<int>(std::lround(static_cast<float>(size) * (0.5f - (y + 0.25f) / 10.8375f)));
 }

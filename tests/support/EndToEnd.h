@@ -5,11 +5,11 @@
 
 #include "tests/support/TestSupport.h"
 
+#include <array>
 #include <chrono>
 #include <functional>
 #include <string>
 #include <sys/types.h>
-
 #include <vector>
 
 std::string Shell(const std::string& command);
@@ -92,3 +92,23 @@ private:
     struct _XDisplay* Connection = nullptr;
     unsigned long Thief = 0;
 };
+
+// A save file as the game writes it: its mode, level, progress bar, score and cubes.
+struct TSavedGame
+{
+    int Mode = 0, Level = 0, CubeCount = -1;
+    double Progress = 0, Score = 0;
+    std::vector<std::array<int, 4>> Cubes; // grown, kind code, x, y
+};
+// What the save file holds (no cubes, CubeCount -1, when it is missing or short).
+TSavedGame ReadSave(const std::filesystem::path& file);
+// The kind code of the cube on cell (x, y), or -1 when none is.
+int KindAt(const TSavedGame& s, int x, int y);
+// A save of level 1 in this mode (1 normal, 2 timed) with its progress as the game writes a
+// number and grown cubes {kind, x, y}.
+std::string SaveWith(int mode, const char* progress, const std::vector<std::array<int, 3>>& cubes);
+
+// The pixel of a point of the menu and board plane (world units) in a picture `size` pixels
+// wide (or high) starting at `start`, to the nearest.
+int PlanePixelX(float x, int start, int size);
+int PlanePixelY(float y, int start, int size);
