@@ -20,6 +20,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -162,6 +163,7 @@ void TFormMain::Close()
             AskMessageBox(TMessageKind::Warning, ApplicationTitle,
                           problem + "\n" + _("Try again, leave without the game, or go back to it?"),
                           {_("Try again"), _("Leave unsaved"), _("Back to the game")}, Win.Handle);
+        ++Host.MessagesShown; // the game's own box took the focus: no reason to get out of the way
         if (answer == 0)
         {
             continue;
@@ -601,10 +603,11 @@ void TFormMain::NoteSaving(double frameMs)
     }
     if (SaveUnderWay && !saving)
     {
-        char line[96];
-        std::snprintf(line, sizeof line, " Saved; frames meanwhile: %d, the longest %.1f ms", SaveFrames,
-                      SaveLongestFrame);
-        DebugLog(line);
+        // No locale reaches the log: a point before the tenths, on every desktop.
+        char longest[32];
+        const auto end = std::to_chars(longest, longest + sizeof longest, SaveLongestFrame, std::chars_format::fixed, 1);
+        DebugLog(" Saved; frames meanwhile: " + std::to_string(SaveFrames) + ", the longest " +
+                 std::string(longest, end.ptr) + " ms");
         SaveFrames = 0;
         SaveLongestFrame = 0;
     }

@@ -90,6 +90,9 @@ int StartGame(TOptions& options, const std::filesystem::path& programFolder)
     // The game's own handlers, not SDL's: SIGHUP too, and every one of them saves the game.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     InstallExitSignals();
+    // The game decides when a full-screen window gets out of the way: when another program
+    // takes the focus, not when one of the game's own boxes does (TFormMain::Deactivate).
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     // The game's window carries the application id as its class, as the launcher does, so
     // that the desktop finds the desktop entry and icon of both.
     SDL_setenv("SDL_VIDEO_X11_WMCLASS", TANDREL_APP_ID, 1);
