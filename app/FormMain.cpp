@@ -149,6 +149,7 @@ void TFormMain::Close()
     // the player chooses: try again, leave without the game, or go back to it. A desktop
     // that ends the program (a signal) leaves no one to ask: the failure is told on standard
     // error and in the log, and the last save that did land stays.
+    bool lastTry = false;
     for (;;)
     {
         std::string problem = FrontEnd->SaveGameOnExit();
@@ -159,21 +160,29 @@ void TFormMain::Close()
         std::string line = problem;
         std::replace(line.begin(), line.end(), '\n', ' ');
         DebugLog(" " + line);
+        if (ExitSignalled())
+        {
+            // No one to ask: one more try (the folder may have been mended while a question
+            // was open), then the last save that landed stays.
+            if (lastTry)
+            {
+                break;
+            }
+            lastTry = true;
+            continue;
+        }
         const int answer =
             AskMessageBox(TMessageKind::Warning, ApplicationTitle,
                           problem + "\n" + _("Try again, leave without the game, or go back to it?"),
                           {_("Try again"), _("Leave unsaved"), _("Back to the game")}, Win.Handle);
         ++Host.MessagesShown; // the game's own box took the focus: no reason to get out of the way
-        if (answer == 0)
-        {
-            continue;
-        }
         if (answer == 1)
         {
             DebugLog(" Left without the game, as the player chose");
             FrontEnd->DropGameOnExit();
+            break;
         }
-        else if (answer == 2)
+        if (answer == 2)
         {
             DebugLog(" Back to the game, which could not be saved");
             CloseRequested = false;
@@ -181,7 +190,10 @@ void TFormMain::Close()
             NeedFrame = true;
             return;
         }
-        break; // no box could ask, or the program was asked to end meanwhile
+        if (answer != 0 && !ExitSignalled())
+        {
+            break; // no box could ask
+        }
     }
     Closed = true;
     DebugLog(" Closing mainform");
