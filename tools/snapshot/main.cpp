@@ -6,12 +6,14 @@
 //                    [--program DIR]
 //   tandrel-snapshot --bench FRAMES [--size WxH]
 //   tandrel-snapshot --bench-change FRAMES [--size WxH]
+//   tandrel-snapshot --bench-flight ROUNDS [--size WxH]
 //   tandrel-snapshot --setup SCENEFILE [--only NAME,...] [--size WxH] [--out FOLDER]
 //                    [--program DIR]
 // With --setup every scene of the file (SetupScene.h) is rendered to FOLDER/NAME.ppm. Exit
 // status 3: no display or no OpenGL 3.3 device to render with.
 // The scene is shown in the language of the environment (LANGUAGE, LC_ALL, LC_MESSAGES, LANG)
 // whose catalogue the program folder's locale/ holds, its pictures with words included.
+#include "tools/snapshot/BenchFlight.h"
 #include "tools/snapshot/SetupRender.h"
 #include "tools/snapshot/SnapshotScenes.h"
 
@@ -58,6 +60,7 @@ struct TOptions
     fs::path Program = TANDREL_GAME_DIR;
     int Bench = 0;
     int BenchChange = 0;
+    int BenchFlight = 0;
     fs::path Setup;
     std::vector<std::string> Only;
 };
@@ -74,6 +77,7 @@ constexpr int NoDevice = 3;
                  "         [--skin N] [--out FILE] [--program DIR]\n"
                  "       tandrel-snapshot --bench FRAMES [--size WxH]\n"
                  "       tandrel-snapshot --bench-change FRAMES [--size WxH]\n"
+                 "       tandrel-snapshot --bench-flight ROUNDS [--size WxH]\n"
                  "       tandrel-snapshot --setup SCENEFILE [--only NAME,...] [--size WxH]\n"
                  "         [--out FOLDER] [--program DIR]\n");
     std::exit(2);
@@ -161,6 +165,10 @@ TOptions Parse(int argc, char** argv)
         else if (a == "--bench-change")
         {
             o.BenchChange = Number(v, "--bench-change");
+        }
+        else if (a == "--bench-flight")
+        {
+            o.BenchFlight = Number(v, "--bench-flight");
         }
         else if (a == "--bench")
         {
@@ -465,6 +473,13 @@ int Run(const TOptions& o, SDL_Window* window)
     frame.TotalTime = 10000;
     frame.Fullscreen = true;
 
+    if (o.BenchFlight > 0)
+    {
+        const int rc = BenchFlight(r, *gl, game, host, window, o.BenchFlight);
+        std::error_code ec;
+        fs::remove_all(temp, ec);
+        return rc;
+    }
     if (o.BenchChange > 0)
     {
         const int rc = BenchChange(o, r, *gl, game, host);
