@@ -13,14 +13,8 @@ if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
 fi
 unset WAYLAND_DISPLAY
-program=$PWD/build/game/tandrel
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export NO_AT_BRIDGE=1 SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
-export XDG_CACHE_HOME=$work/cache
-debug=$XDG_DATA_HOME/tandrel/debug.txt
-ticks=$(getconf CLK_TCK)
 . bench/report.sh
+game_environment
 
 # The saved game: level 5 of the normal mode, its stones and bombs grown (kind codes 17
 # and 8; cells as X, Y); BONUS_CUBES gives another layout the same way.

@@ -17,16 +17,10 @@ if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
 fi
 unset WAYLAND_DISPLAY # the program is measured on the X server above
-program=$PWD/build/game/tandrel
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export NO_AT_BRIDGE=1 SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
-export XDG_CACHE_HOME=$work/cache
-debug=$XDG_DATA_HOME/tandrel/debug.txt
-ticks=$(getconf CLK_TCK)
 
 now_ms() { date +%s%3N; }
 . bench/report.sh
+game_environment
 launcher() { xdotool search --onlyvisible --name '^Tandrel$' 2>/dev/null | head -1 || true; }
 # Fresh user folders and settings: resolution index 3 is 800x600, 8 is 1280x1024.
 fresh() {

@@ -1,6 +1,18 @@
 # Shared by the timing scripts: the median of numbers on standard input, one result line
 # (a label, the runs' values and their median, with a unit), the game's window and the
 # frames the game drew according to its debug log ($debug).
+# The build tree's program in temporary XDG folders (gone at exit), without sound or the
+# accessibility bus: sets program, work, debug (its log) and ticks (the clock's rate).
+game_environment() {
+    program=$PWD/build/game/tandrel
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    export NO_AT_BRIDGE=1 SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
+    export XDG_CACHE_HOME=$work/cache
+    debug=$XDG_DATA_HOME/tandrel/debug.txt
+    ticks=$(getconf CLK_TCK)
+}
+
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
 # report LABEL UNIT VALUE...

@@ -186,9 +186,7 @@ void TFrontEnd::MenuKey(int key)
     case scInGame:
         if (activate && r.Item == inGameMenu && Game != nullptr)
         {
-            SetCursor(2);
-            Game->Pause();
-            ShowScreen(scLeave); // tells whether the game is saved
+            PauseOnLeaveScreen();
         }
         else if (activate && r.Item == inGameUndo && Game != nullptr)
         {

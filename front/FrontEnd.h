@@ -131,6 +131,10 @@ private:
     void StepSkin(int delta);
     void LeaveGameToMenu();
     void LeaveUnsaved();
+    // What this game saved of itself goes (a choice of the player's).
+    void DropSave();
+    // The game paused, under the pause screen.
+    void PauseOnLeaveScreen();
     void ShowMenuAfterGame();
     // The game on the board to its mode's file on the writer's thread; with wait, the
     // problem of the write once it is done ("" when it went well).

@@ -166,23 +166,32 @@ void TFrontEnd::LeaveGameToMenu()
 
 void TFrontEnd::LeaveUnsaved()
 {
-    // The player's choice: the game is dropped, and what it saved of itself goes too.
-    if (Autosaved)
-    {
-        Saves.Remove(LastSave);
-    }
+    DropSave();
     ShowMenuAfterGame();
 }
 
 void TFrontEnd::DropGameOnExit()
 {
+    DropSave();
+    Saves.Finish();
+}
+
+void TFrontEnd::DropSave()
+{
+    // The player's choice: the game is dropped, and what it saved of itself goes too.
     if (Autosaved)
     {
         Saves.Remove(LastSave);
     }
     Autosaved = false;
     LastSave.clear();
-    Saves.Finish();
+}
+
+void TFrontEnd::PauseOnLeaveScreen()
+{
+    SetCursor(2);
+    Game->Pause();
+    ShowScreen(scLeave); // tells whether the game is saved
 }
 
 void TFrontEnd::BackToPausedGame()
@@ -198,9 +207,7 @@ void TFrontEnd::BackToPausedGame()
     }
     if (Menu->CurrentScreen == scInGame)
     {
-        SetCursor(2);
-        Game->Pause();
-        ShowScreen(scLeave); // says the game is not saved, and offers to leave without it
+        PauseOnLeaveScreen(); // says the game is not saved, and offers to leave without it
     }
 }
 

@@ -262,18 +262,7 @@ bool TGame::CheckFigure()
 
 int TGame::FigureShift() const
 {
-    if (Figure < 1 || Figure > MaxFigures)
-    {
-        return 0;
-    }
-    for (const TBonusCube& cell : Figures[Figure].Cells)
-    {
-        if (cell.Colour > 0 && cell.ShownColour > 0)
-        {
-            return cell.ShownColour - cell.Colour;
-        }
-    }
-    return 0;
+    return Figure >= 1 && Figure <= MaxFigures ? Figures[Figure].ColourShift : 0;
 }
 
 bool TGame::KeepFigure(int figure, int shift)
